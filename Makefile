@@ -1,0 +1,40 @@
+# Quick start:  make run  (install, build, start with the sample data file)
+#               make test (install, build, run every test)
+JOBS ?= $(shell nproc)
+SAMPLE := build/share/ovik-krv-tessel/Samples/Sample.krvc
+
+.PHONY: all deps configure build run test test-asan format format-check bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake --preset default >/dev/null
+
+build: configure
+	@cmake --build --preset default -j $(JOBS)
+
+run: build
+	@if [ -f "$(SAMPLE)" ]; then build/bin/ovik-krv-tessel "$(SAMPLE)"; else build/bin/ovik-krv-tessel; fi
+
+test: build
+	@ctest --preset default -j $(JOBS)
+
+test-asan: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
+
+format:
+	@git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
+
+format-check:
+	@git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
+
+bench: build
+	@cmake --build --preset default --target benchmarks -j $(JOBS)
+
+clean:
+	@rm -rf build build-asan

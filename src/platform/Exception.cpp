@@ -1,0 +1,16 @@
+#include "Exception.h"
+
+namespace platform {
+
+const char* Exception::what() const noexcept {
+    try {
+        if (utf8_.empty()) {
+            utf8_ = message_.toStdString();
+        }
+        return utf8_.c_str();
+    } catch (...) {
+        return "platform::Exception";
+    }
+}
+
+} // namespace platform

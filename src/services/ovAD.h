@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the program knows about itself and its installation: program folder, version, the paths
+// of the sample data file and the documents, the Add/Rename/Copy mode and the message log.
+class TovAD {
+public:
+    // programFolder: the folder the program's files are installed in, ending in "/"; empty to
+    // take the installed data folder beside the running program.
+    explicit TovAD(const QString& programFolder = QString());
+    TovAD(const TovAD&) = delete;
+    TovAD& operator=(const TovAD&) = delete;
+
+    QString getExePath() const;
+    QString getExeName() const;
+    QString getVersion() const;
+    QString getSampleDPFE() const { return SampleDPFE.trimmed(); }
+    QString getTutorialDPFE() const { return TutorialDPFE.trimmed(); }
+    QString getUserManualDPFE() const { return UserManualDPFE.trimmed(); }
+    QString getWhitePaperDPFE() const { return WhitePaperDPFE.trimmed(); }
+    QString getSamplePath() const;
+    QString getTutorialPath() const;
+    QString getUserManualPath() const;
+    QString getWhitePaperPath() const;
+
+    bool getAddSD() const { return AddSD; }
+    bool getRenameSD() const { return RenameSD; }
+    bool getCopySD() const { return CopySD; }
+    void setAddSD(bool value) { AddSD = value; }
+    void setRenameSD(bool value) { RenameSD = value; }
+    void setCopySD(bool value) { CopySD = value; }
+
+    bool getIsWin7() const { return IsWin7; }
+    bool getIsVista() const { return IsVista; }
+
+    // The lines of the current operation's messages, shown by the dialogues.
+    QStringList MessageLog;
+
+    // The installed data folder beside the running program, ending in "/".
+    static QString DefaultProgramFolder();
+
+private:
+    void Init();
+
+    QString ProgramFolder;
+    QString SampleFilename;
+    QString TutorialFilename;
+    QString UserManualFilename;
+    QString WhitePaperFilename;
+    QString SampleDPFE;
+    QString TutorialDPFE;
+    QString UserManualDPFE;
+    QString WhitePaperDPFE;
+    QString Version;
+    bool AddSD = false;
+    bool RenameSD = false;
+    bool CopySD = false;
+    bool IsWin7 = false;
+    bool IsVista = false;
+};
+
+extern TovAD* AD;
+
+// Dialog metrics set when AD is created (with DlgTextHeight and DlgAvgCharWidth of TextMetrics.h).
+extern int DlgImageWidth;
+extern int DlgImageHeight;
+extern int DlgSmallBtnMargin;
+extern int DlgBBtnMargin;
+extern int DlgSBtnMargin;
+
+// Whether the program runs as a 32-bit process on a 64-bit system: never, on this platform.
+bool IsWow64();

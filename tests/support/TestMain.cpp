@@ -1,0 +1,33 @@
+// The main of every test executable: a headless application, the English text table, and the
+// plain message box replaced by a recorder so that no test waits on a modal window.
+#include "services/UIL_EN.h"
+#include "services/ovUIL.h"
+#include "support/FakeMessageBox.h"
+
+#include <QApplication>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ResetMessageBoxes : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override {
+        testsupport::messageBoxes().shown.clear();
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    testing::InitGoogleMock(&argc, argv);
+    QApplication app(argc, argv);
+    testsupport::messageBoxes();
+    UILs = new TovUILs();
+    FillEnglishTexts(0);
+    testing::UnitTest::GetInstance()->listeners().Append(new ResetMessageBoxes);
+    const int result = RUN_ALL_TESTS();
+    delete UILs;
+    UILs = nullptr;
+    return result;
+}
