@@ -1,25 +1,19 @@
-#include "services/UIL_EN.h"
-#include "services/ovAD.h"
-#include "services/ovUIL.h"
+#include "forms/MainBlock.h"
+#include "platform/MessageBox.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <exception>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ovik KRV Tessel"));
-    UILs = new TovUILs();
-    FillEnglishTexts(0);
-    AD = new TovAD();
-    int status = 0;
-    {
-        QMainWindow window;
-        window.setWindowTitle(QApplication::applicationName());
-        window.resize(811, 627);
-        window.show();
-        status = QApplication::exec();
+    try {
+        return RunMainBlock();
+    } catch (const std::exception& e) {
+        platform::messageBox().show(platform::MessageBoxKind::Error, QString(),
+                                    QString::fromUtf8(e.what()));
+    } catch (...) {
+        platform::messageBox().show(platform::MessageBoxKind::Error, QString(),
+                                    QStringLiteral("An error has occurred."));
     }
-    delete AD;
-    delete UILs;
-    return status;
+    return 1;
 }

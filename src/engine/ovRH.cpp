@@ -5,8 +5,14 @@
 TovRHs* PS_RHs = nullptr;
 TovRHs* CD_RHs = nullptr;
 
+void TovRH::Reset() {
+    Caption.clear();
+    ResetPosition();
+}
+
 TovRHs::TovRHs() {
     Items.push_back(std::make_unique<TovRH>());
+    ResetAll();
 }
 
 TovRH* TovRHs::getItems(int index) const {
@@ -14,4 +20,38 @@ TovRH* TovRHs::getItems(int index) const {
         return Items[0].get();
     }
     return Items[static_cast<size_t>(index)].get();
+}
+
+int TovRHs::Add(const QString& Caption, const QString& Cell, qint32 Column, qint32 Row,
+                THorAlign HorAlign, bool FontBold, TColor FontColor, TColor Color,
+                TColor GridLineTopColor, TColor GridLineLeftColor, TColor GridLineBottomColor,
+                TColor GridLineRightColor, bool EllipsifyText, bool EllipsifyPath, bool Merge,
+                qint32 MergeCol2, qint32 MergeRow2) {
+    auto item = std::make_unique<TovRH>();
+    item->setCaption(Caption);
+    item->setCell(Cell);
+    item->setColumn(Column);
+    item->setRow(Row);
+    item->setHorAlign(HorAlign);
+    item->setFontBold(FontBold);
+    item->setFontColor(FontColor);
+    item->setColor(Color);
+    item->setGridLineTopColor(GridLineTopColor);
+    item->setGridLineLeftColor(GridLineLeftColor);
+    item->setGridLineBottomColor(GridLineBottomColor);
+    item->setGridLineRightColor(GridLineRightColor);
+    item->setEllipsifyText(EllipsifyText);
+    item->setEllipsifyPath(EllipsifyPath);
+    item->setMerge(Merge);
+    item->setMergeCol2(MergeCol2);
+    item->setMergeRow2(MergeRow2);
+    Items.push_back(std::move(item));
+    ++Count;
+    return Count;
+}
+
+void TovRHs::ResetAll() {
+    for (int i = 1; i <= Count; ++i) {
+        Items[static_cast<size_t>(i)]->Reset();
+    }
 }

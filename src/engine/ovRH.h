@@ -1,19 +1,26 @@
 #pragma once
 
+#include "ReportCellStyle.h"
+
 #include <QString>
 #include <memory>
 #include <vector>
 
-// One header cell of an output worksheet: a fixed caption at a cell.
-class TovRH {
+// One header cell of an output worksheet: a fixed caption at a cell, with its style.
+class TovRH : public TovReportCell {
 public:
+    const QString& getCaption() const { return Caption; }
+    void setCaption(const QString& value) { assign(Caption, value); }
+
+    // Every field back to its default.
+    void Reset();
+
+private:
     QString Caption;
-    QString Cell;
-    int Column = 0;
-    int Row = 0;
 };
 
-// The header cells of one output worksheet; item 0 is a default returned for a bad index.
+// The header cells of one output worksheet. Item 0 is a default item returned for an index out
+// of range; the real items are 1 to Count, in the order they were added.
 class TovRHs {
 public:
     TovRHs();
@@ -22,6 +29,16 @@ public:
 
     int getCount() const { return Count; }
     TovRH* getItems(int index) const;
+
+    // Adds a header with every field set through its write accessor; returns the new Count.
+    int Add(const QString& Caption, const QString& Cell, qint32 Column, qint32 Row,
+            THorAlign HorAlign, bool FontBold, TColor FontColor, TColor Color,
+            TColor GridLineTopColor, TColor GridLineLeftColor, TColor GridLineBottomColor,
+            TColor GridLineRightColor, bool EllipsifyText, bool EllipsifyPath, bool Merge,
+            qint32 MergeCol2, qint32 MergeRow2);
+
+    // Reset of items 1 to Count.
+    void ResetAll();
 
 private:
     int Count = 0;

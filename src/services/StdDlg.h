@@ -7,7 +7,17 @@
 enum TStdDlgKind : int { sdkCritical = 1, sdkWarning = 2, sdkInformation = 3, sdkQuestion = 4 };
 
 // Modal results the dialogue's buttons return.
-enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7, mrClose = 11 };
+enum TModalResult : int {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrClose = 11
+};
 
 // Glyph indexes of the main window's 16x16 image list used by the dialogue's buttons.
 enum TStdDlgGlyph : int {

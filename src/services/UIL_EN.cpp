@@ -1240,6 +1240,9 @@ constexpr EnglishText kEnglishTexts[] = {
     {1383, "The Cut Off Date is before the earliest Task Start Date."},
     {1384, "The Cut Off Date is after the latest Task Finish Date."},
     {1385, "The Cut Off Date has been changed from: [%s] to: [%s]."},
+    // Texts of messages this program adds, in ids the table leaves free.
+    {1386, "The project spans %d days, more than the %s can hold: %d days."},
+    {1387, "Please check the Task dates in the %s."},
     {1391, "Unable to create the Backup Data File."},
     {1392, "The selected Data File is already open."},
     {1393, "Any unsaved changes made to the Data File will be lost if it is reopened."},

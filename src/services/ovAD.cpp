@@ -101,6 +101,10 @@ QString TovAD::getWhitePaperPath() const {
     return folderOf(getWhitePaperDPFE());
 }
 
+QString LegalYears() {
+    return QStringLiteral("2013-2026");
+}
+
 bool IsWow64() {
     return false;
 }

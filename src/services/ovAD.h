@@ -70,5 +70,9 @@ extern int DlgSmallBtnMargin;
 extern int DlgBBtnMargin;
 extern int DlgSBtnMargin;
 
+// The year range of the program's copyright notice (legal lines of the splash, the About window
+// and the data file).
+QString LegalYears();
+
 // Whether the program runs as a 32-bit process on a 64-bit system: never, on this platform.
 bool IsWow64();

@@ -10,6 +10,8 @@ namespace workbook {
 inline constexpr uint32_t kRejectedReference = 0x800A03ECu; // a reference or value refused
 inline constexpr uint32_t kFileError = 0x800A03ECu;
 inline constexpr uint32_t kGenericFailure = 0x80004005u;
+inline constexpr uint32_t kSubscriptOutOfRange =
+    0x8002000Bu; // an index or name not in a collection
 
 // A failure of the spreadsheet engine: an HRESULT-style code and a description. A rejected
 // reference carries the bare code 800A03EC and no description.

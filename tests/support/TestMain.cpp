@@ -5,6 +5,8 @@
 #include "support/FakeMessageBox.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -20,6 +22,12 @@ class ResetMessageBoxes : public testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Keep every test away from the user's settings and desktop files: the registry hive, the
+    // configuration and the data folders live in a temporary folder of this run.
+    QTemporaryDir home;
+    qputenv("OVIK_KRV_TESSEL_REGISTRY", QFile::encodeName(home.path() + QStringLiteral("/registry")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
     testing::InitGoogleMock(&argc, argv);
     QApplication app(argc, argv);
     testsupport::messageBoxes();

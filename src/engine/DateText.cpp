@@ -1,0 +1,120 @@
+#include "DateText.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QStringList>
+#include <QTime>
+
+#include <cmath>
+
+namespace engine {
+
+namespace {
+
+const QDate kDayZero(1899, 12, 30);
+
+// The spreadsheet's range of dates: 1 Jan 100 to 31 Dec 9999.
+constexpr double kMinDateTime = -657434.0;
+constexpr double kMaxDateTime = 2958466.0;
+
+double DateTimeValue(const QDate& date, const QTime& time) {
+    const double day = static_cast<double>(kDayZero.daysTo(date));
+    const double fraction = time.msecsSinceStartOfDay() / 86400000.0;
+    // Before day 0 the fraction counts away from zero, as the date-time type stores it.
+    return day < 0 ? day - fraction : day + fraction;
+}
+
+std::optional<QTime> ParseTime(const QString& text) {
+    static const QStringList kFormats = {
+        QStringLiteral("h:mm:ss"),    QStringLiteral("h:mm"),    QStringLiteral("h:mm:ss.zzz"),
+        QStringLiteral("h:mm:ss AP"), QStringLiteral("h:mm AP"), QStringLiteral("h:mm:ssAP"),
+        QStringLiteral("h:mmAP")};
+    for (const QString& format : kFormats) {
+        const QTime time = QLocale::c().toTime(text, format);
+        if (time.isValid()) {
+            return time;
+        }
+    }
+    return std::nullopt;
+}
+
+QDate ParseDate(const QString& text) {
+    static const QStringList kFormats = {
+        QStringLiteral("dd-MMM-yyyy"), QStringLiteral("d-MMM-yyyy"), QStringLiteral("yyyy-MM-dd"),
+        QStringLiteral("d MMM yyyy"), QStringLiteral("d MMMM yyyy")};
+    for (const QString& format : kFormats) {
+        const QDate date = QLocale::c().toDate(text, format);
+        if (date.isValid()) {
+            return date;
+        }
+    }
+    const QLocale system = QLocale::system();
+    for (QLocale::FormatType type : {QLocale::ShortFormat, QLocale::LongFormat}) {
+        QDate date = system.toDate(text, type);
+        if (date.isValid()) {
+            // Two-digit years read as 1900..1999; take them into this century's window instead.
+            if (system.dateFormat(type).count(QLatin1Char('y')) == 2 && date.year() < 1930) {
+                date = date.addYears(100);
+            }
+            return date;
+        }
+    }
+    return QDate();
+}
+
+} // namespace
+
+std::optional<double> ParseDateText(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty()) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    double number = QLocale::c().toDouble(t, &ok);
+    if (!ok) {
+        number = QLocale::system().toDouble(t, &ok);
+    }
+    if (ok) {
+        if (std::isfinite(number) && number >= kMinDateTime && number < kMaxDateTime) {
+            return number;
+        }
+        return std::nullopt;
+    }
+
+    QDate date = ParseDate(t);
+    if (date.isValid()) {
+        return DateTimeValue(date, QTime(0, 0));
+    }
+    // A date followed by a time of day.
+    for (int i = 0; i < t.size(); ++i) {
+        if (t[i] != QLatin1Char(' ') && t[i] != QLatin1Char('T')) {
+            continue;
+        }
+        date = ParseDate(t.left(i).trimmed());
+        if (!date.isValid()) {
+            continue;
+        }
+        const std::optional<QTime> time = ParseTime(t.mid(i + 1).trimmed());
+        if (time) {
+            return DateTimeValue(date, *time);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<double> DateOfText(const QString& text) {
+    if (text.trimmed().size() < 3) {
+        return std::nullopt;
+    }
+    return ParseDateText(text);
+}
+
+int WholeDay(double dateTime) {
+    return static_cast<int>(std::trunc(dateTime));
+}
+
+QString DayText(int day) {
+    return QLocale::c().toString(kDayZero.addDays(day), QStringLiteral("dd-MMM-yyyy"));
+}
+
+} // namespace engine

@@ -1,0 +1,257 @@
+// The first stages of a run: Excel is started, the two input workbooks are checked for the
+// worksheets the definition names, and the tasks are read out of the Data Source File.
+#include "ovProcess.h"
+
+#include "engine/StageProgress.h"
+#include "excel/ovXL.h"
+#include "model/ovSD.h"
+#include "platform/Exception.h"
+#include "platform/Format.h"
+#include "services/NumberUtils.h"
+#include "services/ovUIL.h"
+
+#include <variant>
+
+using platform::Format;
+
+namespace {
+
+constexpr int kTextOpeningExcel = 451;
+constexpr int kTextOpening = 452;
+constexpr int kTextVerifying = 453;
+constexpr int kTextInitialising = 454;
+constexpr int kTextClosing = 459;
+constexpr int kTextClosingExcel = 460;
+constexpr int kTextExtractingMap = 388;
+constexpr int kTextExtractingFilter = 389;
+constexpr int kTextNoTasks = 1461;
+constexpr int kTextSelectValid = 1462;
+constexpr int kTextSheetNotFoundCheck = 1579;
+constexpr int kTextSheetNotFoundExtract = 1469;
+constexpr int kTextNoExcel = 1419;
+
+const QString kPair = QStringLiteral("%s: %s");
+
+TovXL& xl() {
+    if (XL == nullptr) {
+        throw platform::Exception(UIT(kTextNoExcel));
+    }
+    return *XL;
+}
+
+// The number of a quantity cell: a number as it stands, anything else read leniently from its
+// text (a text that is not a number gives 0).
+double NumberOf(const automation::Value& value, const QString& text) {
+    if (const double* number = std::get_if<double>(&value)) {
+        return *number;
+    }
+    if (const auto* date = std::get_if<automation::DateSerial>(&value)) {
+        return date->serial;
+    }
+    return ParseNumberLenient(text);
+}
+
+} // namespace
+
+void TovProcess::OpenInputWorkbook(const QString& desc, const QString& path,
+                                   const QString& password) {
+    stages().step(Format(UIT(kTextOpening), {desc}));
+    xl().setFileDesc(desc);
+    xl().setFilePath(path);
+    xl().OpenWorkbook(path, password, QString(), true);
+    stages().complete();
+}
+
+void TovProcess::CloseInputWorkbook(const QString& desc) {
+    stages().step(Format(UIT(kTextClosing), {desc}));
+    xl().CloseWorkbook(false);
+    stages().complete();
+}
+
+void TovProcess::RaiseMissingWorksheet(int textId, const QString& fileDesc,
+                                       const QString& filePath) {
+    const QString wsDesc = xl().getWorksheetDesc();
+    const QString wsName = xl().getWorksheetName();
+    const QStringList lines = {
+        Format(UIT(textId), {wsDesc, fileDesc}), QString(),
+        Format(kPair, {wsDesc, wsName}),         QString(),
+        Format(kPair, {fileDesc, filePath}),
+    };
+    xl().CloseWorkbook(false);
+    xl().QuitExcel();
+    throw platform::Exception(lines.join(QStringLiteral("\r\n")));
+}
+
+void TovProcess::CheckWorksheet(const QString& desc, const QString& name, const QString& fileDesc,
+                                const QString& filePath) {
+    stages().step(Format(UIT(kTextVerifying), {desc}));
+    xl().setWorksheetDesc(desc);
+    xl().setWorksheetName(name);
+    if (!xl().WorksheetExists(name)) {
+        RaiseMissingWorksheet(kTextSheetNotFoundCheck, fileDesc, filePath);
+    }
+    stages().complete();
+}
+
+void TovProcess::PrepareExcel() {
+    stages().runStage([&] {
+        stages().step(UIT(kTextOpeningExcel));
+        xl().StartExcel(false);
+        stages().complete();
+    });
+    CheckDataSourceFile();
+    CheckTemplateFile();
+}
+
+void TovProcess::CheckDataSourceFile() {
+    stages().runStage([&] {
+        OpenInputWorkbook(DSFDesc, DSFPath, DSFPassword);
+        CheckWorksheet(TaskWSDesc, TaskWSName, DSFDesc, DSFPath);
+        CloseInputWorkbook(DSFDesc);
+    });
+}
+
+void TovProcess::CheckTemplateFile() {
+    stages().runStage([&] {
+        OpenInputWorkbook(TFDesc, TFPath, TFPassword);
+        CheckWorksheet(PSWSDesc, PSWSName, TFDesc, TFPath);
+        CheckWorksheet(CDWSDesc, CDWSName, TFDesc, TFPath);
+        CloseInputWorkbook(TFDesc);
+    });
+}
+
+void TovProcess::ExtractTasks() {
+    stages().runStage([&] {
+        OpenInputWorkbook(DSFDesc, DSFPath, DSFPassword);
+        xl().setWorksheetDesc(TaskWSDesc);
+        xl().setWorksheetName(TaskWSName);
+        if (!xl().WorksheetExists(TaskWSName)) {
+            RaiseMissingWorksheet(kTextSheetNotFoundExtract, DSFDesc, DSFPath);
+        }
+        stages().step(Format(UIT(kTextInitialising), {TaskWSDesc}));
+        xl().InitWorksheet();
+        stages().complete();
+
+        ExtractMapFields();
+        if (Options.FilterEnabled) {
+            ExtractFilterFields();
+        }
+
+        CloseInputWorkbook(xl().getFileDesc());
+        stages().step(UIT(kTextClosingExcel));
+        xl().QuitExcel();
+        stages().complete();
+    });
+}
+
+void TovProcess::ExtractMapFields() {
+    stages().runStage([&] {
+        const int first = TaskHeaderRow + 1;
+        const int last = xl().getUsedRowCount();
+        const int count = last - first + 1;
+        if (count < 1) {
+            const QString wsDesc = xl().getWorksheetDesc();
+            const QStringList lines = {
+                Format(UIT(kTextNoTasks), {wsDesc}),
+                QString(),
+                Format(kPair, {wsDesc, xl().getWorksheetName()}),
+                QString(),
+                Format(UIT(kTextSelectValid), {wsDesc}),
+            };
+            throw platform::Exception(lines.join(QStringLiteral("\r\n")));
+        }
+        Results.TaskRowCount = count;
+        Results.TaskCount = count;
+        Tasks.Rows.assign(static_cast<std::size_t>(count), engine::TaskRow());
+        Tasks.FilterValues.clear();
+
+        const TovDSM& dsm = *sd()->DSM;
+        std::vector<int> required;
+        for (int i = 1; i <= dsm.getCount(); ++i) {
+            if (dsm.getItems(i)->getTaskFldRequired()) {
+                required.push_back(i);
+            }
+        }
+        const int r = static_cast<int>(required.size());
+        std::vector<bool> filled(static_cast<std::size_t>(count), false);
+
+        stages().beginCount(kTextExtractingMap, r);
+        int done = 0;
+        for (int entry : required) {
+            xl().ExtractRawValues(dsm.getItems(entry)->getTaskFldXL(), first, last);
+            for (int k = 1; k <= count; ++k) {
+                const std::size_t t = static_cast<std::size_t>(k - 1);
+                const automation::Value value = xl().getValues(k);
+                const QString text = automation::valueToText(value);
+                if (!text.trimmed().isEmpty()) {
+                    filled[t] = true;
+                }
+                engine::TaskRow& row = Tasks.Rows[t];
+                switch (entry) {
+                case 1:
+                    row.BLStartText = text;
+                    break;
+                case 2:
+                    row.BLFinishText = text;
+                    break;
+                case 3:
+                    row.BLManHours = NumberOf(value, text);
+                    break;
+                case 4:
+                    row.BLCost = NumberOf(value, text);
+                    break;
+                case 5:
+                    row.StartText = text;
+                    break;
+                case 6:
+                    row.FinishText = text;
+                    break;
+                case 7:
+                    row.ManHoursValue = NumberOf(value, text);
+                    break;
+                case 8:
+                    row.CostValue = NumberOf(value, text);
+                    break;
+                case 9:
+                    row.PctComplete = NumberOf(value, text);
+                    break;
+                default:
+                    break;
+                }
+            }
+            stages().countItem(++done);
+        }
+        stages().endCount();
+
+        // A row with every required cell empty is blank; the validation counts it as invalid.
+        for (std::size_t t = 0; t < filled.size(); ++t) {
+            Tasks.Rows[t].Blank = !filled[t];
+        }
+        xl().Values.clear();
+    });
+}
+
+void TovProcess::ExtractFilterFields() {
+    stages().runStage([&] {
+        const int count = Tasks.taskCount();
+        const int first = TaskHeaderRow + 1;
+        const int last = TaskHeaderRow + count;
+        const TovDSF& dsf = *sd()->DSF;
+        const int f = dsf.getCount();
+        Tasks.FilterValues.assign(static_cast<std::size_t>(f),
+                                  std::vector<QString>(static_cast<std::size_t>(count)));
+
+        stages().beginCount(kTextExtractingFilter, f);
+        for (int j = 1; j <= f; ++j) {
+            xl().ExtractFmtValues(dsf.getItems(j)->getTaskFldXL(), first, last);
+            std::vector<QString>& column = Tasks.FilterValues[static_cast<std::size_t>(j - 1)];
+            for (int k = 1; k <= count; ++k) {
+                column[static_cast<std::size_t>(k - 1)] =
+                    automation::valueToText(xl().getValues(k));
+            }
+            stages().countItem(j);
+        }
+        stages().endCount();
+        xl().Values.clear();
+    });
+}

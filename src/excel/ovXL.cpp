@@ -1,0 +1,542 @@
+#include "ovXL.h"
+
+#include "XLFrame.h"
+#include "ovXL_Adapter.h"
+#include "ovXL_Versions.h"
+#include "platform/Format.h"
+#include "platform/PrivateClipboard.h"
+#include "services/StdDlg.h"
+#include "services/ovUIL.h"
+
+using platform::Format;
+
+TovXL* XL = nullptr;
+
+namespace {
+
+const QString kCurVerKey = QStringLiteral("Excel.Application\\CurVer");
+const QString kAppPathsKey =
+    QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe");
+
+QString upperAscii(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
+            c = QChar(c.unicode() - 32);
+        }
+    }
+    return out;
+}
+
+QString extensionWithoutDot(const QString& path) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const qsizetype backslash = path.lastIndexOf(QLatin1Char('\\'));
+    const QString name = path.mid(std::max(slash, backslash) + 1).trimmed();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : name.mid(dot + 1).trimmed();
+}
+
+std::unique_ptr<TovXLAdapter> createAdapter(uint8_t version, TovXL& owner) {
+    switch (version) {
+    case ev97:
+        return std::make_unique<TovXL_97>(owner);
+    case ev2000:
+        return std::make_unique<TovXL_2000>(owner);
+    case ev2002:
+        return std::make_unique<TovXL_2002>(owner);
+    case ev2003:
+        return std::make_unique<TovXL_2003>(owner);
+    case ev2007:
+        return std::make_unique<TovXL_2007>(owner);
+    case ev2010:
+        return std::make_unique<TovXL_2010>(owner);
+    case ev2013:
+        return std::make_unique<TovXL_2013>(owner);
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+TovXL::TovXL() {
+    Type = DetectExcelVersion();
+    Adapters[Type] = createAdapter(Type, *this);
+}
+
+TovXL::~TovXL() {
+    Errors.clear();
+    InsertData.clear();
+    Values.clear();
+    for (int v = ev2013; v >= ev97; --v) {
+        Adapters[static_cast<size_t>(v)].reset();
+    }
+}
+
+uint8_t TovXL::DetectExcelVersion() {
+    XLEnvironment& env = xlEnvironment();
+    try {
+        if (!env.regValueExists(XLEnvironment::Root::ClassesRoot, kCurVerKey, QString())) {
+            return evNotInstalled;
+        }
+        const QString curVer = upperAscii(
+            env.regReadString(XLEnvironment::Root::ClassesRoot, kCurVerKey, QString(), QString()));
+        static const std::pair<const char*, uint8_t> kVersions[] = {
+            {"EXCEL.APPLICATION.15", ev2013}, {"EXCEL.APPLICATION.14", ev2010},
+            {"EXCEL.APPLICATION.12", ev2007}, {"EXCEL.APPLICATION.11", ev2003},
+            {"EXCEL.APPLICATION.10", ev2002}, {"EXCEL.APPLICATION.9", ev2000},
+            {"EXCEL.APPLICATION.8", ev97},
+        };
+        for (const auto& [text, version] : kVersions) {
+            if (curVer == QLatin1String(text)) {
+                return version;
+            }
+        }
+        return evNotInstalled;
+    } catch (platform::Exception& e) {
+        env.setCancelled(false);
+        IStdDlg* dlg = StdDlg();
+        if (dlg != nullptr) {
+            dlg->MsgLines.clear();
+            dlg->MsgLines << UIT(1572) << QString();
+            if (!e.message().isEmpty()) {
+                dlg->MsgLines << Format(UIT(1609), {e.message()});
+                e.setMessage(QString());
+            }
+            dlg->SetupStdDlgButtons1(sdkWarning, QStringLiteral("XL002"),
+                                     {glyphClose, mrClose, UIT(357), UIT(1562)});
+            dlg->ShowModal();
+        }
+        return evNotInstalled;
+    }
+}
+
+uint8_t TovXL::getVersion() {
+    Type = DetectExcelVersion();
+    return Type;
+}
+
+bool TovXL::IsExcelInstalled() {
+    return getVersion() != evNotInstalled;
+}
+
+bool TovXL::IsOldExcel() {
+    const uint8_t v = getVersion();
+    return v >= ev97 && v <= ev2003;
+}
+
+bool TovXL::WarnExcelMissing() {
+    if (IsExcelInstalled()) {
+        return false;
+    }
+    IStdDlg* dlg = StdDlg();
+    if (dlg != nullptr) {
+        dlg->MsgLines.clear();
+        dlg->MsgLines << UIT(1573) << QString() << UIT(1574) << QString() << UIT(1575);
+        dlg->SetupStdDlgButtons1(sdkWarning, QStringLiteral("XL001"),
+                                 {glyphClose, mrClose, UIT(357), UIT(1561)});
+        dlg->ShowModal();
+    }
+    return true;
+}
+
+QString TovXL::ExcelVersionText() {
+    switch (getVersion()) {
+    case ev97:
+        return QStringLiteral("97");
+    case ev2000:
+        return QStringLiteral("2000");
+    case ev2002:
+        return QStringLiteral("2002 (XP)");
+    case ev2003:
+        return QStringLiteral("2003");
+    case ev2007:
+        return QStringLiteral("2007");
+    case ev2010:
+        return IsExcel64Bit() ? QStringLiteral("2010 (64 Bit)") : QStringLiteral("2010 (32 Bit)");
+    case ev2013:
+        return IsExcel64Bit() ? QStringLiteral("2013 (64 Bit)") : QStringLiteral("2013 (32 Bit)");
+    default:
+        return UIT(1547);
+    }
+}
+
+QString TovXL::DefaultExtension() {
+    const uint8_t v = getVersion();
+    return v >= ev2007 ? QStringLiteral("xlsx") : QStringLiteral("xls");
+}
+
+bool TovXL::isXlsPath() const {
+    return upperAscii(extensionWithoutDot(FilePath)) == QLatin1String("XLS");
+}
+
+int TovXL::MaxColumns() {
+    const uint8_t v = getVersion();
+    if ((v >= ev97 && v <= ev2003) || (v >= ev2007 && isXlsPath())) {
+        return 256;
+    }
+    return 16384;
+}
+
+int TovXL::MaxRows() {
+    const uint8_t v = getVersion();
+    if ((v >= ev97 && v <= ev2003) || (v >= ev2007 && isXlsPath())) {
+        return 65536;
+    }
+    return 1048576;
+}
+
+bool TovXL::IsExcel64Bit() const {
+    // The built-in spreadsheet engine runs in this process: it is as wide as the program.
+    return sizeof(void*) == 8;
+}
+
+QString TovXL::ColumnToLetters(int column) {
+    if (column <= 0 || column > MaxColumns()) {
+        return {};
+    }
+    QString letters;
+    int n = column;
+    while (n > 0) {
+        const int rem = (n - 1) % 26;
+        letters.prepend(QChar(QLatin1Char('A').unicode() + rem));
+        n = (n - 1) / 26;
+    }
+    return letters;
+}
+
+int TovXL::LettersToColumn(const QString& letters, int limit) {
+    const QString upper = upperAscii(letters);
+    if (upper.isEmpty() || upper.size() > 3) {
+        return 0;
+    }
+    int value = 0;
+    for (QChar c : upper) {
+        if (c < QLatin1Char('A') || c > QLatin1Char('Z')) {
+            return 0;
+        }
+        value = value * 26 + (c.unicode() - 'A' + 1);
+    }
+    return value > limit ? 0 : value;
+}
+
+void TovXL::ResetUsedRange() {
+    UsedColCount = 0;
+    UsedRowCount = 0;
+}
+
+void TovXL::setUsedColCount(int value) {
+    if (UsedColCount != value) {
+        UsedColCount = value;
+    }
+}
+void TovXL::setUsedRowCount(int value) {
+    if (UsedRowCount != value) {
+        UsedRowCount = value;
+    }
+}
+void TovXL::setFileDesc(const QString& value) {
+    if (FileDesc != value) {
+        FileDesc = value;
+    }
+}
+void TovXL::setFilePath(const QString& value) {
+    if (FilePath != value) {
+        FilePath = value;
+    }
+}
+void TovXL::setWorksheetDesc(const QString& value) {
+    if (WorksheetDesc != value) {
+        WorksheetDesc = value;
+    }
+}
+void TovXL::setWorksheetName(const QString& value) {
+    if (WorksheetName != value) {
+        WorksheetName = value;
+    }
+}
+
+automation::Value TovXL::getValues(int i) const {
+    if (i < 1 || i > static_cast<int>(Values.size())) {
+        return {};
+    }
+    return Values[static_cast<size_t>(i - 1)];
+}
+
+namespace {
+
+// Reads one cell that the copy quoted because its text holds a line break: from the opening
+// quote at `start` to the closing quote followed by CR LF. Returns the position after
+// the closing quote, or -1 when the text there is not such a quoted cell.
+qsizetype readQuotedCell(const QString& text, qsizetype start, QString& cell) {
+    QString content;
+    bool lineBreak = false;
+    qsizetype p = start + 1;
+    while (p < text.size()) {
+        const QChar c = text[p];
+        if (c == QLatin1Char('"')) {
+            if (p + 1 < text.size() && text[p + 1] == QLatin1Char('"')) {
+                content += QLatin1Char('"');
+                p += 2;
+                continue;
+            }
+            const bool atLineEnd = p + 2 < text.size() && text[p + 1] == QLatin1Char('\r') &&
+                                   text[p + 2] == QLatin1Char('\n');
+            if (!atLineEnd || !lineBreak) {
+                return -1;
+            }
+            cell = content;
+            return p + 1;
+        }
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            lineBreak = true; // the cell's lines are joined with nothing between them
+        } else {
+            content += c;
+        }
+        ++p;
+    }
+    return -1;
+}
+
+} // namespace
+
+void TovXL::ParseClipboardValues(const QString& letters, int n) {
+    XLEnvironment& env = xlEnvironment();
+    PumpAndTestCancel(env);
+    if (n < 0) {
+        n = 1;
+    }
+    n = std::min(n, MaxRows());
+    const QString text = platform::PrivateClipboard::text();
+    platform::PrivateClipboard::clear();
+    Values.clear();
+    RunUnderErrorsProtocol(
+        env, Errors,
+        [&] {
+            automation::Column block(static_cast<size_t>(n), automation::Value(QString()));
+            int stored = 0;
+            QString line;
+            qsizetype p = 0;
+            while (p + 1 < text.size() && stored < n) {
+                if (line.isEmpty() && text[p] == QLatin1Char('"')) {
+                    QString cell;
+                    const qsizetype after = readQuotedCell(text, p, cell);
+                    if (after >= 0) {
+                        block[static_cast<size_t>(stored++)] = TrimControl(cell);
+                        p = after + 2; // past the CR LF that ends the row
+                        continue;
+                    }
+                }
+                if (text[p] == QLatin1Char('\r') && text[p + 1] == QLatin1Char('\n')) {
+                    block[static_cast<size_t>(stored++)] = TrimControl(line);
+                    line.clear();
+                    p += 2;
+                } else {
+                    line += text[p];
+                    ++p;
+                }
+            }
+            Values = std::move(block);
+        },
+        [&](platform::Exception& e) {
+            QStringList lines{Format(UIT(1590), {WorksheetDesc, FileDesc})};
+            if (!e.message().isEmpty()) {
+                if (upperAscii(e.message()) == QLatin1String("OLE ERROR 800A03EC")) {
+                    lines << Format(UIT(1548), {letters}) << UIT(1591);
+                } else {
+                    lines << Format(UIT(1609), {e.message()});
+                }
+                e.setMessage(QString());
+            }
+            return lines;
+        });
+    env.processMessages();
+}
+
+void TovXL::CheckRow(int value, int low, int high, const QString& name) {
+    if (value < low || value > high) {
+        throw platform::Exception(Format(UIT(1617), {name}) + QStringLiteral("\r\n") +
+                                  Format(UIT(1618), {low, high}) + QStringLiteral("\r\n") +
+                                  Format(UIT(1619), {value}));
+    }
+}
+
+TovXLAdapter* TovXL::adapter() const {
+    return Adapters[Type].get();
+}
+
+TovXLAdapter* TovXL::dispatch() {
+    if (Type == evNotInstalled) {
+        return nullptr;
+    }
+    TovXLAdapter* a = Adapters[Type].get();
+    if (a == nullptr) {
+        // The version changed since start-up; the program only drives the version it started
+        // with, so say so rather than silently doing nothing.
+        throw platform::Exception(
+            Format(UIT(1576), {ExcelVersionText()}) + QStringLiteral("\r\n") +
+            QStringLiteral("The spreadsheet program changed while Ovik KRV Tessel was running. "
+                           "Please restart Ovik KRV Tessel."));
+    }
+    return a;
+}
+
+void TovXL::StartExcel(bool visible) {
+    if (TovXLAdapter* a = dispatch()) {
+        a->StartExcel(visible);
+    }
+}
+
+void TovXL::OpenWorkbook(const QString& path, const QString& password,
+                         const QString& writeResPassword, bool readOnly) {
+    if (TovXLAdapter* a = dispatch()) {
+        a->OpenWorkbook(path, password, writeResPassword, readOnly);
+    }
+}
+
+bool TovXL::WorksheetExists(const QString& name) {
+    if (TovXLAdapter* a = dispatch()) {
+        return a->WorksheetExists(name);
+    }
+    return false;
+}
+
+void TovXL::InitWorksheet() {
+    if (TovXLAdapter* a = dispatch()) {
+        a->InitWorksheet();
+    }
+}
+
+void TovXL::DeleteRows(int intFirstRow, int intLastRow) {
+    CheckRow(intFirstRow, 1, MaxRows(), QStringLiteral("TovXL.DeleteRows: intFirstRow"));
+    CheckRow(intLastRow, intFirstRow, MaxRows(), QStringLiteral("TovXL.DeleteRows: intLastRow"));
+    if (TovXLAdapter* a = dispatch()) {
+        a->DeleteRows(intFirstRow, intLastRow);
+    }
+}
+
+void TovXL::InsertRows(int intFirstRow, int intLastRow) {
+    CheckRow(intFirstRow, 1, MaxRows(), QStringLiteral("TovXL.InsertRows: intFirstRow"));
+    CheckRow(intLastRow, intFirstRow, MaxRows(), QStringLiteral("TovXL.InsertRows: intLastRow"));
+    if (TovXLAdapter* a = dispatch()) {
+        a->InsertRows(intFirstRow, intLastRow);
+    }
+}
+
+void TovXL::SelectCell(const QString& cell) {
+    if (TovXLAdapter* a = dispatch()) {
+        a->SelectCell(cell);
+    }
+}
+
+void TovXL::ExtractRawValues(const QString& letters, int intFirstRow, int intLastRow) {
+    CheckRow(intFirstRow, 1, MaxRows(), QStringLiteral("TovXL.ExtractRawValues: intFirstRow"));
+    CheckRow(intLastRow, intFirstRow, MaxRows(),
+             QStringLiteral("TovXL.ExtractRawValues: intLastRow"));
+    if (TovXLAdapter* a = dispatch()) {
+        a->ExtractRawValues(letters, intFirstRow, intLastRow);
+    }
+}
+
+void TovXL::ExtractFmtValues(const QString& letters, int intFirstRow, int intLastRow) {
+    CheckRow(intFirstRow, 1, MaxRows(), QStringLiteral("TovXL.ExtractFmtValues: intFirstRow"));
+    CheckRow(intLastRow, intFirstRow, MaxRows(),
+             QStringLiteral("TovXL.ExtractFmtValues: intLastRow"));
+    if (TovXLAdapter* a = dispatch()) {
+        a->ExtractFmtValues(letters, intFirstRow, intLastRow);
+    }
+}
+
+void TovXL::ListWorksheets(int listIndex) {
+    if (TovXLAdapter* a = dispatch()) {
+        a->ListWorksheets(listIndex);
+    }
+}
+
+void TovXL::ExtractFldList(int intHeaderRow) {
+    CheckRow(intHeaderRow, 1, MaxRows() - 1, QStringLiteral("TovXL.ExtractFldList: intHeaderRow"));
+    if (TovXLAdapter* a = dispatch()) {
+        a->ExtractFldList(intHeaderRow);
+    }
+}
+
+void TovXL::ExtractValList(const QString& letters, int listIndex, int intFirstRow,
+                           int intLastRow) {
+    XLEnvironment& env = xlEnvironment();
+    PumpAndTestCancel(env);
+    CheckRow(intFirstRow, 1, MaxRows(), QStringLiteral("TovXL.ExtractValList: intFirstRow"));
+    CheckRow(intLastRow, intFirstRow, MaxRows(),
+             QStringLiteral("TovXL.ExtractValList: intLastRow"));
+    RunUnderErrorsProtocol(
+        env, Errors,
+        [&] {
+            ExtractFmtValues(letters, intFirstRow, intLastRow);
+            const int n = intLastRow - intFirstRow + 1;
+            env.startStepProgress(n);
+            env.addStep(Format(UIT(1556), {0, n}));
+            XLListTarget& sd = env.activeDefinition();
+            sd.setVL_TaskFldValCount(listIndex, n);
+            for (int i = 1; i <= n; ++i) {
+                sd.setVL_TaskFldValue(listIndex, i, automation::valueToText(getValues(i)));
+                env.updateStep(Format(UIT(1556), {i, n}));
+            }
+            env.showStepProgress(false);
+        },
+        [&](platform::Exception&) {
+            return QStringList{Format(UIT(1594), {WorksheetDesc, FileDesc}),
+                               Format(UIT(1548), {letters}),
+                               Format(QStringLiteral("%s: %s"), {WorksheetDesc, WorksheetName}),
+                               Format(QStringLiteral("%s: %s"), {FileDesc, FilePath})};
+        });
+    env.processMessages();
+}
+
+void TovXL::InsertValues(const QString& letters, int intFirstRow, int intLastRow) {
+    CheckRow(intFirstRow, 1, MaxRows(), QStringLiteral("TovXL.InsertValues: intFirstRow"));
+    CheckRow(intLastRow, intFirstRow, MaxRows(), QStringLiteral("TovXL.InsertValues: intLastRow"));
+    if (TovXLAdapter* a = dispatch()) {
+        a->InsertValues(letters, intFirstRow, intLastRow);
+    }
+}
+
+void TovXL::InsertText(const QString& cell, const QString& text) {
+    if (TovXLAdapter* a = dispatch()) {
+        a->InsertText(cell, text);
+    }
+}
+
+void TovXL::InsertNumber(const QString& cell, double number) {
+    if (TovXLAdapter* a = dispatch()) {
+        a->InsertNumber(cell, number);
+    }
+}
+
+void TovXL::SetFontColour(const QString& cell, int colour) {
+    if (TovXLAdapter* a = dispatch()) {
+        a->SetFontColour(cell, colour);
+    }
+}
+
+void TovXL::SetBackgroundColour(const QString& cell, int colour) {
+    if (TovXLAdapter* a = dispatch()) {
+        a->SetBackgroundColour(cell, colour);
+    }
+}
+
+void TovXL::SaveWorkbookAs(const QString& newDesc, const QString& newPath) {
+    if (TovXLAdapter* a = dispatch()) {
+        a->SaveWorkbookAs(newDesc, newPath);
+    }
+}
+
+void TovXL::CloseWorkbook(bool saveChanges) {
+    if (TovXLAdapter* a = dispatch()) {
+        a->CloseWorkbook(saveChanges);
+    }
+}
+
+void TovXL::QuitExcel() {
+    if (TovXLAdapter* a = dispatch()) {
+        a->QuitExcel();
+    }
+}

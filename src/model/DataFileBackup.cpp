@@ -1,0 +1,149 @@
+#include "model/DataFileBackup.h"
+
+#include "model/ModelUtils.h"
+#include "platform/Exception.h"
+#include "platform/Format.h"
+#include "services/ovUIL.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace datafile {
+
+namespace {
+
+[[noreturn]] void Fail(int textId, const QString& path, const QString& reason) {
+    QString message = platform::Format(UIT(textId), {UIT(722)}) + QLatin1Char(' ') + path;
+    if (!reason.isEmpty()) {
+        message += QStringLiteral(" (") + reason + QLatin1Char(')');
+    }
+    throw platform::Exception(message);
+}
+
+// A file that cannot be replaced: a folder in its place, or a file the user may not write.
+void CheckReplaceable(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists() && (!info.isFile() || !info.isWritable())) {
+        Fail(1473, path, QString());
+    }
+}
+
+struct PendingCopy {
+    QString Target;
+    QString Temp;
+};
+
+} // namespace
+
+void CopyFileContents(const QString& src, const QString& dst) {
+    QFile in(src);
+    if (!in.open(QIODevice::ReadOnly)) {
+        throw platform::Exception(in.errorString());
+    }
+    QFile out(dst);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        throw platform::Exception(out.errorString());
+    }
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError) {
+        throw platform::Exception(in.errorString());
+    }
+    if (out.write(bytes) != bytes.size() || !out.flush()) {
+        throw platform::Exception(out.errorString());
+    }
+}
+
+bool IsBackupExtension(const QString& path) {
+    const QString ext = modelutil::ExtractFileExtension(path, false);
+    return modelutil::SameTextAZ(ext.left(5), QStringLiteral("~krvc"));
+}
+
+QString BackupPath(const QString& path, int k) {
+    QString ext = QStringLiteral(".~krvc");
+    if (k > 0) {
+        ext += QString::number(k);
+    }
+    return modelutil::ChangeFileExt(path, ext);
+}
+
+QString CreateTempBeside(const QString& path) {
+    const QFileInfo info(path);
+    QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                        QStringLiteral(".XXXXXX"));
+    temp.setAutoRemove(false);
+    if (!temp.open()) {
+        throw platform::Exception(temp.errorString());
+    }
+    const QString name = temp.fileName();
+    temp.close();
+    return name;
+}
+
+void ReplaceFile(const QString& temp, const QString& path) {
+    CheckReplaceable(path);
+    const QFileInfo old(path);
+    const QFileDevice::Permissions permissions =
+        old.exists() ? old.permissions()
+                     : (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                        QFileDevice::ReadOther);
+    QFile::setPermissions(temp, permissions);
+    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) !=
+        0) {
+        const int error = errno;
+        throw platform::Exception(QString::fromLocal8Bit(std::strerror(error)));
+    }
+}
+
+void BackupDataFile(const QString& path, bool incremental, const TCopier& copier) {
+    struct Copy {
+        QString Source;
+        QString Target;
+    };
+    std::vector<Copy> plan;
+    if (incremental) {
+        for (int k = 8; k >= 0; --k) {
+            const QString source = BackupPath(path, k);
+            if (modelutil::FileExistsChecked(source)) {
+                plan.push_back({source, BackupPath(path, k + 1)});
+            }
+        }
+    }
+    const QString b0 = BackupPath(path, 0);
+    if (modelutil::FileExistsChecked(path) && path != b0) {
+        plan.push_back({path, b0});
+    }
+    for (const Copy& c : plan) {
+        CheckReplaceable(c.Target);
+    }
+
+    std::vector<PendingCopy> pending;
+    const auto discard = [&pending] {
+        for (const PendingCopy& p : pending) {
+            QFile::remove(p.Temp);
+        }
+    };
+    try {
+        for (const Copy& c : plan) {
+            pending.push_back({c.Target, CreateTempBeside(c.Target)});
+            if (copier) {
+                copier(c.Source, pending.back().Temp);
+            } else {
+                CopyFileContents(c.Source, pending.back().Temp);
+            }
+        }
+        for (size_t i = 0; i < pending.size(); ++i) {
+            ReplaceFile(pending[i].Temp, pending[i].Target);
+            pending[i].Temp.clear();
+        }
+    } catch (...) {
+        discard();
+        throw;
+    }
+}
+
+} // namespace datafile

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// The backup copies beside a data file and the safe replacement of the data file: new contents
+// go to a temporary file in the same folder, which is renamed over the data file only once it is
+// complete. Failures raise platform::Exception and leave every existing file as it was.
+namespace datafile {
+
+// Copies the file src over dst (dst is a fresh temporary file); raises on failure.
+using TCopier = std::function<void(const QString& src, const QString& dst)>;
+void CopyFileContents(const QString& src, const QString& dst);
+
+// Whether the extension marks a backup data file: it begins with "~krvc" in any case.
+bool IsBackupExtension(const QString& path);
+// The path with the extension ".~krvc" followed by k (none for k = 0).
+QString BackupPath(const QString& path, int k);
+
+// Makes the backup copies of the data file at path before it is replaced: with incremental
+// backups each numbered copy 1..8 moves up one number (the ninth is dropped) and the ".~krvc"
+// copy becomes copy 1; then the data file becomes the ".~krvc" copy. All copies are made to
+// temporary files first; only when every one succeeded are they renamed into place.
+void BackupDataFile(const QString& path, bool incremental, const TCopier& copier = {});
+
+// Creates an empty temporary file beside path and returns its name; raises when the folder
+// refuses it.
+QString CreateTempBeside(const QString& path);
+// Renames temp over path (replacing it), keeping the permissions of the file it replaces.
+void ReplaceFile(const QString& temp, const QString& path);
+
+} // namespace datafile

@@ -1,0 +1,274 @@
+// The file commands of the main window: New, Open, Open Sample, open a given path, Save,
+// Save As and Close.
+#include "model/ovDF.h"
+
+#include "model/DataFileHost.h"
+#include "model/DataFileMessages.h"
+#include "model/DataFileSections.h"
+#include "model/FileDialogs.h"
+#include "model/ModelUtils.h"
+#include "model/ovDV.h"
+#include "model/ovSD.h"
+#include "platform/Format.h"
+#include "services/StdDlg.h"
+#include "services/ovAD.h"
+#include "services/ovUIL.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using platform::Format;
+
+namespace {
+
+QString Q(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+bool FolderExists(const QString& folder) {
+    return !folder.trimmed().isEmpty() && QFileInfo(folder.trimmed()).isDir();
+}
+
+void ClearMessageLog() {
+    if (AD != nullptr) {
+        AD->MessageLog.clear();
+    }
+}
+
+} // namespace
+
+bool TovDF::BeginCommand() {
+    SaveState();
+    if (!CheckDataFileExists()) {
+        return false;
+    }
+    if (Modified && QuerySaveChanges() == mrCancel) {
+        return false;
+    }
+    // A save made on the way is kept when the command fails later.
+    SaveState();
+    return true;
+}
+
+void TovDF::FinishOpen(const QString& path, bool addToRecent) {
+    DPFE = path.trimmed();
+    NoFile = false;
+    CheckBackupExtension(DPFE);
+    IsNew = false;
+    CheckReadOnly();
+    RepaintSDs();
+    if (addToRecent) {
+        AddToRecentFiles(DPFE);
+    }
+}
+
+bool TovDF::OpenGivenPath(const QString& path) {
+    if (!BeginCommand()) {
+        return false;
+    }
+    if (QueryReopen(path) == mrNo || !OpenDataFile(path, false)) {
+        return false;
+    }
+    FinishOpen(path, true);
+    return true;
+}
+
+bool TovDF::OpenCommandLine(const QString& path) {
+    if (!CmdLinePending) {
+        return false;
+    }
+    CmdLinePending = false;
+    return OpenGivenPath(path);
+}
+
+bool TovDF::OpenCopyData(const QString& path) {
+    if (!CopyDataPending) {
+        return false;
+    }
+    CopyDataPending = false;
+    return OpenGivenPath(path);
+}
+
+bool TovDF::OpenDropped(const QString& path) {
+    return OpenGivenPath(path);
+}
+
+bool TovDF::OpenMRU(const QString& path) {
+    return OpenGivenPath(path);
+}
+
+bool TovDF::Open() {
+    if (!BeginCommand()) {
+        return false;
+    }
+    const QString folder = modelutil::ExtractFilePath(getDPFE());
+    TFileDialogSetup setup;
+    setup.Title = UIT(1293);
+    setup.FileMustExist = true;
+    setup.FileTypes = {
+        {Format(UIT(1287), {Q("krvc"), Q("~krvc*")}), Format(UIT(1291), {Q("krvc"), Q("~krvc*")})},
+        {Format(UIT(1289), {datafile::QuillRoot(), Q("krvp"), Q("~krvp*")}),
+         Format(UIT(1291), {Q("krvp"), Q("~krvp*")})},
+        {Format(UIT(1288), {datafile::OldRoot(), Q("krv"), Q("~krv")}),
+         Format(UIT(1291), {Q("krv"), Q("~krv")})},
+        {UIT(1290), UIT(1292)},
+    };
+    setup.DefaultExtension = Q("krvc");
+    setup.DefaultFolder = FolderExists(folder) ? folder : QDir::currentPath();
+    setup.OkButtonLabel = UIT(1336);
+    QString chosen;
+    if (FileDialogs == nullptr || !FileDialogs->ExecuteOpen(setup, chosen)) {
+        return false;
+    }
+    const QString path = chosen.trimmed();
+    if (path.isEmpty()) {
+        return false;
+    }
+    const bool badExtension = DV != nullptr ? DV->CheckDataFileExtDlg(UIT(722), path)
+                                            : !TovDV::IsDataFileExtension(modelutil::UpperAZ(
+                                                  modelutil::ExtractFileExtension(path, false)));
+    if (badExtension || QueryReopen(path) == mrNo || !OpenDataFile(path, false)) {
+        return false;
+    }
+    FinishOpen(path, true);
+    return true;
+}
+
+bool TovDF::OpenSample() {
+    if (!BeginCommand()) {
+        return false;
+    }
+    const QString path = AD != nullptr ? AD->getSampleDPFE() : QString();
+    if (QueryReopen(path) == mrNo) {
+        return false;
+    }
+    if (!modelutil::FileExistsChecked(path)) {
+        datafile::WarnClose(Q("UDF025"),
+                            {UIT(1513), QString(), path, QString(), UIT(1514), QString(),
+                             Format(UIT(1515), {datafile::TesselRoot()}), QString()},
+                            1230);
+        return false;
+    }
+    if (!OpenDataFile(path, true)) {
+        return false;
+    }
+    FinishOpen(path, false);
+    return true;
+}
+
+bool TovDF::New() {
+    if (!BeginCommand()) {
+        return false;
+    }
+    DPFE = Q("Untitled.krvc");
+    CmdLinePending = false;
+    CopyDataPending = false;
+    Modified = false;
+    NoFile = false;
+    IsBackup = false;
+    IsNew = true;
+    IsReadOnly = false;
+    IsPartial = false;
+    ClearMessageLog();
+    if (SDs == nullptr) {
+        SDs = new TovSDs();
+    }
+    SDs->Clear();
+    const int n = SDs->Add();
+    SDs->setActiveSD(SDs->getCount());
+    SDs->getItems(n)->setDescription(UIT(212));
+    return true;
+}
+
+bool TovDF::Save() {
+    return IsSaveAsRequired(true) ? SaveAs() : SaveDataFile(true);
+}
+
+bool TovDF::SaveAs() {
+    SaveState();
+    if (!CheckDataFileExists()) {
+        return false;
+    }
+    SaveState();
+    const QString folder = modelutil::ExtractFilePath(getDPFE());
+    const QString outputFolder =
+        Preferences != nullptr ? Preferences->getDefaultOFFolder() : QString();
+    TFileDialogSetup setup;
+    setup.Title = Format(Q(" %s "), {UIT(1298)});
+    setup.FolderMustExist = true;
+    setup.FileTypes = {{Format(UIT(1300), {Q("krvc")}), Format(UIT(1301), {Q("krvc")})}};
+    setup.FileName = getFilenameExtn();
+    setup.DefaultExtension = Q("krvc");
+    setup.DefaultFolder = FolderExists(folder)         ? folder
+                          : FolderExists(outputFolder) ? outputFolder
+                                                       : QDir::currentPath();
+    QString path;
+    for (;;) {
+        QString chosen;
+        if (FileDialogs == nullptr || !FileDialogs->ExecuteSave(setup, chosen)) {
+            return false;
+        }
+        path = chosen.trimmed();
+        if (path.isEmpty()) {
+            return false;
+        }
+        const QString ext = modelutil::ExtractFileExtension(path, false);
+        if (ext.isEmpty() || !modelutil::SameTextAZ(ext, Q("krvc"))) {
+            path = modelutil::ChangeFileExt(path, Q(".krvc"));
+            setup.FileName = modelutil::ExtractFileName(path);
+        }
+        if (!modelutil::FileExistsChecked(path)) {
+            break;
+        }
+        const int answer = datafile::AskYesNoCancel(
+            Q("UDF026"), {UIT(1326), QString(), path, QString(), UIT(1327)}, 1231, 1232, 1233);
+        if (answer == mrCancel) {
+            return false;
+        }
+        setup.FileName = modelutil::ExtractFileName(path);
+        if (answer != mrNo) {
+            break;
+        }
+    }
+    // The document moves to the new path only once the file is written there.
+    if (!WriteDataFile(path, false)) {
+        RestoreState();
+        return false;
+    }
+    DPFE = path;
+    Modified = false;
+    NoFile = false;
+    CheckBackupExtension(path);
+    IsNew = false;
+    CheckReadOnly();
+    IsTesselFormat = true;
+    IsQuillFormat = false;
+    IsOldFormat = false;
+    IsPartial = false;
+    FileVersion = datafile::ProgramVersion();
+    RepaintSDs();
+    AddToRecentFiles(path);
+    return true;
+}
+
+bool TovDF::Close() {
+    SaveState();
+    if (!CheckDataFileExists()) {
+        return false;
+    }
+    if (Modified && QuerySaveChanges() == mrCancel) {
+        return false;
+    }
+    ClearMessageLog();
+    if (SDs != nullptr) {
+        SDs->Clear();
+    }
+    DPFE.clear();
+    Modified = false;
+    NoFile = true;
+    IsBackup = false;
+    IsNew = false;
+    IsReadOnly = false;
+    IsPartial = false;
+    return true;
+}

@@ -1,0 +1,106 @@
+// Writing the data file: the header and every definition's sections into a temporary file
+// beside the data file, the backup copies, then the rename into place.
+#include "model/ovDF.h"
+
+#include "model/DataFileBackup.h"
+#include "model/DataFileHost.h"
+#include "model/DataFileMessages.h"
+#include "model/DataFileSections.h"
+#include "model/ovSD.h"
+#include "platform/Exception.h"
+#include "platform/Format.h"
+#include "services/INI_Utils.h"
+#include "services/ovAD.h"
+#include "services/ovUIL.h"
+
+#include <QFile>
+
+namespace datafile {
+
+void WriteHeader(int pbCount, int sdCount) {
+    const QString root = TesselRoot();
+    IniWriteString(root, QStringLiteral("Application"),
+                   QStringLiteral("Ovik KRV Tessel: Curvewright"));
+    IniWriteString(root, QStringLiteral("Version"), ProgramVersion());
+    IniWriteString(root, QStringLiteral("Author"), QStringLiteral("Tarrow Studio"));
+    IniWriteString(root, QStringLiteral("Legal_1"), platform::Format(UIT(730), {LegalYears()}));
+    IniWriteString(root, QStringLiteral("Legal_2"), UIT(731));
+    IniWriteInteger(root, QStringLiteral("PB_Count"), pbCount);
+    IniWriteInteger(root, QStringLiteral("SD_Count"), sdCount);
+}
+
+void WriteDefinitions(const TovSDs& list, const TStep& step) {
+    int pbCount = 0;
+    for (int n = 1; n <= list.getCount(); ++n) {
+        pbCount += 13 + list.getItems(n)->DSF->getCount();
+    }
+    WriteHeader(pbCount, list.getCount());
+    for (int n = 1; n <= list.getCount(); ++n) {
+        const TovSD& item = *list.getItems(n);
+        const QString sd = DefinitionSection(TesselRoot(), n);
+        WriteDescription(item, sd);
+        step();
+        WritePD(*item.PD, sd);
+        step();
+        WriteSCF(*item.SCF, sd);
+        step();
+        WriteSCO(*item.SCO, sd);
+        step();
+        WriteDSM(*item.DSM, sd, step);
+        WriteDSF(*item.DSF, sd, step);
+    }
+}
+
+} // namespace datafile
+
+bool TovDF::SaveDataFile(bool backup) {
+    return WriteDataFile(getDPFE(), backup);
+}
+
+bool TovDF::WriteDataFile(const QString& path, bool backup) {
+    const TState state = CaptureState();
+    QString temp;
+    try {
+        PB_Count = 0;
+        const int count = SDs != nullptr ? SDs->getCount() : 0;
+        for (int n = 1; n <= count; ++n) {
+            PB_Count += 13 + SDs->getItems(n)->DSF->getCount();
+        }
+        ProgressStart(PB_Count);
+        // The new contents go to a temporary file first: a failure leaves the data file and
+        // its backups as they were.
+        temp = datafile::CreateTempBeside(path);
+        IniOpenForSave(temp);
+        if (SDs != nullptr) {
+            datafile::WriteDefinitions(*SDs, [this] { ProgressStep(); });
+        } else {
+            datafile::WriteHeader(0, 0);
+        }
+        IniClose(true);
+        if (backup && (Preferences == nullptr || Preferences->getBackupDF())) {
+            datafile::BackupDataFile(path, Preferences != nullptr && Preferences->getIncBackup());
+        }
+        datafile::ReplaceFile(temp, path);
+        temp.clear();
+        Modified = false;
+        ProgressEnd();
+        return true;
+    } catch (const std::exception& e) {
+        ProgressEnd();
+        IniClose(false);
+        if (!temp.isEmpty()) {
+            QFile::remove(temp);
+        }
+        QString details;
+        if (const auto* p = dynamic_cast<const platform::Exception*>(&e)) {
+            details = p->message();
+        } else {
+            details = QString::fromLocal8Bit(e.what());
+        }
+        QStringList lines = {UIT(1404), QString(), path, QString()};
+        lines << datafile::DetailsLines(details);
+        datafile::WarnClose(QStringLiteral("UDF020"), lines, 1221);
+        ApplyState(state);
+        return false;
+    }
+}

@@ -1,0 +1,374 @@
+// The definition validator: the six tab validators that fill the configuration error list.
+#include "model/ErrorLists.h"
+#include "model/ModelPrefs.h"
+#include "model/ModelUtils.h"
+#include "model/ovDV.h"
+#include "model/ovSD.h"
+#include "platform/Format.h"
+#include "services/ovUIL.h"
+
+#include <vector>
+
+using namespace modelutil;
+using platform::Format;
+
+namespace {
+
+TovSD* activeSD() {
+    return SDs->getItems(SDs->getActiveSD());
+}
+
+} // namespace
+
+void TovDV::AddTabErr(int tabId, int fieldId, const QString& fieldCaption, int rowId) {
+    AddCfgErr(UIT(tabId), fieldCaption, DetailsText, ValueText, tabId, fieldId, rowId);
+}
+
+bool TovDV::ValidateDefinition(const TValidateFiles& files) {
+    bool modified = false;
+    ClearCfgErrs();
+    if (SDs != nullptr) {
+        TovSD* sd = activeSD();
+        sd->DSM->SetDSMRequiredFields(TDSMRequiredOptions::Of(*sd->SCO));
+        if (files.DataSource) {
+            ValidateDataSourceFile(modified);
+        }
+        if (files.Template) {
+            ValidateTemplateFile(modified);
+        }
+        if (files.Output) {
+            ValidateOutputFile(modified);
+        }
+        ValidateOptions(modified);
+        ValidateDataSourceMap(modified);
+        ValidateFilter(modified);
+    }
+    FillErrListBox(LB_CfgErr(), getCfgErrCount());
+    return modified;
+}
+
+namespace {
+
+// Cuts a text over its limit; true when it was cut.
+template <typename Getter, typename Setter>
+bool cutTo(TovSCF& scf, int maximum, Getter get, Setter set) {
+    const QString value = (scf.*get)();
+    if (value.size() <= maximum) {
+        return false;
+    }
+    (scf.*set)(StrLeft(value, maximum));
+    return true;
+}
+
+} // namespace
+
+void TovDV::ValidateDataSourceFile(bool& modified) {
+    TovSCF& scf = *activeSD()->SCF;
+    const QString caption = UIT(747);
+    // An over-long path is cut and then checked like any other.
+    if (cutTo(scf, TovSCF::MaxPathLength, &TovSCF::getDSF_DrivePathFilenameExtnXL,
+              &TovSCF::setDSF_DrivePathFilenameExtnXL)) {
+        modified = true;
+    }
+    if (CheckPath(caption, scf.getDSF_DrivePathFilenameExtnXL())) {
+        AddTabErr(TabSCF, 747, caption);
+    } else {
+        if (CheckExcelFileExtDlg(caption, scf.getDSF_DrivePathFilenameExtnXL())) {
+            scf.setDSF_DrivePathFilenameExtnXL(
+                ChangeFileExt(scf.getDSF_DrivePathFilenameExtnXL(), ModelPrefs()->getOFExtn()));
+            modified = true;
+        }
+        if (CheckFileExists(caption, scf.getDSF_DrivePathFilenameExtnXL())) {
+            AddTabErr(TabSCF, 747, caption);
+        }
+    }
+    if (cutTo(scf, TovSCF::MaxPasswordLength, &TovSCF::getDSF_OpenPasswordXL,
+              &TovSCF::setDSF_OpenPasswordXL)) {
+        modified = true;
+    }
+    if (cutTo(scf, TovSCF::MaxWorksheetNameLength, &TovSCF::getDSF_TaskWS,
+              &TovSCF::setDSF_TaskWS)) {
+        modified = true;
+    } else if (CheckWorksheetName(UIT(750), scf.getDSF_TaskWS())) {
+        AddTabErr(TabSCF, 750, UIT(750));
+    }
+    if (CheckTaskHeaderRow({.FileCaption = caption,
+                            .FilePath = scf.getDSF_DrivePathFilenameExtnXL(),
+                            .Row = scf.getDSF_THR(),
+                            .RowCaption = UIT(751)})) {
+        AddTabErr(TabSCF, 751, UIT(751));
+        scf.resetDSF_THR();
+        modified = true;
+    }
+}
+
+void TovDV::ValidateTemplateFile(bool& modified) {
+    TovSCF& scf = *activeSD()->SCF;
+    const QString caption = UIT(752);
+    if (cutTo(scf, TovSCF::MaxPathLength, &TovSCF::getTF_DrivePathFilenameExtnXL,
+              &TovSCF::setTF_DrivePathFilenameExtnXL)) {
+        modified = true;
+    }
+    if (CheckPath(caption, scf.getTF_DrivePathFilenameExtnXL())) {
+        AddTabErr(TabSCF, 752, caption);
+    } else {
+        if (CheckExcelFileExtDlg(caption, scf.getTF_DrivePathFilenameExtnXL())) {
+            scf.setTF_DrivePathFilenameExtnXL(
+                ChangeFileExt(scf.getTF_DrivePathFilenameExtnXL(), ModelPrefs()->getOFExtn()));
+            modified = true;
+        }
+        if (CheckFileExists(caption, scf.getTF_DrivePathFilenameExtnXL())) {
+            AddTabErr(TabSCF, 752, caption);
+        }
+    }
+    if (cutTo(scf, TovSCF::MaxPasswordLength, &TovSCF::getTF_OpenPasswordXL,
+              &TovSCF::setTF_OpenPasswordXL)) {
+        modified = true;
+    }
+    if (cutTo(scf, TovSCF::MaxWorksheetNameLength, &TovSCF::getTF_ProjectSummaryWS,
+              &TovSCF::setTF_ProjectSummaryWS)) {
+        modified = true;
+    } else if (CheckWorksheetName(UIT(755), scf.getTF_ProjectSummaryWS())) {
+        AddTabErr(TabSCF, 755, UIT(755));
+    }
+    bool chartDataDone = false;
+    if (cutTo(scf, TovSCF::MaxWorksheetNameLength, &TovSCF::getTF_ChartDataWS,
+              &TovSCF::setTF_ChartDataWS)) {
+        modified = true;
+        chartDataDone = true;
+    } else if (CheckWorksheetName(UIT(756), scf.getTF_ChartDataWS())) {
+        AddTabErr(TabSCF, 756, UIT(756));
+        chartDataDone = true;
+    }
+    if (!chartDataDone && CheckSameEntry({.Caption = UIT(756),
+                                          .Entry = scf.getTF_ChartDataWS(),
+                                          .OtherCaption = UIT(755),
+                                          .OtherEntry = scf.getTF_ProjectSummaryWS()})) {
+        AddTabErr(TabSCF, 756, UIT(756));
+    }
+}
+
+void TovDV::ValidateOutputFile(bool& modified) {
+    TovSCF& scf = *activeSD()->SCF;
+    const QString caption = UIT(757);
+    if (cutTo(scf, TovSCF::MaxPathLength, &TovSCF::getOF_DrivePathFilenameExtnXL,
+              &TovSCF::setOF_DrivePathFilenameExtnXL)) {
+        modified = true;
+    }
+    if (CheckPath(caption, scf.getOF_DrivePathFilenameExtnXL())) {
+        AddTabErr(TabSCF, 757, caption);
+        return;
+    }
+    if (CheckExcelFileExt(caption, scf.getOF_DrivePathFilenameExtnXL())) {
+        scf.setOF_DrivePathFilenameExtnXL(
+            ChangeFileExt(scf.getOF_DrivePathFilenameExtnXL(), ModelPrefs()->getOFExtn()));
+        modified = true;
+    }
+    const QString path = scf.getOF_DrivePathFilenameExtnXL();
+    // Writing the output over a workbook the run reads would destroy it.
+    const std::pair<int, QString> others[] = {
+        {747, scf.getDSF_DrivePathFilenameExtnXL()},
+        {752, scf.getTF_DrivePathFilenameExtnXL()},
+    };
+    for (const auto& [captionId, other] : others) {
+        if (CheckSamePath({.Caption = caption,
+                           .Entry = path,
+                           .OtherCaption = UIT(captionId),
+                           .OtherEntry = other})) {
+            AddTabErr(TabSCF, 757, caption);
+        }
+    }
+    if (FileExistsChecked(path) && FileIsReadOnly(path)) {
+        ClearMsgFields();
+        DetailsText = Format(UIT(866), {caption});
+        ValueText = path;
+        AddTabErr(TabSCF, 757, caption);
+    }
+}
+
+void TovDV::ValidateOptions(bool& modified) {
+    TovSCO& sco = *activeSD()->SCO;
+    const bool noDataOption =
+        CheckNoDataOption(sco.getGenerateBL(), sco.getGenerateACT(), sco.getGenerateTGT());
+    if (noDataOption) {
+        AddTabErr(TabSCO, 759, UIT(759));
+        if (sco.getGraphMH() != 0) {
+            sco.setGraphMH(0);
+            modified = true;
+        }
+        if (sco.getGraphCost() != 0) {
+            sco.setGraphCost(0);
+            modified = true;
+        }
+    }
+    if (CheckNoQuantity(noDataOption, sco.getGraphMH(), sco.getGraphCost())) {
+        AddTabErr(TabSCO, 768, UIT(768));
+    }
+    if (CheckQuantityValue(UIT(771), sco.getMHQty())) {
+        AddTabErr(TabSCO, 770, UIT(770));
+        sco.ResetMHQty();
+        modified = true;
+    }
+    if (CheckQuantityValue(UIT(774), sco.getCostQty())) {
+        AddTabErr(TabSCO, 773, UIT(773));
+        sco.ResetCostQty();
+        modified = true;
+    }
+    if (sco.getGenerateACT() == 0) {
+        if (sco.getMHQty() != 0) {
+            sco.ResetMHQty();
+            modified = true;
+        }
+        if (sco.getCostQty() != 0) {
+            sco.ResetCostQty();
+            modified = true;
+        }
+    }
+    if (CheckCutOffDate(sco.getCutOffDate())) {
+        AddTabErr(TabSCO, 767, UIT(767));
+        sco.setCutOffDate(ModelToday());
+        modified = true;
+    }
+}
+
+void TovDV::ValidateDataSourceMap(bool& modified) {
+    TovSD& sd = *activeSD();
+    const QString fileCaption = UIT(747);
+    const QString filePath = sd.SCF->getDSF_DrivePathFilenameExtnXL();
+    auto fieldCaption = [&](int d) { return Format(UIT(779), {sd.DSM->getItems(d)->getName()}); };
+    auto fieldPasses = [&](int d) {
+        return !CheckTaskField({.FileCaption = fileCaption,
+                                .FilePath = filePath,
+                                .Letters = sd.DSM->getItems(d)->getTaskFldXL(),
+                                .FieldCaption = fieldCaption(d)});
+    };
+    for (int d = 1; d <= TovDSM::EntryCount; ++d) {
+        TovDSMx& entry = *sd.DSM->getItems(d);
+        if (!entry.getTaskFldRequired()) {
+            continue;
+        }
+        if (!fieldPasses(d)) {
+            AddTabErr(TabDSM, 777, fieldCaption(d), d);
+        }
+        const QString description = entry.getTaskFldDescXL();
+        if (description.size() > 255) {
+            entry.setTaskFldDescXL(StrLeft(description, 255));
+            modified = true;
+        }
+    }
+    for (int e = 1; e < TovDSM::EntryCount; ++e) {
+        if (!sd.DSM->getItems(e)->getTaskFldRequired() || !fieldPasses(e)) {
+            continue;
+        }
+        for (int k = e + 1; k <= TovDSM::EntryCount; ++k) {
+            if (CheckSameEntry({.Caption = fieldCaption(k),
+                                .Entry = sd.DSM->getItems(k)->getTaskFldXL(),
+                                .OtherCaption = fieldCaption(e),
+                                .OtherEntry = sd.DSM->getItems(e)->getTaskFldXL()})) {
+                AddTabErr(TabDSM, 777, fieldCaption(k), k);
+                break;
+            }
+        }
+    }
+}
+
+void TovDV::ValidateFilter(bool& modified) {
+    TovSD& sd = *activeSD();
+    TovDSF& dsf = *sd.DSF;
+    if (dsf.getEnabled() == 0) {
+        return;
+    }
+    const int n = dsf.getCount();
+    if (CheckFilterUndefined(dsf.getEnabled(), n)) {
+        AddTabErr(TabDSF, 791, UIT(790), 0);
+    }
+    const QString fileCaption = UIT(747);
+    const QString filePath = sd.SCF->getDSF_DrivePathFilenameExtnXL();
+    std::vector<bool> marked(static_cast<size_t>(n) + 1, false);
+    auto fieldPasses = [&](int i) {
+        return !CheckTaskField({.FileCaption = fileCaption,
+                                .FilePath = filePath,
+                                .Letters = dsf.getItems(i)->getTaskFldXL(),
+                                .FieldCaption = Format(UIT(795), {i})});
+    };
+    for (int i = 1; i <= n; ++i) {
+        TovDSFx& row = *dsf.getItems(i);
+        if (!fieldPasses(i)) {
+            AddTabErr(TabDSF, 791, Format(UIT(795), {i}), i);
+            marked[static_cast<size_t>(i)] = true;
+            continue;
+        }
+        const QString description = row.getTaskFldDescXL();
+        if (description.size() > 255) {
+            row.setTaskFldDescXL(StrLeft(description, 255));
+            modified = true;
+        }
+        const QString operatorCaption = Format(UIT(797), {i});
+        if (CheckFilterOperator(operatorCaption, row.getFilterOperator())) {
+            AddTabErr(TabDSF, 793, operatorCaption, i);
+            row.ResetFilterOperator();
+            modified = true;
+            marked[static_cast<size_t>(i)] = true;
+            continue;
+        }
+        const QString valueCaption = Format(UIT(798), {i});
+        if (CheckFilterValue(row.getFilterOperator(), valueCaption, row.getTaskFldValueXL())) {
+            AddTabErr(TabDSF, 794, valueCaption, i);
+            marked[static_cast<size_t>(i)] = true;
+        }
+    }
+
+    // And binds tighter than Or: rows i < j belong to the same And-group when every row after i
+    // up to j is joined by And.
+    std::vector<int> group(static_cast<size_t>(n) + 1, 0);
+    for (int i = 2; i <= n; ++i) {
+        group[static_cast<size_t>(i)] =
+            group[static_cast<size_t>(i) - 1] + (dsf.getItems(i)->getAndFlag() == 1 ? 0 : 1);
+    }
+    auto describe = [&](int i) {
+        const TovDSFx& row = *dsf.getItems(i);
+        return TFilterRowDesc{.Caption = Format(UIT(799), {i}),
+                              .TaskFld = row.getTaskFldXL(),
+                              .OperatorName =
+                                  TovDSF::getFilterOperatorName(row.getFilterOperator()),
+                              .Value = row.getTaskFldValueXL()};
+    };
+    for (int i = 1; i < n; ++i) {
+        if (marked[static_cast<size_t>(i)] || !fieldPasses(i)) {
+            continue;
+        }
+        for (int j = i + 1; j <= n; ++j) {
+            if (marked[static_cast<size_t>(j)] ||
+                group[static_cast<size_t>(j)] != group[static_cast<size_t>(i)]) {
+                continue;
+            }
+            const TFilterRowDesc earlier = describe(i);
+            const TFilterRowDesc later = describe(j);
+            if (!SameTextAZ(earlier.TaskFld, later.TaskFld)) {
+                continue;
+            }
+            const bool fails = SameTextAZ(earlier.Value, later.Value)
+                                   ? CheckFilterRowsConflict(later, earlier)
+                                   : CheckFilterRowsExclusive(later, earlier);
+            if (fails) {
+                AddTabErr(TabDSF, 791, later.Caption, j);
+                marked[static_cast<size_t>(j)] = true;
+            }
+        }
+    }
+    for (int i = 1; i < n; ++i) {
+        if (marked[static_cast<size_t>(i)] || !fieldPasses(i)) {
+            continue;
+        }
+        for (int j = i + 1; j <= n; ++j) {
+            if (marked[static_cast<size_t>(j)]) {
+                continue;
+            }
+            const TFilterRowDesc later = describe(j);
+            if (CheckFilterRowsDuplicate(later, describe(i))) {
+                AddTabErr(TabDSF, 791, later.Caption, j);
+                marked[static_cast<size_t>(j)] = true;
+            }
+        }
+    }
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+// The answer of a file-system query, or the reason it could not be answered.
+struct FileAnswer {
+    bool value = false;
+    int error = 0;     // errno of the failure; 0 when answered
+    QString errorText; // the system's message for the failure
+
+    bool failed() const { return error != 0; }
+    static FileAnswer yes() { return {true, 0, {}}; }
+    static FileAnswer no() { return {false, 0, {}}; }
+    static FileAnswer failure(int error);
+};
+
+// The file-system facts the file checks ask for, with the program's stand-ins for the Windows
+// file attributes: read-only means the user may not write the file (or nobody may, as a file
+// marked read-only); "open in another program" means another program holds an exclusive lock on
+// it or a spreadsheet program's lock file stands beside it (".~lock.NAME#", "~$NAME"). A missing
+// file is neither read-only nor in use. Tests derive from it to produce failures that running as
+// root cannot.
+class FileAccess {
+public:
+    virtual ~FileAccess() = default;
+
+    virtual FileAnswer folderExists(const QString& path);
+    // A file that is not a folder.
+    virtual FileAnswer fileExists(const QString& path);
+    virtual FileAnswer isReadOnly(const QString& path);
+    virtual FileAnswer isInUse(const QString& path);
+    // Deletes a file; refuses a read-only one with EACCES, as Windows does.
+    virtual FileAnswer removeFile(const QString& path);
+    // Creates one folder (its parent must exist).
+    virtual FileAnswer makeFolder(const QString& path);
+
+protected:
+    // Whether the open file is locked by another open file or process.
+    virtual FileAnswer isLocked(const QString& path);
+};
+
+// The file access in use; the real file system unless a test installed another.
+FileAccess& fileAccess();
+// Installs a replacement (tests) and returns the previous one; nullptr restores the default.
+std::unique_ptr<FileAccess> setFileAccess(std::unique_ptr<FileAccess> access);
+
+// The spreadsheet programs' lock files that mark a file as open: ".~lock.NAME#" and "~$NAME"
+// beside it.
+QString officeLockFile(const QString& path);
+QString excelOwnerFile(const QString& path);
+
+} // namespace platform

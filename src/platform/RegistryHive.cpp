@@ -1,0 +1,357 @@
+#include "RegistryHive.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace platform {
+namespace {
+
+const QString kHeader = QStringLiteral("Windows Registry Editor Version 5.00");
+const QString kOldHeader = QStringLiteral("REGEDIT4");
+
+QString decode(const QByteArray& data) {
+    if (data.startsWith("\xFF\xFE")) {
+        auto decoder = QStringDecoder(QStringDecoder::Utf16LE);
+        return decoder(data.mid(2));
+    }
+    if (data.startsWith("\xFE\xFF")) {
+        auto decoder = QStringDecoder(QStringDecoder::Utf16BE);
+        return decoder(data.mid(2));
+    }
+    if (data.startsWith("\xEF\xBB\xBF")) {
+        return QString::fromUtf8(data.mid(3));
+    }
+    return QString::fromUtf8(data);
+}
+
+// Reads a quoted text with \\ and \" escapes starting at pos (the opening quote); returns the
+// position after the closing quote, or -1 when the quote is not closed.
+qsizetype readQuoted(const QString& line, qsizetype pos, QString& out) {
+    out.clear();
+    for (qsizetype i = pos + 1; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c == QLatin1Char('\\') && i + 1 < line.size()) {
+            out += line[++i];
+        } else if (c == QLatin1Char('"')) {
+            return i + 1;
+        } else {
+            out += c;
+        }
+    }
+    return -1;
+}
+
+QString quote(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"')) {
+            out += QLatin1Char('\\');
+        }
+        out += c;
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
+bool hasControlCharacters(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A string with line breaks cannot stand in quotes on one line: it is written as REG_SZ in hex.
+QString hexString(const QString& text) {
+    QString out = QStringLiteral("hex(1):");
+    bool first = true;
+    auto addByte = [&](unsigned byte) {
+        if (!first) {
+            out += QLatin1Char(',');
+        }
+        first = false;
+        out += QStringLiteral("%1").arg(byte, 2, 16, QLatin1Char('0'));
+    };
+    for (const QChar c : text) {
+        addByte(c.unicode() & 0xFF);
+        addByte(c.unicode() >> 8);
+    }
+    addByte(0);
+    addByte(0);
+    return out;
+}
+
+bool parseHexString(const QString& data, QString& out) {
+    const QString body = data.mid(7);
+    const QStringList parts = body.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (parts.size() % 2 != 0) {
+        return false;
+    }
+    out.clear();
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        bool ok1 = false;
+        bool ok2 = false;
+        const uint lo = parts[i].trimmed().toUInt(&ok1, 16);
+        const uint hi = parts[i + 1].trimmed().toUInt(&ok2, 16);
+        if (!ok1 || !ok2 || lo > 0xFF || hi > 0xFF) {
+            return false;
+        }
+        const char16_t unit = static_cast<char16_t>(lo | (hi << 8));
+        if (unit == 0) {
+            break;
+        }
+        out += QChar(unit);
+    }
+    return true;
+}
+
+RegValue parseData(const QString& data) {
+    RegValue value;
+    if (data.startsWith(QLatin1Char('"'))) {
+        QString text;
+        const qsizetype end = readQuoted(data, 0, text);
+        if (end > 0 && data.mid(end).trimmed().isEmpty()) {
+            return RegValue::string(text);
+        }
+    } else if (data.startsWith(QLatin1String("dword:"), Qt::CaseInsensitive)) {
+        const QString digits = data.mid(6).trimmed();
+        bool ok = false;
+        const uint number = digits.toUInt(&ok, 16);
+        if (ok && !digits.isEmpty() && digits.size() <= 8) {
+            return RegValue::number(number);
+        }
+    } else if (data.startsWith(QLatin1String("hex(1):"), Qt::CaseInsensitive)) {
+        QString text;
+        if (parseHexString(data, text)) {
+            return RegValue::string(text);
+        }
+    }
+    value.type = RegValueType::Other;
+    value.raw = data;
+    return value;
+}
+
+QString trimEnd(const QString& line) {
+    qsizetype n = line.size();
+    while (n > 0 && line[n - 1].isSpace()) {
+        --n;
+    }
+    return line.left(n);
+}
+
+} // namespace
+
+QString RegistryHive::normalise(const QString& key) {
+    return key.split(QLatin1Char('\\'), Qt::SkipEmptyParts).join(QLatin1Char('\\'));
+}
+
+QString RegistryHive::fold(const QString& name) {
+    return normalise(name).toCaseFolded();
+}
+
+RegistryHive RegistryHive::parse(const QByteArray& data, const QString& fileName) {
+    RegistryHive hive;
+    const QStringList lines = decode(data).split(QLatin1Char('\n'));
+    bool headerSeen = false;
+    Key* current = nullptr;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = trimEnd(lines[i]);
+        if (!headerSeen) {
+            if (line.trimmed().isEmpty()) {
+                continue;
+            }
+            const QString header = line.trimmed();
+            if (header != kHeader && header != kOldHeader) {
+                throw RegistryError(
+                    QStringLiteral("The file %1 is not a registry file: its first line is not "
+                                   "\"%2\".")
+                        .arg(QDir::toNativeSeparators(fileName), kHeader));
+            }
+            headerSeen = true;
+            continue;
+        }
+        if (line.trimmed().isEmpty()) {
+            continue;
+        }
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            current = &hive.addKey(line.mid(1, line.size() - 2));
+            continue;
+        }
+        // Long hex data continues on the next line after a trailing backslash.
+        while (line.endsWith(QLatin1Char('\\')) && i + 1 < lines.size() &&
+               (line.startsWith(QLatin1Char('"')) || line.startsWith(QLatin1Char('@'))) &&
+               line.contains(QLatin1String("=hex"), Qt::CaseInsensitive)) {
+            line.chop(1);
+            line += trimEnd(lines[++i]).trimmed();
+        }
+        QString name;
+        qsizetype pos = -1;
+        if (line.startsWith(QLatin1Char('@'))) {
+            pos = 1;
+        } else if (line.startsWith(QLatin1Char('"'))) {
+            pos = readQuoted(line, 0, name);
+        }
+        while (pos > 0 && pos < line.size() && line[pos].isSpace()) {
+            ++pos;
+        }
+        if (pos <= 0 || pos >= line.size() || line[pos] != QLatin1Char('=') || current == nullptr) {
+            (current != nullptr ? current->keptLines : hive.preamble_) << line;
+            continue;
+        }
+        const RegValue value = parseData(line.mid(pos + 1).trimmed());
+        bool replaced = false;
+        const QString folded = name.toCaseFolded();
+        for (Value& existing : current->values) {
+            if (existing.name.toCaseFolded() == folded) {
+                existing.value = value;
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced) {
+            current->values.push_back({name, value});
+        }
+    }
+    return hive;
+}
+
+RegistryHive RegistryHive::load(const QString& path) {
+    QFile file(path);
+    if (!file.exists()) {
+        return {};
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw RegistryError(QStringLiteral("Unable to read the registry file %1: %2")
+                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw RegistryError(QStringLiteral("Unable to read the registry file %1: %2")
+                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+    return parse(data, path);
+}
+
+QByteArray RegistryHive::serialize() const {
+    QString out = kHeader + QStringLiteral("\n\n");
+    for (const QString& line : preamble_) {
+        out += line + QLatin1Char('\n');
+    }
+    if (!preamble_.isEmpty()) {
+        out += QLatin1Char('\n');
+    }
+    for (const Key& key : keys_) {
+        out += QLatin1Char('[') + key.name + QStringLiteral("]\n");
+        for (const Value& v : key.values) {
+            out += v.name.isEmpty() ? QStringLiteral("@") : quote(v.name);
+            out += QLatin1Char('=');
+            switch (v.value.type) {
+            case RegValueType::String:
+                out += hasControlCharacters(v.value.text) ? hexString(v.value.text)
+                                                          : quote(v.value.text);
+                break;
+            case RegValueType::DWord:
+                out += QStringLiteral("dword:%1").arg(v.value.dword, 8, 16, QLatin1Char('0'));
+                break;
+            case RegValueType::Other:
+                out += v.value.raw;
+                break;
+            }
+            out += QLatin1Char('\n');
+        }
+        for (const QString& line : key.keptLines) {
+            out += line + QLatin1Char('\n');
+        }
+        out += QLatin1Char('\n');
+    }
+    return out.toUtf8();
+}
+
+void RegistryHive::save(const QString& path) const {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        throw RegistryError(QStringLiteral("Unable to create the registry folder %1.")
+                                .arg(QDir::toNativeSeparators(folder)));
+    }
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    const QByteArray data = serialize();
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        throw RegistryError(QStringLiteral("Unable to write the registry file %1: %2")
+                                .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+}
+
+RegistryHive::Key* RegistryHive::findKey(const QString& key) {
+    const auto it = index_.constFind(fold(key));
+    return it == index_.constEnd() ? nullptr : &keys_[it.value()];
+}
+
+const RegistryHive::Key* RegistryHive::findKey(const QString& key) const {
+    const auto it = index_.constFind(fold(key));
+    return it == index_.constEnd() ? nullptr : &keys_[it.value()];
+}
+
+RegistryHive::Key& RegistryHive::addKey(const QString& key) {
+    if (Key* existing = findKey(key)) {
+        return *existing;
+    }
+    const QString name = normalise(key);
+    index_.insert(fold(name), keys_.size());
+    keys_.push_back({name, {}, {}});
+    return keys_.back();
+}
+
+bool RegistryHive::hasKey(const QString& key) const {
+    return findKey(key) != nullptr;
+}
+
+const RegValue* RegistryHive::value(const QString& key, const QString& name) const {
+    const Key* k = findKey(key);
+    if (k == nullptr) {
+        return nullptr;
+    }
+    const QString folded = name.toCaseFolded();
+    for (const Value& v : k->values) {
+        if (v.name.toCaseFolded() == folded) {
+            return &v.value;
+        }
+    }
+    return nullptr;
+}
+
+void RegistryHive::createKey(const QString& key) {
+    // Parents first, as registry exports list them; the root alone is not a key of its own.
+    const QStringList parts = normalise(key).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    QString path;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        path += (i == 0 ? QString() : QStringLiteral("\\")) + parts[i];
+        if (i > 0) {
+            addKey(path);
+        }
+    }
+    if (parts.size() == 1) {
+        addKey(path);
+    }
+}
+
+void RegistryHive::setValue(const QString& key, const QString& name, const RegValue& value) {
+    createKey(key);
+    Key* k = &addKey(key);
+    const QString folded = name.toCaseFolded();
+    for (Value& v : k->values) {
+        if (v.name.toCaseFolded() == folded) {
+            v.value = value;
+            return;
+        }
+    }
+    k->values.push_back({name, value});
+}
+
+} // namespace platform

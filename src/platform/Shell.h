@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+// The desktop shell: opens documents, folders and web addresses with their default programs and
+// shows the folder picker. The program's shell uses QDesktopServices and the file dialogue;
+// tests install a scripted one.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Opens a local path or a web address ("http://", "https://", "mailto:") with its default
+    // program; the result is the desktop's answer.
+    virtual bool open(const QString& target);
+    // Shows the folder picker starting in the given folder; the chosen folder, or empty when the
+    // user cancels.
+    virtual QString pickFolder(const QString& title, const QString& startFolder);
+};
+
+// The shell in use; the desktop's unless a test installed another.
+Shell& shell();
+// Installs a replacement (tests) and returns the previous one; nullptr restores the default.
+std::unique_ptr<Shell> setShell(std::unique_ptr<Shell> replacement);
+
+// The user's Desktop and Documents folders, empty when the desktop does not tell.
+QString desktopLocation();
+QString documentsLocation();
+
+} // namespace platform

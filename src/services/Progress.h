@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+// The progress window as long operations drive it. Protocol: Reset, set the caption,
+// setTotalSteps, setCancelled(false), ShowStepProgress(false), Show; AddStep per stage,
+// StartStepProgress and UpdateStep for counted inner loops, AppendToLastLine at a stage's end;
+// after every message pump poll getCancelled and, when set, clear it and raise the silent abort;
+// at the end setCancelled(false), ShowStepProgress(false), Hide. The window implements it; tests
+// install a scripted fake.
+class IProgress {
+public:
+    virtual ~IProgress() = default;
+
+    // Step counter 0, list cleared, both bars at 0, step bar hidden; the total stays.
+    virtual void Reset() = 0;
+    virtual void setCaption(const QString& caption) = 0;
+    virtual void setTotalSteps(int steps) = 0;
+    virtual int getTotalSteps() const = 0;
+    virtual int getStepCount() const = 0;
+    virtual void AddStep(const QString& text) = 0;
+    // As AddStep; returns the list index (from 0) of the new line.
+    virtual int AddStepReturnIndex(const QString& text) = 0;
+    virtual void AddNote(const QString& text) = 0;
+    // Replaces the last line by the step line of the current counter and the text.
+    virtual void UpdateStep(const QString& text) = 0;
+    virtual void AppendToLastLine(const QString& text) = 0;
+    // Appends the text to the line at index; an index at or past the end does nothing.
+    virtual void AppendToLine(const QString& text, int index) = 0;
+    virtual void StartStepProgress(int steps) = 0;
+    virtual void ShowStepProgress(bool show) = 0;
+    virtual bool getCancelled() const = 0;
+    virtual void setCancelled(bool cancelled) = 0;
+    // Shows the window modeless / closes it.
+    virtual void Show() = 0;
+    virtual void Hide() = 0;
+};
+
+// The progress window in use (the window once start-up created it, or a test's fake).
+IProgress* Progress();
+void setProgress(IProgress* progress);

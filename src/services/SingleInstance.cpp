@@ -1,0 +1,5 @@
+#include "SingleInstance.h"
+
+bool EnsureSingleInstance() {
+    return false;
+}

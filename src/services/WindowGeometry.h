@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QRect>
+#include <memory>
+#include <vector>
+
+class TovWM;
+
+// The work areas of the screens (each screen without its panels and docks), the primary screen's
+// first; tests install fixed areas.
+class IScreenAreas {
+public:
+    virtual ~IScreenAreas() = default;
+    virtual std::vector<QRect> areas() const = 0;
+};
+
+const IScreenAreas& ScreenAreas();
+// Installs a replacement (tests) and returns the previous one; nullptr restores the screens'.
+std::unique_ptr<IScreenAreas> setScreenAreas(std::unique_ptr<IScreenAreas> areas);
+
+// The work area a window rectangle belongs to: the one holding its centre, else the one it
+// overlaps most, else the primary one.
+QRect WorkAreaFor(const std::vector<QRect>& areas, const QRect& rect);
+
+// What a window is now, as the geometry rules read it.
+struct TWindowState {
+    QRect geometry;       // where it is now
+    QRect normalGeometry; // its normal rectangle (differs while maximised or minimised)
+    QSize minimum;
+    bool maximised = false;
+    bool minimised = false;
+};
+
+// Where and how a window is to be shown.
+struct TWindowPlacement {
+    QRect rect;
+    bool maximised = false;
+};
+
+// The geometry rules on plain data; the slot is updated as the rules say.
+TWindowPlacement PlanApplyGeometry(TovWM& slot, const TWindowState& window, bool withSize,
+                                   const std::vector<QRect>& areas);
+void PlanCaptureGeometry(TovWM& slot, const TWindowState& window, bool withSize,
+                         const std::vector<QRect>& areas);
+TWindowPlacement PlanResetGeometry(TovWM& slot, const TWindowState& window, bool withSize,
+                                   const std::vector<QRect>& areas);

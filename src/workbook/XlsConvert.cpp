@@ -1,0 +1,188 @@
+#include "workbook/XlsConvert.h"
+
+#include "workbook/Error.h"
+#include "workbook/detail/CompoundFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtEndian>
+
+#include <signal.h>
+#include <unistd.h>
+
+namespace workbook {
+
+namespace {
+
+[[noreturn]] void fail(const QString& description) {
+    throw Error(kFileError, description);
+}
+
+QString lastLines(const QByteArray& output) {
+    const QString text = QString::fromLocal8Bit(output).trimmed();
+    return text.size() > 400 ? text.right(400) : text;
+}
+
+} // namespace
+
+XlsConverter::XlsConverter(QString program, int timeoutMs)
+    : program_(std::move(program)), timeoutMs_(timeoutMs) {}
+
+QString XlsConverter::findLibreOffice() {
+    return QStandardPaths::findExecutable(QStringLiteral("soffice"));
+}
+
+bool XlsConverter::holdsWorkbookStream(const QByteArray& bytes) {
+    if (!detail::CompoundFile::isCompoundFile(bytes))
+        return false;
+    try {
+        const detail::CompoundFile cf(bytes);
+        for (const QString& path : cf.streamPaths()) {
+            if (path.compare(QLatin1String("Workbook"), Qt::CaseInsensitive) == 0 ||
+                path.compare(QLatin1String("Book"), Qt::CaseInsensitive) == 0)
+                return true;
+        }
+    } catch (const Error&) {
+    }
+    return false;
+}
+
+bool XlsConverter::isPasswordProtectedXls(const QByteArray& bytes) {
+    if (!detail::CompoundFile::isCompoundFile(bytes))
+        return false;
+    try {
+        const detail::CompoundFile cf(bytes);
+        QByteArray stream;
+        if (cf.hasStream(QStringLiteral("Workbook")))
+            stream = cf.stream(QStringLiteral("Workbook"));
+        else if (cf.hasStream(QStringLiteral("Book")))
+            stream = cf.stream(QStringLiteral("Book"));
+        // Records of the workbook globals up to their end-of-file record; a FILEPASS record
+        // there means the workbook is encrypted.
+        qsizetype off = 0;
+        while (off + 4 <= stream.size()) {
+            const uint16_t type = qFromLittleEndian<uint16_t>(stream.constData() + off);
+            const uint16_t length = qFromLittleEndian<uint16_t>(stream.constData() + off + 2);
+            if (type == 0x002F)
+                return true;
+            if (type == 0x000A)
+                return false;
+            off += 4 + length;
+        }
+    } catch (const Error&) {
+        // A damaged container is left to the conversion, which reports it.
+    }
+    return false;
+}
+
+QByteArray XlsConverter::toXlsx(const QString& xlsPath) const {
+    QFile in(xlsPath);
+    if (!in.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("The workbook %1 cannot be read: %2.").arg(xlsPath, in.errorString()));
+    return toXlsx(in.readAll(), xlsPath);
+}
+
+QByteArray XlsConverter::toXlsx(const QByteArray& xlsBytes, const QString& xlsPath) const {
+    if (isPasswordProtectedXls(xlsBytes))
+        fail(QStringLiteral("The workbook %1 is an .xls workbook protected by a password. "
+                            "Decrypting password-protected .xls workbooks is not supported; save "
+                            "it as .xlsx with its password and open that file.")
+                 .arg(xlsPath));
+    if (!available())
+        fail(QStringLiteral("The workbook %1 is in the .xls format, which needs LibreOffice to be "
+                            "opened, and LibreOffice was not found (no soffice program on the "
+                            "PATH). Install LibreOffice or save the workbook as .xlsx.")
+                 .arg(xlsPath));
+    return convert(xlsBytes, QStringLiteral("xls"), QStringLiteral("xlsx"), QStringLiteral("xlsx"),
+                   QFileInfo(xlsPath).fileName());
+}
+
+void XlsConverter::toXls(const QByteArray& xlsxBytes, const QString& xlsPath) const {
+    if (!available())
+        fail(QStringLiteral("The workbook %1 cannot be saved in the .xls format: this needs "
+                            "LibreOffice, and LibreOffice was not found (no soffice program on "
+                            "the PATH). Install LibreOffice or save the workbook as .xlsx.")
+                 .arg(xlsPath));
+    const QByteArray xls =
+        convert(xlsxBytes, QStringLiteral("xlsx"), QStringLiteral("xls:MS Excel 97"),
+                QStringLiteral("xls"), QFileInfo(xlsPath).fileName());
+    QSaveFile out(xlsPath);
+    if (!out.open(QIODevice::WriteOnly) || out.write(xls) != xls.size() || !out.commit())
+        fail(QStringLiteral("The workbook %1 cannot be written: %2.")
+                 .arg(xlsPath, out.errorString()));
+}
+
+QByteArray XlsConverter::convert(const QByteArray& input, const QString& inputSuffix,
+                                 const QString& filter, const QString& outputSuffix,
+                                 const QString& fileName) const {
+    const QString root = tempRoot_.isEmpty() ? QDir::tempPath() : tempRoot_;
+    QTemporaryDir dir(root + QStringLiteral("/krv-convert-XXXXXX"));
+    if (!dir.isValid())
+        fail(QStringLiteral("The workbook %1 cannot be converted: no temporary folder could be "
+                            "made in %2.")
+                 .arg(fileName, root));
+    const QString inPath = dir.filePath(QStringLiteral("book.") + inputSuffix);
+    const QString outDir = dir.filePath(QStringLiteral("out"));
+    {
+        QFile f(inPath);
+        if (!f.open(QIODevice::WriteOnly) || f.write(input) != input.size())
+            fail(QStringLiteral("The workbook %1 cannot be converted: the temporary copy could "
+                                "not be written in %2.")
+                     .arg(fileName, dir.path()));
+    }
+
+    QProcess process;
+    process.setProgram(program_);
+    process.setArguments(
+        {QStringLiteral("--headless"), QStringLiteral("--norestore"),
+         QStringLiteral("--nolockcheck"), QStringLiteral("--nologo"), QStringLiteral("--nodefault"),
+         QStringLiteral("-env:UserInstallation=") +
+             QUrl::fromLocalFile(dir.filePath(QStringLiteral("profile")))
+                 .toString(QUrl::FullyEncoded),
+         QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), outDir, inPath});
+    process.setWorkingDirectory(dir.path());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    // Its own process group, so that a run past the time limit is ended with every helper
+    // process LibreOffice started.
+    process.setChildProcessModifier([] { ::setsid(); });
+    process.start();
+    if (!process.waitForStarted(30000))
+        fail(QStringLiteral("The workbook %1 cannot be converted: LibreOffice (%2) could not be "
+                            "started: %3.")
+                 .arg(fileName, program_, process.errorString()));
+    if (!process.waitForFinished(timeoutMs_)) {
+        const qint64 pid = process.processId();
+        if (pid > 0)
+            ::kill(-pid_t(pid), SIGKILL);
+        process.kill();
+        process.waitForFinished(10000);
+        fail(QStringLiteral("The workbook %1 cannot be converted: LibreOffice did not finish "
+                            "within %2 seconds.")
+                 .arg(fileName)
+                 .arg(timeoutMs_ / 1000));
+    }
+    const QByteArray log = process.readAll();
+    QFile out(outDir + QStringLiteral("/book.") + outputSuffix);
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
+        !out.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("The workbook %1 cannot be converted: LibreOffice made no %2 file "
+                            "(exit code %3). %4")
+                 .arg(fileName, outputSuffix)
+                 .arg(process.exitCode())
+                 .arg(lastLines(log))
+                 .trimmed());
+    const QByteArray result = out.readAll();
+    if (result.isEmpty())
+        fail(QStringLiteral("The workbook %1 cannot be converted: LibreOffice made an empty %2 "
+                            "file.")
+                 .arg(fileName, outputSuffix));
+    return result;
+}
+
+} // namespace workbook

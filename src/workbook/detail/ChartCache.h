@@ -1,0 +1,37 @@
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <string>
+
+namespace workbook::detail {
+
+// One cell as a chart cache needs it: the value for number caches, the displayed text for text
+// caches (category labels, series titles).
+struct ChartCell {
+    enum class Kind { Empty, Number, Text, Boolean, Error };
+    Kind kind = Kind::Empty;
+    double number = 0;
+    std::string text;
+};
+
+// The cells a chart's caches are refreshed from.
+class ChartCellSource {
+public:
+    virtual ~ChartCellSource() = default;
+    // Whether the workbook has a worksheet of that name (ignoring case).
+    virtual bool hasSheet(const std::string& sheet) const = 0;
+    // The last used row and column of the sheet; whole rows and columns are read up to them.
+    virtual int lastRow(const std::string& sheet) const = 0;
+    virtual int lastColumn(const std::string& sheet) const = 0;
+    virtual ChartCell cell(const std::string& sheet, int row, int column) const = 0;
+};
+
+// Refreshes the cached values of every number and text reference of a chart part (series
+// values, categories, titles) from the cells their formulas name, so that a viewer that reads
+// only the caches shows the workbook's data. A formula that is not made of plain references to
+// worksheets of the workbook (a defined name, another workbook, #REF!) keeps its cache. Returns
+// whether the part changed.
+bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells);
+
+} // namespace workbook::detail

@@ -1,0 +1,505 @@
+#include "workbook/NumberFormat.h"
+#include "workbook/detail/FormatCode.h"
+
+#include <QDate>
+#include <cmath>
+#include <cstdio>
+#include <set>
+
+namespace workbook::detail {
+
+namespace {
+
+using Tokens = std::vector<FormatToken>;
+
+int decimalExponent(double v) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.14e", v);
+    return std::atoi(buffer + 17);
+}
+
+// Which commas scale (divide by 1000) and whether any comma groups thousands.
+struct CommaRoles {
+    std::set<size_t> scaling;
+    bool thousands = false;
+};
+
+CommaRoles commaRoles(const Tokens& tokens, size_t intEnd) {
+    CommaRoles roles;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].kind != FormatToken::Comma) {
+            continue;
+        }
+        bool digitBefore = false;
+        bool digitAfter = false;
+        for (size_t j = 0; j < i; ++j) {
+            digitBefore = digitBefore || tokens[j].kind == FormatToken::Digit;
+        }
+        for (size_t j = i + 1; j < tokens.size(); ++j) {
+            const auto kind = tokens[j].kind;
+            if (kind == FormatToken::Point || kind == FormatToken::Exponent) {
+                break;
+            }
+            digitAfter = digitAfter || kind == FormatToken::Digit;
+        }
+        if (digitBefore && !digitAfter) {
+            roles.scaling.insert(i);
+        } else if (digitBefore && digitAfter && i < intEnd) {
+            roles.thousands = true;
+        }
+    }
+    return roles;
+}
+
+// Emits tokens [from, to): integer placeholders take intDigits right-aligned, fraction
+// placeholders after the point take fracDigits.
+QString emitNumber(const Tokens& tokens, size_t from, size_t to, const std::string& intDigits,
+                   const std::string& fracDigits, const CommaRoles& roles) {
+    size_t point = to;
+    for (size_t i = from; i < to; ++i) {
+        if (tokens[i].kind == FormatToken::Point) {
+            point = i;
+            break;
+        }
+    }
+    int k = 0;
+    for (size_t i = from; i < point; ++i) {
+        k += tokens[i].kind == FormatToken::Digit ? 1 : 0;
+    }
+    const int length = int(intDigits.size());
+    QString out;
+    int j = 0;
+    int q = 0;
+    auto emitDigitAt = [&](int pos, QChar placeholder) {
+        bool shown = true;
+        if (pos < length) {
+            out += QChar(intDigits[size_t(length - 1 - pos)]);
+        } else if (placeholder == u'0') {
+            out += u'0';
+        } else if (placeholder == u'?') {
+            out += u' ';
+            shown = false;
+        } else {
+            shown = false;
+        }
+        if (shown && roles.thousands && pos > 0 && pos % 3 == 0) {
+            out += u',';
+        }
+    };
+    for (size_t i = from; i < to; ++i) {
+        const FormatToken& token = tokens[i];
+        switch (token.kind) {
+        case FormatToken::Digit:
+            if (i < point) {
+                const int pos = k - 1 - j;
+                if (j == 0) {
+                    for (int extra = length - 1; extra > pos; --extra) {
+                        emitDigitAt(extra, u'0');
+                    }
+                }
+                emitDigitAt(pos, token.text[0]);
+                ++j;
+            } else {
+                const bool restZero =
+                    fracDigits.find_first_not_of('0', size_t(q)) == std::string::npos;
+                const QChar placeholder = token.text[0];
+                if (placeholder == u'0' || !restZero) {
+                    out += q < int(fracDigits.size()) ? QChar(fracDigits[size_t(q)]) : QChar(u'0');
+                } else if (placeholder == u'?') {
+                    out += u' ';
+                }
+                ++q;
+            }
+            break;
+        case FormatToken::Point:
+            out += u'.';
+            break;
+        case FormatToken::Comma:
+            if (roles.scaling.count(i) == 0 && !roles.thousands) {
+                out += u',';
+            }
+            break;
+        case FormatToken::Percent:
+            out += u'%';
+            break;
+        case FormatToken::Slash:
+            out += u'/';
+            break;
+        case FormatToken::Literal:
+        case FormatToken::Date:
+            out += token.text;
+            break;
+        default:
+            break;
+        }
+    }
+    return out;
+}
+
+QString renderScientific(const Tokens& tokens, double v, const CommaRoles& roles) {
+    size_t expIndex = 0;
+    while (tokens[expIndex].kind != FormatToken::Exponent) {
+        ++expIndex;
+    }
+    int ki = 0, kf = 0;
+    bool engineering = false;
+    bool afterPoint = false;
+    for (size_t i = 0; i < expIndex; ++i) {
+        if (tokens[i].kind == FormatToken::Point) {
+            afterPoint = true;
+        } else if (tokens[i].kind == FormatToken::Digit) {
+            (afterPoint ? kf : ki) += 1;
+            engineering = engineering || (!afterPoint && tokens[i].text == QLatin1String("#"));
+        }
+    }
+    engineering = engineering && ki > 1;
+    const int step = std::max(ki, 1);
+    int exponent = 0;
+    FixedDigits digits;
+    if (v > 0) {
+        const int e10 = decimalExponent(v);
+        exponent = engineering ? int(std::floor(double(e10) / ki)) * ki : e10 - (step - 1);
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            digits = toFixedDigits(v / std::pow(10.0, exponent), kf);
+            if (int(digits.intDigits.size()) <= (engineering ? ki : step)) {
+                break;
+            }
+            exponent += engineering ? ki : 1;
+        }
+    } else {
+        digits = toFixedDigits(0, kf);
+    }
+    QString out = emitNumber(tokens, 0, expIndex, digits.intDigits, digits.fracDigits, roles);
+    const FormatToken& expToken = tokens[expIndex];
+    out += expToken.text[0];
+    if (exponent < 0) {
+        out += u'-';
+    } else if (expToken.text[1] == u'+') {
+        out += u'+';
+    }
+    int minDigits = 0;
+    size_t i = expIndex + 1;
+    for (; i < tokens.size() && tokens[i].kind == FormatToken::Digit; ++i) {
+        minDigits += tokens[i].text == QLatin1String("0") ? 1 : 0;
+    }
+    QString expDigits = QString::number(std::abs(exponent));
+    while (expDigits.size() < minDigits) {
+        expDigits.prepend(u'0');
+    }
+    out += expDigits;
+    out += emitNumber(tokens, i, tokens.size(), {}, {}, roles);
+    return out;
+}
+
+QString renderFraction(const Tokens& tokens, double v, const CommaRoles& roles) {
+    size_t slash = 0;
+    while (tokens[slash].kind != FormatToken::Slash) {
+        ++slash;
+    }
+    size_t numStart = slash;
+    while (numStart > 0 && tokens[numStart - 1].kind == FormatToken::Digit) {
+        --numStart;
+    }
+    bool hasInt = false;
+    for (size_t i = 0; i < numStart; ++i) {
+        hasInt = hasInt || tokens[i].kind == FormatToken::Digit;
+    }
+    size_t denEnd = slash + 1;
+    while (denEnd < tokens.size() && tokens[denEnd].kind == FormatToken::Digit) {
+        ++denEnd;
+    }
+    const int denPlaces = int(denEnd - slash - 1);
+    long long fixedDen = 0;
+    QString afterFixed;
+    if (denPlaces == 0 && denEnd < tokens.size() && tokens[denEnd].kind == FormatToken::Literal) {
+        const QString& text = tokens[denEnd].text;
+        qsizetype n = 0;
+        while (n < text.size() && text[n].isDigit()) {
+            ++n;
+        }
+        fixedDen = text.left(n).toLongLong();
+        afterFixed = text.mid(n);
+    }
+    const double whole = hasInt ? std::floor(v) : 0;
+    const double part = v - whole;
+    long long num = 0;
+    long long den = 1;
+    if (fixedDen > 0) {
+        den = fixedDen;
+        num = std::llround(part * double(den));
+    } else {
+        const long long maxDen = std::max(1LL, (long long)std::pow(10.0, denPlaces) - 1);
+        double bestError = 2;
+        for (long long d = 1; d <= maxDen; ++d) {
+            const long long n = std::llround(part * double(d));
+            const double error = std::fabs(part - double(n) / double(d));
+            if (error < bestError - 1e-12) {
+                bestError = error;
+                num = n;
+                den = d;
+            }
+        }
+    }
+    double shownWhole = whole;
+    if (hasInt && num == den) {
+        shownWhole += 1;
+        num = 0;
+    }
+    std::string intDigits = toFixedDigits(shownWhole, 0).intDigits;
+    if (hasInt && num == 0 && intDigits.empty()) {
+        intDigits.push_back('0');
+    }
+    QString out = emitNumber(tokens, 0, numStart, intDigits, {}, roles);
+    const size_t tail = fixedDen > 0 ? denEnd + 1 : denEnd;
+    if (hasInt && num == 0) {
+        const int width = int(slash - numStart) + 1 +
+                          (fixedDen > 0 ? int(QString::number(fixedDen).size()) : denPlaces);
+        out += QString(width, u' ');
+    } else {
+        out += emitNumber(tokens, numStart, slash, std::to_string(num), {}, CommaRoles{});
+        out += u'/';
+        QString denText = fixedDen > 0 ? QString::number(fixedDen) : QString::number(den);
+        for (int i = int(denText.size()); i < denPlaces; ++i) {
+            const QChar placeholder = tokens[slash + 1 + size_t(i)].text[0];
+            if (placeholder == u'?') {
+                denText += u' ';
+            }
+        }
+        out += denText;
+    }
+    out += afterFixed;
+    out += emitNumber(tokens, tail, tokens.size(), {}, {}, roles);
+    return out;
+}
+
+bool isHourToken(const QString& code) {
+    return code.startsWith(u'h') || code.startsWith(QLatin1String("[h"));
+}
+bool isSecondToken(const QString& code) {
+    return code.startsWith(u's') || code.startsWith(QLatin1String("[s"));
+}
+
+struct DateParts {
+    int year = 1900, month = 1, day = 0, weekday = 0; // weekday 0 = Sunday
+};
+
+DateParts dateOf(long long days, bool date1904) {
+    DateParts parts;
+    if (date1904) {
+        const QDate date = QDate(1904, 1, 1).addDays(days);
+        parts = {date.year(), date.month(), date.day(), date.dayOfWeek() % 7};
+        return parts;
+    }
+    parts.weekday = int((days + 6) % 7);
+    if (days == 0) {
+        return parts;
+    }
+    if (days == 60) {
+        parts.month = 2;
+        parts.day = 29;
+        return parts;
+    }
+    const QDate date =
+        days < 60 ? QDate(1899, 12, 31).addDays(days) : QDate(1899, 12, 30).addDays(days);
+    parts.year = date.year();
+    parts.month = date.month();
+    parts.day = date.day();
+    return parts;
+}
+
+const char* const kMonths[] = {"January",   "February", "March",    "April",
+                               "May",       "June",     "July",     "August",
+                               "September", "October",  "November", "December"};
+const char* const kDays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                             "Thursday", "Friday", "Saturday"};
+
+QString padded(long long value, int width) {
+    QString text = QString::number(value);
+    while (text.size() < width) {
+        text.prepend(u'0');
+    }
+    return text;
+}
+
+} // namespace
+
+QString renderNumberSection(const FormatSection& section, double value, bool showSign) {
+    const Tokens& tokens = section.tokens;
+    double v = std::fabs(value);
+    const QString sign = showSign && value < 0 ? QStringLiteral("-") : QString();
+    if (section.isGeneral) {
+        QString out;
+        for (const FormatToken& token : tokens) {
+            if (token.kind == FormatToken::General) {
+                out += formatGeneral(v);
+            } else if (token.kind != FormatToken::Text) {
+                out += token.kind == FormatToken::Literal ? token.text : QString();
+            }
+        }
+        return sign + out;
+    }
+    size_t intEnd = tokens.size();
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].kind == FormatToken::Point || tokens[i].kind == FormatToken::Exponent) {
+            intEnd = i;
+            break;
+        }
+    }
+    const CommaRoles roles = commaRoles(tokens, intEnd);
+    bool anyDigit = false;
+    for (const FormatToken& token : tokens) {
+        if (token.kind == FormatToken::Percent) {
+            v *= 100;
+        }
+        anyDigit = anyDigit || token.kind == FormatToken::Digit;
+    }
+    for (size_t i = 0; i < roles.scaling.size(); ++i) {
+        v /= 1000;
+    }
+    if (!anyDigit) {
+        // A section of literals only ("-", "Zero") shows them alone.
+        return sign + emitNumber(tokens, 0, tokens.size(), {}, {}, roles);
+    }
+    if (section.hasExponent) {
+        return sign + renderScientific(tokens, v, roles);
+    }
+    if (section.hasFraction) {
+        return sign + renderFraction(tokens, v, roles);
+    }
+    int decimals = 0;
+    for (size_t i = intEnd; i < tokens.size(); ++i) {
+        decimals += tokens[i].kind == FormatToken::Digit ? 1 : 0;
+    }
+    const FixedDigits digits = toFixedDigits(v, decimals);
+    return sign + emitNumber(tokens, 0, tokens.size(), digits.intDigits, digits.fracDigits, roles);
+}
+
+QString renderDateSection(const FormatSection& section, double serial, bool date1904) {
+    const Tokens& tokens = section.tokens;
+    if (serial < 0 || serial >= (date1904 ? 2957004.0 : 2958466.0)) {
+        return QStringLiteral("########");
+    }
+    int subDigits = 0;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].kind == FormatToken::Point) {
+            int n = 0;
+            while (i + 1 + size_t(n) < tokens.size() &&
+                   tokens[i + 1 + size_t(n)].kind == FormatToken::Digit) {
+                ++n;
+            }
+            subDigits = std::max(subDigits, std::min(n, 3));
+        }
+    }
+    long long scale = 1;
+    for (int i = 0; i < subDigits; ++i) {
+        scale *= 10;
+    }
+    const long long units = std::llround(serial * 86400.0 * double(scale));
+    const long long perDay = 86400LL * scale;
+    const long long days = units / perDay;
+    const long long inDay = units % perDay;
+    const long long totalSeconds = units / scale;
+    const int hours = int(inDay / (3600 * scale));
+    const int minutes = int(inDay / (60 * scale) % 60);
+    const int seconds = int(inDay / scale % 60);
+    const long long fraction = inDay % scale;
+    const DateParts date = dateOf(days, date1904);
+
+    std::vector<int> dateIndexes;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].kind == FormatToken::Date) {
+            dateIndexes.push_back(int(i));
+        }
+    }
+    auto isMinute = [&](size_t position) {
+        for (size_t k = 0; k < dateIndexes.size(); ++k) {
+            if (size_t(dateIndexes[k]) != position) {
+                continue;
+            }
+            if (k > 0 && isHourToken(tokens[size_t(dateIndexes[k - 1])].text)) {
+                return true;
+            }
+            return k + 1 < dateIndexes.size() &&
+                   isSecondToken(tokens[size_t(dateIndexes[k + 1])].text);
+        }
+        return false;
+    };
+
+    QString out;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const FormatToken& token = tokens[i];
+        const QString& code = token.text;
+        switch (token.kind) {
+        case FormatToken::Date:
+            break;
+        case FormatToken::Point:
+            out += u'.';
+            if (i + 1 < tokens.size() && tokens[i + 1].kind == FormatToken::Digit) {
+                int n = 0;
+                while (i + 1 < tokens.size() && tokens[i + 1].kind == FormatToken::Digit) {
+                    ++i;
+                    ++n;
+                }
+                out += padded(fraction, subDigits).left(n);
+            }
+            continue;
+        case FormatToken::Digit:
+        case FormatToken::Literal:
+            out += code;
+            continue;
+        case FormatToken::Slash:
+            out += u'/';
+            continue;
+        case FormatToken::Comma:
+            out += u',';
+            continue;
+        case FormatToken::Percent:
+            out += u'%';
+            continue;
+        default:
+            continue;
+        }
+        const QChar kind = code[0];
+        if (kind == u'[') {
+            const QChar unit = code[1];
+            const int width = int(code.size()) - 2;
+            const long long total = unit == u'h'   ? totalSeconds / 3600
+                                    : unit == u'm' ? totalSeconds / 60
+                                                   : totalSeconds;
+            out += padded(total, width);
+        } else if (kind == u'y') {
+            out += code.size() <= 2 ? padded(date.year % 100, 2) : padded(date.year, 4);
+        } else if (kind == u'm' && code.size() <= 2 && isMinute(i)) {
+            out += padded(minutes, int(code.size()));
+        } else if (kind == u'm') {
+            const QString name = QString::fromLatin1(kMonths[date.month - 1]);
+            out += code.size() <= 2   ? padded(date.month, int(code.size()))
+                   : code.size() == 3 ? name.left(3)
+                   : code.size() == 5 ? name.left(1)
+                                      : name;
+        } else if (kind == u'd') {
+            const QString name = QString::fromLatin1(kDays[date.weekday]);
+            out += code.size() <= 2   ? padded(date.day, int(code.size()))
+                   : code.size() == 3 ? name.left(3)
+                                      : name;
+        } else if (kind == u'h') {
+            int hour = hours;
+            if (section.hasAmPm) {
+                hour = hours % 12 == 0 ? 12 : hours % 12;
+            }
+            out += padded(hour, std::min(int(code.size()), 2));
+        } else if (kind == u's') {
+            out += padded(seconds, std::min(int(code.size()), 2));
+        } else if (kind.toLower() == u'a') {
+            const bool pm = hours >= 12;
+            if (code.size() == 5) {
+                out += pm ? code.mid(3, 2) : code.left(2);
+            } else {
+                out += pm ? code.mid(2, 1) : code.left(1);
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace workbook::detail

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <QString>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct zip;
+
+namespace workbook::detail {
+
+// One relationship of a part, its target resolved to a part name ("xl/worksheets/sheet1.xml").
+struct Relationship {
+    std::string id;
+    std::string type;
+    std::string target;
+    bool external = false;
+};
+
+// The OOXML package: the zip archive held in memory, one entry per part. A part is parsed on
+// first use and edited in place; a part that was never marked modified is written back with its
+// original compressed bytes, untouched.
+class Package {
+public:
+    // Reads the archive from memory; raises workbook::Error when it is not a zip archive.
+    Package(std::string archiveBytes, const QString& fileName);
+    ~Package();
+    Package(const Package&) = delete;
+    Package& operator=(const Package&) = delete;
+
+    bool has(const std::string& part) const;
+    // Part names in archive order (added parts last).
+    std::vector<std::string> partNames() const;
+
+    // The part's current bytes (serialised again when its XML was edited).
+    std::string bytes(const std::string& part) const;
+    // The part's XML tree, parsed on first use with whitespace-only text kept.
+    pugi::xml_document& xml(const std::string& part);
+    bool isParsed(const std::string& part) const;
+    // Records that the part's XML tree was changed; it is serialised and deflated on save.
+    void markModified(const std::string& part);
+    bool isModified(const std::string& part) const;
+    // Adds or replaces a part with raw bytes.
+    void setBytes(const std::string& part, std::string bytes);
+    void remove(const std::string& part);
+
+    // Relationships of a part (from its _rels part), targets resolved.
+    std::vector<Relationship> relationships(const std::string& part);
+    static std::string relsPartOf(const std::string& part);
+    static std::string resolveTarget(const std::string& sourcePart, const std::string& target);
+    // Removes the relationship with that resolved target from the part's _rels part.
+    void removeRelationshipTo(const std::string& sourcePart, const std::string& target);
+
+    // Content type of a part from [Content_Types].xml (override, then default by extension).
+    std::string contentType(const std::string& part);
+    void setContentTypeOverride(const std::string& part, const std::string& type);
+    void removeContentTypeOverride(const std::string& part);
+
+    // Writes the package to `path`: untouched parts copied without recompression, changed
+    // parts deflated at a fast level. Raises workbook::Error on failure.
+    void writeTo(const QString& path);
+
+private:
+    struct Entry {
+        int64_t index = -1; // in the source archive, -1 for an added part
+        bool modified = false;
+        bool removed = false;
+        std::unique_ptr<pugi::xml_document> doc;
+        std::unique_ptr<std::string> replacement;
+    };
+    std::string readOriginal(const Entry& entry, const std::string& part) const;
+
+    std::string archiveBytes_;
+    QString fileName_;
+    zip* archive_ = nullptr;
+    std::vector<std::string> order_;
+    std::map<std::string, Entry> entries_;
+};
+
+// Parse and serialise options every part uses.
+inline constexpr unsigned kParseOptions =
+    pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata;
+std::string serialise(const pugi::xml_document& doc);
+
+} // namespace workbook::detail

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "workbook/detail/FormulaRefs.h"
+
+namespace workbook::detail {
+
+class WorkbookModel;
+
+// Inserts or deletes whole rows of one worksheet (0-based among the worksheets) and adjusts the
+// whole workbook to it: every worksheet, the defined names, every chart, and the drawings,
+// comments and tables of the sheet. One pass over each part for the whole block of rows. An
+// insertion that would push cells that are not empty off the sheet raises workbook::Error before
+// anything is changed; rows outside the sheet raise the bare rejected-reference error.
+void changeRows(WorkbookModel& workbook, int worksheet, const RowChange& change);
+
+// Refreshes the cached values of every chart of the workbook from the cells (before saving).
+void refreshAllChartCaches(WorkbookModel& workbook);
+
+} // namespace workbook::detail

@@ -1,0 +1,718 @@
+#include "workbook/detail/SheetModel.h"
+
+#include "workbook/CellRef.h"
+#include "workbook/Error.h"
+#include "workbook/detail/Package.h"
+#include "workbook/detail/SharedFormula.h"
+#include "workbook/detail/Styles.h"
+#include "workbook/detail/WorkbookModel.h"
+#include "workbook/detail/XmlText.h"
+
+#include <QDateTime>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace workbook::detail {
+
+namespace {
+
+// Parses the "r" attribute of a cell ("AB12") without allocating.
+bool parseA1(const char* text, int& row, int& column) {
+    column = 0;
+    row = 0;
+    const char* p = text;
+    while ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')) {
+        column = column * 26 + ((*p | 0x20) - 'a' + 1);
+        ++p;
+    }
+    while (*p >= '0' && *p <= '9') {
+        row = row * 10 + (*p - '0');
+        ++p;
+    }
+    return *p == '\0' && column >= 1 && column <= kMaxColumns && row >= 1 && row <= kMaxRows;
+}
+
+void writeA1(char* buffer, int row, int column) {
+    char letters[4];
+    int n = 0;
+    while (column > 0) {
+        letters[n++] = char('A' + (column - 1) % 26);
+        column = (column - 1) / 26;
+    }
+    char* p = buffer;
+    while (n > 0) {
+        *p++ = letters[--n];
+    }
+    p = std::to_chars(p, p + 8, row).ptr;
+    *p = '\0';
+}
+
+bool hasContent(pugi::xml_node cell) {
+    return cell.child("v") || cell.child("is") || cell.child("f");
+}
+
+double isoToSerial(const char* text, bool date1904) {
+    const QDateTime when = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs);
+    if (!when.isValid()) {
+        return 0;
+    }
+    const QDate base = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+    double days = double(base.daysTo(when.date()));
+    if (!date1904 && days < 61) {
+        days -= 1; // serials before March 1900 count the non-existent 29 February
+    }
+    return days + when.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+} // namespace
+
+SheetModel::SheetModel(WorkbookModel& workbook, std::string part)
+    : workbook_(workbook), part_(std::move(part)) {}
+
+pugi::xml_document& SheetModel::doc() {
+    return workbook_.package().xml(part_);
+}
+
+pugi::xml_node SheetModel::root() {
+    return doc().document_element();
+}
+
+void SheetModel::markModified() {
+    workbook_.package().markModified(part_);
+}
+
+bool SheetModel::isModified() const {
+    return workbook_.package().isModified(part_);
+}
+
+void SheetModel::ensureIndex() {
+    if (indexed_) {
+        return;
+    }
+    rows_.clear();
+    columnStyles_.clear();
+    lastRow_ = 0;
+    formulas_ = false;
+    hintRow_ = pugi::xml_node();
+    hintRowNumber_ = 0;
+    pugi::xml_node worksheet = root();
+    sheetData_ = worksheet.child("sheetData");
+    if (!sheetData_) {
+        sheetData_ = childInOrder("sheetData");
+    }
+    for (pugi::xml_node col : worksheet.child("cols").children("col")) {
+        const int style = col.attribute("style").as_int();
+        if (style <= 0) {
+            continue;
+        }
+        const int min = std::max(1, col.attribute("min").as_int());
+        const int max = std::min(kMaxColumns, col.attribute("max").as_int());
+        if (max >= int(columnStyles_.size())) {
+            columnStyles_.resize(size_t(max) + 1, 0);
+        }
+        for (int c = min; c <= max; ++c) {
+            columnStyles_[size_t(c)] = style;
+        }
+    }
+    int rowNumber = 0;
+    for (pugi::xml_node row = sheetData_.child("row"); row; row = row.next_sibling("row")) {
+        const int r = row.attribute("r").as_int(rowNumber + 1);
+        if (r < 1 || r > kMaxRows) {
+            continue;
+        }
+        rowNumber = r;
+        if (r >= int(rows_.size())) {
+            rows_.resize(size_t(r) + 1 + size_t(r) / 4);
+        }
+        RowSlot& slot = rows_[size_t(r)];
+        slot.node = row;
+        lastRow_ = std::max(lastRow_, r);
+        int column = 0;
+        for (pugi::xml_node cell = row.child("c"); cell; cell = cell.next_sibling("c")) {
+            int cr = 0, cc = column + 1;
+            if (const char* ref = cell.attribute("r").value(); *ref != '\0') {
+                if (!parseA1(ref, cr, cc)) {
+                    continue;
+                }
+            }
+            column = cc;
+            if (cc >= int(slot.cells.size())) {
+                slot.cells.resize(size_t(cc) + 1);
+            }
+            slot.cells[size_t(cc)] = cell;
+            formulas_ = formulas_ || bool(cell.child("f"));
+        }
+    }
+    indexed_ = true;
+}
+
+pugi::xml_node SheetModel::cellNode(int row, int column) {
+    ensureIndex();
+    if (row < 1 || row >= int(rows_.size())) {
+        return {};
+    }
+    const RowSlot& slot = rows_[size_t(row)];
+    return column >= 1 && column < int(slot.cells.size()) ? slot.cells[size_t(column)]
+                                                          : pugi::xml_node();
+}
+
+pugi::xml_node SheetModel::makeRow(int row) {
+    ensureIndex();
+    if (row >= int(rows_.size())) {
+        rows_.resize(size_t(row) + 1 + size_t(row) / 4);
+    }
+    RowSlot& slot = rows_[size_t(row)];
+    if (slot.node) {
+        return slot.node;
+    }
+    pugi::xml_node next;
+    if (hintRow_ && hintRowNumber_ < row) {
+        pugi::xml_node after = hintRow_.next_sibling("row");
+        const int afterNumber = after ? after.attribute("r").as_int() : 0;
+        if (!after || afterNumber > row) {
+            next = after;
+        } else {
+            next = pugi::xml_node();
+            for (int r = row + 1; r <= lastRow_; ++r) {
+                if (rows_[size_t(r)].node) {
+                    next = rows_[size_t(r)].node;
+                    break;
+                }
+            }
+        }
+    } else {
+        for (int r = row + 1; r <= lastRow_; ++r) {
+            if (rows_[size_t(r)].node) {
+                next = rows_[size_t(r)].node;
+                break;
+            }
+        }
+    }
+    pugi::xml_node node =
+        next ? sheetData_.insert_child_before("row", next) : sheetData_.append_child("row");
+    node.append_attribute("r").set_value(row);
+    slot.node = node;
+    lastRow_ = std::max(lastRow_, row);
+    hintRow_ = node;
+    hintRowNumber_ = row;
+    return node;
+}
+
+pugi::xml_node SheetModel::makeCell(int row, int column) {
+    if (pugi::xml_node existing = cellNode(row, column)) {
+        return existing;
+    }
+    pugi::xml_node rowNode = makeRow(row);
+    RowSlot& slot = rows_[size_t(row)];
+    if (column >= int(slot.cells.size())) {
+        slot.cells.resize(size_t(column) + 1);
+    }
+    pugi::xml_node next;
+    for (size_t c = size_t(column) + 1; c < slot.cells.size(); ++c) {
+        if (slot.cells[c]) {
+            next = slot.cells[c];
+            break;
+        }
+    }
+    pugi::xml_node cell = next ? rowNode.insert_child_before("c", next) : rowNode.append_child("c");
+    char ref[16];
+    writeA1(ref, row, column);
+    cell.append_attribute("r").set_value(ref);
+    // A new cell takes the row's format, or else the column's.
+    int style = 0;
+    if (rowNode.attribute("customFormat").as_bool()) {
+        style = rowNode.attribute("s").as_int();
+    } else if (column < int(columnStyles_.size())) {
+        style = columnStyles_[size_t(column)];
+    }
+    if (style > 0) {
+        cell.append_attribute("s").set_value(style);
+    }
+    slot.cells[size_t(column)] = cell;
+    return cell;
+}
+
+CellValue SheetModel::value(int row, int column) {
+    pugi::xml_node cell = cellNode(row, column);
+    if (!cell) {
+        return {};
+    }
+    const char* type = cell.attribute("t").value();
+    pugi::xml_node v = cell.child("v");
+    if (std::strcmp(type, "inlineStr") == 0) {
+        pugi::xml_node is = cell.child("is");
+        return is ? CellValue::text(stringItemText(is))
+                  : (v ? CellValue::text(QString::fromUtf8(v.child_value())) : CellValue());
+    }
+    if (!v) {
+        return std::strcmp(type, "str") == 0 && cell.child("f") ? CellValue::text({}) : CellValue();
+    }
+    const char* text = v.child_value();
+    if (std::strcmp(type, "s") == 0) {
+        return CellValue::text(workbook_.sharedStrings().at(std::atoi(text)));
+    }
+    if (std::strcmp(type, "str") == 0) {
+        return CellValue::text(QString::fromUtf8(text));
+    }
+    if (std::strcmp(type, "b") == 0) {
+        return CellValue::boolean(std::atoi(text) != 0 || std::strcmp(text, "true") == 0);
+    }
+    if (std::strcmp(type, "e") == 0) {
+        return CellValue::error(QString::fromUtf8(text));
+    }
+    if (std::strcmp(type, "d") == 0) {
+        return CellValue::number(isoToSerial(text, workbook_.date1904()));
+    }
+    double number = 0;
+    const char* end = text + std::strlen(text);
+    while (text < end && (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r')) {
+        ++text;
+    }
+    if (text < end && *text == '+') {
+        ++text;
+    }
+    std::from_chars(text, end, number);
+    return CellValue::number(number);
+}
+
+int SheetModel::styleOf(int row, int column) {
+    if (pugi::xml_node cell = cellNode(row, column)) {
+        return cell.attribute("s").as_int();
+    }
+    if (row < int(rows_.size()) && rows_[size_t(row)].node &&
+        rows_[size_t(row)].node.attribute("customFormat").as_bool()) {
+        return rows_[size_t(row)].node.attribute("s").as_int();
+    }
+    return column < int(columnStyles_.size()) ? columnStyles_[size_t(column)] : 0;
+}
+
+void SheetModel::expandSharedFormula(const std::string& group) {
+    pugi::xml_node master;
+    int masterRow = 0, masterColumn = 0;
+    std::vector<std::pair<pugi::xml_node, std::pair<int, int>>> members;
+    for (int r = 1; r <= lastRow_; ++r) {
+        const RowSlot& slot = rows_[size_t(r)];
+        for (size_t c = 1; c < slot.cells.size(); ++c) {
+            pugi::xml_node f = slot.cells[c].child("f");
+            if (!f || std::strcmp(f.attribute("t").value(), "shared") != 0 ||
+                group != f.attribute("si").value()) {
+                continue;
+            }
+            if (f.attribute("ref") && *f.child_value() != '\0') {
+                master = f;
+                masterRow = r;
+                masterColumn = int(c);
+            } else {
+                members.push_back({f, {r, int(c)}});
+            }
+        }
+    }
+    if (!master) {
+        return;
+    }
+    const std::string formula = master.child_value();
+    for (auto& [f, position] : members) {
+        const std::string text =
+            shiftFormula(formula, position.first - masterRow, position.second - masterColumn);
+        f.remove_attribute("t");
+        f.remove_attribute("si");
+        f.remove_attribute("ref");
+        f.text().set(text.c_str());
+    }
+    master.remove_attribute("t");
+    master.remove_attribute("si");
+    master.remove_attribute("ref");
+}
+
+void SheetModel::clearContent(pugi::xml_node cell) {
+    if (pugi::xml_node f = cell.child("f")) {
+        if (std::strcmp(f.attribute("t").value(), "shared") == 0) {
+            expandSharedFormula(f.attribute("si").value());
+        }
+    }
+    for (const char* name : {"f", "v", "is"}) {
+        while (pugi::xml_node child = cell.child(name)) {
+            cell.remove_child(child);
+        }
+    }
+    cell.remove_attribute("t");
+    cell.remove_attribute("cm");
+    cell.remove_attribute("vm");
+}
+
+void SheetModel::setValue(int row, int column, const CellValue& value) {
+    ensureIndex();
+    const CellValue::Kind kind = value.kind();
+    if (kind == CellValue::Kind::Empty ||
+        (kind == CellValue::Kind::Text && value.toText().isEmpty())) {
+        pugi::xml_node cell = cellNode(row, column);
+        if (!cell) {
+            return;
+        }
+        clearContent(cell);
+        markModified();
+        return;
+    }
+    if ((kind == CellValue::Kind::Number || kind == CellValue::Kind::Date) &&
+        !std::isfinite(value.toNumber())) {
+        throw Error(kRejectedReference,
+                    QStringLiteral("The value is not a finite number and cannot be stored."));
+    }
+    pugi::xml_node cell = makeCell(row, column);
+    clearContent(cell);
+    pugi::xml_node before = cell.child("extLst");
+    auto add = [&](const char* name) {
+        return before ? cell.insert_child_before(name, before) : cell.append_child(name);
+    };
+    switch (kind) {
+    case CellValue::Kind::Number:
+    case CellValue::Kind::Date: {
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer - 1, value.toNumber());
+        *result.ptr = '\0';
+        add("v").text().set(buffer);
+        break;
+    }
+    case CellValue::Kind::Boolean:
+        cell.append_attribute("t").set_value("b");
+        add("v").text().set(value.toBool() ? "1" : "0");
+        break;
+    case CellValue::Kind::Error:
+        cell.append_attribute("t").set_value("e");
+        add("v").text().set(value.toText().toUtf8().constData());
+        break;
+    default: {
+        cell.append_attribute("t").set_value("inlineStr");
+        pugi::xml_node t = add("is").append_child("t");
+        const QString& text = value.toText();
+        if (text.front().isSpace() || text.back().isSpace() || text.contains(u'\n')) {
+            t.append_attribute("xml:space").set_value("preserve");
+        }
+        t.text().set(encodeCellText(text).c_str());
+        break;
+    }
+    }
+    markModified();
+}
+
+void SheetModel::setStyle(int row, int column, int xf) {
+    pugi::xml_node cell = makeCell(row, column);
+    pugi::xml_attribute s = cell.attribute("s");
+    if (!s) {
+        s = cell.append_attribute("s");
+    }
+    s.set_value(xf);
+    markModified();
+}
+
+CellRect SheetModel::usedRange() {
+    ensureIndex();
+    CellRect rect{0, 0, 0, 0};
+    for (int r = 1; r <= lastRow_; ++r) {
+        const RowSlot& slot = rows_[size_t(r)];
+        for (size_t c = 1; c < slot.cells.size(); ++c) {
+            pugi::xml_node cell = slot.cells[c];
+            if (!cell || (!hasContent(cell) && cell.attribute("s").as_int() == 0)) {
+                continue;
+            }
+            if (rect.firstRow == 0) {
+                rect = {r, int(c), r, int(c)};
+            }
+            rect.firstColumn = std::min(rect.firstColumn, int(c));
+            rect.lastColumn = std::max(rect.lastColumn, int(c));
+            rect.lastRow = r;
+        }
+    }
+    if (rect.firstRow == 0) {
+        return CellRect{};
+    }
+    return rect;
+}
+
+bool SheetModel::hasFormulas() {
+    if (!workbook_.package().isParsed(part_)) {
+        const std::string bytes = workbook_.package().bytes(part_);
+        return bytes.find("<f>") != std::string::npos || bytes.find("<f ") != std::string::npos;
+    }
+    ensureIndex();
+    return formulas_;
+}
+
+void SheetModel::setRowsHidden(int firstRow, int lastRow, bool hidden) {
+    ensureIndex();
+    bool changed = false;
+    if (hidden) {
+        for (int r = firstRow; r <= lastRow; ++r) {
+            makeRow(r).remove_attribute("hidden");
+            makeRow(r).append_attribute("hidden").set_value("1");
+        }
+        changed = true;
+    } else {
+        for (int r = firstRow; r <= std::min(lastRow, lastRow_); ++r) {
+            pugi::xml_node row = rows_[size_t(r)].node;
+            if (row && row.attribute("hidden")) {
+                row.remove_attribute("hidden");
+                changed = true;
+            }
+        }
+        pugi::xml_node format = root().child("sheetFormatPr");
+        if (firstRow <= 1 && lastRow >= kMaxRows && format.attribute("zeroHeight").as_bool()) {
+            format.remove_attribute("zeroHeight");
+            changed = true;
+        }
+    }
+    if (changed) {
+        markModified();
+    }
+}
+
+void SheetModel::setColumnsHidden(int firstColumn, int lastColumn, bool hidden) {
+    ensureIndex();
+    pugi::xml_node cols = root().child("cols");
+    if (!cols && !hidden) {
+        return;
+    }
+    if (!cols) {
+        cols = childInOrder("cols");
+    }
+    bool changed = false;
+    for (pugi::xml_node col = cols.child("col"); col;) {
+        pugi::xml_node next = col.next_sibling("col");
+        const int min = col.attribute("min").as_int();
+        const int max = col.attribute("max").as_int();
+        if (max >= firstColumn && min <= lastColumn &&
+            col.attribute("hidden").as_bool() != hidden) {
+            // Split off the parts outside the range so that only the range changes.
+            if (min < firstColumn) {
+                pugi::xml_node left = cols.insert_copy_before(col, col);
+                left.attribute("max").set_value(firstColumn - 1);
+                col.attribute("min").set_value(firstColumn);
+            }
+            if (max > lastColumn) {
+                pugi::xml_node right = cols.insert_copy_after(col, col);
+                right.attribute("min").set_value(lastColumn + 1);
+                col.attribute("max").set_value(lastColumn);
+            }
+            col.remove_attribute("hidden");
+            if (hidden) {
+                col.append_attribute("hidden").set_value("1");
+            }
+            changed = true;
+        }
+        col = next;
+    }
+    if (hidden) {
+        pugi::xml_node col = cols.append_child("col");
+        col.append_attribute("min").set_value(firstColumn);
+        col.append_attribute("max").set_value(lastColumn);
+        col.append_attribute("hidden").set_value("1");
+        changed = true;
+    }
+    if (changed) {
+        markModified();
+    }
+}
+
+bool SheetModel::hasAutoFilter() {
+    return bool(root().child("autoFilter"));
+}
+
+void SheetModel::removeAutoFilter() {
+    pugi::xml_node filter = root().child("autoFilter");
+    if (!filter) {
+        return;
+    }
+    // Rows the filter hid come back, as when the filter is switched off.
+    const QString ref = QString::fromUtf8(filter.attribute("ref").value());
+    const qsizetype colon = ref.indexOf(u':');
+    const auto first = parseCellRef(colon < 0 ? ref : ref.left(colon));
+    const auto last = parseCellRef(colon < 0 ? ref : ref.mid(colon + 1));
+    if (filter.child("filterColumn") && first && last && last->row > first->row) {
+        setRowsHidden(first->row + 1, last->row, false);
+    }
+    root().remove_child(filter);
+    markModified();
+}
+
+pugi::xml_node SheetModel::childInOrder(const char* name) {
+    static const char* const order[] = {"sheetPr",
+                                        "dimension",
+                                        "sheetViews",
+                                        "sheetFormatPr",
+                                        "cols",
+                                        "sheetData",
+                                        "sheetCalcPr",
+                                        "sheetProtection",
+                                        "protectedRanges",
+                                        "scenarios",
+                                        "autoFilter",
+                                        "sortState",
+                                        "dataConsolidate",
+                                        "customSheetViews",
+                                        "mergeCells",
+                                        "phoneticPr",
+                                        "conditionalFormatting",
+                                        "dataValidations",
+                                        "hyperlinks",
+                                        "printOptions",
+                                        "pageMargins",
+                                        "pageSetup",
+                                        "headerFooter",
+                                        "rowBreaks",
+                                        "colBreaks",
+                                        "customProperties",
+                                        "cellWatches",
+                                        "ignoredErrors",
+                                        "smartTags",
+                                        "drawing",
+                                        "legacyDrawing",
+                                        "legacyDrawingHF",
+                                        "drawingHF",
+                                        "picture",
+                                        "oleObjects",
+                                        "controls",
+                                        "webPublishItems",
+                                        "tableParts",
+                                        "extLst"};
+    pugi::xml_node worksheet = root();
+    if (pugi::xml_node existing = worksheet.child(name)) {
+        return existing;
+    }
+    bool after = false;
+    for (const char* candidate : order) {
+        if (after) {
+            if (pugi::xml_node later = worksheet.child(candidate)) {
+                return worksheet.insert_child_before(name, later);
+            }
+        } else if (std::strcmp(candidate, name) == 0) {
+            after = true;
+        }
+    }
+    return worksheet.append_child(name);
+}
+
+pugi::xml_node SheetModel::sheetView(bool create) {
+    pugi::xml_node views = root().child("sheetViews");
+    if (!views && create) {
+        views = childInOrder("sheetViews");
+    }
+    pugi::xml_node view = views.child("sheetView");
+    if (!view && create) {
+        view = views.append_child("sheetView");
+        view.append_attribute("workbookViewId").set_value("0");
+    }
+    return view;
+}
+
+bool setSheetViewTabSelected(pugi::xml_document& doc, bool selected) {
+    pugi::xml_node view = doc.document_element().child("sheetViews").child("sheetView");
+    if (!view) {
+        return false;
+    }
+    const bool now = view.attribute("tabSelected").as_bool();
+    if (now == selected) {
+        return false;
+    }
+    view.remove_attribute("tabSelected");
+    if (selected) {
+        view.prepend_attribute("tabSelected").set_value("1");
+    }
+    return true;
+}
+
+void SheetModel::setTabSelected(bool selected) {
+    const bool created = selected && !sheetView(false);
+    if (selected) {
+        sheetView(true);
+    }
+    if (setSheetViewTabSelected(doc(), selected) || created) {
+        markModified();
+    }
+}
+
+void SheetModel::select(const QString& sqref, const QString& activeCell) {
+    pugi::xml_node view = sheetView(true);
+    pugi::xml_node pane = view.child("pane");
+    std::string paneName;
+    if (pane) {
+        paneName = pane.attribute("activePane") ? pane.attribute("activePane").value() : "topLeft";
+    }
+    pugi::xml_node selection;
+    for (pugi::xml_node candidate : view.children("selection")) {
+        if (paneName == candidate.attribute("pane").value() ||
+            (paneName == "topLeft" && !candidate.attribute("pane"))) {
+            selection = candidate;
+            break;
+        }
+    }
+    if (!selection) {
+        pugi::xml_node after = pane;
+        for (pugi::xml_node candidate : view.children("selection")) {
+            after = candidate;
+        }
+        selection =
+            after ? view.insert_child_after("selection", after) : view.prepend_child("selection");
+        if (!paneName.empty() && paneName != "topLeft") {
+            selection.append_attribute("pane").set_value(paneName.c_str());
+        }
+    }
+    selection.remove_attribute("activeCell");
+    selection.remove_attribute("activeCellId");
+    selection.remove_attribute("sqref");
+    selection.append_attribute("activeCell").set_value(activeCell.toUtf8().constData());
+    selection.append_attribute("sqref").set_value(sqref.toUtf8().constData());
+    markModified();
+}
+
+bool SheetModel::frozenPanes() {
+    const std::string state = sheetView(false).child("pane").attribute("state").value();
+    return state == "frozen" || state == "frozenSplit";
+}
+
+bool SheetModel::splitPanes() {
+    pugi::xml_node pane = sheetView(false).child("pane");
+    return pane &&
+           (pane.attribute("xSplit").as_double() > 0 || pane.attribute("ySplit").as_double() > 0);
+}
+
+void SheetModel::removePanes() {
+    pugi::xml_node view = sheetView(false);
+    pugi::xml_node pane = view.child("pane");
+    if (!pane) {
+        return;
+    }
+    const std::string active =
+        pane.attribute("activePane") ? pane.attribute("activePane").value() : "topLeft";
+    view.remove_child(pane);
+    pugi::xml_node kept;
+    for (pugi::xml_node selection = view.child("selection"); selection;) {
+        pugi::xml_node next = selection.next_sibling("selection");
+        const std::string name =
+            selection.attribute("pane") ? selection.attribute("pane").value() : "topLeft";
+        if (!kept && name == active) {
+            selection.remove_attribute("pane");
+            kept = selection;
+        } else {
+            view.remove_child(selection);
+        }
+        selection = next;
+    }
+    markModified();
+}
+
+void SheetModel::prepareSave() {
+    if (!isModified() || !indexed_) {
+        return;
+    }
+    const CellRect used = usedRange();
+    QString ref = cellRef(used.firstRow, used.firstColumn);
+    if (used.lastRow != used.firstRow || used.lastColumn != used.firstColumn) {
+        ref += u':' + cellRef(used.lastRow, used.lastColumn);
+    }
+    pugi::xml_node dimension = childInOrder("dimension");
+    dimension.remove_attribute("ref");
+    dimension.append_attribute("ref").set_value(ref.toUtf8().constData());
+}
+
+} // namespace workbook::detail

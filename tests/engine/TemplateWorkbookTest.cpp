@@ -1,0 +1,185 @@
+// The default template and the sample project written at build time into the data folder.
+#include "engine/RF_CD_Consts.h"
+#include "engine/RF_PS_Consts.h"
+#include "engine/ovRF.h"
+#include "engine/ovRH.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <gtest/gtest.h>
+#include <zip.h>
+
+namespace {
+
+const QString kShare = QStringLiteral(KRV_SHARE_DIR);
+const QString kTemplate = kShare + QStringLiteral("/Templates/Ovik_KRV_Tessel_Template.xlsx");
+
+// One part of a zip package; empty when the package or the part cannot be read.
+QByteArray readPart(const QString& package, const char* part) {
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(package).constData(), ZIP_RDONLY, &error);
+    if (archive == nullptr) {
+        return {};
+    }
+    QByteArray bytes;
+    if (zip_file_t* file = zip_fopen(archive, part, 0)) {
+        char buffer[65536];
+        zip_int64_t n = 0;
+        while ((n = zip_fread(file, buffer, sizeof buffer)) > 0) {
+            bytes.append(buffer, static_cast<qsizetype>(n));
+        }
+        zip_fclose(file);
+    }
+    zip_close(archive);
+    return bytes;
+}
+
+QString xmlText(QString text) {
+    return text.remove(QLatin1Char('\r')).toHtmlEscaped();
+}
+
+TEST(TemplateWorkbook, HoldsBothWorksheetsWithTheirCaptionsAndMerges) {
+    ASSERT_TRUE(QFile::exists(kTemplate))
+        << "build the krv_share target: " << kTemplate.toStdString();
+    const QString workbook = QString::fromUtf8(readPart(kTemplate, "xl/workbook.xml"));
+    const qsizetype summary = workbook.indexOf(QStringLiteral("name=\"Project Summary\""));
+    const qsizetype chartData = workbook.indexOf(QStringLiteral("name=\"Chart Data\""));
+    ASSERT_GE(summary, 0) << workbook.toStdString();
+    ASSERT_GT(chartData, summary) << workbook.toStdString();
+
+    TovRHs psHeaders, cdHeaders;
+    FillProjectSummaryHeaders(psHeaders);
+    FillChartDataHeaders(cdHeaders);
+    const QString strings = QString::fromUtf8(readPart(kTemplate, "xl/sharedStrings.xml"));
+    for (const TovRHs* list : {&psHeaders, &cdHeaders}) {
+        for (int i = 1; i <= list->getCount(); ++i) {
+            const QString caption = xmlText(list->getItems(i)->getCaption());
+            EXPECT_TRUE(strings.contains(QLatin1Char('>') + caption + QLatin1Char('<')))
+                << "item " << i << ": " << caption.toStdString();
+        }
+    }
+
+    // The sheets in workbook order: Project Summary, then Chart Data.
+    const QString sheet1 = QString::fromUtf8(readPart(kTemplate, "xl/worksheets/sheet1.xml"));
+    const QString sheet2 = QString::fromUtf8(readPart(kTemplate, "xl/worksheets/sheet2.xml"));
+    for (const char* merge : {"A1:E1", "B3:G3", "B6:G6", "B7:E7", "B11:E11"}) {
+        EXPECT_TRUE(
+            sheet1.contains(QStringLiteral("<mergeCell ref=\"%1\"/>").arg(QLatin1String(merge))))
+            << merge;
+    }
+    for (const char* merge : {"A1:H1", "A2:J2", "B3:H3", "B5:H5"}) {
+        EXPECT_TRUE(
+            sheet2.contains(QStringLiteral("<mergeCell ref=\"%1\"/>").arg(QLatin1String(merge))))
+            << merge;
+    }
+    // The Project Summary uses A1:G38; the chart data block ends at row 9, columns A to AK.
+    EXPECT_TRUE(sheet1.contains(QStringLiteral("<dimension ref=\"A1:G38\"/>")));
+    EXPECT_TRUE(sheet2.contains(QStringLiteral("<dimension ref=\"A1:AK9\"/>")));
+}
+
+TEST(TemplateWorkbook, ChartsReadTheTwoRowBlockAndTheCutOffMarker) {
+    ASSERT_TRUE(QFile::exists(kTemplate));
+    int charts = 0;
+    int markers = 0;
+    for (int i = 1; i <= 40; ++i) {
+        const QByteArray part = QStringLiteral("xl/charts/chart%1.xml").arg(i).toLatin1();
+        const QString xml = QString::fromUtf8(readPart(kTemplate, part.constData()));
+        if (xml.isEmpty()) {
+            break;
+        }
+        ++charts;
+        EXPECT_TRUE(xml.contains(QStringLiteral("'Chart Data'!$A$8:$A$9"))) << part.constData();
+        EXPECT_TRUE(xml.contains(QStringLiteral("<c:dispBlanksAs val=\"gap\"/>")))
+            << part.constData();
+        if (xml.contains(QStringLiteral("'Chart Data'!$J$4:$J$5"))) {
+            ++markers;
+            EXPECT_TRUE(xml.contains(QStringLiteral("'Chart Data'!$I$4:$I$5"))) << part.constData();
+        }
+        // Every series reads rows 8 and 9 of one column, or the marker's rows 4 and 5.
+        static const QRegularExpression range(
+            QStringLiteral("^'Chart Data'!\\$([A-Z]+)\\$(8:\\$\\1\\$9|4:\\$\\1\\$5)$"));
+        qsizetype at = 0;
+        while ((at = xml.indexOf(QStringLiteral("<c:f>"), at)) >= 0) {
+            const qsizetype end = xml.indexOf(QStringLiteral("</c:f>"), at);
+            const QString ref = xml.mid(at + 5, end - at - 5);
+            EXPECT_TRUE(range.match(ref).hasMatch())
+                << part.constData() << " " << ref.toStdString();
+            at = end;
+        }
+        // The other charts plot by date on a date axis.
+        if (!xml.contains(QStringLiteral("$J$4:$J$5"))) {
+            EXPECT_TRUE(xml.contains(QStringLiteral("<c:dateAx>"))) << part.constData();
+            EXPECT_TRUE(xml.contains(QStringLiteral("<c:baseTimeUnit val=\"days\"/>")))
+                << part.constData();
+            EXPECT_FALSE(xml.contains(QStringLiteral("<c:catAx>"))) << part.constData();
+        }
+    }
+    EXPECT_EQ(charts, 12);
+    EXPECT_EQ(markers, 4);
+}
+
+TEST(TemplateWorkbook, LibreOfficeConvertsItToPdf) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        GTEST_SKIP() << "LibreOffice is not installed";
+    }
+    ASSERT_TRUE(QFile::exists(kTemplate));
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    QProcess office;
+    office.setProcessChannelMode(QProcess::MergedChannels);
+    office.start(soffice,
+                 {QStringLiteral("-env:UserInstallation=") +
+                      QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(),
+                  QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                  QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
+                  work.path(), kTemplate});
+    const bool finished = office.waitForFinished(240000);
+    if (!finished) {
+        office.kill();
+        office.waitForFinished(5000);
+    }
+    ASSERT_TRUE(finished) << "LibreOffice did not finish in time";
+    EXPECT_EQ(office.exitCode(), 0) << office.readAll().toStdString();
+    QFile pdf(work.filePath(QStringLiteral("Ovik_KRV_Tessel_Template.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << office.readAll().toStdString();
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    EXPECT_GT(pdf.size(), 2000);
+}
+
+TEST(SampleProject, DataFileNamesTheSampleWorkbookAndTheTemplate) {
+    const QString samples = kShare + QStringLiteral("/Samples/");
+    QFile dataFile(samples + QStringLiteral("Sample.krvc"));
+    ASSERT_TRUE(dataFile.open(QIODevice::ReadOnly)) << dataFile.fileName().toStdString();
+    const QByteArray text = dataFile.readAll();
+    EXPECT_TRUE(
+        text.startsWith("[Ovik KRV Tessel]\r\nApplication=Ovik KRV Tessel: Curvewright\r\n"));
+    EXPECT_TRUE(text.endsWith("\r\n\r\n"));
+    EXPECT_FALSE(text.contains("\n\n")) << "every line ends with CR LF";
+    const QList<QByteArray> lines = text.split('\n');
+    int definitions = 0;
+    for (QByteArray line : lines) {
+        line = line.trimmed();
+        if (line.startsWith("DSF_DrivePathFilenameExtnXL=") ||
+            line.startsWith("TF_DrivePathFilenameExtnXL=")) {
+            const QString path = QString::fromLatin1(line.mid(line.indexOf('=') + 1));
+            EXPECT_TRUE(QDir::isAbsolutePath(path)) << path.toStdString();
+            EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+        }
+        definitions += line.startsWith("Description=") ? 1 : 0;
+    }
+    EXPECT_TRUE(text.contains("SD_Count=" + QByteArray::number(definitions) + "\r\n"));
+    EXPECT_GE(definitions, 2);
+    EXPECT_TRUE(text.contains("[Ovik KRV Tessel\\SD_2\\DSF\\DSFx_1]\r\n"));
+
+    const QString tasks =
+        QString::fromUtf8(readPart(samples + QStringLiteral("Sample.xlsx"), "xl/workbook.xml"));
+    EXPECT_TRUE(tasks.contains(QStringLiteral("name=\"Task_Table1\"")));
+}
+
+} // namespace

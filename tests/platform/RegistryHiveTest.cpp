@@ -1,0 +1,175 @@
+#include "platform/RegistryHive.h"
+#include "platform/Registry.h"
+#include "support/TempRegistry.h"
+
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::RegistryError;
+using platform::RegistryHive;
+using platform::RegistryRoot;
+using platform::RegValueType;
+using testsupport::ScopedEnv;
+using testsupport::TempRegistry;
+
+const QString kUP = QStringLiteral("Software\\Tarrow Studio\\Ovik KRV Tessel\\UP");
+
+TEST(RegistryHive, ReadsTheExportFormatAndWritesItBackUnchanged) {
+    const QByteArray text = "Windows Registry Editor Version 5.00\n\n"
+                            "[HKEY_CURRENT_USER\\Software\\A]\n"
+                            "@=\"default text\"\n"
+                            "\"Path\"=\"C:\\\\Data\\\\\\\"quoted\\\".krvc\"\n"
+                            "\"Count\"=dword:0000000a\n"
+                            "\"Blob\"=hex:01,02,\\\n  03,04\n"
+                            "; a comment the program does not read\n"
+                            "\"Wide\"=qword:0000000000000001\n\n";
+    const RegistryHive hive = RegistryHive::parse(text, QStringLiteral("t.reg"));
+    const QString key = QStringLiteral("hkey_current_user\\SOFTWARE\\a");
+    ASSERT_NE(hive.value(key, QString()), nullptr);
+    EXPECT_EQ(hive.value(key, QString())->text, QStringLiteral("default text"));
+    EXPECT_EQ(hive.value(key, QStringLiteral("path"))->text,
+              QStringLiteral("C:\\Data\\\"quoted\".krvc"));
+    EXPECT_EQ(hive.value(key, QStringLiteral("COUNT"))->dword, 10U);
+    EXPECT_EQ(hive.value(key, QStringLiteral("Blob"))->type, RegValueType::Other);
+    EXPECT_EQ(hive.value(key, QStringLiteral("Missing")), nullptr);
+
+    // What the program does not understand survives a rewrite.
+    const RegistryHive again = RegistryHive::parse(hive.serialize(), QStringLiteral("t.reg"));
+    EXPECT_EQ(again.serialize(), hive.serialize());
+    EXPECT_TRUE(hive.serialize().contains("\"Blob\"=hex:01,02,03,04"));
+    EXPECT_TRUE(hive.serialize().contains("; a comment the program does not read"));
+    EXPECT_TRUE(hive.serialize().contains("\"Wide\"=qword:0000000000000001"));
+}
+
+TEST(RegistryHive, KeepsLineBreaksOfATextAndReadsUtf16Exports) {
+    RegistryHive hive;
+    hive.setValue(QStringLiteral("HKEY_CURRENT_USER\\X"), QStringLiteral("T"),
+                  platform::RegValue::string(QStringLiteral("one\r\ntwo \u00e9")));
+    const RegistryHive back = RegistryHive::parse(hive.serialize(), QStringLiteral("t.reg"));
+    EXPECT_EQ(back.value(QStringLiteral("HKEY_CURRENT_USER\\X"), QStringLiteral("T"))->text,
+              QStringLiteral("one\r\ntwo \u00e9"));
+
+    const QString utf16Text =
+        QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
+                       "[HKEY_CURRENT_USER\\Y]\r\n\"N\"=\"\u00e9t\u00e9\"\r\n");
+    QByteArray utf16("\xFF\xFE", 2);
+    for (const QChar c : utf16Text) {
+        utf16.append(static_cast<char>(c.unicode() & 0xFF));
+        utf16.append(static_cast<char>(c.unicode() >> 8));
+    }
+    const RegistryHive wide = RegistryHive::parse(utf16, QStringLiteral("w.reg"));
+    EXPECT_EQ(wide.value(QStringLiteral("HKEY_CURRENT_USER\\Y"), QStringLiteral("N"))->text,
+              QStringLiteral("\u00e9t\u00e9"));
+}
+
+TEST(RegistryHive, RefusesAFileThatIsNotAHiveNamingIt) {
+    try {
+        RegistryHive::parse("garbage\n[HKEY_CURRENT_USER\\X]\n", QStringLiteral("/tmp/u.reg"));
+        FAIL() << "no error";
+    } catch (const RegistryError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("/tmp/u.reg")));
+    }
+    EXPECT_NO_THROW(RegistryHive::parse("", QStringLiteral("empty.reg")));
+}
+
+TEST(Registry, FindsTheHivesInTheRegistryFolderOrTheConfigFolder) {
+    {
+        TempRegistry reg;
+        platform::RegistryFiles files =
+            platform::registryFiles(QStringLiteral("/inst/machine.reg"));
+        EXPECT_EQ(files.userHive, reg.userHive());
+        EXPECT_EQ(files.machineHive, QStringLiteral("/inst/machine.reg"));
+        reg.writeMachineHive("Windows Registry Editor Version 5.00\n");
+        files = platform::registryFiles(QStringLiteral("/inst/machine.reg"));
+        EXPECT_EQ(files.machineHive, reg.machineHive());
+    }
+    ScopedEnv noFolder(platform::kRegistryFolderVariable, QString());
+    ScopedEnv config("XDG_CONFIG_HOME", QStringLiteral("/home/u/.cfg"));
+    EXPECT_EQ(platform::registryFiles(QString()).userHive,
+              QStringLiteral("/home/u/.cfg/Tarrow Studio/Ovik KRV Tessel/user.reg"));
+}
+
+TEST(Registry, ReadsDefaultsWithoutCreatingAndWritesWholeKeyPaths) {
+    TempRegistry reg;
+    const platform::Registry r(platform::registryFiles(reg.machineHive()));
+    EXPECT_EQ(
+        r.readString(RegistryRoot::CurrentUser, kUP, QStringLiteral("X"), QStringLiteral("d")),
+        QStringLiteral("d"));
+    EXPECT_EQ(r.readInteger(RegistryRoot::CurrentUser, kUP, QStringLiteral("N"), 7), 7);
+    EXPECT_FALSE(QFileInfo::exists(reg.userHive()));
+
+    r.writeInteger(RegistryRoot::CurrentUser, kUP, QStringLiteral("N"), -1);
+    r.writeBool(RegistryRoot::CurrentUser, kUP, QStringLiteral("B"), true);
+    r.writeString(RegistryRoot::CurrentUser, kUP, QString(), QStringLiteral("def"));
+    const QByteArray text = reg.readUserHive();
+    EXPECT_TRUE(text.startsWith("Windows Registry Editor Version 5.00"));
+    EXPECT_TRUE(text.contains("[HKEY_CURRENT_USER\\Software\\Tarrow Studio]"));
+    EXPECT_TRUE(text.contains("\"N\"=dword:ffffffff"));
+    EXPECT_TRUE(text.contains("@=\"def\""));
+    EXPECT_EQ(r.readInteger(RegistryRoot::CurrentUser, kUP.toUpper(), QStringLiteral("n"), 0), -1);
+    EXPECT_TRUE(r.readBool(RegistryRoot::CurrentUser, kUP, QStringLiteral("B"), false));
+    EXPECT_TRUE(r.valueExists(RegistryRoot::CurrentUser, kUP, QString()));
+}
+
+TEST(Registry, AValueOfTheWrongTypeRaisesNamingIt) {
+    TempRegistry reg;
+    reg.writeUserHive("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n"
+                      "\"S\"=\"text\"\n\"D\"=dword:00000001\n\"H\"=hex:00\n");
+    const platform::Registry r(platform::registryFiles(reg.machineHive()));
+    const auto root = RegistryRoot::CurrentUser;
+    const QString k = QStringLiteral("K");
+    EXPECT_THROW(r.readInteger(root, k, QStringLiteral("S"), 0), RegistryError);
+    EXPECT_THROW(r.readBool(root, k, QStringLiteral("S"), false), RegistryError);
+    EXPECT_THROW(r.readString(root, k, QStringLiteral("D"), QString()), RegistryError);
+    try {
+        r.readString(root, k, QStringLiteral("H"), QString());
+        FAIL() << "no error";
+    } catch (const RegistryError& e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("'H' in HKEY_CURRENT_USER\\K")));
+    }
+}
+
+TEST(Registry, TheMachineHiveIsReadOnlyAndAnUnreadableUserHiveIsNeverReplaced) {
+    TempRegistry reg;
+    reg.writeMachineHive(
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_CLASSES_ROOT\\Excel.Application\\CurVer]\n@=\"Excel.Application.12\"\n");
+    const platform::Registry r(platform::registryFiles(QStringLiteral("/nowhere/machine.reg")));
+    EXPECT_EQ(r.readString(RegistryRoot::ClassesRoot, QStringLiteral("excel.application\\curver"),
+                           QString(), QString()),
+              QStringLiteral("Excel.Application.12"));
+    EXPECT_FALSE(r.valueExists(RegistryRoot::LocalMachine,
+                               QStringLiteral("Excel.Application\\CurVer"), QString()));
+    EXPECT_THROW(r.writeString(RegistryRoot::ClassesRoot, QStringLiteral("X"), QString(),
+                               QStringLiteral("v")),
+                 RegistryError);
+
+    reg.writeUserHive("this is not a hive\n");
+    EXPECT_THROW(r.writeInteger(RegistryRoot::CurrentUser, kUP, QStringLiteral("N"), 1),
+                 RegistryError);
+    EXPECT_EQ(reg.readUserHive(), QByteArray("this is not a hive\n"));
+}
+
+TEST(Registry, ABatchWritesOnceOnCommitAndDiscardsWithout) {
+    TempRegistry reg;
+    const platform::RegistryFiles files = platform::registryFiles(reg.machineHive());
+    const platform::Registry r(files);
+    {
+        platform::RegistryBatch batch(files);
+        r.writeInteger(RegistryRoot::CurrentUser, kUP, QStringLiteral("A"), 1);
+        EXPECT_EQ(r.readInteger(RegistryRoot::CurrentUser, kUP, QStringLiteral("A"), 0), 1);
+        EXPECT_FALSE(QFileInfo::exists(reg.userHive()));
+    }
+    EXPECT_FALSE(QFileInfo::exists(reg.userHive()));
+    {
+        platform::RegistryBatch batch(files);
+        r.writeInteger(RegistryRoot::CurrentUser, kUP, QStringLiteral("A"), 2);
+        batch.commit();
+    }
+    EXPECT_EQ(r.readInteger(RegistryRoot::CurrentUser, kUP, QStringLiteral("A"), 0), 2);
+}
+
+} // namespace

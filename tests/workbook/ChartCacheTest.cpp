@@ -1,0 +1,96 @@
+#include "workbook/detail/ChartCache.h"
+
+#include "workbook/detail/FormulaRefs.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <tuple>
+
+using namespace workbook::detail;
+
+namespace {
+
+// Cells of one sheet, "Chart Data", held in a map.
+class MapCells : public ChartCellSource {
+public:
+    std::map<std::pair<int, int>, ChartCell> cells;
+
+    bool hasSheet(const std::string& sheet) const override {
+        return sameSheetName(sheet, "Chart Data");
+    }
+    int lastRow(const std::string&) const override { return 10; }
+    int lastColumn(const std::string&) const override { return 3; }
+    ChartCell cell(const std::string&, int row, int column) const override {
+        const auto it = cells.find({row, column});
+        return it == cells.end() ? ChartCell{} : it->second;
+    }
+};
+
+ChartCell number(double v) {
+    return {ChartCell::Kind::Number, v, {}};
+}
+ChartCell text(const char* t) {
+    return {ChartCell::Kind::Text, 0, t};
+}
+
+// "idx=value" of every point of the cache under the XPath, then "n=" the point count.
+std::string points(const pugi::xml_document& doc, const std::string& cache) {
+    std::string out;
+    for (const auto& pt : doc.select_nodes((cache + "/c:pt").c_str())) {
+        out += pt.node().attribute("idx").value();
+        out += '=';
+        out += pt.node().child("c:v").text().get();
+        out += ' ';
+    }
+    out += "n=";
+    out += doc.select_node((cache + "/c:ptCount/@val").c_str()).attribute().value();
+    return out;
+}
+
+const char* const kChart =
+    R"(<c:chartSpace xmlns:c="http://schemas.openxmlformats.org/drawingml/2006/chart"><c:chart><c:plotArea><c:lineChart>
+<c:ser><c:tx><c:strRef><c:f>'Chart Data'!$B$7</c:f><c:strCache><c:ptCount val="1"/><c:pt idx="0"><c:v>Old</c:v></c:pt></c:strCache></c:strRef></c:tx>
+<c:cat><c:numRef><c:f>'Chart Data'!$A$8:$A$10</c:f><c:numCache><c:formatCode>dd-mmm-yy</c:formatCode><c:ptCount val="2"/><c:pt idx="0"><c:v>1</c:v></c:pt></c:numCache></c:numRef></c:cat>
+<c:val><c:numRef><c:f>('Chart Data'!$B$8:$B$9,'Chart Data'!$B$10)</c:f><c:numCache><c:formatCode>General</c:formatCode><c:ptCount val="0"/><c:extLst/></c:numCache></c:numRef></c:val></c:ser>
+<c:ser><c:val><c:numRef><c:f>'Chart Data'!Total</c:f><c:numCache><c:ptCount val="1"/><c:pt idx="0"><c:v>9</c:v></c:pt></c:numCache></c:numRef></c:val></c:ser>
+<c:ser><c:cat><c:strRef><c:f>Missing!$A$1:$A$2</c:f></c:strRef></c:cat><c:val><c:numRef><c:f>'Chart Data'!$C:$C</c:f></c:numRef></c:val></c:ser>
+<c:ser><c:cat><c:strRef><c:f>'Chart Data'!$A$8:$A$10</c:f><c:strCache><c:ptCount val="9"/></c:strCache></c:strRef></c:cat></c:ser>
+</c:lineChart></c:plotArea></c:chart></c:chartSpace>)";
+
+} // namespace
+
+TEST(ChartCacheTest, CachesAreRebuiltFromTheCells) {
+    MapCells cells;
+    cells.cells[{7, 2}] = text("Baseline");
+    cells.cells[{8, 1}] = {ChartCell::Kind::Number, 46000, "09-Dec-2025"};
+    cells.cells[{9, 1}] = {ChartCell::Kind::Number, 46001, "10-Dec-2025"};
+    cells.cells[{10, 1}] = {ChartCell::Kind::Number, 46002, "11-Dec-2025"};
+    cells.cells[{8, 2}] = number(1.5);
+    cells.cells[{10, 2}] = {ChartCell::Kind::Boolean, 1, "TRUE"};
+    cells.cells[{1, 3}] = text("header");
+    cells.cells[{2, 3}] = number(0.1);
+
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(kChart));
+    ASSERT_TRUE(refreshChartCaches(doc, cells));
+    const std::string ser = "//c:ser";
+    EXPECT_EQ(points(doc, ser + "[1]/c:tx//c:strCache"), "0=Baseline n=1");
+    EXPECT_EQ(points(doc, ser + "[1]/c:cat//c:numCache"), "0=46000 1=46001 2=46002 n=3");
+    EXPECT_EQ(doc.select_node("//c:ser[1]/c:cat//c:formatCode").node().text().get(),
+              std::string("dd-mmm-yy"));
+    // A union in order; the empty cell has no point; the extension list stays last.
+    EXPECT_EQ(points(doc, ser + "[1]/c:val//c:numCache"), "0=1.5 2=1 n=3");
+    EXPECT_STREQ(doc.select_node("//c:ser[1]/c:val//c:numCache").node().last_child().name(),
+                 "c:extLst");
+    // A defined name and a missing sheet keep what they had.
+    EXPECT_EQ(points(doc, ser + "[2]/c:val//c:numCache"), "0=9 n=1");
+    EXPECT_FALSE(doc.select_node("//c:ser[3]/c:cat//c:strCache"));
+    // A whole column is read up to the sheet's last row; a missing cache is made.
+    EXPECT_EQ(points(doc, ser + "[3]/c:val//c:numCache"), "1=0.1 n=10");
+    // Text caches take the displayed text.
+    EXPECT_EQ(points(doc, ser + "[4]/c:cat//c:strCache"),
+              "0=09-Dec-2025 1=10-Dec-2025 2=11-Dec-2025 n=3");
+
+    EXPECT_FALSE(refreshChartCaches(doc, cells)) << "a second refresh changes nothing";
+}

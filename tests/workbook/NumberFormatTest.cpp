@@ -1,0 +1,188 @@
+#include "workbook/NumberFormat.h"
+
+#include <gtest/gtest.h>
+
+using workbook::CellValue;
+using workbook::formatCellText;
+
+namespace {
+
+struct Case {
+    double value;
+    const char* code;
+    const char* expected;
+};
+
+// Texts the spreadsheet application shows (English (United States) settings).
+const Case kNumberCases[] = {
+    // General: the 11-character rule.
+    {0, "General", "0"},
+    {12.5, "General", "12.5"},
+    {-1234.567, "General", "-1234.567"},
+    {1234567890.123, "General", "1234567890"},
+    {12345678901.0, "General", "12345678901"},
+    {123456789012.0, "General", "1.23457E+11"},
+    {0.1 + 0.2, "General", "0.3"},
+    {1.0 / 3.0, "General", "0.333333333"},
+    {-1.0 / 3.0, "General", "-0.333333333"},
+    {0.0001, "General", "0.0001"},
+    {0.00001, "General", "1E-05"},
+    {0.000012345678, "General", "1.23457E-05"},
+    {1e100, "General", "1E+100"},
+    {99999999999.5, "General", "1E+11"},
+    // Digits, decimals, rounding on 15 significant digits, half away from zero.
+    {1234.5, "0", "1235"},
+    {2.675, "0.00", "2.68"},
+    {-2.5, "0", "-3"},
+    {0.5, "#", "1"},
+    {0, "#", ""},
+    {0, "0.00", "0.00"},
+    {-0.001, "0.00", "-0.00"},
+    {1.5, "0.0#", "1.5"},
+    {1.555, "0.0#", "1.56"},
+    {1, "0.##", "1."},
+    {3.5, "??0.0?", "  3.5 "},
+    {5551234, "000-0000", "555-1234"},
+    {42, "00000", "00042"},
+    // Thousands, scaling, percent.
+    {1234567.891, "#,##0.00", "1,234,567.89"},
+    {1234, "#,##0", "1,234"},
+    {123, "#,##0", "123"},
+    {0, "#,##0", "0"},
+    {-1234567, "#,##0", "-1,234,567"},
+    {1234567, "#,##0,", "1,235"},
+    {1234567890, "0.0,,", "1234.6"},
+    {0.125, "0%", "13%"},
+    {0.125, "0.00%", "12.50%"},
+    // Sections, literals, _ and *, colours, conditions, locale tags.
+    {-1234.567, "#,##0.00;[Red]\\-#,##0.00", "-1,234.57"},
+    {-5, "0;(0)", "(5)"},
+    {0, "0;(0);\"zero\"", "zero"},
+    {5, "0;(0);\"zero\"", "5"},
+    {1234, "$#,##0_);($#,##0)", "$1,234 "},
+    {-1234, "$#,##0_);($#,##0)", "($1,234)"},
+    {-1234, "$#,##0.00_);[Red]($#,##0.00)", "($1,234.00)"},
+    {1234.5, "_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"??_);_(@_)", " 1,234.50 "},
+    {0, "_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"??_);_(@_)", " -   "},
+    {1234.5, "_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)", " $1,235 "},
+    {150, "[>100]\"big\";[<0]\"neg\";\"small\"", "big"},
+    {-3, "[>100]\"big\";[<0]\"neg\";\"small\"", "neg"},
+    {50, "[>100]\"big\";[<0]\"neg\";\"small\"", "small"},
+    {1500, "[<1000]0;0.0,\"k\"", "1.5k"},
+    {12.5, "[$\xE2\x82\xAC-407]#,##0.00",
+     "\xE2\x82\xAC"
+     "12.50"},
+    {12.5, "[Blue]0.0\" h\"", "12.5 h"},
+    {7, "\"Total: \"General", "Total: 7"},
+    {12.5, "0.0 \\k\\m", "12.5 km"},
+    {5, "@", "5"},
+    // Scientific.
+    {12345, "0.00E+00", "1.23E+04"},
+    {0.000123, "0.00E+00", "1.23E-04"},
+    {12345, "##0.0E+0", "12.3E+3"},
+    {0, "0.00E+00", "0.00E+00"},
+    {12345, "0.0e-0", "1.2e4"},
+    // Fractions.
+    {1.25, "# ?/?", "1 1/4"},
+    {0.5, "# ?/?", " 1/2"},
+    {2, "# ?/?", "2    "},
+    {3.14159, "# ?\?/?\?", "3 14/99"},
+    {0.3125, "# ?/8", " 3/8"},
+    {1.75, "?/?", "7/4"},
+    {-1.25, "# ?/?", "-1 1/4"},
+    // Dates and times (1900 system).
+    {46365, "m/d/yyyy", "12/9/2026"},
+    {46365, "dd-mmm-yyyy", "09-Dec-2026"},
+    {46365, "d-mmm-yy", "9-Dec-26"},
+    {46365, "d-mmm", "9-Dec"},
+    {46365, "mmm-yy", "Dec-26"},
+    {46365, "dddd, mmmm d, yyyy", "Wednesday, December 9, 2026"},
+    {46365, "ddd mmmmm", "Wed D"},
+    {46365, "[$-F800]dddd, mmmm dd, yyyy", "Wednesday, December 9, 2026"},
+    {60, "yyyy-mm-dd", "1900-02-29"},
+    {0, "m/d/yyyy", "1/0/1900"},
+    {1, "dddd", "Sunday"},
+    {61, "dddd d mmm yyyy", "Thursday 1 Mar 1900"},
+    {46365.75, "h:mm AM/PM", "6:00 PM"},
+    {46365.25, "h:mm:ss AM/PM", "6:00:00 AM"},
+    {0.5, "h:mm am/pm", "12:00 pm"},
+    {0, "h A/P", "12 A"},
+    {46365.5208333333, "h:mm", "12:30"},
+    {0.999999, "h:mm:ss", "0:00:00"},
+    {0.5000001, "hh:mm:ss", "12:00:00"},
+    {1.5, "[h]:mm:ss", "36:00:00"},
+    {0.0625, "[mm]:ss", "90:00"},
+    {0.00001157407, "mm:ss.0", "00:01.0"},
+    {0.000011, "mm:ss.00", "00:00.95"},
+    {46365.5208333333, "m/d/yyyy h:mm", "12/9/2026 12:30"},
+    {46365, "yy", "26"},
+    {-1, "m/d/yyyy", "########"},
+};
+
+} // namespace
+
+TEST(NumberFormat, RendersNumbersAsTheSpreadsheetShowsThem) {
+    for (const Case& c : kNumberCases) {
+        EXPECT_EQ(formatCellText(CellValue::number(c.value), QString::fromUtf8(c.code)),
+                  QString::fromUtf8(c.expected))
+            << "value " << c.value << " format " << c.code;
+    }
+}
+
+TEST(NumberFormat, TextsBooleansErrorsAndEmpty) {
+    struct TextCase {
+        CellValue value;
+        const char* code;
+        const char* expected;
+    };
+    const TextCase cases[] = {
+        {CellValue::text(QStringLiteral("abc")), "0.00", "abc"},
+        {CellValue::text(QStringLiteral("abc")), "@", "abc"},
+        {CellValue::text(QStringLiteral("abc")), "0;-0;0;\"<\"@\">\"", "<abc>"},
+        {CellValue::text(QStringLiteral("abc")), "0;\"Name: \"@", "Name: abc"},
+        {CellValue::text(QStringLiteral("abc")), "_(@_)", " abc "},
+        {CellValue::text(QStringLiteral("abc")), "0;0;0;", ""},
+        {CellValue::boolean(true), "0.00", "TRUE"},
+        {CellValue::boolean(false), "General", "FALSE"},
+        {CellValue::error(QStringLiteral("#DIV/0!")), "0.00", "#DIV/0!"},
+        {CellValue(), "0.00", ""},
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(formatCellText(c.value, QString::fromUtf8(c.code)), QString::fromUtf8(c.expected))
+            << "format " << c.code << " value " << c.value.toText().toStdString();
+    }
+}
+
+TEST(NumberFormat, Date1904CountsFromNineteenOFour) {
+    EXPECT_EQ(formatCellText(CellValue::number(0), QStringLiteral("yyyy-mm-dd"), true),
+              QStringLiteral("1904-01-01"));
+    EXPECT_EQ(formatCellText(CellValue::number(44927), QStringLiteral("dddd yyyy-mm-dd"), true),
+              QStringLiteral("Saturday 2027-01-02"));
+}
+
+TEST(NumberFormat, BuiltInFormatsAndDateDetection) {
+    const struct {
+        int id;
+        double value;
+        const char* expected;
+    } cases[] = {
+        {0, 12.5, "12.5"},      {1, 12.5, "13"},          {2, 12.5, "12.50"},
+        {3, 1234.5, "1,235"},   {4, 1234.5, "1,234.50"},  {9, 0.5, "50%"},
+        {10, 0.5, "50.00%"},    {11, 1234.5, "1.23E+03"}, {12, 1.5, "1 1/2"},
+        {13, 1.5, "1  1/2 "},   {14, 46365, "12/9/2026"}, {15, 46365, "9-Dec-26"},
+        {18, 0.75, "6:00 PM"},  {20, 0.75, "18:00"},      {22, 46365.75, "12/9/2026 18:00"},
+        {37, -1234, "(1,234)"}, {45, 0.0625, "30:00"},    {46, 1.25, "30:00:00"},
+        {47, 0.0625, "3000.0"}, {48, 1234.5, "1.2E+3"},   {49, 12.5, "12.5"},
+        {30, 12.5, "12.5"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatCellText(CellValue::number(c.value), workbook::builtInFormatCode(c.id)),
+                  QString::fromUtf8(c.expected))
+            << "id " << c.id;
+    }
+    EXPECT_TRUE(workbook::isDateFormat(QStringLiteral("dd\\-mmm\\-yyyy")));
+    EXPECT_TRUE(workbook::isDateFormat(QStringLiteral("[h]:mm")));
+    EXPECT_FALSE(workbook::isDateFormat(QStringLiteral("#,##0.00;[Red]\\-#,##0.00")));
+    EXPECT_FALSE(workbook::isDateFormat(QStringLiteral("\"day\" 0")));
+    EXPECT_FALSE(workbook::isDateFormat(QStringLiteral("General")));
+}
