@@ -1,5 +1,6 @@
 #include "F_Main.h"
 
+#include "model/ovDF.h"
 #include "services/Splash.h"
 #include "services/StdDlg.h"
 
@@ -31,6 +32,9 @@ TUF_Main::TUF_Main(QWidget* parent)
 }
 
 TUF_Main::~TUF_Main() {
+    if (DF != nullptr) {
+        DF->setView(nullptr);
+    }
     if (MainWindow() == this) {
         setMainWindow(nullptr);
     }

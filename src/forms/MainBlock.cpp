@@ -13,6 +13,7 @@
 #include "F_Summary.h"
 #include "OBJ_Utils.h"
 #include "engine/ovProcess.h"
+#include "model/ovDF.h"
 #include "services/F_Progress.h"
 #include "services/F_StdDlg.h"
 #include "services/MainWindow.h"
@@ -63,6 +64,9 @@ std::vector<TFormCreation> FormCreations() {
          [] {
              auto* window = new TUF_Main();
              setMainWindow(window);
+             if (DF != nullptr) {
+                 DF->setView(window);
+             }
              return created(UF_Main, window);
          }},
         {"UF_About", [] { return created(UF_About, new TUF_About()); }},

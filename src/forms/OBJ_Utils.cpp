@@ -5,15 +5,46 @@
 #include "engine/ovProcess.h"
 #include "engine/ovRF.h"
 #include "engine/ovRH.h"
+#include "excel/ovOCP.h"
+#include "excel/ovXL.h"
+#include "forms/ServiceAdapters.h"
+#include "model/ModelPrefs.h"
+#include "model/PathChecksImpl.h"
+#include "model/XLLimits.h"
+#include "model/ovDF.h"
+#include "model/ovDV.h"
+#include "model/ovSD.h"
 #include "services/UIL_EN.h"
 #include "services/ovAD.h"
+#include "services/ovMRU.h"
 #include "services/ovUIL.h"
+#include "services/ovUP.h"
+#include "services/ovWM.h"
+
+#include <QCoreApplication>
+#include <memory>
 
 namespace {
 
 template <typename T> void freeObject(T*& object) {
     delete object;
     object = nullptr;
+}
+
+// The views of one global object that others reach through an interface; each lives with its
+// object and is uninstalled before the object is freed.
+struct ServiceViews {
+    std::unique_ptr<TXLLimitsOf<TovXL>> xlLimits;
+    std::unique_ptr<TovPathChecks> pathChecks;
+    std::unique_ptr<TModelPrefsOf<TovUP>> modelPrefs;
+    std::unique_ptr<TRecentFilesOfMRUs> recentFiles;
+    std::unique_ptr<TDataFilePreferencesOfUP> dataFilePrefs;
+    std::unique_ptr<TQtFileDialogs> fileDialogs;
+};
+
+ServiceViews& views() {
+    static ServiceViews v;
+    return v;
 }
 
 } // namespace
@@ -37,37 +68,90 @@ bool InitAD() {
 }
 
 bool InitXL() {
-    return RunStartupStepWork([] { /* creates XL (TovXL), detecting the Excel version */ });
+    return RunStartupStepWork([] {
+        XL = nullptr;
+        XL = new TovXL();
+        views().xlLimits = std::make_unique<TXLLimitsOf<TovXL>>(XL);
+        setXLLimits(views().xlLimits.get());
+        TovUP::setExcelDefaultExtension([] { return XL->DefaultExtension(); });
+    });
 }
 
 bool InitOCP() {
-    return RunStartupStepWork([] { /* creates OCP (TovOCP) */ });
+    return RunStartupStepWork([] {
+        OCP = nullptr;
+        OCP = new TovOCP();
+    });
 }
 
 bool InitDV() {
-    return RunStartupStepWork([] { /* creates DV (TovDV) */ });
+    return RunStartupStepWork([] {
+        DV = nullptr;
+        DV = new TovDV();
+        views().pathChecks = std::make_unique<TovPathChecks>();
+        setPathChecks(views().pathChecks.get());
+    });
 }
 
 bool InitUP() {
-    return RunStartupStepWork([] { /* creates UP (TovUP): Load, Validate, Save */ });
+    return RunStartupStepWork([] {
+        UP = nullptr;
+        UP = new TovUP();
+        views().modelPrefs = std::make_unique<TModelPrefsOf<TovUP>>(UP);
+        setModelPrefs(views().modelPrefs.get());
+        UP->Load();
+        UP->Validate();
+        UP->Save();
+    });
 }
 
 bool InitMRUs() {
-    return RunStartupStepWork(
-        [] { /* creates MRUs (TovMRUs): Grow to capacity, Load, CleanUp, Purge, Save */ });
+    return RunStartupStepWork([] {
+        MRUs = nullptr;
+        MRUs = new TovMRUs();
+        for (int i = 0, n = MRUs->getCapacity(); i < n; ++i) {
+            MRUs->Grow();
+        }
+        MRUs->Load();
+        MRUs->CleanUp();
+        if (UP != nullptr && UP->getPurgeMRU()) {
+            MRUs->Purge();
+        }
+        MRUs->Save();
+    });
 }
 
 bool InitWMs() {
-    return RunStartupStepWork(
-        [] { /* creates WMs (TovWMs): Add slots 1 to 8, Load, Normalise, SaveAll */ });
+    return RunStartupStepWork([] {
+        WMs = nullptr;
+        WMs = new TovWMs();
+        for (int slot = 1; slot <= 8; ++slot) {
+            WMs->Add();
+        }
+        WMs->Load();
+        WMs->Normalise();
+        WMs->SaveAll();
+    });
 }
 
 bool InitSDs() {
-    return RunStartupStepWork([] { /* creates SDs (TovSDs) */ });
+    return RunStartupStepWork([] {
+        SDs = nullptr;
+        SDs = new TovSDs();
+    });
 }
 
 bool InitDF() {
-    return RunStartupStepWork([] { /* creates DF (TovDF) */ });
+    return RunStartupStepWork([] {
+        DF = nullptr;
+        DF = new TovDF(QCoreApplication::arguments().mid(1));
+        views().recentFiles = std::make_unique<TRecentFilesOfMRUs>();
+        views().dataFilePrefs = std::make_unique<TDataFilePreferencesOfUP>();
+        views().fileDialogs = std::make_unique<TQtFileDialogs>();
+        DF->setRecentFiles(views().recentFiles.get());
+        DF->setPreferences(views().dataFilePrefs.get());
+        DF->setFileDialogs(views().fileDialogs.get());
+    });
 }
 
 bool InitProcess() {
@@ -126,14 +210,36 @@ std::vector<TGlobalObjectFree> GlobalObjectFrees() {
         {"CD_RFs", [] { freeObject(CD_RFs); }},
         {"PS_RFs", [] { freeObject(PS_RFs); }},
         {"Process", [] { freeObject(Process); }},
-        {"DV", {}},   // TovDV
-        {"DF", {}},   // TovDF
-        {"SDs", {}},  // TovSDs
-        {"MRUs", {}}, // TovMRUs
-        {"WMs", {}},  // TovWMs
-        {"UP", {}},   // TovUP
-        {"OCP", {}},  // TovOCP
-        {"XL", {}},   // TovXL
+        {"DV",
+         [] {
+             setPathChecks(nullptr);
+             views().pathChecks.reset();
+             freeObject(DV);
+         }},
+        {"DF",
+         [] {
+             freeObject(DF);
+             views().recentFiles.reset();
+             views().dataFilePrefs.reset();
+             views().fileDialogs.reset();
+         }},
+        {"SDs", [] { freeObject(SDs); }},
+        {"MRUs", [] { freeObject(MRUs); }},
+        {"WMs", [] { freeObject(WMs); }},
+        {"UP",
+         [] {
+             setModelPrefs(nullptr);
+             views().modelPrefs.reset();
+             freeObject(UP);
+         }},
+        {"OCP", [] { freeObject(OCP); }},
+        {"XL",
+         [] {
+             setXLLimits(nullptr);
+             views().xlLimits.reset();
+             TovUP::setExcelDefaultExtension({});
+             freeObject(XL);
+         }},
         {"AD", [] { freeObject(AD); }},
         {"UILs", [] { freeObject(UILs); }},
     };

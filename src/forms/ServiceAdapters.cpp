@@ -1,0 +1,76 @@
+#include "ServiceAdapters.h"
+
+#include "services/ovMRU.h"
+#include "services/ovUP.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+void TRecentFilesOfMRUs::AddToTop(const QString& path) {
+    if (MRUs != nullptr) {
+        MRUs->AddToTop(path);
+    }
+}
+
+void TRecentFilesOfMRUs::Save() {
+    if (MRUs != nullptr) {
+        MRUs->Save();
+    }
+}
+
+void TRecentFilesOfMRUs::RefreshMenu() {
+    if (MRUs != nullptr) {
+        MRUs->RefreshMenu();
+    }
+}
+
+bool TDataFilePreferencesOfUP::getBackupDF() const {
+    return UP != nullptr && UP->getBackupDF();
+}
+
+bool TDataFilePreferencesOfUP::getIncBackup() const {
+    return UP != nullptr && UP->getIncBackup();
+}
+
+QString TDataFilePreferencesOfUP::getDefaultOFFolder() const {
+    return UP != nullptr ? UP->getDefaultOFFolder() : QString();
+}
+
+namespace {
+
+bool execute(QFileDialog::AcceptMode mode, const TFileDialogSetup& setup, QString& fileName) {
+    QFileDialog dialog(QApplication::activeWindow(), setup.Title, setup.DefaultFolder);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    QStringList filters;
+    for (const TFileDialogType& type : setup.FileTypes) {
+        QString masks = type.Mask;
+        masks.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << QStringLiteral("%1 (%2)").arg(type.Name, masks);
+    }
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(setup.DefaultExtension);
+    if (!setup.FileName.isEmpty()) {
+        dialog.selectFile(setup.FileName);
+    }
+    if (!setup.OkButtonLabel.isEmpty()) {
+        QString label = setup.OkButtonLabel;
+        dialog.setLabelText(QFileDialog::Accept, label.replace(QLatin1Char('&'), QString()));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return false;
+    }
+    fileName = dialog.selectedFiles().constFirst();
+    return true;
+}
+
+} // namespace
+
+bool TQtFileDialogs::ExecuteOpen(const TFileDialogSetup& setup, QString& fileName) {
+    return execute(QFileDialog::AcceptOpen, setup, fileName);
+}
+
+bool TQtFileDialogs::ExecuteSave(const TFileDialogSetup& setup, QString& fileName) {
+    return execute(QFileDialog::AcceptSave, setup, fileName);
+}
