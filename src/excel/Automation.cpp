@@ -41,7 +41,8 @@ QString valueToText(const Value& value) {
         QString operator()(const CellError& v) const { return v.text; }
         QString operator()(const DateSerial& v) const {
             // Serial day numbers count from 30 December 1899; the time of day is not shown.
-            const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(v.serial)));
+            const QDate date =
+                QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(v.serial)));
             static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
             return QStringLiteral("%1-%2-%3")

@@ -69,8 +69,12 @@ public:
             return out;
         });
     }
-    Value value() override { return guarded([&] { return fromCell(range_.value()); }); }
-    QString text() override { return guarded([&] { return range_.text(); }); }
+    Value value() override {
+        return guarded([&] { return fromCell(range_.value()); });
+    }
+    QString text() override {
+        return guarded([&] { return range_.text(); });
+    }
     void setValue(const Column& values, int) override {
         guarded([&] {
             std::vector<workbook::CellValue> cells;
@@ -82,8 +86,12 @@ public:
             range_.setValues(cells);
         });
     }
-    void select() override { guarded([&] { range_.select(); }); }
-    void copy() override { guarded([&] { range_.copy(); }); }
+    void select() override {
+        guarded([&] { range_.select(); });
+    }
+    void copy() override {
+        guarded([&] { range_.copy(); });
+    }
     void setEntireRowHidden(bool hidden) override {
         guarded([&] { range_.entireRow().setHidden(hidden); });
     }
@@ -122,8 +130,12 @@ public:
     explicit EngineWorksheet(workbook::Worksheet sheet)
         : sheet_(std::make_shared<workbook::Worksheet>(std::move(sheet))) {}
 
-    QString name() override { return guarded([&] { return sheet_->name(); }); }
-    void activate(int) override { guarded([&] { sheet_->activate(); }); }
+    QString name() override {
+        return guarded([&] { return sheet_->name(); });
+    }
+    void activate(int) override {
+        guarded([&] { sheet_->activate(); });
+    }
     void setAutoFilterMode(bool on, int) override {
         guarded([&] { sheet_->setAutoFilterMode(on); });
     }
@@ -154,31 +166,36 @@ class EngineWorkbook : public Workbook {
 public:
     explicit EngineWorkbook(workbook::Workbook book) : book_(std::move(book)) {}
 
-    void activate(int) override { guarded([&] { book_.activate(); }); }
-    int worksheetCount() override { return guarded([&] { return book_.worksheets().count(); }); }
+    void activate(int) override {
+        guarded([&] { book_.activate(); });
+    }
+    int worksheetCount() override {
+        return guarded([&] { return book_.worksheets().count(); });
+    }
     std::shared_ptr<Worksheet> worksheet(int index) override {
-        return guarded([&] {
-            return std::make_shared<EngineWorksheet>(book_.worksheets().item(index));
-        });
+        return guarded(
+            [&] { return std::make_shared<EngineWorksheet>(book_.worksheets().item(index)); });
     }
     std::shared_ptr<Worksheet> worksheet(const QString& name) override {
-        return guarded([&] {
-            return std::make_shared<EngineWorksheet>(book_.worksheets().item(name));
-        });
+        return guarded(
+            [&] { return std::make_shared<EngineWorksheet>(book_.worksheets().item(name)); });
     }
     void saveAs(const SaveAsArgs& args) override {
         guarded([&] {
             workbook::FileFormat format = workbook::FileFormat::Xlsx;
             if (args.fileFormat == kFormatExcel8 ||
                 (args.fileFormat == 0 &&
-                 QFileInfo(args.fileName).suffix().compare(QLatin1String("xls"),
-                                                           Qt::CaseInsensitive) == 0)) {
+                 QFileInfo(args.fileName)
+                         .suffix()
+                         .compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0)) {
                 format = workbook::FileFormat::Xls;
             }
             book_.saveAs(args.fileName, format);
         });
     }
-    void close(bool, int) override { guarded([&] { book_.close(); }); }
+    void close(bool, int) override {
+        guarded([&] { book_.close(); });
+    }
 
 private:
     workbook::Workbook book_;
@@ -204,10 +221,11 @@ public:
         guarded([&] { app_.activeWindow().setSplit(split); });
     }
     std::unique_ptr<Range> range(const QString& cell1, const QString& cell2) override {
-        return guarded(
-            [&] { return std::make_unique<EngineRange>(app_.range(cell1, cell2)); });
+        return guarded([&] { return std::make_unique<EngineRange>(app_.range(cell1, cell2)); });
     }
-    void quit() override { guarded([&] { app_.quit(); }); }
+    void quit() override {
+        guarded([&] { app_.quit(); });
+    }
 
 private:
     workbook::Application app_;

@@ -460,8 +460,7 @@ void TovXL::ExtractFldList(int intHeaderRow) {
     }
 }
 
-void TovXL::ExtractValList(const QString& letters, int listIndex, int intFirstRow,
-                           int intLastRow) {
+void TovXL::ExtractValList(const QString& letters, int listIndex, int intFirstRow, int intLastRow) {
     XLEnvironment& env = xlEnvironment();
     PumpAndTestCancel(env);
     CheckRow(intFirstRow, 1, MaxRows(), QStringLiteral("TovXL.ExtractValList: intFirstRow"));

@@ -72,8 +72,8 @@ public:
 
     // Operations, dispatched to the adapter of the stored version.
     void StartExcel(bool visible);
-    void OpenWorkbook(const QString& path, const QString& password,
-                      const QString& writeResPassword, bool readOnly);
+    void OpenWorkbook(const QString& path, const QString& password, const QString& writeResPassword,
+                      bool readOnly);
     bool WorksheetExists(const QString& name);
     void InitWorksheet();
     void DeleteRows(int intFirstRow, int intLastRow);

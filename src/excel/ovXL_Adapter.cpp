@@ -278,8 +278,7 @@ void TovXLAdapter::ExtractRawValues(const QString& letters, int intFirstRow, int
                     ->value2();
             if (n == 1) {
                 // One cell gives a single value: blank stays empty, anything else becomes text.
-                const automation::Value v =
-                    block.empty() ? automation::Value() : block.front();
+                const automation::Value v = block.empty() ? automation::Value() : block.front();
                 block.assign(1, automation::Value());
                 if (!std::holds_alternative<std::monostate>(v)) {
                     block[0] = automation::valueToText(v);
@@ -391,19 +390,21 @@ void TovXLAdapter::ExtractFldList(int intHeaderRow) {
 void TovXLAdapter::WriteColumn(const QString& first, const QString& last,
                                const automation::Column& values) {
     ActivateSheet();
-    sheet().range(first, last)->setValue(values,
-                                         Traits.ValueTakesDataType ? automation::kRangeValueDefault
-                                                                   : 0);
+    sheet()
+        .range(first, last)
+        ->setValue(values, Traits.ValueTakesDataType ? automation::kRangeValueDefault : 0);
 }
 
 void TovXLAdapter::InsertValues(const QString& letters, int intFirstRow, int intLastRow) {
-    Frame([&] { WriteColumn(cellRef(letters, intFirstRow), cellRef(letters, intLastRow),
-                            Owner.InsertData); },
-          [&](platform::Exception&) {
-              return QStringList{
-                         Format(UIT(1595), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
-                     ContextLines();
-          });
+    Frame(
+        [&] {
+            WriteColumn(cellRef(letters, intFirstRow), cellRef(letters, intLastRow),
+                        Owner.InsertData);
+        },
+        [&](platform::Exception&) {
+            return QStringList{Format(UIT(1595), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+                   ContextLines();
+        });
 }
 
 void TovXLAdapter::InsertText(const QString& cell, const QString& text) {
@@ -510,14 +511,12 @@ void TovXLAdapter::QuitExcel() {
                 dlg->MsgLines.clear();
                 dlg->MsgLines << Format(UIT(1563), {version, kApplicationTitle}) << QString()
                               << Format(UIT(1564), {version}) << QString()
-                              << Format(UIT(1565), {version}) << QString() << UIT(1566)
-                              << QString() << UIT(1567) << QString()
-                              << Format(UIT(1568), {version});
-                dlg->SetupStdDlgButtons2(
-                    sdkQuestion, QStringLiteral("XL003"),
-                    {glyphCancel, mrCancel, UIT(356),
-                     UIT(1558) + QStringLiteral("\r\n") + UIT(1559)},
-                    {glyphRetry, mrRetry, UIT(361), UIT(1557)});
+                              << Format(UIT(1565), {version}) << QString() << UIT(1566) << QString()
+                              << UIT(1567) << QString() << Format(UIT(1568), {version});
+                dlg->SetupStdDlgButtons2(sdkQuestion, QStringLiteral("XL003"),
+                                         {glyphCancel, mrCancel, UIT(356),
+                                          UIT(1558) + QStringLiteral("\r\n") + UIT(1559)},
+                                         {glyphRetry, mrRetry, UIT(361), UIT(1557)});
                 answer = dlg->ShowModal();
             }
             if (answer != mrCancel) {
@@ -525,8 +524,8 @@ void TovXLAdapter::QuitExcel() {
             }
             if (dlg != nullptr) {
                 dlg->MsgLines.clear();
-                dlg->MsgLines << Format(UIT(1613), {version}) << QString() << UIT(1614)
-                              << QString() << UIT(1615) << QString() << UIT(1616);
+                dlg->MsgLines << Format(UIT(1613), {version}) << QString() << UIT(1614) << QString()
+                              << UIT(1615) << QString() << UIT(1616);
                 dlg->SetupStdDlgButtons1(sdkWarning, QStringLiteral("XL004"),
                                          {glyphClose, mrClose, UIT(357), UIT(1560)});
                 dlg->ShowModal();

@@ -37,8 +37,8 @@ public:
     bool holdsWorksheet() const { return Worksheet != nullptr; }
 
     void StartExcel(bool visible);
-    void OpenWorkbook(const QString& path, const QString& password,
-                      const QString& writeResPassword, bool readOnly);
+    void OpenWorkbook(const QString& path, const QString& password, const QString& writeResPassword,
+                      bool readOnly);
     bool WorksheetExists(const QString& name);
     void InitWorksheet();
     void UnhideColumns();

@@ -33,7 +33,6 @@ QString StoredText(const QString& text) {
     return TrimControl(JoinLines(text));
 }
 
-
 namespace {
 
 std::function<double()>& todayFunction() {

@@ -71,12 +71,14 @@ Range Worksheet::cells(int row, int column) const {
 
 void Worksheet::insertRows(int firstRow, int lastRow) const {
     model_->ensureOpen();
-    detail::changeRows(*model_, index_, detail::RowChange::insert(firstRow, lastRow - firstRow + 1));
+    detail::changeRows(*model_, index_,
+                       detail::RowChange::insert(firstRow, lastRow - firstRow + 1));
 }
 
 void Worksheet::deleteRows(int firstRow, int lastRow) const {
     model_->ensureOpen();
-    detail::changeRows(*model_, index_, detail::RowChange::remove(firstRow, lastRow - firstRow + 1));
+    detail::changeRows(*model_, index_,
+                       detail::RowChange::remove(firstRow, lastRow - firstRow + 1));
 }
 
 } // namespace workbook

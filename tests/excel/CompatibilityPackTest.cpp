@@ -30,8 +30,8 @@ TEST_F(ExcelTest, WarnsOnlyOldVersionsWithoutThePackAboutXlsx) {
         TovOCP ocp;
         dialogue.shown.clear();
         dialogue.answers = {mrCancel};
-        const bool cancelled = ocp.WarnPackMissing(QStringLiteral("Data Source File"),
-                                                   QString::fromUtf8(c.path));
+        const bool cancelled =
+            ocp.WarnPackMissing(QStringLiteral("Data Source File"), QString::fromUtf8(c.path));
         EXPECT_EQ(cancelled, c.dialogue) << c.curVer << " " << c.path;
         EXPECT_EQ(dialogue.shown.size(), c.dialogue ? 1u : 0u) << c.curVer << " " << c.path;
         if (c.dialogue) {
@@ -40,8 +40,8 @@ TEST_F(ExcelTest, WarnsOnlyOldVersionsWithoutThePackAboutXlsx) {
                       QStringLiteral("MS Excel 2003 requires the Office Compatibility Pack to open "
                                      "the following Data Source File."));
             dialogue.answers = {mrYes};
-            EXPECT_FALSE(ocp.WarnPackMissing(QStringLiteral("Data Source File"),
-                                             QString::fromUtf8(c.path)));
+            EXPECT_FALSE(
+                ocp.WarnPackMissing(QStringLiteral("Data Source File"), QString::fromUtf8(c.path)));
         }
         XL = nullptr;
     }

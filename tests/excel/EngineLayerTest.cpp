@@ -73,7 +73,8 @@ TEST_F(EngineLayerTest, EveryVersionReadsTheSampleAndWritesTheTemplate) {
         workbook::Application check;
         const workbook::Workbook book = check.workbooks().open(saved);
         const workbook::Worksheet sheet = book.worksheets().item(QStringLiteral("Chart Data"));
-        EXPECT_EQ(sheet.range(QStringLiteral("A1")).text(), QStringLiteral("Chart Data of the test"));
+        EXPECT_EQ(sheet.range(QStringLiteral("A1")).text(),
+                  QStringLiteral("Chart Data of the test"));
         EXPECT_EQ(sheet.range(QStringLiteral("B13")).value2().toNumber(), 6.0);
         EXPECT_TRUE(sheet.range(QStringLiteral("A13")).value().kind() ==
                     workbook::CellValue::Kind::Date);
@@ -84,8 +85,9 @@ TEST_F(EngineLayerTest, AMissingWorkbookFailsWithTheOpenLines) {
     TovXL layer;
     layer.StartExcel(false);
     layer.setFileDesc(QStringLiteral("Data Source File"));
-    EXPECT_THROW(layer.OpenWorkbook(QStringLiteral("/no/such/plan.xlsx"), QString(), QString(), true),
-                 platform::Exception);
+    EXPECT_THROW(
+        layer.OpenWorkbook(QStringLiteral("/no/such/plan.xlsx"), QString(), QString(), true),
+        platform::Exception);
     EXPECT_EQ(layer.Errors.value(0), QStringLiteral("Unable to open the Data Source File."));
     EXPECT_EQ(layer.Errors.value(2), QStringLiteral("Data Source File: /no/such/plan.xlsx"));
     layer.QuitExcel();

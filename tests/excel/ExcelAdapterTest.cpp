@@ -3,10 +3,9 @@
 
 namespace {
 
-const char* const kCurVers[] = {"Excel.Application.8",  "Excel.Application.9",
-                                "Excel.Application.10", "Excel.Application.11",
-                                "Excel.Application.12", "Excel.Application.14",
-                                "Excel.Application.15"};
+const char* const kCurVers[] = {
+    "Excel.Application.8",  "Excel.Application.9",  "Excel.Application.10", "Excel.Application.11",
+    "Excel.Application.12", "Excel.Application.14", "Excel.Application.15"};
 
 TEST_F(ExcelTest, EveryVersionReadsAndWritesTheWorksheet) {
     for (int v = 0; v < 7; ++v) {
@@ -80,7 +79,8 @@ TEST_F(ExcelTest, ListsWorksheetsAndFieldsIntoTheActiveDefinition) {
                            QStringLiteral("hide")}));
     layer.ExtractFldList(1);
     EXPECT_EQ(env->lists.fields, (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
-    EXPECT_EQ(env->lists.fieldDescs, (QStringList{QStringLiteral("Task"), QStringLiteral("Start")}));
+    EXPECT_EQ(env->lists.fieldDescs,
+              (QStringList{QStringLiteral("Task"), QStringLiteral("Start")}));
     EXPECT_EQ((env->lists.samples[{2, 2}]), QStringLiteral("#N/A"));
     EXPECT_EQ((env->lists.samples[{1, 1}]), QStringLiteral("Design"));
     layer.ExtractValList(QStringLiteral("A"), 2, 2, 4);
@@ -113,16 +113,23 @@ TEST_F(ExcelTest, FailureLinesOfEveryOperation) {
     const QString ctx2 = QStringLiteral("Data Source File: /data/plan.xlsx");
     const QString fails = QStringLiteral("Details: boom");
     const Case cases[] = {
-        {"InitWorksheet", "Worksheet.Activate", [](TovXL& l) { l.InitWorksheet(); },
+        {"InitWorksheet",
+         "Worksheet.Activate",
+         [](TovXL& l) { l.InitWorksheet(); },
          {QStringLiteral("Unable to initialise the Task Worksheet in the Data Source File."), ctx1,
           ctx2},
-         false, {}},
-        {"SelectCell", "Application.Range", [](TovXL& l) { l.SelectCell(QStringLiteral("B3")); },
+         false,
+         {}},
+        {"SelectCell",
+         "Application.Range",
+         [](TovXL& l) { l.SelectCell(QStringLiteral("B3")); },
          {QStringLiteral("Unable to select the following cell in the Task Worksheet in the Data "
                          "Source File."),
           QStringLiteral("Cell: B3"), ctx1, ctx2},
-         false, {}},
-        {"ExtractRawValues", "Range.Value2",
+         false,
+         {}},
+        {"ExtractRawValues",
+         "Range.Value2",
          [](TovXL& l) { l.ExtractRawValues(QStringLiteral("B"), 2, 4); },
          {QStringLiteral("Unable to extract Task Field Values from the Task Worksheet in the Data "
                          "Source File."),
@@ -132,7 +139,8 @@ TEST_F(ExcelTest, FailureLinesOfEveryOperation) {
                          "Source File."),
           QStringLiteral("Task Field: B"),
           QStringLiteral("Please ensure the Data Source Map Task Fields are valid.")}},
-        {"ExtractFmtValues", "Range.Copy",
+        {"ExtractFmtValues",
+         "Range.Copy",
          [](TovXL& l) { l.ExtractFmtValues(QStringLiteral("B"), 2, 4); },
          {QStringLiteral("Unable to extract formatted Task Field Values from the Task Worksheet in "
                          "the Data Source File."),
@@ -142,41 +150,60 @@ TEST_F(ExcelTest, FailureLinesOfEveryOperation) {
                          "the Data Source File."),
           QStringLiteral("Task Field: B"),
           QStringLiteral("Please ensure the Data Source Filter Task Fields are valid.")}},
-        {"ExtractValList", "Range.Copy",
+        {"ExtractValList",
+         "Range.Copy",
          [](TovXL& l) { l.ExtractValList(QStringLiteral("B"), 1, 2, 4); },
          {QStringLiteral("Unable to extract Task Field Values from the Task Worksheet in the Data "
                          "Source File."),
           QStringLiteral("Task Field: B"), ctx1, ctx2},
-         true, {}},
-        {"InsertText", "Range.SetValue",
+         true,
+         {}},
+        {"InsertText",
+         "Range.SetValue",
          [](TovXL& l) { l.InsertText(QStringLiteral("J1"), QString()); },
          {QStringLiteral("Unable to insert text in the following cell in the Task Worksheet in "
                          "the Data Source File."),
           QStringLiteral("Value: "), QStringLiteral("Cell: J1"), ctx1, ctx2},
-         false, {}},
-        {"InsertNumber", "Range.SetValue",
+         false,
+         {}},
+        {"InsertNumber",
+         "Range.SetValue",
          [](TovXL& l) { l.InsertNumber(QStringLiteral("J2"), 1234.5); },
          {QStringLiteral("Unable to insert number in the following cell in the Task Worksheet in "
                          "the Data Source File."),
           QStringLiteral("Value: 1,234.50"), QStringLiteral("Cell: J2"), ctx1, ctx2},
-         false, {}},
-        {"SetBackgroundColour", "Range.InteriorColor",
+         false,
+         {}},
+        {"SetBackgroundColour",
+         "Range.InteriorColor",
          [](TovXL& l) { l.SetBackgroundColour(QStringLiteral("C4"), 255); },
          {QStringLiteral("Unable to apply background colour to the following Cell in the Task "
                          "Worksheet in the Data Source File."),
           QStringLiteral("Cell: C4"), ctx1, ctx2},
-         false, {}},
-        {"DeleteRows", "Range.Delete -4162", [](TovXL& l) { l.DeleteRows(8, 9); },
+         false,
+         {}},
+        {"DeleteRows",
+         "Range.Delete -4162",
+         [](TovXL& l) { l.DeleteRows(8, 9); },
          {QStringLiteral("Unable to delete rows in the Task Worksheet in the Data Source File."),
           ctx1, ctx2},
-         false, {}},
-        {"SaveWorkbookAs", "Workbook.SaveAs",
-         [](TovXL& l) { l.SaveWorkbookAs(QStringLiteral("Output File"), QStringLiteral("/o.xlsx")); },
+         false,
+         {}},
+        {"SaveWorkbookAs",
+         "Workbook.SaveAs",
+         [](TovXL& l) {
+             l.SaveWorkbookAs(QStringLiteral("Output File"), QStringLiteral("/o.xlsx"));
+         },
          {QStringLiteral("Unable to save the Data Source File as the Output File."), ctx2,
           QStringLiteral("Output File: /o.xlsx")},
-         false, {}},
-        {"CloseWorkbook", "Workbook.Close", [](TovXL& l) { l.CloseWorkbook(false); },
-         {QStringLiteral("Unable to close the Data Source File."), ctx2}, false, {}},
+         false,
+         {}},
+        {"CloseWorkbook",
+         "Workbook.Close",
+         [](TovXL& l) { l.CloseWorkbook(false); },
+         {QStringLiteral("Unable to close the Data Source File."), ctx2},
+         false,
+         {}},
     };
     auto withBlanks = [](const QStringList& lines) {
         QStringList out;
@@ -187,7 +214,8 @@ TEST_F(ExcelTest, FailureLinesOfEveryOperation) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.operation);
-        for (const QString& message : {QStringLiteral("boom"), QStringLiteral("OLE error 800a03ec")}) {
+        for (const QString& message :
+             {QStringLiteral("boom"), QStringLiteral("OLE error 800a03ec")}) {
             TovXL& layer = openLayer({taskSheet()});
             fake::program().failures[QString::fromUtf8(c.failingCall)] = message;
             try {
@@ -220,8 +248,8 @@ TEST_F(ExcelTest, FailureLinesOfEveryOperation) {
 }
 
 TEST_F(ExcelTest, CancelDuringAListLoopEmptiesErrorsAndStops) {
-    TovXL& layer = openLayer({taskSheet(), fake::Sheet{QStringLiteral("b")},
-                              fake::Sheet{QStringLiteral("c")}});
+    TovXL& layer = openLayer(
+        {taskSheet(), fake::Sheet{QStringLiteral("b")}, fake::Sheet{QStringLiteral("c")}});
     layer.Errors = QStringList{QStringLiteral("old")};
     env->pumps = 0;
     env->cancelAtPump = 3; // entry pump, then the first and second worksheet
@@ -233,14 +261,16 @@ TEST_F(ExcelTest, CancelDuringAListLoopEmptiesErrorsAndStops) {
 
 TEST_F(ExcelTest, StartFailureNamesTheVersion) {
     TovXL& layer = openLayer({});
-    fake::program().failures[QStringLiteral("CreateApplication")] = QStringLiteral("not registered");
+    fake::program().failures[QStringLiteral("CreateApplication")] =
+        QStringLiteral("not registered");
     try {
         layer.StartExcel(false);
         FAIL();
     } catch (const platform::Exception& e) {
         EXPECT_EQ(e.message(), QStringLiteral("not registered"));
-        EXPECT_EQ(layer.Errors,
-                  (QStringList{QStringLiteral("Unable to open MS Excel 2013 (64 Bit)."), QString()}));
+        EXPECT_EQ(
+            layer.Errors,
+            (QStringList{QStringLiteral("Unable to open MS Excel 2013 (64 Bit)."), QString()}));
     }
 }
 
@@ -274,8 +304,9 @@ TEST_F(ExcelTest, QuitRetriesWhileBusyAndReportsWhenGivenUp) {
         fake::program().failures[QStringLiteral("Application.Quit")] = QStringLiteral("gone");
         EXPECT_THROW(layer.QuitExcel(), platform::Exception);
         EXPECT_TRUE(dialogue.shown.empty());
-        EXPECT_EQ(layer.Errors,
-                  (QStringList{QStringLiteral("Unable to close MS Excel 2013 (64 Bit)."), QString()}));
+        EXPECT_EQ(
+            layer.Errors,
+            (QStringList{QStringLiteral("Unable to close MS Excel 2013 (64 Bit)."), QString()}));
         fake::program().failures.clear();
     }
 }

@@ -55,15 +55,15 @@ TEST_F(ExcelTest, RegistryFailureShowsOneWarningAndCountsAsNotInstalled) {
 
 TEST_F(ExcelTest, ConvertsColumnNumbersAndLetters) {
     TovXL layer;
-    const std::pair<int, const char*> columns[] = {{0, ""},     {1, "A"},     {26, "Z"},
-                                                   {27, "AA"},  {702, "ZZ"},  {703, "AAA"},
+    const std::pair<int, const char*> columns[] = {{0, ""},        {1, "A"},    {26, "Z"},
+                                                   {27, "AA"},     {702, "ZZ"}, {703, "AAA"},
                                                    {16384, "XFD"}, {16385, ""}, {-3, ""}};
     for (const auto& [column, letters] : columns) {
         EXPECT_EQ(layer.ColumnToLetters(column), QString::fromUtf8(letters)) << column;
     }
     const std::tuple<const char*, int, int> letters[] = {
-        {"a", 16384, 1},  {"xfd", 16384, 16384}, {"XFE", 16384, 0}, {"A1", 16384, 0},
-        {"", 16384, 0},   {"ABCD", 16384, 0},    {"IV", 256, 256},  {"IW", 256, 0},
+        {"a", 16384, 1}, {"xfd", 16384, 16384}, {"XFE", 16384, 0}, {"A1", 16384, 0},
+        {"", 16384, 0},  {"ABCD", 16384, 0},    {"IV", 256, 256},  {"IW", 256, 0},
     };
     for (const auto& [text, limit, column] : letters) {
         EXPECT_EQ(TovXL::LettersToColumn(QString::fromUtf8(text), limit), column) << text;

@@ -244,9 +244,7 @@ struct Lists : XLListTarget {
         fields = QStringList(count, QString());
         fieldDescs = QStringList(count, QString());
     }
-    void setFL_TaskFld(int index, const QString& letters) override {
-        fields[index - 1] = letters;
-    }
+    void setFL_TaskFld(int index, const QString& letters) override { fields[index - 1] = letters; }
     void setFL_TaskFldDesc(int index, const QString& text) override {
         fieldDescs[index - 1] = text;
     }
@@ -265,11 +263,11 @@ struct Lists : XLListTarget {
 // and the progress lines.
 class Environment : public XLEnvironment {
 public:
-    QString curVer;         // empty: the key is missing
+    QString curVer; // empty: the key is missing
     bool registryFails = false;
-    QString packName;       // empty: no pack value
+    QString packName; // empty: no pack value
     bool packFails = false;
-    int cancelAtPump = 0;   // 0: never
+    int cancelAtPump = 0; // 0: never
     int pumps = 0;
     bool cancelled = false;
     QStringList progress;

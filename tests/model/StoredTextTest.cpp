@@ -9,11 +9,8 @@ namespace {
 // A stored value is one line of the data file: no setter may let a line break through.
 TEST(StoredText, SettersJoinTheLinesOfAValue) {
     const std::pair<const char*, const char*> cases[] = {
-        {"plain", "plain"},
-        {"two\r\nlines", "two lines"},
-        {"a\n\n\nb", "a b"},
-        {"cr\ronly", "cr only"},
-        {"\r\n edges \r\n", "edges"},
+        {"plain", "plain"},      {"two\r\nlines", "two lines"}, {"a\n\n\nb", "a b"},
+        {"cr\ronly", "cr only"}, {"\r\n edges \r\n", "edges"},
     };
     for (const auto& [value, stored] : cases) {
         EXPECT_EQ(modelutil::StoredText(QString::fromUtf8(value)), QString::fromUtf8(stored));

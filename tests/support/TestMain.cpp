@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     // Keep every test away from the user's settings and desktop files: the registry hive, the
     // configuration and the data folders live in a temporary folder of this run.
     QTemporaryDir home;
-    qputenv("OVIK_KRV_TESSEL_REGISTRY", QFile::encodeName(home.path() + QStringLiteral("/registry")));
+    qputenv("OVIK_KRV_TESSEL_REGISTRY",
+            QFile::encodeName(home.path() + QStringLiteral("/registry")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
     testing::InitGoogleMock(&argc, argv);
