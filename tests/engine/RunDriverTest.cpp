@@ -85,8 +85,8 @@ TEST_F(RunDriver, AMovedCutOffDateIsWrittenBackAndReported) {
 
 TEST_F(RunDriver, ADataSetWithoutValidTasksIsWarnedAboutAndTheRunGoesOn) {
     Configure(true, true, false, true, false);
-    fake::program().sheets = Workbook({{"Design", 0, 0, 50, 0, 2, 6, 60, 0, 1},
-                                       {"Build", 0, 0, 100, 0, 7, 18, 120, 0, 0.5}});
+    fake::program().sheets = Workbook(
+        {{"Design", 0, 0, 50, 0, 2, 6, 60, 0, 1}, {"Build", 0, 0, 100, 0, 7, 18, 120, 0, 0.5}});
     ASSERT_TRUE(process.Run(1));
     ASSERT_EQ(keys(), QStringList{QStringLiteral("UP005")});
     EXPECT_EQ(last().kind, sdkWarning);
