@@ -6,6 +6,7 @@
 #include "platform/Format.h"
 #include "platform/PrivateClipboard.h"
 #include "services/StdDlg.h"
+#include "services/StrUtils.h"
 #include "services/ovUIL.h"
 
 using platform::Format;
@@ -17,16 +18,6 @@ namespace {
 const QString kCurVerKey = QStringLiteral("Excel.Application\\CurVer");
 const QString kAppPathsKey =
     QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe");
-
-QString upperAscii(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
-            c = QChar(c.unicode() - 32);
-        }
-    }
-    return out;
-}
 
 QString extensionWithoutDot(const QString& path) {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
@@ -79,7 +70,7 @@ uint8_t TovXL::DetectExcelVersion() {
         if (!env.regValueExists(XLEnvironment::Root::ClassesRoot, kCurVerKey, QString())) {
             return evNotInstalled;
         }
-        const QString curVer = upperAscii(
+        const QString curVer = UpperCaseAZ(
             env.regReadString(XLEnvironment::Root::ClassesRoot, kCurVerKey, QString(), QString()));
         static const std::pair<const char*, uint8_t> kVersions[] = {
             {"EXCEL.APPLICATION.15", ev2013}, {"EXCEL.APPLICATION.14", ev2010},
@@ -167,7 +158,7 @@ QString TovXL::DefaultExtension() {
 }
 
 bool TovXL::isXlsPath() const {
-    return upperAscii(extensionWithoutDot(FilePath)) == QLatin1String("XLS");
+    return UpperCaseAZ(extensionWithoutDot(FilePath)) == QLatin1String("XLS");
 }
 
 int TovXL::MaxColumns() {
@@ -206,7 +197,7 @@ QString TovXL::ColumnToLetters(int column) {
 }
 
 int TovXL::LettersToColumn(const QString& letters, int limit) {
-    const QString upper = upperAscii(letters);
+    const QString upper = UpperCaseAZ(letters);
     if (upper.isEmpty() || upper.size() > 3) {
         return 0;
     }
@@ -341,7 +332,7 @@ void TovXL::ParseClipboardValues(const QString& letters, int n) {
         [&](platform::Exception& e) {
             QStringList lines{Format(UIT(1590), {WorksheetDesc, FileDesc})};
             if (!e.message().isEmpty()) {
-                if (upperAscii(e.message()) == QLatin1String("OLE ERROR 800A03EC")) {
+                if (UpperCaseAZ(e.message()) == QLatin1String("OLE ERROR 800A03EC")) {
                     lines << Format(UIT(1548), {letters}) << UIT(1591);
                 } else {
                     lines << Format(UIT(1609), {e.message()});

@@ -4,21 +4,12 @@
 #include "ovXL.h"
 #include "platform/Format.h"
 #include "services/StdDlg.h"
+#include "services/StrUtils.h"
 #include "services/ovUIL.h"
 
 using platform::Format;
 
 namespace {
-
-QString upperAscii(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
-            c = QChar(c.unicode() - 32);
-        }
-    }
-    return out;
-}
 
 QString cellRef(const QString& letters, int row) {
     return letters + QString::number(row);
@@ -70,7 +61,7 @@ QStringList TovXLAdapter::ExtractMessageLines(platform::Exception& e, const QStr
                                               int hint) const {
     QStringList lines;
     if (!e.message().isEmpty()) {
-        if (upperAscii(e.message()) == QLatin1String("OLE ERROR 800A03EC")) {
+        if (UpperCaseAZ(e.message()) == QLatin1String("OLE ERROR 800A03EC")) {
             lines << Format(UIT(1548), {letters}) << UIT(hint);
         } else {
             lines << Format(UIT(1609), {e.message()});
@@ -154,12 +145,12 @@ bool TovXLAdapter::WorksheetExists(const QString& name) {
     Frame(
         [&] {
             Worksheet.reset();
-            const QString wanted = upperAscii(name);
+            const QString wanted = UpperCaseAZ(name);
             const int count = book().worksheetCount();
             for (int i = 1; i <= count; ++i) {
                 PumpAndTestCancel(Env);
                 Worksheet = book().worksheet(i);
-                if (upperAscii(Worksheet->name()) == wanted) {
+                if (UpperCaseAZ(Worksheet->name()) == wanted) {
                     result = true;
                     break;
                 }
@@ -452,7 +443,7 @@ void TovXLAdapter::SaveWorkbookAs(const QString& newDesc, const QString& newPath
                 const qsizetype slash = newPath.lastIndexOf(QLatin1Char('/'));
                 const QString name = newPath.mid(slash + 1);
                 const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-                const QString ext = dot < 0 ? QString() : upperAscii(name.mid(dot + 1).trimmed());
+                const QString ext = dot < 0 ? QString() : UpperCaseAZ(name.mid(dot + 1).trimmed());
                 args.fileFormat = ext == QLatin1String("XLS") ? automation::kFormatExcel8
                                                               : automation::kFormatOpenXmlWorkbook;
             }
@@ -500,7 +491,7 @@ void TovXLAdapter::QuitExcel() {
         } catch (platform::Exception& e) {
             Env.setCancelled(false);
             const QString version = Owner.ExcelVersionText();
-            if (upperAscii(e.message()) != QLatin1String("OLE ERROR 800AC472")) {
+            if (UpperCaseAZ(e.message()) != QLatin1String("OLE ERROR 800AC472")) {
                 Owner.Errors.clear();
                 Owner.Errors << Format(UIT(1608), {version}) << QString();
                 throw;

@@ -29,6 +29,16 @@ int PosFrom(int p, const QString& text, const QString& sub) {
     return found < 0 ? 0 : static_cast<int>(found - (start - 1) + 1);
 }
 
+QString UpperCaseAZ(const QString& text) {
+    QString result = text;
+    for (QChar& c : result) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
+            c = QChar(c.unicode() - 32);
+        }
+    }
+    return result;
+}
+
 QString LineFeedsToSpaces(const QString& text) {
     QString out = text;
     out.replace(QLatin1Char('\n'), QLatin1Char(' '));

@@ -17,6 +17,9 @@ QString StrRight(const QString& text, int n);
 // The position of sub in the part of text that starts at p, counted within that part (1 = at p);
 // 0 when absent or when sub is empty.
 int PosFrom(int p, const QString& text, const QString& sub);
+// The text with the letters a..z upper-cased and every other character unchanged: the program's
+// case-insensitive comparisons of names and extensions.
+QString UpperCaseAZ(const QString& text);
 // Every line feed replaced by a blank; carriage returns stay.
 QString LineFeedsToSpaces(const QString& text);
 // The trimmed text as a decimal integer ("" counts as 0); 0 when it is not one.
