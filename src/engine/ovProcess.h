@@ -2,6 +2,7 @@
 
 #include "engine/RunOptions.h"
 #include "engine/RunResults.h"
+#include "engine/SummaryGrid.h"
 #include "engine/TaskFilter.h"
 #include "engine/TaskTable.h"
 

@@ -15,4 +15,17 @@ public:
     // Fills the template's two worksheets; saves the result as the Output File and quits Excel.
     void WriteOutputWorkbook();
     void SaveOutputFile();
+
+    // The Summary window's grid as the last run left it.
+    const TovSummaryGrid& getSummaryGrid() const { return SummaryGrid; }
+
+private:
+    // Makes a worksheet of the open template current in the layer; a missing one closes the
+    // template, quits Excel and raises.
+    void RequireTemplateWorksheet(const QString& desc, const QString& name);
+    void InitTemplateWorksheet(const QString& desc);
+    // Refuses a Chart Data worksheet whose block cannot be resized to the run's days.
+    void CheckChartDataBlock();
+
+    TovSummaryGrid SummaryGrid;
 // clang-format on

@@ -63,8 +63,8 @@ TEST_F(RunDriver, AWholeRunComputesTheResultsAndLeavesNothingRunning) {
     EXPECT_FALSE(progress.cancelled);
     EXPECT_EQ(progress.lines.value(0), QStringLiteral(" [1] %1 %2 ").arg(UIT(451), UIT(461)));
     EXPECT_TRUE(fake::program().quitCalled);
-    // Each input workbook is opened read-only: the data source twice, the template once.
-    EXPECT_EQ(fake::program().calls.count(QStringLiteral("Workbooks.Open")), 3);
+    // The checks open both workbooks, the extraction the data source, the output the template.
+    EXPECT_EQ(fake::program().calls.count(QStringLiteral("Workbooks.Open")), 4);
     EXPECT_EQ(process.getStepLineFormat(), QStringLiteral(" [%.2d] %s "));
 }
 

@@ -194,8 +194,11 @@ protected:
         }
         sheet.lastColumn = 10;
         sheet.lastRow = r + extraUsedRows;
-        return {sheet, fake::Sheet(QStringLiteral("Project Summary")),
-                fake::Sheet(QStringLiteral("Chart Data"))};
+        // The Chart Data worksheet holds the template's two-row block, rows 8 and 9, A to AK.
+        fake::Sheet chartData(QStringLiteral("Chart Data"));
+        chartData.lastColumn = 37;
+        chartData.lastRow = 9;
+        return {sheet, fake::Sheet(QStringLiteral("Project Summary")), chartData};
     }
 
     // Keys of the standard dialogue messages shown so far.

@@ -1,0 +1,168 @@
+#include "SummaryGrid.h"
+
+#include "engine/SummaryData.h"
+#include "engine/ovRF.h"
+#include "engine/ovRH.h"
+#include "platform/Format.h"
+#include "services/ovUIL.h"
+
+namespace {
+
+constexpr int kTextNotApplicable = 824;
+constexpr int kTextNoData = 825;
+// The header whose row holds the two-line captions: "Progress To Date".
+constexpr int kTwoLineHeader = 50;
+
+QString Framed(const QString& text) {
+    return platform::Format(QStringLiteral(" %s "), {text});
+}
+
+} // namespace
+
+TovSummaryGrid::TovSummaryGrid() : Cells(static_cast<std::size_t>(ColCount * RowCount)) {}
+
+TovSummaryCell* TovSummaryGrid::at(int col, int row) {
+    if (col < 1 || col > ColCount || row < 1 || row > RowCount) {
+        return nullptr;
+    }
+    return &Cells[static_cast<std::size_t>((row - 1) * ColCount + (col - 1))];
+}
+
+const TovSummaryCell& TovSummaryGrid::cell(int col, int row) const {
+    static const TovSummaryCell kDefault;
+    if (col < 1 || col > ColCount || row < 1 || row > RowCount) {
+        return kDefault;
+    }
+    return Cells[static_cast<std::size_t>((row - 1) * ColCount + (col - 1))];
+}
+
+// A cell's border line is also its neighbour's facing line, so the cell set later wins a shared
+// border.
+void TovSummaryGrid::setLines(int col, int row, const ReportCellStyle& style) {
+    TovSummaryCell* c = at(col, row);
+    c->GridLineTopColor = style.GridLineTopColor;
+    c->GridLineLeftColor = style.GridLineLeftColor;
+    c->GridLineBottomColor = style.GridLineBottomColor;
+    c->GridLineRightColor = style.GridLineRightColor;
+    if (TovSummaryCell* n = at(col, row - 1)) {
+        n->GridLineBottomColor = style.GridLineTopColor;
+    }
+    if (TovSummaryCell* n = at(col - 1, row)) {
+        n->GridLineRightColor = style.GridLineLeftColor;
+    }
+    if (TovSummaryCell* n = at(col, row + 1)) {
+        n->GridLineTopColor = style.GridLineBottomColor;
+    }
+    if (TovSummaryCell* n = at(col + 1, row)) {
+        n->GridLineLeftColor = style.GridLineRightColor;
+    }
+}
+
+void TovSummaryGrid::applyStyle(int col, int row, const ReportCellStyle& style, bool colours) {
+    TovSummaryCell* c = at(col, row);
+    if (c == nullptr) {
+        return;
+    }
+    if (style.Merge) {
+        Merges.push_back({col, row, style.MergeCol2, style.MergeRow2});
+    }
+    if (colours) {
+        c->Color = style.Color;
+        c->FontColor = style.FontColor;
+    }
+    c->EllipsifyPath = style.EllipsifyPath;
+    c->EllipsifyText = style.EllipsifyText;
+    c->FontBold = style.FontBold;
+    setLines(col, row, style);
+    c->HorAlign = style.HorAlign;
+}
+
+void TovSummaryGrid::Layout(const TovRHs& headers, const TovRFs& fields) {
+    Cells.assign(Cells.size(), TovSummaryCell());
+    Merges.clear();
+    TwoLineRow =
+        headers.getCount() >= kTwoLineHeader ? headers.getItems(kTwoLineHeader)->getRow() : 0;
+    for (int i = 1; i <= headers.getCount(); ++i) {
+        const TovRH& h = *headers.getItems(i);
+        applyStyle(h.getColumn(), h.getRow(), h.getStyle(), true);
+        if (TovSummaryCell* c = at(h.getColumn(), h.getRow())) {
+            const bool twoLines = h.getRow() == TwoLineRow;
+            c->Text = twoLines ? h.getCaption() : Framed(h.getCaption());
+            c->WordWrap = twoLines;
+        }
+    }
+    for (int i = 1; i <= fields.getCount(); ++i) {
+        const TovRF& f = *fields.getItems(i);
+        applyStyle(f.getColumn(), f.getRow(), f.getStyle(), false);
+    }
+    LaidOut = true;
+}
+
+void TovSummaryGrid::Populate(const TovRHs& headers, const TovRFs& fields) {
+    if (!LaidOut) {
+        Layout(headers, fields);
+    }
+    if (headers.getCount() >= 1) {
+        const TovRH& title = *headers.getItems(1);
+        if (TovSummaryCell* c = at(title.getColumn(), title.getRow())) {
+            c->Text = Framed(title.getCaption());
+        }
+    }
+    for (int i = 1; i <= fields.getCount(); ++i) {
+        const TovRF& f = *fields.getItems(i);
+        TovSummaryCell* c = at(f.getColumn(), f.getRow());
+        if (c == nullptr) {
+            continue;
+        }
+        switch (f.getValueState()) {
+        case vsValue:
+            c->Text = Framed(f.FormatValue());
+            break;
+        case vsNoData:
+            c->Text = Framed(UIT(kTextNoData));
+            break;
+        case vsNotApplicable:
+            c->Text = Framed(UIT(kTextNotApplicable));
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void TovSummaryGrid::Format(const TovRFs& fields) {
+    for (int i = 1; i <= fields.getCount(); ++i) {
+        const TovRF& f = *fields.getItems(i);
+        TovSummaryCell* c = at(f.getColumn(), f.getRow());
+        if (c == nullptr) {
+            continue;
+        }
+        switch (f.getValueState()) {
+        case vsValue:
+            c->FontColor = f.getFontColor();
+            c->Color = f.getColor();
+            break;
+        case vsNoData:
+            c->FontColor = ReportColors::Red;
+            c->Color = ReportColors::clBtnFace;
+            break;
+        case vsNotApplicable:
+            c->FontColor = ReportColors::Black;
+            c->Color = ReportColors::clBtnFace;
+            break;
+        default:
+            break;
+        }
+    }
+    for (const engine::RedValueItem& red : engine::kRedValueItems) {
+        if (red.Item > fields.getCount()) {
+            continue;
+        }
+        const TovRF& f = *fields.getItems(red.Item);
+        if (engine::IsRedValue(f, red.Integer)) {
+            if (TovSummaryCell* c = at(f.getColumn(), f.getRow())) {
+                c->FontColor = ReportColors::Red;
+            }
+        }
+    }
+}

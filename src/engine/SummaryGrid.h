@@ -1,0 +1,70 @@
+#pragma once
+
+#include "engine/ReportCellStyle.h"
+
+#include <QString>
+
+#include <vector>
+
+class TovRHs;
+class TovRFs;
+
+// One cell of the Summary window's grid: its text and how it is drawn.
+struct TovSummaryCell {
+    QString Text;
+    THorAlign HorAlign = haLeft;
+    bool FontBold = false;
+    TColor FontColor = ReportColors::clWindowText;
+    TColor Color = ReportColors::clWindow;
+    TColor GridLineTopColor = ReportColors::clWindowText;
+    TColor GridLineLeftColor = ReportColors::clWindowText;
+    TColor GridLineBottomColor = ReportColors::clWindowText;
+    TColor GridLineRightColor = ReportColors::clWindowText;
+    bool EllipsifyPath = false;
+    bool EllipsifyText = false;
+    bool WordWrap = false;
+};
+
+// A merged area of the grid, columns and rows 1-based and inclusive.
+struct TovSummaryMerge {
+    int Col1 = 0;
+    int Row1 = 0;
+    int Col2 = 0;
+    int Row2 = 0;
+};
+
+// The Project Summary as the Summary window shows it: a 7 x 38 grid laid out from the Project
+// Summary report tables, filled with the last run's values and coloured by their states. The
+// window renders this model; the engine fills it during the run.
+class TovSummaryGrid {
+public:
+    static constexpr int ColCount = 7;
+    static constexpr int RowCount = 38;
+
+    TovSummaryGrid();
+
+    // Merges, styles and header captions from the tables (the captions of the two-line row as
+    // they stand, every other one framed by one blank on each side). Clears the field texts.
+    void Layout(const TovRHs& headers, const TovRFs& fields);
+    // The report title and every field's value, "No Data" or "N/A", framed by blanks.
+    void Populate(const TovRHs& headers, const TovRFs& fields);
+    // The fields' colours by state, then the red values.
+    void Format(const TovRFs& fields);
+
+    bool isLaidOut() const { return LaidOut; }
+    // The row whose captions take two lines (the row of the Progress To Date header).
+    int twoLineRow() const { return TwoLineRow; }
+    // The cell at (col, row), 1-based; a default cell outside the grid.
+    const TovSummaryCell& cell(int col, int row) const;
+    const std::vector<TovSummaryMerge>& merges() const { return Merges; }
+
+private:
+    TovSummaryCell* at(int col, int row);
+    void applyStyle(int col, int row, const ReportCellStyle& style, bool colours);
+    void setLines(int col, int row, const ReportCellStyle& style);
+
+    std::vector<TovSummaryCell> Cells;
+    std::vector<TovSummaryMerge> Merges;
+    int TwoLineRow = 0;
+    bool LaidOut = false;
+};
