@@ -92,9 +92,33 @@ public:
     QString getOFPath() const { return OFPath; }
     QString getOFFolder() const { return OFFolder; }
 
-#include "engine/ovProcessOutput.h"
+    // The output stages (ovProcessOutput.cpp). Fills the Project Summary fields from the run's
+    // results, then marks those that do not apply or have no data.
+    void PopulateProjectSummary();
+    void FormatProjectSummary();
+    // Fills the Chart Data fields and title; blanks each data set's series outside its span.
+    void PopulateChartData();
+    void DeleteTemporaryData();
+    // Writes the Project Summary into the Summary window's grid and colours it.
+    void PopulateSummaryForm();
+    void FormatSummaryForm();
+    // Fills the template's two worksheets; saves the result as the Output File and quits Excel.
+    void WriteOutputWorkbook();
+    void SaveOutputFile();
+
+    // The Summary window's grid as the last run left it.
+    const TovSummaryGrid& getSummaryGrid() const { return SummaryGrid; }
 
 private:
+    // Output helpers (ovProcessOutput.cpp). Makes a worksheet of the open template current in the
+    // layer; a missing one closes the template, quits Excel and raises.
+    void RequireTemplateWorksheet(const QString& desc, const QString& name);
+    void InitTemplateWorksheet(const QString& desc);
+    // Refuses a Chart Data worksheet whose block cannot be resized to the run's days.
+    void CheckChartDataBlock();
+
+    TovSummaryGrid SummaryGrid;
+
     TovSD* sd() const;
     engine::StageProgress& stages();
     // The error lines of a failed output check (the run's pre-checks and the save stage).
