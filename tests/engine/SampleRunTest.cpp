@@ -3,14 +3,12 @@
 // and compared with what the run computed.
 #include "OutputFixtures.h"
 #include "RunFixture.h"
+#include "support/LibreOffice.h"
 
 #include "workbook/Application.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
-#include <QUrl>
 
 #include <zip.h>
 
@@ -181,31 +179,19 @@ TEST_F(SampleRun, EveryDefinitionWritesItsResultsIntoTheOutputWorkbook) {
 }
 
 TEST_F(SampleRun, LibreOfficeConvertsTheOutputWorkbookToPdf) {
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (soffice.isEmpty()) {
+    if (!testsupport::LibreOfficeInstalled()) {
         GTEST_SKIP() << "LibreOffice is not installed";
     }
     const QString output = RunDefinition(1);
     ASSERT_FALSE(output.isEmpty());
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
-    QProcess office;
-    office.setProcessChannelMode(QProcess::MergedChannels);
-    office.start(soffice,
-                 {QStringLiteral("-env:UserInstallation=") +
-                      QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(),
-                  QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                  QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
-                  work.path(), output});
-    const bool finished = office.waitForFinished(240000);
-    if (!finished) {
-        office.kill();
-        office.waitForFinished(5000);
-    }
-    ASSERT_TRUE(finished) << "LibreOffice did not finish in time";
-    EXPECT_EQ(office.exitCode(), 0) << office.readAll().toStdString();
-    QFile pdf(work.filePath(QStringLiteral("sample_1.pdf")));
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << office.readAll().toStdString();
+    const testsupport::OfficeConversion pdfRun =
+        testsupport::ConvertWithLibreOffice(output, QStringLiteral("pdf"), work.path());
+    ASSERT_TRUE(pdfRun.finished) << "LibreOffice did not finish in time";
+    EXPECT_EQ(pdfRun.exitCode, 0) << pdfRun.output.toStdString();
+    QFile pdf(pdfRun.converted);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << pdfRun.output.toStdString();
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
     EXPECT_GT(pdf.size(), 2000);
 }

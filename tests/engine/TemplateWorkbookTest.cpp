@@ -3,14 +3,13 @@
 #include "engine/RF_PS_Consts.h"
 #include "engine/ovRF.h"
 #include "engine/ovRH.h"
+#include "support/LibreOffice.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QUrl>
+
 #include <gtest/gtest.h>
 #include <zip.h>
 
@@ -124,30 +123,18 @@ TEST(TemplateWorkbook, ChartsReadTheTwoRowBlockAndTheCutOffMarker) {
 }
 
 TEST(TemplateWorkbook, LibreOfficeConvertsItToPdf) {
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (soffice.isEmpty()) {
+    if (!testsupport::LibreOfficeInstalled()) {
         GTEST_SKIP() << "LibreOffice is not installed";
     }
     ASSERT_TRUE(QFile::exists(kTemplate));
     QTemporaryDir work;
     ASSERT_TRUE(work.isValid());
-    QProcess office;
-    office.setProcessChannelMode(QProcess::MergedChannels);
-    office.start(soffice,
-                 {QStringLiteral("-env:UserInstallation=") +
-                      QUrl::fromLocalFile(work.filePath(QStringLiteral("profile"))).toString(),
-                  QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                  QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"),
-                  work.path(), kTemplate});
-    const bool finished = office.waitForFinished(240000);
-    if (!finished) {
-        office.kill();
-        office.waitForFinished(5000);
-    }
-    ASSERT_TRUE(finished) << "LibreOffice did not finish in time";
-    EXPECT_EQ(office.exitCode(), 0) << office.readAll().toStdString();
-    QFile pdf(work.filePath(QStringLiteral("Ovik_KRV_Tessel_Template.pdf")));
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << office.readAll().toStdString();
+    const testsupport::OfficeConversion pdfRun =
+        testsupport::ConvertWithLibreOffice(kTemplate, QStringLiteral("pdf"), work.path());
+    ASSERT_TRUE(pdfRun.finished) << "LibreOffice did not finish in time";
+    EXPECT_EQ(pdfRun.exitCode, 0) << pdfRun.output.toStdString();
+    QFile pdf(pdfRun.converted);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << pdfRun.output.toStdString();
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
     EXPECT_GT(pdf.size(), 2000);
 }

@@ -4,11 +4,9 @@
 #include "workbook/Error.h"
 #include "workbook/detail/SharedFormula.h"
 
-#include <QProcess>
-#include <QStandardPaths>
-#include <QUrl>
-#include <QUuid>
+#include "support/LibreOffice.h"
 #include <cmath>
+
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -305,7 +303,7 @@ TEST_F(WorkbookWrite, WorkbookWithoutStylesGetsThemWhenColoured) {
 
 // LibreOffice reads back what the engine wrote.
 TEST_F(WorkbookWrite, LibreOfficeReadsTheSavedWorkbook) {
-    if (QStandardPaths::findExecutable(QStringLiteral("soffice")).isEmpty()) {
+    if (!testsupport::LibreOfficeInstalled()) {
         GTEST_SKIP() << "LibreOffice is not installed";
     }
     const Workbook book = app.workbooks().open(fixture("template.xlsx"));
@@ -320,17 +318,11 @@ TEST_F(WorkbookWrite, LibreOfficeReadsTheSavedWorkbook) {
     sheet.activate();
     book.saveAs(saved("lo.xlsx"));
 
-    const QString profile = QStringLiteral("file:///tmp/krv-wbcore-lo-") +
-                            QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QProcess soffice;
-    soffice.start(QStringLiteral("soffice"),
-                  {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
-                   QStringLiteral("--convert-to"), QStringLiteral("csv"),
-                   QStringLiteral("--outdir"), dir.path(), saved("lo.xlsx")});
-    ASSERT_TRUE(soffice.waitForFinished(180000)) << "LibreOffice timed out";
-    QDir(QUrl(profile).toLocalFile()).removeRecursively();
-    QFile csv(saved("lo.csv"));
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << soffice.readAllStandardError().toStdString();
+    const testsupport::OfficeConversion csvRun =
+        testsupport::ConvertWithLibreOffice(saved("lo.xlsx"), QStringLiteral("csv"), dir.path());
+    ASSERT_TRUE(csvRun.finished) << "LibreOffice timed out";
+    QFile csv(csvRun.converted);
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly)) << csvRun.output.toStdString();
     const QStringList lines = QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 10);
     EXPECT_EQ(lines[1], QStringLiteral("3.25,12/10/2026,written & read,TRUE,#N/A"));
