@@ -5,8 +5,8 @@
 #include "ovAD.h"
 #include "ovUIL.h"
 #include "platform/Format.h"
+#include "platform/Jpeg.h"
 
-#include <QLinearGradient>
 #include <QPainter>
 
 TUF_Splash* UF_Splash = nullptr;
@@ -15,51 +15,15 @@ namespace {
 
 constexpr int kClientWidth = 370;
 constexpr int kClientHeight = 230;
-const QString kLegalYears = QStringLiteral("2009-2026");
 
 QString framed(const QString& text) {
     return QLatin1Char(' ') + text + QLatin1Char(' ');
 }
 
-// The product banner (254 x 45), drawn rather than stored.
-QPixmap drawBanner() {
-    QPixmap pixmap(254, 45);
-    QPainter p(&pixmap);
-    QLinearGradient gradient(0, 0, 254, 0);
-    gradient.setColorAt(0, QColor(0x1f, 0x3a, 0x68));
-    gradient.setColorAt(1, QColor(0x4a, 0x7d, 0xc0));
-    p.fillRect(pixmap.rect(), gradient);
-    p.setPen(QPen(QColor(0xf2, 0xb1, 0x34), 3));
-    p.drawLine(10, 36, 40, 24);
-    p.drawLine(40, 24, 60, 16);
-    p.drawLine(60, 16, 80, 10);
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(20);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRect(88, 0, 162, 45), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("KRV Tessel"));
-    return pixmap;
-}
-
-// The maker's logo (145 x 37), drawn rather than stored.
-QPixmap drawLogo() {
-    QPixmap pixmap(145, 37);
-    pixmap.fill(Qt::white);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0x4a, 0x7d, 0xc0));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QRect(4, 6, 25, 25));
-    QFont font = p.font();
-    font.setPixelSize(14);
-    font.setItalic(true);
-    p.setFont(font);
-    p.setPen(QColor(0x1f, 0x3a, 0x68));
-    p.drawText(QRect(34, 0, 111, 37), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("Tarrow Studio"));
-    return pixmap;
+// A picture of the program's data folder, decoded with libjpeg; empty when it is missing.
+QPixmap picture(const QString& name) {
+    const QString folder = AD != nullptr ? AD->getExePath() : TovAD::DefaultProgramFolder();
+    return QPixmap::fromImage(platform::LoadJpeg(folder + QStringLiteral("Pictures/") + name));
 }
 
 } // namespace
@@ -81,20 +45,20 @@ TUF_Splash::TUF_Splash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWind
     resize(kClientWidth, kClientHeight);
 
     Img_App = new QLabel(this);
-    Img_App->setPixmap(drawBanner());
+    Img_App->setPixmap(picture(QStringLiteral("Banner.jpg")));
     Img_App->setGeometry(8, 8, 254, 45);
     Lbl_Ver = new QLabel(this);
     Lbl_Status = new QLabel(this);
     Lbl_Legal_1 = new QLabel(this);
     Lbl_Legal_2 = new QLabel(this);
     Img_QW = new QLabel(this);
-    Img_QW->setPixmap(drawLogo());
+    Img_QW->setPixmap(picture(QStringLiteral("Logo.jpg")));
     Img_QW->resize(145, 37);
 
     const QString version = AD != nullptr ? AD->getVersion() : QString();
     Lbl_Ver->setText(framed(platform::Format(UIT(1), {version})));
     Lbl_Status->setText(QStringLiteral(" ... "));
-    Lbl_Legal_1->setText(framed(platform::Format(UIT(730), {kLegalYears})));
+    Lbl_Legal_1->setText(framed(platform::Format(UIT(730), {LegalYears()})));
     Lbl_Legal_2->setText(framed(UIT(731)));
 
     QFont f = font();

@@ -1,0 +1,50 @@
+#include "platform/Jpeg.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray encode(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(95);
+    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
+    return bytes;
+}
+
+TEST(Jpeg, DecodesWhatAnEncoderWrote) {
+    QImage image(40, 24, QImage::Format_RGB32);
+    image.fill(QColor(0x1f, 0x3a, 0x68));
+    QPainter(&image).fillRect(QRect(20, 0, 20, 24), QColor(0xf2, 0xb1, 0x34));
+    const QImage decoded = platform::DecodeJpeg(encode(image));
+    ASSERT_FALSE(decoded.isNull());
+    EXPECT_EQ(decoded.size(), image.size());
+    // JPEG is lossy: the colours come back close, not exact.
+    for (const QPoint at : {QPoint(5, 12), QPoint(35, 12)}) {
+        const QColor want = image.pixelColor(at);
+        const QColor got = decoded.pixelColor(at);
+        EXPECT_LE(std::abs(want.red() - got.red()), 6) << at.x();
+        EXPECT_LE(std::abs(want.green() - got.green()), 6) << at.x();
+        EXPECT_LE(std::abs(want.blue() - got.blue()), 6) << at.x();
+    }
+}
+
+TEST(Jpeg, DamagedOrMissingPicturesGiveANullImage) {
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QByteArray good = encode(image);
+    const QByteArray cases[] = {QByteArray(), QByteArray("not a picture"), good.left(40),
+                                QByteArray("\xFF\xD8\xFF\xE0", 4) + QByteArray(200, '\x7f')};
+    for (const QByteArray& data : cases) {
+        EXPECT_TRUE(platform::DecodeJpeg(data).isNull()) << data.size();
+    }
+    EXPECT_TRUE(platform::LoadJpeg(QStringLiteral("/no/such/picture.jpg")).isNull());
+}
+
+} // namespace
