@@ -46,6 +46,10 @@ TEST_F(EngineLayerTest, EveryVersionReadsTheSampleAndWritesTheTemplate) {
         EXPECT_EQ(layer.getValues(1), automation::Value(QStringLiteral("Task ID")));
         layer.ListWorksheets(1);
         EXPECT_EQ(env->lists.worksheets[1].value(0), QStringLiteral("Task_Table1"));
+        layer.ExtractFldList(1);
+        ASSERT_EQ(env->lists.fields.size(), 13);
+        EXPECT_EQ(env->lists.fieldDescs.value(0), QStringLiteral("Task ID"));
+        EXPECT_FALSE((env->lists.samples[{2, 1}]).isEmpty());
         layer.CloseWorkbook(false);
 
         layer.setFileDesc(QStringLiteral("Template File"));
@@ -53,7 +57,8 @@ TEST_F(EngineLayerTest, EveryVersionReadsTheSampleAndWritesTheTemplate) {
         layer.setWorksheetDesc(QStringLiteral("Chart Data Worksheet"));
         ASSERT_TRUE(layer.WorksheetExists(QStringLiteral("Chart Data")));
         layer.InitWorksheet();
-        layer.InsertRows(9, 12); // the two-row block grows to six rows
+        layer.InsertRows(9, 14); // the two-row block grows to eight rows, then loses two
+        layer.DeleteRows(10, 11);
         layer.InsertData = {QStringLiteral("01-Mar-2026"), QStringLiteral("02-Mar-2026"),
                             QStringLiteral("03-Mar-2026"), QStringLiteral("04-Mar-2026"),
                             QStringLiteral("05-Mar-2026"), QStringLiteral("06-Mar-2026")};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "services/StdDlg.h"
+#include "services/StdDlgText.h"
 
 #include <deque>
 #include <vector>
@@ -18,7 +19,7 @@ struct StdDlgShown {
 };
 
 // A scripted standard dialogue: records every message and answers with the queued results
-// (then with the right-hand button, as Esc would) and the queued check-box states.
+// (then as Esc would) and the queued check-box states.
 class FakeStdDlg : public IStdDlg {
 public:
     FakeStdDlg() : previous_(StdDlg()) { setStdDlg(this); }
@@ -74,6 +75,15 @@ public:
     }
 
 private:
+    static int escapeResult(const std::vector<TStdDlgButton>& buttons) {
+        auto state = [&](size_t i) {
+            return i < buttons.size()
+                       ? StdDlgButtonState{buttons[i].Visible, buttons[i].ModalResult}
+                       : StdDlgButtonState{};
+        };
+        return StdDlgEscapeResult(state(2), state(1), state(0));
+    }
+
     void setUp(int kind, const QString& key, std::vector<TStdDlgButton> buttons,
                const QString& checkBoxCaption) {
         pending_ = StdDlgShown{};
