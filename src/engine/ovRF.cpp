@@ -65,22 +65,9 @@ int TovRFs::Add(const QString& Label, quint8 ValueType, const QString& Format, c
     item->setLabel(Label);
     item->setValueType(ValueType);
     item->setFormat(Format);
-    item->setCell(Cell);
-    item->setColumn(Column);
-    item->setRow(Row);
-    item->setHorAlign(HorAlign);
-    item->setFontBold(FontBold);
-    item->setFontColor(FontColor);
-    item->setColor(Color);
-    item->setGridLineTopColor(GridLineTopColor);
-    item->setGridLineLeftColor(GridLineLeftColor);
-    item->setGridLineBottomColor(GridLineBottomColor);
-    item->setGridLineRightColor(GridLineRightColor);
-    item->setEllipsifyText(EllipsifyText);
-    item->setEllipsifyPath(EllipsifyPath);
-    item->setMerge(Merge);
-    item->setMergeCol2(MergeCol2);
-    item->setMergeRow2(MergeRow2);
+    item->setPlacement(Cell, Column, Row, HorAlign, FontBold, FontColor, Color, GridLineTopColor,
+                       GridLineLeftColor, GridLineBottomColor, GridLineRightColor, EllipsifyText,
+                       EllipsifyPath, Merge, MergeCol2, MergeRow2);
     Items.push_back(std::move(item));
     ++Count;
     return Count;

@@ -29,22 +29,9 @@ int TovRHs::Add(const QString& Caption, const QString& Cell, qint32 Column, qint
                 qint32 MergeCol2, qint32 MergeRow2) {
     auto item = std::make_unique<TovRH>();
     item->setCaption(Caption);
-    item->setCell(Cell);
-    item->setColumn(Column);
-    item->setRow(Row);
-    item->setHorAlign(HorAlign);
-    item->setFontBold(FontBold);
-    item->setFontColor(FontColor);
-    item->setColor(Color);
-    item->setGridLineTopColor(GridLineTopColor);
-    item->setGridLineLeftColor(GridLineLeftColor);
-    item->setGridLineBottomColor(GridLineBottomColor);
-    item->setGridLineRightColor(GridLineRightColor);
-    item->setEllipsifyText(EllipsifyText);
-    item->setEllipsifyPath(EllipsifyPath);
-    item->setMerge(Merge);
-    item->setMergeCol2(MergeCol2);
-    item->setMergeRow2(MergeRow2);
+    item->setPlacement(Cell, Column, Row, HorAlign, FontBold, FontColor, Color, GridLineTopColor,
+                       GridLineLeftColor, GridLineBottomColor, GridLineRightColor, EllipsifyText,
+                       EllipsifyPath, Merge, MergeCol2, MergeRow2);
     Items.push_back(std::move(item));
     ++Count;
     return Count;
