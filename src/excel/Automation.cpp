@@ -3,6 +3,7 @@
 #include "platform/Format.h"
 
 #include <QDate>
+#include <QLocale>
 #include <cmath>
 
 namespace automation {
@@ -43,12 +44,7 @@ QString valueToText(const Value& value) {
             // Serial day numbers count from 30 December 1899; the time of day is not shown.
             const QDate date =
                 QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(v.serial)));
-            static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-            return QStringLiteral("%1-%2-%3")
-                .arg(date.day(), 2, 10, QLatin1Char('0'))
-                .arg(QLatin1String(kMonths[date.month() - 1]))
-                .arg(date.year(), 4, 10, QLatin1Char('0'));
+            return QLocale::c().toString(date, QStringLiteral("dd-MMM-yyyy"));
         }
     };
     return std::visit(Visitor{}, value);

@@ -4,6 +4,7 @@
 #include "workbook/Application.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -50,6 +51,11 @@ TEST_F(EngineLayerTest, EveryVersionReadsTheSampleAndWritesTheTemplate) {
         ASSERT_EQ(env->lists.fields.size(), 13);
         EXPECT_EQ(env->lists.fieldDescs.value(0), QStringLiteral("Task ID"));
         EXPECT_FALSE((env->lists.samples[{2, 1}]).isEmpty());
+        // A date cell's sample reads as the program's date text.
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d-[A-Z][a-z]{2}-\\d{4}$"))
+                        .match(env->lists.samples[{5, 1}])
+                        .hasMatch())
+            << env->lists.samples[{5, 1}].toStdString();
         layer.CloseWorkbook(false);
 
         layer.setFileDesc(QStringLiteral("Template File"));
