@@ -59,7 +59,7 @@ void CopyFileContents(const QString& src, const QString& dst) {
 }
 
 bool IsBackupExtension(const QString& path) {
-    const QString ext = modelutil::ExtractFileExtension(path, false);
+    const QString ext = ExtractFileExtension(path, false);
     return modelutil::SameTextAZ(ext.left(5), QStringLiteral("~krvc"));
 }
 

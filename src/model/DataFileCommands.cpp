@@ -101,7 +101,7 @@ bool TovDF::Open() {
     if (!BeginCommand()) {
         return false;
     }
-    const QString folder = modelutil::ExtractFilePath(getDPFE());
+    const QString folder = ExtractFilePath(getDPFE());
     TFileDialogSetup setup;
     setup.Title = UIT(1293);
     setup.FileMustExist = true;
@@ -124,9 +124,10 @@ bool TovDF::Open() {
     if (path.isEmpty()) {
         return false;
     }
-    const bool badExtension = DV != nullptr ? DV->CheckDataFileExtDlg(UIT(722), path)
-                                            : !TovDV::IsDataFileExtension(modelutil::UpperAZ(
-                                                  modelutil::ExtractFileExtension(path, false)));
+    const bool badExtension =
+        DV != nullptr
+            ? DV->CheckDataFileExtDlg(UIT(722), path)
+            : !TovDV::IsDataFileExtension(modelutil::UpperAZ(ExtractFileExtension(path, false)));
     if (badExtension || QueryReopen(path) == mrNo || !OpenDataFile(path, false)) {
         return false;
     }
@@ -190,7 +191,7 @@ bool TovDF::SaveAs() {
         return false;
     }
     SaveState();
-    const QString folder = modelutil::ExtractFilePath(getDPFE());
+    const QString folder = ExtractFilePath(getDPFE());
     const QString outputFolder =
         Preferences != nullptr ? Preferences->getDefaultOFFolder() : QString();
     TFileDialogSetup setup;
@@ -212,10 +213,10 @@ bool TovDF::SaveAs() {
         if (path.isEmpty()) {
             return false;
         }
-        const QString ext = modelutil::ExtractFileExtension(path, false);
+        const QString ext = ExtractFileExtension(path, false);
         if (ext.isEmpty() || !modelutil::SameTextAZ(ext, Q("krvc"))) {
             path = modelutil::ChangeFileExt(path, Q(".krvc"));
-            setup.FileName = modelutil::ExtractFileName(path);
+            setup.FileName = ExtractFileName(path);
         }
         if (!modelutil::FileExistsChecked(path)) {
             break;
@@ -225,7 +226,7 @@ bool TovDF::SaveAs() {
         if (answer == mrCancel) {
             return false;
         }
-        setup.FileName = modelutil::ExtractFileName(path);
+        setup.FileName = ExtractFileName(path);
         if (answer != mrNo) {
             break;
         }

@@ -1,5 +1,6 @@
 #include "model/ModelUtils.h"
 
+#include "services/StrUtils.h"
 #include "services/ovUIL.h"
 
 #include <QDate>
@@ -52,13 +53,7 @@ QString withTrailingSlash(const QString& folder) {
 } // namespace
 
 QString UpperAZ(const QString& text) {
-    QString result = text;
-    for (QChar& c : result) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
-            c = QChar(c.unicode() - 32);
-        }
-    }
-    return result;
+    return ::UpperCaseAZ(text);
 }
 
 bool SameTextAZ(const QString& a, const QString& b) {
@@ -76,36 +71,6 @@ QString StrLeft(const QString& text, int n) {
         --n;
     }
     return text.left(n);
-}
-
-QString ExtractFilePath(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash < 0 ? QString() : path.left(slash + 1);
-}
-
-QString ExtractFileName(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return path.mid(slash + 1);
-}
-
-QString ExtractFileExtension(const QString& path, bool withDot) {
-    const QString name = ExtractFileName(path);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0) {
-        return QString();
-    }
-    const QString ext = TrimControl(name.mid(withDot ? dot : dot + 1));
-    return withDot ? ext : StrLeft(ext, 260);
-}
-
-QString ExtractFileNameWithoutExt(const QString& path) {
-    const QString name = ExtractFileName(path);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return TrimControl(dot < 0 ? name : name.left(dot));
-}
-
-QString ExtractPathWithoutDrive(const QString& path) {
-    return TrimControl(ExtractFilePath(path));
 }
 
 QString ChangeFileExt(const QString& path, const QString& ext) {

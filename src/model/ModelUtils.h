@@ -1,5 +1,8 @@
 #pragma once
 
+// The path functions of the general utilities serve the model too.
+#include "services/PathUtils.h"
+
 #include <QString>
 #include <functional>
 
@@ -20,16 +23,6 @@ bool SameTextAZ(const QString& a, const QString& b);
 // The first n characters; a surrogate pair is never split (the cut is one shorter instead).
 QString StrLeft(const QString& text, int n);
 
-// The folder part of a path up to and including its last "/".
-QString ExtractFilePath(const QString& path);
-// The part after the last "/".
-QString ExtractFileName(const QString& path);
-// The extension of the file name, trimmed; with or without its dot; empty when there is none.
-QString ExtractFileExtension(const QString& path, bool withDot);
-// The file name, trimmed, without its extension.
-QString ExtractFileNameWithoutExt(const QString& path);
-// The folder part without the drive; a POSIX path has no drive, so this is the trimmed folder.
-QString ExtractPathWithoutDrive(const QString& path);
 // The path with its extension replaced by ext (which carries its dot), or ext appended.
 QString ChangeFileExt(const QString& path, const QString& ext);
 // The path made absolute and clean ("." and ".." resolved, doubled "/" removed).

@@ -15,8 +15,7 @@ bool TovXLLimitsDefault::IsSmallGrid() const {
         return true;
     }
     if (Version >= 5 && Version <= 7) {
-        return modelutil::SameTextAZ(modelutil::ExtractFileExtension(FilePath, false),
-                                     QStringLiteral("xls"));
+        return modelutil::SameTextAZ(ExtractFileExtension(FilePath, false), QStringLiteral("xls"));
     }
     return false;
 }

@@ -47,7 +47,7 @@ bool TovDF::FileIsReadOnly(const QString& path) const {
 }
 
 QString TovDF::getFilenameExtn() const {
-    return modelutil::ExtractFileName(getDPFE()).trimmed();
+    return ExtractFileName(getDPFE()).trimmed();
 }
 
 void TovDF::setModified(bool flag) {
