@@ -1,0 +1,38 @@
+#include "SlotGuard.h"
+
+#include "platform/Exception.h"
+#include "services/StdDlg.h"
+#include "services/ovUIL.h"
+
+namespace {
+
+constexpr int kTextClose = 357;
+
+} // namespace
+
+bool IsSilentAbort(const std::exception& error) {
+    return dynamic_cast<const platform::EAbort*>(&error) != nullptr;
+}
+
+QString FailureMessage(const std::exception& error) {
+    if (const auto* own = dynamic_cast<const platform::Exception*>(&error)) {
+        return own->message();
+    }
+    return QString::fromLocal8Bit(error.what());
+}
+
+void ReportSlotFailure(const QString& message) {
+    try {
+        IStdDlg* dlg = StdDlg();
+        if (dlg == nullptr) {
+            return;
+        }
+        dlg->MsgLines.clear();
+        dlg->MsgLines << message;
+        dlg->SetupStdDlgButtons1(sdkCritical, QString(),
+                                 {glyphClose, mrClose, UIT(kTextClose), {}});
+        dlg->ShowModal();
+    } catch (...) {
+        // Reporting must never raise out of a slot; the failure was already the user's to see.
+    }
+}
