@@ -3,6 +3,8 @@
 
 #include "services/ovUIL.h"
 
+#include <iterator>
+
 namespace tools {
 namespace {
 
@@ -108,9 +110,8 @@ lxw_chart* makeChart(lxw_workbook* workbook, const ChartPlan& plan, const Utf8& 
 void AddCharts(lxw_workbook* workbook, lxw_worksheet* sheet, const QString& dataSheetName,
                int anchorColumn) {
     const Utf8 dataSheet(dataSheetName);
-    // Each chart is 576 x 320 pixels: 9 columns of 64 pixels, 16 rows of 20 pixels.
-    const int chartColumns = 9;
-    const int chartRows = 16;
+    const int chartColumns = kChartColumns;
+    const int chartRows = kChartRows;
     int row = 0;
     for (const auto& pair : kCharts) {
         for (int side = 0; side < 2; ++side) {
@@ -126,6 +127,10 @@ void AddCharts(lxw_workbook* workbook, lxw_worksheet* sheet, const QString& data
         }
         row += chartRows;
     }
+}
+
+int ChartBandCount() {
+    return static_cast<int>(std::size(kCharts));
 }
 
 } // namespace tools

@@ -31,6 +31,12 @@ void WriteReportCells(lxw_workbook* workbook, lxw_worksheet* sheet, const TovRHs
 void WriteChartDataBlock(lxw_workbook* workbook, lxw_worksheet* sheet);
 
 // Adds the S curve and histogram charts of the chart data to a sheet, anchored from a column.
+// Each chart is 576 x 320 pixels: 9 columns of 64 pixels, 16 rows of 20 pixels; the charts stand
+// in bands of two, one band below the other from row 1.
+inline constexpr int kChartColumns = 9;
+inline constexpr int kChartRows = 16;
+int ChartBandCount();
+
 void AddCharts(lxw_workbook* workbook, lxw_worksheet* sheet, const QString& dataSheetName,
                int anchorColumn);
 

@@ -25,10 +25,48 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <vector>
 
 namespace {
 
 const char* const kProjectSummarySheet = "Project Summary";
+
+// The Project Summary prints landscape on one page width. Its report columns and the two columns of
+// charts are about 21.5 inches wide at 100%; spreadsheet programs that substitute a wider default
+// font draw the columns up to a third wider, so 30% is the scale that fits them on a Letter or an
+// A4 page in every program. At that scale a page holds four bands of charts, and a page break after
+// every fourth band keeps each chart whole on one page (a fitted scale would ignore such breaks).
+constexpr int kSummaryPrintScale = 30;
+constexpr int kChartBandsPerPage = 4;
+
+void setUpSummaryPrinting(lxw_worksheet* sheet, int chartAnchorColumn) {
+    worksheet_set_landscape(sheet);
+    // The print area ends one column past the charts, whose right edges some programs draw a
+    // pixel beyond their last column; without it that pixel would print on pages of its own.
+    const int lastColumn = chartAnchorColumn + 2 * tools::kChartColumns;
+    const int lastRow = tools::ChartBandCount() * tools::kChartRows - 1;
+    tools::check(worksheet_print_area(sheet, 0, 0, static_cast<lxw_row_t>(lastRow),
+                                      static_cast<lxw_col_t>(lastColumn)),
+                 "set the print area");
+    worksheet_set_print_scale(sheet, kSummaryPrintScale);
+    std::vector<lxw_row_t> breaks;
+    for (int band = kChartBandsPerPage; band < tools::ChartBandCount();
+         band += kChartBandsPerPage) {
+        breaks.push_back(static_cast<lxw_row_t>(band * tools::kChartRows));
+    }
+    breaks.push_back(0); // the list's end
+    tools::check(worksheet_set_h_pagebreaks(sheet, breaks.data()), "set the page breaks");
+}
+
+// The Chart Data worksheet has no charts: it prints landscape, fitted to one page wide, its
+// column headings repeated on every page.
+void setUpChartDataPrinting(lxw_worksheet* sheet) {
+    worksheet_set_landscape(sheet);
+    worksheet_fit_to_pages(sheet, 1, 0);
+    tools::check(
+        worksheet_repeat_rows(sheet, 0, static_cast<lxw_row_t>(tools::kChartDataFirstRow - 2)),
+        "repeat the heading rows");
+}
 const char* const kChartDataSheet = "Chart Data";
 
 void writeTemplate(const QString& path) {
@@ -62,15 +100,16 @@ void writeTemplate(const QString& path) {
     worksheet_set_column(summary, 0, 0, 26, nullptr);
     worksheet_set_column(summary, 1, 6, 15, nullptr);
     worksheet_set_row(summary, 29, 32, nullptr); // the two-line headers
-    worksheet_set_landscape(summary);
-    tools::AddCharts(workbook, summary, QString::fromLatin1(kChartDataSheet), 8);
+    const int chartAnchorColumn = 8;
+    setUpSummaryPrinting(summary, chartAnchorColumn);
+    tools::AddCharts(workbook, summary, QString::fromLatin1(kChartDataSheet), chartAnchorColumn);
     worksheet_activate(summary);
 
     tools::WriteReportCells(workbook, chartData, cdHeaders, cdFields);
     tools::WriteChartDataBlock(workbook, chartData);
     worksheet_set_column(chartData, 0, tools::kChartDataColumns - 1, 13, nullptr);
     worksheet_freeze_panes(chartData, tools::kChartDataFirstRow - 1, 1);
-    worksheet_set_landscape(chartData);
+    setUpChartDataPrinting(chartData);
 
     tools::check(workbook_close(workbook), "write the workbook");
     tools::FixUpChartXml(partial);

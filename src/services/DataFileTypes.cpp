@@ -78,7 +78,7 @@ QString DesktopExecArgument(const QString& programPath) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-void RegisterDataFileTypes(const QString& programPath) {
+QString DataFileMimePackage() {
     QString mime = QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n");
@@ -94,15 +94,23 @@ void RegisterDataFileTypes(const QString& programPath) {
         mime += QStringLiteral("    <glob pattern=\"*.~krvc%1\"/>\n").arg(n);
     }
     mime += QStringLiteral("  </mime-type>\n</mime-info>\n");
+    return mime;
+}
 
-    const QString desktop =
-        QStringLiteral("[Desktop Entry]\nType=Application\nName=Ovik KRV Tessel\n"
-                       "Exec=%1 %f\nMimeType=%2;%3;\nTerminal=false\nNoDisplay=true\n")
-            .arg(DesktopExecArgument(programPath), QLatin1String(kDataFileMimeType),
-                 QLatin1String(kBackupFileMimeType));
+QString DesktopEntry(const QString& programPath) {
+    // The user's registration and the installed entry share one file name, so the user's copy
+    // takes the installed one's place in the menus: it must be as complete (shown, with the icon).
+    return QStringLiteral("[Desktop Entry]\nType=Application\nName=Ovik KRV Tessel\n"
+                          "Comment=Project S curves, histograms and summaries from task lists\n"
+                          "Exec=%1 %f\nIcon=%2\nMimeType=%3;%4;\nTerminal=false\n"
+                          "Categories=Office;ProjectManagement;\n")
+        .arg(DesktopExecArgument(programPath), QLatin1String(kIconName),
+             QLatin1String(kDataFileMimeType), QLatin1String(kBackupFileMimeType));
+}
 
-    writeFile(MimePackageFile(), mime);
-    writeFile(DesktopEntryFile(), desktop);
+void RegisterDataFileTypes(const QString& programPath) {
+    writeFile(MimePackageFile(), DataFileMimePackage());
+    writeFile(DesktopEntryFile(), DesktopEntry(programPath));
     refresh(QStringLiteral("update-mime-database"), DataHomeFolder() + QStringLiteral("/mime"));
     refresh(QStringLiteral("update-desktop-database"),
             DataHomeFolder() + QStringLiteral("/applications"));
