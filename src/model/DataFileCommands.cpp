@@ -7,6 +7,7 @@
 #include "model/DataFileSections.h"
 #include "model/FileDialogs.h"
 #include "model/ModelUtils.h"
+#include "model/SampleCopy.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "platform/Format.h"
@@ -139,7 +140,7 @@ bool TovDF::OpenSample() {
     if (!BeginCommand()) {
         return false;
     }
-    const QString path = AD != nullptr ? AD->getSampleDPFE() : QString();
+    const QString path = AD != nullptr ? PrepareUserSample(AD->getSampleDPFE()) : QString();
     if (QueryReopen(path) == mrNo) {
         return false;
     }

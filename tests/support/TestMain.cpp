@@ -22,11 +22,13 @@ class ResetMessageBoxes : public testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Keep every test away from the user's settings and desktop files: the registry hive, the
-    // configuration and the data folders live in a temporary folder of this run.
+    // Keep every test away from the user's settings, documents and desktop files: the registry
+    // hive, the home folder (documents), the configuration and the data folders live in a
+    // temporary folder of this run.
     QTemporaryDir home;
     qputenv("OVIK_KRV_TESSEL_REGISTRY",
             QFile::encodeName(home.path() + QStringLiteral("/registry")));
+    qputenv("HOME", QFile::encodeName(home.path() + QStringLiteral("/home")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.path() + QStringLiteral("/data")));
     testing::InitGoogleMock(&argc, argv);
