@@ -20,6 +20,9 @@
 
 namespace {
 
+// The width of the text on a page, in the document's layout units.
+constexpr int kTextWidth = 450;
+
 // A text document that finds the pictures of a Markdown file in a list of folders, so that
 // screenshots made by the build can sit in the build tree rather than beside the sources.
 class HelpDocument : public QTextDocument {
@@ -34,6 +37,10 @@ protected:
                 const QString path = QDir(folder).filePath(QFileInfo(file).fileName());
                 QImage image;
                 if (QFileInfo::exists(path) && image.load(path)) {
+                    // Wide pictures keep their pixels but are laid out at the text's width.
+                    if (image.width() > kTextWidth) {
+                        image.setDevicePixelRatio(static_cast<double>(image.width()) / kTextWidth);
+                    }
                     return image;
                 }
             }
