@@ -2,8 +2,9 @@
 #               make test (install, build, run every test)
 JOBS ?= $(shell nproc)
 SAMPLE := build/share/ovik-krv-tessel/Samples/Sample.krvc
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test test-asan format format-check bench clean
+.PHONY: all deps configure build run install test test-asan format format-check bench clean
 
 all: build
 
@@ -18,6 +19,9 @@ build: configure
 
 run: build
 	@if [ -f "$(SAMPLE)" ]; then build/bin/ovik-krv-tessel "$(SAMPLE)"; else build/bin/ovik-krv-tessel; fi
+
+install: build
+	@cmake --install build --prefix "$(PREFIX)"
 
 test: build
 	@ctest --preset default -j $(JOBS)
