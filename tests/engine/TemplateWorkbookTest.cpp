@@ -122,6 +122,48 @@ TEST(TemplateWorkbook, ChartsReadTheTwoRowBlockAndTheCutOffMarker) {
     EXPECT_EQ(markers, 4);
 }
 
+// Printed, each worksheet is landscape and one page wide, and no page break of the Project
+// Summary falls inside a chart.
+TEST(TemplateWorkbook, PrintsLandscapeOnePageWideWithEveryChartOnOnePage) {
+    ASSERT_TRUE(QFile::exists(kTemplate));
+    const QString summary = QString::fromUtf8(readPart(kTemplate, "xl/worksheets/sheet1.xml"));
+    const QString chartData = QString::fromUtf8(readPart(kTemplate, "xl/worksheets/sheet2.xml"));
+    const QString drawing = QString::fromUtf8(readPart(kTemplate, "xl/drawings/drawing1.xml"));
+    const QString workbook = QString::fromUtf8(readPart(kTemplate, "xl/workbook.xml"));
+    EXPECT_TRUE(summary.contains(QStringLiteral("orientation=\"landscape\"")));
+    EXPECT_TRUE(chartData.contains(QStringLiteral("orientation=\"landscape\"")));
+    EXPECT_TRUE(chartData.contains(QStringLiteral("<pageSetUpPr fitToPage=\"1\"/>")));
+    EXPECT_TRUE(chartData.contains(QStringLiteral("fitToHeight=\"0\"")));
+    EXPECT_TRUE(workbook.contains(QStringLiteral("'Project Summary'!$A$1:")));
+
+    // The rows each chart spans (0-based, from its anchor) and the rows pages break before.
+    static const QRegularExpression anchor(
+        QStringLiteral(
+            "<xdr:from>.*?<xdr:row>(\\d+)</xdr:row>.*?</xdr:from>\\s*<xdr:to>.*?<xdr:row>(\\d+)</"
+            "xdr:row><xdr:rowOff>(\\d+)</xdr:rowOff>"),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression pageBreak(QStringLiteral("<brk id=\"(\\d+)\""));
+    QList<int> breaks;
+    for (auto it = pageBreak.globalMatch(summary); it.hasNext();) {
+        breaks << it.next().captured(1).toInt();
+    }
+    EXPECT_FALSE(breaks.isEmpty());
+    int charts = 0;
+    for (auto it = anchor.globalMatch(drawing); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const int first = m.captured(1).toInt();
+        // A chart that ends at the top edge of a row does not reach into it.
+        const int last = m.captured(2).toInt() - (m.captured(3).toInt() == 0 ? 1 : 0);
+        ++charts;
+        for (const int before : breaks) {
+            EXPECT_FALSE(before > first && before <= last)
+                << "a page breaks before row " << before << " inside a chart on rows " << first
+                << "-" << last;
+        }
+    }
+    EXPECT_EQ(charts, 12);
+}
+
 TEST(TemplateWorkbook, LibreOfficeConvertsItToPdf) {
     if (!testsupport::LibreOfficeInstalled()) {
         GTEST_SKIP() << "LibreOffice is not installed";
