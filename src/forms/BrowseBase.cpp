@@ -104,6 +104,11 @@ TUF_BrowseBase::TUF_BrowseBase(const TListWindowKind& kind, QWidget* parent)
     layout->addWidget(Pnl_BBtn);
     layout->addWidget(SB);
 
+    for (const auto signal :
+         {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+        connect(LB->model(), signal, this, [this] { MeasuredWidths.clear(); });
+    }
+    connect(LB->model(), &QAbstractItemModel::modelReset, this, [this] { MeasuredWidths.clear(); });
     connect(HC, &QHeaderView::sectionResized, this,
             [this] { GuardSlot([&] { LB->viewport()->update(); }); });
     connect(LB, &QListWidget::itemDoubleClicked, this,
@@ -285,6 +290,7 @@ void TUF_BrowseBase::setSections(const QStringList& texts) {
         framed << FramedCell(text);
     }
     model->setHorizontalHeaderLabels(framed);
+    MeasuredWidths.clear();
 }
 
 void TUF_BrowseBase::setKeys(const QStringList& keys, int selected) {
@@ -399,16 +405,19 @@ int TUF_BrowseBase::rowCount() const {
 }
 
 void TUF_BrowseBase::AutoSizeColumns() {
-    QStringList headers;
-    for (int s = 0; s < HC->count(); ++s) {
-        headers << HC->model()->headerData(s, Qt::Horizontal).toString();
+    // Setup and the activation both size the columns; a long list is measured once.
+    if (MeasuredWidths.empty()) {
+        QStringList headers;
+        for (int s = 0; s < HC->count(); ++s) {
+            headers << HC->model()->headerData(s, Qt::Horizontal).toString();
+        }
+        std::vector<int> minimums;
+        MeasuredWidths = MeasureColumns(
+            headers, HC->font(), LB->count(),
+            [this](int row, int column) { return cellText(row, column); }, LB->font(), minimums);
     }
-    std::vector<int> minimums;
-    const std::vector<int> widths = MeasureColumns(
-        headers, HC->font(), LB->count(),
-        [this](int row, int column) { return cellText(row, column); }, LB->font(), minimums);
-    for (int s = 0; s < static_cast<int>(widths.size()); ++s) {
-        HC->resizeSection(s, widths[static_cast<size_t>(s)]);
+    for (int s = 0; s < static_cast<int>(MeasuredWidths.size()) && s < HC->count(); ++s) {
+        HC->resizeSection(s, MeasuredWidths[static_cast<size_t>(s)]);
     }
     LB->viewport()->update();
 }

@@ -167,6 +167,7 @@ private:
     QPushButton* BBtn_Cancel = nullptr; // Close on the error windows
     QWidget* SB;
     std::vector<QLabel*> StatusPanels;
+    std::vector<int> MeasuredWidths; // empty: to be measured
 
     bool Updating = false;
     int Placing = 0;

@@ -3,10 +3,13 @@
 #include "services/StrUtils.h"
 #include "services/TextMetrics.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QPainter>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -92,21 +95,67 @@ QSize TListRowDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&
     return {Header->length(), ItemHeight};
 }
 
+namespace {
+
+// Widths of single characters, measured once each: the sum over a text estimates its width
+// without shaping it, so that only the few widest candidates of a long column are measured.
+class TCharWidths {
+public:
+    explicit TCharWidths(const QFont& font) : Font(font) {}
+    int estimate(const QString& text) {
+        int width = 0;
+        for (const QChar ch : text) {
+            auto it = Widths.constFind(ch);
+            if (it == Widths.constEnd()) {
+                it = Widths.insert(ch, textMeasurer().textWidth(Font, QString(ch)));
+            }
+            width += *it;
+        }
+        return width;
+    }
+
+private:
+    QFont Font;
+    QHash<QChar, int> Widths;
+};
+
+// The widest painted text of one column: estimated for every row, measured exactly for the
+// rows of the largest estimates only (shaping and kerning move a text's width by a few pixels,
+// which the column's margin absorbs).
+int widestCell(int rowCount, int column, const TCellText& cellText, const QFont& font) {
+    constexpr size_t kMeasured = 16;
+    TCharWidths chars(font);
+    std::vector<std::pair<int, int>> estimates; // estimate, row
+    estimates.reserve(static_cast<size_t>(rowCount));
+    for (int r = 0; r < rowCount; ++r) {
+        estimates.emplace_back(chars.estimate(FramedCell(cellText(r, column))), r);
+    }
+    const size_t measured = std::min(kMeasured, estimates.size());
+    std::nth_element(estimates.begin(), estimates.begin() + static_cast<long>(measured - 1),
+                     estimates.end(), std::greater<>());
+    int width = 0;
+    for (size_t i = 0; i < measured; ++i) {
+        width = std::max(width, textMeasurer().textWidth(
+                                    font, FramedCell(cellText(estimates[i].second, column))));
+    }
+    return width;
+}
+
+} // namespace
+
 std::vector<int> MeasureColumns(const QStringList& headerTexts, const QFont& headerFont,
                                 int rowCount, const TCellText& cellText, const QFont& listFont,
                                 std::vector<int>& minimums) {
     const TextMeasurer& m = textMeasurer();
     const int columns = static_cast<int>(headerTexts.size());
-    minimums.assign(columns, 0);
-    std::vector<int> widths(columns, 0);
+    minimums.assign(static_cast<size_t>(columns), 0);
+    std::vector<int> widths(static_cast<size_t>(columns), 0);
     for (int c = 0; c < columns; ++c) {
-        minimums[c] = m.textWidth(headerFont, headerTexts.at(c)) + 12;
-        widths[c] = minimums[c];
-    }
-    for (int r = 0; r < rowCount; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            const int width = m.textWidth(listFont, FramedCell(cellText(r, c))) + 12;
-            widths[c] = std::max(widths[c], width);
+        const size_t i = static_cast<size_t>(c);
+        minimums[i] = m.textWidth(headerFont, headerTexts.at(c)) + 12;
+        widths[i] = minimums[i];
+        if (rowCount > 0) {
+            widths[i] = std::max(widths[i], widestCell(rowCount, c, cellText, listFont) + 12);
         }
     }
     return widths;
