@@ -40,6 +40,11 @@ TovWM* slotOf(int slot) {
 
 } // namespace
 
+void TProgramGeometry::shown(QObject* window) {
+    Settled = false;
+    QTimer::singleShot(kSettleMs, window, [this] { Settled = true; });
+}
+
 TUF_BrowseBase::TUF_BrowseBase(const TListWindowKind& kind, QWidget* parent)
     : QDialog(parent), Kind(kind), HC(new QHeaderView(Qt::Horizontal, this)),
       LB(new QListWidget(this)), Rows(new TListRowDelegate(HC, this)), Pnl_BBtn(new QWidget(this)),
@@ -478,9 +483,15 @@ void TUF_BrowseBase::CentreOnWorkArea() {
     placeOuter(CentredRect(outerRect(), workArea().rect()));
 }
 
+void TUF_BrowseBase::hideEvent(QHideEvent* event) {
+    ProgramGeometry.hidden();
+    QDialog::hideEvent(event);
+}
+
 void TUF_BrowseBase::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     GuardSlot([&] {
+        ProgramGeometry.shown(this);
         if (Kind.ErrorWindow) {
             ActivateErrorWindow();
         } else {
@@ -576,9 +587,12 @@ void TUF_BrowseBase::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     GuardSlot([&] {
         AlignButtons();
-        if (Placing == 0 && isVisible() && !isMaximized() && !isMinimized() &&
-            ProgramGeometry.isUserResize(event->size())) {
-            ProgramGeometry.expect(geometry());
+        const bool user = Placing == 0 && isVisible() && !isMaximized() && !isMinimized() &&
+                          ProgramGeometry.isUserResize(event->size());
+        // Whatever changed the size, later events compare with it; the position is the move
+        // event's to judge.
+        ProgramGeometry.expectSize(event->size());
+        if (user) {
             UserSizing();
         }
     });
@@ -587,9 +601,10 @@ void TUF_BrowseBase::resizeEvent(QResizeEvent* event) {
 void TUF_BrowseBase::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
     GuardSlot([&] {
-        if (Placing == 0 && isVisible() && !isMaximized() && !isMinimized() &&
-            ProgramGeometry.isUserMove(geometry().topLeft())) {
-            ProgramGeometry.expect(geometry());
+        const bool user = Placing == 0 && isVisible() && !isMaximized() && !isMinimized() &&
+                          ProgramGeometry.isUserMove(geometry().topLeft());
+        ProgramGeometry.expectPosition(geometry().topLeft());
+        if (user) {
             UserMoving();
         }
     });

@@ -37,15 +37,25 @@ struct TListWindowKind {
 };
 
 // The program's own geometry changes as opposed to the user's drags of the border or the window:
-// a size or position the program did not set itself was set by the user.
+// once the window has settled after being shown (the window manager places and frames it
+// first), a size or position the program did not set itself was set by the user.
 class TProgramGeometry {
 public:
+    static constexpr int kSettleMs = 250;
+
+    void shown(QObject* window);
+    void hidden() { Settled = false; }
     void expect(const QRect& client) { Expected = client; }
-    bool isUserResize(const QSize& size) const { return size != Expected.size(); }
-    bool isUserMove(const QPoint& position) const { return position != Expected.topLeft(); }
+    void expectSize(const QSize& size) { Expected.setSize(size); }
+    void expectPosition(const QPoint& position) { Expected.moveTopLeft(position); }
+    bool isUserResize(const QSize& size) const { return Settled && size != Expected.size(); }
+    bool isUserMove(const QPoint& position) const {
+        return Settled && position != Expected.topLeft();
+    }
 
 private:
     QRect Expected;
+    bool Settled = false;
 };
 
 // The list windows' common body: a header over an owner-drawn list of rows, a button panel with
@@ -126,6 +136,7 @@ protected:
 
     // QDialog
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
