@@ -108,6 +108,34 @@ TEST_F(ErrorWindows, MaximisingDisablesAutoSize) {
     window.CancelClick();
 }
 
+TEST_F(ErrorWindows, PositionResetCentresAndUndoesALeftoverMaximise) {
+    TUF_CfgErr window;
+    addCfgErrs(3);
+    WMs->getItems(6).setFormPositionReset(true);
+    ASSERT_EQ(WMs->getItems(6).getWindowSize(), 0);
+    window.setWindowState(Qt::WindowMaximized);
+    window.RefreshList();
+    window.show();
+    EXPECT_FALSE(window.isMaximized());
+    EXPECT_TRUE(window.autoSizeButtonForTest()->isEnabled());
+    const QRect outer = window.outerRect();
+    EXPECT_EQ(outer.x(), (1000 - outer.width()) / 2);
+    EXPECT_EQ(outer.y(), (800 - outer.height()) / 2);
+    EXPECT_FALSE(WMs->getItems(6).getFormPositionReset());
+    window.CancelClick();
+}
+
+TEST_F(ErrorWindows, ClosingKeepsAutoSizeAndTheGeometry) {
+    TUF_CfgErr window;
+    addCfgErrs(2);
+    window.show();
+    window.autoSizeButtonForTest()->setChecked(false);
+    window.CancelClick();
+    EXPECT_FALSE(UP->getAutoSizeCfgErr());
+    EXPECT_EQ(WMs->getItems(6).getWidth(), window.width());
+    EXPECT_EQ(WMs->getItems(6).getLeft(), window.geometry().x());
+}
+
 TEST_F(ErrorWindows, DataFileErrorsListDefinitionsAndIgnoreDoubleClicks) {
     testsupport::FakeCfgErrTarget mainWindow;
     TUF_DFVErr window;
