@@ -147,7 +147,13 @@ TUF_BrowseBase::TUF_BrowseBase(const TListWindowKind& kind, QWidget* parent)
     SetMinimumSize();
 }
 
-TUF_BrowseBase::~TUF_BrowseBase() = default;
+TUF_BrowseBase::~TUF_BrowseBase() {
+    // The list outlives this part of the window while QWidget deletes its children: its
+    // signals must no longer reach the members' handlers.
+    LB->model()->disconnect(this);
+    LB->disconnect(this);
+    HC->disconnect(this);
+}
 
 void TUF_BrowseBase::ApplyCreationGeometry() {
     TovWM* slot = slotOf(Kind.Slot);
