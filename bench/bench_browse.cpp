@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QListWidget>
 #include <cstdio>
 #include <cstdlib>
 
@@ -44,7 +43,7 @@ int main(int argc, char** argv) {
                     static_cast<long long>(setupMs), static_cast<long long>(showMs),
                     static_cast<long long>(paintMs));
         window.CancelClick();
-        status = window.listForTest()->count() == 0 ? 0 : 1;
+        status = window.rowCount() == 0 ? 0 : 1;
     }
     delete WMs;
     WMs = nullptr;

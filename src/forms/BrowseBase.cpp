@@ -14,10 +14,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QStandardItemModel>
+#include <QStringListModel>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -47,7 +49,8 @@ void TProgramGeometry::shown(QObject* window) {
 
 TUF_BrowseBase::TUF_BrowseBase(const TListWindowKind& kind, QWidget* parent)
     : QDialog(parent), Kind(kind), HC(new QHeaderView(Qt::Horizontal, this)),
-      LB(new QListWidget(this)), Rows(new TListRowDelegate(HC, this)), Pnl_BBtn(new QWidget(this)),
+      LB(kind.ErrorWindow ? new QListWidget(this) : new QListView(this)),
+      Rows(new TListRowDelegate(HC, this)), Pnl_BBtn(new QWidget(this)),
       SBtn_AutoSize(new QToolButton(Pnl_BBtn)), SB(new QWidget(this)) {
     SplashStatus(Kind.InitTextId);
     Qt::WindowFlags flags =
@@ -69,6 +72,12 @@ TUF_BrowseBase::TUF_BrowseBase(const TListWindowKind& kind, QWidget* parent)
 
     Rows->setCellText([this](int row, int column) { return cellText(row, column); });
     Rows->setRowEnabled([this](int row) { return rowEnabled(row); });
+    if (!Kind.ErrorWindow) {
+        // Long lists (tens of thousands of values) are held as one string list, not as an item
+        // object per row.
+        Keys = new QStringListModel(this);
+        LB->setModel(Keys);
+    }
     LB->setItemDelegate(Rows);
     LB->setSelectionMode(QAbstractItemView::SingleSelection);
     LB->setUniformItemSizes(true);
@@ -116,10 +125,10 @@ TUF_BrowseBase::TUF_BrowseBase(const TListWindowKind& kind, QWidget* parent)
     connect(LB->model(), &QAbstractItemModel::modelReset, this, [this] { MeasuredWidths.clear(); });
     connect(HC, &QHeaderView::sectionResized, this,
             [this] { GuardSlot([&] { LB->viewport()->update(); }); });
-    connect(LB, &QListWidget::itemDoubleClicked, this,
+    connect(LB, &QAbstractItemView::doubleClicked, this,
             [this] { GuardSlot([&] { ListDoubleClick(); }); });
-    connect(LB, &QListWidget::itemClicked, this, [this] { GuardSlot([&] { listClicked(); }); });
-    connect(LB, &QListWidget::currentRowChanged, this,
+    connect(LB, &QAbstractItemView::clicked, this, [this] { GuardSlot([&] { listClicked(); }); });
+    connect(LB->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { GuardSlot([&] { listClicked(); }); });
     connect(SBtn_AutoSize, &QToolButton::clicked, this,
             [this] { GuardSlot([&] { AutoSizeClick(); }); });
@@ -151,6 +160,7 @@ TUF_BrowseBase::~TUF_BrowseBase() {
     // The list outlives this part of the window while QWidget deletes its children: its
     // signals must no longer reach the members' handlers.
     LB->model()->disconnect(this);
+    LB->selectionModel()->disconnect(this);
     LB->disconnect(this);
     HC->disconnect(this);
 }
@@ -305,15 +315,15 @@ void TUF_BrowseBase::setSections(const QStringList& texts) {
 }
 
 void TUF_BrowseBase::setKeys(const QStringList& keys, int selected) {
-    LB->setUpdatesEnabled(false);
-    LB->clear();
-    LB->addItems(keys);
-    if (selected >= 0 && selected < keys.size()) {
-        LB->setCurrentRow(selected);
-    } else if (!keys.isEmpty()) {
-        LB->setCurrentRow(0);
+    if (Keys == nullptr) {
+        return;
     }
-    LB->setUpdatesEnabled(true);
+    Keys->setStringList(keys);
+    if (selected >= 0 && selected < keys.size()) {
+        selectRow(selected);
+    } else if (!keys.isEmpty()) {
+        selectRow(0);
+    }
 }
 
 void TUF_BrowseBase::setStatusTexts(const QStringList& texts) {
@@ -408,11 +418,28 @@ void TUF_BrowseBase::addDescriptionPanel(QWidget* panel, int height) {
 }
 
 int TUF_BrowseBase::selectedRow() const {
-    return LB->currentRow();
+    const QModelIndex current = LB->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void TUF_BrowseBase::selectRow(int row) {
+    LB->setCurrentIndex(LB->model()->index(row, 0));
 }
 
 int TUF_BrowseBase::rowCount() const {
-    return LB->count();
+    return LB->model()->rowCount();
+}
+
+QString TUF_BrowseBase::keyAt(int row) const {
+    return LB->model()->index(row, 0).data().toString();
+}
+
+void TUF_BrowseBase::clearList() {
+    if (auto* widget = qobject_cast<QListWidget*>(LB)) {
+        widget->clear();
+    } else if (Keys != nullptr) {
+        Keys->setStringList({});
+    }
 }
 
 void TUF_BrowseBase::AutoSizeColumns() {
@@ -424,7 +451,7 @@ void TUF_BrowseBase::AutoSizeColumns() {
         }
         std::vector<int> minimums;
         MeasuredWidths = MeasureColumns(
-            headers, HC->font(), LB->count(),
+            headers, HC->font(), rowCount(),
             [this](int row, int column) { return cellText(row, column); }, LB->font(), minimums);
     }
     for (int s = 0; s < static_cast<int>(MeasuredWidths.size()) && s < HC->count(); ++s) {
@@ -442,7 +469,7 @@ void TUF_BrowseBase::AutoSizePanels() {
 
 void TUF_BrowseBase::RefreshList() {
     if (StatusPanels.size() > 1) {
-        StatusPanels[1]->setText(FramedCell(QString::number(LB->count())));
+        StatusPanels[1]->setText(FramedCell(QString::number(rowCount())));
     }
     AutoSizeColumns();
     AutoSizePanels();
@@ -458,7 +485,7 @@ void TUF_BrowseBase::AutoSizeForm() {
     TAutoSizeWish wish;
     wish.FixedHeight = fixedHeight();
     wish.ItemHeight = ItemHeight;
-    wish.ItemCount = LB->count();
+    wish.ItemCount = rowCount();
     const std::vector<int> sections = sectionWidthsForTest();
     int panels = StatusHeight;
     for (const QLabel* panel : StatusPanels) {
@@ -510,7 +537,7 @@ void TUF_BrowseBase::queueEmptyListEnd() {
     // Ending the modal loop from inside the showing would leave it running: the end is queued
     // until the window is up.
     QTimer::singleShot(0, this, [this] {
-        if (isVisible() && LB->count() == 0) {
+        if (isVisible() && rowCount() == 0) {
             done(mrCancel);
         }
     });
@@ -521,12 +548,12 @@ void TUF_BrowseBase::ActivateBrowse() {
     if (Kind.ClosesProgress && Progress() != nullptr) {
         Progress()->Hide();
     }
-    if (LB->count() == 0) {
+    if (rowCount() == 0) {
         queueEmptyListEnd();
         return;
     }
-    if (LB->currentRow() < 0) {
-        LB->setCurrentRow(0);
+    if (selectedRow() < 0) {
+        selectRow(0);
     }
     LoadToggles();
     afterActivation();
@@ -570,19 +597,19 @@ void TUF_BrowseBase::ActivateErrorWindow() {
         slot->setFormPositionReset(false);
         WMs->Save(Kind.Slot);
     }
-    if (LB->count() == 0) {
+    if (rowCount() == 0) {
         queueEmptyListEnd();
         return;
     }
-    if (LB->currentRow() < 0) {
-        LB->setCurrentRow(0);
+    if (selectedRow() < 0) {
+        selectRow(0);
     }
     FinishActivation();
 }
 
 void TUF_BrowseBase::FinishActivation() {
-    if (QListWidgetItem* item = LB->currentItem()) {
-        LB->scrollToItem(item, QAbstractItemView::PositionAtTop);
+    if (LB->currentIndex().isValid()) {
+        LB->scrollTo(LB->currentIndex(), QAbstractItemView::PositionAtTop);
     }
     raise();
     activateWindow();
@@ -683,7 +710,7 @@ void TUF_BrowseBase::AutoAlignClick() {
 }
 
 void TUF_BrowseBase::ListDoubleClick() {
-    const int row = LB->currentRow();
+    const int row = selectedRow();
     if (row < 0 || !rowEnabled(row)) {
         return;
     }
@@ -692,7 +719,7 @@ void TUF_BrowseBase::ListDoubleClick() {
 }
 
 void TUF_BrowseBase::SelectClick() {
-    const int row = LB->currentRow();
+    const int row = selectedRow();
     if (row >= 0 && !rowEnabled(row)) {
         return;
     }
@@ -726,7 +753,7 @@ void TUF_BrowseBase::done(int result) {
 }
 
 void TUF_BrowseBase::FormCloseQuery() {
-    LB->clear();
+    clearList();
     if (TovWM* slot = slotOf(Kind.Slot)) {
         CaptureWindowGeometry(*slot, this, true);
         WMs->Save(Kind.Slot);

@@ -10,7 +10,8 @@
 
 class QHeaderView;
 class QLabel;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QPushButton;
 class QToolButton;
 class QWidget;
@@ -68,7 +69,11 @@ public:
     ~TUF_BrowseBase() override;
 
     // Test accessors (the controls stay private).
-    QListWidget* listForTest() const { return LB; }
+    // The list: its rows (0-based), the selected row (-1 for none) and the row keys.
+    int selectedRow() const;
+    void selectRow(int row);
+    int rowCount() const;
+    QString keyAt(int row) const;
     QToolButton* autoSizeButtonForTest() const { return SBtn_AutoSize; }
     QToolButton* autoAlignButtonForTest() const { return SBtn_AutoAlign; }
     QStringList statusTextsForTest() const;
@@ -120,11 +125,10 @@ protected:
     // A panel between the list and the buttons (its height counts in every size rule).
     void addDescriptionPanel(QWidget* panel, int height);
 
-    int selectedRow() const;
-    int rowCount() const;
     bool isUpdating() const { return Updating; }
     void setUpdating(bool value) { Updating = value; }
-    QListWidget* list() const { return LB; }
+    QListView* list() const { return LB; }
+    void clearList();
 
     // Layout rules.
     void SetMinimumSize();
@@ -166,7 +170,8 @@ private:
 
     TListWindowKind Kind;
     QHeaderView* HC;
-    QListWidget* LB;
+    QListView* LB;
+    QStringListModel* Keys = nullptr; // the browse windows' rows
     TListRowDelegate* Rows;
     QWidget* Pnl_Desc = nullptr;
     int DescHeight = 0;

@@ -4,7 +4,7 @@
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
-#include <QListWidget>
+#include <QListView>
 
 TUF_BrowseFile* UF_BrowseFile = nullptr;
 
@@ -85,8 +85,7 @@ QString TUF_BrowseFile::cellText(int row, int column) const {
     if (column == 0) {
         return QString::number(row + 1);
     }
-    const QListWidgetItem* item = list()->item(row);
-    return item != nullptr ? item->text() : QString();
+    return keyAt(row);
 }
 
 bool TUF_BrowseFile::rowEnabled(int row) const {
@@ -94,8 +93,8 @@ bool TUF_BrowseFile::rowEnabled(int row) const {
 }
 
 void TUF_BrowseFile::storeResult(int row) {
-    const QListWidgetItem* item = row >= 0 ? list()->item(row) : nullptr;
-    DPFE = item != nullptr ? item->text() : QString();
+    const QString key = row >= 0 ? keyAt(row) : QString();
+    DPFE = key;
 }
 
 void TUF_BrowseFile::listClicked() {

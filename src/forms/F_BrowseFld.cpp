@@ -10,7 +10,7 @@
 #include "services/ovUP.h"
 
 #include <QCheckBox>
-#include <QListWidget>
+#include <QListView>
 
 TUF_BrowseFld* UF_BrowseFld = nullptr;
 
@@ -138,8 +138,7 @@ QString TUF_BrowseFld::cellText(int row, int column) const {
         return {};
     }
     if (column == 1) {
-        const QListWidgetItem* item = list()->item(row);
-        return item != nullptr ? item->text() : QString();
+        return keyAt(row);
     }
     const Row& field = FieldRows[static_cast<size_t>(row)];
     if (column == 2) {
@@ -149,14 +148,13 @@ QString TUF_BrowseFld::cellText(int row, int column) const {
 }
 
 void TUF_BrowseFld::storeResult(int row) {
-    const QListWidgetItem* item = row >= 0 ? list()->item(row) : nullptr;
-    if (item == nullptr) {
+    if (row < 0 || row >= static_cast<int>(FieldRows.size())) {
         TaskFld.clear();
         TaskFldDesc.clear();
         ImportTaskFldDesc = false;
         return;
     }
-    TaskFld = item->text();
+    TaskFld = keyAt(row);
     TaskFldDesc = FieldRows[static_cast<size_t>(row)].Desc;
     ImportTaskFldDesc = CB_ImportTaskFldDesc->isChecked();
 }

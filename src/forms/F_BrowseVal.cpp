@@ -4,7 +4,7 @@
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
-#include <QListWidget>
+#include <QListView>
 
 TUF_BrowseVal* UF_BrowseVal = nullptr;
 
@@ -94,8 +94,7 @@ QString TUF_BrowseVal::cellText(int row, int column) const {
         return QString::number(row + 1);
     }
     if (column == 1) {
-        const QListWidgetItem* item = list()->item(row);
-        return item != nullptr ? item->text() : QString();
+        return keyAt(row);
     }
     return row >= 0 && row < static_cast<int>(TaskCounts.size())
                ? QString::number(TaskCounts[static_cast<size_t>(row)])
@@ -103,8 +102,8 @@ QString TUF_BrowseVal::cellText(int row, int column) const {
 }
 
 void TUF_BrowseVal::storeResult(int row) {
-    const QListWidgetItem* item = row >= 0 ? list()->item(row) : nullptr;
-    TaskFldValue = item != nullptr ? item->text() : QString();
+    const QString key = row >= 0 ? keyAt(row) : QString();
+    TaskFldValue = key;
 }
 
 void TUF_BrowseVal::clearCache() {

@@ -5,7 +5,7 @@
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
-#include <QListWidget>
+#include <QListView>
 
 TUF_BrowseWS* UF_BrowseWS = nullptr;
 
@@ -94,13 +94,12 @@ QString TUF_BrowseWS::cellText(int row, int column) const {
     if (column == 0) {
         return QString::number(row + 1);
     }
-    const QListWidgetItem* item = list()->item(row);
-    return item != nullptr ? item->text() : QString();
+    return keyAt(row);
 }
 
 void TUF_BrowseWS::storeResult(int row) {
-    const QListWidgetItem* item = row >= 0 ? list()->item(row) : nullptr;
-    WS = item != nullptr ? item->text() : QString();
+    const QString key = row >= 0 ? keyAt(row) : QString();
+    WS = key;
 }
 
 void TUF_BrowseWS::clearCache() {

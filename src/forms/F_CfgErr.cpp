@@ -27,7 +27,8 @@ TListWindowKind kind() {
 } // namespace
 
 TUF_CfgErr::TUF_CfgErr(QWidget* parent)
-    : TUF_BrowseBase(kind(), parent), LB_CfgErr(list()), ListControl(LB_CfgErr) {
+    : TUF_BrowseBase(kind(), parent), LB_CfgErr(qobject_cast<QListWidget*>(list())),
+      ListControl(LB_CfgErr) {
     setWindowTitle(FramedCell(platform::Format(UIT(257), {QStringLiteral("Ovik KRV Tessel")})));
     setSections({UIT(258), UIT(259), UIT(260), UIT(261), UIT(262)});
     setButtonCaptions(UIT(263), QString(), QString(), QString(), UIT(264));

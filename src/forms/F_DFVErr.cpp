@@ -28,7 +28,8 @@ TListWindowKind kind() {
 } // namespace
 
 TUF_DFVErr::TUF_DFVErr(QWidget* parent)
-    : TUF_BrowseBase(kind(), parent), LB_DFVErr(list()), ListControl(LB_DFVErr) {
+    : TUF_BrowseBase(kind(), parent), LB_DFVErr(qobject_cast<QListWidget*>(list())),
+      ListControl(LB_DFVErr) {
     setWindowTitle(FramedCell(platform::Format(UIT(266), {QStringLiteral("Ovik KRV Tessel")})));
     setSections({UIT(267), UIT(268), UIT(269), UIT(270)});
     setButtonCaptions(UIT(271), QString(), QString(), QString(), UIT(272));

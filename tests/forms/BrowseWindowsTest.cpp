@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
-#include <QListWidget>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -72,11 +71,11 @@ TEST_F(BrowseWindows, WorksheetWindowListsNamesCaptionsAndPreselection) {
     EXPECT_EQ(window.cellTextForTest(1, 0), S(" 2 "));
     EXPECT_EQ(window.cellTextForTest(1, 1), S(" Sheet1  "));
     // "sheet1" does not select "Sheet1 " (names are not trimmed): the first is selected.
-    EXPECT_EQ(window.listForTest()->currentRow(), 0);
+    EXPECT_EQ(window.selectedRow(), 0);
 
     window.setWS(S("SHEET1 "));
     window.Setup(sd, S("Data Source File"), S("Task Worksheet"), 1, anchor);
-    EXPECT_EQ(window.listForTest()->currentRow(), 1);
+    EXPECT_EQ(window.selectedRow(), 1);
     EXPECT_EQ(window.getAnchor().AlignTop, 221);
     EXPECT_EQ(window.getAnchor().AlignRight, 488);
 
@@ -92,12 +91,12 @@ TEST_F(BrowseWindows, WorksheetSelectCancelAndRefresh) {
     TUF_BrowseWS window;
     window.Setup(sd, S("Template File"), S("Chart Data Worksheet"), 2, anchor);
     window.show();
-    window.listForTest()->setCurrentRow(1);
+    window.selectRow(1);
     window.SelectClick();
     EXPECT_EQ(window.result(), 1);
     EXPECT_EQ(window.getWS(), S("Chart Data"));
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(window.listForTest()->count(), 0) << "closing empties the list";
+    EXPECT_EQ(window.rowCount(), 0) << "closing empties the list";
 
     window.Setup(sd, S("Template File"), S("Chart Data Worksheet"), 2, anchor);
     window.show();
@@ -177,7 +176,7 @@ TEST_F(BrowseWindows, TaskFieldWindowColumnsPreselectionAndResult) {
     EXPECT_EQ(window.getTaskFld(), S("AB"));
     window.Setup(sd, S("Select Data Source Filter Task Field"), anchor, S("Task Field"));
     EXPECT_EQ(window.sectionWidthsForTest().size(), 3u);
-    EXPECT_EQ(window.listForTest()->currentRow(), 1);
+    EXPECT_EQ(window.selectedRow(), 1);
 
     UP->setImportTaskFldValueCount(2);
     sd.setFL_TaskFldValue(2, 1, S("12.5"));
@@ -217,8 +216,8 @@ TEST_F(BrowseWindows, ValueWindowFillsTwentyThousandValues) {
     TUF_BrowseVal window;
     window.setTaskFldValue(S(" value 19999 "));
     window.Setup(sd, 1, anchor);
-    EXPECT_EQ(window.listForTest()->count(), count);
-    EXPECT_EQ(window.listForTest()->currentRow(), 19998);
+    EXPECT_EQ(window.rowCount(), count);
+    EXPECT_EQ(window.selectedRow(), 19998);
     EXPECT_EQ(window.statusTextsForTest(),
               QStringList({S(" Total Task Field Values "), S(" 20000 "), S(" Total Tasks "),
                            S(" 54321 ")}));
@@ -249,17 +248,17 @@ TEST_F(BrowseWindows, FileWindowGreysInvalidEntries) {
     TUF_BrowseFile window;
     window.setDPFE(S("/data/c.krvc"));
     window.Setup(df);
-    EXPECT_EQ(window.listForTest()->currentRow(), 2);
+    EXPECT_EQ(window.selectedRow(), 2);
     EXPECT_TRUE(window.selectEnabledForTest());
 
     window.show();
-    window.listForTest()->setCurrentRow(1);
+    window.selectRow(1);
     EXPECT_FALSE(window.selectEnabledForTest());
     window.ListDoubleClick();
     EXPECT_TRUE(window.isVisible()) << "a double-click on an invalid entry does nothing";
-    EXPECT_EQ(window.listForTest()->count(), 3) << "the entry stays listed";
+    EXPECT_EQ(window.rowCount(), 3) << "the entry stays listed";
 
-    window.listForTest()->setCurrentRow(0);
+    window.selectRow(0);
     EXPECT_TRUE(window.selectEnabledForTest());
     window.ListDoubleClick();
     EXPECT_EQ(window.result(), 1);
