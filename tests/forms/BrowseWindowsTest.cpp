@@ -138,6 +138,34 @@ TEST_F(BrowseWindows, AutoAlignHangsTheWindowBelowTheField) {
     window.CancelClick();
 }
 
+TEST_F(BrowseWindows, PressingTheTogglesAlignsThenSizes) {
+    fillWorksheets(sd, 1, {S("Tasks"), S("Data")});
+    UP->setAutoSizeBrowseWS(false);
+    UP->setAutoAlignBrowseWS(false);
+    TUF_BrowseWS window;
+    window.Setup(sd, S("Data Source File"), S("Task Worksheet"), 1, anchor);
+    window.show();
+    const QSize ownSize = window.outerRect().size();
+
+    window.autoAlignButtonForTest()->setChecked(true);
+    window.AutoAlignClick();
+    QRect outer = window.outerRect();
+    EXPECT_EQ(outer.size(), ownSize) << "without Auto Size the size stays";
+    EXPECT_EQ(outer.top(), 221);
+    EXPECT_EQ(outer.x() + outer.width(), 488);
+
+    window.autoSizeButtonForTest()->setChecked(true);
+    window.AutoSizeClick();
+    outer = window.outerRect();
+    EXPECT_EQ(outer.size(), QSize(window.getAutoWidth(), window.getAutoHeight()));
+    EXPECT_NE(outer.size(), ownSize);
+    EXPECT_EQ(outer.top(), 221);
+    EXPECT_EQ(outer.x() + outer.width(), 488);
+    window.CancelClick();
+    EXPECT_TRUE(UP->getAutoSizeBrowseWS());
+    EXPECT_TRUE(UP->getAutoAlignBrowseWS());
+}
+
 TEST_F(BrowseWindows, UserDragsReleaseTheToggles) {
     fillWorksheets(sd, 1, {S("Tasks"), S("Data")});
     TUF_BrowseWS window;
