@@ -25,6 +25,13 @@ TBrowseAnchor BrowseAnchorOf(const QWidget* field, const QWidget* button) {
     return {screenRect(field), screenRect(button)};
 }
 
+TBrowseAnchor BrowseAnchorOf(const QWidget* area, const QRect& field, const QWidget* button) {
+    if (area == nullptr) {
+        return {QRect(), screenRect(button)};
+    }
+    return {QRect(area->mapToGlobal(field.topLeft()), field.size()), screenRect(button)};
+}
+
 IBrowseFile* BrowseFile() {
     return browseFile;
 }

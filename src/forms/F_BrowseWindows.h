@@ -22,6 +22,9 @@ struct TBrowseAnchor {
 };
 // The anchor of two widgets as they are on the screen now.
 TBrowseAnchor BrowseAnchorOf(const QWidget* field, const QWidget* button);
+// The same for a field that is part of a widget (a grid's current row: its rectangle in the
+// grid's coordinates).
+TBrowseAnchor BrowseAnchorOf(const QWidget* area, const QRect& field, const QWidget* button);
 
 // One data file out of the data file's list of handed-over paths. dpfe: in, the last choice (it
 // is preselected); out, the chosen path.

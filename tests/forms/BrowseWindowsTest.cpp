@@ -293,6 +293,22 @@ TEST_F(BrowseWindows, FileWindowGreysInvalidEntries) {
     EXPECT_EQ(window.getDPFE(), S("/data/a.krvc"));
 }
 
+TEST(BrowseAnchor, FieldsAndGridRowsOnTheScreen) {
+    QWidget parent;
+    parent.setGeometry(100, 50, 400, 300);
+    QWidget field(&parent);
+    field.setGeometry(10, 20, 150, 21);
+    QWidget button(&parent);
+    button.setGeometry(170, 18, 24, 24);
+    parent.show();
+    const QPoint origin = parent.mapToGlobal(QPoint(0, 0));
+    const TBrowseAnchor edit = BrowseAnchorOf(&field, &button);
+    EXPECT_EQ(edit.Field, QRect(origin + QPoint(10, 20), QSize(150, 21)));
+    EXPECT_EQ(edit.Button, QRect(origin + QPoint(170, 18), QSize(24, 24)));
+    const TBrowseAnchor row = BrowseAnchorOf(&field, QRect(0, 40, 150, 18), &button);
+    EXPECT_EQ(row.Field, QRect(origin + QPoint(10, 60), QSize(150, 18)));
+}
+
 TEST_F(BrowseWindows, WindowsInstallThemselvesAsTheInterfaces) {
     {
         TUF_BrowseWS ws;
