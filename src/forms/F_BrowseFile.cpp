@@ -1,15 +1,107 @@
 #include "F_BrowseFile.h"
 
-#include "services/Splash.h"
+#include "model/ovDF.h"
+#include "services/ovUIL.h"
+#include "services/ovUP.h"
+
+#include <QListView>
 
 TUF_BrowseFile* UF_BrowseFile = nullptr;
 
-TUF_BrowseFile::TUF_BrowseFile(QWidget* parent) : QDialog(parent) {
-    SplashStatus(22);
+namespace {
+
+TListWindowKind kind() {
+    TListWindowKind k;
+    k.InitTextId = 22;
+    k.Slot = 2;
+    k.CreationMinimum = QSize(288, 168);
+    k.GetAutoSize = &TovUP::getAutoSizeBrowseFile;
+    k.SetAutoSize = &TovUP::setAutoSizeBrowseFile;
+    k.ClosesProgress = false;
+    k.ResetsMinimumOnActivation = false;
+    return k;
+}
+
+QString lines(const QString& first, const QString& second) {
+    return first + QLatin1Char('\n') + second;
+}
+
+} // namespace
+
+TUF_BrowseFile::TUF_BrowseFile(QWidget* parent) : TUF_BrowseBase(kind(), parent) {
+    setSections({UIT(218), UIT(219)});
+    setButtonCaptions(UIT(220), QString(), QString(), UIT(221), UIT(222));
+    setListHint(lines(UIT(1010), UIT(1011)));
+    setButtonHints(UIT(1012), QString(), QString(), lines(UIT(1013), UIT(1014)),
+                   lines(UIT(1015), UIT(1016)));
+    setStatusTexts({UIT(223), QStringLiteral("0")});
+    setBrowseFile(this);
 }
 
 TUF_BrowseFile::~TUF_BrowseFile() {
+    if (BrowseFile() == this) {
+        setBrowseFile(nullptr);
+    }
     if (UF_BrowseFile == this) {
         UF_BrowseFile = nullptr;
     }
+}
+
+void TUF_BrowseFile::setDPFE(const QString& value) {
+    if (DPFE != value) {
+        DPFE = value;
+    }
+}
+
+void TUF_BrowseFile::Setup(const TovDF& df) {
+    setWindowTitle(FramedCell(UIT(217)));
+    QStringList paths;
+    Valid.clear();
+    const int count = df.getFL_Count();
+    paths.reserve(count);
+    Valid.reserve(static_cast<size_t>(count));
+    for (int i = 1; i <= count; ++i) {
+        paths << df.getFL_DPFE(i);
+        Valid.push_back(df.getFL_Valid(i));
+    }
+    setKeys(paths, FindPreselection(paths, DPFE, TPreselectCompare::Trimmed));
+    setStatusTexts({UIT(223), QString::number(rowCount())});
+    AutoSizeColumns();
+    AutoSizePanels();
+    listClicked();
+}
+
+int TUF_BrowseFile::Execute(const TovDF& df, QString& dpfe) {
+    setDPFE(dpfe);
+    Setup(df);
+    const int result = exec();
+    if (result == 1) {
+        dpfe = DPFE;
+    }
+    return result;
+}
+
+QString TUF_BrowseFile::cellText(int row, int column) const {
+    if (column == 0) {
+        return QString::number(row + 1);
+    }
+    return keyAt(row);
+}
+
+bool TUF_BrowseFile::rowEnabled(int row) const {
+    return row < 0 || row >= static_cast<int>(Valid.size()) || Valid[static_cast<size_t>(row)];
+}
+
+void TUF_BrowseFile::storeResult(int row) {
+    const QString key = row >= 0 ? keyAt(row) : QString();
+    DPFE = key;
+}
+
+void TUF_BrowseFile::listClicked() {
+    const int row = selectedRow();
+    setSelectEnabled(row >= 0 && rowEnabled(row));
+}
+
+void TUF_BrowseFile::afterActivation() {
+    listClicked();
 }

@@ -1,15 +1,183 @@
 #include "F_BrowseFld.h"
 
-#include "services/Splash.h"
+#include "SlotGuard.h"
+#include "model/ovSD.h"
+#include "platform/Format.h"
+#include "services/StrUtils.h"
+#include "services/TextMetrics.h"
+#include "services/WorkArea.h"
+#include "services/ovUIL.h"
+#include "services/ovUP.h"
+
+#include <QCheckBox>
+#include <QListView>
 
 TUF_BrowseFld* UF_BrowseFld = nullptr;
 
-TUF_BrowseFld::TUF_BrowseFld(QWidget* parent) : QDialog(parent) {
-    SplashStatus(24);
+namespace {
+
+TListWindowKind kind() {
+    TListWindowKind k;
+    k.InitTextId = 24;
+    k.Slot = 3;
+    k.CreationMinimum = QSize(464, 193);
+    k.GetAutoSize = &TovUP::getAutoSizeBrowseFld;
+    k.SetAutoSize = &TovUP::setAutoSizeBrowseFld;
+    k.GetAutoAlign = &TovUP::getAutoAlignBrowseFld;
+    k.SetAutoAlign = &TovUP::setAutoAlignBrowseFld;
+    k.HasRefresh = true;
+    return k;
+}
+
+QString lines(const QString& first, const QString& second) {
+    return first + QLatin1Char('\n') + second;
+}
+
+int importValueCount() {
+    return UP != nullptr ? UP->getImportTaskFldValueCount() : 0;
+}
+
+} // namespace
+
+TUF_BrowseFld::TUF_BrowseFld(QWidget* parent)
+    : TUF_BrowseBase(kind(), parent), CB_ImportTaskFldDesc(new QCheckBox(this)) {
+    setSections({UIT(235), UIT(236), UIT(237)});
+    setButtonCaptions(UIT(240), UIT(241), UIT(242), UIT(243), UIT(244));
+    setButtonHints(UIT(1031), UIT(1032), lines(UIT(1033), UIT(1034)), QString(), QString());
+    setStatusTexts({UIT(245), QStringLiteral("0")});
+
+    auto* panel = new QWidget(this);
+    CB_ImportTaskFldDesc->setParent(panel);
+    CB_ImportTaskFldDesc->setText(FramedCell(UIT(239)));
+    CB_ImportTaskFldDesc->setToolTip(lines(UIT(1029), UIT(1030)));
+    const int height = (13 * DlgTextHeight + 6) / 13;
+    const FrameMetrics m = frameMetrics();
+    CB_ImportTaskFldDesc->setGeometry(
+        8, 6, m.menuCheck + m.edge + textMeasurer().textWidth(font(), CB_ImportTaskFldDesc->text()),
+        height);
+    addDescriptionPanel(panel, height + 12);
+    setUpdating(true);
+    CB_ImportTaskFldDesc->setChecked(UP != nullptr && UP->getImportTaskFldDesc());
+    setUpdating(false);
+    connect(CB_ImportTaskFldDesc, &QCheckBox::clicked, this,
+            [this] { GuardSlot([&] { ImportTaskFldDescClick(); }); });
+    setBrowseFld(this);
 }
 
 TUF_BrowseFld::~TUF_BrowseFld() {
+    if (BrowseFld() == this) {
+        setBrowseFld(nullptr);
+    }
     if (UF_BrowseFld == this) {
         UF_BrowseFld = nullptr;
     }
+}
+
+void TUF_BrowseFld::setTaskFld(const QString& value) {
+    const QString field = UpperCaseAZ(value.trimmed());
+    if (TaskFld != field) {
+        TaskFld = field;
+    }
+}
+
+void TUF_BrowseFld::Setup(TovSD& sd, const QString& caption, const TBrowseAnchor& anchor,
+                          const QString& subject) {
+    SD = &sd;
+    setWindowTitle(FramedCell(caption));
+    setAnchor(CalcAlignAnchor(anchor.Field, anchor.Button));
+    const int valueCount = importValueCount();
+    QStringList sections{UIT(235), UIT(236), UIT(237)};
+    for (int k = 1; k <= valueCount; ++k) {
+        sections << platform::Format(UIT(238), {k});
+    }
+    setSections(sections);
+
+    QStringList fields;
+    FieldRows.clear();
+    const int count = sd.getFL_Count();
+    fields.reserve(count);
+    FieldRows.reserve(static_cast<size_t>(count));
+    for (int i = 1; i <= count; ++i) {
+        fields << sd.getFL_TaskFld(i);
+        Row row{sd.getFL_TaskFldDesc(i), {}};
+        for (int k = 1; k <= valueCount; ++k) {
+            row.Values << sd.getFL_TaskFldValue(i, k);
+        }
+        FieldRows.push_back(std::move(row));
+    }
+    setKeys(fields, FindPreselection(fields, getTaskFld(), TPreselectCompare::TrimmedUpperCase));
+
+    setListHint(
+        lines(platform::Format(UIT(1027), {subject}), platform::Format(UIT(1028), {subject})));
+    setButtonHints(UIT(1031), UIT(1032), lines(UIT(1033), UIT(1034)),
+                   lines(platform::Format(UIT(1035), {subject}), UIT(1036)),
+                   lines(platform::Format(UIT(1037), {subject}), UIT(1038)));
+    setStatusTexts({UIT(245), QString::number(rowCount())});
+    AutoSizeColumns();
+    AutoSizePanels();
+}
+
+int TUF_BrowseFld::Execute(TovSD& sd, const QString& caption, const QString& subject,
+                           const TBrowseAnchor& anchor, TBrowseFldResult& result) {
+    setTaskFld(result.TaskFld);
+    Setup(sd, caption, anchor, subject);
+    const int modal = exec();
+    if (modal == 1) {
+        result.TaskFld = getTaskFld();
+        result.TaskFldDesc = getTaskFldDesc();
+        result.ImportTaskFldDesc = ImportTaskFldDesc;
+    }
+    return modal;
+}
+
+QString TUF_BrowseFld::cellText(int row, int column) const {
+    if (column == 0) {
+        return QString::number(row + 1);
+    }
+    if (row < 0 || row >= static_cast<int>(FieldRows.size())) {
+        return {};
+    }
+    if (column == 1) {
+        return keyAt(row);
+    }
+    const Row& field = FieldRows[static_cast<size_t>(row)];
+    if (column == 2) {
+        return field.Desc;
+    }
+    return column - 3 < field.Values.size() ? field.Values.at(column - 3) : QString();
+}
+
+void TUF_BrowseFld::storeResult(int row) {
+    if (row < 0 || row >= static_cast<int>(FieldRows.size())) {
+        TaskFld.clear();
+        TaskFldDesc.clear();
+        ImportTaskFldDesc = false;
+        return;
+    }
+    TaskFld = keyAt(row);
+    TaskFldDesc = FieldRows[static_cast<size_t>(row)].Desc;
+    ImportTaskFldDesc = CB_ImportTaskFldDesc->isChecked();
+}
+
+void TUF_BrowseFld::clearCache() {
+    if (SD != nullptr) {
+        SD->setFL_Loaded(false);
+    }
+}
+
+void TUF_BrowseFld::afterActivation() {
+    setUpdating(true);
+    CB_ImportTaskFldDesc->setChecked(UP != nullptr && UP->getImportTaskFldDesc());
+    setUpdating(false);
+}
+
+void TUF_BrowseFld::ImportTaskFldDescClick() {
+    if (isUpdating()) {
+        return;
+    }
+    if (UP != nullptr) {
+        UP->setImportTaskFldDesc(CB_ImportTaskFldDesc->isChecked());
+        UP->Save();
+    }
+    list()->setFocus();
 }

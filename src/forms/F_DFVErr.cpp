@@ -1,25 +1,79 @@
 #include "F_DFVErr.h"
 
-#include "services/Splash.h"
+#include "model/ovDV.h"
+#include "platform/Format.h"
+#include "services/ovUIL.h"
+#include "services/ovUP.h"
 
 #include <QListWidget>
-#include <QVBoxLayout>
 
 TUF_DFVErr* UF_DFVErr = nullptr;
 
+namespace {
+
+TListWindowKind kind() {
+    TListWindowKind k;
+    k.InitTextId = 27;
+    k.Slot = 7;
+    k.DefaultWidth = 400;
+    k.DefaultHeight = 360;
+    k.CreationMinimum = QSize(200, 168);
+    k.GetAutoSize = &TovUP::getAutoSizeDFVErr;
+    k.SetAutoSize = &TovUP::setAutoSizeDFVErr;
+    k.ErrorWindow = true;
+    k.ClosesProgress = false;
+    return k;
+}
+
+} // namespace
+
 TUF_DFVErr::TUF_DFVErr(QWidget* parent)
-    : QDialog(parent), LB_DFVErr(new QListWidget(this)), ListControl(LB_DFVErr) {
-    SplashStatus(27);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(LB_DFVErr);
+    : TUF_BrowseBase(kind(), parent), LB_DFVErr(qobject_cast<QListWidget*>(list())),
+      ListControl(LB_DFVErr) {
+    setWindowTitle(FramedCell(platform::Format(UIT(266), {QStringLiteral("Ovik KRV Tessel")})));
+    setSections({UIT(267), UIT(268), UIT(269), UIT(270)});
+    setButtonCaptions(UIT(271), QString(), QString(), QString(), UIT(272));
+    setListHint(UIT(1055));
+    setButtonHints(UIT(1056), QString(), QString(), QString(),
+                   UIT(1057) + QLatin1Char('\n') + UIT(1058));
+    setStatusTexts({UIT(273), QStringLiteral("0")});
     ::setLB_DFVErr(&ListControl);
+    setDFVErrWindow(this);
 }
 
 TUF_DFVErr::~TUF_DFVErr() {
+    if (DFVErrWindow() == this) {
+        setDFVErrWindow(nullptr);
+    }
     if (::LB_DFVErr() == &ListControl) {
         ::setLB_DFVErr(nullptr);
     }
     if (UF_DFVErr == this) {
         UF_DFVErr = nullptr;
+    }
+}
+
+int TUF_DFVErr::Execute() {
+    RefreshList();
+    return exec();
+}
+
+QString TUF_DFVErr::cellText(int row, int column) const {
+    const int n = row + 1;
+    if (column == 0) {
+        return QString::number(n);
+    }
+    if (DV == nullptr) {
+        return {};
+    }
+    switch (column) {
+    case 1:
+        return DV->getDFVErrSDDesc(n);
+    case 2:
+        return DV->getDFVErrFld(n);
+    case 3:
+        return DV->getDFVErrDetails(n);
+    default:
+        return {};
     }
 }

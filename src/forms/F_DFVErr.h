@@ -1,19 +1,29 @@
 #pragma once
 
+#include "BrowseBase.h"
 #include "ErrListBox.h"
-
-#include <QDialog>
+#include "F_BrowseWindows.h"
 
 class QListWidget;
 
-// The Data File Validation Errors window (so far: its list of error numbers LB_DFVErr, which the
-// validation fills).
-class TUF_DFVErr : public QDialog {
+// The Data File Validation Errors window: lists the problems found and repaired while a data
+// file was loaded.
+class TUF_DFVErr : public TUF_BrowseBase, public IErrListWindow {
 public:
     explicit TUF_DFVErr(QWidget* parent = nullptr);
     ~TUF_DFVErr() override;
 
-    QListWidget* LB_DFVErr;
+    // Refreshes the count and the column widths, then shows the window modally.
+    int Execute() override;
+
+    void ListDoubleClick() override {}
+
+    // The list the validator fills (the start-up tests read it).
+    QListWidget* const LB_DFVErr;
+
+protected:
+    QString cellText(int row, int column) const override;
+    void storeResult(int) override {}
 
 private:
     TErrListWidget ListControl;
