@@ -224,6 +224,15 @@ void TUF_Main::BuildCentre() {
     layout->addWidget(topBevel);
     layout->addWidget(Spl_Main, 1);
     setCentralWidget(centre);
+
+    // Keyboard order: the list and its buttons, then the tabs and the Process button.
+    QWidget* previous = LB_SDs;
+    for (QPushButton* button : ListButtons) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
+    setTabOrder(previous, PC_Main);
+    setTabOrder(PC_Main, BBtn_Process);
 }
 
 // ---- Lifetime events ----
