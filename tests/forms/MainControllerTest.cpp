@@ -14,6 +14,7 @@
 #include "support/FakeStdDlg.h"
 #include "support/TempRegistry.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -45,6 +46,7 @@ protected:
         dialogs.About = &about;
         dialogs.Options = &options;
         dialogs.AddRenameCopy = &arc;
+        dialogs.BrowseFile = &browse;
         dialogs.Process = &process;
         controller = std::make_unique<TMainController>(view, dialogs);
         std::array<IMainTab*, TabCount> list{};
@@ -102,6 +104,7 @@ protected:
     ScriptedWindow about{log, QStringLiteral("About")};
     ScriptedWindow options{log, QStringLiteral("Options")};
     ScriptedAddRenameCopy arc;
+    ScriptedBrowseFile browse{log};
     ScriptedProcess process{log};
     TMainDialogs dialogs;
     std::vector<std::unique_ptr<RecordingTab>> tabs;
@@ -471,6 +474,69 @@ TEST_F(MainControllerTest, OptionsAcceptedResetTheTaskFieldCaches) {
     controller->Options();
     EXPECT_FALSE(SDs->getItems(1)->getFL_Loaded());
     EXPECT_EQ(view.preferenceApplications, 1);
+}
+
+const QString kSample = QStringLiteral(KRV_SHARE_DIR "/Samples/Sample.krvc");
+
+// A data file named on the command line, as start-up creates the data file for it.
+class CommandLineTest : public MainControllerTest {
+protected:
+    void StartWith(const QStringList& paths) {
+        controller.reset();
+        delete DF;
+        DF = new TovDF(paths);
+        DF->setRecentFiles(&recent);
+        SDs->Clear();
+        controller = std::make_unique<TMainController>(view, dialogs);
+        std::array<IMainTab*, TabCount> list{};
+        for (int i = 0; i < TabCount; ++i) {
+            list[static_cast<size_t>(i)] = tabs[static_cast<size_t>(i)].get();
+        }
+        controller->setTabs(list);
+        controller->setCommandLine(paths);
+        controller->Create();
+    }
+};
+
+TEST_F(CommandLineTest, OneFileOpensAtTheFirstActivationNotAtCreation) {
+    if (!QFile::exists(kSample)) {
+        GTEST_SKIP() << "the generated sample data file is missing";
+    }
+    StartWith({kSample});
+    EXPECT_TRUE(DF->getNoFile()) << "creation opens nothing";
+    EXPECT_TRUE(view.items.isEmpty());
+    view.maximised = true;
+    controller->Activate();
+    EXPECT_EQ(DF->getDPFE(), kSample);
+    EXPECT_EQ(view.items.size(), 3);
+    EXPECT_EQ(view.row, 0);
+    EXPECT_TRUE(view.maximised) << "a maximised window is maximised again";
+    EXPECT_EQ(recent.added, QStringList({kSample}));
+}
+
+TEST_F(CommandLineTest, AFileThatCannotBeOpenedEndsWithANewUntitledFile) {
+    StartWith({dir.filePath(QStringLiteral("missing.krvc"))});
+    controller->Activate();
+    EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("UDV001")}));
+    EXPECT_EQ(view.status.Text, QStringLiteral(" Untitled.krvc "));
+    EXPECT_EQ(view.items.size(), 1);
+}
+
+TEST_F(CommandLineTest, SeveralFilesAreOfferedInTheBrowseFileWindowWithInvalidOnesFlagged) {
+    const QStringList paths = {dir.filePath(QStringLiteral("a.krvc")),
+                               dir.filePath(QStringLiteral("b.txt")),
+                               dir.filePath(QStringLiteral("c.krvc"))};
+    StartWith(paths);
+    log.clear();
+    controller->Activate();
+    EXPECT_EQ(
+        log.filter(QStringLiteral("BrowseFile")),
+        QStringList({QStringLiteral("BrowseFile.Setup"), QStringLiteral("BrowseFile.ShowModal")}));
+    ASSERT_EQ(DF->getFL_Count(), 3);
+    EXPECT_TRUE(DF->getFL_Valid(1));
+    EXPECT_FALSE(DF->getFL_Valid(2));
+    EXPECT_TRUE(DF->getFL_Valid(3));
+    EXPECT_EQ(view.status.Text, QStringLiteral(" Untitled.krvc ")) << "Cancel opens nothing";
 }
 
 } // namespace

@@ -169,6 +169,24 @@ private:
     QString Current;
 };
 
+// The Browse File window: logs its set-up and answers with a result and a chosen path.
+class ScriptedBrowseFile : public IBrowseFileWindow {
+public:
+    explicit ScriptedBrowseFile(TLog& log) : Log(log) {}
+    int result = mrCancel;
+    QString chosen;
+
+    void Setup() override { Log << QStringLiteral("BrowseFile.Setup"); }
+    int ShowModal() override {
+        Log << QStringLiteral("BrowseFile.ShowModal");
+        return result;
+    }
+    QString getDPFE() const override { return chosen; }
+
+private:
+    TLog& Log;
+};
+
 // The validator, Excel checks and engine behind Process: scripted answers, logged calls.
 class ScriptedProcess : public IProcessServices {
 public:

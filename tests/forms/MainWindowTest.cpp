@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -215,6 +216,24 @@ TEST_F(MainWindowTest, ClosingStoresTheTabAndAsksToSaveAModifiedFile) {
     EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("UDF022")}));
     dlg.answers = {mrNo};
     EXPECT_TRUE(window->close());
+}
+
+TEST(StatusImage, RedrawsOnlyWhenItsStateChanges) {
+    TStatusImage image;
+    SetStatusImage(&image, QStringLiteral("first"), true);
+    EXPECT_EQ(image.getTag(), 1);
+    EXPECT_EQ(image.getDrawCount(), 1);
+    SetStatusImage(&image, QStringLiteral("second"), true);
+    EXPECT_EQ(image.getDrawCount(), 1) << "the same error only changes the hint";
+    EXPECT_EQ(image.toolTip(), QStringLiteral("second"));
+    SetStatusImage(&image, QString(), false);
+    SetStatusImage(&image, QString(), false);
+    EXPECT_EQ(image.getDrawCount(), 2);
+    EXPECT_EQ(image.getTag(), 2);
+    EXPECT_TRUE(image.toolTip().isEmpty());
+    QLabel other;
+    SetStatusImage(&other, QStringLiteral("ignored"), true);
+    EXPECT_TRUE(other.toolTip().isEmpty());
 }
 
 // The Add, Rename and Copy window itself.
