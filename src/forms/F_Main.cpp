@@ -140,15 +140,18 @@ void TUF_Main::ApplyGeometrySlot() {
     int splitterLeft = kSplitterPreset;
     if (WMs != nullptr) {
         TovWM& slot = WMs->getItems(1);
-        slot.setDefaultHeight(std::max(kDefaultHeight, minimum.height()));
-        slot.setDefaultWidth(std::max(kDefaultWidth, minimum.width()));
-        slot.setDefaultSplitterLeft(listMinimum);
+        slot.setDefaultHeight(kDefaultHeight);
+        slot.setDefaultWidth(kDefaultWidth);
         ApplyWindowGeometry(slot, this, true);
         if (slot.getSplitterLeft() == -1) {
             slot.setSplitterLeft(kSplitterPreset);
         }
-        splitterLeft = slot.getSplitterLeft();
         WMs->Save(1);
+        // From now on a reset of the window's geometry goes back to its computed minimum.
+        slot.setDefaultHeight(minimum.height());
+        slot.setDefaultWidth(minimum.width());
+        slot.setDefaultSplitterLeft(listMinimum);
+        splitterLeft = slot.getSplitterLeft();
     } else {
         resize(kDefaultWidth, kDefaultHeight);
     }

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QStandardPaths>
 
 namespace {
 
@@ -201,12 +202,25 @@ QIcon DrawnIcon(TShape shape, QRgb colour) {
 }
 
 // Icons come from the desktop's theme; where that names no theme (or a bare one), the icon
-// theme the program installs with is looked in as well.
+// theme the program installs with is looked in as well, in the desktop's icon folders.
 void EnsureFallbackTheme() {
     static const bool done = [] {
+        QStringList paths = QIcon::themeSearchPaths();
+        const QStringList iconFolders =
+            QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                      QStandardPaths::LocateDirectory);
+        for (const QString& folder : iconFolders) {
+            if (!paths.contains(folder)) {
+                paths << folder;
+            }
+        }
+        QIcon::setThemeSearchPaths(paths);
         if (QIcon::fallbackThemeName().isEmpty() ||
             QIcon::fallbackThemeName() == QLatin1String("hicolor")) {
             QIcon::setFallbackThemeName(QStringLiteral("Tango"));
+        }
+        if (QIcon::themeName().isEmpty()) {
+            QIcon::setThemeName(QStringLiteral("Tango"));
         }
         return true;
     }();

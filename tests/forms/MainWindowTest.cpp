@@ -7,6 +7,7 @@
 #include "forms/F_Main.h"
 #include "forms/F_Main_Status.h"
 #include "forms/MainAdapters.h"
+#include "forms/MainIcons.h"
 #include "forms/OBJ_Utils.h"
 #include "forms/StatusImage.h"
 #include "model/ovDF.h"
@@ -139,8 +140,30 @@ TEST_F(MainWindowTest, StartsWithAnUntitledFileAndItsTexts) {
     EXPECT_TRUE(window->action(QStringLiteral("MI_File_SaveAs"))->isEnabled());
     EXPECT_EQ(window->action(QStringLiteral("MI_Help_About"))->text(),
               QStringLiteral("&About Ovik KRV Tessel..."));
-    EXPECT_EQ(window->IL_Main_16.size(), 58);
-    EXPECT_FALSE(window->IL_Main_16[12].isNull());
+}
+
+TEST(MainImages, EveryIndexInUseHasAPictureFromTheThemeOrDrawn) {
+    const QList<QIcon> images = MainImageList();
+    ASSERT_EQ(images.size(), MainImageCount);
+    for (int i = 0; i < MainImageCount; ++i) {
+        EXPECT_EQ(images[i].isNull(), MainImageName(i).isEmpty()) << i;
+        if (!images[i].isNull()) {
+            EXPECT_FALSE(images[i].pixmap(16, 16).isNull()) << i;
+        }
+    }
+    // The standard dialogue's glyphs, the status pictures and the action glyphs.
+    for (const int i : {10, 12, 13, 27, 28, 44, 55}) {
+        EXPECT_FALSE(images[i].isNull()) << i;
+    }
+    for (const int i : {stError, stOk}) {
+        EXPECT_EQ(StatusPicture(i).size(), QSize(22, 21));
+    }
+    for (const int i : {agAdd, agRename, agCopy}) {
+        EXPECT_FALSE(ActionGlyph(i).isNull());
+    }
+    if (QFile::exists(QStringLiteral("/usr/share/icons/Tango/index.theme"))) {
+        EXPECT_TRUE(MainImageFromTheme(imgNew)) << "the installed icon theme is used";
+    }
 }
 
 TEST_F(MainWindowTest, SampleFileIsEditedThroughTheListButtonsAndOneDefinitionProcessed) {
