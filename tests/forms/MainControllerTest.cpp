@@ -468,6 +468,18 @@ TEST_F(MainControllerTest, RecentFileCommandsReportWhatTheyRemoved) {
     EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("MF001")}));
 }
 
+TEST_F(MainControllerTest, ExitStoresTheTabThenAsksTheWindowToCloseAboutIsBusy) {
+    controller->FileExit();
+    EXPECT_EQ(Entries(QStringLiteral("Store")).size(), 1);
+    EXPECT_EQ(view.closeRequests, 1);
+    bool busyWhileShown = false;
+    about.whileShown = [&] { busyWhileShown = controller->getBusy() && !view.dragAccept; };
+    controller->Activate();
+    controller->About();
+    EXPECT_TRUE(busyWhileShown);
+    EXPECT_TRUE(view.dragAccept);
+}
+
 TEST_F(MainControllerTest, OptionsAcceptedResetTheTaskFieldCaches) {
     SDs->getItems(1)->setFL_Loaded(true);
     options.answers = {mrOk};
