@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kItemHeight = 20;
 
-struct TListButtonSpec {
+struct TListButtonEntry {
     const char* Name;
     int Text;
     int Image;
@@ -29,7 +29,7 @@ struct TListButtonSpec {
 };
 
 // In button order: Add, Rename, Copy (left column), Delete, Move Up, Move Down (right column).
-constexpr TListButtonSpec kButtons[] = {
+constexpr TListButtonEntry kButtons[] = {
     {"BBtn_SDs_Add", 70, imgAddSD, 907, 0, 80},
     {"BBtn_SDs_Rename", 71, imgRenameSD, 908, 909, 80},
     {"BBtn_SDs_Copy", 73, imgCopy, 911, 0, 80},
@@ -69,15 +69,15 @@ QWidget* TUF_Main::BuildDefinitionPanel() {
                                             &TMainController::Copy,   &TMainController::Delete,
                                             &TMainController::MoveUp, &TMainController::MoveDown};
     for (size_t i = 0; i < ListButtons.size(); ++i) {
-        const TListButtonSpec& spec = kButtons[i];
+        const TListButtonEntry& entry = kButtons[i];
         auto* button =
-            new QPushButton(Format(QStringLiteral(" %s "), {UIT(spec.Text)}), Pnl_SD_Btns);
-        button->setObjectName(QString::fromLatin1(spec.Name));
-        button->setIcon(IL_Main_16.value(spec.Image));
-        button->setToolTip(spec.ShortcutHint > 0
-                               ? UIT(spec.Hint) + QLatin1Char('\n') + UIT(spec.ShortcutHint)
-                               : UIT(spec.Hint));
-        button->resize(ScaledWidth(spec.BaseWidth), BitButtonHeight());
+            new QPushButton(Format(QStringLiteral(" %s "), {UIT(entry.Text)}), Pnl_SD_Btns);
+        button->setObjectName(QString::fromLatin1(entry.Name));
+        button->setIcon(IL_Main_16.value(entry.Image));
+        button->setToolTip(entry.ShortcutHint > 0
+                               ? UIT(entry.Hint) + QLatin1Char('\n') + UIT(entry.ShortcutHint)
+                               : UIT(entry.Hint));
+        button->resize(ScaledWidth(entry.BaseWidth), BitButtonHeight());
         const Command command = kCommands[i];
         connect(button, &QPushButton::clicked, this,
                 [this, command] { GuardSlot([this, command] { ((*Controller).*command)(); }); });
