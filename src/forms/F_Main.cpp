@@ -1,37 +1,108 @@
+// The main window's construction, lifetime and the view the controller drives.
 #include "F_Main.h"
 
+#include "F_Main_Status.h"
+#include "FormMetrics.h"
+#include "MainAdapters.h"
+#include "MainIcons.h"
+#include "SlotGuard.h"
+#include "Tab_DSF.h"
+#include "Tab_DSM.h"
+#include "Tab_PD.h"
+#include "Tab_SCF.h"
+#include "Tab_SCO.h"
+#include "engine/ovProcess.h"
 #include "model/ovDF.h"
+#include "platform/Format.h"
 #include "services/Splash.h"
-#include "services/StdDlg.h"
+#include "services/WorkArea.h"
+#include "services/ovUIL.h"
+#include "services/ovUP.h"
+#include "services/ovWM.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QListWidget>
+#include <QMimeData>
 #include <QProgressBar>
-#include <QStatusBar>
-#include <QStyle>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+using platform::Format;
 
 TUF_Main* UF_Main = nullptr;
 
 namespace {
-// The glyph list holds at least every index the dialogue buttons use.
-constexpr int kGlyphCount = 56;
+
+constexpr int kDefaultWidth = 811;
+constexpr int kDefaultHeight = 627;
+constexpr int kSplitterPreset = 180;
+// The seven filter row buttons set the window's minimum width: Enable, Insert and Delete Row
+// (100 each), Up and Down (60 each), Refresh and Clear (80 each).
+constexpr int kFilterButtonsWidth = 100 * 3 + 60 * 2 + 80 * 2;
+
+TProgramDialogs& ProgramDialogs() {
+    static TProgramDialogs dialogs;
+    return dialogs;
+}
+
+QString Framed(int textId) {
+    return Format(QStringLiteral(" %s "), {UIT(textId)});
+}
+
 } // namespace
 
-TUF_Main::TUF_Main(QWidget* parent)
-    : QMainWindow(parent), LB_SDs(new QListWidget(this)), PB_Main(new QProgressBar(this)) {
+TUF_Main::TUF_Main(QWidget* parent) : QMainWindow(parent) {
     SplashStatus(19);
     setWindowTitle(QStringLiteral("Ovik KRV Tessel"));
-    resize(811, 627);
-    setCentralWidget(LB_SDs);
-    PB_Main->setRange(0, 0);
-    PB_Main->setValue(0);
-    PB_Main->setTextVisible(false);
-    statusBar()->addPermanentWidget(PB_Main);
-    PB_Main->hide();
-    FillImageList();
+    IL_Main_16 = MainImageList();
+    Dialogs = ProgramDialogs().dialogs();
+    Controller = std::make_unique<TMainController>(*this, Dialogs);
+    QFont font = this->font();
+    ApplyIconTitleFont(font);
+    setFont(font);
+
+    BuildActions();
+    BuildMenus();
+    BuildToolBar();
+    BuildCentre();
+    SB_Main = new TMainStatusBar(this);
+    setStatusBar(SB_Main);
+    PB_Main = SB_Main->progressBar();
+    ApplyGeometrySlot();
+    ApplyPreferences();
+    if (MRUs != nullptr) {
+        MRUs->setMenu(this);
+        MRUs->RefreshMenu();
+    }
+    qApp->installEventFilter(this);
+
+    std::array<IMainTab*, TabCount> tabs{};
+    for (int i = 0; i < TabCount; ++i) {
+        tabs[static_cast<size_t>(i)] = Pages[static_cast<size_t>(i)];
+    }
+    Controller->setTabs(tabs);
+    Controller->setCommandLine(QCoreApplication::arguments().mid(1));
+    if (Process != nullptr) {
+        Process->setOnCutOffDateMoved([this] { Controller->CutOffDateMoved(); });
+    }
+    GuardSlot([this] { Controller->Create(); });
 }
 
 TUF_Main::~TUF_Main() {
+    qApp->removeEventFilter(this);
+    if (Process != nullptr) {
+        Process->setOnCutOffDateMoved({});
+    }
+    if (MRUs != nullptr) {
+        MRUs->setMenu(nullptr);
+    }
     if (DF != nullptr) {
         DF->setView(nullptr);
     }
@@ -43,20 +114,202 @@ TUF_Main::~TUF_Main() {
     }
 }
 
-void TUF_Main::FillImageList() {
-    IL_Main_16.clear();
-    for (int i = 0; i < kGlyphCount; ++i) {
-        IL_Main_16 << QIcon();
-    }
-    const QStyle* style = QApplication::style();
-    IL_Main_16[glyphCancel] = style->standardIcon(QStyle::SP_DialogCancelButton);
-    IL_Main_16[glyphClose] = style->standardIcon(QStyle::SP_DialogCloseButton);
-    IL_Main_16[glyphContinue] = style->standardIcon(QStyle::SP_ArrowRight);
-    IL_Main_16[glyphNo] = style->standardIcon(QStyle::SP_DialogNoButton);
-    IL_Main_16[glyphOk] = style->standardIcon(QStyle::SP_DialogOkButton);
-    IL_Main_16[glyphRetry] = style->standardIcon(QStyle::SP_BrowserReload);
-    IL_Main_16[glyphYes] = style->standardIcon(QStyle::SP_DialogYesButton);
+void TUF_Main::setDialogs(const TMainDialogs& dialogs) {
+    Dialogs = dialogs;
+    Controller->setDialogs(dialogs);
 }
+
+void TUF_Main::GoToCfgErr(int n) {
+    GuardSlot([this, n] { Controller->GoToCfgErr(n); });
+}
+
+void TUF_Main::ApplyGeometrySlot() {
+    using namespace formmetrics;
+    const int listMinimum = ListPanelMinimumWidth();
+    const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    QSize minimum(frame + listMinimum + Spl_Main->handleWidth() + ScaledWidth(kFilterButtonsWidth) +
+                      8,
+                  minimumSizeHint().height());
+    // A minimum larger than the work area is lowered to it.
+    minimum = minimum.boundedTo(workArea().rect().size());
+    setMinimumSize(minimum);
+    Pnl_SDs->setMinimumWidth(listMinimum);
+    // The list panel may not be widened beyond one and a half times its minimum.
+    Pnl_SDs->setMaximumWidth(listMinimum * 3 / 2);
+
+    int splitterLeft = kSplitterPreset;
+    if (WMs != nullptr) {
+        TovWM& slot = WMs->getItems(1);
+        slot.setDefaultHeight(kDefaultHeight);
+        slot.setDefaultWidth(kDefaultWidth);
+        ApplyWindowGeometry(slot, this, true);
+        if (slot.getSplitterLeft() == -1) {
+            slot.setSplitterLeft(kSplitterPreset);
+        }
+        WMs->Save(1);
+        // From now on a reset of the window's geometry goes back to its computed minimum.
+        slot.setDefaultHeight(minimum.height());
+        slot.setDefaultWidth(minimum.width());
+        slot.setDefaultSplitterLeft(listMinimum);
+        splitterLeft = slot.getSplitterLeft();
+    } else {
+        resize(kDefaultWidth, kDefaultHeight);
+    }
+    splitterLeft = std::clamp(splitterLeft, listMinimum, listMinimum * 3 / 2);
+    Spl_Main->setSizes({splitterLeft, std::max(1, width() - splitterLeft)});
+    ArrangeListButtons();
+}
+
+void TUF_Main::BuildPages() {
+    PC_Main = new QTabWidget(this);
+    PC_Main->setDocumentMode(true);
+    Pages = {new TTab_PD(PC_Main), new TTab_SCF(PC_Main), new TTab_SCO(PC_Main),
+             new TTab_DSM(PC_Main), new TTab_DSF(PC_Main)};
+    static constexpr int kCaptions[TabCount] = {76, 94, 119, 159, 168};
+    static constexpr int kImages[TabCount] = {imgTabPD, imgTabSCF, imgTabSCO, imgTabDSM, imgTabDSF};
+    for (int i = 0; i < TabCount; ++i) {
+        PC_Main->addTab(Pages[static_cast<size_t>(i)], IL_Main_16.value(kImages[i]),
+                        Framed(kCaptions[i]));
+    }
+    connect(PC_Main, &QTabWidget::currentChanged, this,
+            [this](int index) { GuardSlot([this, index] { Controller->PageChanged(index); }); });
+}
+
+void TUF_Main::BuildCentre() {
+    using namespace formmetrics;
+    BuildPages();
+    BBtn_Process = new QPushButton(Framed(191), this);
+    BBtn_Process->setIcon(IL_Main_16.value(imgProcess));
+    BBtn_Process->setToolTip(UIT(991) + QLatin1Char('\n') + UIT(992));
+    BBtn_Process->setFixedSize(ScaledWidth(80), BitButtonHeight());
+    connect(BBtn_Process, &QPushButton::clicked, this,
+            [this] { GuardSlot([this] { Controller->XferData(); }); });
+
+    auto* processPanel = new QWidget(this);
+    processPanel->setFixedHeight(BitButtonHeight() + 12);
+    auto* bevel = new QFrame(processPanel);
+    bevel->setFrameShape(QFrame::HLine);
+    bevel->setFrameShadow(QFrame::Sunken);
+    auto* processRow = new QHBoxLayout();
+    processRow->setContentsMargins(0, 0, 8, 0);
+    processRow->addStretch(1);
+    processRow->addWidget(BBtn_Process);
+    auto* processLayout = new QVBoxLayout(processPanel);
+    processLayout->setContentsMargins(0, 0, 0, 0);
+    processLayout->setSpacing(0);
+    processLayout->addWidget(bevel);
+    processLayout->addLayout(processRow, 1);
+
+    auto* tabsPanel = new QWidget(this);
+    auto* tabsLayout = new QVBoxLayout(tabsPanel);
+    tabsLayout->setContentsMargins(0, 0, 0, 0);
+    tabsLayout->setSpacing(0);
+    tabsLayout->addWidget(PC_Main, 1);
+    tabsLayout->addWidget(processPanel);
+
+    Spl_Main = new QSplitter(Qt::Horizontal, this);
+    Spl_Main->setHandleWidth(2);
+    Spl_Main->setChildrenCollapsible(false);
+    Spl_Main->addWidget(BuildDefinitionPanel());
+    Spl_Main->addWidget(tabsPanel);
+    Spl_Main->setStretchFactor(0, 0);
+    Spl_Main->setStretchFactor(1, 1);
+    connect(Spl_Main, &QSplitter::splitterMoved, this,
+            [this] { GuardSlot([this] { ArrangeListButtons(); }); });
+
+    auto* topBevel = new QFrame(this);
+    topBevel->setFrameShape(QFrame::HLine);
+    topBevel->setFrameShadow(QFrame::Sunken);
+    auto* centre = new QWidget(this);
+    auto* layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(topBevel);
+    layout->addWidget(Spl_Main, 1);
+    setCentralWidget(centre);
+
+    // Keyboard order: the list and its buttons, then the tabs and the Process button.
+    QWidget* previous = LB_SDs;
+    for (QPushButton* button : ListButtons) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
+    setTabOrder(previous, PC_Main);
+    setTabOrder(PC_Main, BBtn_Process);
+}
+
+// ---- Lifetime events ----
+
+bool TUF_Main::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        GuardSlot([this] {
+            // An activation inside a command (its own dialogue closing) is not the user coming
+            // back to the window: the command is still under way.
+            if (!Controller->getBusy()) {
+                Controller->Activate();
+            }
+        });
+    }
+    return QMainWindow::event(event);
+}
+
+void TUF_Main::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    GuardSlot([this, event] {
+        if (!Controller->CloseQuery()) {
+            return;
+        }
+        if (WMs != nullptr) {
+            TovWM& slot = WMs->getItems(1);
+            CaptureWindowGeometry(slot, this, true);
+            slot.setSplitterLeft(Pnl_SDs->width());
+            WMs->Save(1);
+        }
+        event->accept();
+        QCoreApplication::processEvents();
+    });
+}
+
+void TUF_Main::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    GuardSlot([this] { ArrangeListButtons(); });
+}
+
+bool TUF_Main::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && !HintsShown) {
+        return true;
+    }
+    if (watched == LB_SDs && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2) {
+        GuardSlot([this] { Controller->ListRenameKey(); });
+        return true;
+    }
+    if (watched == this && event->type() == QEvent::DragEnter) {
+        auto* drag = static_cast<QDragEnterEvent*>(event);
+        if (acceptDrops() && drag->mimeData()->hasUrls()) {
+            drag->acceptProposedAction();
+        }
+        return true;
+    }
+    if (watched == this && event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        QStringList paths;
+        for (const QUrl& url : drop->mimeData()->urls()) {
+            if (url.isLocalFile()) {
+                paths << url.toLocalFile();
+            }
+        }
+        drop->acceptProposedAction();
+        activateWindow();
+        GuardSlot([this, paths] {
+            Controller->OpenHandedOverPaths(paths, TMainController::TPathSource::Dropped);
+        });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Services of the window ----
 
 void TUF_Main::RestoreFromMinimised() {
     if (!isMinimized()) {
@@ -87,6 +340,54 @@ void TUF_Main::ProgressEnd() {
     PB_Main->setValue(0);
 }
 
-void TUF_Main::RepaintSDs() {
-    LB_SDs->viewport()->repaint();
+void TUF_Main::SetProcessEnabled(bool enabled) {
+    BBtn_Process->setEnabled(enabled);
+}
+
+void TUF_Main::SetDataFileStatus(const TDataFileStatus& status) {
+    SB_Main->setDataFileText(status.Text);
+    SB_Main->setModified(status.Modified);
+    action(QStringLiteral("MI_File_Save"))->setEnabled(status.SaveEnabled);
+    action(QStringLiteral("TBtn_File_Save"))->setEnabled(status.SaveEnabled);
+    action(QStringLiteral("MI_File_SaveAs"))->setEnabled(status.SaveAsEnabled);
+    action(QStringLiteral("MI_File_Close"))->setEnabled(status.CloseEnabled);
+}
+
+void TUF_Main::ShowPage(int index) {
+    const QSignalBlocker blocker(PC_Main);
+    PC_Main->setCurrentIndex(index);
+}
+
+void TUF_Main::FocusPages() {
+    if (PC_Main->isEnabled() && PC_Main->isVisible()) {
+        PC_Main->setFocus();
+    }
+}
+
+void TUF_Main::HideBalloon() {
+    QToolTip::hideText();
+}
+
+void TUF_Main::SetDragAccept(bool accept) {
+    setAcceptDrops(accept);
+}
+
+void TUF_Main::SetWindowEnabled(bool enabled) {
+    setEnabled(enabled);
+}
+
+bool TUF_Main::IsMaximised() const {
+    return isMaximized();
+}
+
+void TUF_Main::SetMaximised(bool maximised) {
+    if (maximised) {
+        showMaximized();
+    } else {
+        showNormal();
+    }
+}
+
+void TUF_Main::RequestClose() {
+    close();
 }

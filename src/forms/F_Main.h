@@ -1,36 +1,146 @@
 #pragma once
 
+#include "MainController.h"
+#include "MainView.h"
 #include "model/DataFileHost.h"
 #include "services/MainWindow.h"
+#include "services/ovMRU.h"
 
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <array>
+#include <memory>
 
+class QAction;
+class QFrame;
+class QHeaderView;
+class QLabel;
 class QListWidget;
+class QMenu;
 class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QStandardItemModel;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class TMainStatusBar;
+class TMainTabPage;
 
-// The main window (so far: the application title, the list of KRV Definitions, the status bar's
-// progress bar the data file commands step, and the 16x16 glyph list the standard dialogue's
-// buttons use).
-class TUF_Main : public QMainWindow, public IMainWindow, public IDataFileView {
+// The main window: the list of KRV Definitions on the left, the five tabs with the Process
+// button on the right, menus and tool bar on top and the status bar below. Its commands live in
+// TMainController; the window builds the controls, forwards their events and shows what the
+// controller tells it. It also serves the data file layer (progress bar, list repaint), the
+// recent files menus and the standard dialogue's glyph list.
+class TUF_Main : public QMainWindow,
+                 public IMainWindow,
+                 public IDataFileView,
+                 public IMainView,
+                 public IMRUMenu {
 public:
     explicit TUF_Main(QWidget* parent = nullptr);
     ~TUF_Main() override;
 
+    TMainController& controller() { return *Controller; }
+    // The windows the commands open; the program sets the real ones, tests their fakes.
+    void setDialogs(const TMainDialogs& dialogs);
+    // Called by the Configuration Errors window's double-click.
+    void GoToCfgErr(int n);
+
+    // IMainWindow
     void RestoreFromMinimised() override;
 
+    // IDataFileView
     void ProgressStart(int maximum) override;
     void ProgressStep() override;
     void ProgressEnd() override;
     void RepaintSDs() override;
 
+    // IMainView
+    void ShowDefinitions(const QStringList& items, int row) override;
+    void SetListEnabled(bool enabled) override;
+    void FocusList() override;
+    void SetDefinitionButtons(const TDefinitionButtons& buttons) override;
+    void SetProcessEnabled(bool enabled) override;
+    void SetDataFileStatus(const TDataFileStatus& status) override;
+    void ShowPage(int index) override;
+    void FocusPages() override;
+    void HideBalloon() override;
+    void SetDragAccept(bool accept) override;
+    void SetWindowEnabled(bool enabled) override;
+    bool IsMaximised() const override;
+    void SetMaximised(bool maximised) override;
+    void ApplyPreferences() override;
+    void RequestClose() override;
+
+    // IMRUMenu
+    void setItemCaption(TMRUMenu menu, int n, const QString& caption) override;
+    void setItemVisible(TMRUMenu menu, int n, bool visible) override;
+    void setFileSeparatorVisible(bool visible) override;
+    void setPurgeEnabled(bool enabled) override;
+    void setResetEnabled(bool enabled) override;
+
+    // The 16x16 glyphs of menus, tool bar, tabs and the standard dialogue's buttons.
     QList<QIcon> IL_Main_16;
-    QListWidget* LB_SDs;
-    QProgressBar* PB_Main;
+    // The status bar's progress bar (the data file layer steps it).
+    QProgressBar* PB_Main = nullptr;
+
+    // Narrow access for tests.
+    QListWidget* definitionList() const { return LB_SDs; }
+    QPushButton* processButton() const { return BBtn_Process; }
+    QPushButton* listButton(int i) const { return ListButtons[static_cast<size_t>(i)]; }
+    QTabWidget* pages() const { return PC_Main; }
+    QAction* action(const QString& name) const;
+    TMainStatusBar* statusPanels() const { return SB_Main; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FillImageList();
+    // Construction (F_Main.cpp).
+    void ApplyGeometrySlot();
+    void BuildPages();
+    void BuildCentre();
+    // Menus and tool bar (F_Main_Menus.cpp).
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolBar();
+    QAction* NewAction(const QString& name, int textId, int imageIndex, int hintId,
+                       int shortcutHintId);
+    void RunEditAction(const char* method);
+    // Definition list panel (F_Main_SDs.cpp).
+    QWidget* BuildDefinitionPanel();
+    void ArrangeListButtons();
+    int ListPanelMinimumWidth() const;
+
+    std::unique_ptr<TMainController> Controller;
+    TMainDialogs Dialogs;
+
+    QToolBar* TBar_Main = nullptr;
+    QMenu* PM_MRU = nullptr;
+    QAction* MI_File_MRU_Separator = nullptr;
+    std::array<QAction*, 10> MI_File_MRU{};
+    std::array<QAction*, 10> MI_MRU{};
+    QSplitter* Spl_Main = nullptr;
+    QWidget* Pnl_SDs = nullptr;
+    QHeaderView* HC_SDs = nullptr;
+    QStandardItemModel* HC_Model = nullptr;
+    QListWidget* LB_SDs = nullptr;
+    QWidget* Pnl_SD_Btns = nullptr;
+    std::array<QPushButton*, 6> ListButtons{};
+    QTabWidget* PC_Main = nullptr;
+    std::array<TMainTabPage*, TabCount> Pages{};
+    QPushButton* BBtn_Process = nullptr;
+    TMainStatusBar* SB_Main = nullptr;
+    bool ShowingPage = false;
+    bool HintsShown = true;
 };
 
 extern TUF_Main* UF_Main;
+
+// Indexes of the definition list's buttons.
+enum TListButton : int { lbAdd, lbRename, lbCopy, lbDelete, lbMoveUp, lbMoveDown };

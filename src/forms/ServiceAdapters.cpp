@@ -40,6 +40,8 @@ namespace {
 
 bool execute(QFileDialog::AcceptMode mode, const TFileDialogSetup& setup, QString& fileName) {
     QFileDialog dialog(QApplication::activeWindow(), setup.Title, setup.DefaultFolder);
+    // Qt's own dialogue: the desktop's native one would not show the caller's OK caption.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);

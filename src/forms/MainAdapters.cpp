@@ -1,0 +1,120 @@
+#include "MainAdapters.h"
+
+#include "F_About.h"
+#include "F_AddRenameCopy.h"
+#include "F_BrowseFile.h"
+#include "F_CfgErr.h"
+#include "F_DFVErr.h"
+#include "F_Options.h"
+#include "F_Summary.h"
+#include "engine/ovProcess.h"
+#include "excel/ovOCP.h"
+#include "excel/ovXL.h"
+#include "model/ovDF.h"
+#include "model/ovDV.h"
+#include "services/StdDlg.h"
+
+namespace {
+
+int Execute(QDialog* window) {
+    if (window == nullptr) {
+        return mrCancel;
+    }
+    return window->exec() == QDialog::Accepted ? mrOk : mrCancel;
+}
+
+class TSummaryOfForm : public ISummaryWindow {
+public:
+    int ShowModal() override { return Execute(UF_Summary); }
+};
+
+// The validator fills the error windows' lists itself.
+template <typename Form> class TErrorListOfForm : public IErrorListWindow {
+public:
+    explicit TErrorListOfForm(Form*& form) : Window(form) {}
+    void RefreshList() override {}
+    int ShowModal() override { return Execute(Window); }
+
+private:
+    Form*& Window;
+};
+
+class TBrowseFileOfForm : public IBrowseFileWindow {
+public:
+    void Setup() override {}
+    int ShowModal() override { return Execute(UF_BrowseFile); }
+    QString getDPFE() const override { return QString(); }
+};
+
+class TAboutOfForm : public IAboutWindow {
+public:
+    int ShowModal() override { return Execute(UF_About); }
+};
+
+class TOptionsOfForm : public IOptionsWindow {
+public:
+    int ShowModal() override { return Execute(UF_Options); }
+};
+
+class TAddRenameCopyOfForm : public IAddRenameCopyWindow {
+public:
+    void Setup(const TAddRenameCopySetup& setup) override {
+        if (UF_AddRenameCopy != nullptr) {
+            UF_AddRenameCopy->Setup(setup);
+        }
+    }
+    int ShowModal() override {
+        return UF_AddRenameCopy != nullptr ? UF_AddRenameCopy->ShowModal() : mrCancel;
+    }
+    QString getDescription() const override {
+        return UF_AddRenameCopy != nullptr ? UF_AddRenameCopy->getDescription() : QString();
+    }
+};
+
+class TProcessOfGlobals : public IProcessServices {
+public:
+    int ValidateDefinition() override {
+        if (DV == nullptr) {
+            return 0;
+        }
+        // A repair of a stored value is a change of the data file.
+        if (DV->ValidateDefinition(TValidateFiles{}) && DF != nullptr) {
+            DF->setModified(true);
+        }
+        return DV->getCfgErrCount();
+    }
+    bool WarnExcelMissing() override { return XL == nullptr || XL->WarnExcelMissing(); }
+    bool WarnPackMissing(const QString& description, const QString& path) override {
+        return OCP != nullptr && OCP->WarnPackMissing(description, path);
+    }
+    bool Run(int index) override { return Process != nullptr && Process->Run(index); }
+    int getCfgErrTabID(int n) override { return DV != nullptr ? DV->getCfgErrTabID(n) : 0; }
+    int getCfgErrFldID(int n) override { return DV != nullptr ? DV->getCfgErrFldID(n) : 0; }
+    int getCfgErrRowID(int n) override { return DV != nullptr ? DV->getCfgErrRowID(n) : 0; }
+};
+
+} // namespace
+
+struct TProgramDialogs::TImpl {
+    TSummaryOfForm Summary;
+    TErrorListOfForm<TUF_CfgErr> CfgErr{UF_CfgErr};
+    TErrorListOfForm<TUF_DFVErr> DFVErr{UF_DFVErr};
+    TBrowseFileOfForm BrowseFile;
+    TAboutOfForm About;
+    TOptionsOfForm Options;
+    TAddRenameCopyOfForm AddRenameCopy;
+    TProcessOfGlobals Process;
+};
+
+TProgramDialogs::TProgramDialogs() : Impl(std::make_unique<TImpl>()) {
+    Dialogs.Summary = &Impl->Summary;
+    Dialogs.CfgErr = &Impl->CfgErr;
+    Dialogs.DFVErr = &Impl->DFVErr;
+    Dialogs.BrowseFile = &Impl->BrowseFile;
+    Dialogs.About = &Impl->About;
+    Dialogs.Options = &Impl->Options;
+    Dialogs.AddRenameCopy = &Impl->AddRenameCopy;
+    Dialogs.Process = &Impl->Process;
+}
+
+TProgramDialogs::~TProgramDialogs() = default;

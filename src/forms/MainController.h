@@ -1,0 +1,124 @@
+#pragma once
+
+#include "MainDialogs.h"
+#include "MainTab.h"
+#include "MainView.h"
+
+#include <QStringList>
+#include <array>
+
+// The main window's commands without its widgets: the tab protocol, the definition list, the
+// data file status, the file, help and recent file commands and the Process command. It works on
+// the global definitions (SDs) and data file (DF) and drives the window through IMainView, the
+// tabs through IMainTab and the other windows through TMainDialogs.
+class TMainController {
+public:
+    // How handed-over data file paths arrived.
+    enum class TPathSource { CommandLine, CopyData, Dropped };
+    // The help documents.
+    enum class THelpDocument { Tutorial, UserManual, WhitePaper };
+
+    TMainController(IMainView& view, const TMainDialogs& dialogs);
+    TMainController(const TMainController&) = delete;
+    TMainController& operator=(const TMainController&) = delete;
+
+    void setTabs(const std::array<IMainTab*, TabCount>& tabs) { Tabs = tabs; }
+    void setDialogs(const TMainDialogs& dialogs) { Dialogs = dialogs; }
+    void setCommandLine(const QStringList& paths) { CommandLine = paths; }
+
+    int getCurrentPageIndex() const { return CurrentPageIndex; }
+    // Busy while the window is created or activated, opens a file, shows About or processes.
+    bool getBusy() const { return BusyCount > 0; }
+    bool getListEnabled() const { return ListEnabled; }
+
+    // Window lifetime.
+    void Create();
+    void Activate();
+    // The close request of the window (File > Exit, close box, system menu): false keeps it open.
+    bool CloseQuery();
+
+    // Tab protocol.
+    void ClearTabs();
+    void EnableTabs(bool flag);
+    void LoadTab(int index);
+    void StoreTab(int index);
+    void RefreshTab(int index);
+    void ShowActiveDefinition();
+    void EnableProcess(bool flag);
+    void UpdateProcessButton();
+    void PageChanged(int index);
+
+    // Definition list.
+    void FillDefinitionList();
+    void UpdateDefinitionButtons();
+    void UpdateDataFileStatus();
+    void ListClicked(int row);
+    void ListRenameKey();
+    void Add();
+    void Rename();
+    void Copy();
+    void Delete();
+    void MoveUp();
+    void MoveDown();
+
+    // File, tools and help commands.
+    void FileNew();
+    void FileOpen();
+    void FileOpenSample();
+    void FileOpenMRU(int n);
+    void FileSave();
+    void FileSaveAs();
+    void FileClose();
+    void FileExit();
+    void Options();
+    void About();
+    void ShowHelp(THelpDocument document);
+    void PurgeMRU();
+    void ResetMRU();
+    void ShowHintsChanged(bool down);
+
+    // Handed-over paths: the command line at the first activation, a second instance, a drop.
+    void OpenCommandLineFiles();
+    void OpenHandedOverPaths(const QStringList& paths, TPathSource source);
+
+    // Process command and the jump from a configuration error to its field.
+    void XferData();
+    void GoToCfgErr(int n);
+
+    // A moved cut off date was written into the active definition by a run.
+    void CutOffDateMoved();
+
+    // Raises Busy for its lifetime and switches drag-and-drop off; the last scope to end
+    // switches acceptance back on unless it was created without (window creation).
+    class TBusyScope {
+    public:
+        explicit TBusyScope(TMainController& owner, bool acceptDropsAfter = true);
+        ~TBusyScope();
+        TBusyScope(const TBusyScope&) = delete;
+        TBusyScope& operator=(const TBusyScope&) = delete;
+
+    private:
+        TMainController& Owner;
+        bool AcceptDropsAfter;
+    };
+
+private:
+    void ShowList();
+    // After a failed list change: the list is filled again from the definitions (the active one
+    // kept where it still exists) and the tab reloaded, so that both agree again.
+    void ResyncList();
+    void ReportListFailure(int textId, const QString& key, int hintId, const QString& details);
+    bool RunAddRenameCopy(int mode, const QString& description, QString& result);
+    bool AskYesNo(const QString& key, const QStringList& lines, int yesHint, int noHint);
+    template <typename Open> void OpenWith(Open&& open);
+    void AfterOpen();
+    void MoveBy(int offset, int failureText, const QString& key, int hintId);
+
+    IMainView& View;
+    TMainDialogs Dialogs;
+    std::array<IMainTab*, TabCount> Tabs{};
+    QStringList CommandLine;
+    int CurrentPageIndex = 0;
+    int BusyCount = 0;
+    bool ListEnabled = false;
+};

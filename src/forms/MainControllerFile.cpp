@@ -1,0 +1,343 @@
+// The main window's life steps and its file, tools, help and recent file commands.
+#include "MainController.h"
+
+#include "model/ovDF.h"
+#include "model/ovDV.h"
+#include "model/ovSD.h"
+#include "platform/Format.h"
+#include "services/FileChecks.h"
+#include "services/ShellUtils.h"
+#include "services/StdDlg.h"
+#include "services/ovAD.h"
+#include "services/ovMRU.h"
+#include "services/ovUIL.h"
+#include "services/ovUP.h"
+
+using platform::Format;
+
+namespace {
+
+const QString kTitle = QStringLiteral("Ovik KRV Tessel");
+constexpr int kDataFileLabel = 722;
+
+void ReportInformation(const QString& key, const QStringList& lines, int hintId) {
+    IStdDlg* dlg = StdDlg();
+    if (dlg == nullptr) {
+        return;
+    }
+    dlg->MsgLines = lines;
+    dlg->SetupStdDlgButtons1(sdkInformation, key, {glyphClose, mrClose, UIT(357), UIT(hintId)});
+    dlg->ShowModal();
+}
+
+} // namespace
+
+// ---- Window lifetime ----
+
+void TMainController::Create() {
+    TBusyScope busy(*this, false);
+    CurrentPageIndex = tabPD;
+    View.ShowPage(CurrentPageIndex);
+    View.ShowDefinitions({}, -1);
+    if (DF != nullptr && !DF->getCmdLinePending()) {
+        FileNew();
+    }
+    ClearTabs();
+    ShowActiveDefinition();
+    UpdateDataFileStatus();
+}
+
+void TMainController::Activate() {
+    TBusyScope busy(*this);
+    View.FocusPages();
+    bool wasMaximised = false;
+    if (DF != nullptr && DF->getCmdLinePending()) {
+        wasMaximised = View.IsMaximised();
+        if (wasMaximised) {
+            View.SetMaximised(false);
+        }
+        OpenCommandLineFiles();
+        if (DF->getNoFile()) {
+            FileNew();
+        }
+    }
+    if (wasMaximised) {
+        View.SetMaximised(true);
+    }
+    UpdateDataFileStatus();
+    View.FocusPages();
+}
+
+bool TMainController::CloseQuery() {
+    // The tab on screen holds the user's latest edits: they go into the definition before the
+    // question to save, however the window is closed.
+    StoreTab(CurrentPageIndex);
+    return DF == nullptr || DF->Close();
+}
+
+// ---- Opening ----
+
+template <typename Open> void TMainController::OpenWith(Open&& open) {
+    TBusyScope busy(*this);
+    StoreTab(CurrentPageIndex);
+    if (DF == nullptr || !open()) {
+        return;
+    }
+    AfterOpen();
+}
+
+void TMainController::AfterOpen() {
+    FillDefinitionList();
+    UpdateDefinitionButtons();
+    if (DV != nullptr && DV->getDFVErrCount() > 0 && Dialogs.DFVErr != nullptr) {
+        Dialogs.DFVErr->RefreshList();
+        Dialogs.DFVErr->ShowModal();
+    }
+    ClearTabs();
+    ShowActiveDefinition();
+    UpdateDataFileStatus();
+    View.FocusPages();
+}
+
+void TMainController::FileOpen() {
+    View.HideBalloon();
+    OpenWith([] { return DF->Open(); });
+}
+
+void TMainController::FileOpenSample() {
+    View.HideBalloon();
+    View.FocusPages();
+    OpenWith([] { return DF->OpenSample(); });
+}
+
+void TMainController::FileOpenMRU(int n) {
+    View.HideBalloon();
+    if (MRUs == nullptr || n < 1 || n > MRUs->getCount()) {
+        return;
+    }
+    const QString path = MRUs->getItems(n).getDPFE();
+    if (DV != nullptr && (DV->CheckDataFileExtDlg(UIT(kDataFileLabel), path) ||
+                          DV->CheckDataFileExistsDlg(UIT(kDataFileLabel), path))) {
+        return;
+    }
+    OpenWith([&path] { return DF->OpenMRU(path); });
+}
+
+void TMainController::OpenCommandLineFiles() {
+    OpenHandedOverPaths(CommandLine, TPathSource::CommandLine);
+}
+
+void TMainController::OpenHandedOverPaths(const QStringList& paths, TPathSource source) {
+    if (paths.isEmpty() || DF == nullptr) {
+        return;
+    }
+    QString path = paths.constFirst();
+    if (paths.size() > 1) {
+        DF->ResetFL();
+        DF->setFL_Count(static_cast<int>(paths.size()));
+        for (int i = 1; i <= paths.size(); ++i) {
+            const QString& candidate = paths[i - 1];
+            DF->setDFL_DPFE(i, candidate);
+            DF->setDFL_Valid(i, DV == nullptr ||
+                                    !DV->CheckDataFileExt(UIT(kDataFileLabel), candidate));
+        }
+        IBrowseFileWindow* browse = Dialogs.BrowseFile;
+        if (browse == nullptr) {
+            return;
+        }
+        browse->Setup();
+        if (browse->ShowModal() != mrOk) {
+            return;
+        }
+        path = browse->getDPFE().trimmed();
+        if (path.isEmpty()) {
+            return;
+        }
+    }
+    if (DV != nullptr && (DV->CheckDataFileExtDlg(UIT(kDataFileLabel), path) ||
+                          DV->CheckDataFileExistsDlg(UIT(kDataFileLabel), path))) {
+        return;
+    }
+    StoreTab(CurrentPageIndex);
+    TBusyScope busy(*this);
+    bool opened = false;
+    switch (source) {
+    case TPathSource::CommandLine:
+        opened = DF->OpenCommandLine(path);
+        break;
+    case TPathSource::CopyData:
+        DF->setCopyDataPending(true);
+        opened = DF->OpenCopyData(path);
+        break;
+    case TPathSource::Dropped:
+        opened = DF->OpenDropped(path);
+        break;
+    }
+    if (opened) {
+        AfterOpen();
+    }
+}
+
+// ---- New, Save, Close, Exit ----
+
+void TMainController::FileNew() {
+    View.HideBalloon();
+    StoreTab(CurrentPageIndex);
+    if (DF == nullptr || !DF->New()) {
+        return;
+    }
+    ShowList();
+    ClearTabs();
+    ShowActiveDefinition();
+    UpdateDataFileStatus();
+}
+
+void TMainController::FileSave() {
+    View.HideBalloon();
+    StoreTab(CurrentPageIndex);
+    if (DF != nullptr) {
+        DF->Save();
+    }
+    UpdateDataFileStatus();
+}
+
+void TMainController::FileSaveAs() {
+    View.HideBalloon();
+    StoreTab(CurrentPageIndex);
+    if (DF != nullptr) {
+        DF->SaveAs();
+    }
+    UpdateDataFileStatus();
+}
+
+void TMainController::FileClose() {
+    View.HideBalloon();
+    StoreTab(CurrentPageIndex);
+    if (DF == nullptr || !DF->Close()) {
+        return;
+    }
+    ShowList();
+    ClearTabs();
+    ShowActiveDefinition();
+    UpdateDataFileStatus();
+}
+
+void TMainController::FileExit() {
+    View.HideBalloon();
+    StoreTab(CurrentPageIndex);
+    View.RequestClose();
+}
+
+// ---- Tools and Help ----
+
+void TMainController::Options() {
+    View.HideBalloon();
+    if (Dialogs.Options == nullptr || Dialogs.Options->ShowModal() != mrOk) {
+        return;
+    }
+    View.ApplyPreferences();
+    for (int i = 1; SDs != nullptr && i <= SDs->getCount(); ++i) {
+        SDs->getItems(i)->ResetFL();
+    }
+    RefreshTab(CurrentPageIndex);
+}
+
+void TMainController::About() {
+    View.HideBalloon();
+    TBusyScope busy(*this);
+    if (Dialogs.About != nullptr) {
+        Dialogs.About->ShowModal();
+    }
+}
+
+void TMainController::ShowHintsChanged(bool down) {
+    if (UP != nullptr) {
+        UP->setShowHints(down);
+        UP->Save();
+    }
+    View.ApplyPreferences();
+}
+
+void TMainController::ShowHelp(THelpDocument document) {
+    View.HideBalloon();
+    struct THelpEntry {
+        int Label;
+        QString Key;
+        int FirstLine;
+        int GoneLine;
+        int LastLine;
+        int Hint;
+    };
+    static const THelpEntry kEntries[] = {
+        {726, QStringLiteral("MF013"), 1525, 1526, 1527, 1172},
+        {727, QStringLiteral("MF024"), 1528, 1529, 1530, 1173},
+        {728, QStringLiteral("MF025"), 1531, 1532, 1533, 1174},
+    };
+    const THelpEntry& entry = kEntries[static_cast<int>(document)];
+    QString path;
+    if (AD != nullptr) {
+        path = document == THelpDocument::Tutorial     ? AD->getTutorialDPFE()
+               : document == THelpDocument::UserManual ? AD->getUserManualDPFE()
+                                                       : AD->getWhitePaperDPFE();
+    }
+    if (FileExistsChecked(UIT(entry.Label), path)) {
+        RunDocument(path, QString(), QString(), SW_SHOWDEFAULT);
+        return;
+    }
+    IStdDlg* dlg = StdDlg();
+    if (dlg != nullptr) {
+        dlg->MsgLines = {Format(UIT(entry.FirstLine), {kTitle}),
+                         QString(),
+                         path,
+                         QString(),
+                         UIT(entry.GoneLine),
+                         QString(),
+                         Format(UIT(entry.LastLine), {kTitle})};
+        dlg->SetupStdDlgButtons1(sdkWarning, entry.Key,
+                                 {glyphClose, mrClose, UIT(357), UIT(entry.Hint)});
+        dlg->ShowModal();
+    }
+    View.FocusPages();
+}
+
+// ---- Recent files ----
+
+void TMainController::PurgeMRU() {
+    View.HideBalloon();
+    if (MRUs == nullptr ||
+        !AskYesNo(QStringLiteral("MF001"), {UIT(1338), QString(), UIT(1339)}, 1149, 1150)) {
+        return;
+    }
+    const int n = MRUs->Purge();
+    MRUs->Save();
+    MRUs->RefreshMenu();
+    const QString key = n == 0   ? QStringLiteral("MF002")
+                        : n == 1 ? QStringLiteral("MF003")
+                                 : QStringLiteral("MF004");
+    const QString line = n == 0 ? UIT(1340) : n == 1 ? UIT(1341) : Format(UIT(1342), {n});
+    QStringList lines = {line, QString()};
+    lines << MRUs->getPurgeReport();
+    ReportInformation(key, lines, 1151);
+}
+
+void TMainController::ResetMRU() {
+    View.HideBalloon();
+    if (MRUs == nullptr ||
+        !AskYesNo(QStringLiteral("MF005"), {UIT(1343), QString(), UIT(1344)}, 1152, 1153)) {
+        return;
+    }
+    int n = 0;
+    for (int i = 1; i <= MRUs->getCount(); ++i) {
+        if (!MRUs->getItems(i).IsEmpty()) {
+            ++n;
+        }
+    }
+    MRUs->Clear();
+    MRUs->Save();
+    MRUs->RefreshMenu();
+    const QString key = n == 0   ? QStringLiteral("MF006")
+                        : n == 1 ? QStringLiteral("MF007")
+                                 : QStringLiteral("MF008");
+    const QString line = n == 0 ? UIT(1345) : n == 1 ? UIT(1346) : Format(UIT(1347), {n});
+    ReportInformation(key, {line}, 1154);
+}
