@@ -24,7 +24,7 @@ QString errorOf(const QByteArray& bytes, const QString& password) {
     try {
         decryptPackage(bytes, password);
     } catch (const workbook::Error& e) {
-        EXPECT_EQ(e.code(), workbook::kFileError);
+        EXPECT_EQ(e.code(), workbook::kRejectedReference);
         return e.description();
     }
     return QStringLiteral("no error");

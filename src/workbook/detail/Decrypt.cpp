@@ -22,7 +22,7 @@ const QString kDefaultPassword = QStringLiteral("VelvetSweatshop");
 constexpr qsizetype kSegmentSize = 4096;
 
 [[noreturn]] void fail(const QString& description) {
-    throw Error(kFileError, description);
+    throw Error(kRejectedReference, description);
 }
 
 [[noreturn]] void damaged(const QString& what) {
@@ -35,7 +35,7 @@ constexpr qsizetype kSegmentSize = 4096;
 }
 
 [[noreturn]] void wrongPassword() {
-    throw WrongPasswordError(kFileError, QStringLiteral("The password is incorrect."));
+    throw WrongPasswordError(kRejectedReference, QStringLiteral("The password is incorrect."));
 }
 
 [[noreturn]] void noPassword() {

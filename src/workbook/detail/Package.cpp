@@ -54,7 +54,7 @@ Package::Package(std::string archiveBytes, const QString& fileName)
     if (archive_ == nullptr) {
         const QString message = zipMessage(&error);
         zip_error_fini(&error);
-        throw Error(kFileError, QStringLiteral("The file %1 is not a valid workbook package: %2.")
+        throw Error(kRejectedReference, QStringLiteral("The file %1 is not a valid workbook package: %2.")
                                     .arg(fileName, message));
     }
     zip_error_fini(&error);
@@ -102,7 +102,7 @@ std::string Package::readOriginal(const Entry& entry, const std::string& part) c
         file = zip_fopen_index(archive_, zip_uint64_t(entry.index), 0);
     }
     if (file == nullptr) {
-        throw Error(kFileError, QStringLiteral("The part %1 of %2 cannot be read: %3.")
+        throw Error(kRejectedReference, QStringLiteral("The part %1 of %2 cannot be read: %3.")
                                     .arg(QString::fromStdString(part), fileName_,
                                          QString::fromUtf8(zip_strerror(archive_))));
     }
@@ -111,7 +111,7 @@ std::string Package::readOriginal(const Entry& entry, const std::string& part) c
     const zip_int64_t got = zip_fread(file, data.data(), stat.size);
     zip_fclose(file);
     if (got < 0 || zip_uint64_t(got) != stat.size) {
-        throw Error(kFileError, QStringLiteral("The part %1 of %2 is damaged.")
+        throw Error(kRejectedReference, QStringLiteral("The part %1 of %2 is damaged.")
                                     .arg(QString::fromStdString(part), fileName_));
     }
     return data;
@@ -120,7 +120,7 @@ std::string Package::readOriginal(const Entry& entry, const std::string& part) c
 std::string Package::bytes(const std::string& part) const {
     const auto it = entries_.find(part);
     if (it == entries_.end() || it->second.removed) {
-        throw Error(kFileError, QStringLiteral("The part %1 is missing from %2.")
+        throw Error(kRejectedReference, QStringLiteral("The part %1 is missing from %2.")
                                     .arg(QString::fromStdString(part), fileName_));
     }
     const Entry& entry = it->second;
@@ -136,7 +136,7 @@ std::string Package::bytes(const std::string& part) const {
 pugi::xml_document& Package::xml(const std::string& part) {
     const auto it = entries_.find(part);
     if (it == entries_.end() || it->second.removed) {
-        throw Error(kFileError, QStringLiteral("The part %1 is missing from %2.")
+        throw Error(kRejectedReference, QStringLiteral("The part %1 is missing from %2.")
                                     .arg(QString::fromStdString(part), fileName_));
     }
     Entry& entry = it->second;
@@ -146,7 +146,7 @@ pugi::xml_document& Package::xml(const std::string& part) {
         const pugi::xml_parse_result result =
             doc->load_buffer(data.data(), data.size(), kParseOptions, pugi::encoding_utf8);
         if (!result) {
-            throw Error(kFileError, QStringLiteral("The part %1 of %2 is not well-formed XML: %3 "
+            throw Error(kRejectedReference, QStringLiteral("The part %1 of %2 is not well-formed XML: %3 "
                                                    "at offset %4.")
                                         .arg(QString::fromStdString(part), fileName_,
                                              QString::fromUtf8(result.description()))
@@ -330,13 +330,13 @@ void Package::writeTo(const QString& path) {
         zip_error_init_with_code(&error, code);
         const QString message = zipMessage(&error);
         zip_error_fini(&error);
-        throw Error(kFileError,
+        throw Error(kRejectedReference,
                     QStringLiteral("Unable to write the file %1: %2.").arg(path, message));
     }
     auto fail = [&](const QString& message) {
         zip_discard(out);
         QFile::remove(temporary);
-        throw Error(kFileError,
+        throw Error(kRejectedReference,
                     QStringLiteral("Unable to write the file %1: %2.").arg(path, message));
     };
     std::vector<std::unique_ptr<std::string>> storage;
@@ -371,7 +371,7 @@ void Package::writeTo(const QString& path) {
     }
     if (std::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0) {
         QFile::remove(temporary);
-        throw Error(kFileError, QStringLiteral("Unable to write the file %1: %2.")
+        throw Error(kRejectedReference, QStringLiteral("Unable to write the file %1: %2.")
                                     .arg(path, QString::fromLocal8Bit(strerror(errno))));
     }
 }

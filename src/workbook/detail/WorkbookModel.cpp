@@ -47,7 +47,7 @@ void WorkbookModel::load() {
     const QString file = QFileInfo(fullName_).fileName();
     if (!package_->has("[Content_Types].xml")) {
         throw Error(
-            kFileError,
+            kRejectedReference,
             QStringLiteral("The file %1 is a zip archive but not an Excel workbook.").arg(file));
     }
     for (const Relationship& rel : package_->relationships("")) {
@@ -59,7 +59,7 @@ void WorkbookModel::load() {
         workbookPart_.empty() ? std::string() : package_->contentType(workbookPart_);
     if (workbookPart_.empty() || !package_->has(workbookPart_) ||
         (type != kXlsxMain && type != kXlsmMain && type != kXltxMain && type != kXltmMain)) {
-        throw Error(kFileError, QStringLiteral("The file %1 is not an Excel workbook (.xlsx or "
+        throw Error(kRejectedReference, QStringLiteral("The file %1 is not an Excel workbook (.xlsx or "
                                                ".xlsm): its package holds no workbook part.")
                                     .arg(file));
     }
@@ -286,7 +286,7 @@ void WorkbookModel::saveAs(const QString& path, FileFormat format) {
         QTemporaryDir folder;
         if (!folder.isValid()) {
             throw Error(
-                kFileError,
+                kRejectedReference,
                 QStringLiteral("Unable to create a temporary folder to save %1.").arg(path));
         }
         const QString intermediate =
