@@ -9,9 +9,11 @@
 #include "workbook/detail/XmlText.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace workbook::detail {
 
@@ -22,12 +24,17 @@ bool parseA1(const char* text, int& row, int& column) {
     column = 0;
     row = 0;
     const char* p = text;
+    // Past the limits the number stops growing, so that a long reference cannot overflow.
     while ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')) {
-        column = column * 26 + ((*p | 0x20) - 'a' + 1);
+        if (column <= kMaxColumns) {
+            column = column * 26 + ((*p | 0x20) - 'a' + 1);
+        }
         ++p;
     }
     while (*p >= '0' && *p <= '9') {
-        row = row * 10 + (*p - '0');
+        if (row <= kMaxRows) {
+            row = row * 10 + (*p - '0');
+        }
         ++p;
     }
     return *p == '\0' && column >= 1 && column <= kMaxColumns && row >= 1 && row <= kMaxRows;
@@ -48,21 +55,54 @@ void writeA1(char* buffer, int row, int column) {
     *p = '\0';
 }
 
-bool hasContent(pugi::xml_node cell) {
-    return cell.child("v") || cell.child("is") || cell.child("f");
+bool isBlank(const char* text) {
+    while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r') {
+        ++text;
+    }
+    return *text == '\0';
 }
 
-double isoToSerial(const char* text, bool date1904) {
-    const QDateTime when = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs);
-    if (!when.isValid()) {
-        return 0;
+// An empty value element holds no value.
+bool hasContent(pugi::xml_node cell, const PartNames& names) {
+    const pugi::xml_node v = cell.child(names("v"));
+    return (v && !isBlank(v.child_value())) || cell.child(names("is")) || cell.child(names("f"));
+}
+
+// The serial of an ISO 8601 date, date and time, or time of day; a zone suffix is left out, so
+// that the cell shows the wall-clock time written.
+std::optional<double> isoToSerial(const char* text, bool date1904) {
+    const QString value = QString::fromLatin1(text).trimmed();
+    const qsizetype separator = value.indexOf(u'T');
+    const bool timeOnly = separator < 0 && value.contains(u':');
+    const QString datePart = timeOnly ? QString() : value.left(separator);
+    QString timePart = timeOnly ? value : separator < 0 ? QString() : value.mid(separator + 1);
+    double days = 0;
+    if (!datePart.isEmpty()) {
+        const QDate date = QDate::fromString(datePart, Qt::ISODate);
+        if (!date.isValid()) {
+            return std::nullopt;
+        }
+        const QDate base = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+        days = double(base.daysTo(date));
+        if (!date1904 && days < 61) {
+            days -= 1; // serials before March 1900 count the non-existent 29 February
+        }
     }
-    const QDate base = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
-    double days = double(base.daysTo(when.date()));
-    if (!date1904 && days < 61) {
-        days -= 1; // serials before March 1900 count the non-existent 29 February
+    if (!timePart.isEmpty()) {
+        if (timePart.endsWith(u'Z')) {
+            timePart.chop(1);
+        } else if (const qsizetype zone =
+                       std::max(timePart.lastIndexOf(u'+'), timePart.lastIndexOf(u'-'));
+                   zone > 0) {
+            timePart.truncate(zone);
+        }
+        const QTime time = QTime::fromString(timePart, Qt::ISODateWithMs);
+        if (!time.isValid()) {
+            return std::nullopt;
+        }
+        days += time.msecsSinceStartOfDay() / 86400000.0;
     }
-    return days + when.time().msecsSinceStartOfDay() / 86400000.0;
+    return days;
 }
 
 } // namespace
@@ -76,6 +116,24 @@ pugi::xml_document& SheetModel::doc() {
 
 pugi::xml_node SheetModel::root() {
     return doc().document_element();
+}
+
+const char* SheetModel::tag(const char* local) {
+    if (!namesKnown_) {
+        const pugi::xml_node worksheet = root();
+        if (std::strcmp(localName(worksheet), "worksheet") != 0) {
+            throw unreadable(QStringLiteral("does not hold a worksheet"));
+        }
+        names_ = PartNames(worksheet);
+        namesKnown_ = true;
+    }
+    return names_(local);
+}
+
+Error SheetModel::unreadable(const QString& fault) const {
+    return Error(kRejectedReference, QStringLiteral("The part %1 of %2 %3.")
+                                         .arg(QString::fromStdString(part_),
+                                              QFileInfo(workbook_.fullName()).fileName(), fault));
 }
 
 void SheetModel::markModified() {
@@ -97,11 +155,11 @@ void SheetModel::ensureIndex() {
     hintRow_ = pugi::xml_node();
     hintRowNumber_ = 0;
     pugi::xml_node worksheet = root();
-    sheetData_ = worksheet.child("sheetData");
+    sheetData_ = worksheet.child(tag("sheetData"));
     if (!sheetData_) {
         sheetData_ = childInOrder("sheetData");
     }
-    for (pugi::xml_node col : worksheet.child("cols").children("col")) {
+    for (pugi::xml_node col : worksheet.child(tag("cols")).children(tag("col"))) {
         const int style = col.attribute("style").as_int();
         if (style <= 0) {
             continue;
@@ -115,12 +173,17 @@ void SheetModel::ensureIndex() {
             columnStyles_[size_t(c)] = style;
         }
     }
+    const char* const rowTag = tag("row");
+    const char* const cellTag = tag("c");
+    const char* const formulaTag = tag("f");
     int rowNumber = 0;
-    for (pugi::xml_node row = sheetData_.child("row"); row; row = row.next_sibling("row")) {
-        const int r = row.attribute("r").as_int(rowNumber + 1);
-        if (r < 1 || r > kMaxRows) {
-            continue;
+    for (pugi::xml_node row = sheetData_.child(rowTag); row; row = row.next_sibling(rowTag)) {
+        const long long number = row.attribute("r").as_llong(rowNumber + 1);
+        if (number < 1 || number > kMaxRows) {
+            throw unreadable(QStringLiteral("holds the row %1, outside the worksheet")
+                                 .arg(QString::fromUtf8(row.attribute("r").value())));
         }
+        const int r = static_cast<int>(number);
         rowNumber = r;
         if (r >= int(rows_.size())) {
             rows_.resize(size_t(r) + 1 + size_t(r) / 4);
@@ -129,11 +192,13 @@ void SheetModel::ensureIndex() {
         slot.node = row;
         lastRow_ = std::max(lastRow_, r);
         int column = 0;
-        for (pugi::xml_node cell = row.child("c"); cell; cell = cell.next_sibling("c")) {
+        for (pugi::xml_node cell = row.child(cellTag); cell; cell = cell.next_sibling(cellTag)) {
             int cr = 0, cc = column + 1;
             if (const char* ref = cell.attribute("r").value(); *ref != '\0') {
                 if (!parseA1(ref, cr, cc)) {
-                    continue;
+                    throw unreadable(QStringLiteral("holds the cell reference %1, outside the "
+                                                    "worksheet")
+                                         .arg(QString::fromUtf8(ref)));
                 }
             }
             column = cc;
@@ -141,7 +206,7 @@ void SheetModel::ensureIndex() {
                 slot.cells.resize(size_t(cc) + 1);
             }
             slot.cells[size_t(cc)] = cell;
-            formulas_ = formulas_ || bool(cell.child("f"));
+            formulas_ = formulas_ || bool(cell.child(formulaTag));
         }
     }
     indexed_ = true;
@@ -168,7 +233,7 @@ pugi::xml_node SheetModel::makeRow(int row) {
     }
     pugi::xml_node next;
     if (hintRow_ && hintRowNumber_ < row) {
-        pugi::xml_node after = hintRow_.next_sibling("row");
+        pugi::xml_node after = hintRow_.next_sibling(tag("row"));
         const int afterNumber = after ? after.attribute("r").as_int() : 0;
         if (!after || afterNumber > row) {
             next = after;
@@ -189,8 +254,8 @@ pugi::xml_node SheetModel::makeRow(int row) {
             }
         }
     }
-    pugi::xml_node node =
-        next ? sheetData_.insert_child_before("row", next) : sheetData_.append_child("row");
+    pugi::xml_node node = next ? sheetData_.insert_child_before(tag("row"), next)
+                               : sheetData_.append_child(tag("row"));
     node.append_attribute("r").set_value(row);
     slot.node = node;
     lastRow_ = std::max(lastRow_, row);
@@ -215,7 +280,8 @@ pugi::xml_node SheetModel::makeCell(int row, int column) {
             break;
         }
     }
-    pugi::xml_node cell = next ? rowNode.insert_child_before("c", next) : rowNode.append_child("c");
+    pugi::xml_node cell =
+        next ? rowNode.insert_child_before(tag("c"), next) : rowNode.append_child(tag("c"));
     char ref[16];
     writeA1(ref, row, column);
     cell.append_attribute("r").set_value(ref);
@@ -239,16 +305,20 @@ CellValue SheetModel::value(int row, int column) {
         return {};
     }
     const char* type = cell.attribute("t").value();
-    pugi::xml_node v = cell.child("v");
+    pugi::xml_node v = cell.child(tag("v"));
     if (std::strcmp(type, "inlineStr") == 0) {
-        pugi::xml_node is = cell.child("is");
+        pugi::xml_node is = cell.child(tag("is"));
         return is ? CellValue::text(stringItemText(is))
                   : (v ? CellValue::text(QString::fromUtf8(v.child_value())) : CellValue());
     }
     if (!v) {
-        return std::strcmp(type, "str") == 0 && cell.child("f") ? CellValue::text({}) : CellValue();
+        return std::strcmp(type, "str") == 0 && cell.child(tag("f")) ? CellValue::text({})
+                                                                     : CellValue();
     }
     const char* text = v.child_value();
+    if (std::strcmp(type, "str") != 0 && isBlank(text)) {
+        return {};
+    }
     if (std::strcmp(type, "s") == 0) {
         return CellValue::text(workbook_.sharedStrings().at(std::atoi(text)));
     }
@@ -262,11 +332,12 @@ CellValue SheetModel::value(int row, int column) {
         return CellValue::error(QString::fromUtf8(text));
     }
     if (std::strcmp(type, "d") == 0) {
-        return CellValue::number(isoToSerial(text, workbook_.date1904()));
+        const std::optional<double> serial = isoToSerial(text, workbook_.date1904());
+        return serial ? CellValue::number(*serial) : CellValue::text(QString::fromUtf8(text));
     }
     double number = 0;
     const char* end = text + std::strlen(text);
-    while (text < end && (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r')) {
+    while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r') {
         ++text;
     }
     if (text < end && *text == '+') {
@@ -294,7 +365,7 @@ void SheetModel::expandSharedFormula(const std::string& group) {
     for (int r = 1; r <= lastRow_; ++r) {
         const RowSlot& slot = rows_[size_t(r)];
         for (size_t c = 1; c < slot.cells.size(); ++c) {
-            pugi::xml_node f = slot.cells[c].child("f");
+            pugi::xml_node f = slot.cells[c].child(tag("f"));
             if (!f || std::strcmp(f.attribute("t").value(), "shared") != 0 ||
                 group != f.attribute("si").value()) {
                 continue;
@@ -326,13 +397,13 @@ void SheetModel::expandSharedFormula(const std::string& group) {
 }
 
 void SheetModel::clearContent(pugi::xml_node cell) {
-    if (pugi::xml_node f = cell.child("f")) {
+    if (pugi::xml_node f = cell.child(tag("f"))) {
         if (std::strcmp(f.attribute("t").value(), "shared") == 0) {
             expandSharedFormula(f.attribute("si").value());
         }
     }
     for (const char* name : {"f", "v", "is"}) {
-        while (pugi::xml_node child = cell.child(name)) {
+        while (pugi::xml_node child = cell.child(tag(name))) {
             cell.remove_child(child);
         }
     }
@@ -361,9 +432,9 @@ void SheetModel::setValue(int row, int column, const CellValue& value) {
     }
     pugi::xml_node cell = makeCell(row, column);
     clearContent(cell);
-    pugi::xml_node before = cell.child("extLst");
+    pugi::xml_node before = cell.child(tag("extLst"));
     auto add = [&](const char* name) {
-        return before ? cell.insert_child_before(name, before) : cell.append_child(name);
+        return before ? cell.insert_child_before(tag(name), before) : cell.append_child(tag(name));
     };
     switch (kind) {
     case CellValue::Kind::Number:
@@ -384,7 +455,7 @@ void SheetModel::setValue(int row, int column, const CellValue& value) {
         break;
     default: {
         cell.append_attribute("t").set_value("inlineStr");
-        pugi::xml_node t = add("is").append_child("t");
+        pugi::xml_node t = add("is").append_child(tag("t"));
         const QString& text = value.toText();
         if (text.front().isSpace() || text.back().isSpace() || text.contains(u'\n')) {
             t.append_attribute("xml:space").set_value("preserve");
@@ -413,7 +484,7 @@ CellRect SheetModel::usedRange() {
         const RowSlot& slot = rows_[size_t(r)];
         for (size_t c = 1; c < slot.cells.size(); ++c) {
             pugi::xml_node cell = slot.cells[c];
-            if (!cell || (!hasContent(cell) && cell.attribute("s").as_int() == 0)) {
+            if (!cell || (!hasContent(cell, names_) && cell.attribute("s").as_int() == 0)) {
                 continue;
             }
             if (rect.firstRow == 0) {
@@ -433,7 +504,13 @@ CellRect SheetModel::usedRange() {
 bool SheetModel::hasFormulas() {
     if (!workbook_.package().isParsed(part_)) {
         const std::string bytes = workbook_.package().bytes(part_);
-        return bytes.find("<f>") != std::string::npos || bytes.find("<f ") != std::string::npos;
+        // With or without a prefix ("<f>", "<x:f>"); a false find only sets recalculation.
+        for (const char* formula : {"<f>", "<f ", ":f>", ":f "}) {
+            if (bytes.find(formula) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
     }
     ensureIndex();
     return formulas_;
@@ -480,20 +557,20 @@ pugi::xml_node SheetModel::childInOrder(const char* name) {
                                         "tableParts",
                                         "extLst"};
     pugi::xml_node worksheet = root();
-    if (pugi::xml_node existing = worksheet.child(name)) {
+    if (pugi::xml_node existing = worksheet.child(tag(name))) {
         return existing;
     }
     bool after = false;
     for (const char* candidate : order) {
         if (after) {
-            if (pugi::xml_node later = worksheet.child(candidate)) {
-                return worksheet.insert_child_before(name, later);
+            if (pugi::xml_node later = worksheet.child(tag(candidate))) {
+                return worksheet.insert_child_before(tag(name), later);
             }
         } else if (std::strcmp(candidate, name) == 0) {
             after = true;
         }
     }
-    return worksheet.append_child(name);
+    return worksheet.append_child(tag(name));
 }
 
 void SheetModel::prepareSave() {

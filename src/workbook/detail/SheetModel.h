@@ -1,6 +1,8 @@
 #pragma once
 
 #include "workbook/CellValue.h"
+#include "workbook/Error.h"
+#include "workbook/detail/XmlEdit.h"
 
 #include <pugixml.hpp>
 
@@ -59,6 +61,10 @@ private:
     };
     void ensureIndex();
     pugi::xml_node root();
+    // The name of a worksheet element with the part's prefix; raises when the part is not a
+    // worksheet.
+    const char* tag(const char* local);
+    Error unreadable(const QString& fault) const;
     pugi::xml_node cellNode(int row, int column);
     pugi::xml_node makeRow(int row);
     pugi::xml_node makeCell(int row, int column);
@@ -69,6 +75,8 @@ private:
 
     WorkbookModel& workbook_;
     std::string part_;
+    PartNames names_;
+    bool namesKnown_ = false;
     bool indexed_ = false;
     bool formulas_ = false;
     pugi::xml_node sheetData_;

@@ -26,7 +26,7 @@ void SheetModel::setRowsHidden(int firstRow, int lastRow, bool hidden) {
                 changed = true;
             }
         }
-        pugi::xml_node format = root().child("sheetFormatPr");
+        pugi::xml_node format = root().child(tag("sheetFormatPr"));
         if (firstRow <= 1 && lastRow >= kMaxRows && format.attribute("zeroHeight").as_bool()) {
             format.remove_attribute("zeroHeight");
             changed = true;
@@ -39,7 +39,7 @@ void SheetModel::setRowsHidden(int firstRow, int lastRow, bool hidden) {
 
 void SheetModel::setColumnsHidden(int firstColumn, int lastColumn, bool hidden) {
     ensureIndex();
-    pugi::xml_node cols = root().child("cols");
+    pugi::xml_node cols = root().child(tag("cols"));
     if (!cols && !hidden) {
         return;
     }
@@ -47,8 +47,8 @@ void SheetModel::setColumnsHidden(int firstColumn, int lastColumn, bool hidden) 
         cols = childInOrder("cols");
     }
     bool changed = false;
-    for (pugi::xml_node col = cols.child("col"); col;) {
-        pugi::xml_node next = col.next_sibling("col");
+    for (pugi::xml_node col = cols.child(tag("col")); col;) {
+        pugi::xml_node next = col.next_sibling(tag("col"));
         const int min = col.attribute("min").as_int();
         const int max = col.attribute("max").as_int();
         if (max >= firstColumn && min <= lastColumn &&
@@ -73,7 +73,7 @@ void SheetModel::setColumnsHidden(int firstColumn, int lastColumn, bool hidden) 
         col = next;
     }
     if (hidden) {
-        pugi::xml_node col = cols.append_child("col");
+        pugi::xml_node col = cols.append_child(tag("col"));
         col.append_attribute("min").set_value(firstColumn);
         col.append_attribute("max").set_value(lastColumn);
         col.append_attribute("hidden").set_value("1");
@@ -85,11 +85,11 @@ void SheetModel::setColumnsHidden(int firstColumn, int lastColumn, bool hidden) 
 }
 
 bool SheetModel::hasAutoFilter() {
-    return bool(root().child("autoFilter"));
+    return bool(root().child(tag("autoFilter")));
 }
 
 void SheetModel::removeAutoFilter() {
-    pugi::xml_node filter = root().child("autoFilter");
+    pugi::xml_node filter = root().child(tag("autoFilter"));
     if (!filter) {
         return;
     }
@@ -98,7 +98,7 @@ void SheetModel::removeAutoFilter() {
     const qsizetype colon = ref.indexOf(u':');
     const auto first = parseCellRef(colon < 0 ? ref : ref.left(colon));
     const auto last = parseCellRef(colon < 0 ? ref : ref.mid(colon + 1));
-    if (filter.child("filterColumn") && first && last && last->row > first->row) {
+    if (filter.child(tag("filterColumn")) && first && last && last->row > first->row) {
         setRowsHidden(first->row + 1, last->row, false);
     }
     root().remove_child(filter);
@@ -106,20 +106,22 @@ void SheetModel::removeAutoFilter() {
 }
 
 pugi::xml_node SheetModel::sheetView(bool create) {
-    pugi::xml_node views = root().child("sheetViews");
+    pugi::xml_node views = root().child(tag("sheetViews"));
     if (!views && create) {
         views = childInOrder("sheetViews");
     }
-    pugi::xml_node view = views.child("sheetView");
+    pugi::xml_node view = views.child(tag("sheetView"));
     if (!view && create) {
-        view = views.append_child("sheetView");
+        view = views.append_child(tag("sheetView"));
         view.append_attribute("workbookViewId").set_value("0");
     }
     return view;
 }
 
 bool setSheetViewTabSelected(pugi::xml_document& doc, bool selected) {
-    pugi::xml_node view = doc.document_element().child("sheetViews").child("sheetView");
+    const pugi::xml_node sheet = doc.document_element();
+    const PartNames names(sheet);
+    pugi::xml_node view = sheet.child(names("sheetViews")).child(names("sheetView"));
     if (!view) {
         return false;
     }
@@ -146,13 +148,13 @@ void SheetModel::setTabSelected(bool selected) {
 
 void SheetModel::select(const QString& sqref, const QString& activeCell) {
     pugi::xml_node view = sheetView(true);
-    pugi::xml_node pane = view.child("pane");
+    pugi::xml_node pane = view.child(tag("pane"));
     std::string paneName;
     if (pane) {
         paneName = pane.attribute("activePane") ? pane.attribute("activePane").value() : "topLeft";
     }
     pugi::xml_node selection;
-    for (pugi::xml_node candidate : view.children("selection")) {
+    for (pugi::xml_node candidate : view.children(tag("selection"))) {
         if (paneName == candidate.attribute("pane").value() ||
             (paneName == "topLeft" && !candidate.attribute("pane"))) {
             selection = candidate;
@@ -161,11 +163,11 @@ void SheetModel::select(const QString& sqref, const QString& activeCell) {
     }
     if (!selection) {
         pugi::xml_node after = pane;
-        for (pugi::xml_node candidate : view.children("selection")) {
+        for (pugi::xml_node candidate : view.children(tag("selection"))) {
             after = candidate;
         }
-        selection =
-            after ? view.insert_child_after("selection", after) : view.prepend_child("selection");
+        selection = after ? view.insert_child_after(tag("selection"), after)
+                          : view.prepend_child(tag("selection"));
         if (!paneName.empty() && paneName != "topLeft") {
             selection.append_attribute("pane").set_value(paneName.c_str());
         }
@@ -179,19 +181,19 @@ void SheetModel::select(const QString& sqref, const QString& activeCell) {
 }
 
 bool SheetModel::frozenPanes() {
-    const std::string state = sheetView(false).child("pane").attribute("state").value();
+    const std::string state = sheetView(false).child(tag("pane")).attribute("state").value();
     return state == "frozen" || state == "frozenSplit";
 }
 
 bool SheetModel::splitPanes() {
-    pugi::xml_node pane = sheetView(false).child("pane");
+    pugi::xml_node pane = sheetView(false).child(tag("pane"));
     return pane &&
            (pane.attribute("xSplit").as_double() > 0 || pane.attribute("ySplit").as_double() > 0);
 }
 
 void SheetModel::removePanes() {
     pugi::xml_node view = sheetView(false);
-    pugi::xml_node pane = view.child("pane");
+    pugi::xml_node pane = view.child(tag("pane"));
     if (!pane) {
         return;
     }
@@ -199,8 +201,8 @@ void SheetModel::removePanes() {
         pane.attribute("activePane") ? pane.attribute("activePane").value() : "topLeft";
     view.remove_child(pane);
     pugi::xml_node kept;
-    for (pugi::xml_node selection = view.child("selection"); selection;) {
-        pugi::xml_node next = selection.next_sibling("selection");
+    for (pugi::xml_node selection = view.child(tag("selection")); selection;) {
+        pugi::xml_node next = selection.next_sibling(tag("selection"));
         const std::string name =
             selection.attribute("pane") ? selection.attribute("pane").value() : "topLeft";
         if (!kept && name == active) {

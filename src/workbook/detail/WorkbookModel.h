@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workbook/Error.h"
 #include "workbook/Workbook.h"
 #include "workbook/detail/Package.h"
 #include "workbook/detail/SheetModel.h"
@@ -63,6 +64,8 @@ private:
         std::unique_ptr<SheetModel> model;
     };
     void load();
+    // The failure of opening a workbook whose part is missing or cannot be understood.
+    Error unreadablePart(const std::string& part, const QString& fault) const;
     void dropCalcChain();
     void setFullCalcOnLoad();
     void makePlainWorkbook();

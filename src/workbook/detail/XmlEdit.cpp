@@ -31,6 +31,53 @@ std::vector<pugi::xml_node> children(const pugi::xml_node& node, const char* loc
     return out;
 }
 
+namespace {
+
+const char* const kRelationshipNamespaces[] = {
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships",
+    "http://purl.oclc.org/ooxml/officeDocument/relationships"};
+
+// The namespace a prefix is bound to where `node` stands.
+const char* namespaceOfPrefix(pugi::xml_node node, const std::string& prefix) {
+    const std::string declaration = "xmlns:" + prefix;
+    for (; node; node = node.parent()) {
+        if (pugi::xml_attribute bound = node.attribute(declaration.c_str())) {
+            return bound.value();
+        }
+    }
+    return "";
+}
+
+} // namespace
+
+pugi::xml_attribute relationshipAttribute(const pugi::xml_node& node, const char* local) {
+    for (pugi::xml_attribute attribute : node.attributes()) {
+        const char* name = attribute.name();
+        const char* colon = std::strchr(name, ':');
+        if (colon == nullptr || std::strcmp(colon + 1, local) != 0) {
+            continue;
+        }
+        const char* uri = namespaceOfPrefix(node, std::string(name, size_t(colon - name)));
+        for (const char* relationships : kRelationshipNamespaces) {
+            if (std::strcmp(uri, relationships) == 0) {
+                return attribute;
+            }
+        }
+    }
+    return {};
+}
+
+const char* PartNames::operator()(const char* local) const {
+    if (prefix_.empty()) {
+        return local;
+    }
+    auto it = qualified_.find(local);
+    if (it == qualified_.end()) {
+        it = qualified_.emplace(local, prefix_ + local).first;
+    }
+    return it->second.c_str();
+}
+
 void setText(pugi::xml_node node, const std::string& value, bool& modified) {
     if (value != node.text().get()) {
         node.text().set(value.c_str());
