@@ -78,6 +78,14 @@ const ForeignCase kForeignCases[] = {
      prefixedParts,
      {{"A1", CellValue::text(QStringLiteral("Shared"))}, {"B1", CellValue::number(2.5)}},
      R"(<x:c r="C5" t="inlineStr"><x:is><x:t>)"},
+    {"namespace_bound_to_two_prefixes",
+     [] {
+         return wbtest::workbookParts(
+             "<worksheet xmlns=\"" + kMain + "\"><sheetData xmlns:s=\"" + kMain +
+             R"("><s:row r="1"><s:c r="A1"><s:v>5</s:v></s:c></s:row></sheetData></worksheet>)");
+     },
+     {{"A1", CellValue::number(5)}},
+     R"(<c r="C5" t="inlineStr">)"},
     {"relationship_prefix_on_the_sheet_element",
      [] {
          Parts parts = wbtest::workbookParts(

@@ -176,8 +176,9 @@ std::string Package::readOriginal(const Entry& entry, const std::string& part) c
     }
     // The sizes the zip directory declares are not trusted: the part is inflated in pieces and
     // refused as soon as it passes a limit.
-    const uint64_t compressed =
-        (stat.valid & ZIP_STAT_COMP_SIZE) != 0 ? stat.comp_size : archiveBytes_.size();
+    const uint64_t compressed = (stat.valid & ZIP_STAT_COMP_SIZE) != 0
+                                    ? std::min<uint64_t>(stat.comp_size, archiveBytes_.size())
+                                    : archiveBytes_.size();
     const uint64_t byRatio = std::max(kRatioFreeSize, compressed * kMaxInflateRatio);
     const uint64_t allowed =
         std::min(byRatio, kMaxInflatedTotal - std::min(kMaxInflatedTotal, inflatedTotal_));
@@ -261,6 +262,11 @@ pugi::xml_document& Package::xml(const std::string& part) {
                                        "deep.")
                             .arg(QString::fromStdString(part), fileName_)
                             .arg(kMaxXmlDepth));
+        }
+        // A namespace written out more than once may be bound to more than one prefix.
+        const char* uri = elementNamespace(doc->document_element());
+        if (*uri != '\0' && data.find(uri) != data.rfind(uri)) {
+            unifyPrefixes(*doc);
         }
         entry.doc = std::move(doc);
     }

@@ -16,6 +16,13 @@ pugi::xml_node child(const pugi::xml_node& node, const char* local);
 std::vector<pugi::xml_node> children(const pugi::xml_node& node, const char* local);
 // The namespace prefix of an element's name with its colon ("c:"), or "".
 std::string prefixOf(const pugi::xml_node& node);
+// The namespace URI of an element's name, "" when it has none.
+const char* elementNamespace(const pugi::xml_node& element);
+// Gives every element in the namespace of the document element that element's prefix, where that
+// prefix is bound to the namespace, so that a part binding its namespace to several prefixes
+// ("<worksheet xmlns=...><s:row xmlns:s=...>") is found under one. The meaning is unchanged.
+void unifyPrefixes(pugi::xml_document& doc);
+
 // An attribute in the relationships namespace ("r:id", "ns:id"), whatever prefix declares it.
 pugi::xml_attribute relationshipAttribute(const pugi::xml_node& node, const char* local);
 
