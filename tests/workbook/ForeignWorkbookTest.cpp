@@ -104,6 +104,10 @@ const ForeignCase kForeignCases[] = {
              "<sst xmlns=\"" + kMain + "\"><si><t>zero</t></si><si><t>one</t></si></sst>");
          parts["xl/SharedStrings.xml"] = parts.at("xl/sharedStrings.xml");
          parts.erase("xl/sharedStrings.xml");
+         std::string& rels = parts["_rels/.rels"];
+         rels.replace(rels.find("xl/workbook.xml"), 15, "XL/Workbook.xml");
+         std::string& types = parts["[Content_Types].xml"];
+         types.replace(types.find("/xl/workbook.xml"), 16, "/xl/WORKBOOK.xml");
          return parts;
      },
      {{"A1", CellValue::text(QStringLiteral("one"))}},

@@ -1,3 +1,5 @@
+// The worksheet's cells: the index of rows and cells, values read and written, styles, the used
+// range.
 #include "workbook/detail/SheetModel.h"
 
 #include "workbook/CellRef.h"
@@ -9,7 +11,6 @@
 #include "workbook/detail/XmlText.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -122,18 +123,12 @@ const char* SheetModel::tag(const char* local) {
     if (!namesKnown_) {
         const pugi::xml_node worksheet = root();
         if (std::strcmp(localName(worksheet), "worksheet") != 0) {
-            throw unreadable(QStringLiteral("does not hold a worksheet"));
+            throw workbook_.unreadablePart(part_, QStringLiteral("does not hold a worksheet"));
         }
         names_ = PartNames(worksheet);
         namesKnown_ = true;
     }
     return names_(local);
-}
-
-Error SheetModel::unreadable(const QString& fault) const {
-    return Error(kRejectedReference, QStringLiteral("The part %1 of %2 %3.")
-                                         .arg(QString::fromStdString(part_),
-                                              QFileInfo(workbook_.fullName()).fileName(), fault));
 }
 
 void SheetModel::markModified() {
@@ -180,8 +175,9 @@ void SheetModel::ensureIndex() {
     for (pugi::xml_node row = sheetData_.child(rowTag); row; row = row.next_sibling(rowTag)) {
         const long long number = row.attribute("r").as_llong(rowNumber + 1);
         if (number < 1 || number > kMaxRows) {
-            throw unreadable(QStringLiteral("holds the row %1, outside the worksheet")
-                                 .arg(QString::fromUtf8(row.attribute("r").value())));
+            throw workbook_.unreadablePart(part_,
+                                           QStringLiteral("holds the row %1, outside the worksheet")
+                                               .arg(QString::fromUtf8(row.attribute("r").value())));
         }
         const int r = static_cast<int>(number);
         rowNumber = r;
@@ -196,9 +192,10 @@ void SheetModel::ensureIndex() {
             int cr = 0, cc = column + 1;
             if (const char* ref = cell.attribute("r").value(); *ref != '\0') {
                 if (!parseA1(ref, cr, cc)) {
-                    throw unreadable(QStringLiteral("holds the cell reference %1, outside the "
-                                                    "worksheet")
-                                         .arg(QString::fromUtf8(ref)));
+                    throw workbook_.unreadablePart(
+                        part_, QStringLiteral("holds the cell reference %1, outside the "
+                                              "worksheet")
+                                   .arg(QString::fromUtf8(ref)));
                 }
             }
             column = cc;

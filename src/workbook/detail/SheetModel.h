@@ -1,7 +1,6 @@
 #pragma once
 
 #include "workbook/CellValue.h"
-#include "workbook/Error.h"
 #include "workbook/detail/XmlEdit.h"
 
 #include <pugixml.hpp>
@@ -20,6 +19,7 @@ struct CellRect {
 
 // One worksheet part: its XML tree edited in place and an index of its rows and cells by
 // number, so that a cell is found in constant time and a column of N cells is written in O(N).
+// Its cells are in SheetCells.cpp, its views and visibility in SheetViews.cpp.
 class SheetModel {
 public:
     SheetModel(WorkbookModel& workbook, std::string part);
@@ -64,7 +64,6 @@ private:
     // The name of a worksheet element with the part's prefix; raises when the part is not a
     // worksheet.
     const char* tag(const char* local);
-    Error unreadable(const QString& fault) const;
     pugi::xml_node cellNode(int row, int column);
     pugi::xml_node makeRow(int row);
     pugi::xml_node makeCell(int row, int column);

@@ -118,8 +118,8 @@ void WorkbookModel::load() {
 
 Error WorkbookModel::unreadablePart(const std::string& part, const QString& fault) const {
     return Error(kRejectedReference,
-                 QStringLiteral("The file %1 cannot be opened: its part %2 %3.")
-                     .arg(QFileInfo(fullName_).fileName(), QString::fromStdString(part), fault));
+                 QStringLiteral("The part %1 of %2 %3.")
+                     .arg(QString::fromStdString(part), QFileInfo(fullName_).fileName(), fault));
 }
 
 void WorkbookModel::ensureOpen() const {

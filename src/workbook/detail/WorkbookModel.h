@@ -50,6 +50,10 @@ public:
     int activeWorksheet() const;
     void activate(int index);
 
+    // The failure of reading a part that is missing or cannot be understood: "The part P of F
+    // <fault>."
+    Error unreadablePart(const std::string& part, const QString& fault) const;
+
     void saveAs(const QString& path, FileFormat format);
     void close();
 
@@ -64,8 +68,6 @@ private:
         std::unique_ptr<SheetModel> model;
     };
     void load();
-    // The failure of opening a workbook whose part is missing or cannot be understood.
-    Error unreadablePart(const std::string& part, const QString& fault) const;
     void dropCalcChain();
     void setFullCalcOnLoad();
     void makePlainWorkbook();
