@@ -74,7 +74,7 @@ QString emitNumber(const Tokens& tokens, size_t from, size_t to, const std::stri
     auto emitDigitAt = [&](int pos, QChar placeholder) {
         bool shown = true;
         if (pos < length) {
-            out += QChar(intDigits[size_t(length - 1 - pos)]);
+            out += QLatin1Char(intDigits[size_t(length - 1 - pos)]);
         } else if (placeholder == u'0') {
             out += u'0';
         } else if (placeholder == u'?') {
@@ -105,7 +105,8 @@ QString emitNumber(const Tokens& tokens, size_t from, size_t to, const std::stri
                     fracDigits.find_first_not_of('0', size_t(q)) == std::string::npos;
                 const QChar placeholder = token.text[0];
                 if (placeholder == u'0' || !restZero) {
-                    out += q < int(fracDigits.size()) ? QChar(fracDigits[size_t(q)]) : QChar(u'0');
+                    out += q < int(fracDigits.size()) ? QChar(QLatin1Char(fracDigits[size_t(q)]))
+                                                      : QChar(u'0');
                 } else if (placeholder == u'?') {
                     out += u' ';
                 }
