@@ -30,7 +30,8 @@ struct ForeignCase {
     const char* name;
     std::function<Parts()> parts;
     std::vector<Expected> cells;
-    const char* writtenCell; // how a cell the engine adds looks in the saved sheet
+    const char* writtenCell;            // how a cell the engine adds looks in the saved sheet
+    const char* writtenStyle = nullptr; // and a style table it adds, where it adds one
 };
 
 // Every part under a prefix: the main namespace as "x:", relationships as "ns0:", content types
@@ -40,7 +41,9 @@ Parts prefixedParts() {
         "<x:worksheet xmlns:x=\"" + kMain +
             "\"><x:sheetData><x:row r=\"1\"><x:c r=\"A1\" t=\"s\"><x:v>0</x:v></x:c>"
             "<x:c r=\"B1\"><x:v>2.5</x:v></x:c></x:row></x:sheetData></x:worksheet>",
-        "<x:sst xmlns:x=\"" + kMain + "\"><x:si><x:t>Shared</x:t></x:si></x:sst>");
+        "<x:sst xmlns:x=\"" + kMain + "\"><x:si><x:t>Shared</x:t></x:si></x:sst>",
+        "<x:styleSheet xmlns:x=\"" + kMain +
+            R"("><x:fonts count="1"><x:font><x:sz val="11"/></x:font></x:fonts></x:styleSheet>)");
     parts["xl/workbook.xml"] = "<x:workbook xmlns:x=\"" + kMain + "\" xmlns:rel=\"" + kRels +
                                "\"><x:sheets><x:sheet name=\"Sheet1\" sheetId=\"1\" "
                                "rel:id=\"rId1\"/></x:sheets></x:workbook>";
@@ -77,7 +80,8 @@ const ForeignCase kForeignCases[] = {
     {"prefixed_namespaces",
      prefixedParts,
      {{"A1", CellValue::text(QStringLiteral("Shared"))}, {"B1", CellValue::number(2.5)}},
-     R"(<x:c r="C5" t="inlineStr"><x:is><x:t>)"},
+     R"(<x:c r="C5" t="inlineStr"><x:is><x:t>)",
+     R"(<x:cellXfs count="2"><x:xf )"},
     {"namespace_bound_to_two_prefixes",
      [] {
          return wbtest::workbookParts(
@@ -223,6 +227,10 @@ TEST(ForeignWorkbook, OpensWithEveryValueAndSavesWellFormedParts) {
         }
         EXPECT_EQ(mainElementCount(sheetPart, "sheetData"), 1);
         EXPECT_NE(sheetPart.find(c.writtenCell), std::string::npos) << sheetPart;
+        if (c.writtenStyle != nullptr) {
+            EXPECT_NE(written.at("xl/styles.xml").find(c.writtenStyle), std::string::npos)
+                << written.at("xl/styles.xml");
+        }
 
         const Worksheet again = app.workbooks().open(saved).worksheets().item(1);
         expectCells(again, c);

@@ -96,7 +96,8 @@ pugi::xml_attribute relationshipAttribute(const pugi::xml_node& node, const char
             }
         }
     }
-    return {};
+    // A part that uses the usual prefix without declaring it.
+    return node.attribute(("r:" + std::string(local)).c_str());
 }
 
 const char* PartNames::operator()(const char* local) const {
