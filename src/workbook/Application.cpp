@@ -53,7 +53,8 @@ std::shared_ptr<detail::WorkbookModel> openModel(const QString& path, const QStr
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!QFileInfo(path).isFile()) {
-        throw Error(kRejectedReference, QStringLiteral("The file %1 could not be found.").arg(path));
+        throw Error(kRejectedReference,
+                    QStringLiteral("The file %1 could not be found.").arg(path));
     }
     if (!file.open(QIODevice::ReadOnly)) {
         throw Error(
@@ -81,7 +82,7 @@ std::shared_ptr<detail::WorkbookModel> openModel(const QString& path, const QStr
         }
     } else if (bytes.compare(0, 4, kZipMagic, 4) != 0) {
         throw Error(kRejectedReference, QStringLiteral("The file %1 is not an Excel workbook: %2.")
-                                    .arg(name, describeForeignContent(bytes)));
+                                            .arg(name, describeForeignContent(bytes)));
     }
     auto package = std::make_unique<detail::Package>(std::move(bytes), name);
     return std::make_shared<detail::WorkbookModel>(std::move(package), path);
