@@ -53,18 +53,19 @@ std::shared_ptr<detail::WorkbookModel> openModel(const QString& path, const QStr
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!QFileInfo(path).isFile()) {
-        throw Error(kFileError, QStringLiteral("The file %1 could not be found.").arg(path));
+        throw Error(kRejectedReference,
+                    QStringLiteral("The file %1 could not be found.").arg(path));
     }
     if (!file.open(QIODevice::ReadOnly)) {
         throw Error(
-            kFileError,
+            kRejectedReference,
             QStringLiteral("The file %1 cannot be read: %2.").arg(path, file.errorString()));
     }
     const QByteArray data = file.readAll();
     file.close();
     std::string bytes(data.constData(), size_t(data.size()));
     if (bytes.empty()) {
-        throw Error(kFileError,
+        throw Error(kRejectedReference,
                     QStringLiteral("The file %1 is empty; it is not a workbook.").arg(name));
     }
     if (bytes.compare(0, 8, kOleMagic, 8) == 0) {
@@ -72,7 +73,7 @@ std::shared_ptr<detail::WorkbookModel> openModel(const QString& path, const QStr
             std::optional<std::string> plain = detail::decryptPackage(bytes, password);
             if (!plain) {
                 throw Error(
-                    kFileError,
+                    kRejectedReference,
                     QStringLiteral("The password supplied for %1 is not correct.").arg(name));
             }
             bytes = std::move(*plain);
@@ -80,8 +81,8 @@ std::shared_ptr<detail::WorkbookModel> openModel(const QString& path, const QStr
             bytes = detail::convertXlsToXlsx(path, bytes, password);
         }
     } else if (bytes.compare(0, 4, kZipMagic, 4) != 0) {
-        throw Error(kFileError, QStringLiteral("The file %1 is not an Excel workbook: %2.")
-                                    .arg(name, describeForeignContent(bytes)));
+        throw Error(kRejectedReference, QStringLiteral("The file %1 is not an Excel workbook: %2.")
+                                            .arg(name, describeForeignContent(bytes)));
     }
     auto package = std::make_unique<detail::Package>(std::move(bytes), name);
     return std::make_shared<detail::WorkbookModel>(std::move(package), path);

@@ -6,9 +6,10 @@
 
 namespace workbook {
 
-// HRESULT-style codes the engine raises.
-inline constexpr uint32_t kRejectedReference = 0x800A03ECu; // a reference or value refused
-inline constexpr uint32_t kFileError = 0x800A03ECu;
+// HRESULT-style codes the engine raises, one name each.
+// The spreadsheet application's run-time error 1004: a reference or value refused, and a file
+// that cannot be opened or written (with a description).
+inline constexpr uint32_t kRejectedReference = 0x800A03ECu;
 inline constexpr uint32_t kGenericFailure = 0x80004005u;
 inline constexpr uint32_t kSubscriptOutOfRange =
     0x8002000Bu; // an index or name not in a collection

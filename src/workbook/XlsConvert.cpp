@@ -21,7 +21,7 @@ namespace workbook {
 namespace {
 
 [[noreturn]] void fail(const QString& description) {
-    throw Error(kFileError, description);
+    throw Error(kRejectedReference, description);
 }
 
 QString lastLines(const QByteArray& output) {

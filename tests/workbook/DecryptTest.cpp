@@ -24,7 +24,7 @@ QString errorOf(const QByteArray& bytes, const QString& password) {
     try {
         decryptPackage(bytes, password);
     } catch (const workbook::Error& e) {
-        EXPECT_EQ(e.code(), workbook::kFileError);
+        EXPECT_EQ(e.code(), workbook::kRejectedReference);
         return e.description();
     }
     return QStringLiteral("no error");
@@ -73,4 +73,14 @@ TEST(DecryptTest, DamagedFilesFailWithoutCrashing) {
         }
     }
     EXPECT_TRUE(errorOf(readFixture("plain.xlsx"), kPassword).contains(QStringLiteral("damaged")));
+}
+
+// A spin count above what the spreadsheet application writes is refused before any hashing.
+TEST(DecryptTest, ExcessiveSpinCountIsRefused) {
+    QByteArray agile = readFixture("agile.xlsx");
+    const qsizetype at = agile.indexOf("spinCount=\"100000\"");
+    ASSERT_GT(at, 0);
+    agile.replace(at, 18, "spinCount=\"999999\"");
+    const QString error = errorOf(agile, kPassword);
+    EXPECT_TRUE(error.contains(QStringLiteral("spin count of 999999"))) << error.toStdString();
 }

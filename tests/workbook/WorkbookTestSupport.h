@@ -67,45 +67,74 @@ inline void writeZip(const QString& path,
     zip_close(archive);
 }
 
+inline const std::string kMainNamespace =
+    "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+inline const std::string kRelationshipsNamespace =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+inline const std::string kPackageRelationshipsNamespace =
+    "http://schemas.openxmlformats.org/package/2006/relationships";
+inline const std::string kContentTypesNamespace =
+    "http://schemas.openxmlformats.org/package/2006/content-types";
+
+// The parts of a workbook of one worksheet "Sheet1", by name, for a test to change before it
+// writes them: the sheet part given whole, shared strings and styles when given.
+inline std::map<std::string, std::string> workbookParts(const std::string& sheetXml,
+                                                        const std::string& sharedStringsXml = {},
+                                                        const std::string& stylesXml = {}) {
+    const std::string rel = kRelationshipsNamespace + "/";
+    const std::string ct = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
+    std::string types = R"(<Types xmlns=")" + kContentTypesNamespace + R"(">)" +
+                        R"(<Default Extension="rels" ContentType="application/)"
+                        R"(vnd.openxmlformats-package.relationships+xml"/>)"
+                        R"(<Default Extension="xml" ContentType="application/xml"/>)"
+                        R"(<Override PartName="/xl/workbook.xml" ContentType=")" +
+                        ct + R"(sheet.main+xml"/>)" +
+                        R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType=")" + ct +
+                        R"(worksheet+xml"/>)";
+    std::string workbookRels = R"(<Relationships xmlns=")" + kPackageRelationshipsNamespace +
+                               R"("><Relationship Id="rId1" Type=")" + rel +
+                               R"(worksheet" Target="worksheets/sheet1.xml"/>)";
+    std::map<std::string, std::string> parts;
+    if (!sharedStringsXml.empty()) {
+        types += R"(<Override PartName="/xl/sharedStrings.xml" ContentType=")" + ct +
+                 R"(sharedStrings+xml"/>)";
+        workbookRels += R"(<Relationship Id="rId2" Type=")" + rel +
+                        R"(sharedStrings" Target="sharedStrings.xml"/>)";
+        parts["xl/sharedStrings.xml"] = sharedStringsXml;
+    }
+    if (!stylesXml.empty()) {
+        types += R"(<Override PartName="/xl/styles.xml" ContentType=")" + ct + R"(styles+xml"/>)";
+        workbookRels +=
+            R"(<Relationship Id="rId3" Type=")" + rel + R"(styles" Target="styles.xml"/>)";
+        parts["xl/styles.xml"] = stylesXml;
+    }
+    parts["[Content_Types].xml"] = types + "</Types>";
+    parts["_rels/.rels"] = R"(<Relationships xmlns=")" + kPackageRelationshipsNamespace +
+                           R"("><Relationship Id="rId1" Type=")" + rel +
+                           R"(officeDocument" Target="xl/workbook.xml"/></Relationships>)";
+    parts["xl/workbook.xml"] = R"(<workbook xmlns=")" + kMainNamespace + R"(" xmlns:r=")" +
+                               kRelationshipsNamespace +
+                               R"("><sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/>)"
+                               R"(</sheets></workbook>)";
+    parts["xl/_rels/workbook.xml.rels"] = workbookRels + "</Relationships>";
+    parts["xl/worksheets/sheet1.xml"] = sheetXml;
+    return parts;
+}
+
+// A worksheet part holding the given sheetData content.
+inline std::string worksheetXml(const std::string& sheetData) {
+    return R"(<worksheet xmlns=")" + kMainNamespace + R"(" xmlns:r=")" + kRelationshipsNamespace +
+           R"("><sheetData>)" + sheetData + "</sheetData></worksheet>";
+}
+
+inline void writeZip(const QString& path, const std::map<std::string, std::string>& parts) {
+    writeZip(path, std::vector<std::pair<std::string, std::string>>(parts.begin(), parts.end()));
+}
+
 // A workbook of one worksheet "Sheet1" with the given sheetData content and optional styles.
 inline void writeWorkbook(const QString& path, const std::string& sheetData,
                           const std::string& stylesXml = {}) {
-    const std::string ns =
-        R"(xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
-        R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships")";
-    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
-    std::string types =
-        R"(<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
-        R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
-        R"(<Default Extension="xml" ContentType="application/xml"/>)"
-        R"(<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>)"
-        R"(<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>)";
-    std::string workbookRels =
-        R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-        R"(<Relationship Id="rId1" Type=")" +
-        rel + R"(worksheet" Target="worksheets/sheet1.xml"/>)";
-    std::vector<std::pair<std::string, std::string>> parts;
-    if (!stylesXml.empty()) {
-        types +=
-            R"(<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>)";
-        workbookRels +=
-            R"(<Relationship Id="rId2" Type=")" + rel + R"(styles" Target="styles.xml"/>)";
-        parts.push_back({"xl/styles.xml", stylesXml});
-    }
-    parts.push_back({"[Content_Types].xml", types + "</Types>"});
-    parts.push_back(
-        {"_rels/.rels",
-         R"(<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
-         R"(<Relationship Id="rId1" Type=")" +
-             rel + R"(officeDocument" Target="xl/workbook.xml"/></Relationships>)"});
-    parts.push_back(
-        {"xl/workbook.xml",
-         "<workbook " + ns +
-             R"(><sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets></workbook>)"});
-    parts.push_back({"xl/_rels/workbook.xml.rels", workbookRels + "</Relationships>"});
-    parts.push_back({"xl/worksheets/sheet1.xml",
-                     "<worksheet " + ns + "><sheetData>" + sheetData + "</sheetData></worksheet>"});
-    writeZip(path, parts);
+    writeZip(path, workbookParts(worksheetXml(sheetData), {}, stylesXml));
 }
 
 } // namespace wbtest

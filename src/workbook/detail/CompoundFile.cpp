@@ -17,7 +17,7 @@ constexpr uint8_t kTypeRoot = 5;
 const char kSignature[8] = {'\xD0', '\xCF', '\x11', '\xE0', '\xA1', '\xB1', '\x1A', '\xE1'};
 
 [[noreturn]] void damaged(const QString& what) {
-    throw Error(kFileError,
+    throw Error(kRejectedReference,
                 QStringLiteral("The file is damaged and cannot be opened (%1).").arg(what));
 }
 

@@ -20,9 +20,12 @@ const QString kPackageStream = QStringLiteral("EncryptedPackage");
 // The password the spreadsheet application uses when a file is encrypted without one.
 const QString kDefaultPassword = QStringLiteral("VelvetSweatshop");
 constexpr qsizetype kSegmentSize = 4096;
+// The spreadsheet application writes 100,000 hashing rounds; a file asking for more would only
+// make every password attempt take seconds.
+constexpr int kMaxSpinCount = 100000;
 
 [[noreturn]] void fail(const QString& description) {
-    throw Error(kFileError, description);
+    throw Error(kRejectedReference, description);
 }
 
 [[noreturn]] void damaged(const QString& what) {
@@ -35,7 +38,7 @@ constexpr qsizetype kSegmentSize = 4096;
 }
 
 [[noreturn]] void wrongPassword() {
-    throw WrongPasswordError(kFileError, QStringLiteral("The password is incorrect."));
+    throw WrongPasswordError(kRejectedReference, QStringLiteral("The password is incorrect."));
 }
 
 [[noreturn]] void noPassword() {
@@ -271,8 +274,12 @@ pugi::xml_node child(const pugi::xml_node& node, const char* localName) {
 QByteArray agileKey(const pugi::xml_node& encryptedKey, const QString& password) {
     const CipherParams p = readParams(encryptedKey);
     const int spinCount = encryptedKey.attribute("spinCount").as_int();
-    if (spinCount < 0 || spinCount > 10000000)
+    if (spinCount < 0)
         damaged(QStringLiteral("spin count"));
+    if (spinCount > kMaxSpinCount)
+        unsupported(QStringLiteral("a spin count of %1, above %2")
+                        .arg(QString::fromUtf8(encryptedKey.attribute("spinCount").value()))
+                        .arg(kMaxSpinCount));
     Hasher hash(hashByName(p.hashName));
     QByteArray h = hash(p.salt, utf16le(password));
     for (int i = 0; i < spinCount; ++i)

@@ -63,7 +63,7 @@ bool parseBracket(FormatSection& section, const QString& inner) {
             appendLiteral(section, QStringLiteral(":"));
             section.tokens.push_back({FormatToken::Date, QStringLiteral("ss")});
             appendLiteral(section, QStringLiteral(" "));
-            section.tokens.push_back({FormatToken::Date, QStringLiteral("am/pm")});
+            section.tokens.push_back({FormatToken::Date, QStringLiteral("AM/PM")});
             section.isDate = true;
             section.hasAmPm = true;
             return true;
@@ -132,9 +132,19 @@ FormatSection parseSection(const QString& s) {
         case u'%':
             section.tokens.push_back({FormatToken::Percent, {}});
             continue;
-        case u'/':
+        case u'/': {
             section.tokens.push_back({FormatToken::Slash, {}});
+            // A written denominator ("?/16", "?/10") is one number, its zeros included.
+            qsizetype end = i + 1;
+            if (end < n && s[end] >= u'1' && s[end] <= u'9') {
+                while (end < n && s[end] >= u'0' && s[end] <= u'9') {
+                    ++end;
+                }
+                section.tokens.push_back({FormatToken::Literal, s.mid(i + 1, end - i - 1)});
+                i = end - 1;
+            }
             continue;
+        }
         case u'@':
             section.tokens.push_back({FormatToken::Text, {}});
             section.isText = true;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <vector>
 
 namespace workbook::detail {
 
@@ -73,7 +74,7 @@ QString emitNumber(const Tokens& tokens, size_t from, size_t to, const std::stri
     auto emitDigitAt = [&](int pos, QChar placeholder) {
         bool shown = true;
         if (pos < length) {
-            out += QChar(intDigits[size_t(length - 1 - pos)]);
+            out += QLatin1Char(intDigits[size_t(length - 1 - pos)]);
         } else if (placeholder == u'0') {
             out += u'0';
         } else if (placeholder == u'?') {
@@ -104,7 +105,8 @@ QString emitNumber(const Tokens& tokens, size_t from, size_t to, const std::stri
                     fracDigits.find_first_not_of('0', size_t(q)) == std::string::npos;
                 const QChar placeholder = token.text[0];
                 if (placeholder == u'0' || !restZero) {
-                    out += q < int(fracDigits.size()) ? QChar(fracDigits[size_t(q)]) : QChar(u'0');
+                    out += q < int(fracDigits.size()) ? QChar(QLatin1Char(fracDigits[size_t(q)]))
+                                                      : QChar(u'0');
                 } else if (placeholder == u'?') {
                     out += u' ';
                 }
@@ -191,6 +193,61 @@ QString renderScientific(const Tokens& tokens, double v, const CommaRoles& roles
     return out;
 }
 
+// Denominator digits a fraction format uses at most, as the spreadsheet application does: more
+// placeholders only pad the text.
+constexpr int kMaxDenominatorDigits = 7;
+
+struct Fraction {
+    long long numerator = 0;
+    long long denominator = 1;
+};
+
+// The fraction closest to x (0 <= x < 1) whose denominator is at most maxDen, the smallest
+// denominator among fractions as close to within 1e-12. Found from the continued fraction of x:
+// the answer is one of its convergents within the bound or the largest semiconvergent after them.
+Fraction closestFraction(double x, long long maxDen) {
+    // x as an exact ratio n / d of 62-bit integers, so that the expansion carries no rounding.
+    const uint64_t scale = uint64_t(1) << 62;
+    uint64_t n = static_cast<uint64_t>(std::llround(std::ldexp(x, 62)));
+    uint64_t d = scale;
+    long long h0 = 0, k0 = 1, h1 = 1, k1 = 0; // the two latest convergents h/k
+    std::vector<Fraction> candidates;
+    while (d != 0) {
+        const uint64_t a = n / d;
+        if (k1 > 0 && a > static_cast<uint64_t>((maxDen - k0) / k1)) {
+            const long long t = (maxDen - k0) / k1;
+            if (t > 0) {
+                candidates.push_back({t * h1 + h0, t * k1 + k0});
+            }
+            break;
+        }
+        const long long term = static_cast<long long>(a);
+        const long long h = term * h1 + h0;
+        const long long k = term * k1 + k0;
+        h0 = h1;
+        k0 = k1;
+        h1 = h;
+        k1 = k;
+        const uint64_t rest = n % d;
+        n = d;
+        d = rest;
+        candidates.push_back({h1, k1});
+    }
+    const auto error = [x](const Fraction& f) {
+        return std::fabs(x - double(f.numerator) / double(f.denominator));
+    };
+    double least = 2;
+    for (const Fraction& f : candidates) {
+        least = std::min(least, error(f));
+    }
+    for (const Fraction& f : candidates) { // in order of growing denominators
+        if (error(f) < least + 1e-12) {
+            return f;
+        }
+    }
+    return candidates.back();
+}
+
 QString renderFraction(const Tokens& tokens, double v, const CommaRoles& roles) {
     size_t slash = 0;
     while (tokens[slash].kind != FormatToken::Slash) {
@@ -228,17 +285,13 @@ QString renderFraction(const Tokens& tokens, double v, const CommaRoles& roles) 
         den = fixedDen;
         num = std::llround(part * double(den));
     } else {
-        const long long maxDen = std::max(1LL, (long long)std::pow(10.0, denPlaces) - 1);
-        double bestError = 2;
-        for (long long d = 1; d <= maxDen; ++d) {
-            const long long n = std::llround(part * double(d));
-            const double error = std::fabs(part - double(n) / double(d));
-            if (error < bestError - 1e-12) {
-                bestError = error;
-                num = n;
-                den = d;
-            }
+        long long maxDen = 1;
+        for (int i = 0; i < std::min(denPlaces, kMaxDenominatorDigits); ++i) {
+            maxDen *= 10;
         }
+        const Fraction closest = closestFraction(part, std::max(1LL, maxDen - 1));
+        num = closest.numerator;
+        den = closest.denominator;
     }
     double shownWhole = whole;
     if (hasInt && num == den) {

@@ -1,9 +1,11 @@
 #include "workbook/detail/Package.h"
 
 #include "workbook/Error.h"
+#include "workbook/detail/XmlEdit.h"
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cstdio>
 #include <zip.h>
 
@@ -22,17 +24,67 @@ QString zipMessage(zip_error_t* error) {
     return QString::fromUtf8(zip_error_strerror(error));
 }
 
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+}
+
+// True when the tree nests deeper than `limit` levels; walked without recursion.
+bool deeperThan(const pugi::xml_document& doc, int limit) {
+    pugi::xml_node node = doc.first_child();
+    int depth = 1;
+    while (node) {
+        if (depth > limit) {
+            return true;
+        }
+        if (pugi::xml_node child = node.first_child()) {
+            node = child;
+            ++depth;
+            continue;
+        }
+        while (!node.next_sibling()) {
+            node = node.parent();
+            if (--depth == 0) {
+                return false;
+            }
+        }
+        node = node.next_sibling();
+    }
+    return false;
+}
+
 } // namespace
+
+bool samePartName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PartNameLess::operator()(const std::string& a, const std::string& b) const {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const char x = asciiLower(a[i]);
+        const char y = asciiLower(b[i]);
+        if (x != y) {
+            return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+        }
+    }
+    return a.size() < b.size();
+}
 
 std::string serialise(const pugi::xml_document& doc) {
     StringWriter writer;
     writer.out.reserve(1 << 16);
     const bool hasDeclaration = doc.first_child().type() == pugi::node_declaration;
-    unsigned flags = pugi::format_raw;
-    if (hasDeclaration) {
-        flags |= pugi::format_no_declaration;
-    }
-    doc.save(writer, "", flags, pugi::encoding_utf8);
+    // A declaration the part holds is written as a node of the tree; pugixml's own one is
+    // never written, so that a part gets exactly one.
+    doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
     if (!hasDeclaration) {
         return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)" + writer.out;
     }
@@ -54,8 +106,9 @@ Package::Package(std::string archiveBytes, const QString& fileName)
     if (archive_ == nullptr) {
         const QString message = zipMessage(&error);
         zip_error_fini(&error);
-        throw Error(kFileError, QStringLiteral("The file %1 is not a valid workbook package: %2.")
-                                    .arg(fileName, message));
+        throw Error(kRejectedReference,
+                    QStringLiteral("The file %1 is not a valid workbook package: %2.")
+                        .arg(fileName, message));
     }
     zip_error_fini(&error);
     const zip_int64_t count = zip_get_num_entries(archive_, 0);
@@ -65,8 +118,16 @@ Package::Package(std::string archiveBytes, const QString& fileName)
             continue;
         }
         std::string part(name);
-        if (part.empty() || part.back() == '/' || entries_.count(part) != 0) {
+        if (part.empty() || part.back() == '/') {
             continue;
+        }
+        if (entries_.count(part) != 0) {
+            zip_discard(archive_);
+            archive_ = nullptr;
+            throw Error(kRejectedReference,
+                        QStringLiteral("The file %1 is not a valid workbook package: it holds the "
+                                       "part %2 twice.")
+                            .arg(fileName, QString::fromStdString(part)));
         }
         order_.push_back(part);
         entries_[part].index = i;
@@ -95,6 +156,13 @@ std::vector<std::string> Package::partNames() const {
 }
 
 std::string Package::readOriginal(const Entry& entry, const std::string& part) const {
+    const QString partName = QString::fromStdString(part);
+    const auto tooLarge = [&] {
+        return Error(kRejectedReference,
+                     QStringLiteral("The part %1 of %2 inflates to more than a workbook can hold; "
+                                    "the file is damaged or built to exhaust memory.")
+                         .arg(partName, fileName_));
+    };
     zip_stat_t stat;
     zip_stat_init(&stat);
     zip_file_t* file = nullptr;
@@ -102,17 +170,52 @@ std::string Package::readOriginal(const Entry& entry, const std::string& part) c
         file = zip_fopen_index(archive_, zip_uint64_t(entry.index), 0);
     }
     if (file == nullptr) {
-        throw Error(kFileError, QStringLiteral("The part %1 of %2 cannot be read: %3.")
-                                    .arg(QString::fromStdString(part), fileName_,
-                                         QString::fromUtf8(zip_strerror(archive_))));
+        throw Error(kRejectedReference,
+                    QStringLiteral("The part %1 of %2 cannot be read: %3.")
+                        .arg(partName, fileName_, QString::fromUtf8(zip_strerror(archive_))));
     }
+    // The sizes the zip directory declares are not trusted: the part is inflated in pieces and
+    // refused as soon as it passes a limit.
+    const uint64_t compressed = (stat.valid & ZIP_STAT_COMP_SIZE) != 0
+                                    ? std::min<uint64_t>(stat.comp_size, archiveBytes_.size())
+                                    : archiveBytes_.size();
+    const uint64_t byRatio = std::max(kRatioFreeSize, compressed * kMaxInflateRatio);
+    const uint64_t allowed =
+        std::min(byRatio, kMaxInflatedTotal - std::min(kMaxInflatedTotal, inflatedTotal_));
+    if ((stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > allowed) {
+        zip_fclose(file);
+        throw tooLarge();
+    }
+    const uint64_t declared = (stat.valid & ZIP_STAT_SIZE) != 0 ? stat.size : 0;
     std::string data;
-    data.resize(size_t(stat.size));
-    const zip_int64_t got = zip_fread(file, data.data(), stat.size);
+    data.reserve(size_t(std::min<uint64_t>(declared, uint64_t(64) << 20)));
+    constexpr size_t kPiece = size_t(1) << 20;
+    for (;;) {
+        const size_t at = data.size();
+        data.resize(at + kPiece);
+        const zip_int64_t got = zip_fread(file, data.data() + at, kPiece);
+        if (got < 0) {
+            zip_fclose(file);
+            throw Error(kRejectedReference,
+                        QStringLiteral("The part %1 of %2 is damaged.").arg(partName, fileName_));
+        }
+        data.resize(at + size_t(got));
+        if (data.size() > allowed) {
+            zip_fclose(file);
+            throw tooLarge();
+        }
+        if (got == 0) {
+            break;
+        }
+    }
     zip_fclose(file);
-    if (got < 0 || zip_uint64_t(got) != stat.size) {
-        throw Error(kFileError, QStringLiteral("The part %1 of %2 is damaged.")
-                                    .arg(QString::fromStdString(part), fileName_));
+    if ((stat.valid & ZIP_STAT_SIZE) != 0 && data.size() != stat.size) {
+        throw Error(kRejectedReference,
+                    QStringLiteral("The part %1 of %2 is damaged.").arg(partName, fileName_));
+    }
+    if (!entry.counted) {
+        entry.counted = true;
+        inflatedTotal_ += data.size();
     }
     return data;
 }
@@ -120,8 +223,8 @@ std::string Package::readOriginal(const Entry& entry, const std::string& part) c
 std::string Package::bytes(const std::string& part) const {
     const auto it = entries_.find(part);
     if (it == entries_.end() || it->second.removed) {
-        throw Error(kFileError, QStringLiteral("The part %1 is missing from %2.")
-                                    .arg(QString::fromStdString(part), fileName_));
+        throw Error(kRejectedReference, QStringLiteral("The part %1 is missing from %2.")
+                                            .arg(QString::fromStdString(part), fileName_));
     }
     const Entry& entry = it->second;
     if (entry.doc && entry.modified) {
@@ -136,8 +239,8 @@ std::string Package::bytes(const std::string& part) const {
 pugi::xml_document& Package::xml(const std::string& part) {
     const auto it = entries_.find(part);
     if (it == entries_.end() || it->second.removed) {
-        throw Error(kFileError, QStringLiteral("The part %1 is missing from %2.")
-                                    .arg(QString::fromStdString(part), fileName_));
+        throw Error(kRejectedReference, QStringLiteral("The part %1 is missing from %2.")
+                                            .arg(QString::fromStdString(part), fileName_));
     }
     Entry& entry = it->second;
     if (!entry.doc) {
@@ -146,11 +249,24 @@ pugi::xml_document& Package::xml(const std::string& part) {
         const pugi::xml_parse_result result =
             doc->load_buffer(data.data(), data.size(), kParseOptions, pugi::encoding_utf8);
         if (!result) {
-            throw Error(kFileError, QStringLiteral("The part %1 of %2 is not well-formed XML: %3 "
-                                                   "at offset %4.")
-                                        .arg(QString::fromStdString(part), fileName_,
-                                             QString::fromUtf8(result.description()))
-                                        .arg(result.offset));
+            throw Error(kRejectedReference,
+                        QStringLiteral("The part %1 of %2 is not well-formed XML: %3 "
+                                       "at offset %4.")
+                            .arg(QString::fromStdString(part), fileName_,
+                                 QString::fromUtf8(result.description()))
+                            .arg(result.offset));
+        }
+        if (deeperThan(*doc, kMaxXmlDepth)) {
+            throw Error(kRejectedReference,
+                        QStringLiteral("The part %1 of %2 nests its elements more than %3 levels "
+                                       "deep.")
+                            .arg(QString::fromStdString(part), fileName_)
+                            .arg(kMaxXmlDepth));
+        }
+        // A namespace written out more than once may be bound to more than one prefix.
+        const char* uri = elementNamespace(doc->document_element());
+        if (*uri != '\0' && data.find(uri) != data.rfind(uri)) {
+            unifyPrefixes(*doc);
         }
         entry.doc = std::move(doc);
     }
@@ -242,7 +358,9 @@ std::vector<Relationship> Package::relationships(const std::string& part) {
     if (!has(rels)) {
         return result;
     }
-    for (pugi::xml_node node : xml(rels).document_element().children("Relationship")) {
+    const pugi::xml_node root = xml(rels).document_element();
+    const PartNames names(root);
+    for (pugi::xml_node node : root.children(names("Relationship"))) {
         Relationship rel;
         rel.id = node.attribute("Id").value();
         rel.type = node.attribute("Type").value();
@@ -260,10 +378,11 @@ void Package::removeRelationshipTo(const std::string& sourcePart, const std::str
         return;
     }
     pugi::xml_node root = xml(rels).document_element();
-    for (pugi::xml_node node = root.child("Relationship"); node;) {
-        pugi::xml_node next = node.next_sibling("Relationship");
+    const PartNames names(root);
+    for (pugi::xml_node node = root.child(names("Relationship")); node;) {
+        pugi::xml_node next = node.next_sibling(names("Relationship"));
         if (std::string(node.attribute("TargetMode").value()) != "External" &&
-            resolveTarget(sourcePart, node.attribute("Target").value()) == target) {
+            samePartName(resolveTarget(sourcePart, node.attribute("Target").value()), target)) {
             root.remove_child(node);
             markModified(rels);
         }
@@ -273,15 +392,16 @@ void Package::removeRelationshipTo(const std::string& sourcePart, const std::str
 
 std::string Package::contentType(const std::string& part) {
     pugi::xml_node types = xml("[Content_Types].xml").document_element();
+    const PartNames names(types);
     const std::string name = "/" + part;
-    for (pugi::xml_node node : types.children("Override")) {
-        if (name == node.attribute("PartName").value()) {
+    for (pugi::xml_node node : types.children(names("Override"))) {
+        if (samePartName(name, node.attribute("PartName").value())) {
             return node.attribute("ContentType").value();
         }
     }
     const size_t dot = part.rfind('.');
     const std::string extension = dot == std::string::npos ? std::string() : part.substr(dot + 1);
-    for (pugi::xml_node node : types.children("Default")) {
+    for (pugi::xml_node node : types.children(names("Default"))) {
         if (strcasecmp(extension.c_str(), node.attribute("Extension").value()) == 0) {
             return node.attribute("ContentType").value();
         }
@@ -291,15 +411,16 @@ std::string Package::contentType(const std::string& part) {
 
 void Package::setContentTypeOverride(const std::string& part, const std::string& type) {
     pugi::xml_node types = xml("[Content_Types].xml").document_element();
+    const PartNames names(types);
     const std::string name = "/" + part;
-    for (pugi::xml_node node : types.children("Override")) {
-        if (name == node.attribute("PartName").value()) {
+    for (pugi::xml_node node : types.children(names("Override"))) {
+        if (samePartName(name, node.attribute("PartName").value())) {
             node.attribute("ContentType").set_value(type.c_str());
             markModified("[Content_Types].xml");
             return;
         }
     }
-    pugi::xml_node node = types.append_child("Override");
+    pugi::xml_node node = types.append_child(names("Override"));
     node.append_attribute("PartName").set_value(name.c_str());
     node.append_attribute("ContentType").set_value(type.c_str());
     markModified("[Content_Types].xml");
@@ -307,9 +428,10 @@ void Package::setContentTypeOverride(const std::string& part, const std::string&
 
 void Package::removeContentTypeOverride(const std::string& part) {
     pugi::xml_node types = xml("[Content_Types].xml").document_element();
+    const PartNames names(types);
     const std::string name = "/" + part;
-    for (pugi::xml_node node : types.children("Override")) {
-        if (name == node.attribute("PartName").value()) {
+    for (pugi::xml_node node : types.children(names("Override"))) {
+        if (samePartName(name, node.attribute("PartName").value())) {
             types.remove_child(node);
             markModified("[Content_Types].xml");
             return;
@@ -330,13 +452,13 @@ void Package::writeTo(const QString& path) {
         zip_error_init_with_code(&error, code);
         const QString message = zipMessage(&error);
         zip_error_fini(&error);
-        throw Error(kFileError,
+        throw Error(kRejectedReference,
                     QStringLiteral("Unable to write the file %1: %2.").arg(path, message));
     }
     auto fail = [&](const QString& message) {
         zip_discard(out);
         QFile::remove(temporary);
-        throw Error(kFileError,
+        throw Error(kRejectedReference,
                     QStringLiteral("Unable to write the file %1: %2.").arg(path, message));
     };
     std::vector<std::unique_ptr<std::string>> storage;
@@ -371,8 +493,8 @@ void Package::writeTo(const QString& path) {
     }
     if (std::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0) {
         QFile::remove(temporary);
-        throw Error(kFileError, QStringLiteral("Unable to write the file %1: %2.")
-                                    .arg(path, QString::fromLocal8Bit(strerror(errno))));
+        throw Error(kRejectedReference, QStringLiteral("Unable to write the file %1: %2.")
+                                            .arg(path, QString::fromLocal8Bit(strerror(errno))));
     }
 }
 

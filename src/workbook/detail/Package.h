@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <QString>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,6 +20,24 @@ struct Relationship {
     std::string target;
     bool external = false;
 };
+
+// Part names in a package compare ignoring the case of a..z.
+bool samePartName(const std::string& a, const std::string& b);
+struct PartNameLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+};
+
+// What the package inflates at most: parts of real workbooks stay far below these, a zip bomb
+// does not. Beyond a small size an entry may not grow more than kMaxInflateRatio times its
+// compressed size (spreadsheet XML compresses about ten times, repetitive style tables a few
+// hundred times, deflate at most about a thousand); all parts read together stay below
+// kMaxInflatedTotal.
+inline constexpr uint64_t kMaxInflatedTotal = uint64_t(8) << 30;
+inline constexpr uint64_t kMaxInflateRatio = 500;
+inline constexpr uint64_t kRatioFreeSize = uint64_t(16) << 20;
+// The deepest element nesting a part may have: real parts nest a few dozen levels at most, and
+// removing a subtree recurses once per level.
+inline constexpr int kMaxXmlDepth = 256;
 
 // The OOXML package: the zip archive held in memory, one entry per part. A part is parsed on
 // first use and edited in place; a part that was never marked modified is written back with its
@@ -70,6 +89,7 @@ private:
         bool removed = false;
         std::unique_ptr<pugi::xml_document> doc;
         std::unique_ptr<std::string> replacement;
+        mutable bool counted = false; // its inflated size is in inflatedTotal_
     };
     std::string readOriginal(const Entry& entry, const std::string& part) const;
 
@@ -77,7 +97,8 @@ private:
     QString fileName_;
     zip* archive_ = nullptr;
     std::vector<std::string> order_;
-    std::map<std::string, Entry> entries_;
+    std::map<std::string, Entry, PartNameLess> entries_;
+    mutable uint64_t inflatedTotal_ = 0;
 };
 
 // Parse and serialise options every part uses.

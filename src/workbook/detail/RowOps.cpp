@@ -5,6 +5,7 @@
 #include "workbook/detail/ChartCache.h"
 #include "workbook/detail/RowShift.h"
 #include "workbook/detail/WorkbookModel.h"
+#include "workbook/detail/XmlEdit.h"
 
 #include <cstring>
 
@@ -32,17 +33,16 @@ std::vector<std::string> chartParts(Package& package) {
 // Removes a table wholly inside deleted rows: its part, its relationship and its tablePart.
 void removeTable(Package& package, pugi::xml_document& sheet, const std::string& sheetPart,
                  const Relationship& rel) {
-    pugi::xml_node parts = sheet.document_element().child("tableParts");
-    for (pugi::xml_node t : parts.children("tablePart")) {
-        if (rel.id == t.attribute("r:id").value()) {
+    pugi::xml_node parts = child(sheet.document_element(), "tableParts");
+    for (pugi::xml_node t : children(parts, "tablePart")) {
+        if (rel.id == relationshipAttribute(t, "id").value()) {
             parts.remove_child(t);
             break;
         }
     }
     if (parts && parts.attribute("count"))
-        parts.attribute("count").set_value(int(
-            std::distance(parts.children("tablePart").begin(), parts.children("tablePart").end())));
-    if (parts && !parts.child("tablePart"))
+        parts.attribute("count").set_value(int(children(parts, "tablePart").size()));
+    if (parts && !child(parts, "tablePart"))
         sheet.document_element().remove_child(parts);
     package.removeRelationshipTo(sheetPart, rel.target);
     package.removeContentTypeOverride(rel.target);

@@ -256,7 +256,7 @@ void checkRowInsertion(const pugi::xml_document& worksheet, const RowChange& cha
             continue;
         rowNumber = row.attribute("r") ? row.attribute("r").as_int() : rowNumber + 1;
         if (rowNumber >= change.at && rowNumber > limit && rowshift::rowHasContent(row))
-            throw Error(kFileError,
+            throw Error(kRejectedReference,
                         QStringLiteral("To prevent possible loss of data, cells that are not "
                                        "empty cannot be shifted off the worksheet (%1 rows "
                                        "inserted at row %2 would push row %3 past row %4).")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "workbook/CellValue.h"
+#include "workbook/detail/XmlEdit.h"
 
 #include <pugixml.hpp>
 
@@ -18,6 +19,7 @@ struct CellRect {
 
 // One worksheet part: its XML tree edited in place and an index of its rows and cells by
 // number, so that a cell is found in constant time and a column of N cells is written in O(N).
+// Its cells are in SheetCells.cpp, its views and visibility in SheetViews.cpp.
 class SheetModel {
 public:
     SheetModel(WorkbookModel& workbook, std::string part);
@@ -59,6 +61,9 @@ private:
     };
     void ensureIndex();
     pugi::xml_node root();
+    // The name of a worksheet element with the part's prefix; raises when the part is not a
+    // worksheet.
+    const char* tag(const char* local);
     pugi::xml_node cellNode(int row, int column);
     pugi::xml_node makeRow(int row);
     pugi::xml_node makeCell(int row, int column);
@@ -69,6 +74,8 @@ private:
 
     WorkbookModel& workbook_;
     std::string part_;
+    PartNames names_;
+    bool namesKnown_ = false;
     bool indexed_ = false;
     bool formulas_ = false;
     pugi::xml_node sheetData_;

@@ -79,17 +79,24 @@ StyleColor colorFromBgr(int32_t color) {
 }
 
 Styles::Styles(Package& package, std::string part) : package_(package), part_(std::move(part)) {
-    if (part_.empty() || !package_.has(part_)) {
-        return;
+    if (!part_.empty() && package_.has(part_)) {
+        load();
     }
+}
+
+void Styles::load() {
     pugi::xml_node root = package_.xml(part_).document_element();
-    for (pugi::xml_node xf : root.child("cellXfs").children("xf")) {
+    names_ = PartNames(root);
+    xfs_.clear();
+    fonts_.clear();
+    customFormats_.clear();
+    for (pugi::xml_node xf : root.child(names_("cellXfs")).children(names_("xf"))) {
         xfs_.push_back(xf);
     }
-    for (pugi::xml_node font : root.child("fonts").children("font")) {
+    for (pugi::xml_node font : root.child(names_("fonts")).children(names_("font"))) {
         fonts_.push_back(font);
     }
-    for (pugi::xml_node format : root.child("numFmts").children("numFmt")) {
+    for (pugi::xml_node format : root.child(names_("numFmts")).children(names_("numFmt"))) {
         customFormats_[format.attribute("numFmtId").as_int()] =
             QString::fromUtf8(format.attribute("formatCode").value());
     }
@@ -115,11 +122,10 @@ bool Styles::isDateStyle(int xf) const {
 }
 
 void Styles::ensurePart() {
-    if (loaded_) {
+    if (ready_) {
         return;
     }
     if (part_.empty()) {
-        part_ = "xl/styles.xml";
         std::string workbookPart = "xl/workbook.xml";
         for (const Relationship& rel : package_.relationships("")) {
             if (rel.type.size() > 14 &&
@@ -130,12 +136,13 @@ void Styles::ensurePart() {
         part_ = Package::resolveTarget(workbookPart, "styles.xml");
         const std::string rels = Package::relsPartOf(workbookPart);
         pugi::xml_node root = package_.xml(rels).document_element();
+        const PartNames relsNames(root);
         int next = 1;
-        while (root.find_child_by_attribute("Relationship", "Id",
+        while (root.find_child_by_attribute(relsNames("Relationship"), "Id",
                                             ("rId" + std::to_string(next)).c_str())) {
             ++next;
         }
-        pugi::xml_node rel = root.append_child("Relationship");
+        pugi::xml_node rel = root.append_child(relsNames("Relationship"));
         rel.append_attribute("Id").set_value(("rId" + std::to_string(next)).c_str());
         rel.append_attribute("Type").set_value(kStylesRel);
         rel.append_attribute("Target").set_value("styles.xml");
@@ -145,24 +152,48 @@ void Styles::ensurePart() {
     if (!package_.has(part_)) {
         package_.setBytes(part_, kMinimalStyles);
     }
-    Styles fresh(package_, part_);
-    xfs_ = std::move(fresh.xfs_);
-    fonts_ = std::move(fresh.fonts_);
-    customFormats_ = std::move(fresh.customFormats_);
-    loaded_ = true;
-    if (xfs_.empty()) {
-        pugi::xml_node xf = section("cellXfs").append_child("xf");
-        for (const char* name : {"numFmtId", "fontId", "fillId", "borderId", "xfId"}) {
-            xf.append_attribute(name).set_value("0");
+    if (!loaded_) {
+        load();
+    }
+    addMissingTables();
+    ready_ = true;
+}
+
+// A styles part may leave out tables that a changed style refers to; they are added with the
+// entries a new workbook has, so that index 0 of each is the default.
+void Styles::addMissingTables() {
+    pugi::xml_document defaults;
+    defaults.load_string(kMinimalStyles);
+    const pugi::xml_node defaultRoot = defaults.document_element();
+    bool added = false;
+    for (const char* table : {"fonts", "fills", "borders", "cellStyleXfs", "cellXfs"}) {
+        pugi::xml_node node = section(table);
+        if (node.find_child([](pugi::xml_node n) { return n.type() == pugi::node_element; })) {
+            continue;
         }
-        xfs_.push_back(xf);
-        updateCount(section("cellXfs"));
+        for (pugi::xml_node entry : defaultRoot.child(table).children()) {
+            applyPrefix(node.append_copy(entry));
+        }
+        updateCount(node);
+        added = true;
+    }
+    if (added) {
+        load();
+    }
+}
+
+void Styles::applyPrefix(pugi::xml_node node) {
+    node.set_name(names_(node.name()));
+    for (pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_element) {
+            applyPrefix(child);
+        }
     }
 }
 
 pugi::xml_node Styles::section(const char* name) {
     pugi::xml_node root = package_.xml(part_).document_element();
-    pugi::xml_node node = root.child(name);
+    pugi::xml_node node = root.child(names_(name));
     if (node) {
         return node;
     }
@@ -173,14 +204,14 @@ pugi::xml_node Styles::section(const char* name) {
     bool after = false;
     for (const char* candidate : order) {
         if (after) {
-            if (pugi::xml_node later = root.child(candidate)) {
-                return root.insert_child_before(name, later);
+            if (pugi::xml_node later = root.child(names_(candidate))) {
+                return root.insert_child_before(names_(name), later);
             }
         } else if (std::string(candidate) == name) {
             after = true;
         }
     }
-    return root.append_child(name);
+    return root.append_child(names_(name));
 }
 
 void Styles::updateCount(pugi::xml_node node) {
@@ -231,17 +262,18 @@ int Styles::fontWithColor(int fontId, StyleColor color) {
     pugi::xml_node fonts = section("fonts");
     pugi::xml_node source =
         fontId >= 0 && fontId < int(fonts_.size()) ? fonts_[size_t(fontId)] : pugi::xml_node();
-    pugi::xml_node copy = source ? fonts.append_copy(source) : fonts.append_child("font");
-    pugi::xml_node colorNode = copy.child("color");
+    pugi::xml_node copy = source ? fonts.append_copy(source) : fonts.append_child(names_("font"));
+    pugi::xml_node colorNode = copy.child(names_("color"));
     if (!colorNode) {
         // Font children follow a fixed order: the colour goes after sz, before name.
         pugi::xml_node before;
         for (const char* later : {"name", "family", "charset", "scheme"}) {
-            if ((before = copy.child(later))) {
+            if ((before = copy.child(names_(later)))) {
                 break;
             }
         }
-        colorNode = before ? copy.insert_child_before("color", before) : copy.append_child("color");
+        colorNode = before ? copy.insert_child_before(names_("color"), before)
+                           : copy.append_child(names_("color"));
     }
     setColorNode(colorNode, color);
     fonts_.push_back(copy);
@@ -260,14 +292,14 @@ int Styles::fillWithColor(StyleColor color) {
         return it->second;
     }
     pugi::xml_node fills = section("fills");
-    pugi::xml_node fill = fills.append_child("fill");
-    pugi::xml_node pattern = fill.append_child("patternFill");
+    pugi::xml_node fill = fills.append_child(names_("fill"));
+    pugi::xml_node pattern = fill.append_child(names_("patternFill"));
     pattern.append_attribute("patternType").set_value("solid");
-    setColorNode(pattern.append_child("fgColor"), color);
-    pattern.append_child("bgColor").append_attribute("indexed").set_value("64");
+    setColorNode(pattern.append_child(names_("fgColor")), color);
+    pattern.append_child(names_("bgColor")).append_attribute("indexed").set_value("64");
     updateCount(fills);
     int id = -1;
-    for (pugi::xml_node child : fills.children("fill")) {
+    for (pugi::xml_node child : fills.children(names_("fill"))) {
         (void)child;
         ++id;
     }
@@ -314,7 +346,7 @@ int Styles::dateFormatId() {
     }
     dateFormatId_ = maxId + 1;
     pugi::xml_node formats = section("numFmts");
-    pugi::xml_node format = formats.append_child("numFmt");
+    pugi::xml_node format = formats.append_child(names_("numFmt"));
     format.append_attribute("numFmtId").set_value(dateFormatId_);
     format.append_attribute("formatCode").set_value("dd-mmm-yyyy");
     customFormats_[dateFormatId_] = code;

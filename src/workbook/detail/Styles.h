@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbook/detail/XmlEdit.h"
+
 #include <pugixml.hpp>
 
 #include <QString>
@@ -40,7 +42,11 @@ public:
     int withDateFormat(int xf);
 
 private:
+    void load();
     void ensurePart();
+    void addMissingTables();
+    // Gives a default entry copied into the part, and its children, the part's prefix.
+    void applyPrefix(pugi::xml_node node);
     pugi::xml_node section(const char* name);
     void updateCount(pugi::xml_node section);
     int cloneXf(int xf, const char* attribute, int value, const char* applyAttribute);
@@ -50,7 +56,9 @@ private:
 
     Package& package_;
     std::string part_;
-    bool loaded_ = false;
+    PartNames names_;
+    bool loaded_ = false; // the part exists and its tables are read
+    bool ready_ = false;  // the part and the tables a change needs exist
     std::vector<pugi::xml_node> xfs_;
     std::vector<pugi::xml_node> fonts_;
     std::unordered_map<int, QString> customFormats_;

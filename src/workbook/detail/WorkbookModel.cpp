@@ -3,6 +3,7 @@
 
 #include "workbook/Error.h"
 #include "workbook/detail/Hooks.h"
+#include "workbook/detail/XmlEdit.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,7 +48,7 @@ void WorkbookModel::load() {
     const QString file = QFileInfo(fullName_).fileName();
     if (!package_->has("[Content_Types].xml")) {
         throw Error(
-            kFileError,
+            kRejectedReference,
             QStringLiteral("The file %1 is a zip archive but not an Excel workbook.").arg(file));
     }
     for (const Relationship& rel : package_->relationships("")) {
@@ -59,12 +60,14 @@ void WorkbookModel::load() {
         workbookPart_.empty() ? std::string() : package_->contentType(workbookPart_);
     if (workbookPart_.empty() || !package_->has(workbookPart_) ||
         (type != kXlsxMain && type != kXlsmMain && type != kXltxMain && type != kXltmMain)) {
-        throw Error(kFileError, QStringLiteral("The file %1 is not an Excel workbook (.xlsx or "
-                                               ".xlsm): its package holds no workbook part.")
-                                    .arg(file));
+        throw Error(kRejectedReference,
+                    QStringLiteral("The file %1 is not an Excel workbook (.xlsx or "
+                                   ".xlsm): its package holds no workbook part.")
+                        .arg(file));
     }
     pugi::xml_node workbook = package_->xml(workbookPart_).document_element();
-    const pugi::xml_attribute date1904 = workbook.child("workbookPr").attribute("date1904");
+    const PartNames names(workbook);
+    const pugi::xml_attribute date1904 = workbook.child(names("workbookPr")).attribute("date1904");
     date1904_ = date1904.as_bool();
 
     std::string stylesPart;
@@ -74,21 +77,33 @@ void WorkbookModel::load() {
             stylesPart = rel.target;
         } else if (endsWith(rel.type, "/sharedStrings")) {
             sharedStringsPart_ = rel.target;
+            if (rel.external || !package_->has(rel.target)) {
+                throw unreadablePart(rel.target, QStringLiteral("is missing"));
+            }
         }
     }
     styles_ = std::make_unique<Styles>(*package_, stylesPart);
 
-    for (pugi::xml_node sheet : workbook.child("sheets").children("sheet")) {
+    for (pugi::xml_node sheet : workbook.child(names("sheets")).children(names("sheet"))) {
         SheetEntry entry;
         entry.name = QString::fromUtf8(sheet.attribute("name").value());
         const std::string state = sheet.attribute("state").value();
         entry.visible = state != "hidden" && state != "veryHidden";
-        const char* id = sheet.attribute("r:id").value();
+        const char* id = relationshipAttribute(sheet, "id").value();
+        const Relationship* found = nullptr;
         for (const Relationship& rel : rels) {
             if (rel.id == id) {
-                entry.part = rel.target;
-                entry.worksheet = endsWith(rel.type, "/worksheet") && package_->has(rel.target);
+                found = &rel;
             }
+        }
+        if (found == nullptr || found->external) {
+            throw unreadablePart(workbookPart_,
+                                 QStringLiteral("names no part for the sheet %1").arg(entry.name));
+        }
+        entry.part = found->target;
+        entry.worksheet = endsWith(found->type, "/worksheet");
+        if (entry.worksheet && !package_->has(entry.part)) {
+            throw unreadablePart(entry.part, QStringLiteral("is missing"));
         }
         if (entry.worksheet) {
             worksheets_.push_back(int(sheets_.size()));
@@ -96,6 +111,15 @@ void WorkbookModel::load() {
         }
         sheets_.push_back(std::move(entry));
     }
+    if (sheets_.empty()) {
+        throw unreadablePart(workbookPart_, QStringLiteral("lists no sheets"));
+    }
+}
+
+Error WorkbookModel::unreadablePart(const std::string& part, const QString& fault) const {
+    return Error(kRejectedReference,
+                 QStringLiteral("The part %1 of %2 %3.")
+                     .arg(QString::fromStdString(part), QFileInfo(fullName_).fileName(), fault));
 }
 
 void WorkbookModel::ensureOpen() const {
@@ -107,10 +131,16 @@ void WorkbookModel::ensureOpen() const {
 
 const SharedStrings& WorkbookModel::sharedStrings() {
     if (!sharedStrings_) {
-        sharedStrings_ = !sharedStringsPart_.empty() && package_->has(sharedStringsPart_)
-                             ? std::make_unique<SharedStrings>(
-                                   package_->xml(sharedStringsPart_).document_element())
-                             : std::make_unique<SharedStrings>();
+        if (sharedStringsPart_.empty()) {
+            sharedStrings_ = std::make_unique<SharedStrings>();
+        } else {
+            const pugi::xml_node sst = package_->xml(sharedStringsPart_).document_element();
+            if (std::strcmp(localName(sst), "sst") != 0) {
+                throw unreadablePart(sharedStringsPart_,
+                                     QStringLiteral("does not hold shared strings"));
+            }
+            sharedStrings_ = std::make_unique<SharedStrings>(sst);
+        }
     }
     return *sharedStrings_;
 }
@@ -140,15 +170,16 @@ std::optional<int> WorkbookModel::findSheet(const QString& name) const {
 
 pugi::xml_node WorkbookModel::workbookView(bool create) {
     pugi::xml_node workbook = package_->xml(workbookPart_).document_element();
-    pugi::xml_node views = workbook.child("bookViews");
+    const PartNames names(workbook);
+    pugi::xml_node views = workbook.child(names("bookViews"));
     if (!views && create) {
-        pugi::xml_node sheets = workbook.child("sheets");
-        views = sheets ? workbook.insert_child_before("bookViews", sheets)
-                       : workbook.append_child("bookViews");
+        pugi::xml_node sheets = workbook.child(names("sheets"));
+        views = sheets ? workbook.insert_child_before(names("bookViews"), sheets)
+                       : workbook.append_child(names("bookViews"));
     }
-    pugi::xml_node view = views.child("workbookView");
+    pugi::xml_node view = views.child(names("workbookView"));
     if (!view && create) {
-        view = views.append_child("workbookView");
+        view = views.append_child(names("workbookView"));
     }
     return view;
 }
@@ -217,7 +248,8 @@ void WorkbookModel::dropCalcChain() {
 
 void WorkbookModel::setFullCalcOnLoad() {
     pugi::xml_node workbook = package_->xml(workbookPart_).document_element();
-    pugi::xml_node calcPr = workbook.child("calcPr");
+    const PartNames names(workbook);
+    pugi::xml_node calcPr = workbook.child(names("calcPr"));
     if (!calcPr) {
         static const char* const later[] = {
             "oleSize",        "customWorkbookViews", "pivotCaches",
@@ -225,12 +257,12 @@ void WorkbookModel::setFullCalcOnLoad() {
             "fileRecoveryPr", "webPublishObjects",   "extLst"};
         pugi::xml_node before;
         for (const char* name : later) {
-            if ((before = workbook.child(name))) {
+            if ((before = workbook.child(names(name)))) {
                 break;
             }
         }
-        calcPr = before ? workbook.insert_child_before("calcPr", before)
-                        : workbook.append_child("calcPr");
+        calcPr = before ? workbook.insert_child_before(names("calcPr"), before)
+                        : workbook.append_child(names("calcPr"));
     }
     if (!calcPr.attribute("fullCalcOnLoad").as_bool()) {
         calcPr.remove_attribute("fullCalcOnLoad");
@@ -286,7 +318,7 @@ void WorkbookModel::saveAs(const QString& path, FileFormat format) {
         QTemporaryDir folder;
         if (!folder.isValid()) {
             throw Error(
-                kFileError,
+                kRejectedReference,
                 QStringLiteral("Unable to create a temporary folder to save %1.").arg(path));
         }
         const QString intermediate =

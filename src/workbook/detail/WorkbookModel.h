@@ -1,5 +1,6 @@
 #pragma once
 
+#include "workbook/Error.h"
 #include "workbook/Workbook.h"
 #include "workbook/detail/Package.h"
 #include "workbook/detail/SheetModel.h"
@@ -48,6 +49,10 @@ public:
     // The worksheet on the active tab, or -1 when a chart sheet is active.
     int activeWorksheet() const;
     void activate(int index);
+
+    // The failure of reading a part that is missing or cannot be understood: "The part P of F
+    // <fault>."
+    Error unreadablePart(const std::string& part, const QString& fault) const;
 
     void saveAs(const QString& path, FileFormat format);
     void close();

@@ -11,9 +11,10 @@ std::string convertXlsToXlsx(const QString& path, const std::string& fileBytes, 
     const QByteArray bytes = QByteArray::fromRawData(fileBytes.data(), qsizetype(fileBytes.size()));
     // LibreOffice would import any other file as text and report success.
     if (!XlsConverter::holdsWorkbookStream(bytes))
-        throw Error(kFileError, QStringLiteral("The file %1 is not a workbook: it is a damaged "
-                                               "compound file or one without a workbook stream.")
-                                    .arg(path));
+        throw Error(kRejectedReference,
+                    QStringLiteral("The file %1 is not a workbook: it is a damaged "
+                                   "compound file or one without a workbook stream.")
+                        .arg(path));
     const QByteArray xlsx = XlsConverter().toXlsx(bytes, path);
     return std::string(xlsx.constData(), size_t(xlsx.size()));
 }
@@ -21,9 +22,10 @@ std::string convertXlsToXlsx(const QString& path, const std::string& fileBytes, 
 void convertXlsxToXls(const QString& xlsxPath, const QString& xlsPath) {
     QFile in(xlsxPath);
     if (!in.open(QIODevice::ReadOnly))
-        throw Error(kFileError, QStringLiteral("The workbook %1 cannot be saved: %2 cannot be "
-                                               "read: %3.")
-                                    .arg(xlsPath, xlsxPath, in.errorString()));
+        throw Error(kRejectedReference,
+                    QStringLiteral("The workbook %1 cannot be saved: %2 cannot be "
+                                   "read: %3.")
+                        .arg(xlsPath, xlsxPath, in.errorString()));
     XlsConverter().toXls(in.readAll(), xlsPath);
 }
 

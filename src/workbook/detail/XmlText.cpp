@@ -1,5 +1,9 @@
 #include "workbook/detail/XmlText.h"
 
+#include "workbook/detail/XmlEdit.h"
+
+#include <cstring>
+
 namespace workbook::detail {
 
 namespace {
@@ -31,12 +35,16 @@ QString decodeEscapes(const char* raw) {
 } // namespace
 
 QString stringItemText(pugi::xml_node item) {
-    if (pugi::xml_node t = item.child("t")) {
-        return decodeEscapes(t.child_value());
-    }
+    const PartNames names(item);
+    const char* const t = names("t");
+    const char* const run = names("r");
     QString text;
-    for (pugi::xml_node run : item.children("r")) {
-        text += decodeEscapes(run.child("t").child_value());
+    for (pugi::xml_node piece : item.children()) {
+        if (std::strcmp(piece.name(), t) == 0) {
+            text += decodeEscapes(piece.child_value());
+        } else if (std::strcmp(piece.name(), run) == 0) {
+            text += decodeEscapes(piece.child(t).child_value());
+        }
     }
     return text;
 }
@@ -62,7 +70,7 @@ std::string encodeCellText(const QString& text) {
 }
 
 SharedStrings::SharedStrings(pugi::xml_node sst) {
-    for (pugi::xml_node item : sst.children("si")) {
+    for (pugi::xml_node item : sst.children(PartNames(sst)("si"))) {
         items_.push_back(stringItemText(item));
     }
 }

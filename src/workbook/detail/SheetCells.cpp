@@ -1,3 +1,5 @@
+// The worksheet's cells: the index of rows and cells, values read and written, styles, the used
+// range.
 #include "workbook/detail/SheetModel.h"
 
 #include "workbook/CellRef.h"
@@ -12,6 +14,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace workbook::detail {
 
@@ -22,12 +25,17 @@ bool parseA1(const char* text, int& row, int& column) {
     column = 0;
     row = 0;
     const char* p = text;
+    // Past the limits the number stops growing, so that a long reference cannot overflow.
     while ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')) {
-        column = column * 26 + ((*p | 0x20) - 'a' + 1);
+        if (column <= kMaxColumns) {
+            column = column * 26 + ((*p | 0x20) - 'a' + 1);
+        }
         ++p;
     }
     while (*p >= '0' && *p <= '9') {
-        row = row * 10 + (*p - '0');
+        if (row <= kMaxRows) {
+            row = row * 10 + (*p - '0');
+        }
         ++p;
     }
     return *p == '\0' && column >= 1 && column <= kMaxColumns && row >= 1 && row <= kMaxRows;
@@ -48,21 +56,54 @@ void writeA1(char* buffer, int row, int column) {
     *p = '\0';
 }
 
-bool hasContent(pugi::xml_node cell) {
-    return cell.child("v") || cell.child("is") || cell.child("f");
+bool isBlank(const char* text) {
+    while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r') {
+        ++text;
+    }
+    return *text == '\0';
 }
 
-double isoToSerial(const char* text, bool date1904) {
-    const QDateTime when = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs);
-    if (!when.isValid()) {
-        return 0;
+// An empty value element holds no value.
+bool hasContent(pugi::xml_node cell, const PartNames& names) {
+    const pugi::xml_node v = cell.child(names("v"));
+    return (v && !isBlank(v.child_value())) || cell.child(names("is")) || cell.child(names("f"));
+}
+
+// The serial of an ISO 8601 date, date and time, or time of day; a zone suffix is left out, so
+// that the cell shows the wall-clock time written.
+std::optional<double> isoToSerial(const char* text, bool date1904) {
+    const QString value = QString::fromLatin1(text).trimmed();
+    const qsizetype separator = value.indexOf(u'T');
+    const bool timeOnly = separator < 0 && value.contains(u':');
+    const QString datePart = timeOnly ? QString() : value.left(separator);
+    QString timePart = timeOnly ? value : separator < 0 ? QString() : value.mid(separator + 1);
+    double days = 0;
+    if (!datePart.isEmpty()) {
+        const QDate date = QDate::fromString(datePart, Qt::ISODate);
+        if (!date.isValid()) {
+            return std::nullopt;
+        }
+        const QDate base = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+        days = double(base.daysTo(date));
+        if (!date1904 && days < 61) {
+            days -= 1; // serials before March 1900 count the non-existent 29 February
+        }
     }
-    const QDate base = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
-    double days = double(base.daysTo(when.date()));
-    if (!date1904 && days < 61) {
-        days -= 1; // serials before March 1900 count the non-existent 29 February
+    if (!timePart.isEmpty()) {
+        if (timePart.endsWith(u'Z')) {
+            timePart.chop(1);
+        } else if (const qsizetype zone =
+                       std::max(timePart.lastIndexOf(u'+'), timePart.lastIndexOf(u'-'));
+                   zone > 0) {
+            timePart.truncate(zone);
+        }
+        const QTime time = QTime::fromString(timePart, Qt::ISODateWithMs);
+        if (!time.isValid()) {
+            return std::nullopt;
+        }
+        days += time.msecsSinceStartOfDay() / 86400000.0;
     }
-    return days + when.time().msecsSinceStartOfDay() / 86400000.0;
+    return days;
 }
 
 } // namespace
@@ -76,6 +117,18 @@ pugi::xml_document& SheetModel::doc() {
 
 pugi::xml_node SheetModel::root() {
     return doc().document_element();
+}
+
+const char* SheetModel::tag(const char* local) {
+    if (!namesKnown_) {
+        const pugi::xml_node worksheet = root();
+        if (std::strcmp(localName(worksheet), "worksheet") != 0) {
+            throw workbook_.unreadablePart(part_, QStringLiteral("does not hold a worksheet"));
+        }
+        names_ = PartNames(worksheet);
+        namesKnown_ = true;
+    }
+    return names_(local);
 }
 
 void SheetModel::markModified() {
@@ -97,11 +150,11 @@ void SheetModel::ensureIndex() {
     hintRow_ = pugi::xml_node();
     hintRowNumber_ = 0;
     pugi::xml_node worksheet = root();
-    sheetData_ = worksheet.child("sheetData");
+    sheetData_ = worksheet.child(tag("sheetData"));
     if (!sheetData_) {
         sheetData_ = childInOrder("sheetData");
     }
-    for (pugi::xml_node col : worksheet.child("cols").children("col")) {
+    for (pugi::xml_node col : worksheet.child(tag("cols")).children(tag("col"))) {
         const int style = col.attribute("style").as_int();
         if (style <= 0) {
             continue;
@@ -115,12 +168,18 @@ void SheetModel::ensureIndex() {
             columnStyles_[size_t(c)] = style;
         }
     }
+    const char* const rowTag = tag("row");
+    const char* const cellTag = tag("c");
+    const char* const formulaTag = tag("f");
     int rowNumber = 0;
-    for (pugi::xml_node row = sheetData_.child("row"); row; row = row.next_sibling("row")) {
-        const int r = row.attribute("r").as_int(rowNumber + 1);
-        if (r < 1 || r > kMaxRows) {
-            continue;
+    for (pugi::xml_node row = sheetData_.child(rowTag); row; row = row.next_sibling(rowTag)) {
+        const long long number = row.attribute("r").as_llong(rowNumber + 1);
+        if (number < 1 || number > kMaxRows) {
+            throw workbook_.unreadablePart(part_,
+                                           QStringLiteral("holds the row %1, outside the worksheet")
+                                               .arg(QString::fromUtf8(row.attribute("r").value())));
         }
+        const int r = static_cast<int>(number);
         rowNumber = r;
         if (r >= int(rows_.size())) {
             rows_.resize(size_t(r) + 1 + size_t(r) / 4);
@@ -129,11 +188,14 @@ void SheetModel::ensureIndex() {
         slot.node = row;
         lastRow_ = std::max(lastRow_, r);
         int column = 0;
-        for (pugi::xml_node cell = row.child("c"); cell; cell = cell.next_sibling("c")) {
+        for (pugi::xml_node cell = row.child(cellTag); cell; cell = cell.next_sibling(cellTag)) {
             int cr = 0, cc = column + 1;
             if (const char* ref = cell.attribute("r").value(); *ref != '\0') {
                 if (!parseA1(ref, cr, cc)) {
-                    continue;
+                    throw workbook_.unreadablePart(
+                        part_, QStringLiteral("holds the cell reference %1, outside the "
+                                              "worksheet")
+                                   .arg(QString::fromUtf8(ref)));
                 }
             }
             column = cc;
@@ -141,7 +203,7 @@ void SheetModel::ensureIndex() {
                 slot.cells.resize(size_t(cc) + 1);
             }
             slot.cells[size_t(cc)] = cell;
-            formulas_ = formulas_ || bool(cell.child("f"));
+            formulas_ = formulas_ || bool(cell.child(formulaTag));
         }
     }
     indexed_ = true;
@@ -168,7 +230,7 @@ pugi::xml_node SheetModel::makeRow(int row) {
     }
     pugi::xml_node next;
     if (hintRow_ && hintRowNumber_ < row) {
-        pugi::xml_node after = hintRow_.next_sibling("row");
+        pugi::xml_node after = hintRow_.next_sibling(tag("row"));
         const int afterNumber = after ? after.attribute("r").as_int() : 0;
         if (!after || afterNumber > row) {
             next = after;
@@ -189,8 +251,8 @@ pugi::xml_node SheetModel::makeRow(int row) {
             }
         }
     }
-    pugi::xml_node node =
-        next ? sheetData_.insert_child_before("row", next) : sheetData_.append_child("row");
+    pugi::xml_node node = next ? sheetData_.insert_child_before(tag("row"), next)
+                               : sheetData_.append_child(tag("row"));
     node.append_attribute("r").set_value(row);
     slot.node = node;
     lastRow_ = std::max(lastRow_, row);
@@ -215,7 +277,8 @@ pugi::xml_node SheetModel::makeCell(int row, int column) {
             break;
         }
     }
-    pugi::xml_node cell = next ? rowNode.insert_child_before("c", next) : rowNode.append_child("c");
+    pugi::xml_node cell =
+        next ? rowNode.insert_child_before(tag("c"), next) : rowNode.append_child(tag("c"));
     char ref[16];
     writeA1(ref, row, column);
     cell.append_attribute("r").set_value(ref);
@@ -239,16 +302,20 @@ CellValue SheetModel::value(int row, int column) {
         return {};
     }
     const char* type = cell.attribute("t").value();
-    pugi::xml_node v = cell.child("v");
+    pugi::xml_node v = cell.child(tag("v"));
     if (std::strcmp(type, "inlineStr") == 0) {
-        pugi::xml_node is = cell.child("is");
+        pugi::xml_node is = cell.child(tag("is"));
         return is ? CellValue::text(stringItemText(is))
                   : (v ? CellValue::text(QString::fromUtf8(v.child_value())) : CellValue());
     }
     if (!v) {
-        return std::strcmp(type, "str") == 0 && cell.child("f") ? CellValue::text({}) : CellValue();
+        return std::strcmp(type, "str") == 0 && cell.child(tag("f")) ? CellValue::text({})
+                                                                     : CellValue();
     }
     const char* text = v.child_value();
+    if (std::strcmp(type, "str") != 0 && isBlank(text)) {
+        return {};
+    }
     if (std::strcmp(type, "s") == 0) {
         return CellValue::text(workbook_.sharedStrings().at(std::atoi(text)));
     }
@@ -262,11 +329,12 @@ CellValue SheetModel::value(int row, int column) {
         return CellValue::error(QString::fromUtf8(text));
     }
     if (std::strcmp(type, "d") == 0) {
-        return CellValue::number(isoToSerial(text, workbook_.date1904()));
+        const std::optional<double> serial = isoToSerial(text, workbook_.date1904());
+        return serial ? CellValue::number(*serial) : CellValue::text(QString::fromUtf8(text));
     }
     double number = 0;
     const char* end = text + std::strlen(text);
-    while (text < end && (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r')) {
+    while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r') {
         ++text;
     }
     if (text < end && *text == '+') {
@@ -294,7 +362,7 @@ void SheetModel::expandSharedFormula(const std::string& group) {
     for (int r = 1; r <= lastRow_; ++r) {
         const RowSlot& slot = rows_[size_t(r)];
         for (size_t c = 1; c < slot.cells.size(); ++c) {
-            pugi::xml_node f = slot.cells[c].child("f");
+            pugi::xml_node f = slot.cells[c].child(tag("f"));
             if (!f || std::strcmp(f.attribute("t").value(), "shared") != 0 ||
                 group != f.attribute("si").value()) {
                 continue;
@@ -326,13 +394,13 @@ void SheetModel::expandSharedFormula(const std::string& group) {
 }
 
 void SheetModel::clearContent(pugi::xml_node cell) {
-    if (pugi::xml_node f = cell.child("f")) {
+    if (pugi::xml_node f = cell.child(tag("f"))) {
         if (std::strcmp(f.attribute("t").value(), "shared") == 0) {
             expandSharedFormula(f.attribute("si").value());
         }
     }
     for (const char* name : {"f", "v", "is"}) {
-        while (pugi::xml_node child = cell.child(name)) {
+        while (pugi::xml_node child = cell.child(tag(name))) {
             cell.remove_child(child);
         }
     }
@@ -361,9 +429,9 @@ void SheetModel::setValue(int row, int column, const CellValue& value) {
     }
     pugi::xml_node cell = makeCell(row, column);
     clearContent(cell);
-    pugi::xml_node before = cell.child("extLst");
+    pugi::xml_node before = cell.child(tag("extLst"));
     auto add = [&](const char* name) {
-        return before ? cell.insert_child_before(name, before) : cell.append_child(name);
+        return before ? cell.insert_child_before(tag(name), before) : cell.append_child(tag(name));
     };
     switch (kind) {
     case CellValue::Kind::Number:
@@ -384,7 +452,7 @@ void SheetModel::setValue(int row, int column, const CellValue& value) {
         break;
     default: {
         cell.append_attribute("t").set_value("inlineStr");
-        pugi::xml_node t = add("is").append_child("t");
+        pugi::xml_node t = add("is").append_child(tag("t"));
         const QString& text = value.toText();
         if (text.front().isSpace() || text.back().isSpace() || text.contains(u'\n')) {
             t.append_attribute("xml:space").set_value("preserve");
@@ -413,7 +481,7 @@ CellRect SheetModel::usedRange() {
         const RowSlot& slot = rows_[size_t(r)];
         for (size_t c = 1; c < slot.cells.size(); ++c) {
             pugi::xml_node cell = slot.cells[c];
-            if (!cell || (!hasContent(cell) && cell.attribute("s").as_int() == 0)) {
+            if (!cell || (!hasContent(cell, names_) && cell.attribute("s").as_int() == 0)) {
                 continue;
             }
             if (rect.firstRow == 0) {
@@ -433,106 +501,16 @@ CellRect SheetModel::usedRange() {
 bool SheetModel::hasFormulas() {
     if (!workbook_.package().isParsed(part_)) {
         const std::string bytes = workbook_.package().bytes(part_);
-        return bytes.find("<f>") != std::string::npos || bytes.find("<f ") != std::string::npos;
+        // With or without a prefix ("<f>", "<x:f>"); a false find only sets recalculation.
+        for (const char* formula : {"<f>", "<f ", ":f>", ":f "}) {
+            if (bytes.find(formula) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
     }
     ensureIndex();
     return formulas_;
-}
-
-void SheetModel::setRowsHidden(int firstRow, int lastRow, bool hidden) {
-    ensureIndex();
-    bool changed = false;
-    if (hidden) {
-        for (int r = firstRow; r <= lastRow; ++r) {
-            makeRow(r).remove_attribute("hidden");
-            makeRow(r).append_attribute("hidden").set_value("1");
-        }
-        changed = true;
-    } else {
-        for (int r = firstRow; r <= std::min(lastRow, lastRow_); ++r) {
-            pugi::xml_node row = rows_[size_t(r)].node;
-            if (row && row.attribute("hidden")) {
-                row.remove_attribute("hidden");
-                changed = true;
-            }
-        }
-        pugi::xml_node format = root().child("sheetFormatPr");
-        if (firstRow <= 1 && lastRow >= kMaxRows && format.attribute("zeroHeight").as_bool()) {
-            format.remove_attribute("zeroHeight");
-            changed = true;
-        }
-    }
-    if (changed) {
-        markModified();
-    }
-}
-
-void SheetModel::setColumnsHidden(int firstColumn, int lastColumn, bool hidden) {
-    ensureIndex();
-    pugi::xml_node cols = root().child("cols");
-    if (!cols && !hidden) {
-        return;
-    }
-    if (!cols) {
-        cols = childInOrder("cols");
-    }
-    bool changed = false;
-    for (pugi::xml_node col = cols.child("col"); col;) {
-        pugi::xml_node next = col.next_sibling("col");
-        const int min = col.attribute("min").as_int();
-        const int max = col.attribute("max").as_int();
-        if (max >= firstColumn && min <= lastColumn &&
-            col.attribute("hidden").as_bool() != hidden) {
-            // Split off the parts outside the range so that only the range changes.
-            if (min < firstColumn) {
-                pugi::xml_node left = cols.insert_copy_before(col, col);
-                left.attribute("max").set_value(firstColumn - 1);
-                col.attribute("min").set_value(firstColumn);
-            }
-            if (max > lastColumn) {
-                pugi::xml_node right = cols.insert_copy_after(col, col);
-                right.attribute("min").set_value(lastColumn + 1);
-                col.attribute("max").set_value(lastColumn);
-            }
-            col.remove_attribute("hidden");
-            if (hidden) {
-                col.append_attribute("hidden").set_value("1");
-            }
-            changed = true;
-        }
-        col = next;
-    }
-    if (hidden) {
-        pugi::xml_node col = cols.append_child("col");
-        col.append_attribute("min").set_value(firstColumn);
-        col.append_attribute("max").set_value(lastColumn);
-        col.append_attribute("hidden").set_value("1");
-        changed = true;
-    }
-    if (changed) {
-        markModified();
-    }
-}
-
-bool SheetModel::hasAutoFilter() {
-    return bool(root().child("autoFilter"));
-}
-
-void SheetModel::removeAutoFilter() {
-    pugi::xml_node filter = root().child("autoFilter");
-    if (!filter) {
-        return;
-    }
-    // Rows the filter hid come back, as when the filter is switched off.
-    const QString ref = QString::fromUtf8(filter.attribute("ref").value());
-    const qsizetype colon = ref.indexOf(u':');
-    const auto first = parseCellRef(colon < 0 ? ref : ref.left(colon));
-    const auto last = parseCellRef(colon < 0 ? ref : ref.mid(colon + 1));
-    if (filter.child("filterColumn") && first && last && last->row > first->row) {
-        setRowsHidden(first->row + 1, last->row, false);
-    }
-    root().remove_child(filter);
-    markModified();
 }
 
 pugi::xml_node SheetModel::childInOrder(const char* name) {
@@ -576,129 +554,20 @@ pugi::xml_node SheetModel::childInOrder(const char* name) {
                                         "tableParts",
                                         "extLst"};
     pugi::xml_node worksheet = root();
-    if (pugi::xml_node existing = worksheet.child(name)) {
+    if (pugi::xml_node existing = worksheet.child(tag(name))) {
         return existing;
     }
     bool after = false;
     for (const char* candidate : order) {
         if (after) {
-            if (pugi::xml_node later = worksheet.child(candidate)) {
-                return worksheet.insert_child_before(name, later);
+            if (pugi::xml_node later = worksheet.child(tag(candidate))) {
+                return worksheet.insert_child_before(tag(name), later);
             }
         } else if (std::strcmp(candidate, name) == 0) {
             after = true;
         }
     }
-    return worksheet.append_child(name);
-}
-
-pugi::xml_node SheetModel::sheetView(bool create) {
-    pugi::xml_node views = root().child("sheetViews");
-    if (!views && create) {
-        views = childInOrder("sheetViews");
-    }
-    pugi::xml_node view = views.child("sheetView");
-    if (!view && create) {
-        view = views.append_child("sheetView");
-        view.append_attribute("workbookViewId").set_value("0");
-    }
-    return view;
-}
-
-bool setSheetViewTabSelected(pugi::xml_document& doc, bool selected) {
-    pugi::xml_node view = doc.document_element().child("sheetViews").child("sheetView");
-    if (!view) {
-        return false;
-    }
-    const bool now = view.attribute("tabSelected").as_bool();
-    if (now == selected) {
-        return false;
-    }
-    view.remove_attribute("tabSelected");
-    if (selected) {
-        view.prepend_attribute("tabSelected").set_value("1");
-    }
-    return true;
-}
-
-void SheetModel::setTabSelected(bool selected) {
-    const bool created = selected && !sheetView(false);
-    if (selected) {
-        sheetView(true);
-    }
-    if (setSheetViewTabSelected(doc(), selected) || created) {
-        markModified();
-    }
-}
-
-void SheetModel::select(const QString& sqref, const QString& activeCell) {
-    pugi::xml_node view = sheetView(true);
-    pugi::xml_node pane = view.child("pane");
-    std::string paneName;
-    if (pane) {
-        paneName = pane.attribute("activePane") ? pane.attribute("activePane").value() : "topLeft";
-    }
-    pugi::xml_node selection;
-    for (pugi::xml_node candidate : view.children("selection")) {
-        if (paneName == candidate.attribute("pane").value() ||
-            (paneName == "topLeft" && !candidate.attribute("pane"))) {
-            selection = candidate;
-            break;
-        }
-    }
-    if (!selection) {
-        pugi::xml_node after = pane;
-        for (pugi::xml_node candidate : view.children("selection")) {
-            after = candidate;
-        }
-        selection =
-            after ? view.insert_child_after("selection", after) : view.prepend_child("selection");
-        if (!paneName.empty() && paneName != "topLeft") {
-            selection.append_attribute("pane").set_value(paneName.c_str());
-        }
-    }
-    selection.remove_attribute("activeCell");
-    selection.remove_attribute("activeCellId");
-    selection.remove_attribute("sqref");
-    selection.append_attribute("activeCell").set_value(activeCell.toUtf8().constData());
-    selection.append_attribute("sqref").set_value(sqref.toUtf8().constData());
-    markModified();
-}
-
-bool SheetModel::frozenPanes() {
-    const std::string state = sheetView(false).child("pane").attribute("state").value();
-    return state == "frozen" || state == "frozenSplit";
-}
-
-bool SheetModel::splitPanes() {
-    pugi::xml_node pane = sheetView(false).child("pane");
-    return pane &&
-           (pane.attribute("xSplit").as_double() > 0 || pane.attribute("ySplit").as_double() > 0);
-}
-
-void SheetModel::removePanes() {
-    pugi::xml_node view = sheetView(false);
-    pugi::xml_node pane = view.child("pane");
-    if (!pane) {
-        return;
-    }
-    const std::string active =
-        pane.attribute("activePane") ? pane.attribute("activePane").value() : "topLeft";
-    view.remove_child(pane);
-    pugi::xml_node kept;
-    for (pugi::xml_node selection = view.child("selection"); selection;) {
-        pugi::xml_node next = selection.next_sibling("selection");
-        const std::string name =
-            selection.attribute("pane") ? selection.attribute("pane").value() : "topLeft";
-        if (!kept && name == active) {
-            selection.remove_attribute("pane");
-            kept = selection;
-        } else {
-            view.remove_child(selection);
-        }
-        selection = next;
-    }
-    markModified();
+    return worksheet.append_child(tag(name));
 }
 
 void SheetModel::prepareSave() {
