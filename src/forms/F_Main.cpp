@@ -92,6 +92,7 @@ TUF_Main::TUF_Main(QWidget* parent) : QMainWindow(parent) {
     if (Process != nullptr) {
         Process->setOnCutOffDateMoved([this] { Controller->CutOffDateMoved(); });
     }
+    setCfgErrTarget(this);
     GuardSlot([this] { Controller->Create(); });
 }
 
@@ -108,6 +109,9 @@ TUF_Main::~TUF_Main() {
     }
     if (MainWindow() == this) {
         setMainWindow(nullptr);
+    }
+    if (CfgErrTarget() == this) {
+        setCfgErrTarget(nullptr);
     }
     if (UF_Main == this) {
         UF_Main = nullptr;

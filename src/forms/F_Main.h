@@ -1,5 +1,6 @@
 #pragma once
 
+#include "F_BrowseWindows.h"
 #include "MainController.h"
 #include "MainView.h"
 #include "model/DataFileHost.h"
@@ -37,7 +38,8 @@ class TUF_Main : public QMainWindow,
                  public IMainWindow,
                  public IDataFileView,
                  public IMainView,
-                 public IMRUMenu {
+                 public IMRUMenu,
+                 public ICfgErrTarget {
 public:
     explicit TUF_Main(QWidget* parent = nullptr);
     ~TUF_Main() override;
@@ -46,7 +48,7 @@ public:
     // The windows the commands open; the program sets the real ones, tests their fakes.
     void setDialogs(const TMainDialogs& dialogs);
     // Called by the Configuration Errors window's double-click.
-    void GoToCfgErr(int n);
+    void GoToCfgErr(int n) override;
 
     // IMainWindow
     void RestoreFromMinimised() override;

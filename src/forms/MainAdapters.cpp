@@ -2,9 +2,7 @@
 
 #include "F_About.h"
 #include "F_AddRenameCopy.h"
-#include "F_BrowseFile.h"
-#include "F_CfgErr.h"
-#include "F_DFVErr.h"
+#include "F_BrowseWindows.h"
 #include "F_Options.h"
 #include "F_Summary.h"
 #include "engine/ovProcess.h"
@@ -28,22 +26,39 @@ public:
     int ShowModal() override { return Execute(UF_Summary); }
 };
 
-// The validator fills the error windows' lists itself.
-template <typename Form> class TErrorListOfForm : public IErrorListWindow {
+// The validator fills the error windows' lists itself; the window refreshes its counts and
+// widths when it is shown.
+class TErrorListOfWindow : public IErrorListWindow {
 public:
-    explicit TErrorListOfForm(Form*& form) : Window(form) {}
+    using Window = IErrListWindow* (*)();
+    explicit TErrorListOfWindow(Window window) : Find(window) {}
     void RefreshList() override {}
-    int ShowModal() override { return Execute(Window); }
+    int ShowModal() override {
+        IErrListWindow* window = Find();
+        return window != nullptr ? window->Execute() : mrCancel;
+    }
 
 private:
-    Form*& Window;
+    Window Find;
 };
 
-class TBrowseFileOfForm : public IBrowseFileWindow {
+// The browse window offers the data file's list of handed-over paths; the last choice is
+// preselected the next time.
+class TBrowseFileOfWindow : public IBrowseFileWindow {
 public:
     void Setup() override {}
-    int ShowModal() override { return Execute(UF_BrowseFile); }
-    QString getDPFE() const override { return QString(); }
+    int ShowModal() override {
+        IBrowseFile* window = BrowseFile();
+        if (window == nullptr || DF == nullptr) {
+            return mrCancel;
+        }
+        return window->Execute(*DF, Chosen) == kBrowseChosen ? mrOk : mrCancel;
+    }
+    QString getDPFE() const override { return Chosen; }
+
+private:
+    static constexpr int kBrowseChosen = 1;
+    QString Chosen;
 };
 
 class TAboutOfForm : public IAboutWindow {
@@ -97,9 +112,9 @@ public:
 
 struct TProgramDialogs::TImpl {
     TSummaryOfForm Summary;
-    TErrorListOfForm<TUF_CfgErr> CfgErr{UF_CfgErr};
-    TErrorListOfForm<TUF_DFVErr> DFVErr{UF_DFVErr};
-    TBrowseFileOfForm BrowseFile;
+    TErrorListOfWindow CfgErr{&CfgErrWindow};
+    TErrorListOfWindow DFVErr{&DFVErrWindow};
+    TBrowseFileOfWindow BrowseFile;
     TAboutOfForm About;
     TOptionsOfForm Options;
     TAddRenameCopyOfForm AddRenameCopy;
