@@ -66,17 +66,16 @@ void TovGridCells::setRowCount(int n) {
     Rows.resize(size, newRow());
     RowHeights.resize(size, Defaults.DefaultRowHeight);
     RowMinHeights.resize(size, Defaults.GridRowMinHeight);
-    std::vector<TGridCell> cells(static_cast<size_t>(ColCount + 1) * size);
+    std::vector<TGridCell> cells;
+    cells.reserve(static_cast<size_t>(ColCount + 1) * size);
     const int kept = std::min(oldCount, n);
     for (int c = 0; c <= ColCount; ++c) {
         const size_t from = static_cast<size_t>(c) * static_cast<size_t>(oldCount + 1);
-        const size_t to = static_cast<size_t>(c) * size;
         for (int r = 0; r <= kept; ++r) {
-            cells[to + static_cast<size_t>(r)] = std::move(Cells[from + static_cast<size_t>(r)]);
+            cells.push_back(std::move(Cells[from + static_cast<size_t>(r)]));
         }
-        for (int r = kept + 1; r <= n; ++r) {
-            cells[to + static_cast<size_t>(r)] = cellFrom(column(c));
-        }
+        const TGridCell fresh = cellFrom(column(c));
+        cells.insert(cells.end(), static_cast<size_t>(n - kept), fresh);
     }
     Cells = std::move(cells);
     RowCount = n;

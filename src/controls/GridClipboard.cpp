@@ -23,8 +23,8 @@ QString joinRows(const std::vector<QStringList>& rows) {
 } // namespace
 
 bool TovGrid::clipboardHasText() const {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data != nullptr && data->hasText();
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    return mime != nullptr && mime->hasText();
 }
 
 void TovGrid::CopySelection() {

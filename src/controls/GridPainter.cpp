@@ -96,6 +96,7 @@ TGridTextLayout layoutCellText(const QString& text, const QFont& font, const TGr
 // ---- The widget's paint entry ----
 
 void TovGrid::paintEvent(QPaintEvent*) {
+    DataRepaintPending = false;
     QPainter painter(viewport());
     TovGridPainter(*this, painter).paint();
 }

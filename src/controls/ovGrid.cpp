@@ -55,11 +55,14 @@ TovGrid::~TovGrid() = default;
 // ---- Index checks and repaint requests ----
 
 bool TovGrid::badCol(int col, int low, const char* name) const {
-    return CheckIndexRange(col, low, Cells.colCount(), QString::fromLatin1(name));
+    // The name is made only for a report: the check runs on every cell access.
+    return (col < low || col > Cells.colCount()) &&
+           CheckIndexRange(col, low, Cells.colCount(), QString::fromLatin1(name));
 }
 
 bool TovGrid::badRow(int row, int low, const char* name) const {
-    return CheckIndexRange(row, low, Cells.rowCount(), QString::fromLatin1(name));
+    return (row < low || row > Cells.rowCount()) &&
+           CheckIndexRange(row, low, Cells.rowCount(), QString::fromLatin1(name));
 }
 
 bool TovGrid::badCell(int col, int row, int low, const char* name) const {
@@ -67,9 +70,11 @@ bool TovGrid::badCell(int col, int row, int low, const char* name) const {
 }
 
 void TovGrid::repaintData() {
-    if (BulkChange) {
+    // Filling a grid sets thousands of cells before the next paint: one request is enough.
+    if (BulkChange || DataRepaintPending) {
         return;
     }
+    DataRepaintPending = true;
     viewport()->update(QRect(QPoint(Geometry.DataLeft - 2, Geometry.DataTop - 2),
                              QPoint(viewport()->width(), viewport()->height())));
 }

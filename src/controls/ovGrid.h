@@ -558,4 +558,6 @@ private:
     bool ColResized = false;
     bool RowResized = false;
     bool UpdatingBars = false;
+    // A repaint of the data area is requested and not yet painted.
+    bool DataRepaintPending = false;
 };
