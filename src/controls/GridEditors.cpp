@@ -208,7 +208,7 @@ void TovGrid::setColEditorControl(int col, QWidget* control) {
         }
     }
     if (Cells.defaults().DefaultRowHeight < largest) {
-        Cells.defaults().DefaultRowHeight = largest;
+        setDefaultRowHeight(largest);
     }
     layoutGrid();
     repaintData();

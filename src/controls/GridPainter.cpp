@@ -236,14 +236,16 @@ void TovGridPainter::paintCellBox(const TGridRect& rect, const TGridCell& cell, 
         P.fillRect(box, gridColor(brush));
         if (Grid.ShowGridLines) {
             const int l = rect.Left, t = rect.Top, r = rect.Right - 1, b = rect.Bottom - 1;
-            P.setPen(gridColor(cell.LineLeftColor));
-            P.drawLine(l, b, l, t);
-            P.setPen(gridColor(cell.LineTopColor));
-            P.drawLine(l, t, r, t);
-            P.setPen(gridColor(cell.LineRightColor));
-            P.drawLine(r, t, r, b);
-            P.setPen(gridColor(cell.LineBottomColor));
-            P.drawLine(r, b, l, b);
+            if (cell.LineLeftColor == cell.LineTopColor &&
+                cell.LineLeftColor == cell.LineRightColor &&
+                cell.LineLeftColor == cell.LineBottomColor) {
+                // The common case: one frame in one colour.
+                P.setPen(gridColor(cell.LineLeftColor));
+                P.setBrush(Qt::NoBrush);
+                P.drawRect(QRect(l, t, r - l, b - t));
+            } else {
+                paintFrameSides(rect, cell);
+            }
         }
     } else {
         fontColor = Grid.DisabledGridFontColor;
@@ -257,10 +259,35 @@ void TovGridPainter::paintCellBox(const TGridRect& rect, const TGridCell& cell, 
     if (text.isEmpty() && !typing) {
         return;
     }
+    // While typing the text shows in the grid's own font, without the cell's colour and styles.
+    if (typing && Grid.GridEnabled) {
+        fontColor = clWindowText;
+    }
     P.setPen(gridColor(fontColor));
-    const QFont font = typing ? Grid.CellFont : Grid.cellFont(cell.Font);
-    P.setFont(font);
-    paintText(text, font, rect.adjusted(4, 2, -4, -2), cell, typing, caret);
+    TGridFontStyle style = typing ? TGridFontStyle() : cell.Font;
+    style.Color = 0; // the colour goes to the pen
+    if (!HasFont || !(style == FontStyle)) {
+        // Fonts are set only when the style changes: most cells share one.
+        CurrentFont = Grid.cellFont(style);
+        FontStyle = style;
+        HasFont = true;
+        P.setFont(CurrentFont);
+    }
+    paintText(text, CurrentFont, rect.adjusted(4, 2, -4, -2), cell, typing, caret);
+}
+
+void TovGridPainter::paintFrameSides(const TGridRect& rect, const TGridCellAttr& cell) {
+    // From the bottom-left corner up the left side, along the top, down the right side and back
+    // along the bottom, each side in its own colour.
+    const int l = rect.Left, t = rect.Top, r = rect.Right - 1, b = rect.Bottom - 1;
+    P.setPen(gridColor(cell.LineLeftColor));
+    P.drawLine(l, b, l, t);
+    P.setPen(gridColor(cell.LineTopColor));
+    P.drawLine(l, t, r, t);
+    P.setPen(gridColor(cell.LineRightColor));
+    P.drawLine(r, t, r, b);
+    P.setPen(gridColor(cell.LineBottomColor));
+    P.drawLine(r, b, l, b);
 }
 
 void TovGridPainter::paintText(const QString& text, const QFont& font, const TGridRect& rect,
@@ -311,8 +338,9 @@ void TovGridPainter::paintUnused() {
     const int lastBottom = rows > 0 ? g.cellRect(1, rows).Bottom : g.DataTop;
     const int right = std::min(g.VisibleRight, lastRight);
     const int bottom = rows > 0 ? std::min(g.VisibleBottom, lastBottom) : g.DataTop;
-    P.fillRect(QRect(QPoint(right, g.DataTop), QPoint(g.ClientWidth, g.ClientHeight)), unused);
-    P.fillRect(QRect(QPoint(g.DataLeft, bottom), QPoint(g.ClientWidth, g.ClientHeight)), unused);
+    // Across the gutter and the header row too: nothing else paints there beyond the cells.
+    P.fillRect(QRect(QPoint(right, 0), QPoint(g.ClientWidth, g.ClientHeight)), unused);
+    P.fillRect(QRect(QPoint(0, bottom), QPoint(g.ClientWidth, g.ClientHeight)), unused);
 }
 
 void TovGridPainter::paintSelectionFrame() {
@@ -346,6 +374,7 @@ void TovGridPainter::paintFrameCell(const TGridRect& rect, TColor color, const Q
     P.setBrush(Qt::NoBrush);
     P.drawRect(box.adjusted(0, 0, -1, -1));
     if (!text.isEmpty()) {
+        HasFont = false;
         P.setFont(font);
         P.setPen(gridColor(Grid.GridEnabled ? fontColor : Grid.DisabledGridFontColor));
         const TGridRect inner = rect.adjusted(4, 2, -4, -2);

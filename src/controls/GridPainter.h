@@ -47,6 +47,7 @@ private:
     void paintArea(int col, int row);
     void paintCellBox(const TGridRect& rect, const TGridCell& cell, TColor brush,
                       const QString& text, bool typing, QPoint* caret);
+    void paintFrameSides(const TGridRect& rect, const TGridCellAttr& cell);
     void paintText(const QString& text, const QFont& font, const TGridRect& rect,
                    const TGridCellAttr& attr, bool typing, QPoint* caret);
     void paintUnused();
@@ -60,4 +61,8 @@ private:
 
     const TovGrid& Grid;
     QPainter& P;
+    // The data cell font last set on the painter.
+    bool HasFont = false;
+    TGridFontStyle FontStyle;
+    QFont CurrentFont;
 };

@@ -50,7 +50,12 @@ TovGrid::TovGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     layoutGrid();
 }
 
-TovGrid::~TovGrid() = default;
+TovGrid::~TovGrid() {
+    // The editor calls back into the grid when it loses the focus, which happens while the
+    // widget part of the grid is being destroyed: it goes first.
+    delete F2Editor;
+    F2Editor = nullptr;
+}
 
 // ---- Index checks and repaint requests ----
 

@@ -106,12 +106,20 @@ TEST(GridWidget, PixelsShowSelectionDisabledColourUnusedAreaAndGutterPointer) {
     // Right of and below the cells.
     EXPECT_EQ(image.pixelColor(QPoint(390, 100)), gridColor(clAqua));
     EXPECT_EQ(image.pixelColor(QPoint(100, 150)), gridColor(clAqua));
+    EXPECT_EQ(image.pixelColor(QPoint(5, 150)), gridColor(clAqua)); // below the gutter
+    EXPECT_EQ(image.pixelColor(QPoint(390, 5)), gridColor(clAqua)); // right of the header
     // The pointer's left side in the current row of the gutter.
     const int top = g.grid.geometry().clientRowTop(1);
     const int x = (g.grid.getGutterWidth() - 8) / 2;
     EXPECT_EQ(image.pixelColor(QPoint(x, top + 9)), gridColor(clBtnShadow));
     EXPECT_EQ(image.pixelColor(QPoint(x, g.grid.geometry().clientRowTop(2) + 9)),
               gridColor(clBtnFace));
+    // A side in its own colour, shared with the neighbour.
+    g.grid.setCellGridLineRightColor(2, 2, clRed);
+    image = g.image();
+    const TGridRect cell = g.grid.geometry().cellRect(2, 2);
+    EXPECT_EQ(image.pixelColor(QPoint(cell.Right - 1, cell.Top + 5)), gridColor(clRed));
+    EXPECT_EQ(image.pixelColor(QPoint(cell.Left, cell.Top + 5)), gridColor(clSilver));
     g.grid.setEnabled(false);
     image = g.image();
     EXPECT_EQ(image.pixelColor(g.centre(3, 1)), gridColor(clBtnFace));
