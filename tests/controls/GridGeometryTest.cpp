@@ -141,3 +141,47 @@ TEST(GridGeometry, VisibleRowsAndScrollingACellIntoView) {
 }
 
 } // namespace
+
+#include "controls/GridPainter.h"
+#include "support/FixedTextMeasurer.h"
+
+namespace {
+
+TEST(GridTextLayout, AlignsLinesAndKeepsTheTypedEndInView) {
+    testsupport::ScopedTextMeasurer measurer(
+        std::make_unique<testsupport::FixedTextMeasurer>(10, 7));
+    const QFont font;
+    const TGridRect r{100, 20, 150, 60}; // 50 x 40
+    struct Case {
+        const char* text;
+        THorAlign hor;
+        TVerAlign ver;
+        bool wrap;
+        bool typing;
+        int lines;
+        int x;
+        int y;
+        QPoint caret;
+    };
+    const Case cases[] = {
+        {"abc", haLeft, vaTop, false, false, 1, 100, 20, {122, 20}},
+        {"abc", haCenter, vaCenter, false, false, 1, 114, 35, {136, 35}},
+        {"abc", haRight, vaBottom, false, false, 1, 129, 49, {150, 49}},
+        // Too wide while typing: the end stays visible and the caret sits at the right edge.
+        {"abcdefghij", haLeft, vaTop, false, true, 1, 80, 20, {150, 20}},
+        {"abcdefghij", haLeft, vaTop, false, false, 1, 100, 20, {150, 20}},
+        // Word wrap breaks only at line breaks; without it the text is one line.
+        {"a\r\nb", haLeft, vaTop, true, false, 2, 100, 20, {108, 30}},
+        {"a\r\nb", haLeft, vaTop, false, false, 1, 100, 20, {115, 20}},
+    };
+    for (const Case& c : cases) {
+        const TGridTextLayout layout =
+            layoutCellText(QString::fromUtf8(c.text), font, r, c.hor, c.ver, c.wrap, c.typing);
+        ASSERT_EQ(static_cast<int>(layout.Lines.size()), c.lines) << c.text;
+        EXPECT_EQ(layout.Lines[0].X, c.x) << c.text << " hor " << int(c.hor);
+        EXPECT_EQ(layout.Lines[0].Y, c.y) << c.text << " ver " << int(c.ver);
+        EXPECT_EQ(layout.Caret, c.caret) << c.text;
+    }
+}
+
+} // namespace

@@ -2,6 +2,8 @@
 
 #include "controls/GridPainter.h"
 
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -125,6 +127,29 @@ TEST(GridWidget, PixelsShowSelectionDisabledColourUnusedAreaAndGutterPointer) {
     EXPECT_EQ(image.pixelColor(g.centre(3, 1)), gridColor(clBtnFace));
     EXPECT_EQ(image.pixelColor(g.centre(1, 2)), gridColor(clBtnFace));
     EXPECT_EQ(image.pixelColor(g.centre(2, 1)), gridColor(clBtnFace));
+}
+
+TEST(GridWidget, ScrollBarAndWheelSnapToRowEdges) {
+    ShownGrid g(3, 40, 300, 200);
+    g.grid.setDefaultRowHeight(24);
+    QScrollBar* bar = g.grid.verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    bar->setValue(30); // the thumb dragged to 30
+    EXPECT_EQ(g.grid.getVerPosition(), 48);
+    EXPECT_EQ(bar->value(), 48);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(g.grid.getVerPosition(), 72);
+    const QPointF at(50, 50);
+    QWheelEvent wheel(at, g.viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(g.viewport(), &wheel);
+    EXPECT_EQ(g.grid.getVerPosition(), 192);
+    // A move scrolls the new current cell into view.
+    g.grid.MoveToCell(1, 40);
+    EXPECT_EQ(g.grid.getVerPosition(), g.grid.geometry().VerMax);
+    g.events.clear();
+    g.click(QPoint(5, 100)); // the gutter reports column 0
+    EXPECT_EQ(g.events.back(), "Click 0," + std::to_string(g.grid.geometry().rowAt(100)));
 }
 
 TEST(GridWidget, NoColumnsPaintsOnlyTheUnusedColour) {
