@@ -88,5 +88,9 @@ int main(int argc, char** argv) {
     std::printf("scroll back to the start:   %8.3f ms (position %d)\n", elapsedMs(timer),
                 grid.getVerPosition());
     std::printf("viewport repaint (start):   %8.3f ms\n", paintMs(grid, image));
+
+    timer.restart();
+    grid.AutoSizeCols(true);
+    std::printf("auto-size every column:     %8.3f ms\n", elapsedMs(timer));
     return 0;
 }

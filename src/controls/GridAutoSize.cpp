@@ -13,6 +13,9 @@
 int TovGrid::textWidth(const QFont& font, const QString& text, bool wordWrap) const {
     const TextMeasurer& m = textMeasurer();
     if (!wordWrap) {
+        if (!text.contains(QLatin1Char('\r'))) {
+            return m.textWidth(font, text);
+        }
         QString single = text;
         single.remove(QLatin1String("\r\n"));
         return m.textWidth(font, single);
@@ -27,6 +30,9 @@ int TovGrid::textWidth(const QFont& font, const QString& text, bool wordWrap) co
 int TovGrid::textHeight(const QFont& font, const QString& text, bool wordWrap) const {
     const TextMeasurer& m = textMeasurer();
     if (!wordWrap) {
+        if (!text.contains(QLatin1Char('\r'))) {
+            return m.textHeight(font, text);
+        }
         QString single = text;
         single.remove(QLatin1String("\r\n"));
         return m.textHeight(font, single);
@@ -58,7 +64,7 @@ int TovGrid::CalcCellMinWidths(int col, int row, bool withMerged) const {
     if (cell.MergeState == cmsTopLeft && !withMerged) {
         return minimum;
     }
-    const int w = textWidth(cellFont(cell.Font), cell.Text, cell.WordWrap);
+    const int w = textWidth(measuringFont(cell.Font), cell.Text, cell.WordWrap);
     const bool empty = cell.Text.isEmpty();
     QWidget* control = editorControl(col, row);
     const int scrollBar = Geometry.Settings.ScrollBarExtent;
@@ -101,7 +107,7 @@ int TovGrid::CalcDDLMinWidth(int col, int row) const {
     if ((cell.Editor != ceDD && cell.Editor != ceDDL) || box == nullptr) {
         return Cells.colWidth(col);
     }
-    const QFont font = cellFont(cell.Font);
+    const QFont font = measuringFont(cell.Font);
     const int scrollBar = Geometry.Settings.ScrollBarExtent;
     int widest = Cells.defaults().GridColMinWidth;
     for (int i = 0; i < box->count(); ++i) {
@@ -119,7 +125,7 @@ int TovGrid::CalcCellMinHeights(int col, int row, bool withMerged) const {
     if (cell.MergeState == cmsTopLeft && !withMerged) {
         return minimum;
     }
-    const int h = textHeight(cellFont(cell.Font), cell.Text, cell.WordWrap);
+    const int h = textHeight(measuringFont(cell.Font), cell.Text, cell.WordWrap);
     QWidget* control = editorControl(col, row);
     switch (cell.Editor) {
     case ceNormal:

@@ -685,8 +685,20 @@ QFont TovGrid::cellFont(const TGridFontStyle& style) const {
     return styledFont(CellFont, style);
 }
 
+const QFont& TovGrid::measuringFont(const TGridFontStyle& style) const {
+    TGridFontStyle key = style;
+    key.Color = 0;
+    if (!HasMeasuringFont || !(key == MeasuringStyle)) {
+        MeasuringFont = cellFont(key);
+        MeasuringStyle = key;
+        HasMeasuringFont = true;
+    }
+    return MeasuringFont;
+}
+
 void TovGrid::fontChanged() {
     CellFont = font();
+    HasMeasuringFont = false;
     if (LinkGutterFont) {
         GutterFont = font();
     }

@@ -455,6 +455,9 @@ private:
 
     // Fonts.
     QFont cellFont(const TGridFontStyle& style) const;
+    // The cell font of a style for measuring; kept for the next call, since auto-sizing measures
+    // thousands of cells that share one style.
+    const QFont& measuringFont(const TGridFontStyle& style) const;
     static QFont styledFont(const QFont& base, const TGridFontStyle& style);
     void fontChanged();
     void copyHeaderFontToColumns();
@@ -531,6 +534,9 @@ private:
 
     // Cell font: a copy of the control's font.
     QFont CellFont;
+    mutable bool HasMeasuringFont = false;
+    mutable TGridFontStyle MeasuringStyle;
+    mutable QFont MeasuringFont;
 
     // Editing state.
     TF2Editor* F2Editor = nullptr;
