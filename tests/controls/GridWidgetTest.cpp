@@ -86,6 +86,14 @@ TEST(GridWidget, DraggingAColumnBorderResizesTheColumnToItsLeft) {
     EXPECT_EQ(g.grid.getColWidths(2), 64 + 30);
     EXPECT_EQ(g.grid.getColWidths(3), 64);
     EXPECT_EQ(g.events.back(), "ColWidth 2");
+    // A double-click on the border sizes the column to its content.
+    g.grid.setCells(2, 1, QStringLiteral("content"));
+    const int moved = geo.DataLeft + geo.colLeft(3) - geo.HorPos;
+    g.mouse(QEvent::MouseMove, QPoint(moved - 1, 5), Qt::NoButton, Qt::NoButton);
+    g.mouse(QEvent::MouseButtonDblClick, QPoint(moved - 1, 5));
+    EXPECT_EQ(g.grid.getColWidths(2), g.grid.CalcColMinWidths(2, true, true));
+    EXPECT_LT(g.grid.getColWidths(2), 64 + 30);
+    EXPECT_EQ(g.events.back(), "ColWidth 2");
     // The last column's right edge cannot be grabbed.
     const int last = geo.DataLeft + geo.colLeft(5) - geo.HorPos;
     g.mouse(QEvent::MouseMove, QPoint(last, 5), Qt::NoButton, Qt::NoButton);
