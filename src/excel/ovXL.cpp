@@ -3,6 +3,7 @@
 #include "XLFrame.h"
 #include "ovXL_Adapter.h"
 #include "ovXL_Versions.h"
+#include "platform/ClipboardText.h"
 #include "platform/Format.h"
 #include "platform/PrivateClipboard.h"
 #include "services/StdDlg.h"
@@ -254,43 +255,6 @@ automation::Value TovXL::getValues(int i) const {
     return Values[static_cast<size_t>(i - 1)];
 }
 
-namespace {
-
-// Reads one cell that the copy quoted because its text holds a line break: from the opening
-// quote at `start` to the closing quote followed by CR LF. Returns the position after
-// the closing quote, or -1 when the text there is not such a quoted cell.
-qsizetype readQuotedCell(const QString& text, qsizetype start, QString& cell) {
-    QString content;
-    bool lineBreak = false;
-    qsizetype p = start + 1;
-    while (p < text.size()) {
-        const QChar c = text[p];
-        if (c == QLatin1Char('"')) {
-            if (p + 1 < text.size() && text[p + 1] == QLatin1Char('"')) {
-                content += QLatin1Char('"');
-                p += 2;
-                continue;
-            }
-            const bool atLineEnd = p + 2 < text.size() && text[p + 1] == QLatin1Char('\r') &&
-                                   text[p + 2] == QLatin1Char('\n');
-            if (!atLineEnd || !lineBreak) {
-                return -1;
-            }
-            cell = content;
-            return p + 1;
-        }
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lineBreak = true; // the cell's lines are joined with nothing between them
-        } else {
-            content += c;
-        }
-        ++p;
-    }
-    return -1;
-}
-
-} // namespace
-
 void TovXL::ParseClipboardValues(const QString& letters, int n) {
     XLEnvironment& env = xlEnvironment();
     PumpAndTestCancel(env);
@@ -305,27 +269,17 @@ void TovXL::ParseClipboardValues(const QString& letters, int n) {
         env, Errors,
         [&] {
             automation::Column block(static_cast<size_t>(n), automation::Value(QString()));
-            int stored = 0;
-            QString line;
-            qsizetype p = 0;
-            while (p + 1 < text.size() && stored < n) {
-                if (line.isEmpty() && text[p] == QLatin1Char('"')) {
-                    QString cell;
-                    const qsizetype after = readQuotedCell(text, p, cell);
-                    if (after >= 0) {
-                        block[static_cast<size_t>(stored++)] = TrimControl(cell);
-                        p = after + 2; // past the CR LF that ends the row
-                        continue;
-                    }
-                }
-                if (text[p] == QLatin1Char('\r') && text[p + 1] == QLatin1Char('\n')) {
-                    block[static_cast<size_t>(stored++)] = TrimControl(line);
-                    line.clear();
-                    p += 2;
-                } else {
-                    line += text[p];
-                    ++p;
-                }
+            const platform::ClipboardRows parsed = platform::parseClipboardRows(text);
+            size_t rows = parsed.Rows.size();
+            if (!parsed.LastRowEnded && rows > 0) {
+                --rows; // a row without its line end was cut short
+            }
+            for (size_t i = 0; i < rows && i < block.size(); ++i) {
+                // A cell's lines are joined with nothing between them.
+                QString value = parsed.Rows[i].join(QLatin1Char('\t'));
+                value.remove(QLatin1Char('\r'));
+                value.remove(QLatin1Char('\n'));
+                block[i] = TrimControl(value);
             }
             Values = std::move(block);
         },

@@ -1,5 +1,6 @@
 #include "workbook/Range.h"
 
+#include "platform/ClipboardText.h"
 #include "platform/PrivateClipboard.h"
 #include "workbook/CellRef.h"
 #include "workbook/Error.h"
@@ -155,11 +156,7 @@ void Range::copy() const {
             if (c > firstColumn_) {
                 text += u'\t';
             }
-            QString cell = displayed(*model_, sheet, r, c);
-            if (cell.contains(u'\n') || cell.contains(u'\r') || cell.contains(u'\t')) {
-                cell = u'"' + cell.replace(u'"', QLatin1String("\"\"")) + u'"';
-            }
-            text += cell;
+            text += platform::clipboardField(displayed(*model_, sheet, r, c));
         }
         text += QLatin1String("\r\n");
     }
