@@ -1,18 +1,30 @@
 // The Summary window's plain parts: its size arithmetic, the tracker that tells the user's border
 // drags from the program's resizing, and its two open commands.
+#include "controls/ovGrid.h"
+#include "engine/OutputFixtures.h"
+#include "engine/RF_PS_Consts.h"
 #include "engine/RunFixture.h"
 #include "excel/ovOCP.h"
+#include "forms/F_Summary.h"
 #include "forms/F_SummaryCommands.h"
 #include "forms/F_SummaryLayout.h"
 #include "forms/WindowResizeTracker.h"
 #include "model/ovDV.h"
 #include "platform/Shell.h"
+#include "services/WindowGeometry.h"
+#include "services/ovWM.h"
+#include "support/FixedWorkArea.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+const QString kSampleDataFile = QStringLiteral(KRV_SHARE_DIR "/Samples/Sample.krvc");
 
 TEST(WindowResizeTracker, OnlyResizesOfANormalVisibleWindowThatTheProgramDidNotAskForAreTheUsers) {
     TWindowResizeTracker tracker;
@@ -233,6 +245,172 @@ TEST_F(SummaryCommands, AFailedCheckOrACancelledPackWarningOpensNothing) {
     EXPECT_TRUE(dialogue.shown.back()
                     .lines.join(QLatin1Char(' '))
                     .contains(path(QStringLiteral("plan.xlsx"))));
+}
+
+// The window itself over the sample project's computed summary.
+const testing::Environment* const kReportTables =
+    testing::AddGlobalTestEnvironment(new enginetest::ReportTablesEnvironment);
+
+class ScreenAreasOf : public IScreenAreas {
+public:
+    explicit ScreenAreasOf(QRect area) : area_(area) {}
+    std::vector<QRect> areas() const override { return {area_}; }
+
+private:
+    QRect area_;
+};
+
+class SummaryWindowTest : public enginetest::RunFixture {
+protected:
+    void SetUp() override {
+        RunFixture::SetUp();
+        automation::setApplicationFactory(nullptr); // the built-in engine
+        if (!QFile::exists(kSampleDataFile)) {
+            GTEST_SKIP() << "the generated sample project is missing";
+        }
+        process.setClock([] { return QDate(2026, 12, 10); });
+        ASSERT_TRUE(DF->OpenDataFile(kSampleDataFile, false));
+        SDs->setActiveSD(1);
+        SDs->getItems(1)->SCF->setOF_DrivePathFilenameExtnXL(path(QStringLiteral("out.xlsx")));
+        ASSERT_TRUE(process.Run(1)) << keys().join(QLatin1Char(',')).toStdString();
+        WMs = new TovWMs();
+        for (int slot = 1; slot <= 8; ++slot) {
+            WMs->Add();
+        }
+        UseWorkArea(QRect(0, 0, 1600, 1200));
+    }
+    void TearDown() override {
+        delete WMs;
+        WMs = nullptr;
+        if (previousAreas) {
+            setScreenAreas(std::move(previousAreas));
+        }
+        setWorkArea(std::move(previousWorkArea));
+        RunFixture::TearDown();
+    }
+    void UseWorkArea(QRect area) {
+        auto screens = setScreenAreas(std::make_unique<ScreenAreasOf>(area));
+        auto work = setWorkArea(std::make_unique<testsupport::FixedWorkArea>(area));
+        if (!previousAreas) {
+            previousAreas = std::move(screens);
+            previousWorkArea = std::move(work);
+        }
+    }
+    const TovSummaryGrid& summary() const { return process.getSummaryGrid(); }
+
+    std::unique_ptr<IScreenAreas> previousAreas;
+    std::unique_ptr<WorkArea> previousWorkArea;
+};
+
+TEST_F(SummaryWindowTest, ShowsTheRunsSummaryAndCopiesItAsTabSeparatedLines) {
+    TUF_Summary window;
+    window.Fill(summary());
+    const TovGrid& g = window.grid();
+    ASSERT_EQ(g.getColCount(), 7);
+    ASSERT_EQ(g.getRowCount(), 38);
+    QString expected;
+    int framedValues = 0;
+    for (int r = 1; r <= 38; ++r) {
+        QStringList line;
+        for (int c = 1; c <= 7; ++c) {
+            const TovSummaryCell& cell = summary().cell(c, r);
+            SCOPED_TRACE(QStringLiteral("(%1, %2)").arg(c).arg(r).toStdString());
+            EXPECT_EQ(g.getCells(c, r), cell.Text);
+            EXPECT_EQ(g.getCellFontColor(c, r), cell.FontColor);
+            EXPECT_EQ(g.getCellColor(c, r), cell.Color);
+            EXPECT_EQ(g.getCellFontBold(c, r), cell.FontBold);
+            const QString text = g.getCells(c, r);
+            line << (text.contains(QStringLiteral("\r\n"))
+                         ? QLatin1Char('"') + text + QLatin1Char('"')
+                         : text);
+            if (text.startsWith(QLatin1Char(' ')) && text.endsWith(QLatin1Char(' '))) {
+                ++framedValues;
+            }
+        }
+        expected += line.join(QLatin1Char('\t')) + QStringLiteral("\r\n");
+    }
+    EXPECT_GT(framedValues, 50);
+    EXPECT_EQ(g.getCells(1, 1), QStringLiteral(" ") + ReportTitle() + QStringLiteral(" "));
+    // Columns B to G share the width of the widest of them.
+    for (int c = 3; c <= 7; ++c) {
+        EXPECT_EQ(g.getColWidths(c), g.getColWidths(2)) << c;
+    }
+    EXPECT_GT(g.getRowHeights(summary().twoLineRow()), g.getRowHeights(1));
+
+    QGuiApplication::clipboard()->clear();
+    window.BBtn_CopyClick();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
+}
+
+TEST_F(SummaryWindowTest, AutoSizeFitsTheGridAndTheUsersBorderDragTurnsItOff) {
+    UP->setAutoSizeSummary(true);
+    TUF_Summary window;
+    window.Fill(summary());
+    window.show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window.isAutoSizeDown());
+    const QRect fitted = window.outerRect();
+    EXPECT_EQ(fitted.width(), window.getAutoMinWidth());
+    EXPECT_EQ(fitted.height(), window.getAutoMinHeight());
+    EXPECT_GE(window.grid().width(), window.grid().CalcGridWidth());
+    EXPECT_GE(window.grid().height(), window.grid().CalcGridHeight());
+
+    window.resize(window.width() - 40, window.height() - 30);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.isAutoSizeDown());
+    TovUP stored;
+    stored.Load();
+    EXPECT_FALSE(stored.getAutoSizeSummary()) << "stored at once";
+    window.close();
+}
+
+TEST_F(SummaryWindowTest, MaximisingDisablesAutoSizeAndRestoringFitsTheWindowAgain) {
+    UP->setAutoSizeSummary(true);
+    TUF_Summary window;
+    window.Fill(summary());
+    window.show();
+    QCoreApplication::processEvents();
+    const QRect fitted = window.outerRect();
+    window.showMaximized();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window.isAutoSizeEnabled());
+    EXPECT_TRUE(window.isAutoSizeDown()) << "maximising is no drag of the border";
+    window.showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.isAutoSizeEnabled());
+    EXPECT_EQ(window.outerRect().size(), fitted.size());
+    window.close();
+}
+
+TEST_F(SummaryWindowTest, AFittedHeightBeyondTheWorkAreaIsCutToItAndPlacedAtItsTop) {
+    UseWorkArea(QRect(0, 0, 1600, 300));
+    UP->setAutoSizeSummary(true);
+    TUF_Summary window;
+    window.Fill(summary());
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.outerRect().top(), 0);
+    EXPECT_EQ(window.outerRect().height(), 300);
+    EXPECT_TRUE(window.isAutoSizeDown()) << "the program's own resizing is no user's drag";
+    window.close();
+}
+
+TEST_F(SummaryWindowTest, ClosingByEscSavesTheGeometryAndTheAutoSizeChoice) {
+    UP->setAutoSizeSummary(false);
+    TUF_Summary window;
+    window.show();
+    window.move(40, 50);
+    QCoreApplication::processEvents();
+    const QRect shown = window.geometry();
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_EQ(window.result(), mrClose);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(WMs->getItems(8).getLeft(), shown.left());
+    EXPECT_EQ(WMs->getItems(8).getTop(), shown.top());
+    EXPECT_EQ(WMs->getItems(8).getWidth(), shown.width());
+    TovUP stored;
+    stored.Load();
+    EXPECT_FALSE(stored.getAutoSizeSummary());
 }
 
 } // namespace
