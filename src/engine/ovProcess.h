@@ -106,6 +106,21 @@ public:
     void WriteOutputWorkbook();
     void SaveOutputFile();
 
+    // Imports for the browse windows (ovProcessImport.cpp). Each drives Excel by itself from
+    // start to quit under the progress window and fills one cache of the active KRV Definition:
+    // worksheet list wslIndex, the task field list, or value list vlIndex with the distinct
+    // values of column taskFld. True when the cache was filled; otherwise the failure, a Cancel
+    // or an empty result has been shown and the cache is not loaded. None of them raises.
+    bool ImportWorksheetNames(const QString& fileDesc, const QString& filePath,
+                              const QString& openPassword, int wslIndex);
+    bool ImportTaskFields(const QString& fileDesc, const QString& filePath,
+                          const QString& openPassword, const QString& worksheetDesc,
+                          const QString& worksheetName, int taskHeaderRow);
+    bool ImportTaskFieldValues(const QString& fileDesc, const QString& filePath,
+                               const QString& openPassword, const QString& worksheetDesc,
+                               const QString& worksheetName, const QString& taskFld, int vlIndex,
+                               int taskHeaderRow);
+
     // The Summary window's grid as the last run left it.
     const TovSummaryGrid& getSummaryGrid() const { return SummaryGrid; }
 

@@ -1,15 +1,527 @@
 #include "F_Summary.h"
 
+#include "F_SummaryCommands.h"
+#include "SlotGuard.h"
+#include "controls/ovGrid.h"
+#include "engine/SummaryGrid.h"
+#include "engine/ovRF.h"
+#include "engine/ovRH.h"
+#include "platform/Format.h"
+#include "services/MainWindow.h"
+#include "services/Progress.h"
 #include "services/Splash.h"
+#include "services/StdDlg.h"
+#include "services/TextMetrics.h"
+#include "services/WorkArea.h"
+#include "services/ovAD.h"
+#include "services/ovUIL.h"
+#include "services/ovUP.h"
+#include "services/ovWM.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QStyle>
+#include <QTabBar>
+#include <QToolButton>
+
+#include <algorithm>
 
 TUF_Summary* UF_Summary = nullptr;
 
-TUF_Summary::TUF_Summary(QWidget* parent) : QDialog(parent) {
-    SplashStatus(33);
+namespace {
+
+constexpr int kSlot = 8;
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 600;
+constexpr int kTabImage = 57;
+constexpr int kBevelHeight = 4;
+
+constexpr int kTextInitialising = 33;
+constexpr int kTextProjectSummary = 363;
+constexpr int kTextAutoSize = 364;
+constexpr int kTextCopy = 365;
+constexpr int kTextOpenDSF = 366;
+constexpr int kTextOpenOF = 367;
+constexpr int kTextClose = 368;
+constexpr int kHintAutoSize = 1263;
+constexpr int kHintCopy = 1264;
+constexpr int kHintOpenDSF = 1266;
+constexpr int kHintOpenOF = 1268;
+constexpr int kHintClose = 1270;
+
+const QString kAppTitle = QStringLiteral("Ovik KRV Tessel");
+
+QString Framed(const QString& text) {
+    return QLatin1Char(' ') + text + QLatin1Char(' ');
+}
+
+// A hint: its description and its shortcut text on the next line.
+QString Hint(int description) {
+    return UIT(description) + QLatin1Char('\n') + UIT(description + 1);
+}
+
+int MulDiv(int number, int numerator, int denominator) {
+    return static_cast<int>((static_cast<long long>(number) * numerator * 2 + denominator) /
+                            (2LL * denominator));
+}
+
+TovWM* Slot() {
+    return WMs != nullptr ? &WMs->getItems(kSlot) : nullptr;
+}
+
+QIcon Glyph(const char* themeName, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QLatin1String(themeName),
+                            QApplication::style()->standardIcon(fallback));
+}
+
+} // namespace
+
+TUF_Summary::TUF_Summary(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint) {
+    SplashStatus(kTextInitialising);
+    setModal(true);
+
+    Bvl_Summary_T = new QFrame(this);
+    Bvl_Summary_T->setFrameShape(QFrame::HLine);
+    Bvl_Summary_T->setFrameShadow(QFrame::Sunken);
+    PC_Summary = new QWidget(this);
+    TS_ProjectSummary = new QTabBar(PC_Summary);
+    TS_ProjectSummary->setDocumentMode(true);
+    TS_ProjectSummary->setDrawBase(false);
+    TS_ProjectSummary->addTab(QString());
+    SG_ProjectSummary = new TovGrid(PC_Summary);
+    Pnl_Summary_BBtn = new QWidget(this);
+    SBtn_AutoSize = new QToolButton(Pnl_Summary_BBtn);
+    SBtn_AutoSize->setCheckable(true);
+    SBtn_AutoSize->setAutoRaise(true);
+    SBtn_AutoSize->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    SBtn_AutoSize->setIcon(Glyph("zoom-fit-best", QStyle::SP_TitleBarNormalButton));
+    BBtn_Copy = new QPushButton(Pnl_Summary_BBtn);
+    BBtn_Copy->setIcon(Glyph("edit-copy", QStyle::SP_FileDialogContentsView));
+    BBtn_OpenDSF = new QPushButton(Pnl_Summary_BBtn);
+    BBtn_OpenDSF->setIcon(Glyph("x-office-spreadsheet", QStyle::SP_FileIcon));
+    BBtn_OpenOF = new QPushButton(Pnl_Summary_BBtn);
+    BBtn_OpenOF->setIcon(Glyph("document-open", QStyle::SP_DialogOpenButton));
+    BBtn_Close = new QPushButton(Pnl_Summary_BBtn);
+    BBtn_Close->setIcon(Glyph("window-close", QStyle::SP_DialogCloseButton));
+    for (QPushButton* b : {BBtn_Copy, BBtn_OpenDSF, BBtn_OpenOF, BBtn_Close}) {
+        b->setAutoDefault(false);
+    }
+
+    connect(SBtn_AutoSize, &QToolButton::clicked, this,
+            [this] { GuardSlot([&] { SBtn_AutoSizeClick(); }); });
+    connect(BBtn_Copy, &QPushButton::clicked, this,
+            [this] { GuardSlot([&] { BBtn_CopyClick(); }); });
+    connect(BBtn_OpenDSF, &QPushButton::clicked, this,
+            [this] { GuardSlot([&] { BBtn_OpenDSFClick(); }); });
+    connect(BBtn_OpenOF, &QPushButton::clicked, this,
+            [this] { GuardSlot([&] { BBtn_OpenOFClick(); }); });
+    connect(BBtn_Close, &QPushButton::clicked, this,
+            [this] { GuardSlot([&] { BBtn_CloseClick(); }); });
+
+    if (TovWM* slot = Slot()) {
+        slot->setDefaultHeight(kDefaultHeight);
+        slot->setDefaultWidth(kDefaultWidth);
+        ApplyWindowGeometry(*slot, this, true);
+        WMs->Save(kSlot);
+    } else {
+        resize(kDefaultWidth, kDefaultHeight);
+    }
+    SetAutoSizeDown(UP != nullptr && UP->getAutoSizeSummary());
+    SetCaptions();
+    SetHints();
+    LayoutGrid();
+    ScaleControls();
+    PositionControls();
+    CalcMinSize();
+    SetFormCaption();
+    PlaceChildren();
 }
 
 TUF_Summary::~TUF_Summary() {
+    if (SummaryWindow() == this) {
+        setSummaryWindow(nullptr);
+    }
     if (UF_Summary == this) {
         UF_Summary = nullptr;
     }
+}
+
+void TUF_Summary::setGlyphList(const QList<QIcon>* glyphs) {
+    Glyphs = glyphs;
+    if (Glyphs != nullptr && kTabImage < Glyphs->size()) {
+        TS_ProjectSummary->setTabIcon(0, Glyphs->at(kTabImage));
+    }
+}
+
+void TUF_Summary::SetCaptions() {
+    TS_ProjectSummary->setTabText(0, Framed(UIT(kTextProjectSummary)));
+    SBtn_AutoSize->setText(Framed(UIT(kTextAutoSize)));
+    BBtn_Copy->setText(Framed(UIT(kTextCopy)));
+    BBtn_OpenDSF->setText(Framed(UIT(kTextOpenDSF)));
+    BBtn_OpenOF->setText(Framed(UIT(kTextOpenOF)));
+    BBtn_Close->setText(Framed(UIT(kTextClose)));
+}
+
+void TUF_Summary::SetHints() {
+    SBtn_AutoSize->setToolTip(UIT(kHintAutoSize));
+    BBtn_OpenDSF->setToolTip(Hint(kHintOpenDSF));
+    BBtn_OpenOF->setToolTip(Hint(kHintOpenOF));
+    BBtn_Close->setToolTip(Hint(kHintClose));
+}
+
+void TUF_Summary::LayoutGrid() {
+    QFont f = font();
+    ApplyIconTitleFont(f);
+    setFont(f);
+    PC_Summary->setFont(f);
+
+    TovGrid& g = *SG_ProjectSummary;
+    g.setColCount(TovSummaryGrid::ColCount);
+    g.setRowCount(TovSummaryGrid::RowCount);
+    g.setDefaultColWidth(110);
+    g.setDefaultRowHeight(17);
+    g.setGridReadOnly(true);
+    g.setGutterKind(gkNone);
+    g.setGutterWidth(0);
+    g.setHeaderHeight(0);
+    g.setShowHeader(false);
+    g.setShowSelection(false);
+    g.setUnUsedColor(clBtnFace);
+    QFont titles(QStringLiteral("Tahoma"));
+    titles.setPixelSize(11);
+    g.setGutterFont(titles);
+    g.setHeaderFont(titles);
+    g.setHomeFont(titles);
+
+    // The layout comes from the Project Summary report tables; the fields' colours come with
+    // each run.
+    TovSummaryGrid layout;
+    if (PS_RHs != nullptr && PS_RFs != nullptr) {
+        layout.Layout(*PS_RHs, *PS_RFs);
+    }
+    for (const TovSummaryMerge& m : layout.merges()) {
+        g.MergeCells(m.Col1, m.Row1, m.Col2, m.Row2);
+    }
+    Render(layout);
+    TwoLineRow = layout.twoLineRow();
+}
+
+void TUF_Summary::Render(const TovSummaryGrid& summary) {
+    TovGrid& g = *SG_ProjectSummary;
+    for (int r = 1; r <= TovSummaryGrid::RowCount; ++r) {
+        for (int c = 1; c <= TovSummaryGrid::ColCount; ++c) {
+            const TovSummaryCell& cell = summary.cell(c, r);
+            g.setCellColor(c, r, cell.Color);
+            g.setCellFontColor(c, r, cell.FontColor);
+            g.setCellFontBold(c, r, cell.FontBold);
+            g.setCellEllipsifyPath(c, r, cell.EllipsifyPath);
+            g.setCellEllipsifyText(c, r, cell.EllipsifyText);
+            g.setCellGridLineTopColor(c, r, cell.GridLineTopColor);
+            g.setCellGridLineLeftColor(c, r, cell.GridLineLeftColor);
+            g.setCellGridLineBottomColor(c, r, cell.GridLineBottomColor);
+            g.setCellGridLineRightColor(c, r, cell.GridLineRightColor);
+            g.setCellHorAlign(c, r, cell.HorAlign);
+            g.setCells(c, r, cell.Text);
+        }
+    }
+}
+
+void TUF_Summary::ScaleControls() {
+    TovGrid& g = *SG_ProjectSummary;
+    g.setDefaultRowHeight(DlgTextHeight + 4);
+    if (TwoLineRow > 0) {
+        g.setRowWordWrap(TwoLineRow, true);
+        g.AdjustRowHeight(TwoLineRow, false);
+    }
+    SBtn_AutoSize->setFixedSize(MulDiv(80, DlgAvgCharWidth, 6), DlgTextHeight + DlgSBtnMargin);
+    const int height = DlgTextHeight + DlgBBtnMargin;
+    BBtn_Copy->setFixedSize(MulDiv(130, DlgAvgCharWidth, 6), height);
+    BBtn_OpenDSF->setFixedSize(MulDiv(150, DlgAvgCharWidth, 6), height);
+    BBtn_OpenOF->setFixedSize(MulDiv(130, DlgAvgCharWidth, 6), height);
+    BBtn_Close->setFixedSize(MulDiv(80, DlgAvgCharWidth, 6), height);
+    Pnl_Summary_BBtn->setFixedHeight(BBtn_Close->height() + 12);
+}
+
+void TUF_Summary::PositionControls() {
+    SBtn_AutoSize->move(8, 6);
+    QWidget* left = SBtn_AutoSize;
+    for (QPushButton* b : {BBtn_Copy, BBtn_OpenDSF, BBtn_OpenOF}) {
+        b->move(left->x() + left->width() + 8, 6);
+        left = b;
+    }
+    PositionCloseButton();
+}
+
+void TUF_Summary::PositionCloseButton() {
+    BBtn_Close->move(Pnl_Summary_BBtn->width() - BBtn_Close->width() - 8, 6);
+}
+
+TSummarySizes TUF_Summary::Sizes() const {
+    const FrameMetrics fm = frameMetrics();
+    TSummarySizes s;
+    s.Frame = fm.dlgFrame;
+    s.Caption = fm.caption;
+    s.Bevel = kBevelHeight;
+    s.TabHeight =
+        textMeasurer().textHeight(TS_ProjectSummary->font(), TS_ProjectSummary->tabText(0)) + 8;
+    s.RowHeight = DlgTextHeight + 4;
+    s.ButtonPanel = Pnl_Summary_BBtn->height();
+    s.ButtonsWidth = SBtn_AutoSize->width() + BBtn_Copy->width() + BBtn_OpenDSF->width() +
+                     BBtn_OpenOF->width() + BBtn_Close->width();
+    return s;
+}
+
+void TUF_Summary::CalcMinSize() {
+    const TSummarySizes s = Sizes();
+    AutoMinWidth = SummaryMinWidth(s);
+    AutoMinHeight = SummaryMinHeight(s);
+    setMinimumSize(ClientSize(QSize(AutoMinWidth, AutoMinHeight)));
+}
+
+QSize TUF_Summary::ClientSize(const QSize& outer) const {
+    const FrameMetrics fm = frameMetrics();
+    return {std::max(1, outer.width() - 2 * fm.dlgFrame),
+            std::max(1, outer.height() - 2 * fm.dlgFrame - fm.caption)};
+}
+
+QRect TUF_Summary::outerRect() const {
+    const FrameMetrics fm = frameMetrics();
+    return {pos(), QSize(width() + 2 * fm.dlgFrame, height() + 2 * fm.dlgFrame + fm.caption)};
+}
+
+// The children follow the client area: the bevel on top, the button panel at the bottom, and
+// between them the tab and the grid with 4 pixels around it.
+void TUF_Summary::PlaceChildren() {
+    const int w = width();
+    const int h = height();
+    const int panel = Pnl_Summary_BBtn->height();
+    Bvl_Summary_T->setGeometry(0, 0, w, kBevelHeight);
+    PC_Summary->setGeometry(0, kBevelHeight, w, std::max(0, h - kBevelHeight - panel));
+    const int tabHeight = Sizes().TabHeight;
+    TS_ProjectSummary->setGeometry(2, 2, TS_ProjectSummary->sizeHint().width(), tabHeight);
+    const int gridTop = 2 + tabHeight + 4;
+    SG_ProjectSummary->setGeometry(4, gridTop, std::max(0, w - 8),
+                                   std::max(0, PC_Summary->height() - gridTop - 4));
+    Pnl_Summary_BBtn->setGeometry(0, h - panel, w, panel);
+    PositionCloseButton();
+}
+
+void TUF_Summary::SetFormCaption() {
+    setWindowTitle(
+        platform::Format(QStringLiteral(" %s: %s "), {kAppTitle, UIT(kTextProjectSummary)}));
+}
+
+void TUF_Summary::CentreOnWorkArea() {
+    const QRect area = workArea().rect();
+    const QRect outer = outerRect();
+    move(CentredStart(area.left(), area.width(), outer.width()),
+         CentredStart(area.top(), area.height(), outer.height()));
+}
+
+bool TUF_Summary::isAutoSizeDown() const {
+    return SBtn_AutoSize->isChecked();
+}
+
+bool TUF_Summary::isAutoSizeEnabled() const {
+    return SBtn_AutoSize->isEnabled();
+}
+
+void TUF_Summary::SetAutoSizeDown(bool down) {
+    Updating = true;
+    SBtn_AutoSize->setChecked(down);
+    Updating = false;
+}
+
+void TUF_Summary::Fill(const TovSummaryGrid& summary) {
+    Render(summary);
+    FitColumns();
+}
+
+void TUF_Summary::FitColumns() {
+    TovGrid& g = *SG_ProjectSummary;
+    g.AutoSizeMergedCols(false);
+    int widest = 0;
+    for (int c = 2; c <= TovSummaryGrid::ColCount; ++c) {
+        widest = std::max(widest, g.getColWidths(c));
+    }
+    for (int c = 2; c <= TovSummaryGrid::ColCount; ++c) {
+        g.setColWidths(c, widest);
+    }
+}
+
+int TUF_Summary::ShowSummary(const TovSummaryGrid& summary) {
+    Fill(summary);
+    return exec();
+}
+
+void TUF_Summary::FormActivate() {
+    RestoreMainFromMinimised();
+    if (IProgress* p = Progress()) {
+        p->Hide();
+    }
+    SetFormCaption();
+    TovWM* slot = Slot();
+    if (isMaximized() && slot != nullptr && slot->getWindowSize() == 0) {
+        showNormal();
+        CentreOnWorkArea();
+    }
+    TS_ProjectSummary->setCurrentIndex(0);
+    BBtn_Copy->setToolTip(Hint(kHintCopy));
+    SBtn_AutoSize->setEnabled(!isMaximized());
+    SetAutoSizeDown(UP != nullptr && UP->getAutoSizeSummary());
+    if (SBtn_AutoSize->isEnabled() && isAutoSizeDown()) {
+        AutoSizeForm();
+    }
+    if (slot != nullptr && slot->getFormPositionReset()) {
+        CentreOnWorkArea();
+        slot->setFormPositionReset(false);
+        WMs->Save(kSlot);
+    }
+    raise();
+    activateWindow();
+    if (PC_Summary->isEnabled()) {
+        TS_ProjectSummary->setFocus();
+    }
+}
+
+void TUF_Summary::AutoSizeForm() {
+    TovGrid& g = *SG_ProjectSummary;
+    g.setScrollBarKind(ssNone);
+    const TSummarySizes s = Sizes();
+    const int fittedHeight = SummaryFittedHeight(s, g.CalcGridHeight());
+    const int fittedWidth =
+        SummaryFittedWidth(s, CaptionTextWidth(windowTitle(), true, true), g.CalcGridWidth());
+    const FrameMetrics fm = frameMetrics();
+    const QSize outerMinimum(minimumWidth() + 2 * fm.dlgFrame,
+                             minimumHeight() + 2 * fm.dlgFrame + fm.caption);
+    const TSummaryAutoSize plan = PlanSummaryAutoSize(outerRect(), outerMinimum, fittedWidth,
+                                                      fittedHeight, workArea().rect());
+    SetOuterGeometry(plan.Window, plan.Minimum);
+    AutoMinWidth = plan.AutoMinWidth;
+    AutoMinHeight = plan.AutoMinHeight;
+    g.setScrollBarKind(ssBoth);
+    PositionCloseButton();
+}
+
+// Moves and sizes the window only where the place or size changed; these resizes are the
+// program's, not the user's.
+void TUF_Summary::SetOuterGeometry(const QRect& outer, const QSize& outerMinimum) {
+    const QSize client = ClientSize(outer.size());
+    TProgramResize programResize(Resizes, client);
+    setMinimumSize(ClientSize(outerMinimum));
+    if (pos() != outer.topLeft()) {
+        move(outer.topLeft());
+    }
+    if (size() != client) {
+        resize(client);
+    }
+}
+
+void TUF_Summary::SBtn_AutoSizeClick() {
+    if (!Updating && isAutoSizeDown()) {
+        AutoSizeForm();
+    }
+}
+
+void TUF_Summary::BBtn_CopyClick() {
+    if (PC_Summary->isEnabled()) {
+        TS_ProjectSummary->setFocus();
+    }
+    SG_ProjectSummary->CopyAllToClipboard();
+}
+
+void TUF_Summary::BBtn_OpenDSFClick() {
+    TS_ProjectSummary->setFocus();
+    OpenSummaryFile(TSummaryFile::DataSource);
+}
+
+void TUF_Summary::BBtn_OpenOFClick() {
+    TS_ProjectSummary->setFocus();
+    OpenSummaryFile(TSummaryFile::Output);
+}
+
+void TUF_Summary::BBtn_CloseClick() {
+    done(mrClose);
+}
+
+void TUF_Summary::reject() {
+    GuardSlot([&] { BBtn_CloseClick(); });
+}
+
+void TUF_Summary::done(int result) {
+    GuardSlot([&] {
+        if (TovWM* slot = Slot()) {
+            CaptureWindowGeometry(*slot, this, true);
+            WMs->Save(kSlot);
+        }
+        if (UP != nullptr) {
+            UP->setAutoSizeSummary(isAutoSizeDown());
+            UP->Save();
+        }
+    });
+    QDialog::done(result);
+}
+
+void TUF_Summary::UserSized() {
+    if (!isAutoSizeDown() && (UP == nullptr || !UP->getAutoSizeSummary())) {
+        return; // already off: nothing to store again while the drag goes on
+    }
+    SetAutoSizeDown(false);
+    if (UP != nullptr) {
+        UP->setAutoSizeSummary(false);
+        UP->Save();
+    }
+}
+
+void TUF_Summary::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    GuardSlot([&] { FormActivate(); });
+}
+
+void TUF_Summary::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    GuardSlot([&] {
+        PlaceChildren();
+        if (Resizes.IsUserResize(event->size(), isVisible(), windowState() == Qt::WindowNoState)) {
+            UserSized();
+        }
+    });
+}
+
+void TUF_Summary::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    GuardSlot([&] {
+        // Only a normal window is moved by the user; maximising moves it too.
+        const QRect outer = outerRect();
+        if (isAutoSizeDown() && windowState() == Qt::WindowNoState &&
+            (outer.width() < AutoMinWidth || outer.height() < AutoMinHeight)) {
+            SetAutoSizeDown(false);
+        }
+    });
+}
+
+void TUF_Summary::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    GuardSlot([&] {
+        if (event->type() == QEvent::WindowStateChange) {
+            Resizes.StateChanged();
+            const bool maximised = isMaximized();
+            if (maximised) {
+                SBtn_AutoSize->setEnabled(false);
+            } else if (WasMaximised) {
+                SBtn_AutoSize->setEnabled(true);
+                if (isAutoSizeDown()) {
+                    AutoSizeForm();
+                }
+            }
+            WasMaximised = maximised;
+        } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+            FormActivate();
+        }
+    });
 }

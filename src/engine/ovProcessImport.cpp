@@ -1,0 +1,356 @@
+// The imports behind the browse windows: worksheet names, task fields and the distinct values of
+// one task field, each read out of a workbook by its own Excel session under the progress window
+// and stored in the active KRV Definition's caches.
+#include "ovProcess.h"
+
+#include "engine/DistinctValues.h"
+#include "engine/ProcessProgress.h"
+#include "engine/StageProgress.h"
+#include "excel/ovXL.h"
+#include "model/ovSD.h"
+#include "platform/Exception.h"
+#include "platform/Format.h"
+#include "services/Progress.h"
+#include "services/StdDlg.h"
+#include "services/ovAD.h"
+#include "services/ovUIL.h"
+
+#include <QRegularExpression>
+
+#include <exception>
+
+using platform::Format;
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Ovik KRV Tessel");
+const QString kPair = QStringLiteral("%s: %s");
+
+constexpr int kTextClose = 357;
+constexpr int kTextOpeningExcel = 451;
+constexpr int kTextOpening = 452;
+constexpr int kTextVerifying = 453;
+constexpr int kTextInitialising = 454;
+constexpr int kTextClosing = 459;
+constexpr int kTextClosingExcel = 460;
+constexpr int kTextNoDefinitions = 1416;
+constexpr int kTextNoExcel = 1419;
+constexpr int kTextDetails = 1423;
+constexpr int kTextNoWorksheets = 1459;
+constexpr int kTextSelectValidFile = 1460;
+constexpr int kTextNoTaskFields = 1463;
+constexpr int kTextSelectValidWorksheet = 1464;
+constexpr int kTextNoValues = 1465;
+constexpr int kTextSelectValidField = 1466;
+constexpr int kTextSheetNotFound = 1469;
+constexpr int kTextTaskField = 1548;
+constexpr int kTextExtractingValues = 1556;
+constexpr int kHintClose = 1243;
+
+// What sets the three imports apart within their common frame: the failure log's headline, the
+// progress window's caption, the number of progress steps and the keys of the three failures.
+struct ImportKind {
+    int HeadlineText;
+    int CaptionText;
+    int Steps;
+    const char* EmptyKey;
+    const char* CancelKey;
+    const char* ErrorKey;
+};
+
+constexpr ImportKind kWorksheetNames{1444, 322, 5, "UP015", "UP016", "UP017"};
+constexpr ImportKind kTaskFields{1445, 323, 7, "UP018", "UP019", "UP020"};
+constexpr ImportKind kTaskFieldValues{1446, 324, 8, "UP023", "UP024", "UP025"};
+
+TovXL& xl() {
+    if (XL == nullptr) {
+        throw platform::Exception(UIT(kTextNoExcel));
+    }
+    return *XL;
+}
+
+TovSD& activeSD() {
+    if (SDs == nullptr) {
+        throw platform::Exception(UIT(kTextNoDefinitions));
+    }
+    return *SDs->getItems(SDs->getActiveSD());
+}
+
+// The progress window and the message dialogue of one import.
+class ImportFrame {
+public:
+    ImportFrame(const ImportKind& kind, const QString& fileDesc) : Kind(kind), FileDesc(fileDesc) {}
+
+    // Heads the message log, then resets and shows the progress window for the import's steps.
+    void Begin(TovProcess& process) {
+        if (AD != nullptr) {
+            AD->MessageLog.clear();
+            AD->MessageLog << Format(UIT(Kind.HeadlineText), {FileDesc}) << QString();
+        }
+        if (XL != nullptr) {
+            // Lines of an earlier operation must not appear in this import's messages.
+            XL->Errors.clear();
+        }
+        process.SetLineFormats(Kind.Steps);
+        if (IProgress* p = Progress()) {
+            p->Reset();
+            p->setCaption(Format(QStringLiteral(" %s: %s "),
+                                 {kAppTitle, Format(UIT(Kind.CaptionText), {FileDesc})}));
+            p->setTotalSteps(Kind.Steps);
+            p->setCancelled(false);
+            p->ShowStepProgress(false);
+            p->Show();
+        }
+    }
+
+    void Step(const QString& text) { Sink.addStep(text); }
+    // Appends "Complete." to the last line.
+    void Complete() { Stages.complete(); }
+    engine::StageProgress& stages() { return Stages; }
+
+    void CloseProgress() {
+        if (IProgress* p = Progress()) {
+            p->setCancelled(false);
+            p->ShowStepProgress(false);
+            p->Hide();
+        }
+    }
+
+    // The workbook held nothing to import; Excel has already quit.
+    void ReportEmpty(const QStringList& lines) {
+        CloseProgress();
+        ShowWarning(QLatin1String(Kind.EmptyKey), lines);
+    }
+
+    // A Cancel (no details) or a failure: quits Excel and shows the log, the Excel layer's lines
+    // and the details.
+    void ReportFailure(bool cancelled, const QString& details) {
+        CloseProgress();
+        QStringList excelLines;
+        if (XL != nullptr) {
+            excelLines = XL->Errors;
+            try {
+                XL->QuitExcel();
+            } catch (...) {
+                // The import's own failure is what the user must see; the quit only adds lines.
+                excelLines << XL->Errors;
+            }
+        }
+        QStringList lines;
+        if (AD != nullptr) {
+            lines << AD->MessageLog;
+        }
+        lines << excelLines;
+        if (!cancelled && !details.isEmpty()) {
+            QStringList detailLines =
+                details.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+            lines << Format(UIT(kTextDetails), {detailLines.takeFirst()}) << detailLines
+                  << QString();
+        }
+        ShowWarning(QLatin1String(cancelled ? Kind.CancelKey : Kind.ErrorKey), lines);
+    }
+
+private:
+    static void ShowWarning(const QString& key, const QStringList& lines) {
+        IStdDlg* dlg = StdDlg();
+        if (dlg == nullptr) {
+            return;
+        }
+        dlg->MsgLines.clear();
+        dlg->MsgLines << lines;
+        dlg->SetupStdDlgButtons1(sdkWarning, key,
+                                 {glyphClose, mrClose, UIT(kTextClose), UIT(kHintClose)});
+        dlg->ShowModal();
+    }
+
+    const ImportKind& Kind;
+    QString FileDesc;
+    TovProcessProgress Sink;
+    engine::StageProgress Stages{Sink};
+};
+
+// Runs one import's steps under its frame. body returns whether the cache was filled (it reports
+// an empty result itself); a Cancel or a failure resets the cache being built and is shown.
+template <class Body, class ResetCache>
+bool RunImport(TovProcess& process, const ImportKind& kind, const QString& fileDesc, Body&& body,
+               ResetCache&& resetCache) {
+    ImportFrame frame(kind, fileDesc);
+    bool cancelled = false;
+    QString details;
+    try {
+        frame.Begin(process);
+        return body(frame);
+    } catch (const platform::EAbort&) {
+        cancelled = true;
+    } catch (const platform::Exception& e) {
+        details = e.message();
+    } catch (const std::exception& e) {
+        details = QString::fromLocal8Bit(e.what());
+    }
+    try {
+        resetCache();
+    } catch (const std::exception&) {
+        // Without a definition there is no cache to reset; the failure itself is still shown.
+    }
+    frame.ReportFailure(cancelled, details);
+    return false;
+}
+
+void StartExcelStep(ImportFrame& frame) {
+    frame.Step(UIT(kTextOpeningExcel));
+    xl().StartExcel(false);
+    frame.Complete();
+}
+
+// Opens the workbook read-only; the step is left for the caller to complete.
+void OpenWorkbookStep(ImportFrame& frame, const QString& fileDesc, const QString& filePath,
+                      const QString& openPassword) {
+    frame.Step(Format(UIT(kTextOpening), {fileDesc}));
+    xl().setFileDesc(fileDesc);
+    xl().setFilePath(filePath);
+    xl().OpenWorkbook(filePath, openPassword, QString(), true);
+}
+
+// A missing worksheet closes the workbook and Excel and raises the three-paragraph error.
+void VerifyWorksheetStep(ImportFrame& frame, const QString& fileDesc, const QString& filePath,
+                         const QString& worksheetDesc, const QString& worksheetName) {
+    frame.Step(Format(UIT(kTextVerifying), {worksheetDesc}));
+    xl().setWorksheetDesc(worksheetDesc);
+    xl().setWorksheetName(worksheetName);
+    if (!xl().WorksheetExists(worksheetName)) {
+        const QStringList paragraphs = {Format(UIT(kTextSheetNotFound), {worksheetDesc, fileDesc}),
+                                        Format(kPair, {worksheetDesc, worksheetName}),
+                                        Format(kPair, {fileDesc, filePath})};
+        xl().CloseWorkbook(false);
+        xl().QuitExcel();
+        throw platform::Exception(paragraphs.join(QStringLiteral("\r\n\r\n")));
+    }
+    frame.Complete();
+}
+
+void InitWorksheetStep(ImportFrame& frame, const QString& worksheetDesc) {
+    frame.Step(Format(UIT(kTextInitialising), {worksheetDesc}));
+    xl().InitWorksheet();
+    frame.Complete();
+}
+
+void CloseWorkbookAndExcelSteps(ImportFrame& frame, const QString& fileDesc) {
+    frame.Step(Format(UIT(kTextClosing), {fileDesc}));
+    xl().CloseWorkbook(false);
+    frame.Complete();
+    frame.Step(UIT(kTextClosingExcel));
+    xl().QuitExcel();
+    frame.Complete();
+}
+
+} // namespace
+
+bool TovProcess::ImportWorksheetNames(const QString& fileDesc, const QString& filePath,
+                                      const QString& openPassword, int wslIndex) {
+    return RunImport(
+        *this, kWorksheetNames, fileDesc,
+        [&](ImportFrame& frame) {
+            StartExcelStep(frame);
+            OpenWorkbookStep(frame, fileDesc, filePath, openPassword);
+            xl().setWorksheetDesc(QString());
+            xl().setWorksheetName(QString());
+            frame.Complete();
+            xl().ListWorksheets(wslIndex);
+            frame.Complete();
+            CloseWorkbookAndExcelSteps(frame, fileDesc);
+
+            TovSD& sd = activeSD();
+            if (sd.getWSL_Count(wslIndex) < 1) {
+                frame.ReportEmpty({Format(UIT(kTextNoWorksheets), {fileDesc}), QString(), filePath,
+                                   QString(), Format(UIT(kTextSelectValidFile), {fileDesc})});
+                return false;
+            }
+            sd.setWSL_Loaded(wslIndex, true);
+            frame.CloseProgress();
+            return true;
+        },
+        [&] { activeSD().ResetWSL(wslIndex); });
+}
+
+bool TovProcess::ImportTaskFields(const QString& fileDesc, const QString& filePath,
+                                  const QString& openPassword, const QString& worksheetDesc,
+                                  const QString& worksheetName, int taskHeaderRow) {
+    return RunImport(
+        *this, kTaskFields, fileDesc,
+        [&](ImportFrame& frame) {
+            StartExcelStep(frame);
+            OpenWorkbookStep(frame, fileDesc, filePath, openPassword);
+            frame.Complete();
+            VerifyWorksheetStep(frame, fileDesc, filePath, worksheetDesc, worksheetName);
+            InitWorksheetStep(frame, worksheetDesc);
+            xl().ExtractFldList(taskHeaderRow);
+            frame.Complete();
+            CloseWorkbookAndExcelSteps(frame, fileDesc);
+
+            TovSD& sd = activeSD();
+            if (sd.getFL_Count() < 1) {
+                frame.ReportEmpty({Format(UIT(kTextNoTaskFields), {worksheetDesc}), QString(),
+                                   Format(kPair, {worksheetDesc, worksheetName}), QString(),
+                                   Format(UIT(kTextSelectValidWorksheet), {worksheetDesc})});
+                return false;
+            }
+            sd.setFL_Loaded(true);
+            frame.CloseProgress();
+            return true;
+        },
+        [] { activeSD().ResetFL(); });
+}
+
+bool TovProcess::ImportTaskFieldValues(const QString& fileDesc, const QString& filePath,
+                                       const QString& openPassword, const QString& worksheetDesc,
+                                       const QString& worksheetName, const QString& taskFld,
+                                       int vlIndex, int taskHeaderRow) {
+    return RunImport(
+        *this, kTaskFieldValues, fileDesc,
+        [&](ImportFrame& frame) {
+            StartExcelStep(frame);
+            OpenWorkbookStep(frame, fileDesc, filePath, openPassword);
+            frame.Complete();
+            VerifyWorksheetStep(frame, fileDesc, filePath, worksheetDesc, worksheetName);
+            InitWorksheetStep(frame, worksheetDesc);
+            const int lastRow = xl().getUsedRowCount();
+            const int taskCount = lastRow - taskHeaderRow;
+            TovSD& sd = activeSD();
+            if (taskCount > 0) {
+                xl().ExtractValList(taskFld, vlIndex, taskHeaderRow + 1, lastRow);
+            } else {
+                // No row lies below the header row: the column holds no values, which is an empty
+                // result rather than a failure of the extraction's row range.
+                sd.setVL_TaskFldValCount(vlIndex, 0);
+                frame.Step(Format(UIT(kTextExtractingValues), {0, 0}));
+            }
+            frame.Complete();
+            CloseWorkbookAndExcelSteps(frame, fileDesc);
+
+            const int n = sd.getVL_TaskFldValCount(vlIndex);
+            if (n < 1) {
+                frame.ReportEmpty({UIT(kTextNoValues), QString(),
+                                   Format(UIT(kTextTaskField), {taskFld}), QString(),
+                                   UIT(kTextSelectValidField)});
+                return false;
+            }
+            std::vector<QString> raw;
+            raw.reserve(static_cast<std::size_t>(n));
+            for (int pos = 1; pos <= n; ++pos) {
+                raw.push_back(sd.getVL_TaskFldValue(vlIndex, pos));
+            }
+            const std::vector<engine::DistinctValue> distinct =
+                engine::DistinctValues(raw, frame.stages());
+            sd.setVL_TaskFldValCount(vlIndex, static_cast<int>(distinct.size()));
+            for (int k = 1; k <= static_cast<int>(distinct.size()); ++k) {
+                const engine::DistinctValue& value = distinct[static_cast<std::size_t>(k - 1)];
+                sd.setVL_TaskFldValue(vlIndex, k, value.Text);
+                sd.setVL_TaskFldValTaskCount(vlIndex, k, value.TaskCount);
+            }
+            sd.setVL_TaskCount(taskCount);
+            sd.setVL_Loaded(vlIndex, true);
+            frame.CloseProgress();
+            return true;
+        },
+        [] { activeSD().ResetVL(); });
+}

@@ -1,0 +1,13 @@
+#include "SummaryWindow.h"
+
+namespace {
+ISummaryWindow* current = nullptr;
+}
+
+ISummaryWindow* SummaryWindow() {
+    return current;
+}
+
+void setSummaryWindow(ISummaryWindow* window) {
+    current = window;
+}
