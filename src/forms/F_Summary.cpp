@@ -143,9 +143,6 @@ TUF_Summary::TUF_Summary(QWidget* parent)
 }
 
 TUF_Summary::~TUF_Summary() {
-    if (SummaryWindow() == this) {
-        setSummaryWindow(nullptr);
-    }
     if (UF_Summary == this) {
         UF_Summary = nullptr;
     }

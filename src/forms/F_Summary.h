@@ -1,7 +1,6 @@
 #pragma once
 
 #include "F_SummaryLayout.h"
-#include "SummaryWindow.h"
 #include "WindowResizeTracker.h"
 
 #include <QDialog>
@@ -20,13 +19,13 @@ class TovSummaryGrid;
 // Output File and Close. Created once at start-up and laid out then; each successful run's
 // summary is written into its grid when the main window shows it. It keeps geometry slot 8 and
 // the Auto Size preference; a drag of its border by the user turns Auto Size off.
-class TUF_Summary : public QDialog, public ISummaryWindow {
+class TUF_Summary : public QDialog {
 public:
     explicit TUF_Summary(QWidget* parent = nullptr);
     ~TUF_Summary() override;
 
     // Fills the grid with the summary and shows the window modally; the result is mrClose.
-    int ShowSummary(const TovSummaryGrid& summary) override;
+    int ShowSummary(const TovSummaryGrid& summary);
     // Writes the summary's texts and colours into the grid and fits its columns: column A to
     // its content, columns B to G all to the widest of them.
     void Fill(const TovSummaryGrid& summary);

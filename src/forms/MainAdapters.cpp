@@ -21,9 +21,15 @@ int Execute(QDialog* window) {
     return window->exec() == QDialog::Accepted ? mrOk : mrCancel;
 }
 
+// The Summary window shows the project summary of the run that just ended.
 class TSummaryOfForm : public ISummaryWindow {
 public:
-    int ShowModal() override { return Execute(UF_Summary); }
+    int ShowModal() override {
+        if (UF_Summary == nullptr || Process == nullptr) {
+            return mrCancel;
+        }
+        return UF_Summary->ShowSummary(Process->getSummaryGrid());
+    }
 };
 
 // The validator fills the error windows' lists itself; the window refreshes its counts and

@@ -102,7 +102,14 @@ std::vector<TFormCreation> FormCreations() {
              setStdDlg(window);
              return created(UF_StdDlg, window);
          }},
-        {"UF_Summary", [] { return created(UF_Summary, new TUF_Summary()); }},
+        {"UF_Summary",
+         [] {
+             auto* window = new TUF_Summary();
+             if (UF_Main != nullptr) {
+                 window->setGlyphList(&UF_Main->IL_Main_16);
+             }
+             return created(UF_Summary, window);
+         }},
     };
 }
 
