@@ -529,6 +529,9 @@ bool TUF_Options::event(QEvent* e) {
             HideBalloon();
             Model.Activate();
             Render();
+            if (C->Pnl_BBtn->isEnabled()) {
+                C->Pnl_BBtn->setFocus();
+            }
         });
     } else if (e->type() == QEvent::ApplicationStateChange || e->type() == QEvent::Move) {
         HideBalloon();
