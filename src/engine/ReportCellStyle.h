@@ -1,16 +1,16 @@
 #pragma once
 
+#include "platform/ColorValue.h"
+#include "platform/TextAlign.h"
+
 #include <QString>
 #include <QtGlobal>
 
-// A Windows colour value: 0x00BBGGRR for a plain colour, 0xFF0000nn for system colour nn.
-using TColor = quint32;
-
 // The colour values the report tables use.
 namespace ReportColors {
-inline constexpr TColor clWindowText = 0xFF000008;
-inline constexpr TColor clWindow = 0xFF000005;
-inline constexpr TColor clBtnFace = 0xFF00000F;
+using ::clBtnFace;
+using ::clWindow;
+using ::clWindowText;
 inline constexpr TColor Black = 0x00000000;
 inline constexpr TColor White = 0x00FFFFFF;
 inline constexpr TColor Silver = 0x00C0C0C0;
@@ -25,8 +25,6 @@ inline constexpr TColor PaleGreen = 0x00CCFFCC;
 inline constexpr TColor PaleOrange = 0x0099CCFF;
 inline constexpr TColor Grey = 0x00969696;
 } // namespace ReportColors
-
-enum THorAlign : quint8 { haLeft = 0, haCenter = 1, haRight = 2 };
 
 // The styling every report cell carries: alignment, font, background, border lines, ellipsis and
 // merge.

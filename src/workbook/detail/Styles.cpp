@@ -1,5 +1,6 @@
 #include "workbook/detail/Styles.h"
 
+#include "platform/ColorValue.h"
 #include "workbook/Error.h"
 #include "workbook/NumberFormat.h"
 #include "workbook/detail/Package.h"
@@ -26,13 +27,6 @@ const char* const kMinimalStyles =
     R"(<cellXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/></cellXfs>)"
     R"(<cellStyles count="1"><cellStyle name="Normal" xfId="0" builtinId="0"/></cellStyles>)"
     R"(</styleSheet>)";
-
-// Default values of the Windows system colours (COLOR_SCROLLBAR = 0 .. COLOR_MENUBAR = 30).
-const uint32_t kSystemColors[31] = {
-    0xC8C8C8, 0x000000, 0x99B4D1, 0xBFCDDB, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
-    0x000000, 0x000000, 0xB4B4B4, 0xF4F7FC, 0xABABAB, 0x3399FF, 0xFFFFFF, 0xF0F0F0,
-    0xA0A0A0, 0x6D6D6D, 0x000000, 0x434E54, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
-    0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x3399FF, 0xF0F0F0};
 
 bool isAutomaticSystemColor(int index) {
     // Window, window text, menu text, caption text, button text, inactive caption text, info text.
@@ -61,21 +55,13 @@ void setColorNode(pugi::xml_node node, StyleColor color) {
 
 StyleColor colorFromBgr(int32_t color) {
     const uint32_t value = uint32_t(color);
-    uint32_t bgr = 0;
-    if ((value & 0xFF000000u) == 0) {
-        bgr = value;
-    } else if ((value & 0xFFFFFF00u) == 0xFF000000u && (value & 0xFF) <= 30) {
-        const int index = int(value & 0xFF);
-        if (isAutomaticSystemColor(index)) {
-            return StyleColor{true, 0};
-        }
-        const uint32_t rgb = kSystemColors[index];
-        return StyleColor{false, 0xFF000000u | rgb};
-    } else {
+    if (!platform::isValidColor(value)) {
         throw Error(kRejectedReference, {});
     }
-    const uint32_t r = bgr & 0xFF, g = (bgr >> 8) & 0xFF, b = (bgr >> 16) & 0xFF;
-    return StyleColor{false, 0xFF000000u | (r << 16) | (g << 8) | b};
+    if (isAutomaticSystemColor(platform::systemColorIndex(value))) {
+        return StyleColor{true, 0};
+    }
+    return StyleColor{false, platform::colorToArgb(value)};
 }
 
 Styles::Styles(Package& package, std::string part) : package_(package), part_(std::move(part)) {
