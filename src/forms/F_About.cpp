@@ -1,6 +1,8 @@
 #include "F_About.h"
 
 #include "SlotGuard.h"
+#include "controls/ovGrid.h"
+#include "platform/ColorValue.h"
 #include "platform/Format.h"
 #include "platform/Jpeg.h"
 #include "services/MainWindow.h"
@@ -13,11 +15,9 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 TUF_About* UF_About = nullptr;
@@ -58,7 +58,7 @@ private:
 } // namespace
 
 TUF_About::TUF_About(QWidget* parent)
-    : QDialog(parent), SG_About(new QTableWidget(this)), Pnl_About_BBtn(new QWidget(this)),
+    : QDialog(parent), SG_About(new TovGrid(this)), Pnl_About_BBtn(new QWidget(this)),
       Img_QW(new TClickableLabel(Pnl_About_BBtn, [this] { LogoClick(); })),
       BBtn_Close(new QPushButton(Pnl_About_BBtn)) {
     SplashStatus(20);
@@ -69,17 +69,20 @@ TUF_About::TUF_About(QWidget* parent)
     setFont(font);
     setWindowTitle(framed(platform::Format(UIT(194), {kTitle})));
 
-    SG_About->setColumnCount(2);
-    SG_About->horizontalHeader()->hide();
-    SG_About->verticalHeader()->hide();
-    SG_About->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    SG_About->setSelectionMode(QAbstractItemView::NoSelection);
-    SG_About->setFocusPolicy(Qt::StrongFocus);
-    SG_About->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    SG_About->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    SG_About->verticalHeader()->setDefaultSectionSize(DlgTextHeight + 8);
-    connect(SG_About, &QTableWidget::cellClicked, this,
-            [this](int row, int column) { GuardSlot([&] { CellClick(column, row + 1); }); });
+    SG_About->setColCount(1);
+    SG_About->setShowHeader(false);
+    SG_About->setGutterKind(gkString);
+    SG_About->setGutterWidth(120);
+    SG_About->setGridReadOnly(true);
+    SG_About->setShowSelection(false);
+    SG_About->setScrollBarKind(ssNone);
+    SG_About->setShowPopUp(true);
+    SG_About->setGridURL(false);
+    SG_About->setGridFontColor(clWindowText);
+    SG_About->setGridFontUnderline(false);
+    SG_About->setDefaultRowHeight(DlgTextHeight + 8);
+    connect(SG_About, &TovGrid::OnCellClick, this,
+            [this](int col, int row) { GuardSlot([&] { CellClick(col, row); }); });
 
     Img_QW->setPixmap(logo());
     Img_QW->setCursor(Qt::PointingHandCursor);
@@ -102,26 +105,22 @@ TUF_About::~TUF_About() {
 void TUF_About::FillRows(const TAboutFacts& facts) {
     Rows = AboutRows(facts);
     SG_About->setRowCount(static_cast<int>(Rows.size()));
-    for (int i = 0; i < static_cast<int>(Rows.size()); ++i) {
-        const TAboutRow& row = Rows[static_cast<size_t>(i)];
-        auto* name = new QTableWidgetItem(framed(UIT(row.NameTextId)));
-        auto* value = new QTableWidgetItem(framed(row.Value));
-        if (row.IsLink) {
-            QFont linkFont = value->font();
-            linkFont.setUnderline(true);
-            value->setFont(linkFont);
-            value->setForeground(Qt::blue);
+    for (int row = 1; row <= static_cast<int>(Rows.size()); ++row) {
+        const TAboutRow& entry = Rows[static_cast<size_t>(row - 1)];
+        SG_About->setGutterCellText(row, framed(UIT(entry.NameTextId)));
+        SG_About->setCells(1, row, framed(entry.Value));
+        if (entry.IsLink) {
+            SG_About->setCellURL(1, row, true);
+            SG_About->setCellFontColor(1, row, clBlue);
+            SG_About->setCellFontUnderline(1, row, true);
         }
-        SG_About->setItem(i, 0, name);
-        SG_About->setItem(i, 1, value);
     }
-    SG_About->resizeColumnsToContents();
-    SG_About->setColumnWidth(0, std::max(120, SG_About->columnWidth(0)));
+    SG_About->AutoSizeGutter(false);
+    SG_About->AutoSizeCols(false);
 }
 
 QString TUF_About::cellText(int col, int row) const {
-    const QTableWidgetItem* item = SG_About->item(row - 1, col);
-    return item != nullptr ? item->text() : QString();
+    return col == 0 ? SG_About->getGutterCellText(row) : SG_About->getCells(col, row);
 }
 
 void TUF_About::CellClick(int col, int row) {
@@ -171,21 +170,16 @@ bool TUF_About::event(QEvent* e) {
 
 void TUF_About::FitToWorkArea() {
     const QRect area = workArea().rect();
-    int gridHeight = 2 * SG_About->frameWidth();
-    for (int r = 0; r < SG_About->rowCount(); ++r) {
-        gridHeight += SG_About->rowHeight(r);
-    }
-    const int gridWidth =
-        2 * SG_About->frameWidth() + SG_About->columnWidth(0) + SG_About->columnWidth(1);
-    const int contentWidth = std::max({CaptionTextWidth(windowTitle(), false, true), gridWidth,
-                                       Img_QW->pixmap().width() + BBtn_Close->width() + 24});
-    const QSize size(std::min(contentWidth, area.width()),
-                     std::min(gridHeight + Pnl_About_BBtn->height(), area.height()));
+    const int contentWidth =
+        std::max({CaptionTextWidth(windowTitle(), false, true), SG_About->CalcGridWidth(),
+                  Img_QW->pixmap().width() + BBtn_Close->width() + 24});
+    const int contentHeight = SG_About->CalcGridHeight() + Pnl_About_BBtn->height();
+    const QSize size(std::min(contentWidth, area.width()), std::min(contentHeight, area.height()));
     setFixedSize(size);
     const QPoint centre = geometry().center();
     move(std::max(area.left(), centre.x() - size.width() / 2),
          std::max(area.top(), centre.y() - size.height() / 2));
-    SG_About->setColumnWidth(1, std::max(0, size.width() - SG_About->columnWidth(0) - 4));
+    SG_About->setColWidths(1, std::max(0, size.width() - SG_About->getGutterWidth() - 4));
 }
 
 void TUF_About::CentreOnWorkArea() {

@@ -6,7 +6,7 @@
 
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class TovGrid;
 
 // The About window: the application, its version, the detected spreadsheet version, the
 // compatibility pack's state, the legal notice and the maker's web site, read anew each time the
@@ -34,7 +34,7 @@ private:
     void LayOut();
 
     std::vector<TAboutRow> Rows;
-    QTableWidget* SG_About;
+    TovGrid* SG_About;
     QWidget* Pnl_About_BBtn;
     QLabel* Img_QW;
     QPushButton* BBtn_Close;

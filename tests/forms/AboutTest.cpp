@@ -1,6 +1,7 @@
 #include "forms/AboutRows.h"
 #include "forms/F_About.h"
 #include "platform/Shell.h"
+#include "support/FakeMessageBox.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,7 @@ TEST(About, WindowShowsFramedRowsAndOnlyTheWebsiteValueOpens) {
         window.CellClick(1, 6);
         window.LogoClick();
         EXPECT_EQ(opened, QStringList({MakerWebsite(), MakerWebsite()}));
+        EXPECT_TRUE(testsupport::messageBoxes().shown.empty()) << "no index range report";
     }
     platform::setShell(std::move(previous));
 }
