@@ -8,6 +8,7 @@
 #include "services/MainWindow.h"
 #include "services/ShellUtils.h"
 #include "services/Splash.h"
+#include "services/StdDlg.h"
 #include "services/TextMetrics.h"
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
@@ -90,7 +91,7 @@ TUF_About::TUF_About(QWidget* parent)
     BBtn_Close->setText(framed(UIT(208)));
     BBtn_Close->setToolTip(UIT(994) + QStringLiteral("\r\n") + UIT(995));
     BBtn_Close->setFixedSize(80 * DlgAvgCharWidth / 6, DlgTextHeight + DlgBBtnMargin);
-    connect(BBtn_Close, &QPushButton::clicked, this, [this] { GuardSlot([&] { reject(); }); });
+    connect(BBtn_Close, &QPushButton::clicked, this, [this] { GuardSlot([&] { done(mrClose); }); });
 
     FillRows(CurrentAboutFacts());
     LayOut();

@@ -10,6 +10,7 @@
 #include "F_Main.h"
 #include "F_Summary.h"
 #include "MainWindowHandOver.h"
+#include "ServiceAdapters.h"
 #include "SlotGuard.h"
 #include "model/ovDV.h"
 #include "platform/Format.h"
@@ -151,6 +152,7 @@ struct TUF_Options::Controls {
 TUF_Options::TUF_Options(QWidget* parent)
     : QDialog(parent), C(std::make_unique<Controls>()),
       ProgramWindows(std::make_unique<TProgramWindows>(this)),
+      DesktopFileDialogs(std::make_unique<TQtFileDialogs>()),
       Model(TOptionsModel::TCollaborators{UP, DV, nullptr, nullptr, [](int pause, int hide) {
                                               // The main window reads the application's hint
                                               // delays when it shows hints.
@@ -159,6 +161,7 @@ TUF_Options::TUF_Options(QWidget* parent)
                                           }}) {
     SplashStatus(29);
     Model.setWindows(ProgramWindows.get());
+    Model.setFileDialogs(DesktopFileDialogs.get());
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     QFont font = this->font();
@@ -460,7 +463,10 @@ void TUF_Options::Render() {
         }
         edit->setToolTip(text);
         edit->setReadOnly(!writable);
-        edit->setBackgroundRole(writable ? QPalette::Base : QPalette::Button);
+        QPalette colours = edit->palette();
+        colours.setColor(QPalette::Base, QApplication::palette().color(
+                                             writable ? QPalette::Base : QPalette::Button));
+        edit->setPalette(colours);
     };
     showPath(c.TB_UP_DefaultTF, v.TFText, s.TFWritable);
     showPath(c.TB_UP_DefaultOFFolder, v.OFFolderText, s.OFFolderWritable);

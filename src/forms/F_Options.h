@@ -56,6 +56,7 @@ private:
 
     std::unique_ptr<Controls> C;
     std::unique_ptr<IOptionsWindows> ProgramWindows;
+    std::unique_ptr<IFileDialogs> DesktopFileDialogs;
     TOptionsModel Model;
     bool Rendering = false;
 };

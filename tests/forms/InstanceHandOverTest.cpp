@@ -74,6 +74,10 @@ TEST_F(InstanceHandOver, SecondStartsFileOpensInTheFirstAndTheSecondEnds) {
 
     QProcess first;
     start(first, {}, 60000);
+    // The lock is the first thing an instance makes; once it exists the first start is the
+    // running instance, though it does not listen before its start-up has finished.
+    const QDir folder(runtime.path());
+    ASSERT_TRUE(eventually([&] { return folder.exists(kLockName); }));
     QProcess second;
     start(second, {dataFile}, 100);
     ASSERT_TRUE(second.waitForFinished(30000)) << "the second start did not end";

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <atomic>
@@ -53,6 +54,21 @@ TEST(SingleInstance, FirstStartHoldsTheLockALaterOneWithoutAnswerTellsTheUser) {
     EXPECT_EQ(messageBoxes().shown[0].kind, platform::MessageBoxKind::Error);
     EXPECT_TRUE(messageBoxes().shown[0].text.contains(
         QStringLiteral("Ovik KRV Tessel is already running, but does not answer.")));
+}
+
+// Without a usable runtime folder no lock can be made, so none can be held either: the start runs
+// as the only instance instead of never starting.
+TEST(SingleInstance, StartWithoutAPossibleLockRunsAsTheOnlyInstance) {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TSingleInstance::TSettings settings = settingsIn(dir, 2000);
+    settings.LockPath = dir.filePath(QStringLiteral("not-a-folder/instance.lock"));
+    TSingleInstance only(settings);
+    EXPECT_FALSE(only.Ensure({QStringLiteral("/a.krvc")}));
+    EXPECT_FALSE(only.OwnsLock());
+    EXPECT_TRUE(messageBoxes().shown.empty());
 }
 
 TEST(SingleInstance, LaterStartHandsItsPathsOverAndActsOnTheReply) {
