@@ -278,6 +278,20 @@ void TUF_Options::LayOut() {
         b->setFixedWidth(scaled(60));
     }
     c.DDL_UP_ImportTaskFldValCount->setFixedWidth(scaled(50));
+    // The template and folder lists are as wide as their widest item, framed, with the scroll
+    // bar and a margin.
+    for (QComboBox* b : {c.DDL_UP_DefaultTF, c.DDL_UP_DefaultOFFolder}) {
+        int widest = 0;
+        for (int i = 0; i < b->count(); ++i) {
+            widest = std::max(widest, textMeasurer().textWidth(b->font(), framed(b->itemText(i))));
+        }
+        b->setFixedWidth(widest + frameMetrics().vScroll + 8);
+    }
+    for (QCheckBox* box :
+         {c.CB_UP_ShowToolBarCaptions, c.CB_UP_PromptOnProcess, c.CB_UP_PurgeMRU, c.CB_UP_BackupDF,
+          c.CB_UP_IncBackup, c.CB_UP_PromptOnCreateOFFolder, c.CB_UP_PromptOnOverwriteOF}) {
+        box->setMinimumHeight(13 * DlgTextHeight / 13);
+    }
     for (QLabel* img : {c.Img_UP_DefaultTF, c.Img_UP_DefaultOFFolder}) {
         img->setFixedSize(DlgImageWidth, DlgImageHeight);
     }
