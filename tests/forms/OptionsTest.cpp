@@ -241,7 +241,8 @@ TEST_F(Options, PathKeysAreRefusedWithTheirBalloon) {
     for (const auto& c : cases) {
         const std::optional<QString> refusal =
             model.RefusePathKey(c.key, c.length, c.max, c.writable);
-        EXPECT_EQ(refusal.value_or(QString()), c.balloon) << int{c.key.unicode()} << " " << c.length;
+        EXPECT_EQ(refusal.value_or(QString()), c.balloon)
+            << int{c.key.unicode()} << " " << c.length;
     }
 }
 
