@@ -1,15 +1,191 @@
 #include "F_About.h"
 
+#include "SlotGuard.h"
+#include "controls/ovGrid.h"
+#include "platform/ColorValue.h"
+#include "platform/Format.h"
+#include "platform/Jpeg.h"
+#include "services/MainWindow.h"
+#include "services/ShellUtils.h"
 #include "services/Splash.h"
+#include "services/StdDlg.h"
+#include "services/TextMetrics.h"
+#include "services/WorkArea.h"
+#include "services/ovAD.h"
+#include "services/ovUIL.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 TUF_About* UF_About = nullptr;
 
-TUF_About::TUF_About(QWidget* parent) : QDialog(parent) {
+namespace {
+
+const QString kTitle = QStringLiteral("Ovik KRV Tessel");
+const QString kMaker = QStringLiteral("Tarrow Studio");
+constexpr int kWebsiteRow = 6;
+
+QString framed(const QString& text) {
+    return QLatin1Char(' ') + text + QLatin1Char(' ');
+}
+
+QPixmap logo() {
+    const QString folder = AD != nullptr ? AD->getExePath() : TovAD::DefaultProgramFolder();
+    return QPixmap::fromImage(platform::LoadJpeg(folder + QStringLiteral("Pictures/Logo.jpg")));
+}
+
+// The logo reports its clicks.
+class TClickableLabel : public QLabel {
+public:
+    TClickableLabel(QWidget* parent, std::function<void()> onClick)
+        : QLabel(parent), OnClick(std::move(onClick)) {}
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::LeftButton) {
+            GuardSlot([&] { OnClick(); });
+        }
+        QLabel::mouseReleaseEvent(e);
+    }
+
+private:
+    std::function<void()> OnClick;
+};
+
+} // namespace
+
+TUF_About::TUF_About(QWidget* parent)
+    : QDialog(parent), SG_About(new TovGrid(this)), Pnl_About_BBtn(new QWidget(this)),
+      Img_QW(new TClickableLabel(Pnl_About_BBtn, [this] { LogoClick(); })),
+      BBtn_Close(new QPushButton(Pnl_About_BBtn)) {
     SplashStatus(20);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    QFont font = this->font();
+    ApplyIconTitleFont(font);
+    setFont(font);
+    setWindowTitle(framed(platform::Format(UIT(194), {kTitle})));
+
+    SG_About->setColCount(1);
+    SG_About->setShowHeader(false);
+    SG_About->setGutterKind(gkString);
+    SG_About->setGutterWidth(120);
+    SG_About->setGridReadOnly(true);
+    SG_About->setShowSelection(false);
+    SG_About->setScrollBarKind(ssNone);
+    SG_About->setShowPopUp(true);
+    SG_About->setGridURL(false);
+    SG_About->setGridFontColor(clWindowText);
+    SG_About->setGridFontUnderline(false);
+    SG_About->setDefaultRowHeight(DlgTextHeight + 8);
+    connect(SG_About, &TovGrid::OnCellClick, this,
+            [this](int col, int row) { GuardSlot([&] { CellClick(col, row); }); });
+
+    Img_QW->setPixmap(logo());
+    Img_QW->setCursor(Qt::PointingHandCursor);
+    Img_QW->setToolTip(platform::Format(UIT(993), {kMaker}));
+    BBtn_Close->setText(framed(UIT(208)));
+    BBtn_Close->setToolTip(UIT(994) + QStringLiteral("\r\n") + UIT(995));
+    BBtn_Close->setFixedSize(80 * DlgAvgCharWidth / 6, DlgTextHeight + DlgBBtnMargin);
+    connect(BBtn_Close, &QPushButton::clicked, this, [this] { GuardSlot([&] { done(mrClose); }); });
+
+    FillRows(CurrentAboutFacts());
+    LayOut();
 }
 
 TUF_About::~TUF_About() {
     if (UF_About == this) {
         UF_About = nullptr;
     }
+}
+
+void TUF_About::FillRows(const TAboutFacts& facts) {
+    Rows = AboutRows(facts);
+    SG_About->setRowCount(static_cast<int>(Rows.size()));
+    for (int row = 1; row <= static_cast<int>(Rows.size()); ++row) {
+        const TAboutRow& entry = Rows[static_cast<size_t>(row - 1)];
+        SG_About->setGutterCellText(row, framed(UIT(entry.NameTextId)));
+        SG_About->setCells(1, row, framed(entry.Value));
+        if (entry.IsLink) {
+            SG_About->setCellURL(1, row, true);
+            SG_About->setCellFontColor(1, row, clBlue);
+            SG_About->setCellFontUnderline(1, row, true);
+        }
+    }
+    SG_About->AutoSizeGutter(false);
+    SG_About->AutoSizeCols(false);
+}
+
+QString TUF_About::cellText(int col, int row) const {
+    return col == 0 ? SG_About->getGutterCellText(row) : SG_About->getCells(col, row);
+}
+
+void TUF_About::CellClick(int col, int row) {
+    if (col == 1 && row == kWebsiteRow) {
+        RunDocument(MakerWebsite(), QString(), QString(), SW_SHOWDEFAULT);
+    }
+}
+
+void TUF_About::LogoClick() {
+    RunDocument(MakerWebsite(), QString(), QString(), SW_SHOWDEFAULT);
+    if (SG_About->isEnabled()) {
+        SG_About->setFocus();
+    }
+}
+
+void TUF_About::LayOut() {
+    const int closeHeight = BBtn_Close->height();
+    const int panelHeight = std::max(Img_QW->pixmap().height() + 4, closeHeight + 12);
+    Pnl_About_BBtn->setFixedHeight(panelHeight);
+    auto* buttons = new QHBoxLayout(Pnl_About_BBtn);
+    buttons->setContentsMargins(0, 0, 8, 0);
+    buttons->addWidget(Img_QW, 0, Qt::AlignVCenter);
+    buttons->addStretch(1);
+    buttons->addWidget(BBtn_Close, 0, Qt::AlignVCenter);
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->setSpacing(0);
+    whole->addWidget(SG_About);
+    whole->addWidget(Pnl_About_BBtn);
+}
+
+bool TUF_About::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) {
+        GuardSlot([&] {
+            if (e->type() == QEvent::WindowActivate) {
+                RestoreMainFromMinimised();
+            }
+            FillRows(CurrentAboutFacts());
+            FitToWorkArea();
+            if (SG_About->isEnabled()) {
+                SG_About->setFocus();
+            }
+        });
+    }
+    return QDialog::event(e);
+}
+
+void TUF_About::FitToWorkArea() {
+    const QRect area = workArea().rect();
+    const int contentWidth =
+        std::max({CaptionTextWidth(windowTitle(), false, true), SG_About->CalcGridWidth(),
+                  Img_QW->pixmap().width() + BBtn_Close->width() + 24});
+    const int contentHeight = SG_About->CalcGridHeight() + Pnl_About_BBtn->height();
+    const QSize size(std::min(contentWidth, area.width()), std::min(contentHeight, area.height()));
+    setFixedSize(size);
+    const QPoint centre = geometry().center();
+    move(std::max(area.left(), centre.x() - size.width() / 2),
+         std::max(area.top(), centre.y() - size.height() / 2));
+    SG_About->setColWidths(1, std::max(0, size.width() - SG_About->getGutterWidth() - 4));
+}
+
+void TUF_About::CentreOnWorkArea() {
+    FitToWorkArea();
+    const QRect area = workArea().rect();
+    move(CentredStart(area.left(), area.width(), width()),
+         CentredStart(area.top(), area.height(), height()));
 }

@@ -5,6 +5,7 @@
 #include "FormMetrics.h"
 #include "MainAdapters.h"
 #include "MainIcons.h"
+#include "MainWindowHandOver.h"
 #include "SlotGuard.h"
 #include "Tab_DSF.h"
 #include "Tab_DSM.h"
@@ -15,6 +16,7 @@
 #include "model/ovDF.h"
 #include "platform/Format.h"
 #include "services/Splash.h"
+#include "services/StdDlg.h"
 #include "services/WorkArea.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
@@ -116,6 +118,51 @@ TUF_Main::~TUF_Main() {
     if (UF_Main == this) {
         UF_Main = nullptr;
     }
+}
+
+bool TUF_Main::IsBusy() const {
+    return Controller->getBusy();
+}
+
+void TUF_Main::SetBusy(bool busy) {
+    Controller->setHandOverBusy(busy);
+}
+
+bool TUF_Main::IsOtherFormActive() {
+    QWidget* active = QApplication::activeModalWidget();
+    if (active == nullptr) {
+        active = QApplication::activeWindow();
+    }
+    if (active == nullptr || active == this) {
+        return false;
+    }
+    BringWindowToFront(active);
+    return true;
+}
+
+void TUF_Main::BringToFront() {
+    BringWindowToFront(this);
+}
+
+bool TUF_Main::ChooseHandedOverFile(QString& path) {
+    IBrowseFileWindow* browse = Dialogs.BrowseFile;
+    if (browse == nullptr) {
+        return false;
+    }
+    browse->Setup();
+    if (browse->ShowModal() != mrOk) {
+        return false;
+    }
+    path = browse->getDPFE().trimmed();
+    return !path.isEmpty();
+}
+
+void TUF_Main::StoreCurrentTab() {
+    Controller->StoreCurrentTab();
+}
+
+void TUF_Main::ShowOpenedDataFile() {
+    Controller->AfterOpen();
 }
 
 void TUF_Main::setDialogs(const TMainDialogs& dialogs) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "F_BrowseWindows.h"
+#include "HandOverOpen.h"
 #include "MainController.h"
 #include "MainView.h"
 #include "model/DataFileHost.h"
@@ -39,7 +40,8 @@ class TUF_Main : public QMainWindow,
                  public IDataFileView,
                  public IMainView,
                  public IMRUMenu,
-                 public ICfgErrTarget {
+                 public ICfgErrTarget,
+                 public IHandOverWindow {
 public:
     explicit TUF_Main(QWidget* parent = nullptr);
     ~TUF_Main() override;
@@ -50,8 +52,17 @@ public:
     // Called by the Configuration Errors window's double-click.
     void GoToCfgErr(int n) override;
 
-    // IMainWindow
+    // IMainWindow, IHandOverWindow
     void RestoreFromMinimised() override;
+
+    // IHandOverWindow: a second start's data files open through the window's commands.
+    bool IsBusy() const override;
+    void SetBusy(bool busy) override;
+    bool IsOtherFormActive() override;
+    void BringToFront() override;
+    bool ChooseHandedOverFile(QString& path) override;
+    void StoreCurrentTab() override;
+    void ShowOpenedDataFile() override;
 
     // IDataFileView
     void ProgressStart(int maximum) override;

@@ -11,6 +11,7 @@
 #include "F_Main.h"
 #include "F_Options.h"
 #include "F_Summary.h"
+#include "MainWindowHandOver.h"
 #include "OBJ_Utils.h"
 #include "engine/ovProcess.h"
 #include "model/ovDF.h"
@@ -129,12 +130,14 @@ int RunMainBlock() {
     startup.FinishSplash();
 
     UF_Main->show();
+    std::shared_ptr<void> handOver = ListenForHandOvers(UF_Main);
     bool ok = false;
     const int autoCloseMs = qEnvironmentVariableIntValue("OVIK_KRV_TESSEL_AUTOCLOSE_MS", &ok);
     if (ok && autoCloseMs >= 0) {
         QTimer::singleShot(autoCloseMs, UF_Main, [] { UF_Main->close(); });
     }
     const int status = QApplication::exec();
+    handOver.reset();
     forms.DestroyForms();
     return status;
 }

@@ -55,6 +55,14 @@ TMainController::TBusyScope::TBusyScope(TMainController& owner, bool acceptDrops
     Owner.View.SetDragAccept(false);
 }
 
+void TMainController::setHandOverBusy(bool busy) {
+    if (busy && HandOverBusy == nullptr) {
+        HandOverBusy = std::make_unique<TBusyScope>(*this);
+    } else if (!busy) {
+        HandOverBusy.reset();
+    }
+}
+
 TMainController::TBusyScope::~TBusyScope() {
     --Owner.BusyCount;
     if (Owner.BusyCount == 0 && AcceptDropsAfter) {

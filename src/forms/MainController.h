@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <array>
+#include <memory>
 
 // The main window's commands without its widgets: the tab protocol, the definition list, the
 // data file status, the file, help and recent file commands and the Process command. It works on
@@ -80,6 +81,11 @@ public:
     // Handed-over paths: the command line at the first activation, a second instance, a drop.
     void OpenCommandLineFiles();
     void OpenHandedOverPaths(const QStringList& paths, TPathSource source);
+    // For a second start's hand-over: Busy raised and lowered around the open from outside,
+    // the tab on screen stored, and the window refreshed after a data file was opened.
+    void setHandOverBusy(bool busy);
+    void StoreCurrentTab() { StoreTab(CurrentPageIndex); }
+    void AfterOpen();
 
     // Process command and the jump from a configuration error to its field.
     void XferData();
@@ -111,13 +117,13 @@ private:
     bool RunAddRenameCopy(int mode, const QString& description, QString& result);
     bool AskYesNo(const QString& key, const QStringList& lines, int yesHint, int noHint);
     template <typename Open> void OpenWith(Open&& open);
-    void AfterOpen();
     void MoveBy(int offset, int failureText, const QString& key, int hintId);
 
     IMainView& View;
     TMainDialogs Dialogs;
     std::array<IMainTab*, TabCount> Tabs{};
     QStringList CommandLine;
+    std::unique_ptr<TBusyScope> HandOverBusy;
     int CurrentPageIndex = 0;
     int BusyCount = 0;
     bool ListEnabled = false;

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -147,7 +148,10 @@ TEST(StartupTables, ErrorWindowsAndMainWindowServeTheDataFileLayer) {
 // with status 0 when the main window closes.
 TEST(StartupTables, ProgramStartsAndEndsCleanly) {
     QProcess program;
+    // Its own runtime folder: the program must not hand over to an instance the user runs.
+    QTemporaryDir runtime;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("OVIK_KRV_TESSEL_AUTOCLOSE_MS"), QStringLiteral("100"));
     env.insert(QStringLiteral("OVIK_KRV_TESSEL_REGISTRY"),

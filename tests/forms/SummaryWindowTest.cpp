@@ -264,6 +264,8 @@ class SummaryWindowTest : public enginetest::RunFixture {
 protected:
     void SetUp() override {
         RunFixture::SetUp();
+        // Window tests before these may have freed every global object, the tables included.
+        reportTables.SetUp();
         automation::setApplicationFactory(nullptr); // the built-in engine
         if (!QFile::exists(kSampleDataFile)) {
             GTEST_SKIP() << "the generated sample project is missing";
@@ -280,6 +282,7 @@ protected:
         UseWorkArea(QRect(0, 0, 1600, 1200));
     }
     void TearDown() override {
+        reportTables.TearDown();
         delete WMs;
         WMs = nullptr;
         if (previousAreas) {

@@ -1,0 +1,90 @@
+#include "HandOverOpen.h"
+
+#include "model/ovDF.h"
+#include "model/ovDV.h"
+#include "services/ovUIL.h"
+
+namespace {
+
+constexpr int kTextDataFile = 722;
+
+// Restores the window's Busy state and the data file's hand-over flag however the open ends.
+class TOpenScope {
+public:
+    TOpenScope(IHandOverWindow& window, TovDF& df, THandOverSource source)
+        : Window(window), Df(df), Source(source), WasBusy(window.IsBusy()) {
+        if (Source != THandOverSource::CommandLine) {
+            Window.SetBusy(true);
+        }
+        if (Source == THandOverSource::CopyData) {
+            Df.setCopyDataPending(true);
+        }
+    }
+    ~TOpenScope() {
+        if (Source == THandOverSource::CopyData) {
+            Df.setCopyDataPending(false);
+        }
+        if (Source != THandOverSource::CommandLine) {
+            Window.SetBusy(WasBusy);
+        }
+    }
+    TOpenScope(const TOpenScope&) = delete;
+    TOpenScope& operator=(const TOpenScope&) = delete;
+
+private:
+    IHandOverWindow& Window;
+    TovDF& Df;
+    THandOverSource Source;
+    bool WasBusy;
+};
+
+bool hasDataFileExtension(TovDV* dv, const QString& path) {
+    return dv == nullptr || !dv->CheckDataFileExt(UIT(kTextDataFile), path);
+}
+
+} // namespace
+
+bool OpenHandedOverFiles(IHandOverWindow& window, TovDF& df, TovDV* dv, const QStringList& paths,
+                         THandOverSource source) {
+    if (paths.isEmpty()) {
+        return false;
+    }
+    QString path = paths.first();
+    if (paths.size() > 1) {
+        df.ResetFL();
+        df.setFL_Count(static_cast<int>(paths.size()));
+        for (int i = 1; i <= df.getFL_Count(); ++i) {
+            const QString& entry = paths[i - 1];
+            df.setDFL_DPFE(i, entry);
+            df.setDFL_Valid(i, hasDataFileExtension(dv, entry));
+        }
+        if (!window.ChooseHandedOverFile(path) || path.trimmed().isEmpty()) {
+            return false;
+        }
+    }
+    const QString caption = UIT(kTextDataFile);
+    if (dv != nullptr &&
+        (dv->CheckDataFileExtDlg(caption, path) || dv->CheckDataFileExistsDlg(caption, path))) {
+        return false;
+    }
+    window.StoreCurrentTab();
+    bool opened = false;
+    {
+        TOpenScope scope(window, df, source);
+        switch (source) {
+        case THandOverSource::CommandLine:
+            opened = df.OpenCommandLine(path);
+            break;
+        case THandOverSource::CopyData:
+            opened = df.OpenCopyData(path);
+            break;
+        case THandOverSource::Dropped:
+            opened = df.OpenDropped(path);
+            break;
+        }
+        if (opened) {
+            window.ShowOpenedDataFile();
+        }
+    }
+    return opened;
+}

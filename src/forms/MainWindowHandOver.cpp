@@ -1,0 +1,105 @@
+#include "MainWindowHandOver.h"
+
+#include "InstanceReceiver.h"
+#include "model/ovDF.h"
+#include "model/ovDV.h"
+#include "services/SingleInstance.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+
+namespace {
+
+IHandOverWindow& windowOf(QWidget* main, TMainWindowHandOver& standIn) {
+    if (auto* window = dynamic_cast<IHandOverWindow*>(main)) {
+        return *window;
+    }
+    return standIn;
+}
+
+// How long RestoreWindowFromMinimised lets the desktop take to restore a window.
+constexpr int kRestorePatienceMs = 1000;
+
+// The receiver and the hand-over window it answers for, kept together; the server stops first.
+// The main window answers for itself when it can; a plain window gets a stand-in.
+struct TListening {
+    TMainWindowHandOver StandIn;
+    TInstanceReceiver Receiver;
+    TListening(QWidget* main, TovDF& df, TovDV* dv)
+        : StandIn(main), Receiver(windowOf(main, StandIn), df, dv) {}
+    ~TListening() { StopInstanceServer(); }
+    TListening(const TListening&) = delete;
+    TListening& operator=(const TListening&) = delete;
+};
+
+} // namespace
+
+void RestoreWindowFromMinimised(QWidget* window) {
+    if (window == nullptr || !window->isMinimized()) {
+        return;
+    }
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
+    const QDeadlineTimer patience(kRestorePatienceMs);
+    while (window->isMinimized() && !patience.hasExpired()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+void BringWindowToFront(QWidget* window) {
+    if (window == nullptr) {
+        return;
+    }
+    if (window->isHidden()) {
+        window->show();
+    }
+    window->raise();
+    window->activateWindow();
+}
+
+TMainWindowHandOver::TMainWindowHandOver(QWidget* mainWindow) : Main(mainWindow) {}
+
+void TMainWindowHandOver::SetBusy(bool busy) {
+    Busy = busy;
+    if (Main != nullptr) {
+        Main->setAcceptDrops(!busy);
+    }
+}
+
+bool TMainWindowHandOver::IsOtherFormActive() {
+    QWidget* active = QApplication::activeModalWidget();
+    if (active == nullptr) {
+        active = QApplication::activeWindow();
+    }
+    if (active == nullptr || active == Main) {
+        return false;
+    }
+    RestoreWindowFromMinimised(Main);
+    BringWindowToFront(active);
+    return true;
+}
+
+void TMainWindowHandOver::RestoreFromMinimised() {
+    RestoreWindowFromMinimised(Main);
+}
+
+void TMainWindowHandOver::BringToFront() {
+    BringWindowToFront(Main);
+}
+
+bool TMainWindowHandOver::ChooseHandedOverFile(QString& path) {
+    path.clear();
+    return false;
+}
+
+std::shared_ptr<void> ListenForHandOvers(QWidget* mainWindow) {
+    if (DF == nullptr) {
+        return nullptr;
+    }
+    auto listening = std::make_shared<TListening>(mainWindow, *DF, DV);
+    TInstanceReceiver* receiver = &listening->Receiver;
+    StartInstanceServer(
+        [receiver](const TInstanceRequest& request) { return receiver->Answer(request); });
+    return listening;
+}

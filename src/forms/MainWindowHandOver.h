@@ -1,0 +1,38 @@
+#pragma once
+
+#include "HandOverOpen.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+// Brings a window to the front and, when it is minimised, restores it; waits for the desktop to
+// report the restored state for a bounded time only (some window systems never report it).
+void RestoreWindowFromMinimised(QWidget* window);
+void BringWindowToFront(QWidget* window);
+
+// The hand-over window over a plain top-level main window, for as long as the main window does
+// not implement IHandOverWindow itself: its own Busy flag (which switches dropped files off), the
+// program's other windows found through the application, no tab to store and no Browse File
+// window (several paths open nothing).
+class TMainWindowHandOver : public IHandOverWindow {
+public:
+    explicit TMainWindowHandOver(QWidget* mainWindow);
+
+    bool IsBusy() const override { return Busy; }
+    void SetBusy(bool busy) override;
+    bool IsOtherFormActive() override;
+    void RestoreFromMinimised() override;
+    void BringToFront() override;
+    bool ChooseHandedOverFile(QString& path) override;
+    void StoreCurrentTab() override {}
+    void ShowOpenedDataFile() override {}
+
+private:
+    QPointer<QWidget> Main;
+    bool Busy = false;
+};
+
+// Answers later starts of the program on behalf of the main window until the returned object is
+// freed (before the main window and the data file go).
+std::shared_ptr<void> ListenForHandOvers(QWidget* mainWindow);

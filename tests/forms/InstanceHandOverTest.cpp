@@ -1,0 +1,114 @@
+// The single-instance hand-over between two real processes of the program, headless: each test
+// has its own registry folder and runtime folder, so its instances meet only each other.
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kServerName = QStringLiteral("Ovik_KRV_Tessel_C3C02274-7389-49E4-B914-1B73E6F3E577");
+const QString kLockName =
+    QStringLiteral("Ovik_KRV_Tessel_B7A2824E-0B35-4EF9-94C1-35798DA9C9BC.lock");
+
+class InstanceHandOver : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(registry.isValid());
+        ASSERT_TRUE(runtime.isValid());
+    }
+
+    QProcessEnvironment environment(int autoCloseMs) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("OVIK_KRV_TESSEL_REGISTRY"), registry.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        env.insert(QStringLiteral("OVIK_KRV_TESSEL_AUTOCLOSE_MS"), QString::number(autoCloseMs));
+        return env;
+    }
+
+    void start(QProcess& program, const QStringList& arguments, int autoCloseMs) const {
+        program.setProcessEnvironment(environment(autoCloseMs));
+        program.start(QStringLiteral(KRV_PROGRAM), arguments);
+        ASSERT_TRUE(program.waitForStarted(10000));
+    }
+
+    QByteArray userHive() const {
+        QFile file(QDir(registry.path()).filePath(QStringLiteral("user.reg")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Bounded wait for a condition the first instance makes true.
+    template <typename Condition> static bool eventually(Condition condition) {
+        const QDeadlineTimer limit(30000);
+        while (!condition()) {
+            if (limit.hasExpired()) {
+                return false;
+            }
+            QThread::msleep(50);
+        }
+        return true;
+    }
+
+    static void end(QProcess& program) {
+        if (program.state() != QProcess::NotRunning) {
+            program.kill();
+            program.waitForFinished(10000);
+        }
+    }
+
+    QTemporaryDir registry;
+    QTemporaryDir runtime;
+};
+
+// The second start comes while the first is still starting up: it keeps trying until the first
+// listens, hands its file over and ends; the first opens the file (it enters the recent files).
+TEST_F(InstanceHandOver, SecondStartsFileOpensInTheFirstAndTheSecondEnds) {
+    QTemporaryDir work;
+    const QString dataFile = work.filePath(QStringLiteral("handed over.krvc"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KRV_FORMS_TEST_DATA "/handed_over.krvc"), dataFile));
+
+    QProcess first;
+    start(first, {}, 60000);
+    // The lock is the first thing an instance makes; once it exists the first start is the
+    // running instance, though it does not listen before its start-up has finished.
+    const QDir folder(runtime.path());
+    ASSERT_TRUE(eventually([&] { return folder.exists(kLockName); }));
+    QProcess second;
+    start(second, {dataFile}, 100);
+    ASSERT_TRUE(second.waitForFinished(30000)) << "the second start did not end";
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+
+    EXPECT_TRUE(eventually([&] { return userHive().contains(dataFile.toUtf8()); }))
+        << "the first instance did not open the handed-over file\n"
+        << userHive().toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running);
+    end(first);
+}
+
+// A first instance killed outright leaves its lock and socket behind; the next start takes over
+// as the only instance and runs its whole start-up.
+TEST_F(InstanceHandOver, StaleLockOfAKilledInstanceDoesNotStopTheNextStart) {
+    QProcess first;
+    start(first, {}, 60000);
+    const QDir folder(runtime.path());
+    ASSERT_TRUE(eventually([&] { return folder.exists(kServerName); }))
+        << "the first instance never listened";
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished(10000));
+    ASSERT_TRUE(folder.exists(kLockName));
+    QFile::remove(QDir(registry.path()).filePath(QStringLiteral("user.reg")));
+
+    QProcess next;
+    start(next, {}, 100);
+    ASSERT_TRUE(next.waitForFinished(30000)) << "the next start did not end";
+    EXPECT_EQ(next.exitCode(), 0) << next.readAllStandardError().toStdString();
+    EXPECT_FALSE(userHive().isEmpty()) << "the next start did not run its start-up";
+    end(next);
+}
+
+} // namespace
