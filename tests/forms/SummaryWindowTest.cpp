@@ -302,6 +302,7 @@ protected:
     const TovSummaryGrid& summary() const { return process.getSummaryGrid(); }
 
     std::unique_ptr<IScreenAreas> previousAreas;
+    enginetest::ReportTablesEnvironment reportTables;
     std::unique_ptr<WorkArea> previousWorkArea;
 };
 
