@@ -74,7 +74,8 @@ void CopyFileContents(const QString& src, const QString& dst) {
         throw platform::Exception(src + QStringLiteral(": ") + in.errorString());
     }
     QFile out(dst);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || !platform::writeAll(out, bytes)) {
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) ||
+        !platform::writeAll(out, bytes)) {
         throw platform::Exception(dst + QStringLiteral(": ") + out.errorString());
     }
 }

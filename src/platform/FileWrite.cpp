@@ -56,6 +56,7 @@ SaveTarget resolveSaveTarget(const QString& path) {
 }
 
 bool writeAll(QIODevice& device, const QByteArray& data) {
+    Q_ASSERT(device.openMode() & QIODevice::Unbuffered);
     const char* next = data.constData();
     qint64 left = data.size();
     while (left > 0) {

@@ -22,9 +22,10 @@ struct SaveTarget {
 // creates it (in the folder the link names, which must exist). A path that is no link is itself.
 SaveTarget resolveSaveTarget(const QString& path);
 
-// Writes all of data to the open device and flushes it. A short write is retried, so that a
-// full disk is reported with its reason by the device's errorString() rather than with none.
-// False when the data did not all reach the device.
+// Writes all of data to the device and flushes it. A write cut short (a full disk) is retried, so
+// that the device's errorString() gives the reason rather than "Unknown error". False when the
+// data did not all reach the device. The device must be open Unbuffered: a buffered file device
+// loses the reason of a short write in its flush, and QSaveFile then even commits the cut file.
 bool writeAll(QIODevice& device, const QByteArray& data);
 
 } // namespace platform

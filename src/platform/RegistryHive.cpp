@@ -1,5 +1,7 @@
 #include "RegistryHive.h"
 
+#include "FileWrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -290,7 +292,8 @@ void RegistryHive::save(const QString& path) const {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     const QByteArray data = serialize();
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(file, data) ||
+        !file.commit()) {
         throw RegistryError(QStringLiteral("Unable to write the registry file %1: %2")
                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
     }

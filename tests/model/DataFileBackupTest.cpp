@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 #include "platform/FileAccess.h"
 #include "services/StdDlg.h"
+#include "support/FileSizeLimit.h"
 
 #include <QFileInfo>
 #include <cerrno>
@@ -279,4 +280,25 @@ TEST_F(DataFileBackups, AFullDiskIsNamedWithTheBackupItStopped) {
             << e.message().toStdString();
     }
     EXPECT_EQ(FolderEntries(), before);
+}
+
+TEST_F(DataFileBackups, ASaveCutShortByAFullDiskKeepsTheFileAndSaysWhy) {
+    const QString path = OpenSavedFile();
+    const QByteArray saved = ReadAll(path);
+    const QStringList before = FolderEntries();
+    SDs->getItems(1)->setDescription(Q("Changed"));
+    DF->setModified(true);
+    prefs.BackupDF = false; // the new contents are the only write
+    bool result = true;
+    {
+        const testsupport::FileSizeLimit limit(200);
+        result = DF->Save();
+    }
+    EXPECT_FALSE(result);
+    ASSERT_EQ(dlg.keys(), QStringList({Q("UDF020")}));
+    EXPECT_TRUE(dlg.shown[0].lines.join(Q("|")).contains(QString::fromLocal8Bit(strerror(EFBIG))))
+        << dlg.shown[0].lines.join(Q("|")).toStdString();
+    EXPECT_EQ(ReadAll(path), saved);
+    EXPECT_EQ(FolderEntries(), before);
+    EXPECT_TRUE(DF->getModified());
 }

@@ -1,7 +1,9 @@
 #include "platform/FileWrite.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <cerrno>
@@ -55,36 +57,25 @@ TEST_F(SaveTargets, ALoopOfLinksIsAFailureNamingTheReason) {
     EXPECT_FALSE(target.errorText.isEmpty());
 }
 
-// A device that takes a few bytes of the first write and refuses the next, as a disk that fills
-// up during the write does.
-class FillingDevice : public QIODevice {
-public:
-    QByteArray received;
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override {
-        if (!received.isEmpty()) {
-            setErrorString(QStringLiteral("No space left on device"));
-            return -1;
-        }
-        received.append(data, std::min<qint64>(size, 3));
-        return std::min<qint64>(size, 3);
+TEST(WriteAll, AWriteCutShortFailsWithTheReason) {
+    QTemporaryDir dir;
+    const QByteArray data(5000, 'x'); // fits the write buffer: the cut comes at the flush
+    const QString reason = QString::fromLocal8Bit(strerror(EFBIG));
+    {
+        QFile file(dir.filePath(QStringLiteral("plain")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const testsupport::FileSizeLimit limit(1000);
+        EXPECT_FALSE(platform::writeAll(file, data));
+        EXPECT_EQ(file.errorString(), reason);
     }
-};
-
-TEST(WriteAll, AShortWriteIsRetriedSoTheReasonIsKnown) {
-    FillingDevice device;
-    ASSERT_TRUE(device.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    EXPECT_FALSE(platform::writeAll(device, QByteArray("twelve bytes")));
-    EXPECT_EQ(device.received, QByteArray("twe"));
-    EXPECT_EQ(device.errorString(), QStringLiteral("No space left on device"));
-
-    QFile full(QStringLiteral("/dev/full"));
-    if (full.open(QIODevice::WriteOnly)) {
-        EXPECT_FALSE(platform::writeAll(full, QByteArray(1 << 20, 'x')));
-        EXPECT_EQ(full.errorString(), QString::fromLocal8Bit(strerror(ENOSPC)));
+    {
+        QSaveFile file(dir.filePath(QStringLiteral("saved")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const testsupport::FileSizeLimit limit(1000);
+        EXPECT_FALSE(platform::writeAll(file, data) && file.commit());
+        EXPECT_EQ(file.errorString(), reason);
     }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("saved"))));
 }
 
 } // namespace
