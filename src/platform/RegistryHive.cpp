@@ -202,20 +202,20 @@ RegistryHive RegistryHive::parse(const QByteArray& data, const QString& fileName
             (current != nullptr ? current->keptLines : hive.preamble_) << line;
             continue;
         }
-        QString data = line.mid(pos + 1).trimmed();
+        QString valueText = line.mid(pos + 1).trimmed();
         // Long hex data continues on the next line after a trailing backslash. A backslash on
         // the last line continues nothing; kept, it would swallow the next value written after
         // it.
-        if (data.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
-            while (data.endsWith(QLatin1Char('\\'))) {
-                data.chop(1);
+        if (valueText.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
+            while (valueText.endsWith(QLatin1Char('\\'))) {
+                valueText.chop(1);
                 if (i + 1 >= lines.size()) {
                     break;
                 }
-                data += trimEnd(lines[++i]).trimmed();
+                valueText += trimEnd(lines[++i]).trimmed();
             }
         }
-        const RegValue value = parseData(data);
+        const RegValue value = parseData(valueText);
         bool replaced = false;
         const QString folded = name.toCaseFolded();
         for (Value& existing : current->values) {
