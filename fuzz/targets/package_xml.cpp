@@ -59,16 +59,20 @@ QByteArray zipParts(std::vector<Part>& parts) {
             zip_source_free(source);
         }
     }
+    if (zip_close(archive) != 0) {
+        zip_discard(archive);
+        zip_source_free(buffer);
+        return {};
+    }
+    // An archive without parts leaves no data behind, and the buffer does not open.
     QByteArray out;
-    if (zip_close(archive) == 0 && zip_source_open(buffer) == 0) {
+    if (zip_source_open(buffer) == 0) {
         zip_stat_t stat;
         if (zip_source_stat(buffer, &stat) == 0) {
             out.resize(static_cast<qsizetype>(stat.size));
             zip_source_read(buffer, out.data(), stat.size);
         }
         zip_source_close(buffer);
-    } else {
-        zip_discard(archive);
     }
     zip_source_free(buffer);
     return out;
