@@ -97,18 +97,23 @@ TEST(RegistryHive, EveryTextReadsBackExactlyAsWritten) {
 }
 
 TEST(RegistryHive, AContinuationOnTheLastLineDoesNotSwallowTheNextValue) {
-    // The file ends inside hex data: the trailing backslash continues nothing.
-    const QByteArray text = "Windows Registry Editor Version 5.00\n\n"
-                            "[HKEY_CURRENT_USER\\K]\n"
-                            "\"Tail\"=hex(7):41,00,00,00,\\";
-    RegistryHive hive = RegistryHive::parse(text, QStringLiteral("t.reg"));
+    // The file ends inside hex data: the trailing backslashes continue nothing.
     const QString key = QStringLiteral("HKEY_CURRENT_USER\\K");
-    hive.setValue(key, QStringLiteral("Set"), platform::RegValue::string(QStringLiteral("kept")));
-    const RegistryHive back = RegistryHive::parse(hive.serialize(), QStringLiteral("t.reg"));
-    ASSERT_NE(back.value(key, QStringLiteral("Set")), nullptr);
-    EXPECT_EQ(back.value(key, QStringLiteral("Set"))->text, QStringLiteral("kept"));
-    EXPECT_EQ(back.value(key, QStringLiteral("Tail"))->raw, QStringLiteral("hex(7):41,00,00,00,"));
-    EXPECT_EQ(back.serialize(), hive.serialize());
+    for (const QByteArray& tail : {QByteArray("\\"), QByteArray("\\\\\\")}) {
+        const QByteArray text = "Windows Registry Editor Version 5.00\n\n"
+                                "[HKEY_CURRENT_USER\\K]\n"
+                                "\"Tail\"=hex(7):41,00,00,00," +
+                                tail;
+        RegistryHive hive = RegistryHive::parse(text, QStringLiteral("t.reg"));
+        hive.setValue(key, QStringLiteral("Set"),
+                      platform::RegValue::string(QStringLiteral("kept")));
+        const RegistryHive back = RegistryHive::parse(hive.serialize(), QStringLiteral("t.reg"));
+        ASSERT_NE(back.value(key, QStringLiteral("Set")), nullptr) << tail.size();
+        EXPECT_EQ(back.value(key, QStringLiteral("Set"))->text, QStringLiteral("kept"));
+        EXPECT_EQ(back.value(key, QStringLiteral("Tail"))->raw,
+                  QStringLiteral("hex(7):41,00,00,00,"));
+        EXPECT_EQ(back.serialize(), hive.serialize()) << tail.size();
+    }
 }
 
 TEST(RegistryHive, RefusesAFileThatIsNotAHiveNamingIt) {
