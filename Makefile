@@ -1,10 +1,11 @@
 # Quick start:  make run  (install, build, start with the sample data file)
 #               make test (install, build, run every test)
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 SAMPLE := build/share/ovik-krv-tessel/Samples/Sample.krvc
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run install test test-asan format format-check bench clean
+.PHONY: all deps configure build run install test test-asan fuzz format format-check bench clean
 
 all: build
 
@@ -31,6 +32,10 @@ test-asan: deps
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
 
+# Each fuzz target for FUZZ_SECONDS (clang build in build-fuzz; see fuzz/README.md).
+fuzz: deps
+	@fuzz/run $(FUZZ_SECONDS)
+
 format:
 	@git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
 
@@ -41,4 +46,4 @@ bench: build
 	@cmake --build --preset default --target benchmarks -j $(JOBS)
 
 clean:
-	@rm -rf build build-asan
+	@rm -rf build build-asan build-fuzz

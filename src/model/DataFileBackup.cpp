@@ -2,7 +2,10 @@
 
 #include "model/ModelUtils.h"
 #include "platform/Exception.h"
+#include "platform/FileAccess.h"
+#include "platform/FileWrite.h"
 #include "platform/Format.h"
+#include "services/FileChecks.h"
 #include "services/ovUIL.h"
 
 #include <QFile>
@@ -10,7 +13,6 @@
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace datafile {
@@ -25,10 +27,32 @@ namespace {
     throw platform::Exception(message);
 }
 
-// A file that cannot be replaced: a folder in its place, or a file the user may not write.
+// Whether a file (not a folder) stands at path. One that cannot be examined is reported (U004)
+// and stops the save: going on would skip or overwrite a copy nobody could look at.
+bool FileThere(const QString& path) {
+    const platform::FileAnswer answer = platform::fileAccess().fileExists(path);
+    if (answer.failed()) {
+        FileExistsChecked(UIT(722), path);
+        Fail(1470, path, answer.errorText);
+    }
+    return answer.value;
+}
+
+// A file that cannot be replaced: a folder in its place, or a file the user may not write. One
+// whose state cannot be examined is reported (U004, U006) and stops the save.
 void CheckReplaceable(const QString& path) {
-    const QFileInfo info(path);
-    if (info.exists() && (!info.isFile() || !info.isWritable())) {
+    if (!FileThere(path)) {
+        if (platform::fileAccess().folderExists(path).value) {
+            Fail(1473, path, QString());
+        }
+        return;
+    }
+    const platform::FileAnswer readOnly = platform::fileAccess().isReadOnly(path);
+    if (readOnly.failed()) {
+        FileIsReadOnly(UIT(722), path);
+        Fail(1472, path, readOnly.errorText);
+    }
+    if (readOnly.value) {
         Fail(1473, path, QString());
     }
 }
@@ -43,18 +67,16 @@ struct PendingCopy {
 void CopyFileContents(const QString& src, const QString& dst) {
     QFile in(src);
     if (!in.open(QIODevice::ReadOnly)) {
-        throw platform::Exception(in.errorString());
-    }
-    QFile out(dst);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw platform::Exception(out.errorString());
+        throw platform::Exception(src + QStringLiteral(": ") + in.errorString());
     }
     const QByteArray bytes = in.readAll();
     if (in.error() != QFileDevice::NoError) {
-        throw platform::Exception(in.errorString());
+        throw platform::Exception(src + QStringLiteral(": ") + in.errorString());
     }
-    if (out.write(bytes) != bytes.size() || !out.flush()) {
-        throw platform::Exception(out.errorString());
+    QFile out(dst);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) ||
+        !platform::writeAll(out, bytes)) {
+        throw platform::Exception(dst + QStringLiteral(": ") + out.errorString());
     }
 }
 
@@ -77,7 +99,7 @@ QString CreateTempBeside(const QString& path) {
                         QStringLiteral(".XXXXXX"));
     temp.setAutoRemove(false);
     if (!temp.open()) {
-        throw platform::Exception(temp.errorString());
+        throw platform::Exception(info.absolutePath() + QStringLiteral(": ") + temp.errorString());
     }
     const QString name = temp.fileName();
     temp.close();
@@ -95,7 +117,7 @@ void ReplaceFile(const QString& temp, const QString& path) {
     if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) !=
         0) {
         const int error = errno;
-        throw platform::Exception(QString::fromLocal8Bit(std::strerror(error)));
+        throw platform::Exception(path + QStringLiteral(": ") + qt_error_string(error));
     }
 }
 
@@ -108,13 +130,13 @@ void BackupDataFile(const QString& path, bool incremental, const TCopier& copier
     if (incremental) {
         for (int k = 8; k >= 0; --k) {
             const QString source = BackupPath(path, k);
-            if (modelutil::FileExistsChecked(source)) {
+            if (FileThere(source)) {
                 plan.push_back({source, BackupPath(path, k + 1)});
             }
         }
     }
     const QString b0 = BackupPath(path, 0);
-    if (modelutil::FileExistsChecked(path) && path != b0) {
+    if (FileThere(path) && path != b0) {
         plan.push_back({path, b0});
     }
     for (const Copy& c : plan) {
@@ -130,10 +152,11 @@ void BackupDataFile(const QString& path, bool incremental, const TCopier& copier
     try {
         for (const Copy& c : plan) {
             pending.push_back({c.Target, CreateTempBeside(c.Target)});
-            if (copier) {
-                copier(c.Source, pending.back().Temp);
-            } else {
-                CopyFileContents(c.Source, pending.back().Temp);
+            try {
+                (copier ? copier : CopyFileContents)(c.Source, pending.back().Temp);
+            } catch (const platform::Exception& e) {
+                throw platform::Exception(UIT(1391) + QLatin1Char(' ') + c.Target +
+                                          QStringLiteral(" (") + e.message() + QLatin1Char(')'));
             }
         }
         for (size_t i = 0; i < pending.size(); ++i) {

@@ -8,7 +8,8 @@
 // complete. Failures raise platform::Exception and leave every existing file as it was.
 namespace datafile {
 
-// Copies the file src over dst (dst is a fresh temporary file); raises on failure.
+// Copies the file src over dst (dst is a fresh temporary file); raises naming the file and the
+// reason (a full disk among them) on failure.
 using TCopier = std::function<void(const QString& src, const QString& dst)>;
 void CopyFileContents(const QString& src, const QString& dst);
 
@@ -20,7 +21,9 @@ QString BackupPath(const QString& path, int k);
 // Makes the backup copies of the data file at path before it is replaced: with incremental
 // backups each numbered copy 1..8 moves up one number (the ninth is dropped) and the ".~krvc"
 // copy becomes copy 1; then the data file becomes the ".~krvc" copy. All copies are made to
-// temporary files first; only when every one succeeded are they renamed into place.
+// temporary files first; only when every one succeeded are they renamed into place. A copy or
+// target whose state cannot be examined is reported in the standard dialogue (U004, U006) and
+// stops the backup.
 void BackupDataFile(const QString& path, bool incremental, const TCopier& copier = {});
 
 // Creates an empty temporary file beside path and returns its name; raises when the folder

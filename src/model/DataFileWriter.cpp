@@ -8,6 +8,7 @@
 #include "model/DataFileSections.h"
 #include "model/ovSD.h"
 #include "platform/Exception.h"
+#include "platform/FileWrite.h"
 #include "platform/Format.h"
 #include "services/INI_Utils.h"
 #include "services/ovAD.h"
@@ -67,9 +68,15 @@ bool TovDF::WriteDataFile(const QString& path, bool backup) {
             PB_Count += 13 + SDs->getItems(n)->DSF->getCount();
         }
         ProgressStart(PB_Count);
+        // Through a symbolic link the file it names is replaced and the link stays; the backups
+        // go beside that file.
+        const platform::SaveTarget target = platform::resolveSaveTarget(path);
+        if (target.failed()) {
+            throw platform::Exception(target.path + QStringLiteral(": ") + target.errorText);
+        }
         // The new contents go to a temporary file first: a failure leaves the data file and
         // its backups as they were.
-        temp = datafile::CreateTempBeside(path);
+        temp = datafile::CreateTempBeside(target.path);
         IniOpenForSave(temp);
         if (SDs != nullptr) {
             datafile::WriteDefinitions(*SDs, [this] { ProgressStep(); });
@@ -78,9 +85,10 @@ bool TovDF::WriteDataFile(const QString& path, bool backup) {
         }
         IniClose(true);
         if (backup && (Preferences == nullptr || Preferences->getBackupDF())) {
-            datafile::BackupDataFile(path, Preferences != nullptr && Preferences->getIncBackup());
+            datafile::BackupDataFile(target.path,
+                                     Preferences != nullptr && Preferences->getIncBackup());
         }
-        datafile::ReplaceFile(temp, path);
+        datafile::ReplaceFile(temp, target.path);
         temp.clear();
         Modified = false;
         ProgressEnd();

@@ -28,6 +28,11 @@ void onMessage(j_common_ptr) {
     // Warnings of damaged but readable data are not shown anywhere.
 }
 
+// The largest picture decoded: well above any picture the windows show, and far below what a
+// damaged or hostile header may declare (65,500 x 65,500 pixels would take 12 GB).
+constexpr unsigned long kMaxPixels = 40'000'000;
+constexpr unsigned kMaxSide = 16384;
+
 struct RawImage {
     unsigned char* pixels = nullptr; // width * height * 3 bytes, malloc'ed
     int width = 0;
@@ -49,6 +54,12 @@ bool decodeRaw(const unsigned char* data, unsigned long size, RawImage* out) {
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
+    // Checked before decompression starts, which allocates buffers after the declared size.
+    if (info.image_width > kMaxSide || info.image_height > kMaxSide ||
+        static_cast<unsigned long>(info.image_width) * info.image_height > kMaxPixels) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     out->width = static_cast<int>(info.output_width);
@@ -80,6 +91,10 @@ QImage DecodeJpeg(const QByteArray& data) {
         return {};
     }
     QImage image(raw.width, raw.height, QImage::Format_RGB888);
+    if (image.isNull()) {
+        std::free(raw.pixels);
+        return {};
+    }
     const size_t stride = static_cast<size_t>(raw.width) * 3;
     for (int y = 0; y < raw.height; ++y) {
         std::memcpy(image.scanLine(y), raw.pixels + stride * static_cast<size_t>(y), stride);

@@ -1,5 +1,7 @@
 #include "RegistryHive.h"
 
+#include "FileWrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -58,16 +60,19 @@ QString quote(const QString& text) {
     return out;
 }
 
-bool hasControlCharacters(const QString& text) {
+// A text that a quoted string cannot hold: a control character (a line break ends the line,
+// a NUL ends the text for other readers) or a lone surrogate, which UTF-8 cannot encode.
+bool needsHexForm(const QString& text) {
     for (const QChar c : text) {
         if (c.unicode() < 0x20) {
             return true;
         }
     }
-    return false;
+    return !text.isValidUtf16();
 }
 
-// A string with line breaks cannot stand in quotes on one line: it is written as REG_SZ in hex.
+// A string that cannot stand in quotes is written as REG_SZ in hex: UTF-16LE code units and the
+// terminating NUL.
 QString hexString(const QString& text) {
     QString out = QStringLiteral("hex(1):");
     bool first = true;
@@ -102,11 +107,11 @@ bool parseHexString(const QString& data, QString& out) {
         if (!ok1 || !ok2 || lo > 0xFF || hi > 0xFF) {
             return false;
         }
-        const char16_t unit = static_cast<char16_t>(lo | (hi << 8));
-        if (unit == 0) {
-            break;
-        }
-        out += QChar(unit);
+        out += QChar(static_cast<char16_t>(lo | (hi << 8)));
+    }
+    // Only the terminator ends the text: a NUL inside it is part of the value.
+    if (out.endsWith(QChar(0))) {
+        out.chop(1);
     }
     return true;
 }
@@ -183,13 +188,6 @@ RegistryHive RegistryHive::parse(const QByteArray& data, const QString& fileName
             current = &hive.addKey(line.mid(1, line.size() - 2));
             continue;
         }
-        // Long hex data continues on the next line after a trailing backslash.
-        while (line.endsWith(QLatin1Char('\\')) && i + 1 < lines.size() &&
-               (line.startsWith(QLatin1Char('"')) || line.startsWith(QLatin1Char('@'))) &&
-               line.contains(QLatin1String("=hex"), Qt::CaseInsensitive)) {
-            line.chop(1);
-            line += trimEnd(lines[++i]).trimmed();
-        }
         QString name;
         qsizetype pos = -1;
         if (line.startsWith(QLatin1Char('@'))) {
@@ -204,7 +202,19 @@ RegistryHive RegistryHive::parse(const QByteArray& data, const QString& fileName
             (current != nullptr ? current->keptLines : hive.preamble_) << line;
             continue;
         }
-        const RegValue value = parseData(line.mid(pos + 1).trimmed());
+        QString valueText = line.mid(pos + 1).trimmed();
+        // Long hex data continues on the next line after a trailing backslash. On the last line
+        // a backslash continues nothing; kept, it would swallow the next value written after it.
+        if (valueText.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
+            while (valueText.endsWith(QLatin1Char('\\')) && i + 1 < lines.size()) {
+                valueText.chop(1);
+                valueText += trimEnd(lines[++i]).trimmed();
+            }
+            while (valueText.endsWith(QLatin1Char('\\'))) {
+                valueText.chop(1);
+            }
+        }
+        const RegValue value = parseData(valueText);
         bool replaced = false;
         const QString folded = name.toCaseFolded();
         for (Value& existing : current->values) {
@@ -253,8 +263,7 @@ QByteArray RegistryHive::serialize() const {
             out += QLatin1Char('=');
             switch (v.value.type) {
             case RegValueType::String:
-                out += hasControlCharacters(v.value.text) ? hexString(v.value.text)
-                                                          : quote(v.value.text);
+                out += needsHexForm(v.value.text) ? hexString(v.value.text) : quote(v.value.text);
                 break;
             case RegValueType::DWord:
                 out += QStringLiteral("dword:%1").arg(v.value.dword, 8, 16, QLatin1Char('0'));
@@ -282,7 +291,8 @@ void RegistryHive::save(const QString& path) const {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     const QByteArray data = serialize();
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(file, data) ||
+        !file.commit()) {
         throw RegistryError(QStringLiteral("Unable to write the registry file %1: %2")
                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
@@ -326,7 +336,19 @@ const RegValue* RegistryHive::value(const QString& key, const QString& name) con
     return nullptr;
 }
 
+void RegistryHive::refuseLineBreaks(const QString& key, const QString& name) {
+    // A key or value name stands on one line of the hive, and the format has no escape for a
+    // line break in it.
+    if (key.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\n'))) {
+        throw RegistryError(
+            QStringLiteral("The registry key or value name \"%1\" holds a line break, which a "
+                           "registry file cannot store.")
+                .arg(name.contains(QLatin1Char('\n')) ? name : key));
+    }
+}
+
 void RegistryHive::createKey(const QString& key) {
+    refuseLineBreaks(key, QString());
     // Parents first, as registry exports list them; the root alone is not a key of its own.
     const QStringList parts = normalise(key).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     QString path;
@@ -342,6 +364,7 @@ void RegistryHive::createKey(const QString& key) {
 }
 
 void RegistryHive::setValue(const QString& key, const QString& name, const RegValue& value) {
+    refuseLineBreaks(key, name);
     createKey(key);
     Key* k = &addKey(key);
     const QString folded = name.toCaseFolded();

@@ -49,7 +49,8 @@ public:
     bool hasKey(const QString& key) const;
     // nullptr when the key or the value is missing; an empty name is the default value.
     const RegValue* value(const QString& key, const QString& name) const;
-    // Creates the key (with every parent) when missing, then sets the value.
+    // Creates the key (with every parent) when missing, then sets the value; a text reads back
+    // exactly as set. Raises RegistryError for a key or value name with a line break.
     void setValue(const QString& key, const QString& name, const RegValue& value);
     void createKey(const QString& key);
 
@@ -67,6 +68,7 @@ private:
     Key* findKey(const QString& key);
     const Key* findKey(const QString& key) const;
     Key& addKey(const QString& key);
+    static void refuseLineBreaks(const QString& key, const QString& name);
     static QString normalise(const QString& key);
     static QString fold(const QString& name);
 

@@ -3,6 +3,7 @@
 #include "TextCodec.h"
 #include "ovUIL.h"
 #include "platform/Exception.h"
+#include "platform/FileWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -272,11 +273,11 @@ QByteArray TIniDocument::ToBytes() const {
 
 void TIniDocument::UpdateFile() const {
     QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         throw platform::Exception(file.errorString());
     }
     const QByteArray bytes = ToBytes();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!platform::writeAll(file, bytes) || !file.commit()) {
         const QString details = file.errorString();
         file.cancelWriting();
         throw platform::Exception(details);

@@ -1,5 +1,7 @@
 #include "workbook/XlsConvert.h"
 
+#include "platform/FileWrite.h"
+
 #include "workbook/Error.h"
 #include "workbook/detail/CompoundFile.h"
 
@@ -113,7 +115,8 @@ void XlsConverter::toXls(const QByteArray& xlsxBytes, const QString& xlsPath) co
         convert(xlsxBytes, QStringLiteral("xlsx"), QStringLiteral("xls:MS Excel 97"),
                 QStringLiteral("xls"), QFileInfo(xlsPath).fileName());
     QSaveFile out(xlsPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(xls) != xls.size() || !out.commit())
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !platform::writeAll(out, xls) ||
+        !out.commit())
         fail(QStringLiteral("The workbook %1 cannot be written: %2.")
                  .arg(xlsPath, out.errorString()));
 }
@@ -131,10 +134,10 @@ QByteArray XlsConverter::convert(const QByteArray& input, const QString& inputSu
     const QString outDir = dir.filePath(QStringLiteral("out"));
     {
         QFile f(inPath);
-        if (!f.open(QIODevice::WriteOnly) || f.write(input) != input.size())
-            fail(QStringLiteral("The workbook %1 cannot be converted: the temporary copy could "
-                                "not be written in %2.")
-                     .arg(fileName, dir.path()));
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !platform::writeAll(f, input))
+            fail(QStringLiteral("The workbook %1 cannot be converted: the temporary copy %2 could "
+                                "not be written: %3.")
+                     .arg(fileName, inPath, f.errorString()));
     }
 
     QProcess process;

@@ -2,7 +2,15 @@
 
 #include "model/DataFileBackup.h"
 #include "platform/Exception.h"
+#include "platform/FileAccess.h"
 #include "services/StdDlg.h"
+#include "support/FileSizeLimit.h"
+
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -159,4 +167,138 @@ TEST_F(DataFileBackups, SaveIntoAFolderThatRefusesKeepsEverything) {
     EXPECT_EQ(FolderEntries(), before);
     EXPECT_EQ(ReadAll(path), saved);
     EXPECT_TRUE(recent.added == QStringList({path}));
+}
+
+TEST_F(DataFileBackups, SavingThroughALinkReplacesTheFileItNamesAndKeepsTheLink) {
+    const QString real = OpenSavedFile();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(Q("links")));
+    const QString link = Path(Q("links/a.krvc"));
+    ASSERT_TRUE(QFile::link(Q("../a.krvc"), link));
+    prefs.BackupDF = true;
+    const QByteArray before = ReadAll(real);
+    dialogs.answers = {link};
+    dlg.answers = {mrYes}; // overwrite the file the link names
+    SDs->getItems(1)->setDescription(Q("Through the link"));
+    ASSERT_TRUE(DF->SaveAs());
+    ASSERT_TRUE(DF->Save()); // a plain save makes the backup
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), real);
+    EXPECT_TRUE(ReadAll(real).contains("Description=Through the link"));
+    EXPECT_NE(ReadAll(real), before);
+    EXPECT_TRUE(QFile::exists(datafile::BackupPath(real, 0))); // beside the file, not the link
+    EXPECT_EQ(QDir(Path(Q("links")))
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System),
+              QStringList({Q("a.krvc")}));
+
+    // A dangling link: the file it names is created and the link stays.
+    const QString dangling = Path(Q("links/new.krvc"));
+    ASSERT_TRUE(QFile::link(Q("../new.krvc"), dangling));
+    dialogs.answers = {dangling};
+    ASSERT_TRUE(DF->SaveAs());
+    EXPECT_TRUE(QFileInfo(dangling).isSymLink());
+    EXPECT_TRUE(ReadAll(Path(Q("new.krvc"))).contains("Description=Through the link"));
+    EXPECT_EQ(dlg.keys(), QStringList({Q("UDF026")}));
+}
+
+namespace {
+
+// File checks that cannot examine one path, as a folder without search permission would make
+// them; every other path is answered by the file system.
+class UnexaminablePath : public platform::FileAccess {
+public:
+    explicit UnexaminablePath(QString path) : path_(std::move(path)) {}
+    platform::FileAnswer fileExists(const QString& path) override {
+        return path == path_ ? platform::FileAnswer::failure(EACCES)
+                             : platform::FileAccess::fileExists(path);
+    }
+    platform::FileAnswer isReadOnly(const QString& path) override {
+        return path == path_ ? platform::FileAnswer::failure(EACCES)
+                             : platform::FileAccess::isReadOnly(path);
+    }
+
+private:
+    QString path_;
+};
+
+// A file-existence failure only: the read-only check of the same path is answered.
+class UnexaminableReadOnly : public UnexaminablePath {
+public:
+    using UnexaminablePath::UnexaminablePath;
+    platform::FileAnswer fileExists(const QString& path) override {
+        return platform::FileAccess::fileExists(path);
+    }
+};
+
+} // namespace
+
+TEST_F(DataFileBackups, ABackupThatCannotBeExaminedIsReportedAndStopsTheSave) {
+    const QString path = OpenSavedFile();
+    prefs.IncBackup = true;
+    for (int k = 0; k <= 9; ++k) {
+        WriteAll(datafile::BackupPath(path, k), QByteArray("copy ") + QByteArray::number(k));
+    }
+    const struct {
+        const char* key;
+        std::function<std::unique_ptr<platform::FileAccess>(const QString&)> access;
+    } cases[] = {
+        {"U004", [](const QString& p) { return std::make_unique<UnexaminablePath>(p); }},
+        {"U006", [](const QString& p) { return std::make_unique<UnexaminableReadOnly>(p); }},
+    };
+    for (const auto& c : cases) {
+        dlg.shown.clear();
+        const QByteArray saved = ReadAll(path);
+        const QStringList before = FolderEntries();
+        SDs->getItems(1)->setDescription(Q("Changed"));
+        DF->setModified(true);
+        platform::setFileAccess(c.access(datafile::BackupPath(path, 3)));
+        const bool saveResult = DF->Save();
+        platform::setFileAccess(nullptr);
+
+        EXPECT_FALSE(saveResult) << c.key;
+        EXPECT_EQ(dlg.keys(), QStringList({Q(c.key), Q("UDF020")})) << c.key;
+        EXPECT_EQ(dlg.shown.back().lines.value(4).contains(datafile::BackupPath(path, 3)), true)
+            << dlg.shown.back().lines.join(Q("|")).toStdString();
+        EXPECT_EQ(ReadAll(path), saved) << c.key;
+        EXPECT_EQ(FolderEntries(), before) << c.key;
+        EXPECT_EQ(Copy(path, 3), QByteArray("copy 3")) << c.key;
+    }
+}
+
+TEST_F(DataFileBackups, AFullDiskIsNamedWithTheBackupItStopped) {
+    const QString path = Path(Q("a.krvc"));
+    WriteAllCopies(path);
+    const QStringList before = FolderEntries();
+    const datafile::TCopier toFullDisk = [](const QString& src, const QString&) {
+        datafile::CopyFileContents(src, Q("/dev/full"));
+    };
+    try {
+        datafile::BackupDataFile(path, true, toFullDisk);
+        FAIL() << "no error";
+    } catch (const platform::Exception& e) {
+        EXPECT_TRUE(e.message().contains(datafile::BackupPath(path, 9)))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(QString::fromLocal8Bit(strerror(ENOSPC))))
+            << e.message().toStdString();
+    }
+    EXPECT_EQ(FolderEntries(), before);
+}
+
+TEST_F(DataFileBackups, ASaveCutShortByAFullDiskKeepsTheFileAndSaysWhy) {
+    const QString path = OpenSavedFile();
+    const QByteArray saved = ReadAll(path);
+    const QStringList before = FolderEntries();
+    SDs->getItems(1)->setDescription(Q("Changed"));
+    DF->setModified(true);
+    prefs.BackupDF = false; // the new contents are the only write
+    bool result = true;
+    {
+        const testsupport::FileSizeLimit limit(200);
+        result = DF->Save();
+    }
+    EXPECT_FALSE(result);
+    ASSERT_EQ(dlg.keys(), QStringList({Q("UDF020")}));
+    EXPECT_TRUE(dlg.shown[0].lines.join(Q("|")).contains(QString::fromLocal8Bit(strerror(EFBIG))))
+        << dlg.shown[0].lines.join(Q("|")).toStdString();
+    EXPECT_EQ(ReadAll(path), saved);
+    EXPECT_EQ(FolderEntries(), before);
+    EXPECT_TRUE(DF->getModified());
 }

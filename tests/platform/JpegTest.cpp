@@ -18,6 +18,22 @@ QByteArray encode(const QImage& image) {
     return bytes;
 }
 
+// The picture with the size its frame header declares replaced; the scan data stays.
+QByteArray withDeclaredSize(QByteArray jpeg, quint16 width, quint16 height) {
+    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(jpeg[i + 1]);
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
+            jpeg[i + 5] = static_cast<char>(height >> 8);
+            jpeg[i + 6] = static_cast<char>(height & 0xFF);
+            jpeg[i + 7] = static_cast<char>(width >> 8);
+            jpeg[i + 8] = static_cast<char>(width & 0xFF);
+            return jpeg;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return jpeg;
+}
+
 TEST(Jpeg, DecodesWhatAnEncoderWrote) {
     QImage image(40, 24, QImage::Format_RGB32);
     image.fill(QColor(0x1f, 0x3a, 0x68));
@@ -45,6 +61,20 @@ TEST(Jpeg, DamagedOrMissingPicturesGiveANullImage) {
         EXPECT_TRUE(platform::DecodeJpeg(data).isNull()) << data.size();
     }
     EXPECT_TRUE(platform::LoadJpeg(QStringLiteral("/no/such/picture.jpg")).isNull());
+}
+
+TEST(Jpeg, AHugeDeclaredSizeIsRefusedBeforeAnythingIsAllocated) {
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    const QByteArray small = encode(image);
+    // 18758 x 65488 pixels would take 3.7 GB of RGB data.
+    for (const QSize size : {QSize(18758, 65488), QSize(16385, 8), QSize(8000, 8000)}) {
+        const QByteArray data = withDeclaredSize(small, static_cast<quint16>(size.width()),
+                                                 static_cast<quint16>(size.height()));
+        EXPECT_TRUE(platform::DecodeJpeg(data).isNull()) << size.width() << "x" << size.height();
+    }
+    // A picture the windows could show still decodes, the missing scan data made up as grey.
+    EXPECT_EQ(platform::DecodeJpeg(withDeclaredSize(small, 640, 400)).size(), QSize(640, 400));
 }
 
 } // namespace

@@ -65,6 +65,57 @@ TEST(RegistryHive, KeepsLineBreaksOfATextAndReadsUtf16Exports) {
               QStringLiteral("\u00e9t\u00e9"));
 }
 
+TEST(RegistryHive, EveryTextReadsBackExactlyAsWritten) {
+    const QString key = QStringLiteral("HKEY_CURRENT_USER\\X");
+    const QString cases[] = {
+        QString(),
+        QStringLiteral("a") + QChar(0) + QStringLiteral("b"), // cut at the NUL before
+        QStringLiteral("ends with NUL") + QChar(0),
+        QString(QChar(0)),
+        QStringLiteral("C:\\folder\\"),
+        QStringLiteral("\"quoted\" \\\""),
+        QStringLiteral("tab\tand\rreturn"),
+        QStringLiteral("lone ") + QChar(0xD800) + QStringLiteral(" surrogate"),
+        QStringLiteral("=hex:01,\\"),
+    };
+    for (const QString& text : cases) {
+        RegistryHive hive;
+        hive.setValue(key, QStringLiteral("T"), platform::RegValue::string(text));
+        hive.setValue(key, QStringLiteral("After"), platform::RegValue::number(7));
+        const RegistryHive back = RegistryHive::parse(hive.serialize(), QStringLiteral("t.reg"));
+        const platform::RegValue* value = back.value(key, QStringLiteral("T"));
+        ASSERT_NE(value, nullptr) << text.toStdString();
+        EXPECT_EQ(value->type, RegValueType::String) << text.toStdString();
+        EXPECT_EQ(value->text, text) << "length " << text.size();
+        ASSERT_NE(back.value(key, QStringLiteral("After")), nullptr);
+        EXPECT_EQ(back.value(key, QStringLiteral("After"))->dword, 7U);
+    }
+    RegistryHive hive;
+    EXPECT_THROW(hive.setValue(key, QStringLiteral("two\nlines"), platform::RegValue::number(1)),
+                 RegistryError);
+    EXPECT_THROW(hive.createKey(QStringLiteral("HKEY_CURRENT_USER\\two\nlines")), RegistryError);
+}
+
+TEST(RegistryHive, AContinuationOnTheLastLineDoesNotSwallowTheNextValue) {
+    // The file ends inside hex data: the trailing backslashes continue nothing.
+    const QString key = QStringLiteral("HKEY_CURRENT_USER\\K");
+    for (const QByteArray& tail : {QByteArray("\\"), QByteArray("\\\\\\")}) {
+        const QByteArray text = "Windows Registry Editor Version 5.00\n\n"
+                                "[HKEY_CURRENT_USER\\K]\n"
+                                "\"Tail\"=hex(7):41,00,00,00," +
+                                tail;
+        RegistryHive hive = RegistryHive::parse(text, QStringLiteral("t.reg"));
+        hive.setValue(key, QStringLiteral("Set"),
+                      platform::RegValue::string(QStringLiteral("kept")));
+        const RegistryHive back = RegistryHive::parse(hive.serialize(), QStringLiteral("t.reg"));
+        ASSERT_NE(back.value(key, QStringLiteral("Set")), nullptr) << tail.size();
+        EXPECT_EQ(back.value(key, QStringLiteral("Set"))->text, QStringLiteral("kept"));
+        EXPECT_EQ(back.value(key, QStringLiteral("Tail"))->raw,
+                  QStringLiteral("hex(7):41,00,00,00,"));
+        EXPECT_EQ(back.serialize(), hive.serialize()) << tail.size();
+    }
+}
+
 TEST(RegistryHive, RefusesAFileThatIsNotAHiveNamingIt) {
     try {
         RegistryHive::parse("garbage\n[HKEY_CURRENT_USER\\X]\n", QStringLiteral("/tmp/u.reg"));

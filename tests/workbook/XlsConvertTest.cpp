@@ -4,9 +4,13 @@
 #include "workbook/Error.h"
 #include "workbook/detail/CompoundFile.h"
 
+#include "support/FileSizeLimit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <zip.h>
 
@@ -163,4 +167,29 @@ TEST(XlsConvertTest, XlsRoundTripKeepsTheCells) {
     EXPECT_TRUE(zipEntry(xlsx, "xl/sharedStrings.xml").contains("Tessel secret"));
     EXPECT_TRUE(zipEntry(xlsx, "xl/worksheets/sheet1.xml").contains("<v>1050</v>"));
     EXPECT_TRUE(isEmptyFolder(tempRoot.path()));
+}
+
+TEST(XlsConvertTest, AWorkbookCutShortByAFullDiskIsReportedWithTheReason) {
+    QTemporaryDir dir;
+    // The converted workbook is larger than the disk takes; the stand-in links it into place so
+    // that it writes nothing itself.
+    const QString converted = dir.filePath(QStringLiteral("converted.xls"));
+    QFile big(converted);
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(5000, 'x'));
+    big.close();
+    const XlsConverter converter(writeScript(
+        dir,
+        QStringLiteral("while [ $# -gt 0 ]; do [ \"$1\" = --outdir ] && out=\"$2\"; shift; done\n"
+                       "mkdir -p \"$out\" && ln -s '%1' \"$out/book.xls\"")
+            .arg(converted)));
+    const QString target = dir.filePath(QStringLiteral("Out.xls"));
+    QString error;
+    {
+        const testsupport::FileSizeLimit limit(1000);
+        error = errorOf([&] { converter.toXls("PK", target); });
+    }
+    EXPECT_TRUE(error.contains(target)) << error.toStdString();
+    EXPECT_TRUE(error.contains(QString::fromLocal8Bit(strerror(EFBIG)))) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(target));
 }

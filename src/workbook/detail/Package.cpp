@@ -1,5 +1,6 @@
 #include "workbook/detail/Package.h"
 
+#include "platform/FileWrite.h"
 #include "workbook/Error.h"
 #include "workbook/detail/XmlEdit.h"
 
@@ -440,9 +441,16 @@ void Package::removeContentTypeOverride(const std::string& part) {
 }
 
 void Package::writeTo(const QString& path) {
+    // Through a symbolic link the file it names is replaced and the link stays.
+    const platform::SaveTarget target = platform::resolveSaveTarget(path);
+    if (target.failed()) {
+        throw Error(
+            kFileError,
+            QStringLiteral("Unable to write the file %1: %2.").arg(target.path, target.errorText));
+    }
     const QString temporary =
         QStringLiteral("%1.%2.tmp")
-            .arg(path)
+            .arg(target.path)
             .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     const QByteArray temporaryName = QFile::encodeName(temporary);
     int code = 0;
@@ -491,7 +499,7 @@ void Package::writeTo(const QString& path) {
     if (zip_close(out) != 0) {
         fail(QString::fromUtf8(zip_strerror(out)));
     }
-    if (std::rename(temporaryName.constData(), QFile::encodeName(path).constData()) != 0) {
+    if (std::rename(temporaryName.constData(), QFile::encodeName(target.path).constData()) != 0) {
         QFile::remove(temporary);
         throw Error(kRejectedReference, QStringLiteral("Unable to write the file %1: %2.")
                                             .arg(path, QString::fromLocal8Bit(strerror(errno))));
