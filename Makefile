@@ -1,6 +1,8 @@
 # Quick start:  make run  (install, build, start with the sample data file)
 #               make test (install, build, run every test)
 JOBS ?= $(shell nproc)
+# Extra configure arguments, e.g. CMAKE_ARGS=-DKRV_WERROR=ON (CI).
+CMAKE_ARGS ?=
 SAMPLE := build/share/ovik-krv-tessel/Samples/Sample.krvc
 
 .PHONY: all deps configure build run test test-asan format format-check bench clean
@@ -11,7 +13,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake --preset default >/dev/null
+	@cmake --preset default $(CMAKE_ARGS) >/dev/null
 
 build: configure
 	@cmake --build --preset default -j $(JOBS)
@@ -23,7 +25,7 @@ test: build
 	@ctest --preset default -j $(JOBS)
 
 test-asan: deps
-	@cmake --preset asan >/dev/null
+	@cmake --preset asan $(CMAKE_ARGS) >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
 
