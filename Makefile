@@ -2,6 +2,8 @@
 #               make test (install, build, run every test)
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+# Extra configure arguments, e.g. CMAKE_ARGS=-DKRV_WERROR=ON (CI).
+CMAKE_ARGS ?=
 SAMPLE := build/share/ovik-krv-tessel/Samples/Sample.krvc
 PREFIX ?= /usr/local
 
@@ -13,7 +15,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake --preset default >/dev/null
+	@cmake --preset default $(CMAKE_ARGS) >/dev/null
 
 build: configure
 	@cmake --build --preset default -j $(JOBS)
@@ -28,7 +30,7 @@ test: build
 	@ctest --preset default -j $(JOBS)
 
 test-asan: deps
-	@cmake --preset asan >/dev/null
+	@cmake --preset asan $(CMAKE_ARGS) >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
 	@ctest --preset asan -j $(JOBS)
 

@@ -18,6 +18,7 @@
 #include "model/ovDSM.h"
 #include "model/ovSD.h"
 #include "platform/Registry.h"
+#include "program/GlobalObjects.h"
 #include "services/Progress.h"
 #include "services/StdDlg.h"
 #include "services/UIL_EN.h"
@@ -155,41 +156,35 @@ public:
                           "@=\"Excel.Application.15\"\r\n");
             machine.close();
         }
-        UILs = new TovUILs();
-        FillEnglishTexts(0);
-        AD = new TovAD(QStringLiteral(KRV_SHARE_DIR "/"));
-        SDs = new TovSDs();
-        DF = new TovDF();
-        XL = new TovXL();
-        PS_RHs = new TovRHs();
-        CD_RHs = new TovRHs();
-        PS_RFs = new TovRFs();
-        CD_RFs = new TovRFs();
-        FillProjectSummaryHeaders();
-        FillChartDataHeaders();
-        FillProjectSummaryFields();
-        FillChartDataFields();
+        globals = std::make_unique<TGlobalObjects>(
+            std::initializer_list<TGlobalObject>{G::goUILs, G::goAD, G::goXL, G::goSDs, G::goDF,
+                                                 G::goRHs, G::goRFs},
+            Setup());
         setProgress(&progress);
         setStdDlg(&dialogue);
     }
     ~Globals() {
         setStdDlg(nullptr);
         setProgress(nullptr);
-        delete CD_RHs;
-        delete PS_RHs;
-        delete CD_RFs;
-        delete PS_RFs;
-        delete XL;
-        delete DF;
-        delete SDs;
-        delete AD;
-        delete UILs;
+        globals.reset();
     }
     Globals(const Globals&) = delete;
     Globals& operator=(const Globals&) = delete;
 
     TimingProgress progress;
     ConsoleStdDlg dialogue;
+
+private:
+    using G = TGlobalObject;
+
+    static TGlobalObjectsSetup Setup() {
+        TGlobalObjectsSetup setup;
+        setup.ProgramFolder = QStringLiteral(KRV_SHARE_DIR "/");
+        setup.LoadSettings = false;
+        return setup;
+    }
+
+    std::unique_ptr<TGlobalObjects> globals;
 };
 
 int DaySerial(const QDate& date) {

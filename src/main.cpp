@@ -1,4 +1,5 @@
 #include "forms/MainBlock.h"
+#include "platform/Desktop.h"
 #include "platform/MessageBox.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    platform::InstallDesktopServices();
     try {
         return RunMainBlock();
     } catch (const std::exception& e) {

@@ -6,6 +6,7 @@
 #include "engine/ovRF.h"
 #include "engine/ovRH.h"
 #include "excel/ovXL.h"
+#include "platform/ScopeGuard.h"
 #include "services/ovUIL.h"
 
 #include <algorithm>
@@ -169,16 +170,14 @@ void InsertChartData(TovXL& xl, const TovRHs& headers, const TovRFs& fields,
     for (int i = 1; i <= fields.getCount(); ++i) {
         WriteReportField(xl, *fields.getItems(i));
     }
-    try {
+    {
+        // The column handed to the layer is large; it is not kept past the writes.
+        const platform::ScopeExit releaseColumn([&xl] { xl.InsertData = automation::Column(); });
         for (int j = 1; j <= kChartDataColumns; ++j) {
             xl.InsertData = ChartDataColumn(results, j);
             xl.InsertValues(xl.ColumnToLetters(j), block.FirstRow, block.lastRow());
         }
-    } catch (...) {
-        xl.InsertData = automation::Column();
-        throw;
     }
-    xl.InsertData = automation::Column();
     SelectHome(xl);
     xl.SelectCell(QStringLiteral("B8"));
 }

@@ -3,6 +3,7 @@
 #include "engine/DateText.h"
 #include "platform/Exception.h"
 #include "platform/Format.h"
+#include "services/SheetLimits.h"
 #include "services/ovUIL.h"
 
 #include <QStringList>
@@ -233,12 +234,13 @@ void CalcProjectSpan(const RunOptions& options, RunResults& results, StageProgre
     });
 }
 
-int OutputRowLimit(const QString& path) {
-    return path.trimmed().endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive) ? 65536 : 1048576;
+int WorkbookRowLimit(const QString& path) {
+    // The built-in spreadsheet engine is version 2013 (7).
+    return SheetGrid(7, path).Rows;
 }
 
 int MaxProjectDays(const RunOptions& options) {
-    return std::max(1, options.OutputMaxRows - options.ChartDataFirstRow + 1);
+    return std::max(1, options.ChartDataMaxRows - options.ChartDataFirstRow + 1);
 }
 
 } // namespace engine

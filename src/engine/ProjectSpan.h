@@ -20,11 +20,11 @@ void ValidateCutOffDate(const RunOptions& options, RunResults& results, StagePro
 
 // Settles the project span over the generated data sets with valid tasks, builds the day axis
 // and sizes the series store with zeros. Raises when the span has more days than the Chart Data
-// worksheet of the output workbook can hold.
+// worksheet can hold in both the template's and the output's format.
 void CalcProjectSpan(const RunOptions& options, RunResults& results, StageProgress& progress);
 
 // The row limit of a workbook of the given path's format: 65536 for .xls, else 1048576.
-int OutputRowLimit(const QString& path);
+int WorkbookRowLimit(const QString& path);
 
 // The most project days the Chart Data block can hold in the output workbook.
 int MaxProjectDays(const RunOptions& options);

@@ -83,29 +83,25 @@ public:
     void setMergeCol2(qint32 value) { assign(Style.MergeCol2, value); }
     void setMergeRow2(qint32 value) { assign(Style.MergeRow2, value); }
 
-    // Sets the position and every style field through the write accessors, in the order of the
-    // lists' Add.
-    void setPlacement(const QString& cell, qint32 column, qint32 row, THorAlign horAlign,
-                      bool fontBold, TColor fontColor, TColor color, TColor gridLineTopColor,
-                      TColor gridLineLeftColor, TColor gridLineBottomColor,
-                      TColor gridLineRightColor, bool ellipsifyText, bool ellipsifyPath, bool merge,
-                      qint32 mergeCol2, qint32 mergeRow2) {
+    // Sets the position and every style field through the write accessors.
+    void setPlacement(const QString& cell, qint32 column, qint32 row,
+                      const ReportCellStyle& style) {
         setCell(cell);
         setColumn(column);
         setRow(row);
-        setHorAlign(horAlign);
-        setFontBold(fontBold);
-        setFontColor(fontColor);
-        setColor(color);
-        setGridLineTopColor(gridLineTopColor);
-        setGridLineLeftColor(gridLineLeftColor);
-        setGridLineBottomColor(gridLineBottomColor);
-        setGridLineRightColor(gridLineRightColor);
-        setEllipsifyText(ellipsifyText);
-        setEllipsifyPath(ellipsifyPath);
-        setMerge(merge);
-        setMergeCol2(mergeCol2);
-        setMergeRow2(mergeRow2);
+        setHorAlign(style.HorAlign);
+        setFontBold(style.FontBold);
+        setFontColor(style.FontColor);
+        setColor(style.Color);
+        setGridLineTopColor(style.GridLineTopColor);
+        setGridLineLeftColor(style.GridLineLeftColor);
+        setGridLineBottomColor(style.GridLineBottomColor);
+        setGridLineRightColor(style.GridLineRightColor);
+        setEllipsifyText(style.EllipsifyText);
+        setEllipsifyPath(style.EllipsifyPath);
+        setMerge(style.Merge);
+        setMergeCol2(style.MergeCol2);
+        setMergeRow2(style.MergeRow2);
     }
 
 protected:

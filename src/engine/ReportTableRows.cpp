@@ -92,6 +92,23 @@ MergeArea mergeOf(const char* mergeTo) {
     return m;
 }
 
+ReportCellStyle styleOf(const Alignment& a, const Colours& c, bool ellipsifyText,
+                        bool ellipsifyPath, const MergeArea& m) {
+    return {.HorAlign = a.align,
+            .FontBold = a.bold,
+            .FontColor = c.font,
+            .Color = c.back,
+            .GridLineTopColor = c.lines[0],
+            .GridLineLeftColor = c.lines[1],
+            .GridLineBottomColor = c.lines[2],
+            .GridLineRightColor = c.lines[3],
+            .EllipsifyPath = ellipsifyPath,
+            .EllipsifyText = ellipsifyText,
+            .Merge = m.merge,
+            .MergeCol2 = m.column2,
+            .MergeRow2 = m.row2};
+}
+
 } // namespace
 
 bool ParseCell(const QString& cell, int& column, int& row) {
@@ -160,9 +177,8 @@ void AddHeaders(TovRHs& list, std::span<const HeaderRow> rows, const QString& ti
         if (r.text2 > 0) {
             caption += QStringLiteral("\r\n") + UIT(r.text2);
         }
-        list.Add(caption, QString::fromLatin1(r.cell), p.column, p.row, a.align, a.bold, c.font,
-                 c.back, c.lines[0], c.lines[1], c.lines[2], c.lines[3], false, false, m.merge,
-                 m.column2, m.row2);
+        list.Add(caption, QString::fromLatin1(r.cell), p.column, p.row,
+                 styleOf(a, c, false, false, m));
     }
 }
 
@@ -188,10 +204,10 @@ void AddFields(TovRFs& list, std::span<const FieldRow> rows) {
             ellipsis != QLatin1String("text")) {
             malformed(r.cell, "ellipsis");
         }
-        list.Add(UIT(r.text), valueType, FormatOfType(valueType), QString::fromLatin1(r.cell),
-                 p.column, p.row, a.align, a.bold, c.font, c.back, c.lines[0], c.lines[1],
-                 c.lines[2], c.lines[3], ellipsis == QLatin1String("text"),
-                 ellipsis == QLatin1String("path"), m.merge, m.column2, m.row2);
+        list.Add(
+            UIT(r.text), valueType, FormatOfType(valueType), QString::fromLatin1(r.cell), p.column,
+            p.row,
+            styleOf(a, c, ellipsis == QLatin1String("text"), ellipsis == QLatin1String("path"), m));
     }
 }
 

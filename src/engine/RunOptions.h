@@ -38,10 +38,11 @@ struct RunOptions {
     QString TaskWSName;
     QString CDWSDesc;
 
-    // The Chart Data block of the output workbook starts at this row and may run to the last row
-    // of the output workbook's format; together they bound the number of project days.
+    // The Chart Data block starts at this row and may run to the last row both workbooks hold:
+    // the rows are written into the template's workbook and saved in the output's format.
+    // Together they bound the number of project days.
     int ChartDataFirstRow = 8;
-    int OutputMaxRows = 1048576;
+    int ChartDataMaxRows = 1048576;
 
     bool generates(DataSet set) const { return Generate[Index(set)]; }
 };

@@ -217,7 +217,10 @@ TaskCounts CountTasks(const RunResults& results) {
     counts.Total = results.TaskCount;
     counts.Ignored = results.BlankTasks;
     counts.NotMatchingFilter = results.TasksFilteredOut;
-    counts.Processed = std::max(0, results.TaskCount - results.TasksFilteredOut);
+    // Blank rows are never filtered, so the filtered-out tasks are all non-blank: the four counts
+    // add up.
+    counts.Processed =
+        std::max(0, results.TaskCount - results.BlankTasks - results.TasksFilteredOut);
     return counts;
 }
 

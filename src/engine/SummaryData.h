@@ -29,9 +29,8 @@ struct SummaryTexts {
 };
 
 // The task counts of the summary's Task Counts block: every task row of the worksheet; the blank
-// rows, which hold nothing to process; the rows the filter excluded; the rows that went into
-// validation (every row the filter kept, blank rows included, so that it equals the valid plus
-// the invalid tasks of each generated data set).
+// rows, which hold nothing to process; the non-blank rows the filter excluded; the non-blank rows
+// it kept, which were processed. The last three add up to the first.
 struct TaskCounts {
     int Total = 0;
     int Ignored = 0;

@@ -40,21 +40,21 @@ const TovSummaryCell& TovSummaryGrid::cell(int col, int row) const {
 // border.
 void TovSummaryGrid::setLines(int col, int row, const ReportCellStyle& style) {
     TovSummaryCell* c = at(col, row);
-    c->GridLineTopColor = style.GridLineTopColor;
-    c->GridLineLeftColor = style.GridLineLeftColor;
-    c->GridLineBottomColor = style.GridLineBottomColor;
-    c->GridLineRightColor = style.GridLineRightColor;
+    c->Style.GridLineTopColor = style.GridLineTopColor;
+    c->Style.GridLineLeftColor = style.GridLineLeftColor;
+    c->Style.GridLineBottomColor = style.GridLineBottomColor;
+    c->Style.GridLineRightColor = style.GridLineRightColor;
     if (TovSummaryCell* n = at(col, row - 1)) {
-        n->GridLineBottomColor = style.GridLineTopColor;
+        n->Style.GridLineBottomColor = style.GridLineTopColor;
     }
     if (TovSummaryCell* n = at(col - 1, row)) {
-        n->GridLineRightColor = style.GridLineLeftColor;
+        n->Style.GridLineRightColor = style.GridLineLeftColor;
     }
     if (TovSummaryCell* n = at(col, row + 1)) {
-        n->GridLineTopColor = style.GridLineBottomColor;
+        n->Style.GridLineTopColor = style.GridLineBottomColor;
     }
     if (TovSummaryCell* n = at(col + 1, row)) {
-        n->GridLineLeftColor = style.GridLineRightColor;
+        n->Style.GridLineLeftColor = style.GridLineRightColor;
     }
 }
 
@@ -67,14 +67,14 @@ void TovSummaryGrid::applyStyle(int col, int row, const ReportCellStyle& style, 
         Merges.push_back({col, row, style.MergeCol2, style.MergeRow2});
     }
     if (colours) {
-        c->Color = style.Color;
-        c->FontColor = style.FontColor;
+        c->Style.Color = style.Color;
+        c->Style.FontColor = style.FontColor;
     }
-    c->EllipsifyPath = style.EllipsifyPath;
-    c->EllipsifyText = style.EllipsifyText;
-    c->FontBold = style.FontBold;
+    c->Style.EllipsifyPath = style.EllipsifyPath;
+    c->Style.EllipsifyText = style.EllipsifyText;
+    c->Style.FontBold = style.FontBold;
     setLines(col, row, style);
-    c->HorAlign = style.HorAlign;
+    c->Style.HorAlign = style.HorAlign;
 }
 
 void TovSummaryGrid::Layout(const TovRHs& headers, const TovRFs& fields) {
@@ -139,16 +139,16 @@ void TovSummaryGrid::Format(const TovRFs& fields) {
         }
         switch (f.getValueState()) {
         case vsValue:
-            c->FontColor = f.getFontColor();
-            c->Color = f.getColor();
+            c->Style.FontColor = f.getFontColor();
+            c->Style.Color = f.getColor();
             break;
         case vsNoData:
-            c->FontColor = ReportColors::Red;
-            c->Color = ReportColors::clBtnFace;
+            c->Style.FontColor = ReportColors::Red;
+            c->Style.Color = ReportColors::clBtnFace;
             break;
         case vsNotApplicable:
-            c->FontColor = ReportColors::Black;
-            c->Color = ReportColors::clBtnFace;
+            c->Style.FontColor = ReportColors::Black;
+            c->Style.Color = ReportColors::clBtnFace;
             break;
         default:
             break;
@@ -161,7 +161,7 @@ void TovSummaryGrid::Format(const TovRFs& fields) {
         const TovRF& f = *fields.getItems(red.Item);
         if (engine::IsRedValue(f, red.Integer)) {
             if (TovSummaryCell* c = at(f.getColumn(), f.getRow())) {
-                c->FontColor = ReportColors::Red;
+                c->Style.FontColor = ReportColors::Red;
             }
         }
     }

@@ -9,19 +9,12 @@
 class TovRHs;
 class TovRFs;
 
-// One cell of the Summary window's grid: its text and how it is drawn.
+// One cell of the Summary window's grid: its text and how it is drawn (the style's merge fields
+// are not used: the grid keeps its merges apart). Texts are left-aligned unless the report table
+// says otherwise.
 struct TovSummaryCell {
     QString Text;
-    THorAlign HorAlign = haLeft;
-    bool FontBold = false;
-    TColor FontColor = ReportColors::clWindowText;
-    TColor Color = ReportColors::clWindow;
-    TColor GridLineTopColor = ReportColors::clWindowText;
-    TColor GridLineLeftColor = ReportColors::clWindowText;
-    TColor GridLineBottomColor = ReportColors::clWindowText;
-    TColor GridLineRightColor = ReportColors::clWindowText;
-    bool EllipsifyPath = false;
-    bool EllipsifyText = false;
+    ReportCellStyle Style = {.HorAlign = haLeft};
     bool WordWrap = false;
 };
 

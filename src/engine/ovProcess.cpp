@@ -22,17 +22,18 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <exception>
 
 using engine::DataSet;
 using platform::Format;
+using platform::RaiseLines;
 
 TovProcess* Process = nullptr;
 
 namespace {
 
 const QString kAppTitle = QStringLiteral("Ovik KRV Tessel");
-const QString kCrLf = QStringLiteral("\r\n");
 
 constexpr int kTextProcessing = 321;
 constexpr int kTextClose = 357;
@@ -51,10 +52,6 @@ constexpr int kTextSelectValid = 1462;
 constexpr int kHintCloseFailure = 1243;
 constexpr int kHintCloseWarning = 1245;
 constexpr int kHintCloseInformation = 1246;
-
-[[noreturn]] void RaiseLines(const QStringList& lines) {
-    throw platform::Exception(lines.join(kCrLf));
-}
 
 QString CleanAbsolute(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -143,15 +140,7 @@ bool TovProcess::Run(int index) {
     try {
         LoadRunSettings(index);
         CheckOutputIsNotInput();
-        if (!CheckOutputFolder()) {
-            RaiseLines(OutputFolderMissingLines());
-        }
-        if (OutputFileReadOnly()) {
-            RaiseLines(OutputFileReadOnlyLines());
-        }
-        if (OutputFileOpen()) {
-            RaiseLines(OutputFileOpenLines());
-        }
+        RequireWritableOutput();
         OverwriteConfirmed = true;
         if (!ConfirmOverwrite()) {
             RaiseLines(OutputFileExistsLines());
@@ -231,7 +220,8 @@ void TovProcess::LoadRunSettings(int index) {
     Options.TaskWSName = TaskWSName;
     Options.CDWSDesc = CDWSDesc;
     Options.ChartDataFirstRow = TovSCF::getChartDataFirstRow();
-    Options.OutputMaxRows = engine::OutputRowLimit(OFPath);
+    Options.ChartDataMaxRows =
+        std::min(engine::WorkbookRowLimit(TFPath), engine::WorkbookRowLimit(OFPath));
 
     // Every count and statistic starts from 0; the arrays are already empty.
     Results = engine::RunResults();

@@ -60,6 +60,10 @@ public:
     bool CheckOutputFolder();
     bool OutputFileReadOnly();
     bool OutputFileOpen();
+    // Raises the matching lines unless the output folder exists (or was created) and the Output
+    // File is neither read-only nor open elsewhere; checked before the run and again before the
+    // save, since either can change while the run works.
+    void RequireWritableOutput();
     bool ConfirmOverwrite();
 
     // Workbook checks and task extraction.

@@ -10,6 +10,7 @@
 #include "services/ovUP.h"
 
 using platform::Format;
+using platform::RaiseLines;
 
 namespace {
 
@@ -93,6 +94,18 @@ bool TovProcess::OutputFileReadOnly() {
     stages().runStage(
         [&] { result = FileExistsChecked(OFDesc, OFPath) && FileIsReadOnly(OFDesc, OFPath); });
     return result;
+}
+
+void TovProcess::RequireWritableOutput() {
+    if (!CheckOutputFolder()) {
+        RaiseLines(OutputFolderMissingLines());
+    }
+    if (OutputFileReadOnly()) {
+        RaiseLines(OutputFileReadOnlyLines());
+    }
+    if (OutputFileOpen()) {
+        RaiseLines(OutputFileOpenLines());
+    }
 }
 
 bool TovProcess::OutputFileOpen() {

@@ -15,7 +15,10 @@
 #include "platform/Format.h"
 #include "services/ovUIL.h"
 
+#include <algorithm>
+
 using platform::Format;
+using platform::RaiseLines;
 
 namespace {
 
@@ -35,10 +38,9 @@ constexpr int kTextNoHeaders = 1414;
 constexpr int kTextNoFields = 1415;
 constexpr int kTextNoExcel = 1419;
 constexpr int kTextSheetNotFound = 1469;
-constexpr int kTextCannotInsertRows = 1587;
+constexpr int kTextChartBlockTooShort = 1388;
 
 const QString kPair = QStringLiteral("%s: %s");
-const QString kCrLf = QStringLiteral("\r\n");
 
 TovXL& xl() {
     if (XL == nullptr) {
@@ -59,10 +61,6 @@ TovRFs& Fields(TovRFs* list) {
         throw platform::Exception(UIT(kTextNoFields));
     }
     return *list;
-}
-
-[[noreturn]] void RaiseLines(const QStringList& lines) {
-    throw platform::Exception(lines.join(kCrLf));
 }
 
 } // namespace
@@ -137,9 +135,11 @@ void TovProcess::InitTemplateWorksheet(const QString& desc) {
 
 void TovProcess::CheckChartDataBlock() {
     const int firstRow = Options.ChartDataFirstRow;
-    if (engine::ChartBlockResizable(firstRow, xl().getUsedRowCount())) {
+    const int usedLastRow = xl().getUsedRowCount();
+    if (engine::ChartBlockResizable(firstRow, usedLastRow)) {
         return;
     }
+    const int rowsFound = std::max(0, usedLastRow - firstRow + 1);
     const QStringList lines = {
         Format(UIT(kTextIsInvalid), {CDWSDesc}),
         QString(),
@@ -147,7 +147,7 @@ void TovProcess::CheckChartDataBlock() {
         QString(),
         Format(kPair, {TFDesc, TFPath}),
         QString(),
-        Format(UIT(kTextCannotInsertRows), {CDWSDesc, TFDesc}),
+        Format(UIT(kTextChartBlockTooShort), {CDWSDesc, firstRow, rowsFound}),
     };
     xl().CloseWorkbook(false);
     xl().QuitExcel();
@@ -205,15 +205,7 @@ void TovProcess::WriteOutputWorkbook() {
 
 void TovProcess::SaveOutputFile() {
     stages().runStage([&] {
-        if (!CheckOutputFolder()) {
-            RaiseLines(OutputFolderMissingLines());
-        }
-        if (OutputFileReadOnly()) {
-            RaiseLines(OutputFileReadOnlyLines());
-        }
-        if (OutputFileOpen()) {
-            RaiseLines(OutputFileOpenLines());
-        }
+        RequireWritableOutput();
         if (!OverwriteConfirmed && !ConfirmOverwrite()) {
             RaiseLines(OutputFileExistsLines());
         }

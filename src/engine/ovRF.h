@@ -70,10 +70,7 @@ public:
     // Adds a field with every descriptive field set through its write accessor (the value keeps
     // its default); returns the new Count.
     int Add(const QString& Label, quint8 ValueType, const QString& Format, const QString& Cell,
-            qint32 Column, qint32 Row, THorAlign HorAlign, bool FontBold, TColor FontColor,
-            TColor Color, TColor GridLineTopColor, TColor GridLineLeftColor,
-            TColor GridLineBottomColor, TColor GridLineRightColor, bool EllipsifyText,
-            bool EllipsifyPath, bool Merge, qint32 MergeCol2, qint32 MergeRow2);
+            qint32 Column, qint32 Row, const ReportCellStyle& Style);
 
     // Reset of items 1 to Count.
     void ResetAll();

@@ -23,15 +23,10 @@ TovRH* TovRHs::getItems(int index) const {
 }
 
 int TovRHs::Add(const QString& Caption, const QString& Cell, qint32 Column, qint32 Row,
-                THorAlign HorAlign, bool FontBold, TColor FontColor, TColor Color,
-                TColor GridLineTopColor, TColor GridLineLeftColor, TColor GridLineBottomColor,
-                TColor GridLineRightColor, bool EllipsifyText, bool EllipsifyPath, bool Merge,
-                qint32 MergeCol2, qint32 MergeRow2) {
+                const ReportCellStyle& Style) {
     auto item = std::make_unique<TovRH>();
     item->setCaption(Caption);
-    item->setPlacement(Cell, Column, Row, HorAlign, FontBold, FontColor, Color, GridLineTopColor,
-                       GridLineLeftColor, GridLineBottomColor, GridLineRightColor, EllipsifyText,
-                       EllipsifyPath, Merge, MergeCol2, MergeRow2);
+    item->setPlacement(Cell, Column, Row, Style);
     Items.push_back(std::move(item));
     ++Count;
     return Count;

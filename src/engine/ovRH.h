@@ -32,10 +32,7 @@ public:
 
     // Adds a header with every field set through its write accessor; returns the new Count.
     int Add(const QString& Caption, const QString& Cell, qint32 Column, qint32 Row,
-            THorAlign HorAlign, bool FontBold, TColor FontColor, TColor Color,
-            TColor GridLineTopColor, TColor GridLineLeftColor, TColor GridLineBottomColor,
-            TColor GridLineRightColor, bool EllipsifyText, bool EllipsifyPath, bool Merge,
-            qint32 MergeCol2, qint32 MergeRow2);
+            const ReportCellStyle& Style);
 
     // Reset of items 1 to Count.
     void ResetAll();

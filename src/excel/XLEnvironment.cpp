@@ -1,5 +1,7 @@
 #include "XLEnvironment.h"
 
+#include "platform/Exception.h"
+
 namespace {
 std::unique_ptr<XLEnvironment>& current() {
     static std::unique_ptr<XLEnvironment> environment;
@@ -10,9 +12,13 @@ std::unique_ptr<XLEnvironment>& current() {
 XLEnvironment& xlEnvironment() {
     auto& env = current();
     if (!env) {
-        env = createProgramXLEnvironment();
+        throw platform::Exception(QStringLiteral("The Excel layer has no environment."));
     }
     return *env;
+}
+
+bool hasXLEnvironment() {
+    return current() != nullptr;
 }
 
 std::unique_ptr<XLEnvironment> setXLEnvironment(std::unique_ptr<XLEnvironment> environment) {

@@ -20,7 +20,8 @@ public:
 
 // What the Excel layer needs of the rest of the program: the message pump and the progress
 // window's Cancel flag and step bar, the registry, the active definition and a preference.
-// The program's implementation ties them to the global objects; tests script them.
+// The program's implementation (ProgramAdapters) ties them to the global objects; tests script
+// them.
 class XLEnvironment {
 public:
     enum class Root { ClassesRoot, LocalMachine };
@@ -41,8 +42,9 @@ public:
     virtual int importTaskFldValueCount() = 0;
 };
 
-// The environment in use: the program's unless a test installed another.
+// The environment in use; raises platform::Exception when none is installed (the program's is
+// installed with XL, tests install scripted ones).
 XLEnvironment& xlEnvironment();
+bool hasXLEnvironment();
+// Installs an environment and returns the previous one.
 std::unique_ptr<XLEnvironment> setXLEnvironment(std::unique_ptr<XLEnvironment> environment);
-// Creates the program's environment (tied to the global objects).
-std::unique_ptr<XLEnvironment> createProgramXLEnvironment();

@@ -6,6 +6,7 @@
 #include "platform/ClipboardText.h"
 #include "platform/Format.h"
 #include "platform/PrivateClipboard.h"
+#include "services/SheetLimits.h"
 #include "services/StdDlg.h"
 #include "services/StrUtils.h"
 #include "services/ovUIL.h"
@@ -19,14 +20,6 @@ namespace {
 const QString kCurVerKey = QStringLiteral("Excel.Application\\CurVer");
 const QString kAppPathsKey =
     QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\excel.exe");
-
-QString extensionWithoutDot(const QString& path) {
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const qsizetype backslash = path.lastIndexOf(QLatin1Char('\\'));
-    const QString name = path.mid(std::max(slash, backslash) + 1).trimmed();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : name.mid(dot + 1).trimmed();
-}
 
 std::unique_ptr<TovXLAdapter> createAdapter(uint8_t version, TovXL& owner) {
     switch (version) {
@@ -158,24 +151,12 @@ QString TovXL::DefaultExtension() {
     return v >= ev2007 ? QStringLiteral("xlsx") : QStringLiteral("xls");
 }
 
-bool TovXL::isXlsPath() const {
-    return UpperCaseAZ(extensionWithoutDot(FilePath)) == QLatin1String("XLS");
-}
-
 int TovXL::MaxColumns() {
-    const uint8_t v = getVersion();
-    if ((v >= ev97 && v <= ev2003) || (v >= ev2007 && isXlsPath())) {
-        return 256;
-    }
-    return 16384;
+    return SheetGrid(getVersion(), FilePath).Columns;
 }
 
 int TovXL::MaxRows() {
-    const uint8_t v = getVersion();
-    if ((v >= ev97 && v <= ev2003) || (v >= ev2007 && isXlsPath())) {
-        return 65536;
-    }
-    return 1048576;
+    return SheetGrid(getVersion(), FilePath).Rows;
 }
 
 bool TovXL::IsExcel64Bit() const {
@@ -184,32 +165,11 @@ bool TovXL::IsExcel64Bit() const {
 }
 
 QString TovXL::ColumnToLetters(int column) {
-    if (column <= 0 || column > MaxColumns()) {
-        return {};
-    }
-    QString letters;
-    int n = column;
-    while (n > 0) {
-        const int rem = (n - 1) % 26;
-        letters.prepend(QChar(QLatin1Char('A').unicode() + rem));
-        n = (n - 1) / 26;
-    }
-    return letters;
+    return ::ColumnToLetters(column, MaxColumns());
 }
 
 int TovXL::LettersToColumn(const QString& letters, int limit) {
-    const QString upper = UpperCaseAZ(letters);
-    if (upper.isEmpty() || upper.size() > 3) {
-        return 0;
-    }
-    int value = 0;
-    for (QChar c : upper) {
-        if (c < QLatin1Char('A') || c > QLatin1Char('Z')) {
-            return 0;
-        }
-        value = value * 26 + (c.unicode() - 'A' + 1);
-    }
-    return value > limit ? 0 : value;
+    return ::LettersToColumn(letters, limit);
 }
 
 void TovXL::ResetUsedRange() {
@@ -318,10 +278,13 @@ TovXLAdapter* TovXL::dispatch() {
     if (a == nullptr) {
         // The version changed since start-up; the program only drives the version it started
         // with, so say so rather than silently doing nothing.
-        throw platform::Exception(
-            Format(UIT(1576), {ExcelVersionText()}) + QStringLiteral("\r\n") +
-            QStringLiteral("The spreadsheet program changed while Ovik KRV Tessel was running. "
-                           "Please restart Ovik KRV Tessel."));
+        RunUnderErrorsProtocol(
+            xlEnvironment(), Errors,
+            [this] { throw platform::Exception(Format(UIT(1576), {ExcelVersionText()})); },
+            [this](platform::Exception& e) {
+                e.setMessage(QString());
+                return QStringList{Format(UIT(1576), {ExcelVersionText()}), UIT(1389)};
+            });
     }
     return a;
 }

@@ -98,7 +98,6 @@ public:
 
 private:
     uint8_t DetectExcelVersion();
-    bool isXlsPath() const;
     void CheckRow(int value, int low, int high, const QString& name);
     // The adapter for the stored version; nullptr when no version is installed. Raises when
     // the version changed since start-up and has no adapter.

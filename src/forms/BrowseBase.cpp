@@ -9,6 +9,7 @@
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
 #include "services/ovUP.h"
+#include "services/WindowGeometry.h"
 #include "services/ovWM.h"
 
 #include <QHBoxLayout>

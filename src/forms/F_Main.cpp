@@ -20,6 +20,7 @@
 #include "services/WorkArea.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
+#include "services/WindowGeometry.h"
 #include "services/ovWM.h"
 
 #include <QApplication>

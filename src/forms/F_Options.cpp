@@ -22,6 +22,7 @@
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
+#include "services/WindowGeometry.h"
 #include "services/ovWM.h"
 
 #include <QApplication>

@@ -16,6 +16,7 @@
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
+#include "services/WindowGeometry.h"
 #include "services/ovWM.h"
 
 #include <QApplication>
@@ -213,16 +214,16 @@ void TUF_Summary::Render(const TovSummaryGrid& summary) {
     for (int r = 1; r <= TovSummaryGrid::RowCount; ++r) {
         for (int c = 1; c <= TovSummaryGrid::ColCount; ++c) {
             const TovSummaryCell& cell = summary.cell(c, r);
-            g.setCellColor(c, r, cell.Color);
-            g.setCellFontColor(c, r, cell.FontColor);
-            g.setCellFontBold(c, r, cell.FontBold);
-            g.setCellEllipsifyPath(c, r, cell.EllipsifyPath);
-            g.setCellEllipsifyText(c, r, cell.EllipsifyText);
-            g.setCellGridLineTopColor(c, r, cell.GridLineTopColor);
-            g.setCellGridLineLeftColor(c, r, cell.GridLineLeftColor);
-            g.setCellGridLineBottomColor(c, r, cell.GridLineBottomColor);
-            g.setCellGridLineRightColor(c, r, cell.GridLineRightColor);
-            g.setCellHorAlign(c, r, cell.HorAlign);
+            g.setCellColor(c, r, cell.Style.Color);
+            g.setCellFontColor(c, r, cell.Style.FontColor);
+            g.setCellFontBold(c, r, cell.Style.FontBold);
+            g.setCellEllipsifyPath(c, r, cell.Style.EllipsifyPath);
+            g.setCellEllipsifyText(c, r, cell.Style.EllipsifyText);
+            g.setCellGridLineTopColor(c, r, cell.Style.GridLineTopColor);
+            g.setCellGridLineLeftColor(c, r, cell.Style.GridLineLeftColor);
+            g.setCellGridLineBottomColor(c, r, cell.Style.GridLineBottomColor);
+            g.setCellGridLineRightColor(c, r, cell.Style.GridLineRightColor);
+            g.setCellHorAlign(c, r, cell.Style.HorAlign);
             g.setCells(c, r, cell.Text);
         }
     }

@@ -13,13 +13,16 @@
 #include "F_Summary.h"
 #include "MainWindowHandOver.h"
 #include "OBJ_Utils.h"
+#include "ServiceAdapters.h"
 #include "engine/ovProcess.h"
 #include "model/ovDF.h"
+#include "program/GlobalObjects.h"
 #include "services/F_Progress.h"
 #include "services/F_StdDlg.h"
 #include "services/MainWindow.h"
 #include "services/SingleInstance.h"
 #include "services/Startup.h"
+#include "services/TextMetrics.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -121,11 +124,19 @@ int RunMainBlock() {
         return 0;
     }
 
-    TStartupSequence startup(StartupSteps(), FreeGlobalObjects);
+    TQtFileDialogs fileDialogs;
+    TGlobalObjectsSetup setup;
+    setup.DialogFont = MeasureIconTitleFont();
+    setup.DataFileArguments = QCoreApplication::arguments().mid(1);
+    setup.FileDialogs = &fileDialogs;
+    TGlobalObjects globals(setup);
+    const auto freeGlobalObjects = [&globals] { globals.FreeAll(); };
+
+    TStartupSequence startup(StartupSteps(globals), freeGlobalObjects);
     if (!startup.RunSteps()) {
         return startup.exitStatus();
     }
-    TApplicationForms forms(FreeGlobalObjects);
+    TApplicationForms forms(freeGlobalObjects);
     forms.CreateForms(FormCreations());
     startup.FinishSplash();
 

@@ -280,7 +280,8 @@ void TovDF::TakeOver(std::unique_ptr<TovSDs> list, bool sample) {
     if (DV != nullptr && (SD_CountFound > SD_Count || !UnreadRows.empty())) {
         for (const auto& [n, rows] : UnreadRows) {
             for (int j = datafile::MaxFilterRows + 1; j <= datafile::MaxFilterRows + rows; ++j) {
-                DV->AddDFVErr(n, Format(UIT(799), {j}), UIT(886));
+                DV->AddDFVErr(n, Format(UIT(799), {j}),
+                              Format(UIT(1390), {datafile::MaxFilterRows}));
             }
         }
         if (SD_CountFound > SD_Count) {

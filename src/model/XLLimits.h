@@ -22,9 +22,7 @@ public:
     virtual int LettersToColumn(const QString& letters, int limit) = 0;
 };
 
-// The Excel layer's rules for a fixed version (2013 unless told otherwise): versions 1 to 4, and
-// an .xls workbook under 5 to 7, have 65,536 rows and 256 columns (IV); every other case
-// 1,048,576 rows and 16,384 columns (XFD).
+// The Excel layer's rules (SheetGrid) for a fixed version, 2013 unless told otherwise.
 class TovXLLimitsDefault : public IXLLimits {
 public:
     explicit TovXLLimitsDefault(uint8_t version = 7) : Version(version) {}
@@ -40,8 +38,6 @@ public:
     QString getFilePath() const { return FilePath; }
 
 private:
-    bool IsSmallGrid() const;
-
     uint8_t Version;
     QString FilePath;
 };

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+class TovSCF;
+
 // Arguments of the checks that take several texts, named so that they cannot be swapped.
 struct TTaskHeaderRowCheck {
     QString FileCaption; // caption of the Data Source File
@@ -187,6 +189,14 @@ private:
     bool CollectIllegal(const QString& text, const QString& set);
     void SetIllegal(const QString& textFormat, const QString& caption, const QString& entry);
 
+    // The steps the Data Source File and Template File validations share: the path cut to its
+    // limit and checked (a wrong extension replaced), and the password cut.
+    template <typename Get, typename Set>
+    void ValidateInputWorkbook(TovSCF& scf, int captionId, Get getPath, Set setPath,
+                               Get getPassword, Set setPassword, bool& modified);
+    // One worksheet name cut to its limit or checked; true when it was cut or failed.
+    template <typename Get, typename Set>
+    bool ValidateWorksheetEntry(TovSCF& scf, int captionId, Get get, Set set, bool& modified);
     void ValidateDataSourceFile(bool& modified);
     void ValidateTemplateFile(bool& modified);
     void ValidateOutputFile(bool& modified);

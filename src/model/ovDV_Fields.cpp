@@ -4,6 +4,7 @@
 #include "model/XLLimits.h"
 #include "model/ovDV.h"
 #include "platform/Format.h"
+#include "services/FileChecks.h"
 #include "services/StdDlg.h"
 #include "services/ovUIL.h"
 
@@ -103,7 +104,7 @@ void TovDV::SetIllegal(const QString& textFormat, const QString& caption, const 
 
 bool TovDV::CheckDataFileExists(const QString& caption, const QString& path, bool /*drive*/) {
     ClearMsgFields();
-    if (FileExistsChecked(path)) {
+    if (::FileExistsChecked(caption, path)) {
         return false;
     }
     MsgKey = QStringLiteral("UDV001");
@@ -143,7 +144,7 @@ bool TovDV::CheckDataFileExtDlg(const QString& caption, const QString& path) {
 
 bool TovDV::CheckFileExists(const QString& caption, const QString& path) {
     ClearMsgFields();
-    if (FileExistsChecked(path)) {
+    if (::FileExistsChecked(caption, path)) {
         return false;
     }
     MsgKey = QStringLiteral("UDV004");
@@ -465,11 +466,11 @@ bool TovDV::CheckProgramFilesFolder(const QString& caption, const QString& path)
         return false;
     }
     auto tryMove = [&](const QString& from, const QString& to) {
-        if (!SameTextAZ(path.left(from.size()), from) || FileExistsChecked(path)) {
+        if (!SameTextAZ(path.left(from.size()), from) || ::FileExistsChecked(caption, path)) {
             return false;
         }
         const QString candidate = to + path.mid(from.size());
-        if (!FileExistsChecked(candidate)) {
+        if (!::FileExistsChecked(caption, candidate)) {
             return false;
         }
         MsgText = Format(UIT(843), {caption, from, to});

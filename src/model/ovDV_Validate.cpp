@@ -5,6 +5,7 @@
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "platform/Format.h"
+#include "services/FileChecks.h"
 #include "services/ovUIL.h"
 
 #include <vector>
@@ -62,37 +63,50 @@ bool cutTo(TovSCF& scf, int maximum, Getter get, Setter set) {
 
 } // namespace
 
-void TovDV::ValidateDataSourceFile(bool& modified) {
-    TovSCF& scf = *activeSD()->SCF;
-    const QString caption = UIT(747);
+template <typename Get, typename Set>
+void TovDV::ValidateInputWorkbook(TovSCF& scf, int captionId, Get getPath, Set setPath,
+                                  Get getPassword, Set setPassword, bool& modified) {
+    const QString caption = UIT(captionId);
     // An over-long path is cut and then checked like any other.
-    if (cutTo(scf, TovSCF::MaxPathLength, &TovSCF::getDSF_DrivePathFilenameExtnXL,
-              &TovSCF::setDSF_DrivePathFilenameExtnXL)) {
+    if (cutTo(scf, TovSCF::MaxPathLength, getPath, setPath)) {
         modified = true;
     }
-    if (CheckPath(caption, scf.getDSF_DrivePathFilenameExtnXL())) {
-        AddTabErr(TabSCF, 747, caption);
+    if (CheckPath(caption, (scf.*getPath)())) {
+        AddTabErr(TabSCF, captionId, caption);
     } else {
-        if (CheckExcelFileExtDlg(caption, scf.getDSF_DrivePathFilenameExtnXL())) {
-            scf.setDSF_DrivePathFilenameExtnXL(
-                ChangeFileExt(scf.getDSF_DrivePathFilenameExtnXL(), ModelPrefs()->getOFExtn()));
+        if (CheckExcelFileExtDlg(caption, (scf.*getPath)())) {
+            (scf.*setPath)(ChangeFileExt((scf.*getPath)(), ModelPrefs()->getOFExtn()));
             modified = true;
         }
-        if (CheckFileExists(caption, scf.getDSF_DrivePathFilenameExtnXL())) {
-            AddTabErr(TabSCF, 747, caption);
+        if (CheckFileExists(caption, (scf.*getPath)())) {
+            AddTabErr(TabSCF, captionId, caption);
         }
     }
-    if (cutTo(scf, TovSCF::MaxPasswordLength, &TovSCF::getDSF_OpenPasswordXL,
-              &TovSCF::setDSF_OpenPasswordXL)) {
+    if (cutTo(scf, TovSCF::MaxPasswordLength, getPassword, setPassword)) {
         modified = true;
     }
-    if (cutTo(scf, TovSCF::MaxWorksheetNameLength, &TovSCF::getDSF_TaskWS,
-              &TovSCF::setDSF_TaskWS)) {
+}
+
+template <typename Get, typename Set>
+bool TovDV::ValidateWorksheetEntry(TovSCF& scf, int captionId, Get get, Set set, bool& modified) {
+    if (cutTo(scf, TovSCF::MaxWorksheetNameLength, get, set)) {
         modified = true;
-    } else if (CheckWorksheetName(UIT(750), scf.getDSF_TaskWS())) {
-        AddTabErr(TabSCF, 750, UIT(750));
+        return true;
     }
-    if (CheckTaskHeaderRow({.FileCaption = caption,
+    if (CheckWorksheetName(UIT(captionId), (scf.*get)())) {
+        AddTabErr(TabSCF, captionId, UIT(captionId));
+        return true;
+    }
+    return false;
+}
+
+void TovDV::ValidateDataSourceFile(bool& modified) {
+    TovSCF& scf = *activeSD()->SCF;
+    ValidateInputWorkbook(scf, 747, &TovSCF::getDSF_DrivePathFilenameExtnXL,
+                          &TovSCF::setDSF_DrivePathFilenameExtnXL, &TovSCF::getDSF_OpenPasswordXL,
+                          &TovSCF::setDSF_OpenPasswordXL, modified);
+    ValidateWorksheetEntry(scf, 750, &TovSCF::getDSF_TaskWS, &TovSCF::setDSF_TaskWS, modified);
+    if (CheckTaskHeaderRow({.FileCaption = UIT(747),
                             .FilePath = scf.getDSF_DrivePathFilenameExtnXL(),
                             .Row = scf.getDSF_THR(),
                             .RowCaption = UIT(751)})) {
@@ -104,42 +118,13 @@ void TovDV::ValidateDataSourceFile(bool& modified) {
 
 void TovDV::ValidateTemplateFile(bool& modified) {
     TovSCF& scf = *activeSD()->SCF;
-    const QString caption = UIT(752);
-    if (cutTo(scf, TovSCF::MaxPathLength, &TovSCF::getTF_DrivePathFilenameExtnXL,
-              &TovSCF::setTF_DrivePathFilenameExtnXL)) {
-        modified = true;
-    }
-    if (CheckPath(caption, scf.getTF_DrivePathFilenameExtnXL())) {
-        AddTabErr(TabSCF, 752, caption);
-    } else {
-        if (CheckExcelFileExtDlg(caption, scf.getTF_DrivePathFilenameExtnXL())) {
-            scf.setTF_DrivePathFilenameExtnXL(
-                ChangeFileExt(scf.getTF_DrivePathFilenameExtnXL(), ModelPrefs()->getOFExtn()));
-            modified = true;
-        }
-        if (CheckFileExists(caption, scf.getTF_DrivePathFilenameExtnXL())) {
-            AddTabErr(TabSCF, 752, caption);
-        }
-    }
-    if (cutTo(scf, TovSCF::MaxPasswordLength, &TovSCF::getTF_OpenPasswordXL,
-              &TovSCF::setTF_OpenPasswordXL)) {
-        modified = true;
-    }
-    if (cutTo(scf, TovSCF::MaxWorksheetNameLength, &TovSCF::getTF_ProjectSummaryWS,
-              &TovSCF::setTF_ProjectSummaryWS)) {
-        modified = true;
-    } else if (CheckWorksheetName(UIT(755), scf.getTF_ProjectSummaryWS())) {
-        AddTabErr(TabSCF, 755, UIT(755));
-    }
-    bool chartDataDone = false;
-    if (cutTo(scf, TovSCF::MaxWorksheetNameLength, &TovSCF::getTF_ChartDataWS,
-              &TovSCF::setTF_ChartDataWS)) {
-        modified = true;
-        chartDataDone = true;
-    } else if (CheckWorksheetName(UIT(756), scf.getTF_ChartDataWS())) {
-        AddTabErr(TabSCF, 756, UIT(756));
-        chartDataDone = true;
-    }
+    ValidateInputWorkbook(scf, 752, &TovSCF::getTF_DrivePathFilenameExtnXL,
+                          &TovSCF::setTF_DrivePathFilenameExtnXL, &TovSCF::getTF_OpenPasswordXL,
+                          &TovSCF::setTF_OpenPasswordXL, modified);
+    ValidateWorksheetEntry(scf, 755, &TovSCF::getTF_ProjectSummaryWS,
+                           &TovSCF::setTF_ProjectSummaryWS, modified);
+    const bool chartDataDone = ValidateWorksheetEntry(scf, 756, &TovSCF::getTF_ChartDataWS,
+                                                      &TovSCF::setTF_ChartDataWS, modified);
     if (!chartDataDone && CheckSameEntry({.Caption = UIT(756),
                                           .Entry = scf.getTF_ChartDataWS(),
                                           .OtherCaption = UIT(755),
@@ -178,7 +163,7 @@ void TovDV::ValidateOutputFile(bool& modified) {
             AddTabErr(TabSCF, 757, caption);
         }
     }
-    if (FileExistsChecked(path) && FileIsReadOnly(path)) {
+    if (::FileExistsChecked(caption, path) && ::FileIsReadOnly(caption, path)) {
         ClearMsgFields();
         DetailsText = Format(UIT(866), {caption});
         ValueText = path;

@@ -13,4 +13,8 @@ const char* Exception::what() const noexcept {
     }
 }
 
+void RaiseLines(const QStringList& lines) {
+    throw Exception(lines.join(QStringLiteral("\r\n")));
+}
+
 } // namespace platform

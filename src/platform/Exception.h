@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <exception>
 #include <string>
 
@@ -29,5 +30,9 @@ class EAbort : public Exception {
 public:
     using Exception::Exception;
 };
+
+// Raises an Exception whose message is the lines joined by CR LF (the standard dialogue shows one
+// line each).
+[[noreturn]] void RaiseLines(const QStringList& lines);
 
 } // namespace platform

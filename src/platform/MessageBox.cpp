@@ -1,24 +1,12 @@
 #include "MessageBox.h"
 
-#include <QApplication>
-#include <QMessageBox>
-
 namespace platform {
 namespace {
 
-class QtMessageBox : public MessageBox {
+// Used until start-up installs the desktop's box: a program without windows has no one to tell.
+class SilentMessageBox : public MessageBox {
 public:
-    void show(MessageBoxKind kind, const QString& title, const QString& text) override {
-        QMessageBox::Icon icon = QMessageBox::Critical;
-        if (kind == MessageBoxKind::Warning) {
-            icon = QMessageBox::Warning;
-        } else if (kind == MessageBoxKind::Information) {
-            icon = QMessageBox::Information;
-        }
-        QString caption = title.isEmpty() ? QApplication::applicationName() : title;
-        QMessageBox box(icon, caption, text, QMessageBox::Ok);
-        box.exec();
-    }
+    void show(MessageBoxKind, const QString&, const QString&) override {}
 };
 
 std::unique_ptr<MessageBox>& current() {
@@ -31,7 +19,7 @@ std::unique_ptr<MessageBox>& current() {
 MessageBox& messageBox() {
     auto& box = current();
     if (!box) {
-        box = std::make_unique<QtMessageBox>();
+        box = std::make_unique<SilentMessageBox>();
     }
     return *box;
 }

@@ -15,9 +15,10 @@ public:
     virtual void show(MessageBoxKind kind, const QString& title, const QString& text) = 0;
 };
 
-// The message box in use; a QMessageBox unless a test installed another.
+// The message box in use: the desktop's once start-up installed it (InstallDesktopServices), a
+// test's fake, or a silent one before either.
 MessageBox& messageBox();
-// Installs a replacement (tests) and returns the previous one; nullptr restores the default.
+// Installs a box and returns the previous one; nullptr restores the silent default.
 std::unique_ptr<MessageBox> setMessageBox(std::unique_ptr<MessageBox> box);
 
 } // namespace platform

@@ -1,10 +1,6 @@
 #include "Shell.h"
 
-#include <QApplication>
-#include <QDesktopServices>
-#include <QFileDialog>
 #include <QStandardPaths>
-#include <QUrl>
 
 namespace platform {
 namespace {
@@ -14,23 +10,14 @@ std::unique_ptr<Shell>& current() {
     return instance;
 }
 
-bool isWebAddress(const QString& target) {
-    const QUrl url(target, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
-                             scheme == QLatin1String("mailto") || scheme == QLatin1String("ftp"));
-}
-
 } // namespace
 
-bool Shell::open(const QString& target) {
-    const QUrl url = isWebAddress(target) ? QUrl(target) : QUrl::fromLocalFile(target);
-    return QDesktopServices::openUrl(url);
+bool Shell::open(const QString&) {
+    return false;
 }
 
-QString Shell::pickFolder(const QString& title, const QString& startFolder) {
-    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), title, startFolder,
-                                             QFileDialog::ShowDirsOnly);
+QString Shell::pickFolder(const QString&, const QString&) {
+    return QString();
 }
 
 Shell& shell() {

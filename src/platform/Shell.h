@@ -6,8 +6,8 @@
 namespace platform {
 
 // The desktop shell: opens documents, folders and web addresses with their default programs and
-// shows the folder picker. The program's shell uses QDesktopServices and the file dialogue;
-// tests install a scripted one.
+// shows the folder picker. This base has no desktop (nothing opens, no folder is picked); start-up
+// installs the desktop's (InstallDesktopServices) and tests install a scripted one.
 class Shell {
 public:
     virtual ~Shell() = default;
@@ -19,9 +19,9 @@ public:
     virtual QString pickFolder(const QString& title, const QString& startFolder);
 };
 
-// The shell in use; the desktop's unless a test installed another.
+// The shell in use.
 Shell& shell();
-// Installs a replacement (tests) and returns the previous one; nullptr restores the default.
+// Installs a shell and returns the previous one; nullptr restores the base without a desktop.
 std::unique_ptr<Shell> setShell(std::unique_ptr<Shell> replacement);
 
 // The user's Desktop and Documents folders, empty when the desktop does not tell.

@@ -4,6 +4,7 @@
 #include "ovUIL.h"
 #include "platform/Exception.h"
 #include "platform/FileWrite.h"
+#include "platform/ScopeGuard.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -297,12 +298,8 @@ TIniDocument& OpenDocument() {
 
 // Runs one operation on the open document; a failure frees the document and goes on.
 template <typename F> auto Guarded(F&& operation) {
-    try {
-        return operation(OpenDocument());
-    } catch (...) {
-        gIni.reset();
-        throw;
-    }
+    const platform::ScopeFailure freeDocument([] { gIni.reset(); });
+    return operation(OpenDocument());
 }
 
 } // namespace

@@ -18,13 +18,6 @@ struct TStartupStep {
     bool CreatesSplash;
 };
 
-// One global object as the free-all routine frees it; Free is empty for an object the program
-// does not have yet.
-struct TGlobalObjectFree {
-    const char* Name;
-    std::function<void()> Free;
-};
-
 // Details of the last failing start-up step; cleared at the start of every step.
 extern QString StartupErrorDetails;
 

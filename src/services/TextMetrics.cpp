@@ -5,9 +5,6 @@
 #include <QFontMetrics>
 #include <QStyle>
 
-int DlgTextHeight = 13;
-int DlgAvgCharWidth = 6;
-
 namespace {
 
 const QString kEllipsis = QStringLiteral("...");
@@ -77,18 +74,18 @@ void ApplyIconTitleFont(QFont& font) {
     }
 }
 
-void MeasureIconTitleFont() {
+TDialogFontSize MeasureIconTitleFont() {
+    TDialogFontSize size;
     QFont font;
     if (!textMeasurer().iconTitleFont(font)) {
-        DlgTextHeight = 13;
-        DlgAvgCharWidth = 6;
-        return;
+        return size;
     }
     const TextMeasurer& m = textMeasurer();
-    DlgTextHeight = m.textHeight(font, QStringLiteral("gH"));
+    size.textHeight = m.textHeight(font, QStringLiteral("gH"));
     const int letters =
         m.textWidth(font, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    DlgAvgCharWidth = (letters / 26 + 1) / 2;
+    size.avgCharWidth = (letters / 26 + 1) / 2;
+    return size;
 }
 
 int CaptionTextWidth(const QString& text, bool withCaptionButtons, bool withIcon) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovAD.h"
+
 #include <QFont>
 #include <QString>
 #include <memory>
@@ -23,15 +25,11 @@ public:
 const TextMeasurer& textMeasurer();
 std::unique_ptr<TextMeasurer> setTextMeasurer(std::unique_ptr<TextMeasurer> measurer);
 
-// Height of a text line and average character width of the icon-title font (13 and 6 when the
-// font cannot be read).
-extern int DlgTextHeight;
-extern int DlgAvgCharWidth;
-
 // Sets the font from the icon-title font; leaves it unchanged when that cannot be read.
 void ApplyIconTitleFont(QFont& font);
-// Sets DlgTextHeight and DlgAvgCharWidth from the icon-title font.
-void MeasureIconTitleFont();
+// Height of a text line and average character width of the icon-title font (13 and 6 when the
+// font cannot be read); AD takes them as the dialogue metrics.
+TDialogFontSize MeasureIconTitleFont();
 // Width a window caption needs for the text, with its caption buttons and icon.
 int CaptionTextWidth(const QString& text, bool withCaptionButtons, bool withIcon);
 // The text shortened at a word boundary with "..." so that it fits the width in the font.

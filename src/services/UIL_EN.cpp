@@ -1243,6 +1243,10 @@ constexpr EnglishText kEnglishTexts[] = {
     // Texts of messages this program adds, in ids the table leaves free.
     {1386, "The project spans %d days, more than the %s can hold: %d days."},
     {1387, "Please check the Task dates in the %s."},
+    {1388, "The Chart Data block in the %s needs at least two rows from row %d; rows found: %d."},
+    {1389, "The spreadsheet program changed while Ovik KRV Tessel was running. Please restart "
+           "Ovik KRV Tessel."},
+    {1390, "This row was not read: a KRV Definition holds at most %d Filter rows."},
     {1391, "Unable to create the Backup Data File."},
     {1392, "The selected Data File is already open."},
     {1393, "Any unsaved changes made to the Data File will be lost if it is reopened."},

@@ -7,4 +7,3 @@
 #include "PathUtils.h"
 #include "ShellUtils.h"
 #include "StrUtils.h"
-#include "TextMetrics.h"

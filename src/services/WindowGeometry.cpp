@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -48,6 +49,30 @@ int placeOnAxis(int stored, int length, int areaStart, int areaLength) {
         start = areaStart + areaLength - length;
     }
     return start;
+}
+
+TWindowState StateOf(const QWidget* window) {
+    TWindowState state;
+    state.geometry = window->geometry();
+    state.normalGeometry = window->normalGeometry();
+    if (!state.normalGeometry.isValid()) {
+        state.normalGeometry = state.geometry;
+    }
+    state.minimum = window->minimumSize();
+    state.maximised = window->isMaximized();
+    state.minimised = window->isMinimized();
+    return state;
+}
+
+void Place(QWidget* window, const TWindowPlacement& placement) {
+    Qt::WindowStates states = window->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized);
+    if (window->isMaximized() || window->isMinimized()) {
+        window->setWindowState(states);
+    }
+    window->setGeometry(placement.rect);
+    if (placement.maximised) {
+        window->setWindowState(states | Qt::WindowMaximized);
+    }
 }
 
 } // namespace
@@ -157,4 +182,25 @@ TWindowPlacement PlanResetGeometry(TovWM& slot, const TWindowState& window, bool
     slot.setFormPositionReset(true);
     placement.rect = QRect(QPoint(left, top), size);
     return placement;
+}
+
+void ApplyWindowGeometry(TovWM& slot, QWidget* window, bool withSize) {
+    if (window == nullptr) {
+        return;
+    }
+    Place(window, PlanApplyGeometry(slot, StateOf(window), withSize, ScreenAreas().areas()));
+}
+
+void CaptureWindowGeometry(TovWM& slot, QWidget* window, bool withSize) {
+    if (window == nullptr) {
+        return;
+    }
+    PlanCaptureGeometry(slot, StateOf(window), withSize, ScreenAreas().areas());
+}
+
+void ResetWindowGeometry(TovWM& slot, QWidget* window, bool withSize) {
+    if (window == nullptr) {
+        return;
+    }
+    Place(window, PlanResetGeometry(slot, StateOf(window), withSize, ScreenAreas().areas()));
 }

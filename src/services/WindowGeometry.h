@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+class QWidget;
 class TovWM;
 
 // The work areas of the screens (each screen without its panels and docks), the primary screen's
@@ -44,3 +45,13 @@ void PlanCaptureGeometry(TovWM& slot, const TWindowState& window, bool withSize,
                          const std::vector<QRect>& areas);
 TWindowPlacement PlanResetGeometry(TovWM& slot, const TWindowState& window, bool withSize,
                                    const std::vector<QRect>& areas);
+
+// Puts the slot's geometry on a window (size and state too when withSize): the stored size, or
+// the default, within the minimum size and the work area; the stored position kept on the screen
+// it lies on, or centred on the primary screen's work area when unset.
+void ApplyWindowGeometry(TovWM& slot, QWidget* window, bool withSize);
+// Takes a window's normal rectangle (and, with size, its state) into the slot.
+void CaptureWindowGeometry(TovWM& slot, QWidget* window, bool withSize);
+// Default size, normal state, centred on the work area, default splitter, and the flag that
+// makes the window size its content when it is next activated.
+void ResetWindowGeometry(TovWM& slot, QWidget* window, bool withSize);

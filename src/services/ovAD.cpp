@@ -1,6 +1,5 @@
 #include "ovAD.h"
 
-#include "TextMetrics.h"
 #include "ovUIL.h"
 #include "platform/Format.h"
 #include "platform/Version.h"
@@ -11,6 +10,8 @@
 
 TovAD* AD = nullptr;
 
+int DlgTextHeight = 13;
+int DlgAvgCharWidth = 6;
 int DlgImageWidth = 22;
 int DlgImageHeight = 21;
 int DlgSmallBtnMargin = 8;
@@ -39,17 +40,16 @@ QString TovAD::DefaultProgramFolder() {
     return withSlash(QDir::cleanPath(exeDir + QStringLiteral("/../share/ovik-krv-tessel")));
 }
 
-TovAD::TovAD(const QString& programFolder)
+TovAD::TovAD(const QString& programFolder, const TDialogFontSize& dialogFont)
     : ProgramFolder(programFolder.isEmpty() ? DefaultProgramFolder() : withSlash(programFolder)) {
-    Init();
+    Init(dialogFont);
 }
 
-void TovAD::Init() {
-    DlgAvgCharWidth = 6;
-    DlgTextHeight = 13;
+void TovAD::Init(const TDialogFontSize& dialogFont) {
+    DlgAvgCharWidth = dialogFont.avgCharWidth;
+    DlgTextHeight = dialogFont.textHeight;
     DlgImageWidth = 22;
     DlgImageHeight = 21;
-    MeasureIconTitleFont();
     DlgSmallBtnMargin = DlgTextHeight + 8 < 21 ? 21 - DlgTextHeight : 8;
     DlgBBtnMargin = DlgTextHeight + 11 < 24 ? 24 - DlgTextHeight : 11;
     DlgSBtnMargin = DlgBBtnMargin;

@@ -3,13 +3,22 @@
 #include <QString>
 #include <QStringList>
 
+// The dialogue font's line height and average character width as the desktop measures them
+// (MeasureIconTitleFont of the window services); the designed metrics when it cannot.
+struct TDialogFontSize {
+    int textHeight = 13;
+    int avgCharWidth = 6;
+};
+
 // What the program knows about itself and its installation: program folder, version, the paths
 // of the sample data file and the documents, the Add/Rename/Copy mode and the message log.
 class TovAD {
 public:
     // programFolder: the folder the program's files are installed in, ending in "/"; empty to
-    // take the installed data folder beside the running program.
-    explicit TovAD(const QString& programFolder = QString());
+    // take the installed data folder beside the running program. dialogFont sets the dialogue
+    // metrics below.
+    explicit TovAD(const QString& programFolder = QString(),
+                   const TDialogFontSize& dialogFont = TDialogFontSize());
     TovAD(const TovAD&) = delete;
     TovAD& operator=(const TovAD&) = delete;
 
@@ -42,7 +51,7 @@ public:
     static QString DefaultProgramFolder();
 
 private:
-    void Init();
+    void Init(const TDialogFontSize& dialogFont);
 
     QString ProgramFolder;
     QString SampleFilename;
@@ -63,7 +72,9 @@ private:
 
 extern TovAD* AD;
 
-// Dialog metrics set when AD is created (with DlgTextHeight and DlgAvgCharWidth of TextMetrics.h).
+// Dialog metrics set when AD is created from the measured dialogue font.
+extern int DlgTextHeight;
+extern int DlgAvgCharWidth;
 extern int DlgImageWidth;
 extern int DlgImageHeight;
 extern int DlgSmallBtnMargin;

@@ -2,10 +2,7 @@
 
 #include "IndexRange.h"
 #include "REG_Utils.h"
-#include "WindowGeometry.h"
 #include "platform/Exception.h"
-
-#include <QWidget>
 
 TovWMs* WMs = nullptr;
 
@@ -13,30 +10,6 @@ namespace {
 
 const char* const kStoredNames[TovWM::StoredCount] = {
     "Left", "Top", "Height", "Width", "WindowSize", "SplitterLeft", "FormPositionReset"};
-
-TWindowState StateOf(const QWidget* window) {
-    TWindowState state;
-    state.geometry = window->geometry();
-    state.normalGeometry = window->normalGeometry();
-    if (!state.normalGeometry.isValid()) {
-        state.normalGeometry = state.geometry;
-    }
-    state.minimum = window->minimumSize();
-    state.maximised = window->isMaximized();
-    state.minimised = window->isMinimized();
-    return state;
-}
-
-void Place(QWidget* window, const TWindowPlacement& placement) {
-    Qt::WindowStates states = window->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized);
-    if (window->isMaximized() || window->isMinimized()) {
-        window->setWindowState(states);
-    }
-    window->setGeometry(placement.rect);
-    if (placement.maximised) {
-        window->setWindowState(states | Qt::WindowMaximized);
-    }
-}
 
 } // namespace
 
@@ -167,25 +140,4 @@ void TovWMs::Save(int n) {
     } catch (const platform::Exception& e) {
         ShowRegistryWriteError(e.message());
     }
-}
-
-void ApplyWindowGeometry(TovWM& slot, QWidget* window, bool withSize) {
-    if (window == nullptr) {
-        return;
-    }
-    Place(window, PlanApplyGeometry(slot, StateOf(window), withSize, ScreenAreas().areas()));
-}
-
-void CaptureWindowGeometry(TovWM& slot, QWidget* window, bool withSize) {
-    if (window == nullptr) {
-        return;
-    }
-    PlanCaptureGeometry(slot, StateOf(window), withSize, ScreenAreas().areas());
-}
-
-void ResetWindowGeometry(TovWM& slot, QWidget* window, bool withSize) {
-    if (window == nullptr) {
-        return;
-    }
-    Place(window, PlanResetGeometry(slot, StateOf(window), withSize, ScreenAreas().areas()));
 }

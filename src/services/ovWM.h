@@ -4,8 +4,6 @@
 #include <memory>
 #include <vector>
 
-class QWidget;
-
 // One resizable window's remembered geometry. Coordinates are screen pixels and may be negative
 // on a screen left of or above the primary one; -1 means unset. Setters assign only on a change.
 class TovWM {
@@ -106,13 +104,3 @@ private:
 };
 
 extern TovWMs* WMs;
-
-// Puts the slot's geometry on a window (size and state too when withSize): the stored size, or
-// the default, within the minimum size and the work area; the stored position kept on the screen
-// it lies on, or centred on the primary screen's work area when unset.
-void ApplyWindowGeometry(TovWM& slot, QWidget* window, bool withSize);
-// Takes a window's normal rectangle (and, with size, its state) into the slot.
-void CaptureWindowGeometry(TovWM& slot, QWidget* window, bool withSize);
-// Default size, normal state, centred on the work area, default splitter, and the flag that
-// makes the window size its content when it is next activated.
-void ResetWindowGeometry(TovWM& slot, QWidget* window, bool withSize);

@@ -6,55 +6,24 @@
 #include "engine/StageProgress.h"
 #include "engine/ovRF.h"
 #include "engine/ovRH.h"
+#include "program/GlobalObjects.h"
 
 #include <gtest/gtest.h>
 
 namespace enginetest {
 
-// The four report tables of the program, created for the whole test program when start-up has
-// not made them, as every run needs them.
+// The four report tables of the program, created for the whole test program, as every run
+// needs them.
 class ReportTablesEnvironment : public testing::Environment {
 public:
     void SetUp() override {
-        if (PS_RHs == nullptr) {
-            PS_RHs = new TovRHs();
-            FillProjectSummaryHeaders(*PS_RHs);
-            createdPS_RHs = true;
-        }
-        if (CD_RHs == nullptr) {
-            CD_RHs = new TovRHs();
-            FillChartDataHeaders(*CD_RHs);
-            createdCD_RHs = true;
-        }
-        if (PS_RFs == nullptr) {
-            PS_RFs = new TovRFs();
-            FillProjectSummaryFields(*PS_RFs);
-            createdPS_RFs = true;
-        }
-        if (CD_RFs == nullptr) {
-            CD_RFs = new TovRFs();
-            FillChartDataFields(*CD_RFs);
-            createdCD_RFs = true;
-        }
+        tables = std::make_unique<TGlobalObjects>(
+            std::initializer_list<TGlobalObject>{TGlobalObject::goRHs, TGlobalObject::goRFs});
     }
-    void TearDown() override {
-        free(CD_RHs, createdCD_RHs);
-        free(PS_RHs, createdPS_RHs);
-        free(CD_RFs, createdCD_RFs);
-        free(PS_RFs, createdPS_RFs);
-    }
+    void TearDown() override { tables.reset(); }
 
 private:
-    template <class T> static void free(T*& list, bool created) {
-        if (created) {
-            delete list;
-            list = nullptr;
-        }
-    }
-    bool createdPS_RHs = false;
-    bool createdCD_RHs = false;
-    bool createdPS_RFs = false;
-    bool createdCD_RFs = false;
+    std::unique_ptr<TGlobalObjects> tables;
 };
 
 // Report tables of one test and a silent progress for the stages.

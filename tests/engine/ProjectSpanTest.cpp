@@ -238,12 +238,12 @@ TEST(ProjectSpan, MoreDaysThanTheOutputWorkbookHoldsFailsNamingTheDates) {
                            {"/out/report.xlsx", 1048576},
                            {"/out/report", 1048576}};
     for (const Case& c : limits) {
-        EXPECT_EQ(OutputRowLimit(QString::fromLatin1(c.path)), c.rows) << c.path;
+        EXPECT_EQ(WorkbookRowLimit(QString::fromLatin1(c.path)), c.rows) << c.path;
     }
 
     RunOptions options = AllSetsOptions(5);
     options.Generate = {true, false, false};
-    options.OutputMaxRows = 65536;
+    options.ChartDataMaxRows = 65536;
     RunResults results;
     results.set(DataSet::Baseline).ValidTasks = 1;
     results.set(DataSet::Baseline).FirstStart = Day(2000, 1, 1);

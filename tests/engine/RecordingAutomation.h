@@ -1,6 +1,6 @@
 #pragma once
 
-#include "excel/FakeAutomation.h"
+#include "support/FakeAutomation.h"
 
 #include <QStringList>
 

@@ -21,15 +21,25 @@ protected:
 };
 
 int addField(TovRFs& list, quint8 type, const QString& format) {
-    return list.Add(QStringLiteral("Label"), type, format, QStringLiteral("B3"), 2, 3, haRight,
-                    true, 0x000000FF, 0x00C0C0C0, 1, 2, 3, 4, true, false, true, 7, 3);
+    return list.Add(QStringLiteral("Label"), type, format, QStringLiteral("B3"), 2, 3,
+                    {.HorAlign = haRight,
+                     .FontBold = true,
+                     .FontColor = 0x000000FF,
+                     .Color = 0x00C0C0C0,
+                     .GridLineTopColor = 1,
+                     .GridLineLeftColor = 2,
+                     .GridLineBottomColor = 3,
+                     .GridLineRightColor = 4,
+                     .EllipsifyText = true,
+                     .Merge = true,
+                     .MergeCol2 = 7,
+                     .MergeRow2 = 3});
 }
 
 TEST(ReportItems, IndexOutsideTheListShowsTheRangeMessageAndGivesTheDefaultItem) {
     TovRHs headers;
     TovRFs fields;
-    headers.Add(QStringLiteral("H"), QStringLiteral("A1"), 1, 1, haLeft, false, 0, 0, 0, 0, 0, 0,
-                false, false, false, -1, -1);
+    headers.Add(QStringLiteral("H"), QStringLiteral("A1"), 1, 1, {.HorAlign = haLeft});
     addField(fields, vtText, QStringLiteral("%s"));
 
     EXPECT_EQ(headers.getItems(0)->getCaption(), QString());
@@ -144,12 +154,27 @@ TEST_F(FixedToday, ClearValuesEmptiesTheValuesOfItemsOneToCountOnly) {
 TEST_F(FixedToday, AddSetsEveryFieldAndLeavesEarlierItemsAlone) {
     TovRHs headers;
     EXPECT_EQ(headers.getCount(), 0);
-    EXPECT_EQ(headers.Add(QStringLiteral("First"), QStringLiteral("C4"), 3, 4, haCenter, false,
-                          ReportColors::clWindowText, ReportColors::clWindow, 0x11, 0x22, 0x33,
-                          0x44, true, false, true, 5, 6),
+    EXPECT_EQ(headers.Add(QStringLiteral("First"), QStringLiteral("C4"), 3, 4,
+                          {.HorAlign = haCenter,
+                           .GridLineTopColor = 0x11,
+                           .GridLineLeftColor = 0x22,
+                           .GridLineBottomColor = 0x33,
+                           .GridLineRightColor = 0x44,
+                           .EllipsifyText = true,
+                           .Merge = true,
+                           .MergeCol2 = 5,
+                           .MergeRow2 = 6}),
               1);
-    EXPECT_EQ(headers.Add(QStringLiteral("Second"), QStringLiteral("A1"), 1, 1, haRight, true, 7, 8,
-                          9, 10, 11, 12, false, true, false, -1, -1),
+    EXPECT_EQ(headers.Add(QStringLiteral("Second"), QStringLiteral("A1"), 1, 1,
+                          {.HorAlign = haRight,
+                           .FontBold = true,
+                           .FontColor = 7,
+                           .Color = 8,
+                           .GridLineTopColor = 9,
+                           .GridLineLeftColor = 10,
+                           .GridLineBottomColor = 11,
+                           .GridLineRightColor = 12,
+                           .EllipsifyPath = true}),
               2);
     const TovRH* h = headers.getItems(1);
     EXPECT_EQ(h->getCaption(), QStringLiteral("First"));
@@ -164,7 +189,6 @@ TEST_F(FixedToday, AddSetsEveryFieldAndLeavesEarlierItemsAlone) {
     EXPECT_EQ(h->getGridLineLeftColor(), 0x22u);
     EXPECT_EQ(h->getGridLineBottomColor(), 0x33u);
     EXPECT_EQ(h->getGridLineRightColor(), 0x44u);
-    // EllipsifyText comes before EllipsifyPath in the argument list.
     EXPECT_TRUE(h->getEllipsifyText());
     EXPECT_FALSE(h->getEllipsifyPath());
     EXPECT_TRUE(h->getMerge());
@@ -191,8 +215,20 @@ TEST_F(FixedToday, AddSetsEveryFieldAndLeavesEarlierItemsAlone) {
 
 TEST_F(FixedToday, ResetAllRestoresTheDefaults) {
     TovRHs headers;
-    headers.Add(QStringLiteral("H"), QStringLiteral("C4"), 3, 4, haLeft, true, 1, 2, 3, 4, 5, 6,
-                true, true, true, 5, 6);
+    headers.Add(QStringLiteral("H"), QStringLiteral("C4"), 3, 4,
+                {.HorAlign = haLeft,
+                 .FontBold = true,
+                 .FontColor = 1,
+                 .Color = 2,
+                 .GridLineTopColor = 3,
+                 .GridLineLeftColor = 4,
+                 .GridLineBottomColor = 5,
+                 .GridLineRightColor = 6,
+                 .EllipsifyPath = true,
+                 .EllipsifyText = true,
+                 .Merge = true,
+                 .MergeCol2 = 5,
+                 .MergeRow2 = 6});
     headers.ResetAll();
     const TovRH* h = headers.getItems(1);
     EXPECT_EQ(h->getCaption(), QString());

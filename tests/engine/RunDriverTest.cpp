@@ -120,6 +120,35 @@ TEST_F(RunDriver, CancelAtAnyMessagePumpEndsTheRunWithTheCancelDialogue) {
     }
 }
 
+// The Chart Data rows are written into the template's workbook and saved in the output's format:
+// the smaller of the two row limits bounds the project span, so an .xls template fails at the
+// span check, naming the days, even when the output is an .xlsx workbook.
+TEST_F(RunDriver, TheSmallerWorkbookRowLimitBoundsTheProjectSpan) {
+    const int finish = 65600; // 65,600 days from 1 March 2021; an .xls sheet holds 65,529
+    fake::program().sheets = Workbook({{"Long", 1, finish, 10, 100, 1, finish, 10, 100, 0}});
+    Configure(true, false, false, true, true);
+    struct Case {
+        const char* templateName;
+        const char* outputName;
+        bool fits;
+    } cases[] = {{"template.xlsx", "result.xlsx", true},
+                 {"template.xls", "result.xlsx", false},
+                 {"template.xlsx", "result.xls", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.templateName);
+        dialogue.shown.clear();
+        sd().SCF->setTF_DrivePathFilenameExtnXL(path(QString::fromLatin1(c.templateName)));
+        sd().SCF->setOF_DrivePathFilenameExtnXL(path(QString::fromLatin1(c.outputName)));
+        process.Run(1);
+        const bool spanRefused =
+            !dialogue.shown.empty() && dialogue.shown.back()
+                                           .lines.join(QLatin1Char('\n'))
+                                           .contains(Format(UIT(1386), {finish, UIT(756), 65529}));
+        EXPECT_EQ(spanRefused, !c.fits)
+            << c.outputName << " " << dialogue.keys().join(QLatin1Char(',')).toStdString();
+    }
+}
+
 TEST_F(RunDriver, AStageErrorEndsTheRunWithItsDetails) {
     // Without blank rows, which always pass the filter, no task matches.
     fake::program().sheets = Workbook({kTasks[0], kTasks[1], kTasks[3]});

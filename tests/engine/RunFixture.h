@@ -2,14 +2,15 @@
 
 #include "CalcFixtures.h"
 #include "engine/ovProcess.h"
-#include "excel/FakeAutomation.h"
 #include "excel/ovXL.h"
 #include "model/ovDF.h"
 #include "model/ovSD.h"
 #include "platform/FileAccess.h"
+#include "program/GlobalObjects.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
+#include "support/FakeAutomation.h"
 #include "support/FakeProgress.h"
 #include "support/FakeStdDlg.h"
 #include "support/TempRegistry.h"
@@ -83,24 +84,20 @@ struct SheetTask {
 class RunFixture : public testing::Test {
 protected:
     void SetUp() override {
-        previousUP = UP;
-        previousAD = AD;
-        previousSDs = SDs;
-        previousDF = DF;
-        previousXL = XL;
-        UP = new TovUP();
-        AD = new TovAD(dir.path() + QStringLiteral("/"));
-        SDs = new TovSDs();
-        SDs->Add();
-        DF = new TovDF();
-
         fake::program() = fake::Program{};
         auto owned = std::make_unique<RunExcelEnvironment>();
         env = owned.get();
         env->curVer = QStringLiteral("Excel.Application.15");
         previousEnv = setXLEnvironment(std::move(owned));
         previousFactory = automation::setApplicationFactory(&fake::createApplication);
-        XL = new TovXL();
+        TGlobalObjectsSetup setup;
+        setup.ProgramFolder = dir.path() + QStringLiteral("/");
+        setup.LoadSettings = false;
+        using G = TGlobalObject;
+        globals = std::make_unique<TGlobalObjects>(
+            std::initializer_list<TGlobalObject>{G::goAD, G::goXL, G::goUP, G::goSDs, G::goDF},
+            setup);
+        SDs->Add();
 
         process.setClock([] { return QDate(2021, 3, 31); });
         Configure(true, true, true, true, true);
@@ -120,19 +117,10 @@ protected:
     }
 
     void TearDown() override {
-        delete XL;
-        XL = previousXL;
+        globals.reset();
         automation::setApplicationFactory(previousFactory);
         setXLEnvironment(std::move(previousEnv));
         platform::setFileAccess(nullptr);
-        delete DF;
-        DF = previousDF;
-        delete SDs;
-        SDs = previousSDs;
-        delete AD;
-        AD = previousAD;
-        delete UP;
-        UP = previousUP;
     }
 
     TovSD& sd() { return *SDs->getItems(1); }
@@ -217,11 +205,7 @@ protected:
     TovProcess process;
 
 private:
-    TovUP* previousUP = nullptr;
-    TovAD* previousAD = nullptr;
-    TovSDs* previousSDs = nullptr;
-    TovDF* previousDF = nullptr;
-    TovXL* previousXL = nullptr;
+    std::unique_ptr<TGlobalObjects> globals;
     std::unique_ptr<XLEnvironment> previousEnv;
     automation::ApplicationFactory previousFactory = nullptr;
 };

@@ -83,7 +83,7 @@ TEST(ProjectSummaryData, FillsEveryBlockFromTheResults) {
     const struct {
         int item;
         int value;
-    } integers[] = {{12, 7},  {13, 1},  {14, 1},  {15, 6},  {16, 4},  {22, 1},
+    } integers[] = {{12, 7},  {13, 1},  {14, 1},  {15, 5},  {16, 4},  {22, 1},
                     {18, 3},  {24, 2},  {34, 2},  {58, 20}, {64, 10}, {70, 10},
                     {60, 21}, {124, 1}, {127, 4}, {130, 3}, {139, 2}, {147, 0}};
     for (const auto& c : integers) {
@@ -115,6 +115,24 @@ TEST(ProjectSummaryData, FillsEveryBlockFromTheResults) {
     EXPECT_EQ(t.ps(138).getTextValue(), UIT(477));
     for (int i = 1; i <= t.psFields.getCount(); ++i) {
         EXPECT_EQ(t.ps(i).getValueState(), vsValue) << i;
+    }
+}
+
+// Blank rows are ignored, never filtered: ignored, excluded and processed add up to the total,
+// with or without a filter.
+TEST(ProjectSummaryData, TaskCountsAddUpToTheTotal) {
+    struct Case {
+        int total, blank, filteredOut, processed;
+    } cases[] = {{309, 4, 175, 130}, {10, 0, 0, 10}, {10, 3, 0, 7}, {5, 5, 0, 0}, {0, 0, 0, 0}};
+    for (const Case& c : cases) {
+        engine::RunResults results;
+        results.TaskCount = c.total;
+        results.BlankTasks = c.blank;
+        results.TasksFilteredOut = c.filteredOut;
+        const engine::TaskCounts counts = engine::CountTasks(results);
+        EXPECT_EQ(counts.Processed, c.processed) << c.total << " " << c.blank;
+        EXPECT_EQ(counts.Ignored + counts.NotMatchingFilter + counts.Processed, counts.Total)
+            << c.total << " " << c.blank;
     }
 }
 
@@ -231,11 +249,11 @@ TEST(ProjectSummaryData, RedValuesAreTheListedItemsAboveZero) {
         const TColor expected = growth > 0 ? ReportColors::Red : t.ps(130).getFontColor();
         EXPECT_EQ(t.ps(130).getIntegerValue(), growth);
         EXPECT_EQ(t.ps(132).getTextValue(), UIT(growth > 0 ? 476 : 474));
-        EXPECT_EQ(grid.cell(2, 36).FontColor, expected) << growth;
-        EXPECT_EQ(grid.cell(4, 36).FontColor, expected) << growth;
+        EXPECT_EQ(grid.cell(2, 36).Style.FontColor, expected) << growth;
+        EXPECT_EQ(grid.cell(4, 36).Style.FontColor, expected) << growth;
         // Ignored tasks 1: red; negative cost growth: not red.
-        EXPECT_EQ(grid.cell(7, 9).FontColor, ReportColors::Red);
-        EXPECT_EQ(grid.cell(2, 38).FontColor, t.ps(136).getFontColor());
+        EXPECT_EQ(grid.cell(7, 9).Style.FontColor, ReportColors::Red);
+        EXPECT_EQ(grid.cell(2, 38).Style.FontColor, t.ps(136).getFontColor());
     }
 }
 
@@ -258,12 +276,12 @@ TEST(SummaryGrid, LaysOutFillsAndColoursTheProjectSummary) {
     EXPECT_EQ(grid.cell(2, 19).Text, QStringLiteral(" 01-Mar-2021 "));
     // Actual without valid tasks: No Data in red on button face; cost: N/A in black.
     EXPECT_EQ(grid.cell(4, 15).Text, QStringLiteral(" No Data "));
-    EXPECT_EQ(grid.cell(4, 15).FontColor, ReportColors::Red);
-    EXPECT_EQ(grid.cell(4, 15).Color, ReportColors::clBtnFace);
+    EXPECT_EQ(grid.cell(4, 15).Style.FontColor, ReportColors::Red);
+    EXPECT_EQ(grid.cell(4, 15).Style.Color, ReportColors::clBtnFace);
     EXPECT_EQ(grid.cell(2, 27).Text, QStringLiteral(" N/A "));
-    EXPECT_EQ(grid.cell(2, 27).FontColor, ReportColors::Black);
-    EXPECT_EQ(grid.cell(2, 27).Color, ReportColors::clBtnFace);
-    EXPECT_EQ(grid.cell(2, 13).Color, ReportColors::PaleBlue);
+    EXPECT_EQ(grid.cell(2, 27).Style.FontColor, ReportColors::Black);
+    EXPECT_EQ(grid.cell(2, 27).Style.Color, ReportColors::clBtnFace);
+    EXPECT_EQ(grid.cell(2, 13).Style.Color, ReportColors::PaleBlue);
     // The grey cells are never given a value.
     EXPECT_EQ(grid.cell(3, 19).Text, QStringLiteral("  "));
 
@@ -279,12 +297,12 @@ TEST(SummaryGrid, LaysOutFillsAndColoursTheProjectSummary) {
     for (int row = 1; row <= TovSummaryGrid::RowCount; ++row) {
         for (int col = 1; col <= TovSummaryGrid::ColCount; ++col) {
             if (row > 1) {
-                EXPECT_EQ(grid.cell(col, row).GridLineTopColor,
-                          grid.cell(col, row - 1).GridLineBottomColor);
+                EXPECT_EQ(grid.cell(col, row).Style.GridLineTopColor,
+                          grid.cell(col, row - 1).Style.GridLineBottomColor);
             }
             if (col > 1) {
-                EXPECT_EQ(grid.cell(col, row).GridLineLeftColor,
-                          grid.cell(col - 1, row).GridLineRightColor);
+                EXPECT_EQ(grid.cell(col, row).Style.GridLineLeftColor,
+                          grid.cell(col - 1, row).Style.GridLineRightColor);
             }
         }
     }

@@ -103,8 +103,8 @@ TaskTable FilterTable() {
     table.Rows[2].Blank = true;
     // Column 0: discipline; column 1: area.
     table.FilterValues = {
-        {"Civil", "civil", "", "Mechanical", "Electrical"},
-        {"North", "South", "", "North", "north"},
+        TextVector({"Civil", "civil", "", "Mechanical", "Electrical"}),
+        TextVector({"North", "South", "", "North", "north"}),
     };
     return table;
 }

@@ -158,7 +158,7 @@ TEST(TaskValidation, BlankAndFilteredOutRows) {
     table.Rows = {Task(1, 2, 1, 1, 1, 2, 1, 1, 0), TaskRow(), Task(1, 2, 1, 1, 1, 2, 1, 1, 0),
                   Task(0, 2, 1, 1, 1, 2, 1, 1, 0)};
     table.Rows[1].Blank = true;
-    table.FilterValues = {{"a", "", "b", "a"}};
+    table.FilterValues = {TextVector({"a", "", "b", "a"})};
     RunOptions options = AllSetsOptions(5);
     options.FilterEnabled = true;
     RunResults results;

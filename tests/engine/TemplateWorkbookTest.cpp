@@ -4,6 +4,7 @@
 #include "engine/ovRF.h"
 #include "engine/ovRH.h"
 #include "support/LibreOffice.h"
+#include "support/Package.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,31 +12,14 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <zip.h>
 
 namespace {
 
 const QString kShare = QStringLiteral(KRV_SHARE_DIR);
 const QString kTemplate = kShare + QStringLiteral("/Templates/Ovik_KRV_Tessel_Template.xlsx");
 
-// One part of a zip package; empty when the package or the part cannot be read.
 QByteArray readPart(const QString& package, const char* part) {
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(package).constData(), ZIP_RDONLY, &error);
-    if (archive == nullptr) {
-        return {};
-    }
-    QByteArray bytes;
-    if (zip_file_t* file = zip_fopen(archive, part, 0)) {
-        char buffer[65536];
-        zip_int64_t n = 0;
-        while ((n = zip_fread(file, buffer, sizeof buffer)) > 0) {
-            bytes.append(buffer, static_cast<qsizetype>(n));
-        }
-        zip_fclose(file);
-    }
-    zip_close(archive);
-    return bytes;
+    return testsupport::ReadPart(package, QString::fromLatin1(part));
 }
 
 QString xmlText(QString text) {
@@ -169,16 +153,7 @@ TEST(TemplateWorkbook, LibreOfficeConvertsItToPdf) {
         GTEST_SKIP() << "LibreOffice is not installed";
     }
     ASSERT_TRUE(QFile::exists(kTemplate));
-    QTemporaryDir work;
-    ASSERT_TRUE(work.isValid());
-    const testsupport::OfficeConversion pdfRun =
-        testsupport::ConvertWithLibreOffice(kTemplate, QStringLiteral("pdf"), work.path());
-    ASSERT_TRUE(pdfRun.finished) << "LibreOffice did not finish in time";
-    EXPECT_EQ(pdfRun.exitCode, 0) << pdfRun.output.toStdString();
-    QFile pdf(pdfRun.converted);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly)) << pdfRun.output.toStdString();
-    EXPECT_TRUE(pdf.read(5) == "%PDF-");
-    EXPECT_GT(pdf.size(), 2000);
+    EXPECT_TRUE(testsupport::ConvertsToPdf(kTemplate));
 }
 
 TEST(SampleProject, DataFileNamesTheSampleWorkbookAndTheTemplate) {

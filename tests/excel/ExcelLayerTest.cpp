@@ -1,4 +1,5 @@
 #include "ExcelTestFixture.h"
+#include "platform/Format.h"
 
 namespace {
 
@@ -117,15 +118,15 @@ TEST_F(ExcelTest, ParsesClipboardBlocks) {
         QStringList expected;
     };
     const Case cases[] = {
-        {"a\r\n b \r\nc\r\n", 3, {"a", "b", "c"}},
-        {"a\r\nb\r\nc\r\nd\r\n", 3, {"a", "b", "c"}},
-        {"a\r\nb", 3, {"a", "", ""}},
-        {"\"x\ny\"\r\nnext\r\n", 2, {"xy", "next"}},
+        {"a\r\n b \r\nc\r\n", 3, Texts({"a", "b", "c"})},
+        {"a\r\nb\r\nc\r\nd\r\n", 3, Texts({"a", "b", "c"})},
+        {"a\r\nb", 3, Texts({"a", "", ""})},
+        {"\"x\ny\"\r\nnext\r\n", 2, Texts({"xy", "next"})},
         // A cell holding CR LF stays one value, so later rows keep their places.
-        {"\"x\r\ny\"\r\nnext\r\n", 2, {"xy", "next"}},
-        {"\"say \"\"hi\"\"\nnow\"\r\nlast\r\n", 2, {"say \"hi\"now", "last"}},
-        {"\"quoted\"\r\nplain\r\n", 2, {"\"quoted\"", "plain"}},
-        {"", 2, {"", ""}},
+        {"\"x\r\ny\"\r\nnext\r\n", 2, Texts({"xy", "next"})},
+        {"\"say \"\"hi\"\"\nnow\"\r\nlast\r\n", 2, Texts({"say \"hi\"now", "last"})},
+        {"\"quoted\"\r\nplain\r\n", 2, Texts({"\"quoted\"", "plain"})},
+        {"", 2, Texts({"", ""})},
     };
     for (const Case& c : cases) {
         platform::PrivateClipboard::setText(QString::fromUtf8(c.clipboard));
@@ -145,6 +146,10 @@ TEST_F(ExcelTest, AVersionWithoutAdapterFailsClearly) {
     layer.getVersion();
     EXPECT_THROW(layer.StartExcel(false), platform::Exception);
     EXPECT_TRUE(fake::program().calls.isEmpty());
+    // Reported through the Errors lines from the text table, as every other failure is.
+    const QStringList lines = {platform::Format(UIT(1576), {layer.ExcelVersionText()}), QString(),
+                               UIT(1389), QString()};
+    EXPECT_EQ(layer.Errors, lines);
 }
 
 } // namespace

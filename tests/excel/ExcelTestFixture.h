@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FakeAutomation.h"
 #include "excel/ovXL.h"
 #include "services/ovUIL.h"
+#include "support/FakeAutomation.h"
 #include "support/FakeStdDlg.h"
 
 #include <gtest/gtest.h>

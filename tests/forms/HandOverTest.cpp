@@ -8,6 +8,7 @@
 #include "model/ovSD.h"
 #include "support/FakeDataFile.h"
 #include "support/FakeStdDlg.h"
+#include "support/TextList.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -107,7 +108,7 @@ TEST_F(HandOver, ReceiverAnswersBusyWheneverItDoesNothing) {
         EXPECT_EQ(answer.Reply, kInstanceReplyBusy) << c.name;
         EXPECT_FALSE(answer.AfterReply) << c.name;
         EXPECT_TRUE(window.calls.isEmpty())
-            << c.name << ": " << window.calls.join(',').toStdString();
+            << c.name << ": " << window.calls.join(QLatin1Char(',')).toStdString();
     }
     EXPECT_TRUE(DF->getNoFile());
 }
@@ -117,7 +118,7 @@ TEST_F(HandOver, EmptyRequestBringsTheWindowForwardAndOpensNothing) {
     const TInstanceAnswer answer = receiver.Answer(request({}));
     EXPECT_EQ(answer.Reply, kInstanceReplyAccepted);
     EXPECT_FALSE(answer.AfterReply);
-    EXPECT_EQ(window.calls, QStringList({"restore", "front"}));
+    EXPECT_EQ(window.calls, Texts({"restore", "front"}));
 }
 
 TEST_F(HandOver, AcceptedPathOpensAfterTheReplyAndRefusesRequestsMeanwhile) {
@@ -131,7 +132,8 @@ TEST_F(HandOver, AcceptedPathOpensAfterTheReplyAndRefusesRequestsMeanwhile) {
     answer.AfterReply();
     EXPECT_EQ(DF->getDPFE(), dataFile);
     EXPECT_EQ(recent.added, QStringList({dataFile}));
-    EXPECT_EQ(window.calls, QStringList({"restore", "front", "store", "busy", "show", "idle"}));
+    EXPECT_EQ(window.calls,
+              Texts({"restore", "front", "store", "busy", "show", "idle"}));
     EXPECT_FALSE(window.busy);
     EXPECT_FALSE(DF->getCopyDataPending());
 }
@@ -201,7 +203,7 @@ TEST_F(HandOver, DropOpensAfterTheDropEndedAndIsRefusedWhileBusy) {
     EXPECT_TRUE(DF->getNoFile()) << "the drop is finished before the file opens";
     QCoreApplication::processEvents();
     EXPECT_EQ(DF->getDPFE(), dataFile);
-    EXPECT_EQ(window.calls, QStringList({"front", "store", "busy", "show", "idle"}));
+    EXPECT_EQ(window.calls, Texts({"front", "store", "busy", "show", "idle"}));
 }
 
 } // namespace

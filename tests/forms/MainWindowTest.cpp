@@ -13,6 +13,7 @@
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
+#include "program/GlobalObjects.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 #include "support/FakeDataFile.h"
@@ -44,25 +45,18 @@ public:
         registry.writeMachineHive("Windows Registry Editor Version 5.00\r\n\r\n"
                                   "[HKEY_CLASSES_ROOT\\Excel.Application\\CurVer]\r\n"
                                   "@=\"Excel.Application.15\"\r\n");
-        for (const TStartupStep& step : StartupSteps()) {
-            const QString name = QString::fromLatin1(step.Name);
-            if (name == QLatin1String("InitUILs")) {
-                continue;
-            }
-            EXPECT_TRUE(step.Run()) << step.Name;
-        }
+        TGlobalObjectsSetup setup;
+        setup.FileDialogs = &fileDialogs;
+        using enum TGlobalObject;
+        objects = std::make_unique<TGlobalObjects>(
+            std::initializer_list<TGlobalObject>{goAD, goXL, goOCP, goDV, goUP, goMRUs, goWMs,
+                                                 goSDs, goDF, goProcess, goRHs, goRFs},
+            setup);
         DF->setFileDialogs(&fileDialogs);
         DF->setRecentFiles(&recent);
         if (DF->getCmdLinePending()) {
             // The test runner's own arguments are no data file paths.
             DF->New();
-        }
-    }
-    ~ProgramGlobals() {
-        for (const TGlobalObjectFree& object : GlobalObjectFrees()) {
-            if (QLatin1String(object.Name) != QLatin1String("UILs")) {
-                object.Free();
-            }
         }
     }
     ProgramGlobals(const ProgramGlobals&) = delete;
@@ -71,6 +65,8 @@ public:
     testsupport::TempRegistry registry;
     testsupport::FakeFileDialogs fileDialogs;
     testsupport::FakeRecentFiles recent;
+    // Freed first: the objects go before the registry and the fakes they use.
+    std::unique_ptr<TGlobalObjects> objects;
 };
 
 class MainWindowTest : public testing::Test {

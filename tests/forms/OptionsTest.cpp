@@ -5,6 +5,7 @@
 #include "model/ovDV.h"
 #include "support/FakeStdDlg.h"
 #include "support/TempRegistry.h"
+#include "support/TextList.h"
 
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -97,7 +98,7 @@ TEST_F(Options, CancelRestoresEverythingEvenAfterReset) {
     EXPECT_EQ(hintTiming.first, 0);
     dlg.answers = {mrYes, mrClose};
     model.Reset();
-    EXPECT_EQ(dlg.keys(), QStringList({"OF006", "OF007"}));
+    EXPECT_EQ(dlg.keys(), Texts({"OF006", "OF007"}));
     EXPECT_TRUE(model.controls().PromptOnProcess) << "Reset shows the defaults";
     EXPECT_TRUE(UP->getAutoSizeDSM());
 
@@ -184,7 +185,8 @@ TEST_F(Options, InvalidOtherPathsBlockCloseWithTheirMessage) {
         ASSERT_EQ(dlg.shown.size(), 1u) << c.name;
         EXPECT_EQ(dlg.shown[0].key, QString::fromLatin1(c.key));
         EXPECT_EQ(dlg.shown[0].kind, sdkWarning);
-        EXPECT_EQ(dlg.shown[0].lines.size(), c.lines) << dlg.shown[0].lines.join('|').toStdString();
+        EXPECT_EQ(dlg.shown[0].lines.size(), c.lines)
+            << dlg.shown[0].lines.join(QLatin1Char('|')).toStdString();
         EXPECT_EQ(dlg.shown[0].lines.back(), QStringLiteral("Unable to save Options."));
         EXPECT_EQ(registry.readUserHive(), hiveBefore) << c.name;
         model.Cancel();
@@ -208,7 +210,7 @@ TEST_F(Options, ResetSizePositionSavesOnlyItsOwnChange) {
     dlg.answers = {mrYes, mrClose, mrYes, mrClose};
     model.Reset();
     model.ResetSizePosition();
-    EXPECT_EQ(dlg.keys(), QStringList({"OF006", "OF007", "OF001", "OF002"}));
+    EXPECT_EQ(dlg.keys(), Texts({"OF006", "OF007", "OF001", "OF002"}));
     TovUP hive = stored();
     EXPECT_TRUE(hive.getAutoSizeSummary());
     EXPECT_FALSE(hive.getAutoSizeDSM()) << "the Data Source Map's switch is not the window's";

@@ -1,3 +1,9 @@
+#include "engine/ovProcess.h"
+#include "engine/ovRF.h"
+#include "engine/ovRH.h"
+#include "excel/XLEnvironment.h"
+#include "excel/ovOCP.h"
+#include "excel/ovXL.h"
 #include "forms/F_About.h"
 #include "forms/F_CfgErr.h"
 #include "forms/F_Main.h"
@@ -5,10 +11,19 @@
 #include "forms/MainBlock.h"
 #include "forms/OBJ_Utils.h"
 #include "model/ErrorLists.h"
+#include "model/ovDF.h"
+#include "model/ovDV.h"
+#include "model/ovSD.h"
+#include "program/GlobalObjects.h"
 #include "services/F_Progress.h"
 #include "services/F_StdDlg.h"
 #include "services/MainWindow.h"
 #include "services/Splash.h"
+#include "services/ovAD.h"
+#include "services/ovMRU.h"
+#include "services/ovUIL.h"
+#include "services/ovUP.h"
+#include "services/ovWM.h"
 
 #include <QDir>
 #include <QListWidget>
@@ -16,47 +31,93 @@
 #include <QProcessEnvironment>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
-TEST(StartupTables, StepsHaveTheirOrderTextsAndSplashFlags) {
-    struct Expected {
-        const char* name;
-        int splashText;
-        int failureText;
-        bool freeSplash;
-        bool createsSplash;
-    };
-    const Expected expected[] = {
-        {"InitUILs", 0, 0, false, false},       {"InitAD", 0, 1407, false, true},
-        {"InitXL", 18, 1419, true, false},      {"InitOCP", 11, 1412, true, false},
-        {"InitDV", 9, 1409, true, false},       {"InitUP", 16, 1417, true, false},
-        {"InitMRUs", 10, 1411, true, false},    {"InitWMs", 17, 1418, true, false},
-        {"InitSDs", 15, 1416, true, false},     {"InitDF", 8, 1408, true, false},
-        {"InitProcess", 12, 1413, true, false}, {"InitRHs", 13, 1414, true, false},
-        {"InitRFs", 14, 1415, true, false},
-    };
-    const std::vector<TStartupStep> steps = StartupSteps();
-    ASSERT_EQ(steps.size(), std::size(expected));
+// Every step names the object it creates, in the program's creation order; every splash and
+// failure text it writes resolves in the text table; only the text table's own step, which runs
+// before the table exists, uses a literal; the splash is created once, after the step that makes
+// the program folder known, and every later failure frees it.
+TEST(StartupTables, StepsCreateTheObjectsInOrderWithResolvingTexts) {
+    TGlobalObjects globals;
+    const std::vector<TStartupStep> steps = StartupSteps(globals);
+    ASSERT_EQ(steps.size(), static_cast<size_t>(kGlobalObjectCount));
+    bool splashCreated = false;
     for (size_t i = 0; i < steps.size(); ++i) {
-        const Expected& e = expected[i];
-        EXPECT_STREQ(steps[i].Name, e.name);
-        EXPECT_EQ(steps[i].SplashTextId, e.splashText) << e.name;
-        EXPECT_EQ(steps[i].FailureTextId, e.failureText) << e.name;
-        EXPECT_EQ(steps[i].FreeSplash, e.freeSplash) << e.name;
-        EXPECT_EQ(steps[i].CreatesSplash, e.createsSplash) << e.name;
+        const TStartupStep& step = steps[i];
+        const auto object = static_cast<TGlobalObject>(i);
+        EXPECT_EQ(QString::fromLatin1(step.Name),
+                  QStringLiteral("Init") + QString::fromLatin1(GlobalObjectName(object)));
+        if (step.SplashTextId != 0) {
+            EXPECT_FALSE(UIT(step.SplashTextId).isEmpty()) << step.Name;
+        }
+        if (object == TGlobalObject::goUILs) {
+            EXPECT_EQ(step.FailureTextId, 0);
+            EXPECT_STRNE(step.FailureLiteral, "");
+            EXPECT_EQ(step.SplashTextId, 0);
+        } else {
+            EXPECT_FALSE(UIT(step.FailureTextId).isEmpty()) << step.Name;
+        }
+        EXPECT_EQ(step.FreeSplash, splashCreated) << step.Name;
+        if (step.CreatesSplash) {
+            EXPECT_FALSE(splashCreated) << step.Name;
+            EXPECT_EQ(object, TGlobalObject::goAD);
+            splashCreated = true;
+        }
     }
-    EXPECT_STREQ(steps[0].FailureLiteral, " Unable to initialise User Interface Language. ");
+    EXPECT_TRUE(splashCreated);
 }
 
-TEST(StartupTables, GlobalObjectsAreFreedInTheirOrderTextTableLast) {
-    QStringList names;
-    for (const TGlobalObjectFree& object : GlobalObjectFrees()) {
-        names << QString::fromLatin1(object.Name);
+// All steps run; freeing afterwards leaves every global object and every view installed for
+// them gone.
+TEST(StartupTables, FreeingAfterAllStepsLeavesEveryObjectGone) {
+    TovUILs* testTexts = std::exchange(UILs, nullptr);
+    {
+        TGlobalObjectsSetup setup;
+        setup.ProgramFolder = QStringLiteral(KRV_SHARE_DIR "/");
+        TGlobalObjects globals(setup);
+        for (const TStartupStep& step : StartupSteps(globals)) {
+            ASSERT_TRUE(step.Run()) << step.Name << " " << StartupErrorDetails.toStdString();
+        }
+        EXPECT_TRUE(hasXLEnvironment());
+        globals.FreeAll();
+        const void* objects[] = {UILs, AD, XL,      OCP,    DV,     UP,     MRUs,  WMs,
+                                 SDs,  DF, Process, PS_RHs, CD_RHs, PS_RFs, CD_RFs};
+        for (const void* object : objects) {
+            EXPECT_EQ(object, nullptr);
+        }
+        EXPECT_FALSE(hasXLEnvironment());
     }
-    EXPECT_EQ(names, QStringList({"CD_RHs", "PS_RHs", "CD_RFs", "PS_RFs", "Process", "DV", "DF",
-                                  "SDs", "MRUs", "WMs", "UP", "OCP", "XL", "AD", "UILs"}));
+    UILs = testTexts;
+}
+
+// The freeing order frees each object once, and before what it reads: the report tables and the
+// process before the definitions and the Excel layer, the data file before the definitions it
+// holds, the text table last because every other object may report through it.
+TEST(StartupTables, GlobalObjectsAreFreedBeforeWhatTheyRead) {
+    const std::vector<TGlobalObject>& order = GlobalObjectFreeingOrder();
+    ASSERT_EQ(order.size(), static_cast<size_t>(kGlobalObjectCount));
+    auto position = [&order](TGlobalObject object) {
+        return std::find(order.begin(), order.end(), object) - order.begin();
+    };
+    for (int i = 0; i < kGlobalObjectCount; ++i) {
+        EXPECT_LT(position(static_cast<TGlobalObject>(i)), kGlobalObjectCount) << i;
+    }
+    using G = TGlobalObject;
+    const std::pair<G, G> before[] = {
+        {G::goRHs, G::goSDs},    {G::goRFs, G::goSDs}, {G::goProcess, G::goSDs},
+        {G::goProcess, G::goXL}, {G::goDF, G::goSDs},  {G::goDV, G::goSDs},
+        {G::goMRUs, G::goUP},    {G::goOCP, G::goXL},  {G::goXL, G::goAD},
+        {G::goAD, G::goUILs},
+    };
+    for (const auto& [first, second] : before) {
+        EXPECT_LT(position(first), position(second))
+            << GlobalObjectName(first) << " before " << GlobalObjectName(second);
+    }
+    EXPECT_EQ(order.back(), G::goUILs);
 }
 
 TEST(StartupTables, WindowsAreCreatedInOrderEachWritingItsSplashText) {
@@ -64,7 +125,7 @@ TEST(StartupTables, WindowsAreCreatedInOrderEachWritingItsSplashText) {
                            "UF_BrowseFld", "UF_BrowseVal", "UF_BrowseWS",      "UF_CfgErr",
                            "UF_DFVErr",    "UF_Options",   "UF_Progress",      "UF_StdDlg",
                            "UF_Summary"};
-    const QStringList texts = {
+    const QStringList texts = Texts({
         "Initialising Main Form...",
         "Initialising About Form...",
         "Initialising Add Rename Copy KRV Definition Form...",
@@ -78,7 +139,7 @@ TEST(StartupTables, WindowsAreCreatedInOrderEachWritingItsSplashText) {
         "Initialising Progress Form...",
         "Initialising Standard Dialogue Form...",
         "Initialising Summary Form...",
-    };
+    });
     const std::vector<TFormCreation> forms = FormCreations();
     ASSERT_EQ(forms.size(), std::size(names));
 
@@ -147,6 +208,8 @@ TEST(StartupTables, ErrorWindowsAndMainWindowServeTheDataFileLayer) {
 // The program itself, started headless, runs its start-up, reaches the main window and ends
 // with status 0 when the main window closes.
 TEST(StartupTables, ProgramStartsAndEndsCleanly) {
+    QTemporaryDir registry;
+    ASSERT_TRUE(registry.isValid());
     QProcess program;
     // Its own runtime folder: the program must not hand over to an instance the user runs.
     QTemporaryDir runtime;
@@ -154,8 +217,7 @@ TEST(StartupTables, ProgramStartsAndEndsCleanly) {
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("OVIK_KRV_TESSEL_AUTOCLOSE_MS"), QStringLiteral("100"));
-    env.insert(QStringLiteral("OVIK_KRV_TESSEL_REGISTRY"),
-               QDir::tempPath() + QStringLiteral("/krv-startup-test-registry"));
+    env.insert(QStringLiteral("OVIK_KRV_TESSEL_REGISTRY"), registry.path());
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(KRV_PROGRAM), {});
     ASSERT_TRUE(program.waitForStarted(10000));

@@ -248,8 +248,6 @@ TEST_F(SummaryCommands, AFailedCheckOrACancelledPackWarningOpensNothing) {
 }
 
 // The window itself over the sample project's computed summary.
-const testing::Environment* const kReportTables =
-    testing::AddGlobalTestEnvironment(new enginetest::ReportTablesEnvironment);
 
 class ScreenAreasOf : public IScreenAreas {
 public:
@@ -320,9 +318,9 @@ TEST_F(SummaryWindowTest, ShowsTheRunsSummaryAndCopiesItAsTabSeparatedLines) {
             const TovSummaryCell& cell = summary().cell(c, r);
             SCOPED_TRACE(QStringLiteral("(%1, %2)").arg(c).arg(r).toStdString());
             EXPECT_EQ(g.getCells(c, r), cell.Text);
-            EXPECT_EQ(g.getCellFontColor(c, r), cell.FontColor);
-            EXPECT_EQ(g.getCellColor(c, r), cell.Color);
-            EXPECT_EQ(g.getCellFontBold(c, r), cell.FontBold);
+            EXPECT_EQ(g.getCellFontColor(c, r), cell.Style.FontColor);
+            EXPECT_EQ(g.getCellColor(c, r), cell.Style.Color);
+            EXPECT_EQ(g.getCellFontBold(c, r), cell.Style.FontBold);
             const QString text = g.getCells(c, r);
             line << (text.contains(QStringLiteral("\r\n"))
                          ? QLatin1Char('"') + text + QLatin1Char('"')

@@ -311,12 +311,12 @@ TEST_F(DataFileDocument, VanishedFileIsSavedAgainAndAFailedSaveStopsTheCommand) 
 }
 
 TEST_F(DataFileDocument, MissingSampleDataFileIsReported) {
-    AD = new TovAD(dir.path());
+    TGlobalObjectsSetup setup;
+    setup.ProgramFolder = dir.path();
+    TGlobalObjects ad({TGlobalObject::goAD}, setup);
     EXPECT_FALSE(DF->OpenSample());
     EXPECT_EQ(dlg.keys(), QStringList({Q("UDF025")}));
     EXPECT_EQ(dlg.shown[0].lines.value(2), AD->getSampleDPFE());
-    delete AD;
-    AD = nullptr;
 }
 
 TEST_F(DataFileDocument, FileListChecksItsIndexes) {

@@ -4,6 +4,7 @@
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
+#include "program/GlobalObjects.h"
 #include "support/FakeDataFile.h"
 #include "support/FakeStdDlg.h"
 
@@ -21,21 +22,18 @@ protected:
 
     void SetUp() override {
         modelutil::setModelToday([] { return kToday; });
-        SDs = new TovSDs();
-        DV = new TovDV();
-        DF = new TovDF();
-        DF->setFileDialogs(&dialogs);
+        TGlobalObjectsSetup setup;
+        setup.FileDialogs = &dialogs;
+        setup.LoadSettings = false;
+        using G = TGlobalObject;
+        globals = std::make_unique<TGlobalObjects>(
+            std::initializer_list<TGlobalObject>{G::goDV, G::goSDs, G::goDF}, setup);
         DF->setView(&view);
         DF->setRecentFiles(&recent);
         DF->setPreferences(&prefs);
     }
     void TearDown() override {
-        delete DF;
-        DF = nullptr;
-        delete DV;
-        DV = nullptr;
-        delete SDs;
-        SDs = nullptr;
+        globals.reset();
         modelutil::setModelToday({});
     }
 
@@ -77,4 +75,5 @@ protected:
     testsupport::FakeDataFileView view;
     testsupport::FakeRecentFiles recent;
     testsupport::FakeDataFilePreferences prefs;
+    std::unique_ptr<TGlobalObjects> globals;
 };

@@ -1,6 +1,7 @@
 #include "DataFileFixture.h"
 
 #include "model/DataFileSections.h"
+#include "platform/Format.h"
 #include "services/INI_Utils.h"
 #include "services/StdDlg.h"
 #include "services/ovUIL.h"
@@ -433,12 +434,15 @@ TEST_F(DataFileFormat, FilterRowsBeyondFiveAreListedAndTheFileNeedsSaveAs) {
     EXPECT_EQ(SDs->getItems(2)->DSF->getCount(), 0);
     EXPECT_EQ(DF->getPB_Count(), 13 * 2 + 5 + 1);
 
+    // Rows 6 and 7 were not read; they are listed as such, not as invalid rows.
     QStringList listed;
     for (int i = 1; i <= DV->getDFVErrCount(); ++i) {
-        listed << DV->getDFVErrFld(i);
+        listed << DV->getDFVErrFld(i) + Q(" | ") + DV->getDFVErrDetails(i);
     }
-    EXPECT_TRUE(listed.contains(Q("ID [6] Filter Row")));
-    EXPECT_TRUE(listed.contains(Q("ID [7] Filter Row")));
+    const QString notRead = platform::Format(UIT(1390), {5});
+    EXPECT_TRUE(listed.contains(Q("ID [6] Filter Row | ") + notRead))
+        << listed.join(Q("\n")).toStdString();
+    EXPECT_TRUE(listed.contains(Q("ID [7] Filter Row | ") + notRead));
     EXPECT_TRUE(DF->getIsPartial());
     // Saving in place would drop rows 6 and 7: Save goes to Save As (cancelled here).
     EXPECT_FALSE(DF->Save());

@@ -1,4 +1,7 @@
 #include "ModelFixture.h"
+#include "platform/FileAccess.h"
+
+#include <cerrno>
 
 using modeltest::ModelTest;
 
@@ -218,4 +221,33 @@ TEST_F(ModelTest, DialogueTwinsShowTheCheckOnlyWhenItFails) {
     ASSERT_EQ(shown.lines.size(), 1);
     EXPECT_TRUE(shown.lines[0].startsWith(
         QStringLiteral("The following Data Source File cannot be found.\r\n\r\n")));
+}
+
+// A file the program may not examine is reported as such (U004, U006 with the system's reason)
+// before the check's own message, not taken for a missing or writable file in silence.
+class UnreadableFolder : public platform::FileAccess {
+public:
+    platform::FileAnswer fileExists(const QString& path) override {
+        return path.startsWith(QStringLiteral("/locked/")) ? platform::FileAnswer::failure(EACCES)
+                                                           : platform::FileAnswer::yes();
+    }
+    platform::FileAnswer isReadOnly(const QString&) override {
+        return platform::FileAnswer::failure(EACCES);
+    }
+};
+
+TEST_F(ModelTest, FileChecksReportWhatTheyCannotExamine) {
+    platform::setFileAccess(std::make_unique<UnreadableFolder>());
+    EXPECT_TRUE(DV->CheckFileExistsDlg(kCaption, QStringLiteral("/locked/plan.xlsx")));
+    EXPECT_EQ(dlg.keys(), (QStringList{QStringLiteral("U004"), QStringLiteral("UDV004")}));
+    EXPECT_TRUE(dlg.shown[0].lines.join(QString()).contains(QStringLiteral("/locked/plan.xlsx")));
+
+    dlg.shown.clear();
+    TovSD* sd = addSD(QStringLiteral("Locked"));
+    SDs->setActiveSD(1);
+    sd->SCF->setOF_DrivePathFilenameExtnXL(QStringLiteral("/srv/out/Result.xlsx"));
+    (void)DV->ValidateDefinition({.DataSource = false, .Template = false, .Output = true});
+    EXPECT_TRUE(dlg.keys().contains(QStringLiteral("U006")))
+        << dlg.keys().join(QStringLiteral(",")).toStdString();
+    platform::setFileAccess(nullptr);
 }

@@ -6,6 +6,7 @@
 #include "model/XLLimits.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
+#include "program/GlobalObjects.h"
 #include "support/FakeMessageBox.h"
 #include "support/FakeStdDlg.h"
 
@@ -46,14 +47,13 @@ protected:
         modelutil::setModelToday([] { return kToday; });
         setLB_CfgErr(&cfgList);
         setLB_DFVErr(&dfvList);
-        DV = new TovDV();
-        SDs = new TovSDs();
+        TGlobalObjectsSetup setup;
+        setup.LoadSettings = false;
+        globals = std::make_unique<TGlobalObjects>(
+            std::initializer_list<TGlobalObject>{TGlobalObject::goDV, TGlobalObject::goSDs}, setup);
     }
     void TearDown() override {
-        delete SDs;
-        SDs = nullptr;
-        delete DV;
-        DV = nullptr;
+        globals.reset();
         setLB_CfgErr(nullptr);
         setLB_DFVErr(nullptr);
         modelutil::setModelToday(nullptr);
@@ -84,6 +84,7 @@ protected:
     RecordingListBox dfvList;
     testsupport::FakeStdDlg dlg;
     QTemporaryDir dir;
+    std::unique_ptr<TGlobalObjects> globals;
 };
 
 inline QString ModelTest::makeFile(const QString& name) const {

@@ -1,3 +1,4 @@
+#include "services/TextMetrics.h"
 #include "services/ovAD.h"
 #include "support/FixedTextMeasurer.h"
 
@@ -47,7 +48,7 @@ TEST(ApplicationData, DialogMetricsFollowTheMeasuredFont) {
     for (const Case& c : cases) {
         ScopedTextMeasurer measurer(
             std::make_unique<FixedTextMeasurer>(c.lineHeight, c.charWidth, c.readable));
-        TovAD ad(QStringLiteral("/x"));
+        TovAD ad(QStringLiteral("/x"), MeasureIconTitleFont());
         const int expectedAvg = c.readable ? (c.charWidth * 52 / 26 + 1) / 2 : 6;
         EXPECT_EQ(DlgTextHeight, c.textHeight) << c.lineHeight;
         EXPECT_EQ(DlgAvgCharWidth, expectedAvg) << c.lineHeight;

@@ -39,13 +39,13 @@ TEST(InstancePayload, DecodingIsBoundedByTheBytesReceived) {
         QStringList paths;
     } cases[] = {
         {"empty", QByteArray(), {}},
-        {"no terminator", utf16le(u"/a/b.krvc"), {"/a/b.krvc"}},
-        {"entry without the final empty one", utf16le(u"x") + kNul, {"x"}},
-        {"odd last byte ignored", utf16le(u"ab") + QByteArray(1, 'c'), {"ab"}},
+        {"no terminator", utf16le(u"/a/b.krvc"), {QStringLiteral("/a/b.krvc")}},
+        {"entry without the final empty one", utf16le(u"x") + kNul, {QStringLiteral("x")}},
+        {"odd last byte ignored", utf16le(u"ab") + QByteArray(1, 'c'), {QStringLiteral("ab")}},
         {"single byte", QByteArray(1, 'a'), {}},
         {"stops at the first empty entry",
          utf16le(u"a") + kNul + kNul + utf16le(u"b") + kNul,
-         {"a"}},
+         {QStringLiteral("a")}},
         {"leading empty entry ends the list", kNul + utf16le(u"a") + kNul, {}},
     };
     for (const auto& c : cases) {
@@ -64,7 +64,7 @@ TEST(InstancePayload, RequestCarriesTagAndByteCountLittleEndian) {
     ASSERT_EQ(DecodeInstanceRequest(request + QByteArray("junk"), decoded, consumed),
               TInstanceFrame::Complete);
     EXPECT_EQ(decoded.Tag, kInstanceRequestTag);
-    EXPECT_EQ(decoded.Paths, QStringList({"p"}));
+    EXPECT_EQ(decoded.Paths, QStringList({QStringLiteral("p")}));
     EXPECT_EQ(consumed, request.size());
 }
 

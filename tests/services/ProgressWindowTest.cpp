@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,11 +20,12 @@ using testsupport::ScopedWorkArea;
 // The application data with its message log, installed as AD for one test.
 class ScopedApplicationData {
 public:
-    ScopedApplicationData() : previous_(AD), ad_(QStringLiteral("/tmp/krv-test")) { AD = &ad_; }
+    ScopedApplicationData() : previous_(AD), ad_(folder_.path()) { AD = &ad_; }
     ~ScopedApplicationData() { AD = previous_; }
     TovAD& ad() { return ad_; }
 
 private:
+    QTemporaryDir folder_;
     TovAD* previous_;
     TovAD ad_;
 };
@@ -39,11 +41,11 @@ TEST(ProgressWindow, StepsCountTowardsTheTotal) {
     p.AddStep(QStringLiteral("Opening"));
     p.AddStep(QStringLiteral("Reading"));
     p.AddStep(QStringLiteral("Filtering"));
-    EXPECT_EQ(panels(p), QStringList({" Step ", " 3 ", " of ", " 5 "}));
+    EXPECT_EQ(panels(p), Texts({" Step ", " 3 ", " of ", " 5 "}));
     EXPECT_EQ(p.getTotalPosition(), 3);
     EXPECT_EQ(p.PB_Total->value(), 3);
     EXPECT_EQ(p.PB_Total->maximum(), 5);
-    EXPECT_EQ(p.getLines(), QStringList({" [01] Opening ", " [02] Reading ", " [03] Filtering "}));
+    EXPECT_EQ(p.getLines(), Texts({" [01] Opening ", " [02] Reading ", " [03] Filtering "}));
 }
 
 TEST(ProgressWindow, LineOperations) {
@@ -65,8 +67,8 @@ TEST(ProgressWindow, LineOperations) {
     p.AppendToLine(QStringLiteral("ignored"), 2); // index = line count: nothing happens
     p.AppendToLine(QStringLiteral("(10 tasks)"), 0);
     p.AppendToLastLine(UIT(461));
-    EXPECT_EQ(p.getLines(), QStringList({" [1] Reading task 2 of 10 (10 tasks) ",
-                                         " [-] skipped 3 rows Complete. "}));
+    EXPECT_EQ(p.getLines(),
+              Texts({" [1] Reading task 2 of 10 (10 tasks) ", " [-] skipped 3 rows Complete. "}));
     p.ShowStepProgress(false);
     EXPECT_TRUE(p.PB_Step->isHidden() && p.Lbl_Step->isHidden());
 }
@@ -99,7 +101,7 @@ TEST(ProgressWindow, CancelSetsTheFlagAndLogsOncePerShowing) {
     EXPECT_TRUE(p.getCancelled());
     // The list is emptied, and the total panel keeps reading the operation's total.
     EXPECT_TRUE(p.getLines().isEmpty());
-    EXPECT_EQ(panels(p), QStringList({" Step ", " 0 ", " of ", " 5 "}));
+    EXPECT_EQ(panels(p), Texts({" Step ", " 0 ", " of ", " 5 "}));
     p.reject(); // Esc is Cancel too
     EXPECT_EQ(data.ad().MessageLog,
               QStringList({QStringLiteral("The current operation has been cancelled by the user."),

@@ -88,7 +88,8 @@ TEST(SingleInstance, LaterStartHandsItsPathsOverAndActsOnTheReply) {
         ended = second.Ensure({QStringLiteral("/x/one.krvc"), QStringLiteral("/y/two.krvc")});
     });
     EXPECT_TRUE(ended);
-    EXPECT_EQ(received, QStringList({"/x/one.krvc", "/y/two.krvc"}));
+    EXPECT_EQ(received,
+              QStringList({QStringLiteral("/x/one.krvc"), QStringLiteral("/y/two.krvc")}));
     EXPECT_TRUE(messageBoxes().shown.empty());
 
     nextReply = kInstanceReplyBusy;

@@ -17,7 +17,7 @@ using testsupport::messageBoxes;
 struct FakeGlobals {
     std::map<QString, bool> exists;
     QStringList freed;
-    QStringList order = {"CD_RHs", "PS_RHs", "Process", "DV", "MRUs", "UP", "AD", "UILs"};
+    QStringList order = Texts({"CD_RHs", "PS_RHs", "Process", "DV", "MRUs", "UP", "AD", "UILs"});
 
     void create(const char* name) { exists[QString::fromLatin1(name)] = true; }
     void freeAll() {
@@ -81,11 +81,11 @@ TEST(Startup, StepsRunInOrderWithTheirSplashTexts) {
     TStartupSequence startup(run.steps(), [&run] { run.globals.freeAll(); });
     ASSERT_TRUE(startup.RunSteps());
     EXPECT_EQ(run.ran,
-              QStringList({"InitUILs", "InitAD", "InitUP", "InitMRUs", "InitSDs", "InitProcess"}));
+              Texts({"InitUILs", "InitAD", "InitUP", "InitMRUs", "InitSDs", "InitProcess"}));
     EXPECT_EQ(run.splashSeen,
-              QStringList({"-", "-", " Initialising User Preferences... ",
-                           " Initialising Most Recently Used Data File List... ",
-                           " Initialising KRV Definitions... ", " Initialising Process... "}));
+              Texts({"-", "-", " Initialising User Preferences... ",
+                     " Initialising Most Recently Used Data File List... ",
+                     " Initialising KRV Definitions... ", " Initialising Process... "}));
     EXPECT_TRUE(messageBoxes().shown.empty());
     EXPECT_FALSE(startup.isTerminating());
     EXPECT_EQ(startup.exitStatus(), 0);
@@ -105,14 +105,14 @@ TEST(Startup, FailingStepShowsOneFatalMessageAndFreesWhatExistsInOrder) {
     TStartupSequence startup(run.steps(), [&run] { run.globals.freeAll(); });
     EXPECT_FALSE(startup.RunSteps());
 
-    EXPECT_EQ(run.ran, QStringList({"InitUILs", "InitAD", "InitUP", "InitMRUs", "InitSDs"}));
+    EXPECT_EQ(run.ran, Texts({"InitUILs", "InitAD", "InitUP", "InitMRUs", "InitSDs"}));
     ASSERT_EQ(messageBoxes().shown.size(), 1u);
     EXPECT_EQ(messageBoxes().shown[0].kind, platform::MessageBoxKind::Error);
-    EXPECT_EQ(paragraphs(messageBoxes().shown[0].text),
-              QStringList({"Ovik KRV Tessel: An error has occurred.",
-                           " Unable to initialise KRV Definitions. ", " Details: disk full ",
-                           " This is a fatal error. Unable to continue. "}));
-    EXPECT_EQ(run.globals.freed, QStringList({"MRUs", "UP", "AD", "UILs"}));
+    EXPECT_EQ(
+        paragraphs(messageBoxes().shown[0].text),
+        Texts({"Ovik KRV Tessel: An error has occurred.", " Unable to initialise KRV Definitions. ",
+               " Details: disk full ", " This is a fatal error. Unable to continue. "}));
+    EXPECT_EQ(run.globals.freed, Texts({"MRUs", "UP", "AD", "UILs"}));
     EXPECT_EQ(UF_Splash, nullptr);
     EXPECT_TRUE(startup.isTerminating());
     EXPECT_NE(startup.exitStatus(), 0);
@@ -124,7 +124,7 @@ TEST(Startup, ObjectConstructedBeforeTheFailingCallIsFreed) {
     run.constructBeforeFailing = true;
     TStartupSequence startup(run.steps(), [&run] { run.globals.freeAll(); });
     EXPECT_FALSE(startup.RunSteps());
-    EXPECT_EQ(run.globals.freed, QStringList({"MRUs", "UP", "AD", "UILs"}));
+    EXPECT_EQ(run.globals.freed, Texts({"MRUs", "UP", "AD", "UILs"}));
     // An exception without a message leaves the details paragraph empty.
     ASSERT_EQ(messageBoxes().shown.size(), 1u);
     EXPECT_EQ(paragraphs(messageBoxes().shown[0].text)[2], QStringLiteral("  "));
@@ -136,11 +136,10 @@ TEST(Startup, FirstStepFailureUsesTheLiteralTextsAndNeedsNoSplash) {
     run.failMessage = QStringLiteral("no memory");
     TStartupSequence startup(run.steps(), [&run] { run.globals.freeAll(); });
     EXPECT_FALSE(startup.RunSteps());
-    EXPECT_EQ(run.ran, QStringList({"InitUILs"}));
+    EXPECT_EQ(run.ran, Texts({"InitUILs"}));
     ASSERT_EQ(messageBoxes().shown.size(), 1u);
-    EXPECT_EQ(
-        paragraphs(messageBoxes().shown[0].text),
-        QStringList({"Ovik KRV Tessel: An error has occurred.",
+    EXPECT_EQ(paragraphs(messageBoxes().shown[0].text),
+              Texts({"Ovik KRV Tessel: An error has occurred.",
                      "  Unable to initialise User Interface Language.  ", " Details: no memory ",
                      " This is a fatal error. Unable to continue. "}));
     EXPECT_TRUE(run.globals.freed.isEmpty());

@@ -17,21 +17,17 @@ TEST(StdDlgText, WrapsFramesAndTrimsTheMessage) {
         QStringList expected;
     };
     const Case cases[] = {
-        {"empty message: two empty lines", {}, 600, {"", ""}},
-        {"one line", {"Hello"}, 600, {"", " Hello ", ""}},
-        {"paragraphs", {"Hello", "", "World"}, 600, {"", " Hello  ", "  ", " World", ""}},
-        {"leading and trailing empty lines collapse to one each",
-         {"", "", "A", "", ""},
-         600,
-         {"", " A ", ""}},
+        {"empty message: two empty lines", Texts({}), 600, Texts({"", ""})},
+        {"one line", Texts({"Hello"}), 600, Texts({"", " Hello ", ""})},
+        {"paragraphs", Texts({"Hello", "", "World"}), 600,
+         Texts({"", " Hello  ", "  ", " World", ""})},
+        {"leading and trailing empty lines collapse to one each", Texts({"", "", "A", "", ""}), 600,
+         Texts({"", " A ", ""})},
         {"cut mid-word at the character that reaches the width (9 x 6 >= 60 - 6)",
-         {"abcdefghijklmnopqrstuvwxyz"},
-         60,
-         {"", " abcdefghi  ", " jklmnopqr ", " stuvwxyz", ""}},
-        {"line breaks inside a line",
-         {"one\r\ntwo\nthree", "four"},
-         600,
-         {"", " one  ", " two ", " three ", " four", ""}},
+         Texts({"abcdefghijklmnopqrstuvwxyz"}), 60,
+         Texts({"", " abcdefghi  ", " jklmnopqr ", " stuvwxyz", ""})},
+        {"line breaks inside a line", Texts({"one\r\ntwo\nthree", "four"}), 600,
+         Texts({"", " one  ", " two ", " three ", " four", ""})},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(WrapStdDlgLines(c.lines, c.wrapWidth, sixPixels), c.expected) << c.name;

@@ -37,7 +37,7 @@ TEST(StdDlgWindow, WarningWithOneCloseButton) {
     EXPECT_EQ(dlg.Lbl_MsgID->text(), QStringLiteral(" U004 "));
     EXPECT_TRUE(dlg.Lbl_MsgID->isHidden());
     EXPECT_TRUE(dlg.Pnl_StdDlg_CB->isHidden());
-    EXPECT_EQ(dlg.getMemoLines(), QStringList({"", " The file could not be found. ", ""}));
+    EXPECT_EQ(dlg.getMemoLines(), Texts({"", " The file could not be found. ", ""}));
     EXPECT_EQ(dlg.EscapeResult(), mrClose);
     dlg.reject(); // Esc
     EXPECT_EQ(dlg.result(), mrClose);
@@ -85,7 +85,7 @@ TEST(StdDlgWindow, EmptyMessageKeepsRoomForTheImage) {
     dlg.MsgLines.clear();
     dlg.SetupStdDlgButtons1(sdkCritical, QStringLiteral("X"),
                             button(glyphClose, mrClose, 357, 1200));
-    EXPECT_EQ(dlg.getMemoLines(), QStringList({"", ""}));
+    EXPECT_EQ(dlg.getMemoLines(), Texts({"", ""}));
     const FrameMetrics fm = frameMetrics();
     // 3 lines x 13 = 39 is less than the image height + 14.
     EXPECT_EQ(dlg.getMinHeight(),

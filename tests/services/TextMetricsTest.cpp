@@ -41,9 +41,9 @@ TEST(TextMetrics, EllipsisShortensTextsAndPathsToFit) {
 
 TEST(TextMetrics, UnreadableFontGivesTheDesignedMetrics) {
     ScopedTextMeasurer measurer(std::make_unique<FixedTextMeasurer>(30, 30, false));
-    MeasureIconTitleFont();
-    EXPECT_EQ(DlgTextHeight, 13);
-    EXPECT_EQ(DlgAvgCharWidth, 6);
+    const TDialogFontSize size = MeasureIconTitleFont();
+    EXPECT_EQ(size.textHeight, 13);
+    EXPECT_EQ(size.avgCharWidth, 6);
     QFont font(QStringLiteral("Kept"), 11);
     ApplyIconTitleFont(font);
     EXPECT_EQ(font.family(), QStringLiteral("Kept"));

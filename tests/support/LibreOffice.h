@@ -3,11 +3,13 @@
 // Converting a file with LibreOffice headless in the tests: a private profile per call (parallel
 // tests do not share one), a timeout, and the profile removed afterwards.
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <gtest/gtest.h>
 
 namespace testsupport {
 
@@ -45,6 +47,29 @@ inline OfficeConversion ConvertWithLibreOffice(const QString& input, const QStri
     result.converted =
         QDir(outDir).filePath(QFileInfo(input).completeBaseName() + QLatin1Char('.') + extension);
     return result;
+}
+
+// Converts a workbook to PDF in a temporary folder and checks that a PDF of some substance came
+// out.
+inline testing::AssertionResult ConvertsToPdf(const QString& workbook) {
+    QTemporaryDir work;
+    if (!work.isValid()) {
+        return testing::AssertionFailure() << "no temporary folder";
+    }
+    const OfficeConversion run =
+        ConvertWithLibreOffice(workbook, QStringLiteral("pdf"), work.path());
+    if (!run.finished) {
+        return testing::AssertionFailure() << "LibreOffice did not finish in time";
+    }
+    QFile pdf(run.converted);
+    if (run.exitCode != 0 || !pdf.open(QIODevice::ReadOnly)) {
+        return testing::AssertionFailure()
+               << "exit code " << run.exitCode << ": " << run.output.toStdString();
+    }
+    if (pdf.read(5) != "%PDF-" || pdf.size() <= 2000) {
+        return testing::AssertionFailure() << "not a PDF of some substance: " << pdf.size();
+    }
+    return testing::AssertionSuccess();
 }
 
 } // namespace testsupport

@@ -445,7 +445,7 @@ void Package::writeTo(const QString& path) {
     const platform::SaveTarget target = platform::resolveSaveTarget(path);
     if (target.failed()) {
         throw Error(
-            kFileError,
+            kRejectedReference,
             QStringLiteral("Unable to write the file %1: %2.").arg(target.path, target.errorText));
     }
     const QString temporary =

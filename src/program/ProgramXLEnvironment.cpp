@@ -1,4 +1,4 @@
-#include "XLEnvironment.h"
+#include "ProgramAdapters.h"
 
 #include "model/ovSD.h"
 #include "platform/Exception.h"
