@@ -6,10 +6,10 @@
 #include "services/Splash.h"
 #include "services/StdDlg.h"
 #include "services/TextMetrics.h"
+#include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
 #include "services/ovUP.h"
-#include "services/WindowGeometry.h"
 #include "services/ovWM.h"
 
 #include <QHBoxLayout>

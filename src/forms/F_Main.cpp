@@ -17,10 +17,10 @@
 #include "platform/Format.h"
 #include "services/Splash.h"
 #include "services/StdDlg.h"
+#include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
-#include "services/WindowGeometry.h"
 #include "services/ovWM.h"
 
 #include <QApplication>

@@ -19,10 +19,10 @@
 #include "services/MainWindow.h"
 #include "services/Splash.h"
 #include "services/TextMetrics.h"
+#include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
-#include "services/WindowGeometry.h"
 #include "services/ovWM.h"
 
 #include <QApplication>

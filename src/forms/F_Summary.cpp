@@ -12,11 +12,11 @@
 #include "services/Splash.h"
 #include "services/StdDlg.h"
 #include "services/TextMetrics.h"
+#include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
-#include "services/WindowGeometry.h"
 #include "services/ovWM.h"
 
 #include <QApplication>

@@ -132,8 +132,7 @@ TEST_F(HandOver, AcceptedPathOpensAfterTheReplyAndRefusesRequestsMeanwhile) {
     answer.AfterReply();
     EXPECT_EQ(DF->getDPFE(), dataFile);
     EXPECT_EQ(recent.added, QStringList({dataFile}));
-    EXPECT_EQ(window.calls,
-              Texts({"restore", "front", "store", "busy", "show", "idle"}));
+    EXPECT_EQ(window.calls, Texts({"restore", "front", "store", "busy", "show", "idle"}));
     EXPECT_FALSE(window.busy);
     EXPECT_FALSE(DF->getCopyDataPending());
 }
