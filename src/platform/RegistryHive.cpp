@@ -205,13 +205,14 @@ RegistryHive RegistryHive::parse(const QByteArray& data, const QString& fileName
         QString valueText = line.mid(pos + 1).trimmed();
         // Long hex data continues on the next line after a trailing backslash. On the last line
         // a backslash continues nothing; kept, it would swallow the next value written after it.
+        // What is kept is trimmed as a value read from one line is, so it reads back the same.
         if (valueText.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
-            while (valueText.endsWith(QLatin1Char('\\')) && i + 1 < lines.size()) {
-                valueText.chop(1);
-                valueText += trimEnd(lines[++i]).trimmed();
-            }
             while (valueText.endsWith(QLatin1Char('\\'))) {
                 valueText.chop(1);
+                if (i + 1 < lines.size()) {
+                    valueText += trimEnd(lines[++i]).trimmed();
+                }
+                valueText = valueText.trimmed();
             }
         }
         const RegValue value = parseData(valueText);

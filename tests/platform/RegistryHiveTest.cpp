@@ -99,7 +99,7 @@ TEST(RegistryHive, EveryTextReadsBackExactlyAsWritten) {
 TEST(RegistryHive, AContinuationOnTheLastLineDoesNotSwallowTheNextValue) {
     // The file ends inside hex data: the trailing backslashes continue nothing.
     const QString key = QStringLiteral("HKEY_CURRENT_USER\\K");
-    for (const QByteArray& tail : {QByteArray("\\"), QByteArray("\\\\\\")}) {
+    for (const QByteArray& tail : {QByteArray("\\"), QByteArray("\\\\\\"), QByteArray(" \\ \\")}) {
         const QByteArray text = "Windows Registry Editor Version 5.00\n\n"
                                 "[HKEY_CURRENT_USER\\K]\n"
                                 "\"Tail\"=hex(7):41,00,00,00," +
