@@ -24,11 +24,16 @@ std::string_view columnPart(std::string_view ref) {
     return ref.substr(0, i);
 }
 
+// The column number of the letters; letters beyond the widest sheet (XFD, 16384) give 16385, so
+// that long letter runs in a damaged reference cannot overflow.
 int columnNumber(std::string_view letters) {
+    constexpr int kBeyondLastColumn = 16385;
     int col = 0;
     for (const char c : letters) {
         if (std::isalpha(static_cast<unsigned char>(c)))
             col = col * 26 + (std::toupper(static_cast<unsigned char>(c)) - 'A' + 1);
+        if (col >= kBeyondLastColumn)
+            return kBeyondLastColumn;
     }
     return col;
 }
