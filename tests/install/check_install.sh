@@ -2,6 +2,8 @@
 # Installs the build into a temporary prefix and checks the installed layout: the program, its
 # data folder, the help documents, the desktop entry naming the installed program, the icon, the
 # data file types, and a sample data file whose paths point at the installed copies.
+# Then the installed program, started with the installed sample under a real X server, processes
+# a definition into an output workbook (skipped without Xvfb, openbox and xdotool).
 # Usage: check_install.sh <build folder>
 set -euo pipefail
 build="$1"
@@ -39,3 +41,11 @@ done <<< "$paths"
 grep -a -E '^(DSF|TF)_DrivePathFilenameExtnXL=' "$share/Samples/Sample.krvc" | cut -d= -f2- | tr -d '\r' |
   while IFS= read -r p; do [ -f "$p" ] || fail "the installed sample names a missing workbook: $p"; done
 echo "check_install: the installed layout is complete"
+
+status=0
+"$(dirname "$0")/../../scripts/xvfb-process-check" "$prefix/bin/ovik-krv-tessel" "$share" || status=$?
+case "$status" in
+  0) echo "check_install: the installed program processed the installed sample" ;;
+  77) echo "check_install: no X server tools; the installed program was not started" ;;
+  *) fail "the installed program did not process the installed sample" ;;
+esac
