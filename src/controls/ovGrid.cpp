@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
+#include <functional>
 
 TovGrid::TovGrid(QWidget* parent) : QAbstractScrollArea(parent) {
     PopUpCutText = QStringLiteral("Cut");
@@ -117,45 +118,26 @@ void TovGrid::repaintCell(int col, int row) {
 // ---- Sizes and re-dimensioning ----
 
 void TovGrid::setColCount(int n) {
-    n = std::max(n, 0);
-    endTyping();
-    const int oldCol = CurrentCol;
-    const int oldRow = CurrentRow;
-    hideEditors(false);
-    Cells.setColCount(n);
-    Geometry.HorPos = 0;
-    Geometry.VerPos = 0;
-    if (n > 0 && Cells.rowCount() > 0) {
-        CurrentCol = std::clamp(CurrentCol, 1, n);
-        CurrentRow = std::clamp(CurrentRow, 1, Cells.rowCount());
-        setSelection(cellOrArea(CurrentCol, CurrentRow), true);
-        layoutGrid();
-        repaintAll();
-        placeCurrentEditor();
-    } else {
-        CurrentCol = -1;
-        CurrentRow = -1;
-        Selection = QRect(QPoint(-1, -1), QPoint(-1, -1));
-        layoutGrid();
-        repaintAll();
-    }
-    if (CurrentCol != oldCol || CurrentRow != oldRow) {
-        Q_EMIT OnColRowChanged(CurrentCol, CurrentRow);
-    }
+    redimension([this, n] { Cells.setColCount(std::max(n, 0)); });
 }
 
 void TovGrid::setRowCount(int n) {
-    n = std::max(n, 0);
+    redimension([this, n] { Cells.setRowCount(std::max(n, 0)); });
+}
+
+// A new column or row count: the scroll position starts over, the current cell stays where it
+// still exists (else it goes), and a changed current cell is reported.
+void TovGrid::redimension(const std::function<void()>& resizeCells) {
     endTyping();
     const int oldCol = CurrentCol;
     const int oldRow = CurrentRow;
     hideEditors(false);
-    Cells.setRowCount(n);
+    resizeCells();
     Geometry.HorPos = 0;
     Geometry.VerPos = 0;
-    if (n > 0 && Cells.colCount() > 0) {
-        CurrentRow = std::clamp(CurrentRow, 1, n);
+    if (Cells.colCount() > 0 && Cells.rowCount() > 0) {
         CurrentCol = std::clamp(CurrentCol, 1, Cells.colCount());
+        CurrentRow = std::clamp(CurrentRow, 1, Cells.rowCount());
         setSelection(cellOrArea(CurrentCol, CurrentRow), true);
         layoutGrid();
         repaintAll();

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QMenu;
@@ -412,6 +413,7 @@ private:
     void onScrollAction(bool horz, int action);
     void onScrollValue(bool horz, int value);
     void applySizeChange();
+    void redimension(const std::function<void()>& resizeCells);
 
     // Selection and moves.
     bool isSingleSelection() const;
