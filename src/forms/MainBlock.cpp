@@ -119,7 +119,6 @@ std::vector<TFormCreation> FormCreations() {
 
 int RunMainBlock() {
     QApplication::setApplicationName(QStringLiteral("Ovik KRV Tessel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ovik KRV Tessel"));
     if (EnsureSingleInstance()) {
         return 0;
     }
