@@ -1,6 +1,7 @@
 // The main window's construction, lifetime and the view the controller drives.
 #include "F_Main.h"
 
+#include "BalloonHint.h"
 #include "F_Main_Status.h"
 #include "FormMetrics.h"
 #include "MainAdapters.h"
@@ -34,7 +35,6 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QToolBar>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 using platform::Format;
@@ -67,6 +67,7 @@ TUF_Main::TUF_Main(QWidget* parent) : QMainWindow(parent) {
     IL_Main_16 = MainImageList();
     Dialogs = ProgramDialogs().dialogs();
     Controller = std::make_unique<TMainController>(*this, Dialogs);
+    BH_Main = std::make_unique<TBalloonHint>();
     QFont font = this->font();
     ApplyIconTitleFont(font);
     setFont(font);
@@ -215,8 +216,9 @@ void TUF_Main::ApplyGeometrySlot() {
 void TUF_Main::BuildPages() {
     PC_Main = new QTabWidget(this);
     PC_Main->setDocumentMode(true);
-    Pages = {new TTab_PD(PC_Main), new TTab_SCF(PC_Main), new TTab_SCO(PC_Main),
-             new TTab_DSM(PC_Main), new TTab_DSF(PC_Main)};
+    Pages = {new TTab_PD(*this, PC_Main), new TTab_SCF(*this, PC_Main),
+             new TTab_SCO(*this, PC_Main), new TTab_DSM(*this, PC_Main),
+             new TTab_DSF(*this, PC_Main)};
     static constexpr int kCaptions[TabCount] = {76, 94, 119, 159, 168};
     static constexpr int kImages[TabCount] = {imgTabPD, imgTabSCF, imgTabSCO, imgTabDSM, imgTabDSF};
     for (int i = 0; i < TabCount; ++i) {
@@ -417,7 +419,37 @@ void TUF_Main::FocusPages() {
 }
 
 void TUF_Main::HideBalloon() {
-    QToolTip::hideText();
+    BH_Main->Hide();
+}
+
+IBalloonHint& TUF_Main::Balloon() {
+    return *BH_Main;
+}
+
+void TUF_Main::DataFileChanged() {
+    if (DF != nullptr) {
+        DF->setModified(true);
+    }
+    Controller->UpdateDataFileStatus();
+}
+
+void TUF_Main::GoToPage(int index) {
+    // The tab change handler stores the tab left and loads the new one.
+    PC_Main->setCurrentIndex(index);
+}
+
+void TUF_Main::BeginImport() {
+    ImportScopes.push_back(std::make_unique<TMainController::TBusyScope>(*Controller));
+    SetWindowEnabled(false);
+}
+
+void TUF_Main::EndImport() {
+    if (!ImportScopes.empty()) {
+        ImportScopes.pop_back();
+    }
+    if (ImportScopes.empty()) {
+        SetWindowEnabled(true);
+    }
 }
 
 void TUF_Main::SetDragAccept(bool accept) {

@@ -4,6 +4,7 @@
 #include "HandOverOpen.h"
 #include "MainController.h"
 #include "MainView.h"
+#include "TabHost.h"
 #include "model/DataFileHost.h"
 #include "services/MainWindow.h"
 #include "services/ovMRU.h"
@@ -13,6 +14,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -41,7 +43,8 @@ class TUF_Main : public QMainWindow,
                  public IMainView,
                  public IMRUMenu,
                  public ICfgErrTarget,
-                 public IHandOverWindow {
+                 public IHandOverWindow,
+                 public ITabHost {
 public:
     explicit TUF_Main(QWidget* parent = nullptr);
     ~TUF_Main() override;
@@ -86,6 +89,13 @@ public:
     void SetMaximised(bool maximised) override;
     void ApplyPreferences() override;
     void RequestClose() override;
+
+    // ITabHost
+    IBalloonHint& Balloon() override;
+    void DataFileChanged() override;
+    void GoToPage(int index) override;
+    void BeginImport() override;
+    void EndImport() override;
 
     // IMRUMenu
     void setItemCaption(TMRUMenu menu, int n, const QString& caption) override;
@@ -149,6 +159,8 @@ private:
     std::array<TMainTabPage*, TabCount> Pages{};
     QPushButton* BBtn_Process = nullptr;
     TMainStatusBar* SB_Main = nullptr;
+    std::unique_ptr<IBalloonHint> BH_Main;
+    std::vector<std::unique_ptr<TMainController::TBusyScope>> ImportScopes;
     bool ShowingPage = false;
     bool HintsShown = true;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TabHost.h"
+
 #include <QWidget>
 
 // The five tabs of the main window in page order.
@@ -35,10 +37,12 @@ public:
     virtual void GoToField(int fieldId, int rowId) = 0;
 };
 
-// A tab page that holds no controls yet: it takes part in the protocol as an empty page.
+// A tab page of the main window. Each tab is one file (Tab_*.h/.cpp): its values, loading,
+// storing and validation live in plain classes the page calls, its controls are private, and
+// every slot runs inside GuardSlot. A page without controls takes part as an empty page.
 class TMainTabPage : public QWidget, public IMainTab {
 public:
-    explicit TMainTabPage(QWidget* parent = nullptr) : QWidget(parent) {}
+    TMainTabPage(ITabHost& host, QWidget* parent) : QWidget(parent), Host(host) {}
 
     void Clear() override {}
     void Enable(bool flag) override { setEnabled(flag); }
@@ -47,4 +51,7 @@ public:
     void Store() override {}
     void PrepareProcess() override {}
     void GoToField(int, int) override {}
+
+protected:
+    ITabHost& Host;
 };
