@@ -1,0 +1,51 @@
+#pragma once
+
+#include "forms/TabHost.h"
+
+#include <vector>
+
+namespace testsupport {
+
+// A balloon that records what it was asked to show.
+class FakeBalloonHint : public IBalloonHint {
+public:
+    struct Shown {
+        QString text;
+        QRect rect;
+    };
+    void Show(const QString& text, const QRect& screenRect) override {
+        shown.push_back({text, screenRect});
+        visible = true;
+    }
+    void Hide() override {
+        ++hides;
+        visible = false;
+    }
+
+    std::vector<Shown> shown;
+    int hides = 0;
+    bool visible = false;
+};
+
+// A main window for one tab under test: records the modified marks, page changes and imports.
+class FakeTabHost : public ITabHost {
+public:
+    IBalloonHint& Balloon() override { return balloon; }
+    void DataFileChanged() override { ++modifiedMarks; }
+    void FocusPages() override { ++pageFocuses; }
+    void GoToPage(int index) override { pagesGoneTo.push_back(index); }
+    void BeginImport() override {
+        ++importDepth;
+        ++imports;
+    }
+    void EndImport() override { --importDepth; }
+
+    FakeBalloonHint balloon;
+    int modifiedMarks = 0;
+    int pageFocuses = 0;
+    std::vector<int> pagesGoneTo;
+    int importDepth = 0; // 0 again after every import, also a failed one
+    int imports = 0;
+};
+
+} // namespace testsupport
