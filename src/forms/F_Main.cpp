@@ -433,9 +433,11 @@ void TUF_Main::DataFileChanged() {
     Controller->UpdateDataFileStatus();
 }
 
-void TUF_Main::GoToPage(int index) {
-    // The tab change handler stores the tab left and loads the new one.
-    PC_Main->setCurrentIndex(index);
+void TUF_Main::GoToField(int pageIndex, int fieldId) {
+    Controller->GoToTabField(pageIndex, fieldId, 0);
+    if (fieldId == 0) {
+        FocusPages();
+    }
 }
 
 void TUF_Main::BeginImport() {

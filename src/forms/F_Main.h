@@ -93,7 +93,7 @@ public:
     // ITabHost
     IBalloonHint& Balloon() override;
     void DataFileChanged() override;
-    void GoToPage(int index) override;
+    void GoToField(int pageIndex, int fieldId) override;
     void BeginImport() override;
     void EndImport() override;
 

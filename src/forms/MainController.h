@@ -90,6 +90,9 @@ public:
     // Process command and the jump from a configuration error to its field.
     void XferData();
     void GoToCfgErr(int n);
+    // Stores the tab on screen, shows, loads and refreshes the tab of index and lets it focus
+    // the field (label text number) and grid row.
+    void GoToTabField(int index, int fieldId, int rowId);
 
     // A moved cut off date was written into the active definition by a run.
     void CutOffDateMoved();

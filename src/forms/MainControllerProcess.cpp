@@ -110,9 +110,12 @@ void TMainController::GoToCfgErr(int n) {
             index = i;
         }
     }
-    if (index < 0) {
-        return;
+    if (index >= 0) {
+        GoToTabField(index, fieldId, rowId);
     }
+}
+
+void TMainController::GoToTabField(int index, int fieldId, int rowId) {
     StoreTab(CurrentPageIndex);
     CurrentPageIndex = index;
     View.ShowPage(index);

@@ -25,9 +25,10 @@ public:
     virtual void DataFileChanged() = 0;
     // Gives the focus to the page control when it is enabled (before a command opens a window).
     virtual void FocusPages() = 0;
-    // Switches to another tab as the user's tab change does: the tab on screen is stored, the
-    // new one loaded and refreshed.
-    virtual void GoToPage(int index) = 0;
+    // Switches to the tab of pageIndex as the user's tab change does (the tab on screen is
+    // stored, the new one loaded and refreshed) and focuses the control of the field whose label
+    // has the text number fieldId (IMainTab::GoToField); fieldId 0 focuses the page control.
+    virtual void GoToField(int pageIndex, int fieldId) = 0;
     // Raised around an import from a workbook: the window is busy, disabled and accepts no
     // dropped files until the matching EndImport.
     virtual void BeginImport() = 0;

@@ -2,6 +2,7 @@
 
 #include "forms/TabHost.h"
 
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -33,7 +34,9 @@ public:
     IBalloonHint& Balloon() override { return balloon; }
     void DataFileChanged() override { ++modifiedMarks; }
     void FocusPages() override { ++pageFocuses; }
-    void GoToPage(int index) override { pagesGoneTo.push_back(index); }
+    void GoToField(int pageIndex, int fieldId) override {
+        fieldsGoneTo.push_back({pageIndex, fieldId});
+    }
     void BeginImport() override {
         ++importDepth;
         ++imports;
@@ -43,8 +46,8 @@ public:
     FakeBalloonHint balloon;
     int modifiedMarks = 0;
     int pageFocuses = 0;
-    std::vector<int> pagesGoneTo;
-    int importDepth = 0; // 0 again after every import, also a failed one
+    std::vector<std::pair<int, int>> fieldsGoneTo; // page index, field id
+    int importDepth = 0;                           // 0 again after every import, also a failed one
     int imports = 0;
 };
 
