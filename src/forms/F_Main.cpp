@@ -8,14 +8,17 @@
 #include "MainIcons.h"
 #include "MainWindowHandOver.h"
 #include "SlotGuard.h"
+#include "TabInputGuards.h"
 #include "Tab_DSF.h"
 #include "Tab_DSM.h"
 #include "Tab_PD.h"
 #include "Tab_SCF.h"
 #include "Tab_SCO.h"
 #include "engine/ovProcess.h"
+#include "excel/ovXL.h"
 #include "model/ovDF.h"
 #include "platform/Format.h"
+#include "services/SheetLimits.h"
 #include "services/Splash.h"
 #include "services/StdDlg.h"
 #include "services/WindowGeometry.h"
@@ -68,6 +71,9 @@ TUF_Main::TUF_Main(QWidget* parent) : QMainWindow(parent) {
     Dialogs = ProgramDialogs().dialogs();
     Controller = std::make_unique<TMainController>(*this, Dialogs);
     BH_Main = std::make_unique<TBalloonHint>();
+    InputGuardsOfTabs = std::make_unique<TTabInputGuards>(*BH_Main, [](const QString& path) {
+        return XL != nullptr ? SheetGrid(XL->getVersion(), path).Rows : 65536;
+    });
     QFont font = this->font();
     ApplyIconTitleFont(font);
     setFont(font);
@@ -326,7 +332,22 @@ void TUF_Main::closeEvent(QCloseEvent* event) {
 
 void TUF_Main::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    GuardSlot([this] { ArrangeListButtons(); });
+    GuardSlot([this] {
+        BH_Main->Hide();
+        ArrangeListButtons();
+    });
+}
+
+void TUF_Main::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    GuardSlot([this] { BH_Main->Hide(); });
+}
+
+void TUF_Main::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) {
+        GuardSlot([this] { BH_Main->Hide(); });
+    }
 }
 
 bool TUF_Main::eventFilter(QObject* watched, QEvent* event) {
@@ -424,6 +445,10 @@ void TUF_Main::HideBalloon() {
 
 IBalloonHint& TUF_Main::Balloon() {
     return *BH_Main;
+}
+
+TTabInputGuards& TUF_Main::InputGuards() {
+    return *InputGuardsOfTabs;
 }
 
 void TUF_Main::DataFileChanged() {

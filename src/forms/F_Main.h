@@ -92,6 +92,7 @@ public:
 
     // ITabHost
     IBalloonHint& Balloon() override;
+    TTabInputGuards& InputGuards() override;
     void DataFileChanged() override;
     void GoToField(int pageIndex, int fieldId) override;
     void BeginImport() override;
@@ -121,6 +122,8 @@ protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -160,6 +163,7 @@ private:
     QPushButton* BBtn_Process = nullptr;
     TMainStatusBar* SB_Main = nullptr;
     std::unique_ptr<IBalloonHint> BH_Main;
+    std::unique_ptr<TTabInputGuards> InputGuardsOfTabs;
     std::vector<std::unique_ptr<TMainController::TBusyScope>> ImportScopes;
     bool ShowingPage = false;
     bool HintsShown = true;

@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QString>
 
+class TTabInputGuards;
+
 // The main window's one balloon hint: a short message at a screen rectangle (the caret of an
 // edit box, the current cell of a grid). It hides itself after its hide time, and the tabs hide
 // it on their next key, change, exit or click.
@@ -20,6 +22,9 @@ public:
     virtual ~ITabHost() = default;
 
     virtual IBalloonHint& Balloon() = 0;
+    // The key guards of the tabs' edit boxes and grids (length warning, Ctrl+A, character
+    // filters), showing their warnings in Balloon().
+    virtual TTabInputGuards& InputGuards() = 0;
     // The user changed a value of the active definition: the data file is marked modified and
     // the status bar and file commands show it.
     virtual void DataFileChanged() = 0;

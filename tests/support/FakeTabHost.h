@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/TabHost.h"
+#include "forms/TabInputGuards.h"
 
 #include <utility>
 #include <vector>
@@ -32,6 +33,7 @@ public:
 class FakeTabHost : public ITabHost {
 public:
     IBalloonHint& Balloon() override { return balloon; }
+    TTabInputGuards& InputGuards() override { return guards; }
     void DataFileChanged() override { ++modifiedMarks; }
     void FocusPages() override { ++pageFocuses; }
     void GoToField(int pageIndex, int fieldId) override {
@@ -44,6 +46,13 @@ public:
     void EndImport() override { --importDepth; }
 
     FakeBalloonHint balloon;
+    // The real guards over the recording balloon; a workbook path's rows are those of the
+    // newest spreadsheet version unless the path names an .xls file.
+    TTabInputGuards guards{balloon, [](const QString& path) {
+                               return path.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive)
+                                          ? 65536
+                                          : 1048576;
+                           }};
     int modifiedMarks = 0;
     int pageFocuses = 0;
     std::vector<std::pair<int, int>> fieldsGoneTo; // page index, field id

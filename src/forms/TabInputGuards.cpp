@@ -1,0 +1,250 @@
+#include "TabInputGuards.h"
+
+#include "controls/ovGrid.h"
+#include "platform/Format.h"
+#include "services/ovUIL.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <utility>
+
+namespace {
+
+constexpr int kTextMaxLength = 857;    // "The maximum length for this Field is %d characters."
+constexpr int kTextRefusedChars = 836; // "The following characters cannot be used:"
+constexpr int kTextNumericValue = 862; // "Please enter a numeric value."
+constexpr int kTextValidRange = 890;   // "Valid Range: %d..%d"
+
+const QString kLineBreak = QStringLiteral("\r\n");
+
+bool InLatin1Set(char16_t key, const char* set) {
+    if (key == 0 || key >= 256) {
+        return false;
+    }
+    for (const char* c = set; *c != '\0'; ++c) {
+        if (static_cast<unsigned char>(*c) == key) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString MaxLengthText(int maxLength) {
+    return platform::Format(UIT(kTextMaxLength), {maxLength});
+}
+
+} // namespace
+
+namespace inputguards {
+
+bool IsControlKey(char16_t key) {
+    return key == 8 || key == 9 || key == 13 || key == 27;
+}
+
+bool IsRefusedInPath(char16_t key) {
+    return InLatin1Set(key, "*?\"<>|");
+}
+
+bool IsRefusedInWorksheetName(char16_t key) {
+    return InLatin1Set(key, "\\/:*?[]");
+}
+
+bool IsAllowedInRowNumber(char16_t key) {
+    return IsControlKey(key) || (key >= u'0' && key <= u'9');
+}
+
+QString RefusedInPathList() {
+    return QStringLiteral("* ? \" < > |");
+}
+
+QString RefusedInWorksheetNameList() {
+    return QStringLiteral("\\ / : * ? [ ]");
+}
+
+QPoint CaretAnchor(const QRect& boxGeometry, int selectionStart, int charBeforeCaretX,
+                   int lastCharWidth) {
+    QPoint anchor(boxGeometry.left(), boxGeometry.top() + boxGeometry.height());
+    if (selectionStart > 0 && charBeforeCaretX >= 0) {
+        anchor.rx() += charBeforeCaretX + lastCharWidth;
+    }
+    return anchor;
+}
+
+QRect CaretBalloonRect(const QPoint& screenAnchor, int boxHeight) {
+    return QRect(screenAnchor.x(), screenAnchor.y() - boxHeight, 0, boxHeight);
+}
+
+} // namespace inputguards
+
+TTabInputGuards::TTabInputGuards(IBalloonHint& balloon,
+                                 std::function<int(const QString&)> maxRowsForPath)
+    : BalloonHint(balloon), MaxRowsForPath(std::move(maxRowsForPath)) {}
+
+QLineEdit* TTabInputGuards::EditableBox(QObject* sender) const {
+    auto* box = qobject_cast<QLineEdit*>(sender);
+    return box != nullptr && !box->isReadOnly() ? box : nullptr;
+}
+
+void TTabInputGuards::ShowAtCaret(QLineEdit* box, const QString& text) {
+    const int selectionStart =
+        box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+    const QFontMetrics metrics = box->fontMetrics();
+    const QString boxText = box->text();
+    int charBeforeCaretX = -1;
+    int lastCharWidth = 0;
+    if (selectionStart > 0 && !boxText.isEmpty()) {
+        // The box's own text margin and frame come before the first character.
+        const QMargins margins = box->textMargins();
+        charBeforeCaretX =
+            margins.left() + 2 + metrics.horizontalAdvance(boxText.left(selectionStart - 1));
+        lastCharWidth = metrics.horizontalAdvance(boxText.back());
+    }
+    QPoint anchor =
+        inputguards::CaretAnchor(box->geometry(), selectionStart, charBeforeCaretX, lastCharWidth);
+    if (QWidget* parent = box->parentWidget()) {
+        anchor = parent->mapToGlobal(anchor);
+    }
+    BalloonHint.Show(text, inputguards::CaretBalloonRect(anchor, box->height()));
+}
+
+void TTabInputGuards::WarnMaxLengthTB(QObject* sender, QChar& key, int maxLength) {
+    QLineEdit* box = EditableBox(sender);
+    if (box == nullptr) {
+        return;
+    }
+    // At the maximum a selected run is refused as well: the test looks at the length only.
+    if (box->text().size() == maxLength && !inputguards::IsControlKey(key.unicode())) {
+        key = QChar(0);
+        ShowAtCaret(box, MaxLengthText(maxLength));
+    }
+}
+
+void TTabInputGuards::WarnMaxLengthSG(QObject* sender, QChar& key, int maxLength,
+                                      const QRect& cellRect, bool& allowed) {
+    auto* grid = qobject_cast<TovGrid*>(sender);
+    if (grid == nullptr) {
+        return;
+    }
+    const int col = grid->getCurrentCol();
+    const int row = grid->getCurrentRow();
+    if (grid->getCellReadOnly(col, row)) {
+        return;
+    }
+    if (grid->getCells(col, row).size() == maxLength && !inputguards::IsControlKey(key.unicode())) {
+        key = QChar(0);
+        allowed = false;
+        const QRect screenRect(grid->viewport()->mapToGlobal(cellRect.topLeft()), cellRect.size());
+        BalloonHint.Show(MaxLengthText(maxLength), screenRect);
+    }
+}
+
+void TTabInputGuards::KeyDownSelectAll(QObject* sender, int& key, Qt::KeyboardModifiers shift) {
+    auto* box = qobject_cast<QLineEdit*>(sender);
+    if (box == nullptr) {
+        return;
+    }
+    BalloonHint.Hide();
+    if (shift.testFlag(Qt::ControlModifier) && key == Qt::Key_A) {
+        box->selectAll();
+        key = 0;
+    }
+}
+
+void TTabInputGuards::ValidatePathFileName(QObject* sender, QChar& key) {
+    QLineEdit* box = EditableBox(sender);
+    if (box == nullptr || key.isNull()) {
+        return;
+    }
+    if (inputguards::IsRefusedInPath(key.unicode())) {
+        key = QChar(0);
+        ShowAtCaret(box, UIT(kTextRefusedChars) + kLineBreak + inputguards::RefusedInPathList());
+    }
+}
+
+void TTabInputGuards::ValidateWS(QObject* sender, QChar& key) {
+    QLineEdit* box = EditableBox(sender);
+    if (box == nullptr || key.isNull()) {
+        return;
+    }
+    if (inputguards::IsRefusedInWorksheetName(key.unicode())) {
+        key = QChar(0);
+        ShowAtCaret(box, UIT(kTextRefusedChars) + kLineBreak +
+                             inputguards::RefusedInWorksheetNameList());
+    }
+}
+
+void TTabInputGuards::ValidateTHR(QObject* sender, QChar& key, const QString& dataSourcePath) {
+    QLineEdit* box = EditableBox(sender);
+    if (box == nullptr || key.isNull()) {
+        return;
+    }
+    if (!inputguards::IsAllowedInRowNumber(key.unicode())) {
+        key = QChar(0);
+        const int maxRows = MaxRowsForPath ? MaxRowsForPath(dataSourcePath.trimmed()) : 65536;
+        ShowAtCaret(box, UIT(kTextNumericValue) + kLineBreak +
+                             platform::Format(UIT(kTextValidRange), {1, maxRows - 1}));
+    }
+}
+
+namespace {
+
+// Runs a box's key sequence: the key-down guard, then the length warning, then the filter.
+class TBoxKeyFilter : public QObject {
+public:
+    TBoxKeyFilter(TTabInputGuards& guards, QLineEdit* box, int maxLength,
+                  TTabInputGuards::TFilter filter, std::function<QString()> dataSourcePath)
+        : QObject(box), Guards(guards), MaxLength(maxLength), Filter(filter),
+          DataSourcePath(std::move(dataSourcePath)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        auto* keyEvent = static_cast<QKeyEvent*>(event);
+        if (keyEvent->key() != Qt::Key_Return && keyEvent->key() != Qt::Key_Enter) {
+            int keyCode = keyEvent->key();
+            Guards.KeyDownSelectAll(watched, keyCode, keyEvent->modifiers());
+            if (keyCode == 0) {
+                return true;
+            }
+        }
+        const QString text = keyEvent->text();
+        if (text.isEmpty() || keyEvent->modifiers().testFlag(Qt::ControlModifier)) {
+            return false; // no character: moves, deletions and shortcuts are the box's own
+        }
+        QChar key = text.front();
+        Guards.WarnMaxLengthTB(watched, key, MaxLength);
+        switch (Filter) {
+        case TTabInputGuards::TFilter::None:
+            break;
+        case TTabInputGuards::TFilter::PathFileName:
+            Guards.ValidatePathFileName(watched, key);
+            break;
+        case TTabInputGuards::TFilter::WorksheetName:
+            Guards.ValidateWS(watched, key);
+            break;
+        case TTabInputGuards::TFilter::HeaderRow:
+            Guards.ValidateTHR(watched, key, DataSourcePath ? DataSourcePath() : QString());
+            break;
+        }
+        return key.isNull();
+    }
+
+private:
+    TTabInputGuards& Guards;
+    int MaxLength;
+    TTabInputGuards::TFilter Filter;
+    std::function<QString()> DataSourcePath;
+};
+
+} // namespace
+
+void TTabInputGuards::Attach(QLineEdit* box, int maxLength, TFilter filter,
+                             std::function<QString()> dataSourcePath) {
+    box->setMaxLength(maxLength);
+    box->installEventFilter(
+        new TBoxKeyFilter(*this, box, maxLength, filter, std::move(dataSourcePath)));
+}

@@ -1,0 +1,156 @@
+// The key guards the tabs' edit boxes share: character sets as tables, and real key presses on
+// a box with the guards attached, recording what the balloon was asked to show.
+#include "forms/TabInputGuards.h"
+#include "support/FakeTabHost.h"
+
+#include <QLineEdit>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace inputguards;
+
+namespace {
+
+struct CharCase {
+    char16_t key;
+    bool refusedInPath;
+    bool refusedInWorksheetName;
+    bool allowedInRowNumber;
+};
+
+const CharCase kCharCases[] = {
+    {u'*', true, true, false},        {u'?', true, true, false},
+    {u'"', true, false, false},       {u'<', true, false, false},
+    {u'>', true, false, false},       {u'|', true, false, false},
+    {u'/', false, true, false},       {u':', false, true, false},
+    {u'\\', false, true, false},      {u'[', false, true, false},
+    {u']', false, true, false},       {u'a', false, false, false},
+    {u'0', false, false, true},       {u'9', false, false, true},
+    {8, false, false, true},          {9, false, false, true},
+    {13, false, false, true},         {27, false, false, true},
+    {10, false, false, false},        {u'\u00e9', false, false, false},
+    {u'\u20ac', false, false, false}, // above 255: in no set, so the row refuses it
+    {u'\uff0a', false, false, false}, // the wide asterisk is not the asterisk
+};
+
+TEST(InputGuardSets, EachCharacterIsRefusedOrAllowedAsItsFieldRequires) {
+    for (const CharCase& c : kCharCases) {
+        SCOPED_TRACE(static_cast<int>(c.key));
+        EXPECT_EQ(IsRefusedInPath(c.key), c.refusedInPath);
+        EXPECT_EQ(IsRefusedInWorksheetName(c.key), c.refusedInWorksheetName);
+        EXPECT_EQ(IsAllowedInRowNumber(c.key), c.allowedInRowNumber);
+    }
+}
+
+TEST(InputGuardSets, BalloonSitsAtTheCaretSpanningTheBoxHeight) {
+    const QRect box(10, 20, 100, 24);
+    EXPECT_EQ(CaretAnchor(box, 0, 50, 7), QPoint(10, 44)); // caret at the start: the box's left
+    EXPECT_EQ(CaretAnchor(box, 3, 30, 7), QPoint(47, 44));
+    EXPECT_EQ(CaretAnchor(box, 3, -1, 7), QPoint(10, 44)); // position unknown
+    EXPECT_EQ(CaretBalloonRect(QPoint(47, 144), 24), QRect(47, 120, 0, 24));
+}
+
+class GuardedBox : public testing::Test {
+protected:
+    void SetUp() override {
+        page.resize(400, 100);
+        box = new QLineEdit(&page);
+        box->setGeometry(10, 10, 200, 24);
+        page.show();
+        box->setFocus();
+    }
+
+    QString lastBalloon() const {
+        return host.balloon.shown.empty() ? QString() : host.balloon.shown.back().text;
+    }
+
+    testsupport::FakeTabHost host;
+    QWidget page;
+    QLineEdit* box = nullptr;
+};
+
+TEST_F(GuardedBox, FullBoxRefusesCharactersButNotTheControlKeys) {
+    host.guards.Attach(box, 5);
+    QTest::keyClicks(box, QStringLiteral("abcdefg"));
+    EXPECT_EQ(box->text(), QStringLiteral("abcde"));
+    EXPECT_EQ(lastBalloon(), QStringLiteral("The maximum length for this Field is 5 characters."));
+    EXPECT_TRUE(host.balloon.visible);
+
+    // A selected run is refused as well at the maximum.
+    box->selectAll();
+    QTest::keyClick(box, 'z');
+    EXPECT_EQ(box->text(), QStringLiteral("abcde"));
+
+    const size_t balloons = host.balloon.shown.size();
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->text(), QStringLiteral("abcd"));
+    EXPECT_EQ(host.balloon.shown.size(), balloons);
+    EXPECT_FALSE(host.balloon.visible) << "the next key hides the balloon";
+}
+
+TEST_F(GuardedBox, ReadOnlyBoxNeverShowsABalloon) {
+    host.guards.Attach(box, 3, TTabInputGuards::TFilter::HeaderRow);
+    box->setText(QStringLiteral("abc"));
+    box->setReadOnly(true);
+    QTest::keyClicks(box, QStringLiteral("x*"));
+    EXPECT_TRUE(host.balloon.shown.empty());
+}
+
+TEST_F(GuardedBox, PathBoxRefusesWildcardsAndTakesSeparators) {
+    host.guards.Attach(box, 260, TTabInputGuards::TFilter::PathFileName);
+    QTest::keyClicks(box, QStringLiteral("/home/a:b\\c*d"));
+    EXPECT_EQ(box->text(), QStringLiteral("/home/a:b\\cd"));
+    EXPECT_EQ(lastBalloon(),
+              QStringLiteral("The following characters cannot be used:\r\n* ? \" < > |"));
+}
+
+TEST_F(GuardedBox, WorksheetBoxRefusesItsSevenCharacters) {
+    host.guards.Attach(box, 31, TTabInputGuards::TFilter::WorksheetName);
+    QTest::keyClicks(box, QStringLiteral("Tasks [1]/2"));
+    EXPECT_EQ(box->text(), QStringLiteral("Tasks 12"));
+    EXPECT_EQ(lastBalloon(),
+              QStringLiteral("The following characters cannot be used:\r\n\\ / : * ? [ ]"));
+}
+
+TEST_F(GuardedBox, HeaderRowTakesDigitsAndNamesTheRangeOfTheDataSourceOnScreen) {
+    QString dataSource = QStringLiteral(" /data/tasks.xls ");
+    host.guards.Attach(box, 7, TTabInputGuards::TFilter::HeaderRow, [&] { return dataSource; });
+    QTest::keyClicks(box, QStringLiteral("1a2"));
+    EXPECT_EQ(box->text(), QStringLiteral("12"));
+    EXPECT_EQ(lastBalloon(),
+              QStringLiteral("Please enter a numeric value.\r\nValid Range: 1..65535"));
+
+    dataSource = QStringLiteral("/data/tasks.xlsx");
+    QTest::keyClick(box, 'x');
+    EXPECT_EQ(lastBalloon(),
+              QStringLiteral("Please enter a numeric value.\r\nValid Range: 1..1048575"));
+
+    QChar euro(0x20AC);
+    host.guards.ValidateTHR(box, euro, dataSource);
+    EXPECT_TRUE(euro.isNull());
+}
+
+TEST_F(GuardedBox, CtrlASelectsAllAndHidesTheBalloon) {
+    host.guards.Attach(box, 20);
+    box->setText(QStringLiteral("planned"));
+    box->setCursorPosition(2);
+    host.balloon.visible = true;
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(box->selectedText(), QStringLiteral("planned"));
+    EXPECT_FALSE(host.balloon.visible);
+}
+
+TEST_F(GuardedBox, BalloonRectangleSpansTheBoxAtItsScreenPlace) {
+    host.guards.Attach(box, 2);
+    QTest::keyClicks(box, QStringLiteral("ab"));
+    box->setCursorPosition(0);
+    QTest::keyClick(box, 'c');
+    ASSERT_FALSE(host.balloon.shown.empty());
+    const QRect rect = host.balloon.shown.back().rect;
+    const QPoint boxBottomLeft = page.mapToGlobal(QPoint(10, 34));
+    EXPECT_EQ(rect, QRect(boxBottomLeft.x(), boxBottomLeft.y() - 24, 0, 24));
+}
+
+} // namespace
