@@ -1,6 +1,7 @@
 // Renders the help documents, written as Markdown in docs/, into the PDF files the Help menu opens:
 // each document is laid out by Qt's rich text engine and printed page by page into a PDF writer.
-// Pictures the Markdown names are looked up beside the document, then in the extra folders given.
+// Pictures the Markdown names are looked up beside the document, then in the extra folders given;
+// a picture found in none of them fails the rendering.
 //
 // Usage: make_docs <output.pdf> <document.md> <title> [picture folder ...]
 #include <QDir>
@@ -45,9 +46,14 @@ protected:
                 }
             }
             std::fprintf(stderr, "make_docs: picture not found: %s\n", qPrintable(file));
+            Missing << file;
         }
         return QTextDocument::loadResource(type, name);
     }
+
+public:
+    // The pictures the document names that none of the folders holds.
+    QStringList Missing;
 
 private:
     QStringList Folders;
@@ -83,6 +89,14 @@ bool render(const QString& output, const QString& source, const QString& title,
         writer.setResolution(300);
         // The document's own pagination prints the page numbers at the foot of each page.
         document.print(&writer);
+    }
+    // A document with a hole where a picture belongs is not written.
+    document.Missing.removeDuplicates();
+    if (!document.Missing.isEmpty()) {
+        QFile::remove(partial);
+        std::fprintf(stderr, "make_docs: %s names %lld missing picture(s)\n", qPrintable(source),
+                     static_cast<long long>(document.Missing.size()));
+        return false;
     }
     QFile::remove(output);
     if (!QFile::rename(partial, output)) {

@@ -1,0 +1,493 @@
+// Takes the pictures of the program's windows that the User Manual shows. The program's global
+// objects and windows are created as start-up creates them, headless, with the settings, the home
+// folder and the documents in a temporary folder; the sample data file is opened through the
+// File menu and every window is grabbed as the user would see it. Modal windows are shown
+// without their modal loop (shown, grabbed, closed), questions are answered by a scripted
+// dialogue. A fixed style, font and main window size keep the pictures the same from build to
+// build.
+//
+// Usage: make_screenshots <picture folder>
+// Exit status 0 when every picture was written; otherwise each failure is named on stderr.
+#include "engine/ovProcess.h"
+#include "forms/F_About.h"
+#include "forms/F_AddRenameCopy.h"
+#include "forms/F_BrowseFld.h"
+#include "forms/F_BrowseVal.h"
+#include "forms/F_BrowseWS.h"
+#include "forms/F_CfgErr.h"
+#include "forms/F_Main.h"
+#include "forms/F_Options.h"
+#include "forms/F_Summary.h"
+#include "forms/MainAdapters.h"
+#include "forms/MainBlock.h"
+#include "model/ovDF.h"
+#include "model/ovSD.h"
+#include "platform/Format.h"
+#include "program/GlobalObjects.h"
+#include "services/StdDlg.h"
+#include "services/TextMetrics.h"
+#include "services/WorkArea.h"
+#include "services/ovUIL.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// The main window's size in every picture of it (larger when its content needs more).
+constexpr int kMainWidth = 1000;
+constexpr int kMainHeight = 680;
+// The work area the windows place and size themselves in.
+const QRect kWorkArea(0, 0, 1280, 1024);
+// Long enough for a window's deferred layout steps (the list windows settle after 250 ms).
+constexpr int kSettleMs = 400;
+
+// The main window's pages, in their order, by the names of their pictures.
+const char* const kPageShots[] = {"main_home", "main_s_curve_files", "main_s_curve_options",
+                                  "main_data_source_map", "main_data_source_filter"};
+
+class FixedWorkArea : public WorkArea {
+public:
+    QRect rect() const override { return kWorkArea; }
+};
+
+void Settle(int ms = kSettleMs) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+// The folder the pictures go to and what failed on the way.
+class TShots {
+public:
+    explicit TShots(const QString& folder) : Folder(folder) {}
+
+    bool Prepare() {
+        if (!QDir().mkpath(Folder.path())) {
+            Fail(QStringLiteral("cannot create the picture folder %1").arg(Folder.path()));
+            return false;
+        }
+        return true;
+    }
+    void Save(QWidget* widget, const QString& name) {
+        const QString path = Folder.filePath(name + QStringLiteral(".png"));
+        if (widget == nullptr) {
+            Fail(QStringLiteral("%1: the window does not exist").arg(name));
+            return;
+        }
+        const QPixmap picture = widget->grab();
+        if (picture.isNull() || picture.width() < 16 || picture.height() < 16) {
+            Fail(QStringLiteral("%1: the window could not be drawn (%2 x %3)")
+                     .arg(name)
+                     .arg(picture.width())
+                     .arg(picture.height()));
+            return;
+        }
+        if (!picture.save(path, "PNG")) {
+            Fail(QStringLiteral("%1: cannot write %2").arg(name, path));
+            return;
+        }
+        Taken << name;
+    }
+    // Shows a window without its modal loop, lets it lay itself out, grabs it and closes it.
+    void ShowAndSave(QDialog* window, const QString& name) {
+        if (window == nullptr) {
+            Fail(QStringLiteral("%1: the window does not exist").arg(name));
+            return;
+        }
+        window->show();
+        window->raise();
+        QApplication::setActiveWindow(window);
+        Settle();
+        Save(window, name);
+        window->reject();
+        Settle(50);
+    }
+    void Fail(const QString& what) { Failures << what; }
+    bool wasTaken(const QString& name) const { return Taken.contains(name); }
+
+    QStringList Failures;
+
+private:
+    QDir Folder;
+    QStringList Taken;
+};
+
+// The standard dialogue: a question is answered Yes (the Process confirmation); any other
+// message is kept, since a sound run of the sample shows none, and reported when a picture
+// is missing.
+class TScriptedStdDlg : public IStdDlg {
+public:
+    TScriptedStdDlg() : Previous(StdDlg()) { setStdDlg(this); }
+    ~TScriptedStdDlg() override { setStdDlg(Previous); }
+    TScriptedStdDlg(const TScriptedStdDlg&) = delete;
+    TScriptedStdDlg& operator=(const TScriptedStdDlg&) = delete;
+
+    QStringList Messages;
+
+    void SetupStdDlgButtons1(int kind, const QString& key, const TStdDlgButton& r) override {
+        SetUp(kind, key, r);
+    }
+    void SetupStdDlgButtons2(int kind, const QString& key, const TStdDlgButton& r,
+                             const TStdDlgButton&) override {
+        SetUp(kind, key, r);
+    }
+    void SetupStdDlgButtons3(int kind, const QString& key, const TStdDlgButton& r,
+                             const TStdDlgButton&, const TStdDlgButton&) override {
+        SetUp(kind, key, r);
+    }
+    void SetupStdDlgButtons3CB(int kind, const QString& key, const TStdDlgButton& r,
+                               const TStdDlgButton&, const TStdDlgButton&,
+                               const QString&) override {
+        SetUp(kind, key, r);
+    }
+    int ShowModal() override {
+        if (Kind == sdkQuestion) {
+            return mrYes;
+        }
+        Messages << QStringLiteral("%1: %2").arg(Key, MsgLines.join(QLatin1Char(' ')).simplified());
+        return RightResult;
+    }
+    bool getChecked() const override { return false; }
+
+private:
+    void SetUp(int kind, const QString& key, const TStdDlgButton& right) {
+        Kind = kind;
+        Key = key;
+        RightResult = right.ModalResult;
+    }
+
+    IStdDlg* Previous;
+    int Kind = 0;
+    QString Key;
+    int RightResult = mrClose;
+};
+
+// A modal window the main window opens, shown without its loop and grabbed; the command then
+// goes on as if the user had cancelled (or closed) it.
+class TGrabbedWindow : public ISummaryWindow,
+                       public IErrorListWindow,
+                       public IAboutWindow,
+                       public IOptionsWindow {
+public:
+    TGrabbedWindow(TShots& shots, QString name, std::function<QDialog*()> window,
+                   std::function<void()> prepare = {})
+        : Shots(shots), Name(std::move(name)), Window(std::move(window)),
+          Prepare(std::move(prepare)) {}
+
+    void RefreshList() override {}
+    int ShowModal() override {
+        if (Prepare) {
+            Prepare();
+        }
+        Shots.ShowAndSave(Window(), Name);
+        return mrCancel;
+    }
+
+private:
+    TShots& Shots;
+    QString Name;
+    std::function<QDialog*()> Window;
+    std::function<void()> Prepare;
+};
+
+class TGrabbedAddRenameCopy : public IAddRenameCopyWindow {
+public:
+    explicit TGrabbedAddRenameCopy(TShots& shots) : Shots(shots) {}
+
+    void Setup(const TAddRenameCopySetup& setup) override {
+        if (UF_AddRenameCopy != nullptr) {
+            UF_AddRenameCopy->Setup(setup);
+        }
+    }
+    int ShowModal() override {
+        Shots.ShowAndSave(UF_AddRenameCopy, QStringLiteral("add_rename_copy"));
+        return mrCancel;
+    }
+    QString getDescription() const override { return QString(); }
+
+private:
+    TShots& Shots;
+};
+
+// The main window on each page, its menus, and the windows its commands open.
+class TScreenshotSession {
+public:
+    explicit TScreenshotSession(TShots& shots) : Shots(shots) {}
+
+    void Run() {
+        TUF_Main* main = UF_Main;
+        InstallGrabbedDialogs(*main);
+        main->show();
+        main->resize(std::max(kMainWidth, main->minimumWidth()),
+                     std::max(kMainHeight, main->minimumHeight()));
+        QApplication::setActiveWindow(main);
+        Settle();
+
+        main->action(QStringLiteral("MI_File_OpenSDF"))->trigger();
+        Settle();
+        if (SDs == nullptr || SDs->getCount() == 0) {
+            Shots.Fail(QStringLiteral("the sample data file did not open: %1")
+                           .arg(StdDlgMessages.Messages.join(QStringLiteral("; "))));
+            return;
+        }
+        SelectDefinition(0);
+
+        for (int page = 0; page < static_cast<int>(std::size(kPageShots)); ++page) {
+            main->pages()->setCurrentIndex(page);
+            Settle();
+            Shots.Save(main, QString::fromLatin1(kPageShots[page]));
+        }
+        main->pages()->setCurrentIndex(0);
+        Settle(50);
+        SaveMenus(*main);
+
+        // Rename: the Add, Rename and Copy window with the selected definition's description.
+        QTestFreeClick(main->listButton(lbRename));
+        main->action(QStringLiteral("MI_Tools_Options"))->trigger();
+        main->action(QStringLiteral("MI_Help_About"))->trigger();
+
+        // Process the first definition: its question is answered Yes and the Summary window
+        // grabbed with the run's project summary.
+        QTestFreeClick(main->processButton());
+        if (!Shots.wasTaken(QStringLiteral("summary"))) {
+            Shots.Fail(QStringLiteral("processing the sample's first definition did not end in "
+                                      "the Summary window: %1")
+                           .arg(StdDlgMessages.Messages.join(QStringLiteral("; "))));
+        }
+        SaveBrowseWindows(*main);
+        SaveConfigurationErrors(*main);
+
+        // Nothing of the session is kept.
+        if (DF != nullptr) {
+            DF->setModified(false);
+        }
+    }
+
+private:
+    static void QTestFreeClick(QPushButton* button) {
+        if (button != nullptr && button->isEnabled()) {
+            button->click();
+        }
+        Settle(50);
+    }
+
+    static void SelectDefinition(int row) {
+        QListWidget* list = UF_Main->definitionList();
+        list->setCurrentRow(row);
+        Settle(50);
+    }
+
+    void InstallGrabbedDialogs(TUF_Main& main) {
+        TMainDialogs dialogs = ProgramDialogs.dialogs();
+        dialogs.Summary = &Summary;
+        dialogs.CfgErr = &CfgErr;
+        dialogs.About = &About;
+        dialogs.Options = &Options;
+        dialogs.AddRenameCopy = &AddRenameCopy;
+        main.setDialogs(dialogs);
+    }
+
+    void SaveMenus(TUF_Main& main) {
+        const QList<QAction*> menus = main.menuBar()->actions();
+        for (QAction* item : menus) {
+            QMenu* menu = item->menu();
+            if (menu == nullptr) {
+                continue;
+            }
+            const QString name = item->text().remove(QLatin1Char('&')).trimmed().toLower();
+            menu->adjustSize();
+            menu->ensurePolished();
+            Shots.Save(menu, QStringLiteral("menu_") + name);
+        }
+    }
+
+    // The worksheet, task field and task field value lists of the first definition's Data
+    // Source File, imported as the browse buttons import them.
+    void SaveBrowseWindows(TUF_Main& main) {
+        TovSD* sd = SDs->getItems(SDs->getActiveSD());
+        if (sd == nullptr || Process == nullptr) {
+            Shots.Fail(QStringLiteral("no active definition to browse"));
+            return;
+        }
+        const TovSCF& files = *sd->SCF;
+        const QString fileDesc = UIT(747);
+        const QString worksheetDesc = UIT(750);
+        const QString path = files.getDSF_DrivePathFilenameExtnXL();
+        const QString password = files.getDSF_OpenPasswordXL();
+        const QString worksheet = files.getDSF_TaskWS();
+        const int headerRow = files.getDSF_THR();
+        const QRect field(main.mapToGlobal(QPoint(260, 160)), QSize(300, 21));
+        const TBrowseAnchor anchor{field, QRect(field.topRight() + QPoint(6, 0), QSize(24, 21))};
+
+        if (Process->ImportWorksheetNames(fileDesc, path, password, 1)) {
+            UF_BrowseWS->setWS(worksheet);
+            UF_BrowseWS->Setup(*sd, fileDesc, worksheetDesc, 1, anchor);
+            Shots.ShowAndSave(UF_BrowseWS, QStringLiteral("browse_worksheet"));
+        } else {
+            Shots.Fail(QStringLiteral("the worksheets of %1 could not be read").arg(path));
+        }
+        if (Process->ImportTaskFields(fileDesc, path, password, worksheetDesc, worksheet,
+                                      headerRow)) {
+            // As the Data Source Map's Start Date row browses its column.
+            UF_BrowseFld->setTaskFld(QStringLiteral("I"));
+            UF_BrowseFld->Setup(*sd, platform::Format(UIT(233), {UIT(785)}), anchor, UIT(785));
+            Shots.ShowAndSave(UF_BrowseFld, QStringLiteral("browse_task_field"));
+        } else {
+            Shots.Fail(QStringLiteral("the task fields of %1 could not be read").arg(path));
+        }
+        // The values of the Discipline column, as the filter's first row lists them: the
+        // definition's first value list is that column's.
+        sd->setVL_Count(1);
+        sd->setVL_TaskFld(1, QStringLiteral("D"));
+        if (Process->ImportTaskFieldValues(fileDesc, path, password, worksheetDesc, worksheet,
+                                           QStringLiteral("D"), 1, headerRow)) {
+            UF_BrowseVal->Setup(*sd, 1, anchor);
+            Shots.ShowAndSave(UF_BrowseVal, QStringLiteral("browse_task_field_value"));
+        } else {
+            Shots.Fail(QStringLiteral("the values of column D of %1 could not be read").arg(path));
+        }
+    }
+
+    // The first definition with a missing Data Source File and no Output File: Process lists
+    // the faults in the Configuration Errors window.
+    void SaveConfigurationErrors(TUF_Main& main) {
+        main.pages()->setCurrentIndex(0);
+        Settle(50);
+        TovSD* sd = SDs->getItems(SDs->getActiveSD());
+        const QString dataSource = sd->SCF->getDSF_DrivePathFilenameExtnXL();
+        sd->SCF->setDSF_DrivePathFilenameExtnXL(QFileInfo(dataSource).absolutePath() +
+                                                QStringLiteral("/Missing.xlsx"));
+        sd->SCF->setOF_DrivePathFilenameExtnXL(QString());
+        QTestFreeClick(main.processButton());
+        if (!Shots.wasTaken(QStringLiteral("configuration_errors"))) {
+            Shots.Fail(QStringLiteral("processing a faulty definition did not list its "
+                                      "configuration errors: %1")
+                           .arg(StdDlgMessages.Messages.join(QStringLiteral("; "))));
+        }
+    }
+
+    TShots& Shots;
+    TScriptedStdDlg StdDlgMessages;
+    TProgramDialogs ProgramDialogs;
+    TGrabbedWindow Summary{Shots, QStringLiteral("summary"), [] { return UF_Summary; },
+                           [] {
+                               if (UF_Summary != nullptr && Process != nullptr) {
+                                   UF_Summary->Fill(Process->getSummaryGrid());
+                               }
+                           }};
+    TGrabbedWindow CfgErr{Shots, QStringLiteral("configuration_errors"), [] { return UF_CfgErr; },
+                          [] {
+                              if (UF_CfgErr != nullptr) {
+                                  UF_CfgErr->RefreshList();
+                              }
+                          }};
+    TGrabbedWindow About{Shots, QStringLiteral("about"), [] { return UF_About; }};
+    TGrabbedWindow Options{Shots, QStringLiteral("options"), [] { return UF_Options; }};
+    TGrabbedAddRenameCopy AddRenameCopy{Shots};
+};
+
+// The settings, home, documents and configuration folders of the session, and the machine
+// hive that names the spreadsheet engine, all in a temporary folder.
+bool IsolateSession(const QTemporaryDir& work) {
+    const QDir dir(work.path());
+    for (const char* sub : {"registry", "home", "config", "data", "runtime"}) {
+        if (!dir.mkpath(QString::fromLatin1(sub))) {
+            return false;
+        }
+    }
+    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("OVIK_KRV_TESSEL_REGISTRY",
+            QFile::encodeName(dir.filePath(QStringLiteral("registry"))));
+    qputenv("HOME", QFile::encodeName(dir.filePath(QStringLiteral("home"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.filePath(QStringLiteral("runtime"))));
+    QFile machine(dir.filePath(QStringLiteral("registry/machine.reg")));
+    if (!machine.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    machine.write("Windows Registry Editor Version 5.00\r\n\r\n"
+                  "[HKEY_CLASSES_ROOT\\Excel.Application]\r\n\r\n"
+                  "[HKEY_CLASSES_ROOT\\Excel.Application\\CurVer]\r\n"
+                  "@=\"Excel.Application.15\"\r\n");
+    return true;
+}
+
+int TakeScreenshots(const QString& folder) {
+    TShots shots(folder);
+    if (!shots.Prepare()) {
+        return 1;
+    }
+    setWorkArea(std::make_unique<FixedWorkArea>());
+
+    TGlobalObjectsSetup setup;
+    setup.DialogFont = MeasureIconTitleFont();
+    using enum TGlobalObject;
+    TGlobalObjects globals({goUILs, goAD, goXL, goOCP, goDV, goUP, goMRUs, goWMs, goSDs, goDF,
+                            goProcess, goRHs, goRFs},
+                           setup);
+    {
+        TApplicationForms forms([&globals] { globals.FreeAll(); });
+        forms.CreateForms(FormCreations());
+        if (UF_Main == nullptr) {
+            shots.Fail(QStringLiteral("the main window was not created"));
+        } else {
+            TScreenshotSession session(shots);
+            session.Run();
+        }
+        forms.DestroyForms();
+    }
+    for (const QString& failure : shots.Failures) {
+        std::fprintf(stderr, "make_screenshots: %s\n", qPrintable(failure));
+    }
+    return shots.Failures.isEmpty() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_screenshots <picture folder>\n");
+        return 2;
+    }
+    const QString folder = QDir(QFile::decodeName(argv[1])).absolutePath();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir work(QDir::tempPath() + QStringLiteral("/ovik-krv-tessel-XXXXXX"));
+    if (!work.isValid() || !IsolateSession(work)) {
+        std::fprintf(stderr, "make_screenshots: cannot prepare a temporary folder\n");
+        return 1;
+    }
+    // The program's windows read the command line as data files: they see the program alone.
+    int programArgc = 1;
+    QApplication application(programArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ovik KRV Tessel"));
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
+    try {
+        return TakeScreenshots(folder);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "make_screenshots: %s\n", e.what());
+    }
+    return 1;
+}
