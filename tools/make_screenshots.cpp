@@ -62,6 +62,20 @@ constexpr int kSettleMs = 400;
 const char* const kPageShots[] = {"main_home", "main_s_curve_files", "main_s_curve_options",
                                   "main_data_source_map", "main_data_source_filter"};
 
+// The offscreen platform has no window manager to raise windows or take size hints, and says so
+// for every window; those notices are dropped, everything else is passed on.
+QtMessageHandler DefaultMessageHandler = nullptr;
+
+void DropOffscreenNotices(QtMsgType type, const QMessageLogContext& context,
+                          const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) {
+        return;
+    }
+    if (DefaultMessageHandler != nullptr) {
+        DefaultMessageHandler(type, context, message);
+    }
+}
+
 class FixedWorkArea : public WorkArea {
 public:
     QRect rect() const override { return kWorkArea; }
@@ -113,7 +127,6 @@ public:
             return;
         }
         window->show();
-        window->raise();
         QApplication::setActiveWindow(window);
         Settle();
         Save(window, name);
@@ -459,7 +472,14 @@ int TakeScreenshots(const QString& folder) {
     for (const QString& failure : shots.Failures) {
         std::fprintf(stderr, "make_screenshots: %s\n", qPrintable(failure));
     }
-    return shots.Failures.isEmpty() ? 0 : 1;
+    if (!shots.Failures.isEmpty()) {
+        std::fprintf(stderr,
+                     "make_screenshots: the pictures of the windows for the User Manual could not "
+                     "be taken under the offscreen platform (%lld failure(s))\n",
+                     static_cast<long long>(shots.Failures.size()));
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -478,6 +498,7 @@ int main(int argc, char** argv) {
     }
     // The program's windows read the command line as data files: they see the program alone.
     int programArgc = 1;
+    DefaultMessageHandler = qInstallMessageHandler(DropOffscreenNotices);
     QApplication application(programArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Ovik KRV Tessel"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
