@@ -11,10 +11,12 @@
 #include "engine/ovProcess.h"
 #include "forms/F_About.h"
 #include "forms/F_AddRenameCopy.h"
+#include "forms/F_BrowseFile.h"
 #include "forms/F_BrowseFld.h"
 #include "forms/F_BrowseVal.h"
 #include "forms/F_BrowseWS.h"
 #include "forms/F_CfgErr.h"
+#include "forms/F_DFVErr.h"
 #include "forms/F_Main.h"
 #include "forms/F_Options.h"
 #include "forms/F_Summary.h"
@@ -240,6 +242,29 @@ private:
     TShots& Shots;
 };
 
+// The Select Data File window offered for several data files dropped at once: grabbed, then the
+// first file is chosen.
+class TGrabbedBrowseFile : public IBrowseFileWindow {
+public:
+    explicit TGrabbedBrowseFile(TShots& shots) : Shots(shots) {}
+
+    void Setup() override {}
+    int ShowModal() override {
+        if (UF_BrowseFile == nullptr || DF == nullptr || DF->getFL_Count() == 0) {
+            return mrCancel;
+        }
+        UF_BrowseFile->Setup(*DF);
+        Shots.ShowAndSave(UF_BrowseFile, QStringLiteral("browse_data_file"));
+        Chosen = DF->getFL_DPFE(1);
+        return mrOk;
+    }
+    QString getDPFE() const override { return Chosen; }
+
+private:
+    TShots& Shots;
+    QString Chosen;
+};
+
 // The main window on each page, its menus, and the windows its commands open.
 class TScreenshotSession {
 public:
@@ -286,6 +311,7 @@ public:
                            .arg(StdDlgMessages.Messages.join(QStringLiteral("; "))));
         }
         SaveBrowseWindows(*main);
+        SaveDataFileWindows(*main);
         SaveConfigurationErrors(*main);
 
         // Nothing of the session is kept.
@@ -312,6 +338,8 @@ private:
         TMainDialogs dialogs = ProgramDialogs.dialogs();
         dialogs.Summary = &Summary;
         dialogs.CfgErr = &CfgErr;
+        dialogs.DFVErr = &DFVErr;
+        dialogs.BrowseFile = &BrowseFile;
         dialogs.About = &About;
         dialogs.Options = &Options;
         dialogs.AddRenameCopy = &AddRenameCopy;
@@ -379,6 +407,41 @@ private:
         }
     }
 
+    // Two data files dropped at once: the Select Data File window offers them; the first, a copy
+    // of the sample with a task header row of 0 and a Data Source File without a workbook
+    // extension, opens repaired and lists its repairs in the Data File Validation Errors window.
+    void SaveDataFileWindows(TUF_Main& main) {
+        const QString sample = DF->getDPFE();
+        QFile source(sample);
+        if (!source.open(QIODevice::ReadOnly)) {
+            Shots.Fail(QStringLiteral("cannot read %1").arg(sample));
+            return;
+        }
+        QByteArray text = source.readAll();
+        text.replace("DSF_THR=1", "DSF_THR=0");
+        text.replace("Sample.xlsx", "Sample.txt");
+        const QString repaired =
+            QFileInfo(sample).absoluteDir().filePath(QStringLiteral("Site Progress.krvc"));
+        QFile target(repaired);
+        if (!target.open(QIODevice::WriteOnly) || target.write(text) != text.size()) {
+            Shots.Fail(QStringLiteral("cannot write %1").arg(repaired));
+            return;
+        }
+        target.close();
+        // Nothing of the sample is kept.
+        DF->setModified(false);
+        main.controller().OpenHandedOverPaths({repaired, sample},
+                                              TMainController::TPathSource::Dropped);
+        Settle();
+        for (const char* name : {"browse_data_file", "data_file_validation_errors"}) {
+            if (!Shots.wasTaken(QString::fromLatin1(name))) {
+                Shots.Fail(QStringLiteral("opening a repaired data file did not show %1: %2")
+                               .arg(QString::fromLatin1(name),
+                                    StdDlgMessages.Messages.join(QStringLiteral("; "))));
+            }
+        }
+    }
+
     // The first definition with a missing Data Source File and no Output File: Process lists
     // the faults in the Configuration Errors window.
     void SaveConfigurationErrors(TUF_Main& main) {
@@ -412,6 +475,14 @@ private:
                                   UF_CfgErr->RefreshList();
                               }
                           }};
+    TGrabbedWindow DFVErr{Shots, QStringLiteral("data_file_validation_errors"),
+                          [] { return UF_DFVErr; },
+                          [] {
+                              if (UF_DFVErr != nullptr) {
+                                  UF_DFVErr->RefreshList();
+                              }
+                          }};
+    TGrabbedBrowseFile BrowseFile{Shots};
     TGrabbedWindow About{Shots, QStringLiteral("about"), [] { return UF_About; }};
     TGrabbedWindow Options{Shots, QStringLiteral("options"), [] { return UF_Options; }};
     TGrabbedAddRenameCopy AddRenameCopy{Shots};
