@@ -26,6 +26,7 @@
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "program/GlobalObjects.h"
+#include "services/F_Progress.h"
 #include "services/StdDlg.h"
 #include "services/TextMetrics.h"
 #include "services/WorkArea.h"
@@ -37,6 +38,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QHash>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -45,6 +47,7 @@
 #include <QStyleFactory>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -147,33 +150,47 @@ private:
 
 // The standard dialogue: a question is answered Yes (the Process confirmation); any other
 // message is kept, since a sound run of the sample shows none, and reported when a picture
-// is missing.
+// is missing. The messages named in Grabbed are set up in the program's own dialogue too, which
+// is then shown without its loop and grabbed.
 class TScriptedStdDlg : public IStdDlg {
 public:
-    TScriptedStdDlg() : Previous(StdDlg()) { setStdDlg(this); }
-    ~TScriptedStdDlg() override { setStdDlg(Previous); }
+    explicit TScriptedStdDlg(TShots& shots) : Shots(shots), Program(StdDlg()) { setStdDlg(this); }
+    ~TScriptedStdDlg() override { setStdDlg(Program); }
     TScriptedStdDlg(const TScriptedStdDlg&) = delete;
     TScriptedStdDlg& operator=(const TScriptedStdDlg&) = delete;
 
     QStringList Messages;
+    // Message key -> picture name.
+    QHash<QString, QString> Grabbed;
 
     void SetupStdDlgButtons1(int kind, const QString& key, const TStdDlgButton& r) override {
-        SetUp(kind, key, r);
+        if (SetUp(kind, key, r)) {
+            Program->SetupStdDlgButtons1(kind, key, r);
+        }
     }
     void SetupStdDlgButtons2(int kind, const QString& key, const TStdDlgButton& r,
-                             const TStdDlgButton&) override {
-        SetUp(kind, key, r);
+                             const TStdDlgButton& m) override {
+        if (SetUp(kind, key, r)) {
+            Program->SetupStdDlgButtons2(kind, key, r, m);
+        }
     }
     void SetupStdDlgButtons3(int kind, const QString& key, const TStdDlgButton& r,
-                             const TStdDlgButton&, const TStdDlgButton&) override {
-        SetUp(kind, key, r);
+                             const TStdDlgButton& m, const TStdDlgButton& l) override {
+        if (SetUp(kind, key, r)) {
+            Program->SetupStdDlgButtons3(kind, key, r, m, l);
+        }
     }
     void SetupStdDlgButtons3CB(int kind, const QString& key, const TStdDlgButton& r,
-                               const TStdDlgButton&, const TStdDlgButton&,
-                               const QString&) override {
-        SetUp(kind, key, r);
+                               const TStdDlgButton& m, const TStdDlgButton& l,
+                               const QString& checkBoxCaption) override {
+        if (SetUp(kind, key, r)) {
+            Program->SetupStdDlgButtons3CB(kind, key, r, m, l, checkBoxCaption);
+        }
     }
     int ShowModal() override {
+        if (Grabbed.contains(Key)) {
+            Shots.ShowAndSave(dynamic_cast<QDialog*>(Program), Grabbed.value(Key));
+        }
         if (Kind == sdkQuestion) {
             return mrYes;
         }
@@ -183,13 +200,20 @@ public:
     bool getChecked() const override { return false; }
 
 private:
-    void SetUp(int kind, const QString& key, const TStdDlgButton& right) {
+    // True when the program's dialogue is to show the message too (it then has its lines).
+    bool SetUp(int kind, const QString& key, const TStdDlgButton& right) {
         Kind = kind;
         Key = key;
         RightResult = right.ModalResult;
+        if (Program == nullptr || !Grabbed.contains(key)) {
+            return false;
+        }
+        Program->MsgLines = MsgLines;
+        return true;
     }
 
-    IStdDlg* Previous;
+    TShots& Shots;
+    IStdDlg* Program;
     int Kind = 0;
     QString Key;
     int RightResult = mrClose;
@@ -268,7 +292,10 @@ private:
 // The main window on each page, its menus, and the windows its commands open.
 class TScreenshotSession {
 public:
-    explicit TScreenshotSession(TShots& shots) : Shots(shots) {}
+    explicit TScreenshotSession(TShots& shots) : Shots(shots) {
+        // The question Process asks before it runs.
+        StdDlgMessages.Grabbed.insert(QStringLiteral("MF023"), QStringLiteral("process_question"));
+    }
 
     void Run() {
         TUF_Main* main = UF_Main;
@@ -304,7 +331,23 @@ public:
 
         // Process the first definition: its question is answered Yes and the Summary window
         // grabbed with the run's project summary.
+        // The progress window is grabbed halfway through the run, when the engine lets events
+        // through between its steps.
+        QTimer progressWatch;
+        QObject::connect(&progressWatch, &QTimer::timeout, [this, &progressWatch] {
+            if (UF_Progress != nullptr && UF_Progress->isVisible() &&
+                UF_Progress->getTotalSteps() > 0 &&
+                UF_Progress->getStepCount() * 2 >= UF_Progress->getTotalSteps()) {
+                progressWatch.stop();
+                Shots.Save(UF_Progress, QStringLiteral("progress"));
+            }
+        });
+        progressWatch.start(0);
         QTestFreeClick(main->processButton());
+        progressWatch.stop();
+        if (!Shots.wasTaken(QStringLiteral("progress"))) {
+            Shots.Fail(QStringLiteral("the progress window was not seen during the run"));
+        }
         if (!Shots.wasTaken(QStringLiteral("summary"))) {
             Shots.Fail(QStringLiteral("processing the sample's first definition did not end in "
                                       "the Summary window: %1")
@@ -461,7 +504,7 @@ private:
     }
 
     TShots& Shots;
-    TScriptedStdDlg StdDlgMessages;
+    TScriptedStdDlg StdDlgMessages{Shots};
     TProgramDialogs ProgramDialogs;
     TGrabbedWindow Summary{Shots, QStringLiteral("summary"), [] { return UF_Summary; },
                            [] {
