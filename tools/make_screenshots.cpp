@@ -49,9 +49,15 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <stop_token>
+#include <thread>
 
 namespace {
 
@@ -80,6 +86,31 @@ void DropOffscreenNotices(QtMsgType type, const QMessageLogContext& context,
         DefaultMessageHandler(type, context, message);
     }
 }
+
+// A build never waits on the tool: should a window start waiting for the user (a modal loop no
+// scripted interface covers), the tool ends with an error after this long.
+constexpr auto kTimeLimit = std::chrono::minutes(5);
+
+class TWatchdog {
+public:
+    TWatchdog()
+        : Thread([this](std::stop_token stop) {
+              std::unique_lock lock(Mutex);
+              Wakeup.wait_for(lock, stop, kTimeLimit, [] { return false; });
+              if (!stop.stop_requested()) {
+                  std::fprintf(stderr,
+                               "make_screenshots: still not done after %lld seconds; a "
+                               "window is waiting for the user\n",
+                               static_cast<long long>(std::chrono::seconds(kTimeLimit).count()));
+                  std::_Exit(1);
+              }
+          }) {}
+
+private:
+    std::mutex Mutex;
+    std::condition_variable_any Wakeup;
+    std::jthread Thread;
+};
 
 class FixedWorkArea : public WorkArea {
 public:
@@ -325,14 +356,13 @@ public:
         SaveMenus(*main);
 
         // Rename: the Add, Rename and Copy window with the selected definition's description.
-        QTestFreeClick(main->listButton(lbRename));
+        Click(main->listButton(lbRename));
         main->action(QStringLiteral("MI_Tools_Options"))->trigger();
         main->action(QStringLiteral("MI_Help_About"))->trigger();
 
-        // Process the first definition: its question is answered Yes and the Summary window
-        // grabbed with the run's project summary.
-        // The progress window is grabbed halfway through the run, when the engine lets events
-        // through between its steps.
+        // Process the first definition: its question is grabbed and answered Yes, the progress
+        // window grabbed halfway through the run (the engine lets events through between its
+        // steps) and the Summary window with the run's project summary.
         QTimer progressWatch;
         QObject::connect(&progressWatch, &QTimer::timeout, [this, &progressWatch] {
             if (UF_Progress != nullptr && UF_Progress->isVisible() &&
@@ -343,7 +373,7 @@ public:
             }
         });
         progressWatch.start(0);
-        QTestFreeClick(main->processButton());
+        Click(main->processButton());
         progressWatch.stop();
         if (!Shots.wasTaken(QStringLiteral("progress"))) {
             Shots.Fail(QStringLiteral("the progress window was not seen during the run"));
@@ -364,7 +394,7 @@ public:
     }
 
 private:
-    static void QTestFreeClick(QPushButton* button) {
+    static void Click(QPushButton* button) {
         if (button != nullptr && button->isEnabled()) {
             button->click();
         }
@@ -495,7 +525,7 @@ private:
         sd->SCF->setDSF_DrivePathFilenameExtnXL(QFileInfo(dataSource).absolutePath() +
                                                 QStringLiteral("/Missing.xlsx"));
         sd->SCF->setOF_DrivePathFilenameExtnXL(QString());
-        QTestFreeClick(main.processButton());
+        Click(main.processButton());
         if (!Shots.wasTaken(QStringLiteral("configuration_errors"))) {
             Shots.Fail(QStringLiteral("processing a faulty definition did not list its "
                                       "configuration errors: %1")
@@ -559,29 +589,30 @@ bool IsolateSession(const QTemporaryDir& work) {
     return true;
 }
 
-int TakeScreenshots(const QString& folder) {
-    TShots shots(folder);
-    if (!shots.Prepare()) {
-        return 1;
-    }
+// The program's global objects and windows as start-up creates them, and the session on them.
+void TakeScreenshotsInto(TShots& shots) {
     setWorkArea(std::make_unique<FixedWorkArea>());
-
     TGlobalObjectsSetup setup;
     setup.DialogFont = MeasureIconTitleFont();
     using enum TGlobalObject;
     TGlobalObjects globals({goUILs, goAD, goXL, goOCP, goDV, goUP, goMRUs, goWMs, goSDs, goDF,
                             goProcess, goRHs, goRFs},
                            setup);
-    {
-        TApplicationForms forms([&globals] { globals.FreeAll(); });
-        forms.CreateForms(FormCreations());
-        if (UF_Main == nullptr) {
-            shots.Fail(QStringLiteral("the main window was not created"));
-        } else {
-            TScreenshotSession session(shots);
-            session.Run();
-        }
-        forms.DestroyForms();
+    TApplicationForms forms([&globals] { globals.FreeAll(); });
+    forms.CreateForms(FormCreations());
+    if (UF_Main == nullptr) {
+        shots.Fail(QStringLiteral("the main window was not created"));
+    } else {
+        TScreenshotSession session(shots);
+        session.Run();
+    }
+    forms.DestroyForms();
+}
+
+int TakeScreenshots(const QString& folder) {
+    TShots shots(folder);
+    if (shots.Prepare()) {
+        TakeScreenshotsInto(shots);
     }
     for (const QString& failure : shots.Failures) {
         std::fprintf(stderr, "make_screenshots: %s\n", qPrintable(failure));
@@ -619,6 +650,7 @@ int main(int argc, char** argv) {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSize(9);
     QApplication::setFont(font);
+    const TWatchdog watchdog;
     try {
         return TakeScreenshots(folder);
     } catch (const std::exception& e) {
