@@ -73,6 +73,10 @@ constexpr int kSettleMs = 400;
 const char* const kPageShots[] = {"main_home", "main_s_curve_files", "main_s_curve_options",
                                   "main_data_source_map", "main_data_source_filter"};
 
+// The Data Source Filter page, and the list row of the sample's definition with a filter.
+constexpr int kFilterPage = 4;
+constexpr int kFilteredDefinitionRow = 1;
+
 // The offscreen platform has no window manager to raise windows or take size hints, and says so
 // for every window; those notices are dropped, everything else is passed on.
 QtMessageHandler DefaultMessageHandler = nullptr;
@@ -348,11 +352,15 @@ public:
 
         for (int page = 0; page < static_cast<int>(std::size(kPageShots)); ++page) {
             main->pages()->setCurrentIndex(page);
+            // The filter page shows the definition that has a filter, Civil and Piping Works.
+            if (page == kFilterPage) {
+                SelectDefinition(kFilteredDefinitionRow);
+            }
             Settle();
             Shots.Save(main, QString::fromLatin1(kPageShots[page]));
         }
         main->pages()->setCurrentIndex(0);
-        Settle(50);
+        SelectDefinition(0);
         SaveMenus(*main);
 
         // Rename: the Add, Rename and Copy window with the selected definition's description.
