@@ -152,27 +152,23 @@ void TTabInputGuards::KeyDownSelectAll(QObject* sender, int& key, Qt::KeyboardMo
     }
 }
 
-void TTabInputGuards::ValidatePathFileName(QObject* sender, QChar& key) {
+void TTabInputGuards::RefuseCharacters(QObject* sender, QChar& key, bool (*refused)(char16_t),
+                                       const QString& refusedList) {
     QLineEdit* box = EditableBox(sender);
-    if (box == nullptr || key.isNull()) {
+    if (box == nullptr || key.isNull() || !refused(key.unicode())) {
         return;
     }
-    if (inputguards::IsRefusedInPath(key.unicode())) {
-        key = QChar(0);
-        ShowAtCaret(box, UIT(kTextRefusedChars) + kLineBreak + inputguards::RefusedInPathList());
-    }
+    key = QChar(0);
+    ShowAtCaret(box, UIT(kTextRefusedChars) + kLineBreak + refusedList);
+}
+
+void TTabInputGuards::ValidatePathFileName(QObject* sender, QChar& key) {
+    RefuseCharacters(sender, key, inputguards::IsRefusedInPath, inputguards::RefusedInPathList());
 }
 
 void TTabInputGuards::ValidateWS(QObject* sender, QChar& key) {
-    QLineEdit* box = EditableBox(sender);
-    if (box == nullptr || key.isNull()) {
-        return;
-    }
-    if (inputguards::IsRefusedInWorksheetName(key.unicode())) {
-        key = QChar(0);
-        ShowAtCaret(box, UIT(kTextRefusedChars) + kLineBreak +
-                             inputguards::RefusedInWorksheetNameList());
-    }
+    RefuseCharacters(sender, key, inputguards::IsRefusedInWorksheetName,
+                     inputguards::RefusedInWorksheetNameList());
 }
 
 void TTabInputGuards::ValidateTHR(QObject* sender, QChar& key, const QString& dataSourcePath) {
