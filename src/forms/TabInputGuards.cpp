@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 #include <utility>
 
@@ -238,9 +239,28 @@ private:
 
 } // namespace
 
+namespace {
+
+// Keeps what the user types or pastes within the maximum length. Unlike the box's own maximum it
+// leaves text set by the program whole (a browsed or stored value longer than the maximum is
+// shown and validated as it is, never cut short unseen).
+class TMaxLengthValidator : public QValidator {
+public:
+    TMaxLengthValidator(int maxLength, QObject* parent)
+        : QValidator(parent), MaxLength(maxLength) {}
+    State validate(QString& input, int&) const override {
+        return input.size() > MaxLength ? Invalid : Acceptable;
+    }
+
+private:
+    int MaxLength;
+};
+
+} // namespace
+
 void TTabInputGuards::Attach(QLineEdit* box, int maxLength, TFilter filter,
                              std::function<QString()> dataSourcePath) {
-    box->setMaxLength(maxLength);
+    box->setValidator(new TMaxLengthValidator(maxLength, box));
     box->installEventFilter(
         new TBoxKeyFilter(*this, box, maxLength, filter, std::move(dataSourcePath)));
 }

@@ -91,6 +91,17 @@ TEST_F(GuardedBox, FullBoxRefusesCharactersButNotTheControlKeys) {
     EXPECT_FALSE(host.balloon.visible) << "the next key hides the balloon";
 }
 
+TEST_F(GuardedBox, ProgramTextIsNeverCutButPastingIsKeptWithinTheMaximum) {
+    host.guards.Attach(box, 5);
+    box->setText(QStringLiteral("/a/long/browsed/path.xlsx"));
+    EXPECT_EQ(box->text(), QStringLiteral("/a/long/browsed/path.xlsx"));
+
+    box->clear();
+    box->insert(QStringLiteral("abc"));
+    box->insert(QStringLiteral("defg")); // as a paste inserts: refused whole past the maximum
+    EXPECT_EQ(box->text(), QStringLiteral("abc"));
+}
+
 TEST_F(GuardedBox, ReadOnlyBoxNeverShowsABalloon) {
     host.guards.Attach(box, 3, TTabInputGuards::TFilter::HeaderRow);
     box->setText(QStringLiteral("abc"));
