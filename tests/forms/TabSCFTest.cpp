@@ -215,6 +215,35 @@ TEST_F(TabSCFTest, EachStatusPictureReportsItsFirstFailingCheck) {
     }
 }
 
+TEST_F(TabSCFTest, FileDialogueStartsInTheBoxFolderOrTheWorkbookKindsOwnFallback) {
+    struct Case {
+        TSCFWorkbook workbook;
+        const char* current;
+        const char* defaultOutput;
+        bool folderExists;
+        const char* expected;
+    };
+    const QString program = Q("/opt/krv/");
+    const Case cases[] = {
+        {swDataSource, "/home/u", "", true, "/box/"},
+        {swDataSource, "/opt/krv", "", false, "/opt/krv/Samples/"},
+        {swTemplate, "/opt/krv/", "", false, "/opt/krv/Templates/"},
+        {swTemplate, "/opt/KRV", "", false, "/opt/KRV"}, // another folder on this file system
+        {swDataSource, "/home/u", "/out/", false, "/home/u"},
+        {swOutput, "/opt/krv", "/out/", false, "/out/"},
+        {swOutput, "/home/u", "", false, "/home/u"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        const TSCFFolders folders{Q(c.current), program, Q(c.defaultOutput)};
+        const TFileDialogSetup setup =
+            scfmodel::BrowseSetup(c.workbook, Q(" /box/book.xlsx "), folders, c.folderExists, true);
+        EXPECT_EQ(setup.DefaultFolder, Q(c.expected));
+        EXPECT_EQ(setup.FileName, Q("/box/book.xlsx"));
+        EXPECT_EQ(setup.FileMustExist, c.workbook != swOutput);
+    }
+}
+
 TEST_F(TabSCFTest, OpenButtonsFollowTheirPathBoxesAndADisabledPageIsEmptyAndOk) {
     struct Case {
         const char* source;
