@@ -77,8 +77,8 @@ void TTab_SCF::BoxExited(TSCFBox box) {
     QLineEdit* edit = BoxOf[box];
     {
         // Setting the same text clears the box's undo buffer.
+        const platform::ScopeExit loaded([this, wasLoading = Loading] { Loading = wasLoading; });
         Loading = true;
-        const platform::ScopeExit loaded([this] { Loading = false; });
         const int cursor = edit->cursorPosition();
         edit->setText(edit->text());
         edit->setCursorPosition(cursor);
@@ -89,10 +89,12 @@ void TTab_SCF::BoxExited(TSCFBox box) {
     }
     switch (box) {
     case sbDSF_Path:
-        SetBoxText(box, scfmodel::RepairedInputPath(*DV, 747, edit->text()));
+        SetBoxText(box, scfmodel::RepairedInputPath(*DV, WorkbookRole(swDataSource).FieldCaption,
+                                                    edit->text()));
         break;
     case sbTF_Path:
-        SetBoxText(box, scfmodel::RepairedInputPath(*DV, 752, edit->text()));
+        SetBoxText(box, scfmodel::RepairedInputPath(*DV, WorkbookRole(swTemplate).FieldCaption,
+                                                    edit->text()));
         SetBoxText(sbOF_Path,
                    scfmodel::OutputFollowingTemplate(*DV, BoxOf[sbOF_Path]->text(), edit->text()));
         break;

@@ -577,14 +577,16 @@ TEST_F(TabSCFTest, EnterWalksTheBoxesAndTheErrorListFindsItsField) {
 
 TEST_F(TabSCFTest, PasswordEditsMarkTheFileModifiedAndKeepTheLists) {
     sd().setWSL_Loaded(1, true);
-    box(sbDSF_Password)->setText(Q("secret"));
-    EXPECT_EQ(host.modifiedMarks, 1);
+    Type(sbDSF_Password, Q("secret"));
+    EXPECT_EQ(box(sbDSF_Password)->text(), Q("secret"));
+    EXPECT_EQ(host.modifiedMarks, 6) << "one mark per typed character";
+    EXPECT_FALSE(box(sbDSF_Password)->isUndoAvailable()) << "leaving a box ends its undo";
     EXPECT_TRUE(sd().getWSL_Loaded(1));
     box(sbDSF_THR)->setText(Q("3"));
     EXPECT_TRUE(sd().getWSL_Loaded(1));
     box(sbDSF_Path)->setText(Q("/x.xlsx"));
     EXPECT_FALSE(sd().getWSL_Loaded(1));
-    EXPECT_EQ(host.modifiedMarks, 3);
+    EXPECT_EQ(host.modifiedMarks, 8);
 }
 
 } // namespace
