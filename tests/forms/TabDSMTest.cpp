@@ -279,6 +279,45 @@ TEST_F(DataSourceMapTab, BrowsingFillsTheRowFromTheTaskWorksheet) {
     EXPECT_TRUE(dlg.shown[0].key.startsWith(QLatin1String("UDV")));
 }
 
+TEST_F(DataSourceMapTab, AnUnusableDataSourceStopsTheBrowseWithItsOwnMessage) {
+    testsupport::FakeBrowseFld browse;
+    ShowTab();
+    const QString plan = Path(QStringLiteral("plan.xlsx"));
+    const struct {
+        const char* name;
+        const char* curVer; // the installed spreadsheet program
+        QString path;
+        const char* worksheet;
+        int headerRow;
+        const char* key;
+    } cases[] = {
+        {"no spreadsheet program", nullptr, plan, "Tasks", 1, "XL001"},
+        {"no data source", "15", QString(), "Tasks", 1, "UDV005"},
+        {"a missing workbook", "15", Path(QStringLiteral("none.xlsx")), "Tasks", 1, "UDV004"},
+        {"a worksheet name no workbook allows", "15", plan, "Ta*sks", 1, "UDV018"},
+        {"header row 0", "15", plan, "Tasks", 0, "UDV019"},
+        {"an old version without the pack, cancelled", "11", plan, "Tasks", 1, "UOCP002"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray hive = "Windows Registry Editor Version 5.00\r\n\r\n";
+        if (c.curVer != nullptr) {
+            hive += QByteArray("[HKEY_CLASSES_ROOT\\Excel.Application\\CurVer]\r\n"
+                               "@=\"Excel.Application.") +
+                    c.curVer + "\"\r\n";
+        }
+        registry.writeMachineHive(hive);
+        sd().SCF->setDSF_DrivePathFilenameExtnXL(c.path);
+        sd().SCF->setDSF_TaskWS(QString::fromLatin1(c.worksheet));
+        sd().SCF->setDSF_THR(c.headerRow);
+        dlg.shown.clear();
+        tab->BrowseTaskField();
+        EXPECT_EQ(dlg.keys(), QStringList{QString::fromLatin1(c.key)});
+        EXPECT_TRUE(browse.calls.empty());
+        EXPECT_EQ(host.imports, 0);
+    }
+}
+
 TEST_F(DataSourceMapTab, UpdateDescriptionsReadsTheHeaderRow) {
     SetEntry(1, "B", "old");
     SetEntry(2, "XFA", "old");
