@@ -32,6 +32,19 @@ using testsupport::FakeStdDlg;
 const QString kTaskWorkbook = QStringLiteral(KRV_FORMS_TEST_DATA "/task_fields.xlsx");
 const QString kMaxLength3 = QStringLiteral("The maximum length for this Field is 3 characters.");
 
+// The task field window as it drops the imported list when the user asks for a refresh.
+class RefreshingBrowseFld : public testsupport::FakeBrowseFld {
+public:
+    int Execute(TovSD& sd, const QString& caption, const QString& subject,
+                const TBrowseAnchor& anchor, TBrowseFldResult& result) override {
+        const int modal = FakeBrowseFld::Execute(sd, caption, subject, anchor, result);
+        if (modal == mrRetry) {
+            sd.setFL_Loaded(false);
+        }
+        return modal;
+    }
+};
+
 class DataSourceMapTab : public testing::Test {
 protected:
     void SetUp() override {
@@ -238,7 +251,7 @@ TEST_F(DataSourceMapTab, EditsSurviveTheDataFile) {
 }
 
 TEST_F(DataSourceMapTab, BrowsingFillsTheRowFromTheTaskWorksheet) {
-    testsupport::FakeBrowseFld browse;
+    RefreshingBrowseFld browse;
     ShowTab();
     grid().MoveToCell(1, 3);
     browse.answers = {{1, QStringLiteral("D")}};
@@ -260,11 +273,15 @@ TEST_F(DataSourceMapTab, BrowsingFillsTheRowFromTheTaskWorksheet) {
     EXPECT_EQ(sd().getFL_Count(), 4);
     EXPECT_EQ(sd().getFL_TaskFldDesc(2), QStringLiteral("Start\nDate"));
 
-    // Refresh asks again, Cancel changes nothing; the same field chosen again is no change.
+    // Refresh imports the list anew and asks again, Cancel changes nothing; the same field
+    // chosen again is no change.
     browse.answers = {{4, {}}, {2, {}}, {1, QStringLiteral("D")}};
     browse.importDesc = false;
     tab->BrowseTaskField();
+    EXPECT_EQ(host.imports, 2);
+    EXPECT_EQ(host.importDepth, 0);
     tab->BrowseTaskField();
+    EXPECT_EQ(host.imports, 2) << "the loaded list is used";
     ASSERT_EQ(browse.calls.size(), 4u);
     EXPECT_EQ(browse.calls[3].preselection, QStringLiteral("D"));
     EXPECT_EQ(grid().getCells(2, 3), QStringLiteral("Man Hours"));
