@@ -380,7 +380,7 @@ public:
                 Shots.Save(UF_Progress, QStringLiteral("progress"));
             }
         });
-        progressWatch.start(0);
+        progressWatch.start(50);
         Click(main->processButton());
         progressWatch.stop();
         if (!Shots.wasTaken(QStringLiteral("progress"))) {
