@@ -1,7 +1,9 @@
 // The S Curve Options tab: its rules as tables (preview codes and pictures, axis titles, which
 // controls are enabled), the drawn previews, and the page hosted by a recording main window over
 // a real data file in a temporary folder.
+#include "controls/ovVLabel.h"
 #include "forms/SCOPreview.h"
+#include "forms/StatusImage.h"
 #include "forms/TabSCOModel.h"
 #include "forms/Tab_SCO.h"
 #include "model/ModelUtils.h"
@@ -508,6 +510,53 @@ TEST_F(SCOPage, ADisabledTabIsClearedAndTakesNoInput) {
     page->Clear();
     EXPECT_EQ(page->previewCode(TSCOPreviewKind::SCurve), 0);
     EXPECT_EQ(page->previewCode(TSCOPreviewKind::Histogram), 0);
+}
+
+TEST_F(SCOPage, StatusPicturesAndAxisTitlesFollowTheOptions) {
+    auto* dataPicture = control<TStatusImage>("Img_SCO_SCO");
+    auto* quantityPicture = control<TStatusImage>("Img_SCO_QAO");
+    auto* axis = control<TovVLabel>("VLbl_SCO_SCP_YAxis");
+    EXPECT_EQ(dataPicture->getTag(), 1);
+    EXPECT_EQ(dataPicture->toolTip(), UIT(870));
+    EXPECT_EQ(quantityPicture->getTag(), 1);
+    EXPECT_EQ(axis->getCaption(), Q(" Quantity Axis "));
+    EXPECT_EQ(axis->getFontColor(), clMaroon);
+    EXPECT_FALSE(axis->isEnabled());
+
+    control<QCheckBox>("CB_SCO_GenerateBL")->setChecked(true);
+    EXPECT_EQ(dataPicture->getTag(), 2);
+    EXPECT_TRUE(dataPicture->toolTip().isEmpty());
+    EXPECT_EQ(quantityPicture->getTag(), 1);
+    EXPECT_EQ(quantityPicture->toolTip(), UIT(863));
+    EXPECT_EQ(page->previewCode(TSCOPreviewKind::SCurve), 3);
+    EXPECT_TRUE(axis->isEnabled());
+    EXPECT_EQ(axis->getFontColor(), clMaroon);
+
+    control<QCheckBox>("CB_SCO_GraphCost")->setChecked(true);
+    EXPECT_EQ(quantityPicture->getTag(), 2);
+    EXPECT_EQ(axis->getCaption(), Q(" Cost "));
+    EXPECT_EQ(axis->getFontColor(), clWindowText);
+    EXPECT_EQ(control<TovVLabel>("VLbl_SCO_HGP_YAxis")->getCaption(), Q(" Cost "));
+
+    // A disabled tab shows ok pictures.
+    control<QCheckBox>("CB_SCO_GraphCost")->setChecked(false);
+    page->Enable(false);
+    EXPECT_EQ(quantityPicture->getTag(), 2);
+    EXPECT_EQ(dataPicture->getTag(), 2);
+}
+
+TEST_F(SCOPage, AQuantityWithoutDataSetIsDroppedWhenShown) {
+    options().setGraphMH(1);
+    ShowDefinition();
+    auto* graph = control<QCheckBox>("CB_SCO_GraphMH");
+    EXPECT_FALSE(graph->isChecked());
+    EXPECT_FALSE(graph->isEnabled());
+    EXPECT_EQ(page->previewCode(TSCOPreviewKind::SCurve), 1);
+    EXPECT_EQ(control<TStatusImage>("Img_SCO_SCO")->getTag(), 1);
+    // Storing writes the settled options and says so.
+    page->Store();
+    EXPECT_EQ(options().getGraphMH(), 0);
+    EXPECT_EQ(host.modifiedMarks, 1);
 }
 
 } // namespace
