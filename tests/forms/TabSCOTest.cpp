@@ -16,12 +16,14 @@
 #include "support/FakeStdDlg.h"
 #include "support/FakeTabHost.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -557,6 +559,23 @@ TEST_F(SCOPage, AQuantityWithoutDataSetIsDroppedWhenShown) {
     page->Store();
     EXPECT_EQ(options().getGraphMH(), 0);
     EXPECT_EQ(host.modifiedMarks, 1);
+}
+
+TEST_F(SCOPage, ConfigurationErrorsFocusTheirControlWhenEnabled) {
+    page->show();
+    QApplication::setActiveWindow(page.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(page.get()));
+    page->GoToField(759, 0);
+    EXPECT_EQ(QApplication::focusWidget(), control<QCheckBox>("CB_SCO_GenerateBL"));
+    // Without a data set the cut off date is disabled: the focus stays.
+    page->GoToField(767, 0);
+    EXPECT_EQ(QApplication::focusWidget(), control<QCheckBox>("CB_SCO_GenerateBL"));
+    control<QCheckBox>("CB_SCO_GenerateACT")->setChecked(true);
+    control<QCheckBox>("CB_SCO_GraphCost")->setChecked(true);
+    page->GoToField(773, 0);
+    EXPECT_EQ(QApplication::focusWidget(), control<QComboBox>("DDL_SCO_CostQty"));
+    page->GoToField(767, 0);
+    EXPECT_EQ(QApplication::focusWidget(), control<QDateEdit>("DTP_SCO_CutOffDate"));
 }
 
 } // namespace
