@@ -213,7 +213,7 @@ QWidget* TTab_SCO::BuildPreview(TSCOPreviewKind kind) {
     TPreviewControls& preview = sCurve ? SCP : HGP;
     preview.Caption =
         label(this, sCurve ? 137 : 148, sCurve ? "Pnl_SCO_SCP_Preview" : "Pnl_SCO_HGP_Preview");
-    preview.Picture = new TSCOPreview(kind, this);
+    preview.Picture = named(new TSCOPreview(kind, this), sCurve ? "Img_SCO_SCP" : "Img_SCO_HGP");
     preview.YAxis =
         named(new TovVLabel(this), sCurve ? "VLbl_SCO_SCP_YAxis" : "VLbl_SCO_HGP_YAxis");
     preview.XAxis = named(new QLabel(UIT(sCurve ? 142 : 153), this),
@@ -250,6 +250,11 @@ QWidget* TTab_SCO::BuildLegendEntry(TSCOPreviewKind kind, TSCOLegendEntry entry)
     auto* box = new QWidget(this);
     auto* caption = new QLabel(Framed(scotab::LegendTextId(kind, entry)), box);
     auto* picture = new TSCOLegendPicture(kind, entry, box);
+    static constexpr const char* kEntryCodes[kSCOLegendEntryCount] = {"BL", "ACT", "TGT", "COD"};
+    const QString name = QLatin1String(kEntryCodes[entry]) +
+                         QLatin1String(kind == TSCOPreviewKind::SCurve ? "_SC" : "_HG");
+    caption->setObjectName(QStringLiteral("Lbl_SCO_Legend_") + name);
+    picture->setObjectName(QStringLiteral("Img_SCO_Legend_") + name);
     preview.EntryLabels[static_cast<size_t>(entry)] = caption;
     preview.EntryPictures[static_cast<size_t>(entry)] = picture;
     // The sample sits under its label, inset by one blank on the left and spanning the text.

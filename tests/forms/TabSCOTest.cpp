@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QImage>
+#include <QLabel>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -477,13 +478,18 @@ TEST_F(SCOPage, UncheckingActualResetsItsQuantitiesAndLegend) {
     EXPECT_TRUE(list->isEnabled());
     EXPECT_EQ(list->currentIndex(), 1);
     EXPECT_EQ(page->previewCode(TSCOPreviewKind::Histogram), 21);
+    EXPECT_TRUE(control<TSCOLegendPicture>("Img_SCO_Legend_COD_HG")->getActive());
 
     control<QCheckBox>("CB_SCO_GenerateBL")->setChecked(true);
     control<QCheckBox>("CB_SCO_GenerateACT")->setChecked(false);
     EXPECT_EQ(list->currentIndex(), 0);
     EXPECT_FALSE(list->isEnabled());
     EXPECT_EQ(page->previewCode(TSCOPreviewKind::SCurve), 19);
-    EXPECT_FALSE(page->state().States(true).SCurve.Legend[leCutOffDate]);
+    for (const char* entry : {"COD_SC", "COD_HG"}) {
+        const QString name = QString::fromLatin1(entry);
+        EXPECT_FALSE(page->findChild<TSCOLegendPicture*>(Q("Img_SCO_Legend_") + name)->getActive());
+        EXPECT_FALSE(page->findChild<QLabel*>(Q("Lbl_SCO_Legend_") + name)->isEnabled());
+    }
 
     // Without any data set nothing can be graphed and the previews go blank.
     control<QCheckBox>("CB_SCO_GenerateBL")->setChecked(false);
