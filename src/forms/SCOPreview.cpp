@@ -172,8 +172,8 @@ void DrawSCOPreview(QPainter& painter, const QRect& area, TSCOPreviewKind kind, 
 }
 
 TSCOPreview::TSCOPreview(TSCOPreviewKind kind, QWidget* parent) : QWidget(parent), Kind(kind) {
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setFixedSize(sizeHint());
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setMinimumSize(minimumSizeHint());
 }
 
 void TSCOPreview::setCode(int code) {
@@ -184,7 +184,11 @@ void TSCOPreview::setCode(int code) {
 }
 
 QSize TSCOPreview::sizeHint() const {
-    return {240, 120};
+    return {240, 104};
+}
+
+QSize TSCOPreview::minimumSizeHint() const {
+    return {160, 104};
 }
 
 void TSCOPreview::paintEvent(QPaintEvent*) {

@@ -27,6 +27,7 @@ public:
     void setCode(int code);
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -159,8 +159,7 @@ TTab_SCO::TTab_SCO(ITabHost& host, QWidget* parent)
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(8);
     layout->addWidget(BuildLeftPanel(), 0, Qt::AlignTop);
-    layout->addWidget(right, 0, Qt::AlignTop);
-    layout->addStretch(1);
+    layout->addWidget(right, 1, Qt::AlignTop);
 
     ConnectEdits();
     // Until the main window clears and enables the tab it shows the cleared, disabled state.
@@ -222,14 +221,16 @@ QWidget* TTab_SCO::BuildPreview(TSCOPreviewKind kind) {
         new QLabel(platform::Format(QStringLiteral(" %s: "), {UIT(sCurve ? 143 : 154)}), this),
         sCurve ? "Lbl_SCO_Legend_SC" : "Lbl_SCO_Legend_HG");
 
-    auto* legend = new QHBoxLayout();
-    legend->setSpacing(0);
-    legend->addWidget(preview.Legend, 0, Qt::AlignTop);
+    // The legend's four entries stand in two rows beside its caption.
+    auto* legend = new QGridLayout();
+    legend->setHorizontalSpacing(0);
+    legend->setVerticalSpacing(2);
+    legend->addWidget(preview.Legend, 0, 0, Qt::AlignTop);
     for (int entry = 0; entry < kSCOLegendEntryCount; ++entry) {
-        legend->addWidget(BuildLegendEntry(kind, static_cast<TSCOLegendEntry>(entry)), 0,
-                          Qt::AlignTop);
+        legend->addWidget(BuildLegendEntry(kind, static_cast<TSCOLegendEntry>(entry)), entry / 2,
+                          1 + entry % 2, Qt::AlignTop | Qt::AlignLeft);
     }
-    legend->addStretch(1);
+    legend->setColumnStretch(3, 1);
 
     // The quantity axis title stands centred beside the picture, the time axis title below it.
     auto* chart = new QGridLayout();
@@ -238,7 +239,7 @@ QWidget* TTab_SCO::BuildPreview(TSCOPreviewKind kind) {
     chart->addWidget(preview.YAxis, 0, 0, Qt::AlignRight | Qt::AlignVCenter);
     chart->addWidget(preview.Picture, 0, 1);
     chart->addWidget(preview.XAxis, 1, 1, Qt::AlignHCenter);
-    chart->setColumnStretch(2, 1);
+    chart->setColumnStretch(1, 1);
     auto* content = new QVBoxLayout();
     content->addLayout(chart);
     content->addLayout(legend);
