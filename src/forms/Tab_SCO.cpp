@@ -45,21 +45,24 @@ QColor colorOf(TColor value) {
     return QColor::fromRgba(platform::colorToArgb(value));
 }
 
-void setFontColor(QWidget* widget, TColor color) {
+// Colours of an enabled control; a disabled one keeps the desktop's disabled look.
+void setColors(QWidget* widget, std::initializer_list<QPalette::ColorRole> roles, TColor color) {
     QPalette palette = widget->palette();
     const QColor c = colorOf(color);
-    palette.setColor(QPalette::WindowText, c);
-    palette.setColor(QPalette::Text, c);
-    palette.setColor(QPalette::ButtonText, c);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (const QPalette::ColorRole role : roles) {
+            palette.setColor(group, role, c);
+        }
+    }
     widget->setPalette(palette);
 }
 
+void setFontColor(QWidget* widget, TColor color) {
+    setColors(widget, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}, color);
+}
+
 void setFillColor(QWidget* widget, TColor color) {
-    QPalette palette = widget->palette();
-    const QColor c = colorOf(color);
-    palette.setColor(QPalette::Base, c);
-    palette.setColor(QPalette::Button, c);
-    widget->setPalette(palette);
+    setColors(widget, {QPalette::Base, QPalette::Button}, color);
 }
 
 // An edit list shown as enabled (window colour, window text) or not (button face, grey text).
