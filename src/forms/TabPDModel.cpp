@@ -37,7 +37,7 @@ TValues Load(const TovSD& sd) {
     v.ProjectTitle = sd.PD->getProjectTitle();
     v.ProjectNumber = sd.PD->getProjectNumber();
     v.ProjectClient = sd.PD->getProjectClient();
-    v.CutOffDate = sd.SCO->getCutOffDate();
+    v.CutOffDate = v.StoredCutOffDate = sd.SCO->getCutOffDate();
     v.DataSourcePath = sd.SCF->getDSF_DrivePathFilenameExtnXL();
     v.TemplatePath = sd.SCF->getTF_DrivePathFilenameExtnXL();
     v.OutputPath = sd.SCF->getOF_DrivePathFilenameExtnXL();
@@ -47,7 +47,7 @@ TValues Load(const TovSD& sd) {
     return v;
 }
 
-bool Store(const TValues& values, TovSD& sd) {
+bool Store(TValues& values, TovSD& sd) {
     TovPD& pd = *sd.PD;
     bool changed = false;
     changed |=
@@ -56,9 +56,12 @@ bool Store(const TValues& values, TovSD& sd) {
                                values.ProjectNumber);
     changed |= AssignIfChanged(pd, &TovPD::getProjectClient, &TovPD::setProjectClient,
                                values.ProjectClient);
-    if (sd.SCO->getCutOffDate() != values.CutOffDate) {
-        sd.SCO->setCutOffDate(values.CutOffDate);
-        changed = true;
+    if (values.CutOffDate != values.StoredCutOffDate) {
+        if (sd.SCO->getCutOffDate() != values.CutOffDate) {
+            sd.SCO->setCutOffDate(values.CutOffDate);
+            changed = true;
+        }
+        values.StoredCutOffDate = values.CutOffDate;
     }
     return changed;
 }

@@ -23,6 +23,9 @@ struct TValues {
     QString ProjectNumber;
     QString ProjectClient;
     double CutOffDate = 0.0;
+    // The date as last loaded or stored: only a date the user picked since then is written, so
+    // that a date moved meanwhile by a run is not put back.
+    double StoredCutOffDate = 0.0;
     // Mirrors, exactly as stored: the page never repairs what another tab owns.
     QString DataSourcePath;
     QString TemplatePath;
@@ -62,8 +65,9 @@ struct TFieldTarget {
 // Fills the values from the definition (stored values only; nothing is changed).
 TValues Load(const TovSD& sd);
 // Writes the edited values into the definition: the trimmed project details and the cut off
-// date. True when a stored value changed.
-[[nodiscard]] bool Store(const TValues& values, TovSD& sd);
+// date when the user picked one; the values then count as stored. True when a stored value
+// changed.
+[[nodiscard]] bool Store(TValues& values, TovSD& sd);
 // The status of every mirrored value from what the definition stores. Paths compare as the file
 // system does (case-sensitive).
 TStatusResults Validate(const TovSD& sd, TovDV& dv);

@@ -219,7 +219,9 @@ void TTab_PD::CreateControls() {
     C->DTP_PD_CutOffDate->setDisplayFormat(QStringLiteral("dd-MMM-yyyy"));
     C->DTP_PD_CutOffDate->setDateRange(tabpd::MinimumDate(), tabpd::MaximumDate());
     C->DTP_PD_CutOffDate->setToolTip(UIT(kTextCutOffDateHint));
-    C->DTP_PD_CutOffDate->setFixedWidth(ScaledWidth(100));
+    // At least as wide as the date and the pop-up button need in the desktop's style.
+    C->DTP_PD_CutOffDate->setFixedWidth(
+        std::max(ScaledWidth(100), C->DTP_PD_CutOffDate->sizeHint().width()));
     C->Lbl_PD_Note = new QLabel(Framed(UIT(kTextNote)), this);
 
     // One column of labels for the whole page: the edits start 8 pixels right of the widest.
@@ -328,7 +330,7 @@ TovSD* TTab_PD::ActiveSD() {
 
 void TTab_PD::Clear() {
     Values = tabpd::TValues();
-    Values.CutOffDate = modelutil::ModelToday();
+    Values.CutOffDate = Values.StoredCutOffDate = modelutil::ModelToday();
     HasDefinitionValues = false;
     ShowValues();
 }

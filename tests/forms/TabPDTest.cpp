@@ -264,6 +264,12 @@ TEST_F(TabPD, StoreWritesTrimmedDetailsAndReportsOnlyRealChanges) {
     EXPECT_EQ(d.PD->getProjectNumber(), Q("P-7"));
     EXPECT_EQ(d.PD->getProjectClient(), Q("Harbour Board"));
     EXPECT_EQ(d.SCO->getCutOffDate(), 41010.0);
+
+    // A run moves the stored date while these values are still on screen: storing them again
+    // does not put the old date back.
+    d.SCO->setCutOffDate(41020);
+    EXPECT_FALSE(tabpd::Store(values, d));
+    EXPECT_EQ(d.SCO->getCutOffDate(), 41020.0);
 }
 
 // ---- Page ----
