@@ -430,6 +430,17 @@ TEST_F(TabPD, StatusPictureDoubleClickLeadsToTheOwningField) {
     }
 }
 
+TEST_F(TabPD, ConfigurationErrorFieldSelectsItsBox) {
+    sd().PD->setProjectNumber(Q("P-1"));
+    ShowPage();
+    Box(TBox::ProjectTitle)->setFocus();
+    page->GoToField(745, 0);
+    EXPECT_TRUE(Box(TBox::ProjectNumber)->hasFocus());
+    EXPECT_EQ(Box(TBox::ProjectNumber)->selectedText(), Q("P-1"));
+    page->GoToField(747, 0); // a field of another tab
+    EXPECT_TRUE(Box(TBox::ProjectNumber)->hasFocus());
+}
+
 TEST_F(TabPD, OpenButtonsOpenExistingWorkbooksOnly) {
     QStringList opened;
     auto previous = platform::setShell(std::make_unique<RecordingShell>(&opened));
