@@ -138,13 +138,16 @@ TStates States(bool pageEnabled, const TovSD& sd) {
         states.OpenEnabled[static_cast<size_t>(i)] =
             !StoredPath(sd, static_cast<TWorkbook>(i)).isEmpty();
     }
-    const TovSCO& sco = *sd.SCO;
-    states.CutOffDateEnabled =
-        sco.getGenerateBL() != 0 || sco.getGenerateACT() != 0 || sco.getGenerateTGT() != 0;
+    states.CutOffDateEnabled = GeneratesAnyDataSet(sd);
     return states;
 }
 
-TFieldTarget TargetOf(TStatus status) {
+bool GeneratesAnyDataSet(const TovSD& sd) {
+    const TovSCO& sco = *sd.SCO;
+    return sco.getGenerateBL() != 0 || sco.getGenerateACT() != 0 || sco.getGenerateTGT() != 0;
+}
+
+TFieldTarget TargetOf(TStatus status, const TovSD& sd) {
     switch (status) {
     case TStatus::DataSource:
         return {tabSCF, kTextDataSourceFile};
@@ -155,7 +158,7 @@ TFieldTarget TargetOf(TStatus status) {
     case TStatus::DataOptions:
         return {tabSCO, kTextDataOptions};
     case TStatus::QuantityOptions:
-        return {tabSCO, kTextQuantityOptions};
+        return {tabSCO, GeneratesAnyDataSet(sd) ? kTextQuantityOptions : kTextDataOptions};
     case TStatus::FilterDetails:
         break;
     }

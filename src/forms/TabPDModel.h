@@ -71,9 +71,13 @@ TValues Load(const TovSD& sd);
 // The status of every mirrored value from what the definition stores. Paths compare as the file
 // system does (case-sensitive).
 TStatusResults Validate(const TovSD& sd, TovDV& dv);
+// Whether the definition generates Baseline, Actual or Target data.
+bool GeneratesAnyDataSet(const TovSD& sd);
 // The enabling rules for a page that is enabled or not.
 TStates States(bool pageEnabled, const TovSD& sd);
-TFieldTarget TargetOf(TStatus status);
+// The quantity options lead to the man hours box, or to the data options while no data set is
+// generated (the quantity boxes are disabled then).
+TFieldTarget TargetOf(TStatus status, const TovSD& sd);
 
 // The path of a workbook as stored, and its field caption.
 QString StoredPath(const TovSD& sd, TWorkbook workbook);

@@ -160,6 +160,7 @@ struct TTab_PD::Controls {
 TTab_PD::TTab_PD(ITabHost& host, QWidget* parent)
     : TMainTabPage(host, parent), C(std::make_unique<Controls>()) {
     CreateControls();
+    LayOutControls();
     ConnectControls();
     Clear();
     Enable(false);
@@ -223,7 +224,9 @@ void TTab_PD::CreateControls() {
     C->DTP_PD_CutOffDate->setFixedWidth(
         std::max(ScaledWidth(100), C->DTP_PD_CutOffDate->sizeHint().width()));
     C->Lbl_PD_Note = new QLabel(Framed(UIT(kTextNote)), this);
+}
 
+void TTab_PD::LayOutControls() {
     // One column of labels for the whole page: the edits start 8 pixels right of the widest.
     int labelWidth = C->Lbl_PD_CutOffDate->sizeHint().width();
     for (QLabel* label : C->Labels) {
@@ -353,7 +356,7 @@ void TTab_PD::Enable(bool flag) {
         button->setEnabled(flag);
     }
     TovSD* sd = ActiveSD();
-    const bool cutOffDate = flag && sd != nullptr && tabpd::States(true, *sd).CutOffDateEnabled;
+    const bool cutOffDate = flag && sd != nullptr && tabpd::GeneratesAnyDataSet(*sd);
     C->Lbl_PD_CutOffDate->setEnabled(cutOffDate);
     C->DTP_PD_CutOffDate->setEnabled(cutOffDate);
     C->Lbl_PD_Note->setEnabled(cutOffDate);
@@ -521,7 +524,11 @@ bool TTab_PD::BoxKeyDown(TBox which, QObject* watched, QEvent* event) {
 
 void TTab_PD::StatusDoubleClicked(TStatus status) {
     Host.Balloon().Hide();
-    const tabpd::TFieldTarget target = tabpd::TargetOf(status);
+    TovSD* sd = ActiveSD();
+    if (!PageEnabled || sd == nullptr) {
+        return;
+    }
+    const tabpd::TFieldTarget target = tabpd::TargetOf(status, *sd);
     Host.GoToField(target.PageIndex, target.FieldId);
 }
 

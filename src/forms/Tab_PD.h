@@ -56,6 +56,8 @@ private:
     struct Controls;
 
     void CreateControls();
+    // Title panels, rows of label, box, Open button and status picture, the note at the bottom.
+    void LayOutControls();
     void ConnectControls();
     // The definition the page shows; null when there is none.
     static TovSD* ActiveSD();

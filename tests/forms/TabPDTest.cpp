@@ -428,6 +428,12 @@ TEST_F(TabPD, StatusPictureDoubleClickLeadsToTheOwningField) {
         ASSERT_EQ(host.fieldsGoneTo.size(), 1U) << static_cast<int>(status);
         EXPECT_EQ(host.fieldsGoneTo.front(), target);
     }
+
+    // Without a data set the quantity boxes are disabled: the data options take the user.
+    sd().SCO->setGenerateBL(0);
+    host.fieldsGoneTo.clear();
+    QTest::mouseDClick(page->statusImage(TStatus::QuantityOptions), Qt::LeftButton);
+    EXPECT_EQ(host.fieldsGoneTo, (std::vector<std::pair<int, int>>{{2, 759}}));
 }
 
 TEST_F(TabPD, ConfigurationErrorFieldSelectsItsBox) {
