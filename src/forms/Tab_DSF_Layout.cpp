@@ -2,6 +2,7 @@
 #include "Tab_DSF.h"
 
 #include "FormMetrics.h"
+#include "MainIcons.h"
 #include "SlotGuard.h"
 #include "StatusImage.h"
 #include "controls/ovGrid.h"
@@ -204,6 +205,8 @@ void TTab_DSF::SetupDSFGrid() {
         g.setHeaderCellText(c, Framed(UIT(kHeaderIds[c - 1])));
     }
     g.setSmoothHorScroll(false);
+    // The picture beside the number of a row that failed a check.
+    g.setGutterImagePicture(StatusPicture(stError));
 
     // Row 1 joins nothing: its And/Or can be neither chosen nor typed.
     g.setCellCanSelect(fcAndOr, 1, false);

@@ -339,6 +339,7 @@ TEST_F(TabDSFTest, TurningTheFilterOffKeepsIncompleteRows) {
     EXPECT_FALSE(grid().getEnabled());
     EXPECT_FALSE(grid().getGutterImageVisible(3));
     EXPECT_EQ(tab->titleImage()->getTag(), 2);
+    tab->PrepareProcess(); // a run with the filter off leaves the rows alone too
     Click(TButton::Enable);
     EXPECT_EQ(Rows(tab->gridState()),
               QStringList({QStringLiteral("|A||Equals|x"), QStringLiteral("||||"),
@@ -347,6 +348,19 @@ TEST_F(TabDSFTest, TurningTheFilterOffKeepsIncompleteRows) {
     tab->Store();
     EXPECT_EQ(sd().DSF->getCount(), 1);
     EXPECT_EQ(sd().DSF->getEnabled(), 1);
+
+    // A run of an enabled filter shows only the rows it uses.
+    tab->PrepareProcess();
+    EXPECT_EQ(Rows(tab->gridState()), QStringList({QStringLiteral("|A||Equals|x")}));
+
+    // Without a definition the tab is empty and disabled, its picture ok.
+    TypeInto(fcTaskFld, 2, QStringLiteral("q"));
+    tab->Enable(false);
+    EXPECT_TRUE(tab->gridState().IsEmpty());
+    EXPECT_FALSE(grid().getEnabled());
+    EXPECT_FALSE(tab->button(TButton::Enable)->isEnabled());
+    EXPECT_FALSE(tab->button(TButton::Enable)->isChecked());
+    EXPECT_EQ(tab->titleImage()->getTag(), 2);
 }
 
 TEST_F(TabDSFTest, BrowsingAFieldAndItsValuesImportsOnceFromTheWorkbook) {
@@ -386,6 +400,20 @@ TEST_F(TabDSFTest, BrowsingAFieldAndItsValuesImportsOnceFromTheWorkbook) {
     EXPECT_EQ(values.calls[1].preselection, QStringLiteral("NORTH"));
     EXPECT_EQ(host.modifiedMarks, 2);
 
+    // A failed import (the task worksheet is missing) leaves the grid as it was and the window
+    // no longer busy.
+    TypeInto(fcTaskFld, 4, QStringLiteral("a"));
+    sd().SCF->setDSF_TaskWS(QStringLiteral("No Such Sheet"));
+    const TFilterGridModel before = tab->gridState();
+    const int marks = host.modifiedMarks;
+    grid().MoveToCell(fcValue, 4);
+    tab->button(TButton::TaskFldValueBrowse)->click();
+    EXPECT_EQ(host.imports, 3);
+    EXPECT_EQ(host.importDepth, 0);
+    EXPECT_EQ(values.calls.size(), 2u);
+    EXPECT_EQ(Rows(tab->gridState()), Rows(before));
+    EXPECT_EQ(host.modifiedMarks, marks);
+
     // A row without a task field stops at the field check.
     dlg.shown.clear();
     grid().MoveToCell(fcValue, 5);
@@ -394,6 +422,44 @@ TEST_F(TabDSFTest, BrowsingAFieldAndItsValuesImportsOnceFromTheWorkbook) {
     ASSERT_EQ(dlg.shown.size(), 1u);
     EXPECT_TRUE(
         dlg.shown[0].lines.join(QLatin1Char(' ')).contains(QStringLiteral("ID [5] Task Field")));
+}
+
+TEST_F(TabDSFTest, TaskFieldKeysAreLettersUpToThreeInTheWorkbooksRange) {
+    Show({});
+    TypeInto(fcTaskFld, 1, QStringLiteral("abcd"));
+    EXPECT_EQ(tab->gridState().text(fcTaskFld, 1), QStringLiteral("ABC"));
+    ASSERT_EQ(host.balloon.shown.size(), 1u);
+    EXPECT_EQ(host.balloon.shown[0].text,
+              QStringLiteral("The maximum length for this Field is 3 characters."));
+    sd().SCF->setDSF_DrivePathFilenameExtnXL(dir.filePath(QStringLiteral("old.xls")));
+    TypeInto(fcTaskFld, 2, QStringLiteral("-"));
+    ASSERT_EQ(host.balloon.shown.size(), 2u);
+    EXPECT_EQ(host.balloon.shown[1].text,
+              QStringLiteral("Please enter a valid Task Field.\nValid Range: A..IV"));
+    EXPECT_EQ(tab->gridState().text(fcTaskFld, 2), QString());
+}
+
+TEST_F(TabDSFTest, ArrowKeysLeaveAListAndErrorsLeadToTheirCell) {
+    Show({QStringLiteral("|A||Equals|x"), QStringLiteral("And|B||Equals|y")});
+    grid().MoveToCell(fcOperator, 2);
+    QTest::keyClick(tab->operatorList(), Qt::Key_Right);
+    EXPECT_EQ(grid().getCurrentCol(), fcValue);
+    grid().MoveToCell(fcAndOr, 2);
+    QTest::keyClick(tab->andOrList(), Qt::Key_Left);
+    EXPECT_EQ(QPoint(grid().getCurrentCol(), grid().getCurrentRow()), QPoint(5, 1));
+    EXPECT_EQ(host.modifiedMarks, 0);
+
+    const struct {
+        int fieldId, rowId;
+        QPoint cell;
+    } jumps[] = {{791, 2, {fcTaskFld, 2}},
+                 {793, 1, {fcOperator, 1}},
+                 {794, 2, {fcValue, 2}},
+                 {791, 0, {fcTaskFld, 1}}};
+    for (const auto& j : jumps) {
+        tab->GoToField(j.fieldId, j.rowId);
+        EXPECT_EQ(QPoint(grid().getCurrentCol(), grid().getCurrentRow()), j.cell) << j.fieldId;
+    }
 }
 
 TEST_F(TabDSFTest, UpdatingDescriptionsAsksAndMarksOnlyAChange) {
