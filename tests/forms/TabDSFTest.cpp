@@ -447,6 +447,9 @@ TEST_F(TabDSFTest, ArrowKeysLeaveAListAndErrorsLeadToTheirCell) {
     grid().MoveToCell(fcAndOr, 2);
     QTest::keyClick(tab->andOrList(), Qt::Key_Left);
     EXPECT_EQ(QPoint(grid().getCurrentCol(), grid().getCurrentRow()), QPoint(5, 1));
+    grid().MoveToCell(fcOperator, 1);
+    QTest::keyClick(tab->operatorList(), Qt::Key_Tab);
+    EXPECT_EQ(QPoint(grid().getCurrentCol(), grid().getCurrentRow()), QPoint(5, 1));
     EXPECT_EQ(host.modifiedMarks, 0);
 
     const struct {
