@@ -231,7 +231,7 @@ void TTab_DSF::Enable(bool flag) {
     SBtn_DSF_Enable->setEnabled(flag);
     Lbl_DSF_Note1->setEnabled(flag);
     Lbl_DSF_Note2->setEnabled(flag);
-    Pnl_DSF_T->setEnabled(flag);
+    SetTitleEnabled(flag);
     SBtn_DSF_AutoSize->setEnabled(filterOn);
     BBtn_DSF_UpdateTaskFldDesc->setEnabled(filterOn);
 }

@@ -65,6 +65,7 @@ private:
     void BuildControls();
     void SetupDSFGrid();
     void ApplyTexts();
+    void SetTitleEnabled(bool enabled);
 
     // State, loading, storing and validation (Tab_DSF.cpp).
     TovSD* ActiveSD() const;

@@ -52,7 +52,7 @@ void TTab_DSF::BuildControls() {
     Pnl_DSF_T = new QLabel(this);
     Pnl_DSF_T->setFixedHeight(kTitleHeight);
     Pnl_DSF_T->setAutoFillBackground(true);
-    Pnl_DSF_T->setStyleSheet(QStringLiteral("QLabel { background: %1; }").arg(CssColor(clSkyBlue)));
+    SetTitleEnabled(true);
     Img_DSF_T = new TStatusImage(Pnl_DSF_T);
     auto* titleLayout = new QHBoxLayout(Pnl_DSF_T);
     titleLayout->setContentsMargins(0, 0, 2, 0);
@@ -145,6 +145,13 @@ void TTab_DSF::BuildControls() {
 
     ApplyTexts();
     SetupDSFGrid();
+}
+
+void TTab_DSF::SetTitleEnabled(bool enabled) {
+    // Only the caption greys out: the status picture keeps its colours.
+    Pnl_DSF_T->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; color: %2; }")
+            .arg(CssColor(clSkyBlue), CssColor(enabled ? clWindowText : clGrayText)));
 }
 
 void TTab_DSF::ApplyTexts() {

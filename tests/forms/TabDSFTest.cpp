@@ -11,6 +11,7 @@
 #include "model/ovDF.h"
 #include "model/ovSD.h"
 #include "program/GlobalObjects.h"
+#include "services/ovUP.h"
 #include "support/FakeBrowseWindows.h"
 #include "support/FakeDataFile.h"
 #include "support/FakeProgress.h"
@@ -463,6 +464,22 @@ TEST_F(TabDSFTest, ArrowKeysLeaveAListAndErrorsLeadToTheirCell) {
         tab->GoToField(j.fieldId, j.rowId);
         EXPECT_EQ(QPoint(grid().getCurrentCol(), grid().getCurrentRow()), j.cell) << j.fieldId;
     }
+}
+
+TEST_F(TabDSFTest, AutoSizeIsAPreferenceSavedAtOnce) {
+    UP->setAutoSizeDSF(false);
+    Show({QStringLiteral("|A|A much longer description than the column shows|Equals|x")});
+    ASSERT_FALSE(tab->button(TButton::AutoSize)->isChecked());
+    const int before = grid().getColWidths(fcTaskFldDesc);
+    Click(TButton::AutoSize);
+    EXPECT_TRUE(UP->getAutoSizeDSF());
+    EXPECT_GT(grid().getColWidths(fcTaskFldDesc), before);
+    Click(TButton::AutoSize);
+    EXPECT_FALSE(UP->getAutoSizeDSF());
+    UP->setAutoSizeDSF(true);
+    tab->Load();
+    EXPECT_TRUE(tab->button(TButton::AutoSize)->isChecked());
+    EXPECT_EQ(host.modifiedMarks, 0);
 }
 
 TEST_F(TabDSFTest, UpdatingDescriptionsAsksAndMarksOnlyAChange) {
