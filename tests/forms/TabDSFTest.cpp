@@ -127,7 +127,7 @@ protected:
         ShowDefinition();
         host.modifiedMarks = 0;
     }
-    // Runs the active definition into the test's folder; the per-task matches and totals.
+    // Runs the active definition into the test's folder; the filter's counts and the totals.
     QString RunActive() {
         sd().SCF->setOF_DrivePathFilenameExtnXL(
             dir.filePath(QStringLiteral("out_%1.xlsx").arg(++runs)));
@@ -136,9 +136,6 @@ protected:
                                   : dlg.shown.back().lines.join(QLatin1Char('\n')).toStdString());
         const engine::RunResults& r = Process->getResults();
         QStringList out{QString::number(r.TasksFilteredOut), QString::number(r.TasksAfterFilter)};
-        for (const engine::TaskState& t : r.Tasks) {
-            out << (t.Match ? QStringLiteral("1") : QStringLiteral("0"));
-        }
         for (const engine::DataSetResult& s : r.Sets) {
             out << QString::number(s.ValidTasks) << QString::number(s.ManHoursTotal, 'f', 4)
                 << QString::number(s.CostTotal, 'f', 4);
@@ -178,12 +175,13 @@ TEST_F(TabDSFTest, AFilterBuiltOnThePageRunsAsTheSameFilterWrittenByHand) {
     TypeInto(fcValue, 1, QStringLiteral("North"));
     EXPECT_EQ(Rows(tab->gridState()), QStringList({QStringLiteral("|C||Equals|North")}));
 
-    // Row 2: the task field typed (And and Equals come with it), the operator pasted as text,
-    // Or chosen from the row's list with the keyboard.
+    // Row 2: the task field typed (And and Equals come with it), the operator pasted as text
+    // from the cell before it (the operator cell keeps the list index of Equals), Or chosen from
+    // the row's list with the keyboard.
     TypeInto(fcTaskFld, 2, QStringLiteral("b"));
     EXPECT_EQ(Rows(tab->gridState()).value(1), QStringLiteral("And|B||Equals|"));
-    QApplication::clipboard()->setText(QStringLiteral("Contains\tPour"));
-    grid().MoveToCell(fcOperator, 2);
+    QApplication::clipboard()->setText(QStringLiteral("Concrete\tContains\tPour"));
+    grid().MoveToCell(fcTaskFldDesc, 2);
     grid().PasteSelection();
     grid().MoveToCell(fcAndOr, 2);
     QComboBox* andOr = tab->andOrList();
@@ -191,7 +189,7 @@ TEST_F(TabDSFTest, AFilterBuiltOnThePageRunsAsTheSameFilterWrittenByHand) {
     EXPECT_EQ(andOr->currentText(), QStringLiteral("And"));
     QTest::keyClick(andOr, Qt::Key_Down);
     EXPECT_EQ(Rows(tab->gridState()), QStringList({QStringLiteral("|C||Equals|North"),
-                                                   QStringLiteral("Or|B||Contains|Pour")}));
+                                                   QStringLiteral("Or|B|Concrete|Contains|Pour")}));
     EXPECT_EQ(tab->titleImage()->getTag(), 2);
     EXPECT_FALSE(grid().getGutterImageVisible(2));
 
@@ -205,7 +203,7 @@ TEST_F(TabDSFTest, AFilterBuiltOnThePageRunsAsTheSameFilterWrittenByHand) {
     SDs->setActiveSD(1);
     ShowDefinition();
     EXPECT_EQ(Rows(tab->gridState()), QStringList({QStringLiteral("|C||Equals|North"),
-                                                   QStringLiteral("Or|B||Contains|Pour")}));
+                                                   QStringLiteral("Or|B|Concrete|Contains|Pour")}));
     const QString built = RunActive();
 
     // The same filter written into a copy of the sample data file.
@@ -221,7 +219,8 @@ TEST_F(TabDSFTest, AFilterBuiltOnThePageRunsAsTheSameFilterWrittenByHand) {
                                 "TaskFldXL=C\r\nFilterOperator=Equals\r\n"
                                 "TaskFldValueXL=North\r\n\r\n"
                                 "[Ovik KRV Tessel\\SD_1\\DSF\\DSFx_2]\r\nAndFlag=0\r\n"
-                                "TaskFldXL=B\r\nFilterOperator=Contains\r\n"
+                                "TaskFldXL=B\r\nTaskFldDescXL=Concrete\r\n"
+                                "FilterOperator=Contains\r\n"
                                 "TaskFldValueXL=Pour\r\n"));
     const QString byHand = dir.filePath(QStringLiteral("by_hand.krvc"));
     QFile out(byHand);
