@@ -10,8 +10,10 @@ bool execute(QFileDialog::AcceptMode mode, const TFileDialogSetup& setup, QStrin
     // Qt's own dialogue: the desktop's native one would not show the caller's OK caption.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
+    // An open dialogue may pick a file still to be made (the output workbook).
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen && setup.FileMustExist
+                           ? QFileDialog::ExistingFile
+                           : QFileDialog::AnyFile);
     QStringList filters;
     for (const TFileDialogType& type : setup.FileTypes) {
         QString masks = type.Mask;

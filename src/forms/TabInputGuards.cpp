@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 #include <utility>
 
@@ -152,27 +153,23 @@ void TTabInputGuards::KeyDownSelectAll(QObject* sender, int& key, Qt::KeyboardMo
     }
 }
 
-void TTabInputGuards::ValidatePathFileName(QObject* sender, QChar& key) {
+void TTabInputGuards::RefuseCharacters(QObject* sender, QChar& key, bool (*refused)(char16_t),
+                                       const QString& refusedList) {
     QLineEdit* box = EditableBox(sender);
-    if (box == nullptr || key.isNull()) {
+    if (box == nullptr || key.isNull() || !refused(key.unicode())) {
         return;
     }
-    if (inputguards::IsRefusedInPath(key.unicode())) {
-        key = QChar(0);
-        ShowAtCaret(box, UIT(kTextRefusedChars) + kLineBreak + inputguards::RefusedInPathList());
-    }
+    key = QChar(0);
+    ShowAtCaret(box, UIT(kTextRefusedChars) + kLineBreak + refusedList);
+}
+
+void TTabInputGuards::ValidatePathFileName(QObject* sender, QChar& key) {
+    RefuseCharacters(sender, key, inputguards::IsRefusedInPath, inputguards::RefusedInPathList());
 }
 
 void TTabInputGuards::ValidateWS(QObject* sender, QChar& key) {
-    QLineEdit* box = EditableBox(sender);
-    if (box == nullptr || key.isNull()) {
-        return;
-    }
-    if (inputguards::IsRefusedInWorksheetName(key.unicode())) {
-        key = QChar(0);
-        ShowAtCaret(box, UIT(kTextRefusedChars) + kLineBreak +
-                             inputguards::RefusedInWorksheetNameList());
-    }
+    RefuseCharacters(sender, key, inputguards::IsRefusedInWorksheetName,
+                     inputguards::RefusedInWorksheetNameList());
 }
 
 void TTabInputGuards::ValidateTHR(QObject* sender, QChar& key, const QString& dataSourcePath) {
@@ -242,9 +239,28 @@ private:
 
 } // namespace
 
+namespace {
+
+// Keeps what the user types or pastes within the maximum length. Unlike the box's own maximum it
+// leaves text set by the program whole (a browsed or stored value longer than the maximum is
+// shown and validated as it is, never cut short unseen).
+class TMaxLengthValidator : public QValidator {
+public:
+    TMaxLengthValidator(int maxLength, QObject* parent)
+        : QValidator(parent), MaxLength(maxLength) {}
+    State validate(QString& input, int&) const override {
+        return input.size() > MaxLength ? Invalid : Acceptable;
+    }
+
+private:
+    int MaxLength;
+};
+
+} // namespace
+
 void TTabInputGuards::Attach(QLineEdit* box, int maxLength, TFilter filter,
                              std::function<QString()> dataSourcePath) {
-    box->setMaxLength(maxLength);
+    box->setValidator(new TMaxLengthValidator(maxLength, box));
     box->installEventFilter(
         new TBoxKeyFilter(*this, box, maxLength, filter, std::move(dataSourcePath)));
 }

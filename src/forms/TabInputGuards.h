@@ -73,6 +73,9 @@ public:
 private:
     QLineEdit* EditableBox(QObject* sender) const;
     void ShowAtCaret(QLineEdit* box, const QString& text);
+    // The name filters: a refused character is swallowed and the balloon lists the refused set.
+    void RefuseCharacters(QObject* sender, QChar& key, bool (*refused)(char16_t),
+                          const QString& refusedList);
 
     IBalloonHint& BalloonHint;
     std::function<int(const QString&)> MaxRowsForPath;

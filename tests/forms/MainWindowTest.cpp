@@ -10,6 +10,7 @@
 #include "forms/MainIcons.h"
 #include "forms/OBJ_Utils.h"
 #include "forms/StatusImage.h"
+#include "forms/Tab_SCF.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
@@ -206,6 +207,39 @@ TEST_F(MainWindowTest, SampleFileIsEditedThroughTheListButtonsAndOneDefinitionPr
     EXPECT_EQ(log, QStringList({QStringLiteral("Summary.ShowModal")}));
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(window->controller().getBusy());
+}
+
+TEST_F(MainWindowTest, OutputPathTypedOnTheFilesTabIsWhereTheRunWrites) {
+    window->action(QStringLiteral("MI_File_OpenSDF"))->trigger();
+    ASSERT_EQ(SDs->getCount(), 3) << dlg.keys().join(QLatin1Char(' ')).toStdString();
+    ClickEntry(0);
+    window->pages()->setCurrentIndex(tabSCF);
+    auto* files = dynamic_cast<TTab_SCF*>(window->pages()->widget(tabSCF));
+    ASSERT_NE(files, nullptr);
+    QLineEdit* outputBox = files->box(sbOF_Path);
+    EXPECT_EQ(outputBox->text(), SDs->getItems(1)->SCF->getOF_DrivePathFilenameExtnXL());
+
+    // Typed without an extension: leaving the box gives it the template's.
+    const QString output = dir.filePath(QStringLiteral("typed output"));
+    QApplication::setActiveWindow(window.get());
+    outputBox->setFocus();
+    outputBox->selectAll();
+    QTest::keyClick(outputBox, Qt::Key_Delete);
+    QTest::keyClicks(outputBox, output);
+    QTest::keyClick(outputBox, Qt::Key_Return, Qt::ShiftModifier);
+    const QString expected = output + QStringLiteral(".xlsx");
+    EXPECT_EQ(outputBox->text(), expected);
+    EXPECT_TRUE(window->statusPanels()->getModified());
+
+    dlg.shown.clear();
+    dlg.answers = {mrYes};
+    QTest::mouseClick(window->processButton(), Qt::LeftButton);
+    EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("MF023")}))
+        << (dlg.shown.empty() ? std::string()
+                              : dlg.shown.back().lines.join(QLatin1Char('\n')).toStdString());
+    EXPECT_EQ(SDs->getItems(1)->SCF->getOF_DrivePathFilenameExtnXL(), expected);
+    EXPECT_TRUE(QFile::exists(expected));
+    EXPECT_EQ(log, QStringList({QStringLiteral("Summary.ShowModal")}));
 }
 
 TEST_F(MainWindowTest, F2RenamesAndTheEditActionsWorkOnTheFocusedLineEdit) {

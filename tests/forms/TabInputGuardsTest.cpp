@@ -1,6 +1,7 @@
 // The key guards the tabs' edit boxes share: character sets as tables, and real key presses on
 // a box with the guards attached, recording what the balloon was asked to show.
 #include "forms/TabInputGuards.h"
+#include "forms/BalloonHint.h"
 #include "support/FakeTabHost.h"
 
 #include <QLineEdit>
@@ -90,6 +91,17 @@ TEST_F(GuardedBox, FullBoxRefusesCharactersButNotTheControlKeys) {
     EXPECT_FALSE(host.balloon.visible) << "the next key hides the balloon";
 }
 
+TEST_F(GuardedBox, ProgramTextIsNeverCutButPastingIsKeptWithinTheMaximum) {
+    host.guards.Attach(box, 5);
+    box->setText(QStringLiteral("/a/long/browsed/path.xlsx"));
+    EXPECT_EQ(box->text(), QStringLiteral("/a/long/browsed/path.xlsx"));
+
+    box->clear();
+    box->insert(QStringLiteral("abc"));
+    box->insert(QStringLiteral("defg")); // as a paste inserts: refused whole past the maximum
+    EXPECT_EQ(box->text(), QStringLiteral("abc"));
+}
+
 TEST_F(GuardedBox, ReadOnlyBoxNeverShowsABalloon) {
     host.guards.Attach(box, 3, TTabInputGuards::TFilter::HeaderRow);
     box->setText(QStringLiteral("abc"));
@@ -154,3 +166,16 @@ TEST_F(GuardedBox, BalloonRectangleSpansTheBoxAtItsScreenPlace) {
 }
 
 } // namespace
+
+TEST(BalloonHint, ShowsTheTextBelowTheRectangleUntilHiddenOrItsTimeIsUp) {
+    TBalloonHint balloon;
+    balloon.Show(QStringLiteral("first line\r\nsecond line"), QRect(100, 100, 0, 24));
+    EXPECT_TRUE(balloon.isVisible());
+    EXPECT_EQ(balloon.text(), QStringLiteral("first line\nsecond line"));
+    balloon.Hide();
+    EXPECT_FALSE(balloon.isVisible());
+
+    balloon.Show(QStringLiteral("gone soon"), QRect(100, 100, 0, 24));
+    QTest::qWait(TBalloonHint::HideTimeMs + 300);
+    EXPECT_FALSE(balloon.isVisible());
+}

@@ -1,0 +1,87 @@
+#include "TaskFieldSource.h"
+
+#include "TabHost.h"
+#include "engine/ovProcess.h"
+#include "excel/ovOCP.h"
+#include "excel/ovXL.h"
+#include "model/ModelUtils.h"
+#include "model/XLLimits.h"
+#include "model/ovDV.h"
+#include "model/ovSD.h"
+#include "services/ovUIL.h"
+
+namespace {
+
+constexpr int kTextDataSourceFile = 747;
+constexpr int kTextTaskWorksheet = 750;
+constexpr int kTextTaskHeaderRow = 751;
+constexpr int kOldSheetColumns = 256;
+
+} // namespace
+
+TTaskFieldSource TTaskFieldSource::Of(const TovSD& sd) {
+    TTaskFieldSource source;
+    source.FileCaption = UIT(kTextDataSourceFile);
+    source.FilePath = sd.SCF->getDSF_DrivePathFilenameExtnXL();
+    source.OpenPassword = sd.SCF->getDSF_OpenPasswordXL();
+    source.WorksheetCaption = UIT(kTextTaskWorksheet);
+    source.WorksheetName = sd.SCF->getDSF_TaskWS();
+    source.HeaderRowCaption = UIT(kTextTaskHeaderRow);
+    source.HeaderRow = sd.SCF->getDSF_THR();
+    return source;
+}
+
+bool CheckTaskFieldSourceDlg(const TTaskFieldSource& source) {
+    if (XL == nullptr || XL->WarnExcelMissing()) {
+        return false;
+    }
+    if (DV->CheckPathDlg(source.FileCaption, source.FilePath) ||
+        DV->CheckFileExistsDlg(source.FileCaption, source.FilePath) ||
+        DV->CheckWorksheetNameDlg(source.WorksheetCaption, source.WorksheetName) ||
+        DV->CheckTaskHeaderRowDlg({.FileCaption = source.FileCaption,
+                                   .FilePath = source.FilePath,
+                                   .Row = source.HeaderRow,
+                                   .RowCaption = source.HeaderRowCaption})) {
+        return false;
+    }
+    return OCP == nullptr || !OCP->WarnPackMissing(source.FileCaption, source.FilePath);
+}
+
+bool EnsureTaskFieldsLoaded(ITabHost& host, const TovSD& sd, const TTaskFieldSource& source) {
+    if (sd.getFL_Loaded()) {
+        return true;
+    }
+    if (Process == nullptr) {
+        return false;
+    }
+    bool imported = false;
+    {
+        ITabHost::TImportScope busy(host);
+        imported = Process->ImportTaskFields(source.FileCaption, source.FilePath,
+                                             source.OpenPassword, source.WorksheetCaption,
+                                             source.WorksheetName, source.HeaderRow);
+    }
+    return imported && sd.getFL_Loaded();
+}
+
+int FindTaskField(const TovSD& sd, const QString& letters) {
+    const QString wanted = modelutil::UpperAZ(letters);
+    for (int i = 1; i <= sd.getFL_Count(); ++i) {
+        if (modelutil::UpperAZ(sd.getFL_TaskFld(i)) == wanted) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+QString LastColumnLetters(const QString& workbookPath) {
+    IXLLimits* limits = XLLimits();
+    limits->setFilePath(workbookPath);
+    return limits->MaxColumns() == kOldSheetColumns ? QStringLiteral("IV") : QStringLiteral("XFD");
+}
+
+int ColumnOfLetters(const QString& workbookPath, const QString& letters) {
+    IXLLimits* limits = XLLimits();
+    limits->setFilePath(workbookPath);
+    return limits->LettersToColumn(letters, limits->MaxColumns());
+}
