@@ -5,8 +5,8 @@
 #include "SlotGuard.h"
 #include "StatusImage.h"
 #include "TabInputGuards.h"
+#include "TaskFieldSource.h"
 #include "controls/ovGrid.h"
-#include "model/XLLimits.h"
 #include "model/ovDSF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
@@ -432,10 +432,7 @@ void TTab_DSF::SG_DSFFilterChar(int col, QChar& key, const QRect& cellRect, bool
         const bool letter = upper >= u'A' && upper <= u'Z';
         if (!letter && upper != 8 && upper != 13 && upper != 27) {
             allowed = false;
-            IXLLimits* limits = XLLimits();
-            limits->setFilePath(DataSourcePath());
-            const QString last =
-                limits->MaxColumns() == 256 ? QStringLiteral("IV") : QStringLiteral("XFD");
+            const QString last = LastColumnLetters(DataSourcePath());
             Host.Balloon().Show(Format(UIT(kEnterValidId), {UIT(kTaskFieldId)}) +
                                     QLatin1Char('\n') +
                                     Format(UIT(kValidRangeId), {QStringLiteral("A"), last}),

@@ -15,6 +15,7 @@ class QToolButton;
 class QWidget;
 class TovGrid;
 class TovSD;
+struct TTaskFieldSource;
 class TStatusImage;
 
 // The Data Source Filter tab of the main window: the Enable Filter switch and the five filter
@@ -100,11 +101,10 @@ private:
     void BBtn_DSF_ClearClick();
     void BBtn_DSF_UpdateTaskFldDescClick();
     void ProcessUpdateTaskFldDescDSFx();
-    // The checks before reading the data source workbook; false when one failed (its message
-    // shown).
-    bool CheckDataSource(const TovSD& sd, const QString& fieldCaption, const QString* field);
-    // The task field list, imported when not loaded; false when the import failed.
-    bool EnsureTaskFields(TovSD& sd);
+    // The checks before reading a task field's values from the data source workbook; false when
+    // one failed (its message shown).
+    bool CheckValueSource(const TTaskFieldSource& source, const QString& fieldCaption,
+                          const QString& field);
     bool Ask(const QString& key, const QStringList& lines, int yesHint, int noHint);
     QRect CurrentRowRect() const;
 

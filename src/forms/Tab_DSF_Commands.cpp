@@ -3,6 +3,7 @@
 #include "Tab_DSF.h"
 
 #include "F_BrowseWindows.h"
+#include "TaskFieldSource.h"
 #include "controls/ovGrid.h"
 #include "engine/ovProcess.h"
 #include "excel/ovOCP.h"
@@ -25,9 +26,6 @@ using platform::Format;
 
 namespace {
 
-constexpr int kDataSourceFileId = 747;
-constexpr int kTaskWorksheetId = 750;
-constexpr int kTaskHeaderRowId = 751;
 constexpr int kFieldCaptionId = 795;  // "ID [%d] Task Field"
 constexpr int kBrowseCaptionId = 234; // "Select Data Source Filter Task Field"
 constexpr int kYesId = 362;
@@ -64,36 +62,21 @@ bool TTab_DSF::Ask(const QString& key, const QStringList& lines, int yesHint, in
     return dlg->ShowModal() != mrNo;
 }
 
-bool TTab_DSF::CheckDataSource(const TovSD& sd, const QString& fieldCaption, const QString* field) {
-    const QString fileCaption = UIT(kDataSourceFileId);
-    const QString path = sd.SCF->getDSF_DrivePathFilenameExtnXL();
+bool TTab_DSF::CheckValueSource(const TTaskFieldSource& source, const QString& fieldCaption,
+                                const QString& field) {
+    // The task field is checked after the worksheet and before the compatibility pack warning.
     if (XL == nullptr || XL->WarnExcelMissing()) {
         return false;
     }
-    if (DV->CheckPathDlg(fileCaption, path) || DV->CheckFileExistsDlg(fileCaption, path) ||
-        DV->CheckWorksheetNameDlg(UIT(kTaskWorksheetId), sd.SCF->getDSF_TaskWS()) ||
+    if (DV->CheckPathDlg(source.FileCaption, source.FilePath) ||
+        DV->CheckFileExistsDlg(source.FileCaption, source.FilePath) ||
+        DV->CheckWorksheetNameDlg(source.WorksheetCaption, source.WorksheetName) ||
         DV->CheckTaskHeaderRowDlg(
-            {fileCaption, path, sd.SCF->getDSF_THR(), UIT(kTaskHeaderRowId)})) {
+            {source.FileCaption, source.FilePath, source.HeaderRow, source.HeaderRowCaption}) ||
+        DV->CheckTaskFieldDlg({source.FileCaption, source.FilePath, field, fieldCaption})) {
         return false;
     }
-    if (field != nullptr && DV->CheckTaskFieldDlg({fileCaption, path, *field, fieldCaption})) {
-        return false;
-    }
-    return OCP == nullptr || !OCP->WarnPackMissing(fileCaption, path);
-}
-
-bool TTab_DSF::EnsureTaskFields(TovSD& sd) {
-    if (sd.getFL_Loaded()) {
-        return true;
-    }
-    if (Process == nullptr) {
-        return false;
-    }
-    const ITabHost::TImportScope busy(Host);
-    return Process->ImportTaskFields(UIT(kDataSourceFileId),
-                                     sd.SCF->getDSF_DrivePathFilenameExtnXL(),
-                                     sd.SCF->getDSF_OpenPasswordXL(), UIT(kTaskWorksheetId),
-                                     sd.SCF->getDSF_TaskWS(), sd.SCF->getDSF_THR());
+    return OCP == nullptr || !OCP->WarnPackMissing(source.FileCaption, source.FilePath);
 }
 
 void TTab_DSF::BBtn_DSF_TaskFld_BrowseClick() {
@@ -101,11 +84,15 @@ void TTab_DSF::BBtn_DSF_TaskFld_BrowseClick() {
     FocusGrid();
     TovSD* sd = ActiveSD();
     const int row = SG_DSF->getCurrentRow();
-    if (sd == nullptr || row < 1 || !CheckDataSource(*sd, {}, nullptr)) {
+    if (sd == nullptr || row < 1) {
+        return;
+    }
+    const TTaskFieldSource source = TTaskFieldSource::Of(*sd);
+    if (!CheckTaskFieldSourceDlg(source)) {
         return;
     }
     for (;;) {
-        if (!EnsureTaskFields(*sd)) {
+        if (!EnsureTaskFieldsLoaded(Host, *sd, source)) {
             FocusGrid();
             return;
         }
@@ -145,7 +132,8 @@ void TTab_DSF::BBtn_DSF_TaskFldValue_BrowseClick() {
         return;
     }
     const QString field = UpperAZ(SG_DSF->getCells(fcTaskFld, row).trimmed());
-    if (!CheckDataSource(*sd, Format(UIT(kFieldCaptionId), {row}), &field)) {
+    const TTaskFieldSource source = TTaskFieldSource::Of(*sd);
+    if (!CheckValueSource(source, Format(UIT(kFieldCaptionId), {row}), field)) {
         return;
     }
     // The value list of this field, or a new one at the end.
@@ -166,9 +154,8 @@ void TTab_DSF::BBtn_DSF_TaskFldValue_BrowseClick() {
             if (Process != nullptr) {
                 const ITabHost::TImportScope busy(Host);
                 imported = Process->ImportTaskFieldValues(
-                    UIT(kDataSourceFileId), sd->SCF->getDSF_DrivePathFilenameExtnXL(),
-                    sd->SCF->getDSF_OpenPasswordXL(), UIT(kTaskWorksheetId),
-                    sd->SCF->getDSF_TaskWS(), field, list, sd->SCF->getDSF_THR());
+                    source.FileCaption, source.FilePath, source.OpenPassword,
+                    source.WorksheetCaption, source.WorksheetName, field, list, source.HeaderRow);
             }
             if (!imported) {
                 FocusGrid();
@@ -287,7 +274,8 @@ void TTab_DSF::ProcessUpdateTaskFldDescDSFx() {
     if (sd == nullptr || dlg == nullptr) {
         return;
     }
-    if (!sd->getFL_Loaded() && !CheckDataSource(*sd, {}, nullptr)) {
+    const TTaskFieldSource source = TTaskFieldSource::Of(*sd);
+    if (!sd->getFL_Loaded() && !CheckTaskFieldSourceDlg(source)) {
         return;
     }
     if (!gridState().HasTaskFields()) {
@@ -300,12 +288,12 @@ void TTab_DSF::ProcessUpdateTaskFldDescDSFx() {
     if (!Ask(QStringLiteral("MF021"), {UIT(1350), QString(), UIT(1351)}, 1167, 1168)) {
         return;
     }
-    if (!EnsureTaskFields(*sd)) {
+    if (!EnsureTaskFieldsLoaded(Host, *sd, source)) {
         return;
     }
     TDescriptionUpdate counts;
     ChangeRows([&](TFilterGridModel& m) {
-        counts = m.UpdateDescriptions(*sd, *XLLimits(), sd->SCF->getDSF_DrivePathFilenameExtnXL());
+        counts = m.UpdateDescriptions(*sd, *XLLimits(), source.FilePath);
     });
     QStringList lines = {Format(UIT(1352), {counts.Updated})};
     const std::pair<int, int> others[] = {
