@@ -247,18 +247,18 @@ bool TMainController::RunAddRenameCopy(int mode, const QString& description, QSt
     return true;
 }
 
-void TMainController::ReportListFailure(int textId, const QString& key, int hintId,
-                                        const QString& details) {
+void TMainController::ReportListFailure(const TListFailure& failure, const QString& details) {
     IStdDlg* dlg = StdDlg();
     if (dlg == nullptr) {
         return;
     }
     dlg->MsgLines.clear();
-    dlg->MsgLines << UIT(textId) << QString();
+    dlg->MsgLines << UIT(failure.TextId) << QString();
     if (!details.isEmpty()) {
         dlg->MsgLines << Format(UIT(1423), {details}) << QString();
     }
-    dlg->SetupStdDlgButtons1(sdkWarning, key, {glyphClose, mrClose, UIT(357), UIT(hintId)});
+    dlg->SetupStdDlgButtons1(sdkWarning, failure.Key,
+                             {glyphClose, mrClose, UIT(357), UIT(failure.HintId)});
     dlg->ShowModal();
 }
 
@@ -271,7 +271,7 @@ void TMainController::Add() {
         return;
     }
     StoreTab(CurrentPageIndex);
-    try {
+    ChangeList({1516, QStringLiteral("MF009"), 1155}, true, [&] {
         const int n = SDs->Add();
         SDs->getItems(n)->setDescription(description);
         SDs->setActiveSD(n);
@@ -279,15 +279,7 @@ void TMainController::Add() {
         if (n == 1) {
             EnableTabs(true);
         }
-        LoadTab(CurrentPageIndex);
-        RefreshTab(CurrentPageIndex);
-        UpdateDefinitionButtons();
-        DF->setModified(true);
-        UpdateDataFileStatus();
-    } catch (const std::exception& error) {
-        ReportListFailure(1516, QStringLiteral("MF009"), 1155, DetailsOf(error));
-        ResyncList();
-    }
+    });
 }
 
 void TMainController::Rename() {
@@ -319,7 +311,7 @@ void TMainController::Copy() {
         return;
     }
     StoreTab(CurrentPageIndex);
-    try {
+    ChangeList({1520, QStringLiteral("MF012"), 1159}, true, [&] {
         const int n = SDs->Add();
         if (!SDs->Copy(source, n)) {
             throw platform::Exception(QString());
@@ -327,15 +319,7 @@ void TMainController::Copy() {
         SDs->getItems(n)->setDescription(description);
         SDs->setActiveSD(n);
         ShowList();
-        LoadTab(CurrentPageIndex);
-        RefreshTab(CurrentPageIndex);
-        UpdateDefinitionButtons();
-        DF->setModified(true);
-        UpdateDataFileStatus();
-    } catch (const std::exception& error) {
-        ReportListFailure(1520, QStringLiteral("MF012"), 1159, DetailsOf(error));
-        ResyncList();
-    }
+    });
 }
 
 void TMainController::Delete() {
@@ -348,7 +332,7 @@ void TMainController::Delete() {
                   {UIT(1348), QString(), SDs->getItems(position)->getDescription()}, 1156, 1157)) {
         return;
     }
-    try {
+    ChangeList({1517, QStringLiteral("MF011"), 1158}, true, [&] {
         SDs->Delete(position);
         const int count = SDs->getCount();
         SDs->setActiveSD(std::min(position, count));
@@ -357,18 +341,10 @@ void TMainController::Delete() {
             EnableTabs(false);
             View.FocusPages();
         }
-        LoadTab(CurrentPageIndex);
-        RefreshTab(CurrentPageIndex);
-        UpdateDefinitionButtons();
-        DF->setModified(true);
-        UpdateDataFileStatus();
-    } catch (const std::exception& error) {
-        ReportListFailure(1517, QStringLiteral("MF011"), 1158, DetailsOf(error));
-        ResyncList();
-    }
+    });
 }
 
-void TMainController::MoveBy(int offset, int failureText, const QString& key, int hintId) {
+void TMainController::MoveBy(int offset, const TListFailure& failure) {
     if (!ListEnabled) {
         return;
     }
@@ -379,27 +355,39 @@ void TMainController::MoveBy(int offset, int failureText, const QString& key, in
     if (position < 1 || target < 1 || target > DefinitionCount()) {
         return;
     }
-    try {
+    // The active definition moves with its tab's contents: the tab need not be loaded again.
+    ChangeList(failure, false, [&] {
         if (!SDs->Swap(position, target)) {
             throw platform::Exception(QString());
         }
         SDs->setActiveSD(target);
         ShowList();
+    });
+}
+
+void TMainController::MoveUp() {
+    MoveBy(-1, {1518, QStringLiteral("MF013"), 1160});
+}
+
+void TMainController::MoveDown() {
+    MoveBy(1, {1519, QStringLiteral("MF014"), 1161});
+}
+
+void TMainController::ChangeList(const TListFailure& failure, bool reloadTab,
+                                 const std::function<void()>& change) {
+    try {
+        change();
+        if (reloadTab) {
+            LoadTab(CurrentPageIndex);
+            RefreshTab(CurrentPageIndex);
+        }
         UpdateDefinitionButtons();
         DF->setModified(true);
         UpdateDataFileStatus();
     } catch (const std::exception& error) {
-        ReportListFailure(failureText, key, hintId, DetailsOf(error));
+        ReportListFailure(failure, DetailsOf(error));
         ResyncList();
     }
-}
-
-void TMainController::MoveUp() {
-    MoveBy(-1, 1518, QStringLiteral("MF013"), 1160);
-}
-
-void TMainController::MoveDown() {
-    MoveBy(1, 1519, QStringLiteral("MF014"), 1161);
 }
 
 bool TMainController::AskYesNo(const QString& key, const QStringList& lines, int yesHint,
