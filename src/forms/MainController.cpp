@@ -270,9 +270,17 @@ void TMainController::Add() {
         UpdateDefinitionButtons();
         return;
     }
+    AppendDefinition({1516, QStringLiteral("MF009"), 1155}, description, 0);
+}
+
+void TMainController::AppendDefinition(const TListFailure& failure, const QString& description,
+                                       int source) {
     StoreTab(CurrentPageIndex);
-    ChangeList({1516, QStringLiteral("MF009"), 1155}, true, [&] {
+    ChangeList(failure, true, [&] {
         const int n = SDs->Add();
+        if (source > 0 && !SDs->Copy(source, n)) {
+            throw platform::Exception(QString());
+        }
         SDs->getItems(n)->setDescription(description);
         SDs->setActiveSD(n);
         ShowList();
@@ -282,11 +290,18 @@ void TMainController::Add() {
     });
 }
 
-void TMainController::Rename() {
+bool TMainController::BeginActiveDefinitionCommand() {
     if (!ListEnabled || ActiveDefinition() == 0) {
-        return;
+        return false;
     }
     View.FocusList();
+    return true;
+}
+
+void TMainController::Rename() {
+    if (!BeginActiveDefinitionCommand()) {
+        return;
+    }
     TovSD* sd = SDs->getItems(ActiveDefinition());
     QString description;
     if (!RunAddRenameCopy(modeRename, sd->getDescription(), description)) {
@@ -299,10 +314,9 @@ void TMainController::Rename() {
 }
 
 void TMainController::Copy() {
-    if (!ListEnabled || ActiveDefinition() == 0) {
+    if (!BeginActiveDefinitionCommand()) {
         return;
     }
-    View.FocusList();
     const int source = ActiveDefinition();
     const QString proposed =
         StrLeft(Format(UIT(743), {SDs->getItems(source)->getDescription()}), kMaxDescription);
@@ -310,23 +324,13 @@ void TMainController::Copy() {
     if (!RunAddRenameCopy(modeCopy, proposed, description)) {
         return;
     }
-    StoreTab(CurrentPageIndex);
-    ChangeList({1520, QStringLiteral("MF012"), 1159}, true, [&] {
-        const int n = SDs->Add();
-        if (!SDs->Copy(source, n)) {
-            throw platform::Exception(QString());
-        }
-        SDs->getItems(n)->setDescription(description);
-        SDs->setActiveSD(n);
-        ShowList();
-    });
+    AppendDefinition({1520, QStringLiteral("MF012"), 1159}, description, source);
 }
 
 void TMainController::Delete() {
-    if (!ListEnabled || ActiveDefinition() == 0) {
+    if (!BeginActiveDefinitionCommand()) {
         return;
     }
-    View.FocusList();
     const int position = ActiveDefinition();
     if (!AskYesNo(QStringLiteral("MF010"),
                   {UIT(1348), QString(), SDs->getItems(position)->getDescription()}, 1156, 1157)) {

@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+class TovDF;
+
 // The main window's commands without its widgets: the tab protocol, the definition list, the
 // data file status, the file, help and recent file commands and the Process command. It works on
 // the global definitions (SDs) and data file (DF) and drives the window through IMainView, the
@@ -136,10 +138,16 @@ private:
     void ChangeList(const TListFailure& failure, bool reloadTab,
                     const std::function<void()>& change);
     void MoveBy(int offset, const TListFailure& failure);
-    // The first steps of a file command: the balloon hidden and the tab on screen stored.
-    void LeaveTabForFileCommand();
-    // After New or Close: the window shows the definitions that replaced the open ones.
-    void ShowReplacedList();
+    // Appends a definition with the description, a copy of source's settings unless source is 0,
+    // and makes it the active one.
+    void AppendDefinition(const TListFailure& failure, const QString& description, int source);
+    // The start of a command on the active definition: false (nothing done) while the list is
+    // disabled or empty, else the list takes the focus.
+    bool BeginActiveDefinitionCommand();
+    // A file command of the data file, after the balloon is hidden and the tab on screen
+    // stored. A command that replaces the list (New, Close) shows the new one when it was done;
+    // the others show the file status however they end.
+    void RunFileCommand(bool (TovDF::*command)(), bool replacesList);
     void ReportListFailure(const TListFailure& failure, const QString& details);
 
     IMainView& View;

@@ -177,50 +177,39 @@ bool TMainController::ChooseHandedOverFile(QString& path) {
 
 // ---- New, Save, Close, Exit ----
 
-void TMainController::LeaveTabForFileCommand() {
+void TMainController::RunFileCommand(bool (TovDF::*command)(), bool replacesList) {
     View.HideBalloon();
     StoreTab(CurrentPageIndex);
-}
-
-void TMainController::ShowReplacedList() {
-    ShowList();
-    ClearTabs();
-    ShowActiveDefinition();
-    UpdateDataFileStatus();
+    const bool done = DF != nullptr && (DF->*command)();
+    if (!replacesList) {
+        UpdateDataFileStatus();
+    } else if (done) {
+        ShowList();
+        ClearTabs();
+        ShowActiveDefinition();
+        UpdateDataFileStatus();
+    }
 }
 
 void TMainController::FileNew() {
-    LeaveTabForFileCommand();
-    if (DF != nullptr && DF->New()) {
-        ShowReplacedList();
-    }
+    RunFileCommand(&TovDF::New, true);
 }
 
 void TMainController::FileSave() {
-    LeaveTabForFileCommand();
-    if (DF != nullptr) {
-        DF->Save();
-    }
-    UpdateDataFileStatus();
+    RunFileCommand(&TovDF::Save, false);
 }
 
 void TMainController::FileSaveAs() {
-    LeaveTabForFileCommand();
-    if (DF != nullptr) {
-        DF->SaveAs();
-    }
-    UpdateDataFileStatus();
+    RunFileCommand(&TovDF::SaveAs, false);
 }
 
 void TMainController::FileClose() {
-    LeaveTabForFileCommand();
-    if (DF != nullptr && DF->Close()) {
-        ShowReplacedList();
-    }
+    RunFileCommand(&TovDF::Close, true);
 }
 
 void TMainController::FileExit() {
-    LeaveTabForFileCommand();
+    View.HideBalloon();
+    StoreTab(CurrentPageIndex);
     View.RequestClose();
 }
 

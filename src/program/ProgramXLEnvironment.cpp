@@ -17,6 +17,13 @@ TovSD* activeSD() {
     return SDs->getItems(SDs->getActiveSD());
 }
 
+// Runs act on the progress window when there is one.
+template <class Act> void withProgress(Act&& act) {
+    if (IProgress* p = Progress()) {
+        act(*p);
+    }
+}
+
 HKEY hkey(XLEnvironment::Root root) {
     return root == XLEnvironment::Root::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
 }
@@ -55,29 +62,19 @@ bool TProgramXLEnvironment::getCancelled() {
     return Progress() != nullptr && Progress()->getCancelled();
 }
 void TProgramXLEnvironment::setCancelled(bool cancelled) {
-    if (Progress() != nullptr) {
-        Progress()->setCancelled(cancelled);
-    }
+    withProgress([&](IProgress& p) { p.setCancelled(cancelled); });
 }
 void TProgramXLEnvironment::startStepProgress(int count) {
-    if (Progress() != nullptr) {
-        Progress()->StartStepProgress(count);
-    }
+    withProgress([&](IProgress& p) { p.StartStepProgress(count); });
 }
 void TProgramXLEnvironment::addStep(const QString& text) {
-    if (Progress() != nullptr) {
-        Progress()->AddStep(text);
-    }
+    withProgress([&](IProgress& p) { p.AddStep(text); });
 }
 void TProgramXLEnvironment::updateStep(const QString& text) {
-    if (Progress() != nullptr) {
-        Progress()->UpdateStep(text);
-    }
+    withProgress([&](IProgress& p) { p.UpdateStep(text); });
 }
 void TProgramXLEnvironment::showStepProgress(bool show) {
-    if (Progress() != nullptr) {
-        Progress()->ShowStepProgress(show);
-    }
+    withProgress([&](IProgress& p) { p.ShowStepProgress(show); });
 }
 bool TProgramXLEnvironment::regValueExists(Root root, const QString& key, const QString& name) {
     return RegValueExists(hkey(root), key, name);
