@@ -4,6 +4,7 @@
 #include "engine/DateText.h"
 #include "engine/PercentCurves.h"
 #include "engine/ProcessProgress.h"
+#include "engine/ProcessWindows.h"
 #include "engine/ProjectSpan.h"
 #include "engine/StageProgress.h"
 #include "engine/TaskTotals.h"
@@ -20,7 +21,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <exception>
@@ -33,13 +33,9 @@ TovProcess* Process = nullptr;
 
 namespace {
 
-const QString kAppTitle = QStringLiteral("Ovik KRV Tessel");
-
 constexpr int kTextProcessing = 321;
-constexpr int kTextClose = 357;
 constexpr int kTextTasks = 832;
 constexpr int kTextSameAs = 868;
-constexpr int kTextDetails = 1423;
 constexpr int kTextFolderMissing = 1425;
 constexpr int kTextFolderNeeded = 1426;
 constexpr int kTextAlreadyExists = 1428;
@@ -73,17 +69,6 @@ bool SameFile(const QString& a, const QString& b) {
         return !ca.isEmpty() && ca == fb.canonicalFilePath();
     }
     return false;
-}
-
-void ShowOneButton(int kind, const QString& key, const QStringList& lines, int hint) {
-    IStdDlg* dlg = StdDlg();
-    if (dlg == nullptr) {
-        return;
-    }
-    dlg->MsgLines.clear();
-    dlg->MsgLines << lines;
-    dlg->SetupStdDlgButtons1(kind, key, {glyphClose, mrClose, UIT(kTextClose), UIT(hint)});
-    dlg->ShowModal();
 }
 
 } // namespace
@@ -290,53 +275,18 @@ int TovProcess::CountProgressSteps() {
 }
 
 void TovProcess::ShowProgressWindow(int steps) {
-    IProgress* p = Progress();
-    if (p == nullptr) {
-        return;
-    }
-    p->Reset();
-    p->setCaption(Format(QStringLiteral(" %s: %s "), {kAppTitle, UIT(kTextProcessing)}));
-    p->setTotalSteps(steps);
-    p->setCancelled(false);
-    p->ShowStepProgress(false);
-    p->Show();
+    engine::ShowProcessProgress(UIT(kTextProcessing), steps);
 }
 
 void TovProcess::CloseProgressWindow() {
-    IProgress* p = Progress();
-    if (p == nullptr) {
-        return;
-    }
-    p->setCancelled(false);
-    p->ShowStepProgress(false);
-    p->Hide();
+    engine::HideProcessProgress();
 }
 
 void TovProcess::ReportRunEnd(const QString& key, const QString& details) {
     CloseProgressWindow();
-    QStringList excelLines;
-    if (XL != nullptr) {
-        excelLines = XL->Errors;
-        try {
-            XL->QuitExcel();
-        } catch (...) {
-            // The run's own error is what the user must see; the failed quit only adds its lines.
-            excelLines << XL->Errors;
-        }
-    }
+    const QStringList lines = engine::FailureLines(details);
     FreeRunData();
-
-    QStringList lines;
-    if (AD != nullptr) {
-        lines << AD->MessageLog;
-    }
-    lines << excelLines;
-    if (!details.isEmpty()) {
-        QStringList detailLines = details.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-        lines << Format(UIT(kTextDetails), {detailLines.takeFirst()});
-        lines << detailLines;
-    }
-    ShowOneButton(sdkWarning, key, lines, kHintCloseFailure);
+    engine::ShowCloseMessage(sdkWarning, key, lines, kHintCloseFailure);
 }
 
 void TovProcess::FreeRunData() {
@@ -407,7 +357,7 @@ void TovProcess::CheckValidTasks(const QString& what) {
     const engine::ValidTasksWarning warning =
         engine::CheckValidTasks(what, Options, Results, stages());
     if (!warning.Lines.isEmpty()) {
-        ShowOneButton(sdkWarning, warning.Key, warning.Lines, kHintCloseWarning);
+        engine::ShowCloseMessage(sdkWarning, warning.Key, warning.Lines, kHintCloseWarning);
     }
 }
 
@@ -420,7 +370,7 @@ void TovProcess::ValidateCutOffDate() {
         if (OnCutOffDateMoved) {
             OnCutOffDateMoved();
         }
-        ShowOneButton(sdkInformation, m.Key, m.Lines, kHintCloseInformation);
+        engine::ShowCloseMessage(sdkInformation, m.Key, m.Lines, kHintCloseInformation);
     });
     CutOffDate = Results.CutOffDate;
     Options.CutOffDate = CutOffDate;

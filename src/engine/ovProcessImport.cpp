@@ -5,6 +5,7 @@
 
 #include "engine/DistinctValues.h"
 #include "engine/ProcessProgress.h"
+#include "engine/ProcessWindows.h"
 #include "engine/StageProgress.h"
 #include "excel/ovXL.h"
 #include "model/ovSD.h"
@@ -15,18 +16,14 @@
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
-#include <QRegularExpression>
-
 #include <exception>
 
 using platform::Format;
 
 namespace {
 
-const QString kAppTitle = QStringLiteral("Ovik KRV Tessel");
 const QString kPair = QStringLiteral("%s: %s");
 
-constexpr int kTextClose = 357;
 constexpr int kTextOpeningExcel = 451;
 constexpr int kTextOpening = 452;
 constexpr int kTextVerifying = 453;
@@ -35,7 +32,6 @@ constexpr int kTextClosing = 459;
 constexpr int kTextClosingExcel = 460;
 constexpr int kTextNoDefinitions = 1416;
 constexpr int kTextNoExcel = 1419;
-constexpr int kTextDetails = 1423;
 constexpr int kTextNoWorksheets = 1459;
 constexpr int kTextSelectValidFile = 1460;
 constexpr int kTextNoTaskFields = 1463;
@@ -92,15 +88,7 @@ public:
             XL->Errors.clear();
         }
         process.SetLineFormats(Kind.Steps);
-        if (IProgress* p = Progress()) {
-            p->Reset();
-            p->setCaption(Format(QStringLiteral(" %s: %s "),
-                                 {kAppTitle, Format(UIT(Kind.CaptionText), {FileDesc})}));
-            p->setTotalSteps(Kind.Steps);
-            p->setCancelled(false);
-            p->ShowStepProgress(false);
-            p->Show();
-        }
+        engine::ShowProcessProgress(Format(UIT(Kind.CaptionText), {FileDesc}), Kind.Steps);
     }
 
     void Step(const QString& text) { Sink.addStep(text); }
@@ -108,13 +96,7 @@ public:
     void Complete() { Stages.complete(); }
     engine::StageProgress& stages() { return Stages; }
 
-    void CloseProgress() {
-        if (IProgress* p = Progress()) {
-            p->setCancelled(false);
-            p->ShowStepProgress(false);
-            p->Hide();
-        }
-    }
+    void CloseProgress() { engine::HideProcessProgress(); }
 
     // The workbook held nothing to import; Excel has already quit.
     void ReportEmpty(const QStringList& lines) {
@@ -126,41 +108,17 @@ public:
     // and the details.
     void ReportFailure(bool cancelled, const QString& details) {
         CloseProgress();
-        QStringList excelLines;
-        if (XL != nullptr) {
-            excelLines = XL->Errors;
-            try {
-                XL->QuitExcel();
-            } catch (...) {
-                // The import's own failure is what the user must see; the quit only adds lines.
-                excelLines << XL->Errors;
-            }
-        }
-        QStringList lines;
-        if (AD != nullptr) {
-            lines << AD->MessageLog;
-        }
-        lines << excelLines;
-        if (!cancelled && !details.isEmpty()) {
-            QStringList detailLines =
-                details.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-            lines << Format(UIT(kTextDetails), {detailLines.takeFirst()}) << detailLines
-                  << QString();
+        const QString shownDetails = cancelled ? QString() : details;
+        QStringList lines = engine::FailureLines(shownDetails);
+        if (!shownDetails.isEmpty()) {
+            lines << QString();
         }
         ShowWarning(QLatin1String(cancelled ? Kind.CancelKey : Kind.ErrorKey), lines);
     }
 
 private:
     static void ShowWarning(const QString& key, const QStringList& lines) {
-        IStdDlg* dlg = StdDlg();
-        if (dlg == nullptr) {
-            return;
-        }
-        dlg->MsgLines.clear();
-        dlg->MsgLines << lines;
-        dlg->SetupStdDlgButtons1(sdkWarning, key,
-                                 {glyphClose, mrClose, UIT(kTextClose), UIT(kHintClose)});
-        dlg->ShowModal();
+        engine::ShowCloseMessage(sdkWarning, key, lines, kHintClose);
     }
 
     const ImportKind& Kind;
@@ -234,6 +192,18 @@ void InitWorksheetStep(ImportFrame& frame, const QString& worksheetDesc) {
     frame.Complete();
 }
 
+// The first steps of the imports that read the Task Worksheet: Excel started, the workbook
+// opened, the worksheet verified and initialised.
+void OpenTaskWorksheetSteps(ImportFrame& frame, const QString& fileDesc, const QString& filePath,
+                            const QString& openPassword, const QString& worksheetDesc,
+                            const QString& worksheetName) {
+    StartExcelStep(frame);
+    OpenWorkbookStep(frame, fileDesc, filePath, openPassword);
+    frame.Complete();
+    VerifyWorksheetStep(frame, fileDesc, filePath, worksheetDesc, worksheetName);
+    InitWorksheetStep(frame, worksheetDesc);
+}
+
 void CloseWorkbookAndExcelSteps(ImportFrame& frame, const QString& fileDesc) {
     frame.Step(Format(UIT(kTextClosing), {fileDesc}));
     xl().CloseWorkbook(false);
@@ -278,11 +248,8 @@ bool TovProcess::ImportTaskFields(const QString& fileDesc, const QString& filePa
     return RunImport(
         *this, kTaskFields, fileDesc,
         [&](ImportFrame& frame) {
-            StartExcelStep(frame);
-            OpenWorkbookStep(frame, fileDesc, filePath, openPassword);
-            frame.Complete();
-            VerifyWorksheetStep(frame, fileDesc, filePath, worksheetDesc, worksheetName);
-            InitWorksheetStep(frame, worksheetDesc);
+            OpenTaskWorksheetSteps(frame, fileDesc, filePath, openPassword, worksheetDesc,
+                                   worksheetName);
             xl().ExtractFldList(taskHeaderRow);
             frame.Complete();
             CloseWorkbookAndExcelSteps(frame, fileDesc);
@@ -308,11 +275,8 @@ bool TovProcess::ImportTaskFieldValues(const QString& fileDesc, const QString& f
     return RunImport(
         *this, kTaskFieldValues, fileDesc,
         [&](ImportFrame& frame) {
-            StartExcelStep(frame);
-            OpenWorkbookStep(frame, fileDesc, filePath, openPassword);
-            frame.Complete();
-            VerifyWorksheetStep(frame, fileDesc, filePath, worksheetDesc, worksheetName);
-            InitWorksheetStep(frame, worksheetDesc);
+            OpenTaskWorksheetSteps(frame, fileDesc, filePath, openPassword, worksheetDesc,
+                                   worksheetName);
             const int lastRow = xl().getUsedRowCount();
             const int taskCount = lastRow - taskHeaderRow;
             TovSD& sd = activeSD();

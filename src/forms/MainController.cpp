@@ -247,18 +247,18 @@ bool TMainController::RunAddRenameCopy(int mode, const QString& description, QSt
     return true;
 }
 
-void TMainController::ReportListFailure(int textId, const QString& key, int hintId,
-                                        const QString& details) {
+void TMainController::ReportListFailure(const TListFailure& failure, const QString& details) {
     IStdDlg* dlg = StdDlg();
     if (dlg == nullptr) {
         return;
     }
     dlg->MsgLines.clear();
-    dlg->MsgLines << UIT(textId) << QString();
+    dlg->MsgLines << UIT(failure.TextId) << QString();
     if (!details.isEmpty()) {
         dlg->MsgLines << Format(UIT(1423), {details}) << QString();
     }
-    dlg->SetupStdDlgButtons1(sdkWarning, key, {glyphClose, mrClose, UIT(357), UIT(hintId)});
+    dlg->SetupStdDlgButtons1(sdkWarning, failure.Key,
+                             {glyphClose, mrClose, UIT(357), UIT(failure.HintId)});
     dlg->ShowModal();
 }
 
@@ -270,31 +270,38 @@ void TMainController::Add() {
         UpdateDefinitionButtons();
         return;
     }
+    AppendDefinition({1516, QStringLiteral("MF009"), 1155}, description, 0);
+}
+
+void TMainController::AppendDefinition(const TListFailure& failure, const QString& description,
+                                       int source) {
     StoreTab(CurrentPageIndex);
-    try {
+    ChangeList(failure, true, [&] {
         const int n = SDs->Add();
+        if (source > 0 && !SDs->Copy(source, n)) {
+            throw platform::Exception(QString());
+        }
         SDs->getItems(n)->setDescription(description);
         SDs->setActiveSD(n);
         ShowList();
         if (n == 1) {
             EnableTabs(true);
         }
-        LoadTab(CurrentPageIndex);
-        RefreshTab(CurrentPageIndex);
-        UpdateDefinitionButtons();
-        DF->setModified(true);
-        UpdateDataFileStatus();
-    } catch (const std::exception& error) {
-        ReportListFailure(1516, QStringLiteral("MF009"), 1155, DetailsOf(error));
-        ResyncList();
+    });
+}
+
+bool TMainController::BeginActiveDefinitionCommand() {
+    if (!ListEnabled || ActiveDefinition() == 0) {
+        return false;
     }
+    View.FocusList();
+    return true;
 }
 
 void TMainController::Rename() {
-    if (!ListEnabled || ActiveDefinition() == 0) {
+    if (!BeginActiveDefinitionCommand()) {
         return;
     }
-    View.FocusList();
     TovSD* sd = SDs->getItems(ActiveDefinition());
     QString description;
     if (!RunAddRenameCopy(modeRename, sd->getDescription(), description)) {
@@ -307,10 +314,9 @@ void TMainController::Rename() {
 }
 
 void TMainController::Copy() {
-    if (!ListEnabled || ActiveDefinition() == 0) {
+    if (!BeginActiveDefinitionCommand()) {
         return;
     }
-    View.FocusList();
     const int source = ActiveDefinition();
     const QString proposed =
         StrLeft(Format(UIT(743), {SDs->getItems(source)->getDescription()}), kMaxDescription);
@@ -318,37 +324,19 @@ void TMainController::Copy() {
     if (!RunAddRenameCopy(modeCopy, proposed, description)) {
         return;
     }
-    StoreTab(CurrentPageIndex);
-    try {
-        const int n = SDs->Add();
-        if (!SDs->Copy(source, n)) {
-            throw platform::Exception(QString());
-        }
-        SDs->getItems(n)->setDescription(description);
-        SDs->setActiveSD(n);
-        ShowList();
-        LoadTab(CurrentPageIndex);
-        RefreshTab(CurrentPageIndex);
-        UpdateDefinitionButtons();
-        DF->setModified(true);
-        UpdateDataFileStatus();
-    } catch (const std::exception& error) {
-        ReportListFailure(1520, QStringLiteral("MF012"), 1159, DetailsOf(error));
-        ResyncList();
-    }
+    AppendDefinition({1520, QStringLiteral("MF012"), 1159}, description, source);
 }
 
 void TMainController::Delete() {
-    if (!ListEnabled || ActiveDefinition() == 0) {
+    if (!BeginActiveDefinitionCommand()) {
         return;
     }
-    View.FocusList();
     const int position = ActiveDefinition();
     if (!AskYesNo(QStringLiteral("MF010"),
                   {UIT(1348), QString(), SDs->getItems(position)->getDescription()}, 1156, 1157)) {
         return;
     }
-    try {
+    ChangeList({1517, QStringLiteral("MF011"), 1158}, true, [&] {
         SDs->Delete(position);
         const int count = SDs->getCount();
         SDs->setActiveSD(std::min(position, count));
@@ -357,18 +345,10 @@ void TMainController::Delete() {
             EnableTabs(false);
             View.FocusPages();
         }
-        LoadTab(CurrentPageIndex);
-        RefreshTab(CurrentPageIndex);
-        UpdateDefinitionButtons();
-        DF->setModified(true);
-        UpdateDataFileStatus();
-    } catch (const std::exception& error) {
-        ReportListFailure(1517, QStringLiteral("MF011"), 1158, DetailsOf(error));
-        ResyncList();
-    }
+    });
 }
 
-void TMainController::MoveBy(int offset, int failureText, const QString& key, int hintId) {
+void TMainController::MoveBy(int offset, const TListFailure& failure) {
     if (!ListEnabled) {
         return;
     }
@@ -379,27 +359,39 @@ void TMainController::MoveBy(int offset, int failureText, const QString& key, in
     if (position < 1 || target < 1 || target > DefinitionCount()) {
         return;
     }
-    try {
+    // The active definition moves with its tab's contents: the tab need not be loaded again.
+    ChangeList(failure, false, [&] {
         if (!SDs->Swap(position, target)) {
             throw platform::Exception(QString());
         }
         SDs->setActiveSD(target);
         ShowList();
+    });
+}
+
+void TMainController::MoveUp() {
+    MoveBy(-1, {1518, QStringLiteral("MF013"), 1160});
+}
+
+void TMainController::MoveDown() {
+    MoveBy(1, {1519, QStringLiteral("MF014"), 1161});
+}
+
+void TMainController::ChangeList(const TListFailure& failure, bool reloadTab,
+                                 const std::function<void()>& change) {
+    try {
+        change();
+        if (reloadTab) {
+            LoadTab(CurrentPageIndex);
+            RefreshTab(CurrentPageIndex);
+        }
         UpdateDefinitionButtons();
         DF->setModified(true);
         UpdateDataFileStatus();
     } catch (const std::exception& error) {
-        ReportListFailure(failureText, key, hintId, DetailsOf(error));
+        ReportListFailure(failure, DetailsOf(error));
         ResyncList();
     }
-}
-
-void TMainController::MoveUp() {
-    MoveBy(-1, 1518, QStringLiteral("MF013"), 1160);
-}
-
-void TMainController::MoveDown() {
-    MoveBy(1, 1519, QStringLiteral("MF014"), 1161);
 }
 
 bool TMainController::AskYesNo(const QString& key, const QStringList& lines, int yesHint,

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "HandOverOpen.h"
 #include "MainDialogs.h"
 #include "MainTab.h"
 #include "MainView.h"
 
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
+
+class TovDF;
 
 // The main window's commands without its widgets: the tab protocol, the definition list, the
 // data file status, the file, help and recent file commands and the Process command. It works on
@@ -15,7 +19,7 @@
 class TMainController {
 public:
     // How handed-over data file paths arrived.
-    enum class TPathSource { CommandLine, CopyData, Dropped };
+    using TPathSource = THandOverSource;
     // The help documents.
     enum class THelpDocument { Tutorial, UserManual, WhitePaper };
 
@@ -85,6 +89,9 @@ public:
     // the tab on screen stored, and the window refreshed after a data file was opened.
     void setHandOverBusy(bool busy);
     void StoreCurrentTab() { StoreTab(CurrentPageIndex); }
+    // Offers the data file's list of handed-over paths in the Browse File window; false on
+    // Cancel or an empty choice, else the chosen path.
+    bool ChooseHandedOverFile(QString& path);
     void AfterOpen();
 
     // Process command and the jump from a configuration error to its field.
@@ -116,11 +123,32 @@ private:
     // After a failed list change: the list is filled again from the definitions (the active one
     // kept where it still exists) and the tab reloaded, so that both agree again.
     void ResyncList();
-    void ReportListFailure(int textId, const QString& key, int hintId, const QString& details);
     bool RunAddRenameCopy(int mode, const QString& description, QString& result);
     bool AskYesNo(const QString& key, const QStringList& lines, int yesHint, int noHint);
     template <typename Open> void OpenWith(Open&& open);
-    void MoveBy(int offset, int failureText, const QString& key, int hintId);
+    // The message of a failed list change: its text, key and Close hint.
+    struct TListFailure {
+        int TextId;
+        QString Key;
+        int HintId;
+    };
+    // One change of the definition list (change also shows the list): on success the tab
+    // (with reloadTab), the list buttons and the file status follow; a failure is reported and
+    // the list resynchronised.
+    void ChangeList(const TListFailure& failure, bool reloadTab,
+                    const std::function<void()>& change);
+    void MoveBy(int offset, const TListFailure& failure);
+    // Appends a definition with the description, a copy of source's settings unless source is 0,
+    // and makes it the active one.
+    void AppendDefinition(const TListFailure& failure, const QString& description, int source);
+    // The start of a command on the active definition: false (nothing done) while the list is
+    // disabled or empty, else the list takes the focus.
+    bool BeginActiveDefinitionCommand();
+    // A file command of the data file, after the balloon is hidden and the tab on screen
+    // stored. A command that replaces the list (New, Close) shows the new one when it was done;
+    // the others show the file status however they end.
+    void RunFileCommand(bool (TovDF::*command)(), bool replacesList);
+    void ReportListFailure(const TListFailure& failure, const QString& details);
 
     IMainView& View;
     TMainDialogs Dialogs;

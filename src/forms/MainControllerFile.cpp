@@ -30,6 +30,33 @@ void ReportInformation(const QString& key, const QStringList& lines, int hintId)
     dlg->ShowModal();
 }
 
+// The hand-over window over the controller: the handed-over paths open through the same steps as
+// a second start's. Busy is raised for the open; the window is in front already.
+class TControllerHandOver : public IHandOverWindow {
+public:
+    explicit TControllerHandOver(TMainController& controller) : Controller(controller) {}
+    bool IsBusy() const override { return Controller.getBusy(); }
+    void SetBusy(bool busy) override {
+        if (!busy) {
+            Busy.reset();
+        } else if (Busy == nullptr) {
+            Busy = std::make_unique<TMainController::TBusyScope>(Controller);
+        }
+    }
+    bool IsOtherFormActive() override { return false; }
+    void RestoreFromMinimised() override {}
+    void BringToFront() override {}
+    bool ChooseHandedOverFile(QString& path) override {
+        return Controller.ChooseHandedOverFile(path);
+    }
+    void StoreCurrentTab() override { Controller.StoreCurrentTab(); }
+    void ShowOpenedDataFile() override { Controller.AfterOpen(); }
+
+private:
+    TMainController& Controller;
+    std::unique_ptr<TMainController::TBusyScope> Busy;
+};
+
 } // namespace
 
 // ---- Window lifetime ----
@@ -128,98 +155,56 @@ void TMainController::OpenCommandLineFiles() {
 }
 
 void TMainController::OpenHandedOverPaths(const QStringList& paths, TPathSource source) {
-    if (paths.isEmpty() || DF == nullptr) {
+    if (DF == nullptr) {
         return;
     }
-    QString path = paths.constFirst();
-    if (paths.size() > 1) {
-        DF->ResetFL();
-        DF->setFL_Count(static_cast<int>(paths.size()));
-        for (int i = 1; i <= paths.size(); ++i) {
-            const QString& candidate = paths[i - 1];
-            DF->setDFL_DPFE(i, candidate);
-            DF->setDFL_Valid(i, DV == nullptr ||
-                                    !DV->CheckDataFileExt(UIT(kDataFileLabel), candidate));
-        }
-        IBrowseFileWindow* browse = Dialogs.BrowseFile;
-        if (browse == nullptr) {
-            return;
-        }
-        browse->Setup();
-        if (browse->ShowModal() != mrOk) {
-            return;
-        }
-        path = browse->getDPFE().trimmed();
-        if (path.isEmpty()) {
-            return;
-        }
+    TControllerHandOver window(*this);
+    OpenHandedOverFiles(window, *DF, DV, paths, source);
+}
+
+bool TMainController::ChooseHandedOverFile(QString& path) {
+    IBrowseFileWindow* browse = Dialogs.BrowseFile;
+    if (browse == nullptr) {
+        return false;
     }
-    if (DV != nullptr && (DV->CheckDataFileExtDlg(UIT(kDataFileLabel), path) ||
-                          DV->CheckDataFileExistsDlg(UIT(kDataFileLabel), path))) {
-        return;
+    browse->Setup();
+    if (browse->ShowModal() != mrOk) {
+        return false;
     }
-    StoreTab(CurrentPageIndex);
-    TBusyScope busy(*this);
-    bool opened = false;
-    switch (source) {
-    case TPathSource::CommandLine:
-        opened = DF->OpenCommandLine(path);
-        break;
-    case TPathSource::CopyData:
-        DF->setCopyDataPending(true);
-        opened = DF->OpenCopyData(path);
-        break;
-    case TPathSource::Dropped:
-        opened = DF->OpenDropped(path);
-        break;
-    }
-    if (opened) {
-        AfterOpen();
-    }
+    path = browse->getDPFE().trimmed();
+    return !path.isEmpty();
 }
 
 // ---- New, Save, Close, Exit ----
 
-void TMainController::FileNew() {
+void TMainController::RunFileCommand(bool (TovDF::*command)(), bool replacesList) {
     View.HideBalloon();
     StoreTab(CurrentPageIndex);
-    if (DF == nullptr || !DF->New()) {
-        return;
+    const bool done = DF != nullptr && (DF->*command)();
+    if (!replacesList) {
+        UpdateDataFileStatus();
+    } else if (done) {
+        ShowList();
+        ClearTabs();
+        ShowActiveDefinition();
+        UpdateDataFileStatus();
     }
-    ShowList();
-    ClearTabs();
-    ShowActiveDefinition();
-    UpdateDataFileStatus();
+}
+
+void TMainController::FileNew() {
+    RunFileCommand(&TovDF::New, true);
 }
 
 void TMainController::FileSave() {
-    View.HideBalloon();
-    StoreTab(CurrentPageIndex);
-    if (DF != nullptr) {
-        DF->Save();
-    }
-    UpdateDataFileStatus();
+    RunFileCommand(&TovDF::Save, false);
 }
 
 void TMainController::FileSaveAs() {
-    View.HideBalloon();
-    StoreTab(CurrentPageIndex);
-    if (DF != nullptr) {
-        DF->SaveAs();
-    }
-    UpdateDataFileStatus();
+    RunFileCommand(&TovDF::SaveAs, false);
 }
 
 void TMainController::FileClose() {
-    View.HideBalloon();
-    StoreTab(CurrentPageIndex);
-    if (DF == nullptr || !DF->Close()) {
-        return;
-    }
-    ShowList();
-    ClearTabs();
-    ShowActiveDefinition();
-    UpdateDataFileStatus();
+    RunFileCommand(&TovDF::Close, true);
 }
 
 void TMainController::FileExit() {

@@ -43,8 +43,8 @@ QString ExceptionMessage(const std::exception& e) {
 }
 
 // Check 1: the application or product key names this layout's program.
-bool ApplicationAccepted(const TLayoutHeader& h, const QString& path) {
-    const QString found = IniReadString(h.Section, h.ApplicationKey, QString()).trimmed();
+bool ApplicationAccepted(const TIniDocument& ini, const TLayoutHeader& h, const QString& path) {
+    const QString found = ini.ReadString(h.Section, h.ApplicationKey, QString()).trimmed();
     if (modelutil::SameTextAZ(found, h.ExpectedApplication)) {
         return true;
     }
@@ -95,15 +95,15 @@ bool CountAccepted(const char* key, const QString& path, int& count) {
 }
 
 // Checks 5 and 6 of the current and sibling layouts: the progress step count.
-int ProgressCount(const QString& root, int count) {
+int ProgressCount(const TIniDocument& ini, const QString& root, int count) {
     int pb = 0;
-    if (IniValueExists(root, Q("PB_Count"))) {
-        pb = std::max(0, IniReadInteger(root, Q("PB_Count"), 0));
+    if (ini.ValueExists(root, Q("PB_Count"))) {
+        pb = std::max(0, ini.ReadInteger(root, Q("PB_Count"), 0));
     }
     if (pb == 0) {
         pb = 13 * count;
         for (int n = 1; n <= count; ++n) {
-            pb += datafile::CountFilterRows(datafile::DefinitionSection(root, n),
+            pb += datafile::CountFilterRows(ini, datafile::DefinitionSection(root, n),
                                             datafile::MaxFilterRows);
         }
     }
@@ -112,7 +112,7 @@ int ProgressCount(const QString& root, int count) {
 
 } // namespace
 
-bool TovDF::DetectDataFileFormat(const QString& path) {
+bool TovDF::DetectDataFileFormat(const TIniDocument& ini, const QString& path) {
     IsTesselFormat = false;
     IsQuillFormat = false;
     IsOldFormat = false;
@@ -123,8 +123,8 @@ bool TovDF::DetectDataFileFormat(const QString& path) {
 
     const auto readCount = [&](const QString& root, const char* key) {
         int count = 0;
-        if (IniValueExists(root, Q("SD_Count"))) {
-            count = std::max(0, IniReadInteger(root, Q("SD_Count"), 0));
+        if (ini.ValueExists(root, Q("SD_Count"))) {
+            count = std::max(0, ini.ReadInteger(root, Q("SD_Count"), 0));
         }
         SD_CountFound = count;
         if (!CountAccepted(key, shownPath, count)) {
@@ -136,14 +136,14 @@ bool TovDF::DetectDataFileFormat(const QString& path) {
 
     const QString tessel = datafile::TesselRoot();
     const QString quill = datafile::QuillRoot();
-    if (IniSectionExists(tessel)) {
+    if (ini.SectionExists(tessel)) {
         const TLayoutHeader h{tessel,   Q("Application"), Q("Ovik KRV Tessel: Curvewright"),
                               tessel,   Q("5.x.x.x"),     "UDF004",
                               "UDF005", "UDF007"};
-        if (!ApplicationAccepted(h, shownPath)) {
+        if (!ApplicationAccepted(ini, h, shownPath)) {
             return false;
         }
-        FileVersion = IniReadString(tessel, Q("Version"), QString()).trimmed();
+        FileVersion = ini.ReadString(tessel, Q("Version"), QString()).trimmed();
         if (!VersionSupported(h, shownPath, FileVersion)) {
             return false;
         }
@@ -158,37 +158,37 @@ bool TovDF::DetectDataFileFormat(const QString& path) {
         if (!readCount(tessel, h.CountMsgKey)) {
             return false;
         }
-        PB_Count = ProgressCount(tessel, SD_Count);
+        PB_Count = ProgressCount(ini, tessel, SD_Count);
         IsTesselFormat = true;
-    } else if (IniSectionExists(quill)) {
+    } else if (ini.SectionExists(quill)) {
         const TLayoutHeader h{quill,    Q("Application"), Q("Ovik KRV Quill: Curvewright"),
                               quill,    Q("7.x.x.x"),     "UDF008",
                               "UDF009", "UDF011"};
-        if (!ApplicationAccepted(h, shownPath)) {
+        if (!ApplicationAccepted(ini, h, shownPath)) {
             return false;
         }
-        FileVersion = IniReadString(quill, Q("Version"), QString()).trimmed();
+        FileVersion = ini.ReadString(quill, Q("Version"), QString()).trimmed();
         if (!VersionSupported(h, shownPath, FileVersion) ||
             !OlderLayoutAccepted(Q("UDF010"), quill, shownPath, FileVersion) ||
             !readCount(quill, h.CountMsgKey)) {
             return false;
         }
-        PB_Count = ProgressCount(quill, SD_Count);
+        PB_Count = ProgressCount(ini, quill, SD_Count);
         IsQuillFormat = true;
-    } else if (IniSectionExists(datafile::OldRoot() + Q("\\DAT"))) {
+    } else if (ini.SectionExists(datafile::OldRoot() + Q("\\DAT"))) {
         const QString product = datafile::OldRoot();
         const TLayoutHeader h{product + Q("\\DAT"), Q("Product"), product,  product,
                               Q("2.x.x.x"),         "UDF012",     "UDF013", "UDF015"};
-        if (!ApplicationAccepted(h, shownPath)) {
+        if (!ApplicationAccepted(ini, h, shownPath)) {
             return false;
         }
-        FileVersion = IniReadString(h.Section, Q("Version"), QString()).trimmed();
+        FileVersion = ini.ReadString(h.Section, Q("Version"), QString()).trimmed();
         if (!VersionSupported(h, shownPath, FileVersion) ||
             !OlderLayoutAccepted(Q("UDF014"), product, shownPath, FileVersion)) {
             return false;
         }
         int count = 0;
-        while (datafile::OldDefinitionExists(count + 1)) {
+        while (datafile::OldDefinitionExists(ini, count + 1)) {
             ++count;
         }
         SD_CountFound = count;
@@ -198,7 +198,7 @@ bool TovDF::DetectDataFileFormat(const QString& path) {
         SD_Count = count;
         PB_Count = 13 * SD_Count;
         for (int n = 1; n <= SD_Count; ++n) {
-            PB_Count += datafile::CountFilterRowsOld(n, datafile::MaxFilterRows);
+            PB_Count += datafile::CountFilterRowsOld(ini, n, datafile::MaxFilterRows);
         }
         IsOldFormat = true;
     } else {
@@ -208,7 +208,7 @@ bool TovDF::DetectDataFileFormat(const QString& path) {
     return true;
 }
 
-bool TovDF::LoadInto(TovSDs& list, const QString& path) {
+bool TovDF::LoadInto(const TIniDocument& ini, TovSDs& list, const QString& path) {
     UnreadRows.clear();
     const auto step = [this] { ProgressStep(); };
     try {
@@ -217,45 +217,43 @@ bool TovDF::LoadInto(TovSDs& list, const QString& path) {
             TovSD& item = *list.getItems(list.Add());
             int unread = 0;
             if (IsOldFormat) {
-                datafile::ReadDescriptionOld(item, n);
+                datafile::ReadDescriptionOld(ini, item, n);
                 step();
                 item.PD->Reset();
                 step();
-                datafile::ReadSCFOld(*item.SCF, n);
+                datafile::ReadSCFOld(ini, *item.SCF, n);
                 step();
-                datafile::ReadSCOOld(*item.SCO, n);
+                datafile::ReadSCOOld(ini, *item.SCO, n);
                 step();
-                datafile::ReadDSMOld(*item.DSM, n, step);
-                unread = datafile::ReadDSFOld(*item.DSF, n, step);
+                datafile::ReadDSMOld(ini, *item.DSM, n, step);
+                unread = datafile::ReadDSFOld(ini, *item.DSF, n, step);
             } else {
                 const QString sd = datafile::DefinitionSection(
                     IsQuillFormat ? datafile::QuillRoot() : datafile::TesselRoot(), n);
-                datafile::ReadDescription(item, sd);
+                datafile::ReadDescription(ini, item, sd);
                 step();
-                datafile::ReadPD(*item.PD, sd);
+                datafile::ReadPD(ini, *item.PD, sd);
                 step();
-                datafile::ReadSCF(*item.SCF, sd);
+                datafile::ReadSCF(ini, *item.SCF, sd);
                 step();
-                datafile::ReadSCO(*item.SCO, sd);
+                datafile::ReadSCO(ini, *item.SCO, sd);
                 step();
                 if (IsQuillFormat) {
-                    datafile::ReadDSMQuill(*item.DSM, sd, step);
+                    datafile::ReadDSMQuill(ini, *item.DSM, sd, step);
                 } else {
-                    datafile::ReadDSM(*item.DSM, sd, step);
+                    datafile::ReadDSM(ini, *item.DSM, sd, step);
                 }
-                unread = datafile::ReadDSF(*item.DSF, sd, IsTesselFormat, step);
+                unread = datafile::ReadDSF(ini, *item.DSF, sd, IsTesselFormat, step);
             }
             if (unread > 0) {
                 UnreadRows.emplace_back(n, unread);
             }
         }
-        IniClose(false);
         ProgressEnd();
         IsPartial = SD_CountFound > SD_Count || !UnreadRows.empty();
         return true;
     } catch (const std::exception& e) {
         ProgressEnd();
-        IniClose(false);
         const char* key = IsOldFormat ? "UDF019" : (IsQuillFormat ? "UDF018" : "UDF017");
         QStringList lines = {UIT(1403), QString(), path.trimmed(), QString()};
         lines << datafile::DetailsLines(ExceptionMessage(e));
@@ -317,9 +315,8 @@ bool TovDF::OpenDataFile(const QString& path, bool sample) {
         if (AD != nullptr) {
             AD->MessageLog.clear();
         }
-        IniOpenForLoad(shownPath);
-        if (!DetectDataFileFormat(shownPath)) {
-            IniClose(false);
+        const TIniDocument ini(shownPath);
+        if (!DetectDataFileFormat(ini, shownPath)) {
             ProgressEnd();
             RepaintSDs();
             RestoreState();
@@ -328,7 +325,7 @@ bool TovDF::OpenDataFile(const QString& path, bool sample) {
         // The definitions are read into a list of their own and replace the open ones only
         // when the whole file was read.
         auto list = std::make_unique<TovSDs>();
-        if (!LoadInto(*list, shownPath)) {
+        if (!LoadInto(ini, *list, shownPath)) {
             RestoreState();
             return false;
         }
@@ -336,7 +333,6 @@ bool TovDF::OpenDataFile(const QString& path, bool sample) {
         return true;
     } catch (const std::exception& e) {
         ProgressEnd();
-        IniClose(false);
         QStringList lines = {UIT(1403), QString(), shownPath, QString()};
         lines << datafile::DetailsLines(ExceptionMessage(e));
         datafile::WarnClose(Q("UDF003"), lines, 1210);

@@ -112,167 +112,168 @@ QString DefinitionSection(const QString& root, int n) {
     return root + QStringLiteral("\\SD_") + QString::number(n);
 }
 
-void ReadDescription(TovSD& item, const QString& sd) {
-    item.setDescription(IniReadString(sd, S("Description"), QString()));
+void ReadDescription(const TIniDocument& ini, TovSD& item, const QString& sd) {
+    item.setDescription(ini.ReadString(sd, S("Description"), QString()));
 }
 
-void ReadPD(TovPD& pd, const QString& sd) {
+void ReadPD(const TIniDocument& ini, TovPD& pd, const QString& sd) {
     const QString s = Sub(sd, "PD");
-    pd.setProjectTitle(IniReadString(s, S("ProjectTitle"), QString()));
-    pd.setProjectNumber(IniReadString(s, S("ProjectNumber"), QString()));
-    pd.setProjectClient(IniReadString(s, S("ProjectClient"), QString()));
+    pd.setProjectTitle(ini.ReadString(s, S("ProjectTitle"), QString()));
+    pd.setProjectNumber(ini.ReadString(s, S("ProjectNumber"), QString()));
+    pd.setProjectClient(ini.ReadString(s, S("ProjectClient"), QString()));
 }
 
-void ReadSCF(TovSCF& scf, const QString& sd) {
+void ReadSCF(const TIniDocument& ini, TovSCF& scf, const QString& sd) {
     const QString s = Sub(sd, "SCF");
-    scf.setDSF_DrivePathFilenameExtnXL(IniReadString(s, S("DSF_DrivePathFilenameExtnXL"), {}));
-    scf.setDSF_OpenPasswordXL(IniReadString(s, S("DSF_OpenPasswordXL"), {}));
-    scf.setDSF_TaskWS(IniReadString(s, S("DSF_TaskWS"), S("Task_Table1")));
-    scf.setDSF_THR(IniReadInteger(s, S("DSF_THR"), 1));
+    scf.setDSF_DrivePathFilenameExtnXL(ini.ReadString(s, S("DSF_DrivePathFilenameExtnXL"), {}));
+    scf.setDSF_OpenPasswordXL(ini.ReadString(s, S("DSF_OpenPasswordXL"), {}));
+    scf.setDSF_TaskWS(ini.ReadString(s, S("DSF_TaskWS"), S("Task_Table1")));
+    scf.setDSF_THR(ini.ReadInteger(s, S("DSF_THR"), 1));
     scf.setTF_DrivePathFilenameExtnXL(
-        IniReadString(s, S("TF_DrivePathFilenameExtnXL"), scf.getDefaultTF()));
-    scf.setTF_OpenPasswordXL(IniReadString(s, S("TF_OpenPasswordXL"), {}));
-    scf.setTF_ProjectSummaryWS(IniReadString(s, S("TF_ProjectSummaryWS"), S("Project Summary")));
-    scf.setTF_ChartDataWS(IniReadString(s, S("TF_ChartDataWS"), S("Chart Data")));
+        ini.ReadString(s, S("TF_DrivePathFilenameExtnXL"), scf.getDefaultTF()));
+    scf.setTF_OpenPasswordXL(ini.ReadString(s, S("TF_OpenPasswordXL"), {}));
+    scf.setTF_ProjectSummaryWS(ini.ReadString(s, S("TF_ProjectSummaryWS"), S("Project Summary")));
+    scf.setTF_ChartDataWS(ini.ReadString(s, S("TF_ChartDataWS"), S("Chart Data")));
     scf.setOF_DrivePathFilenameExtnXL(
-        IniReadString(s, S("OF_DrivePathFilenameExtnXL"), scf.getDefaultOF()));
+        ini.ReadString(s, S("OF_DrivePathFilenameExtnXL"), scf.getDefaultOF()));
 }
 
-void ReadSCO(TovSCO& sco, const QString& sd) {
+void ReadSCO(const TIniDocument& ini, TovSCO& sco, const QString& sd) {
     const QString s = Sub(sd, "SCO");
-    sco.setGenerateBL(Byte(IniReadBool(s, S("GenerateBL"), false)));
-    sco.setGenerateACT(Byte(IniReadBool(s, S("GenerateACT"), false)));
+    sco.setGenerateBL(Byte(ini.ReadBool(s, S("GenerateBL"), false)));
+    sco.setGenerateACT(Byte(ini.ReadBool(s, S("GenerateACT"), false)));
     const int today = WholeDay(modelutil::ModelToday());
-    sco.setCutOffDate(IniReadInteger(s, S("CutOffDate"), today));
-    sco.setGenerateTGT(Byte(IniReadBool(s, S("GenerateTGT"), false)));
-    sco.setGraphMH(Byte(IniReadBool(s, S("GraphMH"), false)));
-    sco.setMHQty(TovSCO::getQuantityOfKeyword(IniReadString(s, S("MHQty"), S("TaskTotal"))));
-    sco.setGraphCost(Byte(IniReadBool(s, S("GraphCost"), false)));
-    sco.setCostQty(TovSCO::getQuantityOfKeyword(IniReadString(s, S("CostQty"), S("TaskTotal"))));
+    sco.setCutOffDate(ini.ReadInteger(s, S("CutOffDate"), today));
+    sco.setGenerateTGT(Byte(ini.ReadBool(s, S("GenerateTGT"), false)));
+    sco.setGraphMH(Byte(ini.ReadBool(s, S("GraphMH"), false)));
+    sco.setMHQty(TovSCO::getQuantityOfKeyword(ini.ReadString(s, S("MHQty"), S("TaskTotal"))));
+    sco.setGraphCost(Byte(ini.ReadBool(s, S("GraphCost"), false)));
+    sco.setCostQty(TovSCO::getQuantityOfKeyword(ini.ReadString(s, S("CostQty"), S("TaskTotal"))));
 }
 
 namespace {
 
-void ReadMapEntry(TovDSMx& entry, const QString& s) {
-    entry.setTaskFldXL(IniReadString(s, S("TaskFldXL"), {}));
-    entry.setTaskFldDescXL(IniReadString(s, S("TaskFldDescXL"), {}));
-    entry.setTaskFldRequired(IniReadBool(s, S("TaskFldRequired"), false));
+void ReadMapEntry(const TIniDocument& ini, TovDSMx& entry, const QString& s) {
+    entry.setTaskFldXL(ini.ReadString(s, S("TaskFldXL"), {}));
+    entry.setTaskFldDescXL(ini.ReadString(s, S("TaskFldDescXL"), {}));
+    entry.setTaskFldRequired(ini.ReadBool(s, S("TaskFldRequired"), false));
 }
 
 } // namespace
 
-void ReadDSM(TovDSM& dsm, const QString& sd, const TStep& step) {
+void ReadDSM(const TIniDocument& ini, TovDSM& dsm, const QString& sd, const TStep& step) {
     dsm.Reset();
     for (int i = 1; i <= dsm.getCount(); ++i) {
-        ReadMapEntry(*dsm.getItems(i), MapEntrySection(sd, i));
+        ReadMapEntry(ini, *dsm.getItems(i), MapEntrySection(sd, i));
         Step(step);
     }
 }
 
-void ReadDSMQuill(TovDSM& dsm, const QString& sd, const TStep& step) {
+void ReadDSMQuill(const TIniDocument& ini, TovDSM& dsm, const QString& sd, const TStep& step) {
     static constexpr std::array<int, 9> kSiblingEntry = {3, 4, 9, 10, 11, 12, 17, 18, 19};
     dsm.Reset();
     for (int i = 1; i <= dsm.getCount() && i <= static_cast<int>(kSiblingEntry.size()); ++i) {
-        ReadMapEntry(*dsm.getItems(i),
+        ReadMapEntry(ini, *dsm.getItems(i),
                      MapEntrySection(sd, kSiblingEntry[static_cast<size_t>(i - 1)]));
         Step(step);
     }
 }
 
-int CountFilterRows(const QString& sd, int limit) {
+int CountFilterRows(const TIniDocument& ini, const QString& sd, int limit) {
     int r = 0;
-    while (r < limit && IniSectionExists(FilterRowSection(sd, r + 1))) {
+    while (r < limit && ini.SectionExists(FilterRowSection(sd, r + 1))) {
         ++r;
     }
     return r;
 }
 
-int ReadDSF(TovDSF& dsf, const QString& sd, bool fallback, const TStep& step) {
+int ReadDSF(const TIniDocument& ini, TovDSF& dsf, const QString& sd, bool fallback,
+            const TStep& step) {
     const QString s = FilterSection(sd);
-    dsf.setEnabled(Byte(IniReadBool(s, S("Enabled"), false)));
-    const int count = std::max(0, IniReadInteger(s, S("DSFxCount"), 0));
+    dsf.setEnabled(Byte(ini.ReadBool(s, S("Enabled"), false)));
+    const int count = std::max(0, ini.ReadInteger(s, S("DSFxCount"), 0));
     const int rows = std::min(count, MaxFilterRows);
     ReadRows(dsf, rows, step, [&](TovDSFx& row, int j) {
         const QString r = FilterRowSection(sd, j);
-        row.setAndFlag(Byte(IniReadBool(r, S("AndFlag"), true)));
-        row.setTaskFldXL(IniReadString(r, S("TaskFldXL"), {}));
-        row.setTaskFldDescXL(IniReadString(r, S("TaskFldDescXL"), {}));
+        row.setAndFlag(Byte(ini.ReadBool(r, S("AndFlag"), true)));
+        row.setTaskFldXL(ini.ReadString(r, S("TaskFldXL"), {}));
+        row.setTaskFldDescXL(ini.ReadString(r, S("TaskFldDescXL"), {}));
         row.setFilterOperator(TovDSFx::getFilterOperatorOfKeyword(
-            IniReadString(r, S("FilterOperator"), S("Equals"))));
-        QString value = IniReadString(r, S("TaskFldValueXL"), {});
+            ini.ReadString(r, S("FilterOperator"), S("Equals"))));
+        QString value = ini.ReadString(r, S("TaskFldValueXL"), {});
         if (fallback && value.isEmpty()) {
-            value = IniReadString(r, S("TaskTaskFldValueXL"), {});
+            value = ini.ReadString(r, S("TaskTaskFldValueXL"), {});
         }
         row.setTaskFldValueXL(value);
     });
     int unread = 0;
-    for (int j = MaxFilterRows + 1; j <= count && IniSectionExists(FilterRowSection(sd, j)); ++j) {
+    for (int j = MaxFilterRows + 1; j <= count && ini.SectionExists(FilterRowSection(sd, j)); ++j) {
         ++unread;
     }
     return unread;
 }
 
-void WriteDescription(const TovSD& item, const QString& sd) {
-    IniWriteString(sd, S("Description"), item.getDescription());
+void WriteDescription(TIniDocument& ini, const TovSD& item, const QString& sd) {
+    ini.WriteString(sd, S("Description"), item.getDescription());
 }
 
-void WritePD(const TovPD& pd, const QString& sd) {
+void WritePD(TIniDocument& ini, const TovPD& pd, const QString& sd) {
     const QString s = Sub(sd, "PD");
-    IniWriteString(s, S("ProjectTitle"), pd.getProjectTitle());
-    IniWriteString(s, S("ProjectNumber"), pd.getProjectNumber());
-    IniWriteString(s, S("ProjectClient"), pd.getProjectClient());
+    ini.WriteString(s, S("ProjectTitle"), pd.getProjectTitle());
+    ini.WriteString(s, S("ProjectNumber"), pd.getProjectNumber());
+    ini.WriteString(s, S("ProjectClient"), pd.getProjectClient());
 }
 
-void WriteSCF(const TovSCF& scf, const QString& sd) {
+void WriteSCF(TIniDocument& ini, const TovSCF& scf, const QString& sd) {
     const QString s = Sub(sd, "SCF");
-    IniWriteString(s, S("DSF_DrivePathFilenameExtnXL"), scf.getDSF_DrivePathFilenameExtnXL());
-    IniWriteString(s, S("DSF_OpenPasswordXL"), scf.getDSF_OpenPasswordXL());
-    IniWriteString(s, S("DSF_TaskWS"), scf.getDSF_TaskWS());
-    IniWriteInteger(s, S("DSF_THR"), scf.getDSF_THR());
-    IniWriteString(s, S("TF_DrivePathFilenameExtnXL"), scf.getTF_DrivePathFilenameExtnXL());
-    IniWriteString(s, S("TF_OpenPasswordXL"), scf.getTF_OpenPasswordXL());
-    IniWriteString(s, S("TF_ProjectSummaryWS"), scf.getTF_ProjectSummaryWS());
-    IniWriteString(s, S("TF_ChartDataWS"), scf.getTF_ChartDataWS());
-    IniWriteString(s, S("OF_DrivePathFilenameExtnXL"), scf.getOF_DrivePathFilenameExtnXL());
+    ini.WriteString(s, S("DSF_DrivePathFilenameExtnXL"), scf.getDSF_DrivePathFilenameExtnXL());
+    ini.WriteString(s, S("DSF_OpenPasswordXL"), scf.getDSF_OpenPasswordXL());
+    ini.WriteString(s, S("DSF_TaskWS"), scf.getDSF_TaskWS());
+    ini.WriteInteger(s, S("DSF_THR"), scf.getDSF_THR());
+    ini.WriteString(s, S("TF_DrivePathFilenameExtnXL"), scf.getTF_DrivePathFilenameExtnXL());
+    ini.WriteString(s, S("TF_OpenPasswordXL"), scf.getTF_OpenPasswordXL());
+    ini.WriteString(s, S("TF_ProjectSummaryWS"), scf.getTF_ProjectSummaryWS());
+    ini.WriteString(s, S("TF_ChartDataWS"), scf.getTF_ChartDataWS());
+    ini.WriteString(s, S("OF_DrivePathFilenameExtnXL"), scf.getOF_DrivePathFilenameExtnXL());
 }
 
-void WriteSCO(const TovSCO& sco, const QString& sd) {
+void WriteSCO(TIniDocument& ini, const TovSCO& sco, const QString& sd) {
     const QString s = Sub(sd, "SCO");
-    IniWriteBool(s, S("GenerateBL"), sco.getGenerateBL() != 0);
-    IniWriteBool(s, S("GenerateACT"), sco.getGenerateACT() != 0);
-    IniWriteInteger(s, S("CutOffDate"), WholeDay(sco.getCutOffDate()));
-    IniWriteBool(s, S("GenerateTGT"), sco.getGenerateTGT() != 0);
-    IniWriteBool(s, S("GraphMH"), sco.getGraphMH() != 0);
-    IniWriteString(s, S("MHQty"), TovSCO::getQuantityKeyword(sco.getMHQty()));
-    IniWriteBool(s, S("GraphCost"), sco.getGraphCost() != 0);
-    IniWriteString(s, S("CostQty"), TovSCO::getQuantityKeyword(sco.getCostQty()));
+    ini.WriteBool(s, S("GenerateBL"), sco.getGenerateBL() != 0);
+    ini.WriteBool(s, S("GenerateACT"), sco.getGenerateACT() != 0);
+    ini.WriteInteger(s, S("CutOffDate"), WholeDay(sco.getCutOffDate()));
+    ini.WriteBool(s, S("GenerateTGT"), sco.getGenerateTGT() != 0);
+    ini.WriteBool(s, S("GraphMH"), sco.getGraphMH() != 0);
+    ini.WriteString(s, S("MHQty"), TovSCO::getQuantityKeyword(sco.getMHQty()));
+    ini.WriteBool(s, S("GraphCost"), sco.getGraphCost() != 0);
+    ini.WriteString(s, S("CostQty"), TovSCO::getQuantityKeyword(sco.getCostQty()));
 }
 
-void WriteDSM(const TovDSM& dsm, const QString& sd, const TStep& step) {
-    IniWriteInteger(sd + QStringLiteral("\\DSM"), S("DSMxCount"), dsm.getCount());
+void WriteDSM(TIniDocument& ini, const TovDSM& dsm, const QString& sd, const TStep& step) {
+    ini.WriteInteger(sd + QStringLiteral("\\DSM"), S("DSMxCount"), dsm.getCount());
     for (int i = 1; i <= dsm.getCount(); ++i) {
         const TovDSMx& entry = *dsm.getItems(i);
         const QString s = MapEntrySection(sd, i);
-        IniWriteString(s, S("TaskFldXL"), entry.getTaskFldXL());
-        IniWriteString(s, S("TaskFldDescXL"), entry.getTaskFldDescXL());
-        IniWriteBool(s, S("TaskFldRequired"), entry.getTaskFldRequired());
+        ini.WriteString(s, S("TaskFldXL"), entry.getTaskFldXL());
+        ini.WriteString(s, S("TaskFldDescXL"), entry.getTaskFldDescXL());
+        ini.WriteBool(s, S("TaskFldRequired"), entry.getTaskFldRequired());
         Step(step);
     }
 }
 
-void WriteDSF(const TovDSF& dsf, const QString& sd, const TStep& step) {
+void WriteDSF(TIniDocument& ini, const TovDSF& dsf, const QString& sd, const TStep& step) {
     const QString s = FilterSection(sd);
-    IniWriteInteger(s, S("DSFxCount"), dsf.getCount());
-    IniWriteBool(s, S("Enabled"), dsf.getEnabled() != 0);
+    ini.WriteInteger(s, S("DSFxCount"), dsf.getCount());
+    ini.WriteBool(s, S("Enabled"), dsf.getEnabled() != 0);
     for (int j = 1; j <= dsf.getCount(); ++j) {
         const TovDSFx& row = *dsf.getItems(j);
         const QString r = FilterRowSection(sd, j);
-        IniWriteBool(r, S("AndFlag"), row.getAndFlag() != 0);
-        IniWriteString(r, S("TaskFldXL"), row.getTaskFldXL());
-        IniWriteString(r, S("TaskFldDescXL"), row.getTaskFldDescXL());
-        IniWriteString(r, S("FilterOperator"),
-                       TovDSFx::getFilterOperatorKeyword(row.getFilterOperator()));
-        IniWriteString(r, S("TaskFldValueXL"), row.getTaskFldValueXL());
+        ini.WriteBool(r, S("AndFlag"), row.getAndFlag() != 0);
+        ini.WriteString(r, S("TaskFldXL"), row.getTaskFldXL());
+        ini.WriteString(r, S("TaskFldDescXL"), row.getTaskFldDescXL());
+        ini.WriteString(r, S("FilterOperator"),
+                        TovDSFx::getFilterOperatorKeyword(row.getFilterOperator()));
+        ini.WriteString(r, S("TaskFldValueXL"), row.getTaskFldValueXL());
         Step(step);
     }
 }
@@ -291,25 +292,25 @@ QString OldFilterRowSection(int n, int j) {
 
 } // namespace
 
-bool OldDefinitionExists(int n) {
-    return IniSectionExists(OldSection("SDs", "SD", n));
+bool OldDefinitionExists(const TIniDocument& ini, int n) {
+    return ini.SectionExists(OldSection("SDs", "SD", n));
 }
 
-void ReadDescriptionOld(TovSD& item, int n) {
-    item.setDescription(IniReadString(OldSection("SDs", "SD", n), S("Desc"), {}));
+void ReadDescriptionOld(const TIniDocument& ini, TovSD& item, int n) {
+    item.setDescription(ini.ReadString(OldSection("SDs", "SD", n), S("Desc"), {}));
 }
 
-void ReadSCFOld(TovSCF& scf, int n) {
+void ReadSCFOld(const TIniDocument& ini, TovSCF& scf, int n) {
     const QString s = OldSection("SCFs", "SCF", n);
-    scf.setDSF_DrivePathFilenameExtnXL(IniReadString(s, S("XLsFilePath"), {}));
-    scf.setDSF_OpenPasswordXL(IniReadString(s, S("XLsOpenPwd"), {}));
-    scf.setDSF_TaskWS(IniReadString(s, S("XLsWS"), S("Task_Table1")));
+    scf.setDSF_DrivePathFilenameExtnXL(ini.ReadString(s, S("XLsFilePath"), {}));
+    scf.setDSF_OpenPasswordXL(ini.ReadString(s, S("XLsOpenPwd"), {}));
+    scf.setDSF_TaskWS(ini.ReadString(s, S("XLsWS"), S("Task_Table1")));
     scf.setDSF_THR(1);
     scf.setTF_DrivePathFilenameExtnXL(scf.getDefaultTF());
     scf.setTF_OpenPasswordXL(QString());
     scf.setTF_ProjectSummaryWS(S("Project Summary"));
     scf.setTF_ChartDataWS(S("Chart Data"));
-    scf.setOF_DrivePathFilenameExtnXL(IniReadString(s, S("XLdFilePath"), scf.getDefaultOF()));
+    scf.setOF_DrivePathFilenameExtnXL(ini.ReadString(s, S("XLdFilePath"), scf.getDefaultOF()));
 }
 
 bool ParseOldDate(const QString& text, double& day) {
@@ -334,22 +335,22 @@ bool ParseOldDate(const QString& text, double& day) {
     return false;
 }
 
-void ReadSCOOld(TovSCO& sco, int n) {
+void ReadSCOOld(const TIniDocument& ini, TovSCO& sco, int n) {
     const QString s = OldSection("SCOs", "SCO", n);
-    const uint8_t actual = Byte(IsTrueText(IniReadString(s, S("DataACT"), S("FALSE"))));
-    sco.setGenerateBL(Byte(IsTrueText(IniReadString(s, S("DataBL"), S("FALSE")))));
+    const uint8_t actual = Byte(IsTrueText(ini.ReadString(s, S("DataACT"), S("FALSE"))));
+    sco.setGenerateBL(Byte(IsTrueText(ini.ReadString(s, S("DataBL"), S("FALSE")))));
     sco.setGenerateACT(actual);
     sco.setGenerateTGT(actual);
-    sco.setGraphMH(Byte(IsTrueText(IniReadString(s, S("DataMH"), S("FALSE")))));
-    sco.setGraphCost(Byte(IsTrueText(IniReadString(s, S("DataCOST"), S("FALSE")))));
+    sco.setGraphMH(Byte(IsTrueText(ini.ReadString(s, S("DataMH"), S("FALSE")))));
+    sco.setGraphCost(Byte(IsTrueText(ini.ReadString(s, S("DataCOST"), S("FALSE")))));
     double day = 0;
     // A text that is no date reads as today.
-    if (!ParseOldDate(IniReadString(s, S("CutOffDate"), {}), day)) {
+    if (!ParseOldDate(ini.ReadString(s, S("CutOffDate"), {}), day)) {
         day = WholeDay(modelutil::ModelToday());
     }
     sco.setCutOffDate(day);
     const auto quantity = [&](const char* key) -> uint8_t {
-        return modelutil::SameTextAZ(IniReadString(s, S(key), S("TOTAL")).trimmed(), S("EXPENDED"))
+        return modelutil::SameTextAZ(ini.ReadString(s, S(key), S("TOTAL")).trimmed(), S("EXPENDED"))
                    ? 1
                    : 0;
     };
@@ -357,42 +358,42 @@ void ReadSCOOld(TovSCO& sco, int n) {
     sco.setCostQty(quantity("ActCOST"));
 }
 
-void ReadDSMOld(TovDSM& dsm, int n, const TStep& step) {
+void ReadDSMOld(const TIniDocument& ini, TovDSM& dsm, int n, const TStep& step) {
     dsm.Reset();
     const QString map = OldSection("SMs", "SM", n);
     for (int i = 1; i <= dsm.getCount(); ++i) {
         const QString s = map + QStringLiteral("\\SMX") + QString::number(i);
         TovDSMx& entry = *dsm.getItems(i);
-        entry.setTaskFldXL(IniReadString(s, S("XLSourceFld"), {}));
-        entry.setTaskFldDescXL(IniReadString(s, S("Desc"), {}));
-        entry.setTaskFldRequired(IniReadBool(s, S("Enabled"), false));
+        entry.setTaskFldXL(ini.ReadString(s, S("XLSourceFld"), {}));
+        entry.setTaskFldDescXL(ini.ReadString(s, S("Desc"), {}));
+        entry.setTaskFldRequired(ini.ReadBool(s, S("Enabled"), false));
         Step(step);
     }
 }
 
-int CountFilterRowsOld(int n, int limit) {
+int CountFilterRowsOld(const TIniDocument& ini, int n, int limit) {
     int r = 0;
-    while (r < limit && IniSectionExists(OldFilterRowSection(n, r + 1))) {
+    while (r < limit && ini.SectionExists(OldFilterRowSection(n, r + 1))) {
         ++r;
     }
     return r;
 }
 
-int ReadDSFOld(TovDSF& dsf, int n, const TStep& step) {
+int ReadDSFOld(const TIniDocument& ini, TovDSF& dsf, int n, const TStep& step) {
     dsf.setEnabled(
-        Byte(IsTrueText(IniReadString(OldSection("SFs", "SF", n), S("Enabled"), S("FALSE")))));
-    const int rows = CountFilterRowsOld(n, MaxFilterRows);
+        Byte(IsTrueText(ini.ReadString(OldSection("SFs", "SF", n), S("Enabled"), S("FALSE")))));
+    const int rows = CountFilterRowsOld(ini, n, MaxFilterRows);
     ReadRows(dsf, rows, step, [&](TovDSFx& row, int j) {
         const QString r = OldFilterRowSection(n, j);
-        row.setAndFlag(Byte(IsTrueText(IniReadString(r, S("AndFlg"), S("TRUE")))));
-        row.setTaskFldXL(IniReadString(r, S("XLSourceFld"), {}));
-        row.setTaskFldDescXL(IniReadString(r, S("Desc"), {}));
-        row.setFilterOperator(
-            TovDSF::getFilterOperatorOfLegacyKeyword(IniReadString(r, S("Action"), S("EQUAL TO"))));
-        row.setTaskFldValueXL(IniReadString(r, S("Value"), {}));
+        row.setAndFlag(Byte(IsTrueText(ini.ReadString(r, S("AndFlg"), S("TRUE")))));
+        row.setTaskFldXL(ini.ReadString(r, S("XLSourceFld"), {}));
+        row.setTaskFldDescXL(ini.ReadString(r, S("Desc"), {}));
+        row.setFilterOperator(TovDSF::getFilterOperatorOfLegacyKeyword(
+            ini.ReadString(r, S("Action"), S("EQUAL TO"))));
+        row.setTaskFldValueXL(ini.ReadString(r, S("Value"), {}));
     });
     int unread = 0;
-    while (IniSectionExists(OldFilterRowSection(n, MaxFilterRows + unread + 1))) {
+    while (ini.SectionExists(OldFilterRowSection(n, MaxFilterRows + unread + 1))) {
         ++unread;
     }
     return rows < MaxFilterRows ? 0 : unread;

@@ -10,11 +10,12 @@ class TovSCO;
 class TovDSM;
 class TovDSF;
 class TovSDs;
+class TIniDocument;
 
 // The sections of one KRV Definition in the data file: the readers of the current layout and of
 // the sibling edition's layout (the same keys under another root), the readers of the oldest
-// layout, and the writers of the current layout. All work on the open INI document; every text
-// read goes through the part's setter. step advances the progress bar by one step.
+// layout, and the writers of the current layout. All work on the INI document they are given;
+// every text read goes through the part's setter. step advances the progress bar by one step.
 namespace datafile {
 
 using TStep = std::function<void()>;
@@ -32,42 +33,43 @@ QString OldRoot();
 QString DefinitionSection(const QString& root, int n);
 
 // Current and sibling layout; sd is the section of DefinitionSection.
-void ReadDescription(TovSD& item, const QString& sd);
-void ReadPD(TovPD& pd, const QString& sd);
-void ReadSCF(TovSCF& scf, const QString& sd);
-void ReadSCO(TovSCO& sco, const QString& sd);
-void ReadDSM(TovDSM& dsm, const QString& sd, const TStep& step);
+void ReadDescription(const TIniDocument& ini, TovSD& item, const QString& sd);
+void ReadPD(const TIniDocument& ini, TovPD& pd, const QString& sd);
+void ReadSCF(const TIniDocument& ini, TovSCF& scf, const QString& sd);
+void ReadSCO(const TIniDocument& ini, TovSCO& sco, const QString& sd);
+void ReadDSM(const TIniDocument& ini, TovDSM& dsm, const QString& sd, const TStep& step);
 // The sibling edition's map: its entries 3, 4, 9, 10, 11, 12, 17, 18, 19 are entries 1 to 9.
-void ReadDSMQuill(TovDSM& dsm, const QString& sd, const TStep& step);
+void ReadDSMQuill(const TIniDocument& ini, TovDSM& dsm, const QString& sd, const TStep& step);
 // Reads at most MaxFilterRows rows; fallback: an empty TaskFldValueXL reads TaskTaskFldValueXL.
 // Returns the number of row sections beyond MaxFilterRows that exist and were not read.
-int ReadDSF(TovDSF& dsf, const QString& sd, bool fallback, const TStep& step);
+int ReadDSF(const TIniDocument& ini, TovDSF& dsf, const QString& sd, bool fallback,
+            const TStep& step);
 // The number of filter row sections of a definition that exist without a gap, counting no
 // further than limit.
-int CountFilterRows(const QString& sd, int limit);
+int CountFilterRows(const TIniDocument& ini, const QString& sd, int limit);
 
-void WriteDescription(const TovSD& item, const QString& sd);
-void WritePD(const TovPD& pd, const QString& sd);
-void WriteSCF(const TovSCF& scf, const QString& sd);
-void WriteSCO(const TovSCO& sco, const QString& sd);
-void WriteDSM(const TovDSM& dsm, const QString& sd, const TStep& step);
-void WriteDSF(const TovDSF& dsf, const QString& sd, const TStep& step);
+void WriteDescription(TIniDocument& ini, const TovSD& item, const QString& sd);
+void WritePD(TIniDocument& ini, const TovPD& pd, const QString& sd);
+void WriteSCF(TIniDocument& ini, const TovSCF& scf, const QString& sd);
+void WriteSCO(TIniDocument& ini, const TovSCO& sco, const QString& sd);
+void WriteDSM(TIniDocument& ini, const TovDSM& dsm, const QString& sd, const TStep& step);
+void WriteDSF(TIniDocument& ini, const TovDSF& dsf, const QString& sd, const TStep& step);
 
 // The year range of the legal notice written into the header.
 // The header section of the current layout.
-void WriteHeader(int pbCount, int sdCount);
+void WriteHeader(TIniDocument& ini, int pbCount, int sdCount);
 // The header and every definition of list; step is called after each progress step.
-void WriteDefinitions(const TovSDs& list, const TStep& step);
+void WriteDefinitions(TIniDocument& ini, const TovSDs& list, const TStep& step);
 
 // Oldest layout; n is the definition's number.
-bool OldDefinitionExists(int n);
-void ReadDescriptionOld(TovSD& item, int n);
-void ReadSCFOld(TovSCF& scf, int n);
-void ReadSCOOld(TovSCO& sco, int n);
-void ReadDSMOld(TovDSM& dsm, int n, const TStep& step);
+bool OldDefinitionExists(const TIniDocument& ini, int n);
+void ReadDescriptionOld(const TIniDocument& ini, TovSD& item, int n);
+void ReadSCFOld(const TIniDocument& ini, TovSCF& scf, int n);
+void ReadSCOOld(const TIniDocument& ini, TovSCO& sco, int n);
+void ReadDSMOld(const TIniDocument& ini, TovDSM& dsm, int n, const TStep& step);
 // As ReadDSF; returns the number of rows beyond MaxFilterRows that exist and were not read.
-int ReadDSFOld(TovDSF& dsf, int n, const TStep& step);
-int CountFilterRowsOld(int n, int limit);
+int ReadDSFOld(const TIniDocument& ini, TovDSF& dsf, int n, const TStep& step);
+int CountFilterRowsOld(const TIniDocument& ini, int n, int limit);
 // A date text of the oldest layout ("dd-MMM-yyyy" and the forms the user's locale writes) as a
 // day number; false when it is no date.
 bool ParseOldDate(const QString& text, double& day);

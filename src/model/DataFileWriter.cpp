@@ -18,37 +18,37 @@
 
 namespace datafile {
 
-void WriteHeader(int pbCount, int sdCount) {
+void WriteHeader(TIniDocument& ini, int pbCount, int sdCount) {
     const QString root = TesselRoot();
-    IniWriteString(root, QStringLiteral("Application"),
-                   QStringLiteral("Ovik KRV Tessel: Curvewright"));
-    IniWriteString(root, QStringLiteral("Version"), ProgramVersion());
-    IniWriteString(root, QStringLiteral("Author"), QStringLiteral("Tarrow Studio"));
-    IniWriteString(root, QStringLiteral("Legal_1"), platform::Format(UIT(730), {LegalYears()}));
-    IniWriteString(root, QStringLiteral("Legal_2"), UIT(731));
-    IniWriteInteger(root, QStringLiteral("PB_Count"), pbCount);
-    IniWriteInteger(root, QStringLiteral("SD_Count"), sdCount);
+    ini.WriteString(root, QStringLiteral("Application"),
+                    QStringLiteral("Ovik KRV Tessel: Curvewright"));
+    ini.WriteString(root, QStringLiteral("Version"), ProgramVersion());
+    ini.WriteString(root, QStringLiteral("Author"), QStringLiteral("Tarrow Studio"));
+    ini.WriteString(root, QStringLiteral("Legal_1"), platform::Format(UIT(730), {LegalYears()}));
+    ini.WriteString(root, QStringLiteral("Legal_2"), UIT(731));
+    ini.WriteInteger(root, QStringLiteral("PB_Count"), pbCount);
+    ini.WriteInteger(root, QStringLiteral("SD_Count"), sdCount);
 }
 
-void WriteDefinitions(const TovSDs& list, const TStep& step) {
+void WriteDefinitions(TIniDocument& ini, const TovSDs& list, const TStep& step) {
     int pbCount = 0;
     for (int n = 1; n <= list.getCount(); ++n) {
         pbCount += 13 + list.getItems(n)->DSF->getCount();
     }
-    WriteHeader(pbCount, list.getCount());
+    WriteHeader(ini, pbCount, list.getCount());
     for (int n = 1; n <= list.getCount(); ++n) {
         const TovSD& item = *list.getItems(n);
         const QString sd = DefinitionSection(TesselRoot(), n);
-        WriteDescription(item, sd);
+        WriteDescription(ini, item, sd);
         step();
-        WritePD(*item.PD, sd);
+        WritePD(ini, *item.PD, sd);
         step();
-        WriteSCF(*item.SCF, sd);
+        WriteSCF(ini, *item.SCF, sd);
         step();
-        WriteSCO(*item.SCO, sd);
+        WriteSCO(ini, *item.SCO, sd);
         step();
-        WriteDSM(*item.DSM, sd, step);
-        WriteDSF(*item.DSF, sd, step);
+        WriteDSM(ini, *item.DSM, sd, step);
+        WriteDSF(ini, *item.DSF, sd, step);
     }
 }
 
@@ -77,13 +77,13 @@ bool TovDF::WriteDataFile(const QString& path, bool backup) {
         // The new contents go to a temporary file first: a failure leaves the data file and
         // its backups as they were.
         temp = datafile::CreateTempBeside(target.path);
-        IniOpenForSave(temp);
+        TIniDocument ini(temp);
         if (SDs != nullptr) {
-            datafile::WriteDefinitions(*SDs, [this] { ProgressStep(); });
+            datafile::WriteDefinitions(ini, *SDs, [this] { ProgressStep(); });
         } else {
-            datafile::WriteHeader(0, 0);
+            datafile::WriteHeader(ini, 0, 0);
         }
-        IniClose(true);
+        ini.UpdateFile();
         if (backup && (Preferences == nullptr || Preferences->getBackupDF())) {
             datafile::BackupDataFile(target.path,
                                      Preferences != nullptr && Preferences->getIncBackup());
@@ -95,7 +95,6 @@ bool TovDF::WriteDataFile(const QString& path, bool backup) {
         return true;
     } catch (const std::exception& e) {
         ProgressEnd();
-        IniClose(false);
         if (!temp.isEmpty()) {
             QFile::remove(temp);
         }

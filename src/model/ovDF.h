@@ -12,6 +12,7 @@ class IRecentFilesList;
 class IDataFileView;
 class IDataFilePreferences;
 class TovSDs;
+class TIniDocument;
 
 // The open data file as a document: its path and state flags, the counts of its header, the
 // list of paths handed over by the command line, a second instance or a drop, and the file
@@ -90,8 +91,8 @@ public:
     bool OpenDropped(const QString& path);
     bool OpenMRU(const QString& path);
 
-    // Recognises the layout of the open INI document and runs the header checks.
-    bool DetectDataFileFormat(const QString& path);
+    // Recognises the layout of the data file read into ini and runs the header checks.
+    bool DetectDataFileFormat(const TIniDocument& ini, const QString& path);
     // Write the whole list SDs to DPFE; with backup, the backup copies are made when the
     // preferences ask for them.
     bool SaveDataFile(bool backup);
@@ -121,7 +122,7 @@ private:
     bool BeginCommand();
     void FinishOpen(const QString& path, bool addToRecent);
     // Reads the definitions of the recognised layout into list; false after its message.
-    bool LoadInto(TovSDs& list, const QString& path);
+    bool LoadInto(const TIniDocument& ini, TovSDs& list, const QString& path);
     // Makes list the definitions of the document and runs the post-load repairs.
     void TakeOver(std::unique_ptr<TovSDs> list, bool sample);
     bool WriteDataFile(const QString& path, bool backup);

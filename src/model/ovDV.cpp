@@ -44,9 +44,7 @@ TovDV::TovDV() {
 void TovDV::Init() {
     CfgErrs.assign(1, CfgErr{});
     DFVErrs.assign(1, DFVErr{});
-    IllegalList.clear();
-    ClearMsgFields();
-    ChangedPath.clear();
+    Last = TDVCheck{};
 }
 
 void TovDV::ClearCfgErrs() {
@@ -125,172 +123,323 @@ QString TovDV::getDFVErrDetails(int n) const {
                : DFVErrs[static_cast<size_t>(n)].Details;
 }
 
-QString TovDV::getChangedPath() const {
-    return TrimControl(ChangedPath);
-}
-
-QString TovDV::getIllegalChars() const {
-    return TrimControl(IllegalList.join(QStringLiteral(", ")));
-}
-
-void TovDV::ClearMsgFields() {
-    MsgText.clear();
-    HintText.clear();
-    DlgText.clear();
-    DetailsText.clear();
-    ValueText.clear();
-    MsgKey.clear();
-}
-
-void TovDV::ClearIllegalChars() {
-    IllegalList.clear();
-}
-
-void TovDV::AddIllegalChar(const QString& character) {
+void dvcheck::AddIllegal(QStringList& list, const QString& character) {
     if (character.isEmpty()) {
         return;
     }
     const QString c = character.left(1);
-    for (const QString& listed : IllegalList) {
+    for (const QString& listed : list) {
         if (SameTextAZ(listed, c)) {
             return;
         }
     }
-    IllegalList << c;
+    list << c;
+}
+
+QString TDVCheck::IllegalChars() const {
+    return TrimControl(Illegal.join(QStringLiteral(", ")));
+}
+
+QString TovDV::getChangedPath() const {
+    return TrimControl(Last.ChangedPath);
+}
+
+QString TovDV::getIllegalChars() const {
+    return Last.IllegalChars();
+}
+
+// The illegal characters and the changed path outlive the message fields, as callers read them
+// after clearing the messages.
+void TovDV::ClearMsgFields() {
+    TDVCheck cleared;
+    cleared.Illegal = Last.Illegal;
+    cleared.ChangedPath = Last.ChangedPath;
+    Last = cleared;
+}
+
+void TovDV::ClearIllegalChars() {
+    Last.Illegal.clear();
+}
+
+void TovDV::AddIllegalChar(const QString& character) {
+    dvcheck::AddIllegal(Last.Illegal, character);
+}
+
+bool TovDV::Keep(TDVCheck check) {
+    Last = std::move(check);
+    return Last.Fails;
+}
+
+bool TovDV::KeepShown(TDVCheck check) {
+    return Keep(std::move(check)) && dvcheck::ShowDialogue(Last);
 }
 
 bool TovDV::CheckSDDescUndefined(const QString& description) {
-    ClearMsgFields();
-    if (!TrimControl(description).isEmpty()) {
-        return false;
-    }
-    HintText = UIT(875);
-    return true;
+    return Keep(dvcheck::SDDescUndefined(description));
 }
-
 bool TovDV::CheckSDDescUndefinedRename(int /*index*/, const QString& caption,
                                        const QString& description) {
-    ClearMsgFields();
-    if (!TrimControl(description).isEmpty()) {
-        return false;
-    }
-    MsgText = Format(UIT(882), {caption});
-    return true;
+    return Keep(dvcheck::SDDescUndefinedRename(caption, description));
 }
-
 bool TovDV::CheckSDDescDuplicate(const TSDDescDuplicateCheck& c) {
-    ClearMsgFields();
-    if (!SameTextAZ(TrimControl(c.LaterDesc), TrimControl(c.EarlierDesc))) {
-        return false;
-    }
-    MsgText = Format(UIT(869), {c.LaterCaption, c.EarlierCaption});
-    HintText = UIT(1524);
-    return true;
+    return Keep(dvcheck::SDDescDuplicate(c));
 }
-
 bool TovDV::CheckNoDataOption(uint8_t baseline, uint8_t actual, uint8_t target) {
-    ClearMsgFields();
-    if (baseline != 0 || actual != 0 || target != 0) {
-        return false;
-    }
-    MsgText = HintText = DetailsText = UIT(870);
-    ValueText = UIT(824);
-    return true;
+    return Keep(dvcheck::NoDataOption(baseline, actual, target));
 }
-
 bool TovDV::CheckCutOffDate(double date) {
-    ClearMsgFields();
-    if (date >= TovSCO::MinCutOffDate && date <= TovSCO::MaxCutOffDate) {
-        return false;
-    }
-    MsgText = DetailsText =
-        Format(UIT(854), {UIT(767), modelutil::FormatDayNumber(modelutil::ModelToday())});
-    ValueText = UIT(824);
-    return true;
+    return Keep(dvcheck::CutOffDate(date));
 }
-
 bool TovDV::CheckNoQuantity(bool noDataOption, uint8_t manHours, uint8_t cost) {
-    ClearMsgFields();
-    if (manHours != 0 || cost != 0) {
-        return false;
-    }
-    HintText = UIT(863);
-    if (noDataOption) {
-        HintText += kCRLF + UIT(864) + kCRLF + UIT(865);
-    }
-    DetailsText = UIT(863);
-    ValueText = UIT(824);
-    return true;
+    return Keep(dvcheck::NoQuantity(noDataOption, manHours, cost));
 }
-
 bool TovDV::CheckQuantityValue(const QString& caption, uint8_t quantity) {
-    ClearMsgFields();
-    if (!TovSCO::IsInvalidQuantity(quantity)) {
-        return false;
-    }
-    MsgText = DetailsText = Format(UIT(854), {caption, UIT(775)});
-    ValueText = UIT(824);
-    return true;
+    return Keep(dvcheck::QuantityValue(caption, quantity));
 }
-
 bool TovDV::CheckFilterUndefined(uint8_t enabled, int rowCount) {
-    ClearMsgFields();
-    if (enabled == 0 || rowCount > 0) {
-        return false;
-    }
-    HintText = DetailsText = UIT(840);
-    ValueText = UIT(1424);
-    return true;
+    return Keep(dvcheck::FilterUndefined(enabled, rowCount));
 }
-
 bool TovDV::CheckFilterOperator(const QString& caption, uint8_t op) {
-    ClearMsgFields();
-    if (!TovDSF::IsInvalidOperator(op)) {
-        return false;
-    }
-    MsgText = DetailsText = Format(UIT(854), {caption, UIT(803)});
-    ValueText = UIT(824);
-    return true;
+    return Keep(dvcheck::FilterOperator(caption, op));
+}
+bool TovDV::CheckFilterRow(const TFilterRowTexts& row) {
+    return Keep(dvcheck::FilterRow(row));
+}
+bool TovDV::CheckFilterValue(uint8_t op, const QString& caption, const QString& value) {
+    return Keep(dvcheck::FilterValue(op, caption, value));
+}
+bool TovDV::CheckFilterRowsConflict(const TFilterRowDesc& later, const TFilterRowDesc& earlier) {
+    return Keep(dvcheck::FilterRowsConflict(later, earlier));
+}
+bool TovDV::CheckFilterRowsExclusive(const TFilterRowDesc& later, const TFilterRowDesc& earlier) {
+    return Keep(dvcheck::FilterRowsExclusive(later, earlier));
+}
+bool TovDV::CheckFilterRowsDuplicate(const TFilterRowDesc& later, const TFilterRowDesc& earlier) {
+    return Keep(dvcheck::FilterRowsDuplicate(later, earlier));
+}
+bool TovDV::CheckTextLength(const QString& caption, const QString& text, int maximum) {
+    return Keep(dvcheck::TextLength(caption, text, maximum));
 }
 
-bool TovDV::CheckFilterRow(const TFilterRowTexts& row) {
-    ClearMsgFields();
+bool TovDV::CheckDataFileExists(const QString& caption, const QString& path, bool /*drive*/) {
+    return Keep(dvcheck::DataFileExists(caption, path));
+}
+bool TovDV::CheckDataFileExistsDlg(const QString& caption, const QString& path, bool /*drive*/) {
+    return KeepShown(dvcheck::DataFileExists(caption, path));
+}
+bool TovDV::CheckDataFileExt(const QString& caption, const QString& path) {
+    return Keep(dvcheck::DataFileExt(caption, path));
+}
+bool TovDV::CheckDataFileExtDlg(const QString& caption, const QString& path) {
+    return KeepShown(dvcheck::DataFileExt(caption, path));
+}
+bool TovDV::CheckFileExists(const QString& caption, const QString& path) {
+    return Keep(dvcheck::FileExists(caption, path));
+}
+bool TovDV::CheckFileExistsDlg(const QString& caption, const QString& path) {
+    return KeepShown(dvcheck::FileExists(caption, path));
+}
+bool TovDV::CheckPath(const QString& caption, const QString& path) {
+    return Keep(dvcheck::Path(caption, path));
+}
+bool TovDV::CheckPathDlg(const QString& caption, const QString& path) {
+    return KeepShown(dvcheck::Path(caption, path));
+}
+bool TovDV::CheckDrive(const QString& caption, const QString& path) {
+    return Keep(dvcheck::Drive(caption, path));
+}
+bool TovDV::CheckFilename(const QString& caption, const QString& path) {
+    return Keep(dvcheck::Filename(caption, path));
+}
+bool TovDV::CheckExcelFileExt(const QString& caption, const QString& path) {
+    return Keep(dvcheck::ExcelFileExt(caption, path));
+}
+bool TovDV::CheckExcelFileExtDlg(const QString& caption, const QString& path) {
+    return KeepShown(dvcheck::ExcelFileExt(caption, path));
+}
+bool TovDV::CheckExcelFile(const QString& caption, const QString& path) {
+    return Keep(dvcheck::ExcelFile(caption, path));
+}
+bool TovDV::CheckExcelFileDlg(const QString& caption, const QString& path) {
+    return KeepShown(dvcheck::ExcelFile(caption, path));
+}
+bool TovDV::CheckWorksheetName(const QString& caption, const QString& name) {
+    return Keep(dvcheck::WorksheetName(caption, name));
+}
+bool TovDV::CheckWorksheetNameDlg(const QString& caption, const QString& name) {
+    return KeepShown(dvcheck::WorksheetName(caption, name));
+}
+bool TovDV::CheckTaskHeaderRow(const TTaskHeaderRowCheck& c) {
+    return Keep(dvcheck::TaskHeaderRow(c));
+}
+bool TovDV::CheckTaskHeaderRowDlg(const TTaskHeaderRowCheck& c) {
+    return KeepShown(dvcheck::TaskHeaderRow(c));
+}
+bool TovDV::CheckTaskField(const TTaskFieldCheck& c) {
+    return Keep(dvcheck::TaskField(c));
+}
+bool TovDV::CheckTaskFieldDlg(const TTaskFieldCheck& c) {
+    return KeepShown(dvcheck::TaskField(c));
+}
+bool TovDV::CheckDefaultFile(const TEntryDefaultCheck& c) {
+    return Keep(dvcheck::DefaultFile(c));
+}
+bool TovDV::CheckDefaultFolder(const TEntryDefaultCheck& c) {
+    return Keep(dvcheck::DefaultFolder(c));
+}
+bool TovDV::CheckFileExtMatch(const TEntryPairCheck& c) {
+    return Keep(dvcheck::FileExtMatch(c));
+}
+bool TovDV::CheckSameEntry(const TEntryPairCheck& c) {
+    return Keep(dvcheck::SameEntry(c));
+}
+bool TovDV::CheckSamePath(const TEntryPairCheck& c) {
+    return Keep(dvcheck::SamePath(c));
+}
+bool TovDV::CheckFolderPath(const QString& caption, const QString& path) {
+    return Keep(dvcheck::FolderPath(caption, path));
+}
+bool TovDV::CheckIllegalFilenameChars(const QString& path) {
+    // Only the illegal characters change: the messages stay those of the last check.
+    TDVCheck check = dvcheck::IllegalFilenameChars(path);
+    Last.Illegal = check.Illegal;
+    return check.Fails;
+}
+bool TovDV::CheckProgramFilesFolder(const QString& caption, const QString& path) {
+    return Keep(dvcheck::ProgramFilesFolder(caption, path));
+}
+
+TDVCheck dvcheck::SDDescUndefined(const QString& description) {
+    TDVCheck r = TDVCheck::Failed();
+    if (!TrimControl(description).isEmpty()) {
+        return {};
+    }
+    r.Hint = UIT(875);
+    return r;
+}
+
+TDVCheck dvcheck::SDDescUndefinedRename(const QString& caption, const QString& description) {
+    TDVCheck r = TDVCheck::Failed();
+    if (!TrimControl(description).isEmpty()) {
+        return {};
+    }
+    r.Msg = Format(UIT(882), {caption});
+    return r;
+}
+
+TDVCheck dvcheck::SDDescDuplicate(const TSDDescDuplicateCheck& c) {
+    TDVCheck r = TDVCheck::Failed();
+    if (!SameTextAZ(TrimControl(c.LaterDesc), TrimControl(c.EarlierDesc))) {
+        return {};
+    }
+    r.Msg = Format(UIT(869), {c.LaterCaption, c.EarlierCaption});
+    r.Hint = UIT(1524);
+    return r;
+}
+
+TDVCheck dvcheck::NoDataOption(uint8_t baseline, uint8_t actual, uint8_t target) {
+    TDVCheck r = TDVCheck::Failed();
+    if (baseline != 0 || actual != 0 || target != 0) {
+        return {};
+    }
+    r.Msg = r.Hint = r.Details = UIT(870);
+    r.Value = UIT(824);
+    return r;
+}
+
+TDVCheck dvcheck::CutOffDate(double date) {
+    TDVCheck r = TDVCheck::Failed();
+    if (date >= TovSCO::MinCutOffDate && date <= TovSCO::MaxCutOffDate) {
+        return {};
+    }
+    r.Msg = r.Details =
+        Format(UIT(854), {UIT(767), modelutil::FormatDayNumber(modelutil::ModelToday())});
+    r.Value = UIT(824);
+    return r;
+}
+
+TDVCheck dvcheck::NoQuantity(bool noDataOption, uint8_t manHours, uint8_t cost) {
+    TDVCheck r = TDVCheck::Failed();
+    if (manHours != 0 || cost != 0) {
+        return {};
+    }
+    r.Hint = UIT(863);
+    if (noDataOption) {
+        r.Hint += kCRLF + UIT(864) + kCRLF + UIT(865);
+    }
+    r.Details = UIT(863);
+    r.Value = UIT(824);
+    return r;
+}
+
+TDVCheck dvcheck::QuantityValue(const QString& caption, uint8_t quantity) {
+    TDVCheck r = TDVCheck::Failed();
+    if (!TovSCO::IsInvalidQuantity(quantity)) {
+        return {};
+    }
+    r.Msg = r.Details = Format(UIT(854), {caption, UIT(775)});
+    r.Value = UIT(824);
+    return r;
+}
+
+TDVCheck dvcheck::FilterUndefined(uint8_t enabled, int rowCount) {
+    TDVCheck r = TDVCheck::Failed();
+    if (enabled == 0 || rowCount > 0) {
+        return {};
+    }
+    r.Hint = r.Details = UIT(840);
+    r.Value = UIT(1424);
+    return r;
+}
+
+TDVCheck dvcheck::FilterOperator(const QString& caption, uint8_t op) {
+    TDVCheck r = TDVCheck::Failed();
+    if (!TovDSF::IsInvalidOperator(op)) {
+        return {};
+    }
+    r.Msg = r.Details = Format(UIT(854), {caption, UIT(803)});
+    r.Value = UIT(824);
+    return r;
+}
+
+TDVCheck dvcheck::FilterRow(const TFilterRowTexts& row) {
+    TDVCheck r = TDVCheck::Failed();
     const QString invalidRow = kCRLF + UIT(886);
     if (row.TaskFld.isEmpty()) {
         if (row.AndOr.isEmpty() && row.Description.isEmpty() && row.OperatorName.isEmpty() &&
             row.Value.isEmpty()) {
-            return false;
+            return {};
         }
-        HintText = Format(UIT(872), {row.Caption}) + invalidRow;
-        return true;
+        r.Hint = Format(UIT(872), {row.Caption}) + invalidRow;
+        return r;
     }
     if (row.AndOr.isEmpty()) {
-        HintText = Format(UIT(884), {row.Caption}) + invalidRow;
-        return true;
+        r.Hint = Format(UIT(884), {row.Caption}) + invalidRow;
+        return r;
     }
     if (row.OperatorName.isEmpty()) {
-        HintText = Format(UIT(885), {row.Caption}) + invalidRow;
-        return true;
+        r.Hint = Format(UIT(885), {row.Caption}) + invalidRow;
+        return r;
     }
-    return false;
+    return {};
 }
 
-bool TovDV::CheckFilterValue(uint8_t op, const QString& caption, const QString& value) {
-    ClearMsgFields();
+TDVCheck dvcheck::FilterValue(uint8_t op, const QString& caption, const QString& value) {
+    TDVCheck r = TDVCheck::Failed();
     const bool needsValue = (op >= foIsLessThan && op <= foIsGreaterThanOrEqualTo) ||
                             (op >= foStartsWith && op <= foDoesNotContain);
     const bool takesNoValue = op == foIsBlank || op == foIsNotBlank;
     if (value.isEmpty() && needsValue) {
-        HintText = DetailsText = Format(UIT(837), {caption, TovDSF::getFilterOperatorName(op)});
-        ValueText = UIT(1424);
-        return true;
+        r.Hint = r.Details = Format(UIT(837), {caption, TovDSF::getFilterOperatorName(op)});
+        r.Value = UIT(1424);
+        return r;
     }
     if (!value.isEmpty() && takesNoValue) {
-        HintText = DetailsText = Format(UIT(883), {caption, TovDSF::getFilterOperatorName(op)});
-        ValueText = value;
-        return true;
+        r.Hint = r.Details = Format(UIT(883), {caption, TovDSF::getFilterOperatorName(op)});
+        r.Value = value;
+        return r;
     }
-    return false;
+    return {};
 }
 
 namespace {
@@ -312,8 +461,8 @@ bool sharesEnd(const QString& a, const QString& b, bool leading) {
 
 } // namespace
 
-bool TovDV::CheckFilterRowsConflict(const TFilterRowDesc& later, const TFilterRowDesc& earlier) {
-    ClearMsgFields();
+TDVCheck dvcheck::FilterRowsConflict(const TFilterRowDesc& later, const TFilterRowDesc& earlier) {
+    TDVCheck r = TDVCheck::Failed();
     const int a = TovDSF::getFilterOperatorOfName(earlier.OperatorName);
     const int b = TovDSF::getFilterOperatorOfName(later.OperatorName);
     bool fails = false;
@@ -324,15 +473,15 @@ bool TovDV::CheckFilterRowsConflict(const TFilterRowDesc& later, const TFilterRo
         fails = isConflicting(a, b);
     }
     if (!fails) {
-        return false;
+        return {};
     }
-    HintText = DetailsText = Format(UIT(858), {later.Caption, earlier.Caption});
-    ValueText = rowPairValueText(later, earlier);
-    return true;
+    r.Hint = r.Details = Format(UIT(858), {later.Caption, earlier.Caption});
+    r.Value = rowPairValueText(later, earlier);
+    return r;
 }
 
-bool TovDV::CheckFilterRowsExclusive(const TFilterRowDesc& later, const TFilterRowDesc& earlier) {
-    ClearMsgFields();
+TDVCheck dvcheck::FilterRowsExclusive(const TFilterRowDesc& later, const TFilterRowDesc& earlier) {
+    TDVCheck r = TDVCheck::Failed();
     const int a = TovDSF::getFilterOperatorOfName(earlier.OperatorName);
     const int b = TovDSF::getFilterOperatorOfName(later.OperatorName);
     bool fails = false;
@@ -343,31 +492,31 @@ bool TovDV::CheckFilterRowsExclusive(const TFilterRowDesc& later, const TFilterR
                 !sharesEnd(later.Value, earlier.Value, a == foStartsWith);
     }
     if (!fails) {
-        return false;
+        return {};
     }
-    HintText = DetailsText = Format(UIT(858), {later.Caption, earlier.Caption});
-    ValueText = rowPairValueText(later, earlier);
-    return true;
+    r.Hint = r.Details = Format(UIT(858), {later.Caption, earlier.Caption});
+    r.Value = rowPairValueText(later, earlier);
+    return r;
 }
 
-bool TovDV::CheckFilterRowsDuplicate(const TFilterRowDesc& later, const TFilterRowDesc& earlier) {
-    ClearMsgFields();
+TDVCheck dvcheck::FilterRowsDuplicate(const TFilterRowDesc& later, const TFilterRowDesc& earlier) {
+    TDVCheck r = TDVCheck::Failed();
     if (!SameTextAZ(later.TaskFld, earlier.TaskFld) ||
         !SameTextAZ(later.OperatorName, earlier.OperatorName) ||
         !SameTextAZ(later.Value, earlier.Value)) {
-        return false;
+        return {};
     }
-    HintText = DetailsText = Format(UIT(868), {later.Caption, earlier.Caption});
-    ValueText = Format(UIT(839), {later.TaskFld, later.OperatorName, later.Value});
-    return true;
+    r.Hint = r.Details = Format(UIT(868), {later.Caption, earlier.Caption});
+    r.Value = Format(UIT(839), {later.TaskFld, later.OperatorName, later.Value});
+    return r;
 }
 
-bool TovDV::CheckTextLength(const QString& caption, const QString& text, int maximum) {
-    ClearMsgFields();
+TDVCheck dvcheck::TextLength(const QString& caption, const QString& text, int maximum) {
+    TDVCheck r = TDVCheck::Failed();
     if (text.size() <= maximum) {
-        return false;
+        return {};
     }
-    MsgText = DetailsText = Format(UIT(871), {caption, static_cast<int>(text.size()), maximum});
-    ValueText = text;
-    return true;
+    r.Msg = r.Details = Format(UIT(871), {caption, static_cast<int>(text.size()), maximum});
+    r.Value = text;
+    return r;
 }

@@ -70,6 +70,73 @@ struct TValidateFiles {
     bool Output = true;
 };
 
+// What one check found. Fails is true when the entry fails; the texts say why, each for the place
+// that shows it: Key names the dialogue, Msg the line the post-load repairs list, Hint the field's
+// balloon, Dlg the dialogue, Details and Value the error lists.
+struct TDVCheck {
+    bool Fails = false;
+    QString Key;
+    QString Msg;
+    QString Hint;
+    QString Dlg;
+    QString Details;
+    QString Value;
+    QStringList Illegal; // the illegal characters found (control characters as "#n")
+    QString ChangedPath; // the folder check's path, moved where the file exists
+    explicit operator bool() const { return Fails; }
+    static TDVCheck Failed() {
+        TDVCheck check;
+        check.Fails = true;
+        return check;
+    }
+    // The illegal characters as the messages list them.
+    QString IllegalChars() const;
+};
+
+// The checks, each returning what it found; they change nothing.
+namespace dvcheck {
+TDVCheck SDDescUndefined(const QString& description);
+TDVCheck SDDescUndefinedRename(const QString& caption, const QString& description);
+TDVCheck SDDescDuplicate(const TSDDescDuplicateCheck& c);
+TDVCheck NoDataOption(uint8_t baseline, uint8_t actual, uint8_t target);
+TDVCheck CutOffDate(double date);
+TDVCheck NoQuantity(bool noDataOption, uint8_t manHours, uint8_t cost);
+TDVCheck QuantityValue(const QString& caption, uint8_t quantity);
+TDVCheck FilterUndefined(uint8_t enabled, int rowCount);
+TDVCheck FilterOperator(const QString& caption, uint8_t op);
+TDVCheck FilterRow(const TFilterRowTexts& row);
+TDVCheck FilterValue(uint8_t op, const QString& caption, const QString& value);
+TDVCheck FilterRowsConflict(const TFilterRowDesc& later, const TFilterRowDesc& earlier);
+TDVCheck FilterRowsExclusive(const TFilterRowDesc& later, const TFilterRowDesc& earlier);
+TDVCheck FilterRowsDuplicate(const TFilterRowDesc& later, const TFilterRowDesc& earlier);
+TDVCheck TextLength(const QString& caption, const QString& text, int maximum);
+
+TDVCheck DataFileExists(const QString& caption, const QString& path);
+TDVCheck DataFileExt(const QString& caption, const QString& path);
+TDVCheck FileExists(const QString& caption, const QString& path);
+TDVCheck Path(const QString& caption, const QString& path);
+TDVCheck Drive(const QString& caption, const QString& path);
+TDVCheck Filename(const QString& caption, const QString& path);
+TDVCheck ExcelFileExt(const QString& caption, const QString& path);
+TDVCheck ExcelFile(const QString& caption, const QString& path);
+TDVCheck WorksheetName(const QString& caption, const QString& name);
+TDVCheck TaskHeaderRow(const TTaskHeaderRowCheck& c);
+TDVCheck TaskField(const TTaskFieldCheck& c);
+TDVCheck DefaultFile(const TEntryDefaultCheck& c);
+TDVCheck DefaultFolder(const TEntryDefaultCheck& c);
+TDVCheck FileExtMatch(const TEntryPairCheck& c);
+TDVCheck SameEntry(const TEntryPairCheck& c);
+TDVCheck SamePath(const TEntryPairCheck& c);
+TDVCheck FolderPath(const QString& caption, const QString& path);
+TDVCheck IllegalFilenameChars(const QString& path);
+TDVCheck ProgramFilesFolder(const QString& caption, const QString& path);
+
+// Adds the first character of character to list unless it is listed (a..z case ignored).
+void AddIllegal(QStringList& list, const QString& character);
+// Shows the check's dialogue (Warning, one Close button) and returns true.
+bool ShowDialogue(const TDVCheck& check);
+} // namespace dvcheck
+
 // The validator: the configuration error list (what blocks a run of the active definition),
 // the data file validation error list (what the post-load repairs changed), the field, file-name
 // and definition checks, and the message fields of the last check that ran. Every check returns
@@ -106,12 +173,13 @@ public:
     QString getDFVErrDetails(int n) const;
 
     // Message fields of the last check.
-    QString getMsgText() const { return MsgText; }
-    QString getHintText() const { return HintText; }
-    QString getDlgText() const { return DlgText; }
-    QString getDetailsText() const { return DetailsText; }
-    QString getValueText() const { return ValueText; }
-    QString getMsgKey() const { return MsgKey; }
+    const TDVCheck& getLastCheck() const { return Last; }
+    QString getMsgText() const { return Last.Msg; }
+    QString getHintText() const { return Last.Hint; }
+    QString getDlgText() const { return Last.Dlg; }
+    QString getDetailsText() const { return Last.Details; }
+    QString getValueText() const { return Last.Value; }
+    QString getMsgKey() const { return Last.Key; }
     QString getChangedPath() const;
     QString getIllegalChars() const;
     void ClearMsgFields();
@@ -182,12 +250,10 @@ private:
         QString SDDesc, Fld, Details;
     };
 
-    // Shows the last check's dialogue (Warning, one Close button) and returns true.
-    bool ShowCheckDlg();
-    void SetUndefined(const QString& textFormat, const QString& caption);
-    // Adds each character of text found in the set (control characters always) to IllegalChars.
-    bool CollectIllegal(const QString& text, const QString& set);
-    void SetIllegal(const QString& textFormat, const QString& caption, const QString& entry);
+    // Keeps the check as the last one and returns whether it failed.
+    bool Keep(TDVCheck check);
+    // Keeps a check with a dialogue twin; shows the dialogue when it failed.
+    bool KeepShown(TDVCheck check);
 
     // The steps the Data Source File and Template File validations share: the path cut to its
     // limit and checked (a wrong extension replaced), and the password cut.
@@ -203,18 +269,12 @@ private:
     void ValidateOptions(bool& modified);
     void ValidateDataSourceMap(bool& modified);
     void ValidateFilter(bool& modified);
-    void AddTabErr(int tabId, int fieldId, const QString& fieldCaption, int rowId = 0);
+    void AddTabErr(const TDVCheck& check, int tabId, int fieldId, const QString& fieldCaption,
+                   int rowId = 0);
 
     std::vector<CfgErr> CfgErrs;
     std::vector<DFVErr> DFVErrs;
-    QStringList IllegalList;
-    QString MsgText;
-    QString HintText;
-    QString DlgText;
-    QString DetailsText;
-    QString ValueText;
-    QString MsgKey;
-    QString ChangedPath;
+    TDVCheck Last;
 };
 
 extern TovDV* DV;

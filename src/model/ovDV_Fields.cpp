@@ -55,229 +55,199 @@ bool TovDV::IsDataFileExtension(const QString& extension) {
     return false;
 }
 
-bool TovDV::ShowCheckDlg() {
+bool dvcheck::ShowDialogue(const TDVCheck& check) {
     IStdDlg* dlg = StdDlg();
     if (dlg != nullptr) {
         dlg->MsgLines.clear();
-        dlg->MsgLines << DlgText;
+        dlg->MsgLines << check.Dlg;
         TStdDlgButton close;
         close.ImageIndex = glyphClose;
         close.ModalResult = mrClose;
         close.Caption = UIT(357);
         close.Hint = UIT(1262);
-        dlg->SetupStdDlgButtons1(sdkWarning, MsgKey, close);
+        dlg->SetupStdDlgButtons1(sdkWarning, check.Key, close);
         dlg->ShowModal();
     }
     return true;
 }
 
-void TovDV::SetUndefined(const QString& textFormat, const QString& caption) {
-    HintText = DetailsText = Format(textFormat, {caption});
-    DlgText = HintText + kPara + Format(UIT(889), {caption});
-    ValueText = UIT(1424);
+namespace {
+
+// A failed check of an entry that is missing.
+TDVCheck undefined(const QString& key, const QString& textFormat, const QString& caption) {
+    TDVCheck r = TDVCheck::Failed();
+    r.Key = key;
+    r.Hint = r.Details = Format(textFormat, {caption});
+    r.Dlg = r.Hint + kPara + Format(UIT(889), {caption});
+    r.Value = UIT(1424);
+    return r;
 }
 
-bool TovDV::CollectIllegal(const QString& text, const QString& set) {
+// Each character of text found in the set (control characters always) added to list.
+bool collectIllegal(QStringList& list, const QString& text, const QString& set) {
     for (const QChar c : text) {
         if (c.unicode() > 0xFF) {
             continue;
         }
         if (c.unicode() < 0x20) {
             const QString shown = QLatin1Char('#') + QString::number(c.unicode());
-            if (!IllegalList.contains(shown)) {
-                IllegalList << shown;
+            if (!list.contains(shown)) {
+                list << shown;
             }
         } else if (set.contains(c)) {
-            AddIllegalChar(QString(c));
+            dvcheck::AddIllegal(list, QString(c));
         }
     }
-    return !IllegalList.isEmpty();
+    return !list.isEmpty();
 }
 
-void TovDV::SetIllegal(const QString& textFormat, const QString& caption, const QString& entry) {
-    const QString list = getIllegalChars();
-    DetailsText = Format(textFormat, {caption, list});
-    HintText = Format(textFormat, {caption, hintSafe(list)});
-    DlgText = DetailsText + kPara + Format(UIT(889), {caption});
-    ValueText = entry;
+// A failed check of an entry holding the illegal characters r lists.
+TDVCheck illegal(TDVCheck r, const QString& key, const QString& textFormat, const QString& caption,
+                 const QString& entry) {
+    const QString list = r.IllegalChars();
+    r.Fails = true;
+    r.Key = key;
+    r.Details = Format(textFormat, {caption, list});
+    r.Hint = Format(textFormat, {caption, hintSafe(list)});
+    r.Dlg = r.Details + kPara + Format(UIT(889), {caption});
+    r.Value = entry;
+    return r;
 }
 
-bool TovDV::CheckDataFileExists(const QString& caption, const QString& path, bool /*drive*/) {
-    ClearMsgFields();
+} // namespace
+
+TDVCheck dvcheck::DataFileExists(const QString& caption, const QString& path) {
+    TDVCheck r = TDVCheck::Failed();
     if (::FileExistsChecked(caption, path)) {
-        return false;
+        return {};
     }
-    MsgKey = QStringLiteral("UDV001");
-    HintText = DetailsText = Format(UIT(860), {caption});
-    DlgText = UIT(1405) + kPara + path + kPara + UIT(1406);
-    ValueText = path;
-    return true;
+    r.Key = QStringLiteral("UDV001");
+    r.Hint = r.Details = Format(UIT(860), {caption});
+    r.Dlg = UIT(1405) + kPara + path + kPara + UIT(1406);
+    r.Value = path;
+    return r;
 }
 
-bool TovDV::CheckDataFileExistsDlg(const QString& caption, const QString& path, bool drive) {
-    return CheckDataFileExists(caption, path, drive) && ShowCheckDlg();
-}
-
-bool TovDV::CheckDataFileExt(const QString& caption, const QString& path) {
-    ClearMsgFields();
+TDVCheck dvcheck::DataFileExt(const QString& caption, const QString& path) {
+    TDVCheck r = TDVCheck::Failed();
     const QString extension = ExtractFileExtension(path, false);
     QString first;
     if (extension.isEmpty()) {
-        MsgKey = QStringLiteral("UDV002");
+        r.Key = QStringLiteral("UDV002");
         first = Format(UIT(880), {caption});
-    } else if (!IsDataFileExtension(extension)) {
-        MsgKey = QStringLiteral("UDV003");
+    } else if (!TovDV::IsDataFileExtension(extension)) {
+        r.Key = QStringLiteral("UDV003");
         first = Format(UIT(853), {kProgramName, caption});
     } else {
-        return false;
+        return {};
     }
-    HintText = DetailsText = first;
-    DlgText = first + kPara + path + kPara + Format(UIT(887), {kProgramName}) + kPara +
-              Format(UIT(888), {kProgramName, caption});
-    ValueText = path;
-    return true;
+    r.Hint = r.Details = first;
+    r.Dlg = first + kPara + path + kPara + Format(UIT(887), {kProgramName}) + kPara +
+            Format(UIT(888), {kProgramName, caption});
+    r.Value = path;
+    return r;
 }
 
-bool TovDV::CheckDataFileExtDlg(const QString& caption, const QString& path) {
-    return CheckDataFileExt(caption, path) && ShowCheckDlg();
-}
-
-bool TovDV::CheckFileExists(const QString& caption, const QString& path) {
-    ClearMsgFields();
+TDVCheck dvcheck::FileExists(const QString& caption, const QString& path) {
+    TDVCheck r = TDVCheck::Failed();
     if (::FileExistsChecked(caption, path)) {
-        return false;
+        return {};
     }
-    MsgKey = QStringLiteral("UDV004");
-    DlgText = Format(UIT(861), {caption}) + kPara + path + kPara + Format(UIT(889), {caption});
-    HintText = DetailsText = Format(UIT(860), {caption});
-    ValueText = path;
-    return true;
+    r.Key = QStringLiteral("UDV004");
+    r.Dlg = Format(UIT(861), {caption}) + kPara + path + kPara + Format(UIT(889), {caption});
+    r.Hint = r.Details = Format(UIT(860), {caption});
+    r.Value = path;
+    return r;
 }
 
-bool TovDV::CheckFileExistsDlg(const QString& caption, const QString& path) {
-    return CheckFileExists(caption, path) && ShowCheckDlg();
-}
-
-bool TovDV::CheckPath(const QString& caption, const QString& path) {
-    ClearMsgFields();
-    ClearIllegalChars();
+TDVCheck dvcheck::Path(const QString& caption, const QString& path) {
+    TDVCheck r = TDVCheck::Failed();
     if (path.isEmpty()) {
-        MsgKey = QStringLiteral("UDV005");
-        SetUndefined(UIT(872), caption);
-        return true;
+        return undefined(QStringLiteral("UDV005"), UIT(872), caption);
     }
-    if (CollectIllegal(path, kPathChars)) {
-        MsgKey = QStringLiteral("UDV006");
-        SetIllegal(UIT(844), caption, path);
-        return true;
+    if (collectIllegal(r.Illegal, path, kPathChars)) {
+        return illegal(r, QStringLiteral("UDV006"), UIT(844), caption, path);
     }
-    return CheckDrive(caption, path) || CheckFilename(caption, path);
+    if (TDVCheck drive = Drive(caption, path)) {
+        return drive;
+    }
+    return Filename(caption, path);
 }
 
-bool TovDV::CheckPathDlg(const QString& caption, const QString& path) {
-    return CheckPath(caption, path) && ShowCheckDlg();
-}
-
-bool TovDV::CheckDrive(const QString& caption, const QString& path) {
-    ClearMsgFields();
-    ClearIllegalChars();
+TDVCheck dvcheck::Drive(const QString& caption, const QString& path) {
     // A POSIX path has no drive: a full path is an absolute one.
     if (TrimControl(path).startsWith(QLatin1Char('/'))) {
-        return false;
+        return {};
     }
-    MsgKey = QStringLiteral("UDV007");
-    SetUndefined(UIT(876), caption);
-    return true;
+    return undefined(QStringLiteral("UDV007"), UIT(876), caption);
 }
 
-bool TovDV::CheckFilename(const QString& caption, const QString& path) {
-    ClearMsgFields();
-    ClearIllegalChars();
+TDVCheck dvcheck::Filename(const QString& caption, const QString& path) {
+    TDVCheck r = TDVCheck::Failed();
     const QString name = ExtractFileNameWithoutExt(path);
     if (name.isEmpty()) {
-        MsgKey = QStringLiteral("UDV011");
-        SetUndefined(UIT(879), caption);
-        return true;
+        return undefined(QStringLiteral("UDV011"), UIT(879), caption);
     }
-    if (CollectIllegal(name, kFilenameChars)) {
-        MsgKey = QStringLiteral("UDV012");
-        SetIllegal(UIT(846), caption, path);
-        return true;
+    if (collectIllegal(r.Illegal, name, kFilenameChars)) {
+        return illegal(r, QStringLiteral("UDV012"), UIT(846), caption, path);
     }
-    return false;
+    return {};
 }
 
-bool TovDV::CheckExcelFileExt(const QString& caption, const QString& path) {
-    ClearMsgFields();
+TDVCheck dvcheck::ExcelFileExt(const QString& caption, const QString& path) {
+    TDVCheck r = TDVCheck::Failed();
     if (path.isEmpty() || ExtractFileName(path).isEmpty()) {
-        return false;
+        return {};
     }
     const QString extension = ExtractFileExtension(path, false);
     const QString newExtension = ModelPrefs()->getOFExtn();
     if (extension.isEmpty()) {
-        MsgKey = QStringLiteral("UDV014");
-        HintText = Format(UIT(880), {caption});
-        DlgText = HintText + kPara + Format(UIT(833), {newExtension});
-        // The post-load repair lists MsgText, so it carries the details as well.
-        MsgText = DetailsText = Format(UIT(881), {caption, newExtension});
-        ValueText = UIT(1424);
-        return true;
+        r.Key = QStringLiteral("UDV014");
+        r.Hint = Format(UIT(880), {caption});
+        r.Dlg = r.Hint + kPara + Format(UIT(833), {newExtension});
+        // The post-load repair lists r.Msg, so it carries the details as well.
+        r.Msg = r.Details = Format(UIT(881), {caption, newExtension});
+        r.Value = UIT(1424);
+        return r;
     }
     if (!isExcelExtension(extension)) {
-        MsgKey = QStringLiteral("UDV015");
-        MsgText = DetailsText = Format(UIT(852), {caption, newExtension});
-        HintText = Format(UIT(849), {caption});
-        DlgText = HintText + kPara + Format(UIT(833), {newExtension});
-        ValueText = UpperAZ(extension);
-        return true;
+        r.Key = QStringLiteral("UDV015");
+        r.Msg = r.Details = Format(UIT(852), {caption, newExtension});
+        r.Hint = Format(UIT(849), {caption});
+        r.Dlg = r.Hint + kPara + Format(UIT(833), {newExtension});
+        r.Value = UpperAZ(extension);
+        return r;
     }
-    return false;
+    return {};
 }
 
-bool TovDV::CheckExcelFileExtDlg(const QString& caption, const QString& path) {
-    return CheckExcelFileExt(caption, path) && ShowCheckDlg();
-}
-
-bool TovDV::CheckExcelFile(const QString& caption, const QString& path) {
-    ClearMsgFields();
+TDVCheck dvcheck::ExcelFile(const QString& caption, const QString& path) {
+    TDVCheck r = TDVCheck::Failed();
     if (isExcelExtension(ExtractFileExtension(path, false))) {
-        return false;
+        return {};
     }
-    MsgKey = QStringLiteral("UDV016");
-    HintText = DetailsText = Format(UIT(850), {caption});
-    DlgText = HintText + kPara + path + kPara +
-              Format(UIT(851), {QStringLiteral(".xls"), QStringLiteral(".xlsx")});
-    ValueText = path;
-    return true;
+    r.Key = QStringLiteral("UDV016");
+    r.Hint = r.Details = Format(UIT(850), {caption});
+    r.Dlg = r.Hint + kPara + path + kPara +
+            Format(UIT(851), {QStringLiteral(".xls"), QStringLiteral(".xlsx")});
+    r.Value = path;
+    return r;
 }
 
-bool TovDV::CheckExcelFileDlg(const QString& caption, const QString& path) {
-    return CheckExcelFile(caption, path) && ShowCheckDlg();
-}
-
-bool TovDV::CheckWorksheetName(const QString& caption, const QString& name) {
-    ClearMsgFields();
-    ClearIllegalChars();
+TDVCheck dvcheck::WorksheetName(const QString& caption, const QString& name) {
+    TDVCheck r = TDVCheck::Failed();
     if (name.isEmpty()) {
-        MsgKey = QStringLiteral("UDV017");
-        SetUndefined(UIT(872), caption);
-        return true;
+        return undefined(QStringLiteral("UDV017"), UIT(872), caption);
     }
     for (const QChar c : name) {
         if (kWorksheetChars.contains(c)) {
-            AddIllegalChar(QString(c));
+            AddIllegal(r.Illegal, QString(c));
         }
     }
-    if (!IllegalList.isEmpty()) {
-        MsgKey = QStringLiteral("UDV018");
-        SetIllegal(UIT(844), caption, name);
-        return true;
+    if (!r.Illegal.isEmpty()) {
+        return illegal(r, QStringLiteral("UDV018"), UIT(844), caption, name);
     }
-    return false;
-}
-
-bool TovDV::CheckWorksheetNameDlg(const QString& caption, const QString& name) {
-    return CheckWorksheetName(caption, name) && ShowCheckDlg();
+    return {};
 }
 
 namespace {
@@ -311,159 +281,149 @@ GridLimits gridLimitsFor(const QString& path) {
 
 } // namespace
 
-bool TovDV::CheckTaskHeaderRow(const TTaskHeaderRowCheck& c) {
-    ClearMsgFields();
+TDVCheck dvcheck::TaskHeaderRow(const TTaskHeaderRowCheck& c) {
+    TDVCheck r = TDVCheck::Failed();
     const GridLimits limits = gridLimitsFor(c.FilePath);
     const int hi = limits.maxRows - 1;
     if (c.Row >= 1 && c.Row <= hi) {
-        return false;
+        return {};
     }
-    MsgKey = QStringLiteral("UDV%1").arg(19 + limits.keyIndex, 3, 10, QLatin1Char('0'));
+    r.Key = QStringLiteral("UDV%1").arg(19 + limits.keyIndex, 3, 10, QLatin1Char('0'));
     const QString invalid = Format(UIT(847), {c.RowCaption});
     const QString range = Format(UIT(890), {1, hi});
-    HintText = invalid + kCRLF + range;
-    DlgText = invalid + kPara + range + kPara + Format(UIT(889), {c.RowCaption});
-    MsgText = DetailsText = Format(UIT(855), {c.RowCaption, 1, hi, 1});
-    ValueText = QString::number(c.Row);
-    return true;
+    r.Hint = invalid + kCRLF + range;
+    r.Dlg = invalid + kPara + range + kPara + Format(UIT(889), {c.RowCaption});
+    r.Msg = r.Details = Format(UIT(855), {c.RowCaption, 1, hi, 1});
+    r.Value = QString::number(c.Row);
+    return r;
 }
 
-bool TovDV::CheckTaskHeaderRowDlg(const TTaskHeaderRowCheck& c) {
-    return CheckTaskHeaderRow(c) && ShowCheckDlg();
-}
-
-bool TovDV::CheckTaskField(const TTaskFieldCheck& c) {
-    ClearMsgFields();
+TDVCheck dvcheck::TaskField(const TTaskFieldCheck& c) {
+    TDVCheck r = TDVCheck::Failed();
     const QString letters = UpperAZ(c.Letters);
     if (letters.isEmpty()) {
-        MsgKey = QStringLiteral("UDV025");
-        SetUndefined(UIT(872), c.FieldCaption);
-        return true;
+        return undefined(QStringLiteral("UDV025"), UIT(872), c.FieldCaption);
     }
     const GridLimits limits = gridLimitsFor(c.FilePath);
     if (XLLimits()->LettersToColumn(letters, limits.maxColumns) >= 1) {
-        return false;
+        return {};
     }
-    MsgKey = QStringLiteral("UDV%1").arg(26 + limits.keyIndex, 3, 10, QLatin1Char('0'));
+    r.Key = QStringLiteral("UDV%1").arg(26 + limits.keyIndex, 3, 10, QLatin1Char('0'));
     const QString last = limits.maxColumns == 16384 ? QStringLiteral("XFD") : QStringLiteral("IV");
     const QString invalid = Format(UIT(847), {c.FieldCaption});
     const QString range = Format(UIT(891), {QStringLiteral("A"), last});
-    HintText = invalid + kCRLF + range;
-    DlgText = invalid + kPara + range + kPara + Format(UIT(889), {c.FieldCaption});
-    DetailsText = Format(UIT(856), {c.FieldCaption, QStringLiteral("A"), last});
-    ValueText = letters;
-    return true;
+    r.Hint = invalid + kCRLF + range;
+    r.Dlg = invalid + kPara + range + kPara + Format(UIT(889), {c.FieldCaption});
+    r.Details = Format(UIT(856), {c.FieldCaption, QStringLiteral("A"), last});
+    r.Value = letters;
+    return r;
 }
 
-bool TovDV::CheckTaskFieldDlg(const TTaskFieldCheck& c) {
-    return CheckTaskField(c) && ShowCheckDlg();
-}
-
-bool TovDV::CheckDefaultFile(const TEntryDefaultCheck& c) {
-    ClearMsgFields();
+TDVCheck dvcheck::DefaultFile(const TEntryDefaultCheck& c) {
+    TDVCheck r = TDVCheck::Failed();
     if (!c.Entry.isEmpty()) {
-        return false;
+        return {};
     }
-    MsgKey = QStringLiteral("UDV032");
-    MsgText = DetailsText = Format(UIT(873), {c.Caption, c.Caption});
-    HintText = Format(UIT(872), {c.Caption});
-    DlgText = HintText + kPara + Format(UIT(834), {c.Caption}) + kPara + c.Default;
-    ValueText = UIT(1424);
-    return true;
+    r.Key = QStringLiteral("UDV032");
+    r.Msg = r.Details = Format(UIT(873), {c.Caption, c.Caption});
+    r.Hint = Format(UIT(872), {c.Caption});
+    r.Dlg = r.Hint + kPara + Format(UIT(834), {c.Caption}) + kPara + c.Default;
+    r.Value = UIT(1424);
+    return r;
 }
 
-bool TovDV::CheckDefaultFolder(const TEntryDefaultCheck& c) {
-    ClearMsgFields();
+TDVCheck dvcheck::DefaultFolder(const TEntryDefaultCheck& c) {
+    TDVCheck r = TDVCheck::Failed();
     if (TrimControl(ExtractFileName(c.Entry)).isEmpty() ||
         !TrimControl(ExtractFilePath(c.Entry)).isEmpty()) {
-        return false;
+        return {};
     }
-    MsgKey = QStringLiteral("UDV033");
-    MsgText = DetailsText = Format(UIT(874), {c.Caption, c.Caption});
-    HintText = Format(UIT(878), {c.Caption});
-    DlgText = HintText + kPara + Format(UIT(835), {c.Caption}) + kPara + c.Default;
-    ValueText = c.Entry;
-    return true;
+    r.Key = QStringLiteral("UDV033");
+    r.Msg = r.Details = Format(UIT(874), {c.Caption, c.Caption});
+    r.Hint = Format(UIT(878), {c.Caption});
+    r.Dlg = r.Hint + kPara + Format(UIT(835), {c.Caption}) + kPara + c.Default;
+    r.Value = c.Entry;
+    return r;
 }
 
-bool TovDV::CheckFileExtMatch(const TEntryPairCheck& c) {
+TDVCheck dvcheck::FileExtMatch(const TEntryPairCheck& c) {
     if (c.Entry.isEmpty() || TrimControl(ExtractFileName(c.Entry)).isEmpty() ||
         TrimControl(ExtractFileName(c.OtherEntry)).isEmpty() ||
-        CheckExcelFileExt(c.OtherCaption, c.OtherEntry) ||
+        ExcelFileExt(c.OtherCaption, c.OtherEntry) ||
         SameTextAZ(ExtractFileExtension(c.Entry, false),
                    ExtractFileExtension(c.OtherEntry, false))) {
-        ClearMsgFields();
-        return false;
+        return {};
     }
-    ClearMsgFields();
+    TDVCheck r = TDVCheck::Failed();
     const QString extension = ExtractFileExtension(c.OtherEntry, true);
-    MsgKey = QStringLiteral("UDV034");
-    MsgText = DetailsText = Format(UIT(842), {c.OtherCaption, c.Caption, extension});
-    HintText = Format(UIT(841), {c.Caption, c.OtherCaption});
-    DlgText = Format(UIT(841), {c.OtherCaption, c.Caption}) + kPara + Format(UIT(833), {extension});
-    ValueText = c.Entry;
-    return true;
+    r.Key = QStringLiteral("UDV034");
+    r.Msg = r.Details = Format(UIT(842), {c.OtherCaption, c.Caption, extension});
+    r.Hint = Format(UIT(841), {c.Caption, c.OtherCaption});
+    r.Dlg = Format(UIT(841), {c.OtherCaption, c.Caption}) + kPara + Format(UIT(833), {extension});
+    r.Value = c.Entry;
+    return r;
 }
 
-bool TovDV::CheckSameEntry(const TEntryPairCheck& c) {
-    ClearMsgFields();
+TDVCheck dvcheck::SameEntry(const TEntryPairCheck& c) {
+    TDVCheck r = TDVCheck::Failed();
     if (!SameTextAZ(c.Entry, c.OtherEntry)) {
-        return false;
+        return {};
     }
-    MsgKey = QStringLiteral("UDV035");
-    HintText = DetailsText = Format(UIT(868), {c.Caption, c.OtherCaption});
-    DlgText = HintText + kPara + Format(UIT(838), {c.Caption});
-    ValueText = c.Entry;
-    return true;
+    r.Key = QStringLiteral("UDV035");
+    r.Hint = r.Details = Format(UIT(868), {c.Caption, c.OtherCaption});
+    r.Dlg = r.Hint + kPara + Format(UIT(838), {c.Caption});
+    r.Value = c.Entry;
+    return r;
 }
 
-bool TovDV::CheckSamePath(const TEntryPairCheck& c) {
-    ClearMsgFields();
+TDVCheck dvcheck::SamePath(const TEntryPairCheck& c) {
+    TDVCheck r = TDVCheck::Failed();
     if (c.Entry.isEmpty() || c.OtherEntry.isEmpty() ||
         CleanAbsolutePath(c.Entry) != CleanAbsolutePath(c.OtherEntry)) {
-        return false;
+        return {};
     }
-    MsgKey = QStringLiteral("UDV035");
-    HintText = DetailsText = Format(UIT(868), {c.Caption, c.OtherCaption});
-    DlgText = HintText + kPara + Format(UIT(838), {c.Caption});
-    ValueText = c.Entry;
-    return true;
+    r.Key = QStringLiteral("UDV035");
+    r.Hint = r.Details = Format(UIT(868), {c.Caption, c.OtherCaption});
+    r.Dlg = r.Hint + kPara + Format(UIT(838), {c.Caption});
+    r.Value = c.Entry;
+    return r;
 }
 
-bool TovDV::CheckFolderPath(const QString& caption, const QString& path) {
-    ClearMsgFields();
-    ClearIllegalChars();
+TDVCheck dvcheck::FolderPath(const QString& caption, const QString& path) {
+    TDVCheck r = TDVCheck::Failed();
     if (path.isEmpty()) {
-        HintText = Format(UIT(872), {caption});
-        return true;
+        r.Hint = Format(UIT(872), {caption});
+        return r;
     }
-    if (CheckDrive(caption, path)) {
-        return true;
+    if (TDVCheck drive = Drive(caption, path)) {
+        return drive;
     }
     if (ExtractPathWithoutDrive(path).isEmpty()) {
-        HintText = Format(UIT(877), {caption});
-        return true;
+        r.Hint = Format(UIT(877), {caption});
+        return r;
     }
-    if (CollectIllegal(TrimControl(path), kFolderChars)) {
-        HintText = Format(UIT(844), {caption, hintSafe(getIllegalChars())});
-        return true;
+    if (collectIllegal(r.Illegal, TrimControl(path), kFolderChars)) {
+        r.Hint = Format(UIT(844), {caption, hintSafe(r.IllegalChars())});
+        return r;
     }
-    return false;
+    return {};
 }
 
-bool TovDV::CheckIllegalFilenameChars(const QString& path) {
-    ClearIllegalChars();
-    return CollectIllegal(ExtractPathWithoutDrive(path), kFolderChars);
+TDVCheck dvcheck::IllegalFilenameChars(const QString& path) {
+    TDVCheck r;
+    r.Fails = collectIllegal(r.Illegal, ExtractPathWithoutDrive(path), kFolderChars);
+    return r;
 }
 
-bool TovDV::CheckProgramFilesFolder(const QString& caption, const QString& path) {
-    ClearMsgFields();
-    ChangedPath = path;
+TDVCheck dvcheck::ProgramFilesFolder(const QString& caption, const QString& path) {
+    // A passing check keeps the path as it is.
+    TDVCheck r;
+    r.ChangedPath = path;
     const QString native = ProgramFilesFolderNative();
     const QString x86 = ProgramFilesFolderX86();
     // Without the two folders (this platform has none) there is nothing to move between.
     if (path.isEmpty() || native.isEmpty() || x86.isEmpty()) {
-        return false;
+        return r;
     }
     auto tryMove = [&](const QString& from, const QString& to) {
         if (!SameTextAZ(path.left(from.size()), from) || ::FileExistsChecked(caption, path)) {
@@ -473,9 +433,13 @@ bool TovDV::CheckProgramFilesFolder(const QString& caption, const QString& path)
         if (!::FileExistsChecked(caption, candidate)) {
             return false;
         }
-        MsgText = Format(UIT(843), {caption, from, to});
-        ChangedPath = candidate;
+        r.Fails = true;
+        r.Msg = Format(UIT(843), {caption, from, to});
+        r.ChangedPath = candidate;
         return true;
     };
-    return tryMove(native, x86) || tryMove(x86, native);
+    if (!tryMove(native, x86)) {
+        tryMove(x86, native);
+    }
+    return r;
 }

@@ -21,8 +21,9 @@ TovSD* activeSD() {
 
 } // namespace
 
-void TovDV::AddTabErr(int tabId, int fieldId, const QString& fieldCaption, int rowId) {
-    AddCfgErr(UIT(tabId), fieldCaption, DetailsText, ValueText, tabId, fieldId, rowId);
+void TovDV::AddTabErr(const TDVCheck& check, int tabId, int fieldId, const QString& fieldCaption,
+                      int rowId) {
+    AddCfgErr(UIT(tabId), fieldCaption, check.Details, check.Value, tabId, fieldId, rowId);
 }
 
 bool TovDV::ValidateDefinition(const TValidateFiles& files) {
@@ -71,15 +72,16 @@ void TovDV::ValidateInputWorkbook(TovSCF& scf, int captionId, Get getPath, Set s
     if (cutTo(scf, TovSCF::MaxPathLength, getPath, setPath)) {
         modified = true;
     }
-    if (CheckPath(caption, (scf.*getPath)())) {
-        AddTabErr(TabSCF, captionId, caption);
+    if (const TDVCheck path = dvcheck::Path(caption, (scf.*getPath)())) {
+        AddTabErr(path, TabSCF, captionId, caption);
     } else {
-        if (CheckExcelFileExtDlg(caption, (scf.*getPath)())) {
+        if (const TDVCheck extension = dvcheck::ExcelFileExt(caption, (scf.*getPath)())) {
+            dvcheck::ShowDialogue(extension);
             (scf.*setPath)(ChangeFileExt((scf.*getPath)(), ModelPrefs()->getOFExtn()));
             modified = true;
         }
-        if (CheckFileExists(caption, (scf.*getPath)())) {
-            AddTabErr(TabSCF, captionId, caption);
+        if (const TDVCheck exists = dvcheck::FileExists(caption, (scf.*getPath)())) {
+            AddTabErr(exists, TabSCF, captionId, caption);
         }
     }
     if (cutTo(scf, TovSCF::MaxPasswordLength, getPassword, setPassword)) {
@@ -93,8 +95,8 @@ bool TovDV::ValidateWorksheetEntry(TovSCF& scf, int captionId, Get get, Set set,
         modified = true;
         return true;
     }
-    if (CheckWorksheetName(UIT(captionId), (scf.*get)())) {
-        AddTabErr(TabSCF, captionId, UIT(captionId));
+    if (const TDVCheck check = dvcheck::WorksheetName(UIT(captionId), (scf.*get)())) {
+        AddTabErr(check, TabSCF, captionId, UIT(captionId));
         return true;
     }
     return false;
@@ -106,11 +108,12 @@ void TovDV::ValidateDataSourceFile(bool& modified) {
                           &TovSCF::setDSF_DrivePathFilenameExtnXL, &TovSCF::getDSF_OpenPasswordXL,
                           &TovSCF::setDSF_OpenPasswordXL, modified);
     ValidateWorksheetEntry(scf, 750, &TovSCF::getDSF_TaskWS, &TovSCF::setDSF_TaskWS, modified);
-    if (CheckTaskHeaderRow({.FileCaption = UIT(747),
-                            .FilePath = scf.getDSF_DrivePathFilenameExtnXL(),
-                            .Row = scf.getDSF_THR(),
-                            .RowCaption = UIT(751)})) {
-        AddTabErr(TabSCF, 751, UIT(751));
+    if (const TDVCheck check =
+            dvcheck::TaskHeaderRow({.FileCaption = UIT(747),
+                                    .FilePath = scf.getDSF_DrivePathFilenameExtnXL(),
+                                    .Row = scf.getDSF_THR(),
+                                    .RowCaption = UIT(751)})) {
+        AddTabErr(check, TabSCF, 751, UIT(751));
         scf.resetDSF_THR();
         modified = true;
     }
@@ -125,11 +128,13 @@ void TovDV::ValidateTemplateFile(bool& modified) {
                            &TovSCF::setTF_ProjectSummaryWS, modified);
     const bool chartDataDone = ValidateWorksheetEntry(scf, 756, &TovSCF::getTF_ChartDataWS,
                                                       &TovSCF::setTF_ChartDataWS, modified);
-    if (!chartDataDone && CheckSameEntry({.Caption = UIT(756),
-                                          .Entry = scf.getTF_ChartDataWS(),
-                                          .OtherCaption = UIT(755),
-                                          .OtherEntry = scf.getTF_ProjectSummaryWS()})) {
-        AddTabErr(TabSCF, 756, UIT(756));
+    if (const TDVCheck check =
+            chartDataDone ? TDVCheck{}
+                          : dvcheck::SameEntry({.Caption = UIT(756),
+                                                .Entry = scf.getTF_ChartDataWS(),
+                                                .OtherCaption = UIT(755),
+                                                .OtherEntry = scf.getTF_ProjectSummaryWS()})) {
+        AddTabErr(check, TabSCF, 756, UIT(756));
     }
 }
 
@@ -140,11 +145,12 @@ void TovDV::ValidateOutputFile(bool& modified) {
               &TovSCF::setOF_DrivePathFilenameExtnXL)) {
         modified = true;
     }
-    if (CheckPath(caption, scf.getOF_DrivePathFilenameExtnXL())) {
-        AddTabErr(TabSCF, 757, caption);
+    if (const TDVCheck check = dvcheck::Path(caption, scf.getOF_DrivePathFilenameExtnXL())) {
+        AddTabErr(check, TabSCF, 757, caption);
         return;
     }
-    if (CheckExcelFileExt(caption, scf.getOF_DrivePathFilenameExtnXL())) {
+    if (const TDVCheck check =
+            dvcheck::ExcelFileExt(caption, scf.getOF_DrivePathFilenameExtnXL())) {
         scf.setOF_DrivePathFilenameExtnXL(
             ChangeFileExt(scf.getOF_DrivePathFilenameExtnXL(), ModelPrefs()->getOFExtn()));
         modified = true;
@@ -156,27 +162,28 @@ void TovDV::ValidateOutputFile(bool& modified) {
         {752, scf.getTF_DrivePathFilenameExtnXL()},
     };
     for (const auto& [captionId, other] : others) {
-        if (CheckSamePath({.Caption = caption,
-                           .Entry = path,
-                           .OtherCaption = UIT(captionId),
-                           .OtherEntry = other})) {
-            AddTabErr(TabSCF, 757, caption);
+        if (const TDVCheck check = dvcheck::SamePath({.Caption = caption,
+                                                      .Entry = path,
+                                                      .OtherCaption = UIT(captionId),
+                                                      .OtherEntry = other})) {
+            AddTabErr(check, TabSCF, 757, caption);
         }
     }
     if (::FileExistsChecked(caption, path) && ::FileIsReadOnly(caption, path)) {
-        ClearMsgFields();
-        DetailsText = Format(UIT(866), {caption});
-        ValueText = path;
-        AddTabErr(TabSCF, 757, caption);
+        TDVCheck readOnly = TDVCheck::Failed();
+        readOnly.Details = Format(UIT(866), {caption});
+        readOnly.Value = path;
+        AddTabErr(readOnly, TabSCF, 757, caption);
     }
 }
 
 void TovDV::ValidateOptions(bool& modified) {
     TovSCO& sco = *activeSD()->SCO;
-    const bool noDataOption =
-        CheckNoDataOption(sco.getGenerateBL(), sco.getGenerateACT(), sco.getGenerateTGT());
+    const TDVCheck noData =
+        dvcheck::NoDataOption(sco.getGenerateBL(), sco.getGenerateACT(), sco.getGenerateTGT());
+    const bool noDataOption = noData.Fails;
     if (noDataOption) {
-        AddTabErr(TabSCO, 759, UIT(759));
+        AddTabErr(noData, TabSCO, 759, UIT(759));
         if (sco.getGraphMH() != 0) {
             sco.setGraphMH(0);
             modified = true;
@@ -186,16 +193,17 @@ void TovDV::ValidateOptions(bool& modified) {
             modified = true;
         }
     }
-    if (CheckNoQuantity(noDataOption, sco.getGraphMH(), sco.getGraphCost())) {
-        AddTabErr(TabSCO, 768, UIT(768));
+    if (const TDVCheck check =
+            dvcheck::NoQuantity(noDataOption, sco.getGraphMH(), sco.getGraphCost())) {
+        AddTabErr(check, TabSCO, 768, UIT(768));
     }
-    if (CheckQuantityValue(UIT(771), sco.getMHQty())) {
-        AddTabErr(TabSCO, 770, UIT(770));
+    if (const TDVCheck check = dvcheck::QuantityValue(UIT(771), sco.getMHQty())) {
+        AddTabErr(check, TabSCO, 770, UIT(770));
         sco.ResetMHQty();
         modified = true;
     }
-    if (CheckQuantityValue(UIT(774), sco.getCostQty())) {
-        AddTabErr(TabSCO, 773, UIT(773));
+    if (const TDVCheck check = dvcheck::QuantityValue(UIT(774), sco.getCostQty())) {
+        AddTabErr(check, TabSCO, 773, UIT(773));
         sco.ResetCostQty();
         modified = true;
     }
@@ -209,8 +217,8 @@ void TovDV::ValidateOptions(bool& modified) {
             modified = true;
         }
     }
-    if (CheckCutOffDate(sco.getCutOffDate())) {
-        AddTabErr(TabSCO, 767, UIT(767));
+    if (const TDVCheck check = dvcheck::CutOffDate(sco.getCutOffDate())) {
+        AddTabErr(check, TabSCO, 767, UIT(767));
         sco.setCutOffDate(ModelToday());
         modified = true;
     }
@@ -221,19 +229,19 @@ void TovDV::ValidateDataSourceMap(bool& modified) {
     const QString fileCaption = UIT(747);
     const QString filePath = sd.SCF->getDSF_DrivePathFilenameExtnXL();
     auto fieldCaption = [&](int d) { return Format(UIT(779), {sd.DSM->getItems(d)->getName()}); };
-    auto fieldPasses = [&](int d) {
-        return !CheckTaskField({.FileCaption = fileCaption,
-                                .FilePath = filePath,
-                                .Letters = sd.DSM->getItems(d)->getTaskFldXL(),
-                                .FieldCaption = fieldCaption(d)});
+    auto fieldCheck = [&](int d) {
+        return dvcheck::TaskField({.FileCaption = fileCaption,
+                                   .FilePath = filePath,
+                                   .Letters = sd.DSM->getItems(d)->getTaskFldXL(),
+                                   .FieldCaption = fieldCaption(d)});
     };
     for (int d = 1; d <= TovDSM::EntryCount; ++d) {
         TovDSMx& entry = *sd.DSM->getItems(d);
         if (!entry.getTaskFldRequired()) {
             continue;
         }
-        if (!fieldPasses(d)) {
-            AddTabErr(TabDSM, 777, fieldCaption(d), d);
+        if (const TDVCheck check = fieldCheck(d)) {
+            AddTabErr(check, TabDSM, 777, fieldCaption(d), d);
         }
         const QString description = entry.getTaskFldDescXL();
         if (description.size() > 255) {
@@ -242,15 +250,16 @@ void TovDV::ValidateDataSourceMap(bool& modified) {
         }
     }
     for (int e = 1; e < TovDSM::EntryCount; ++e) {
-        if (!sd.DSM->getItems(e)->getTaskFldRequired() || !fieldPasses(e)) {
+        if (!sd.DSM->getItems(e)->getTaskFldRequired() || fieldCheck(e)) {
             continue;
         }
         for (int k = e + 1; k <= TovDSM::EntryCount; ++k) {
-            if (CheckSameEntry({.Caption = fieldCaption(k),
-                                .Entry = sd.DSM->getItems(k)->getTaskFldXL(),
-                                .OtherCaption = fieldCaption(e),
-                                .OtherEntry = sd.DSM->getItems(e)->getTaskFldXL()})) {
-                AddTabErr(TabDSM, 777, fieldCaption(k), k);
+            if (const TDVCheck check =
+                    dvcheck::SameEntry({.Caption = fieldCaption(k),
+                                        .Entry = sd.DSM->getItems(k)->getTaskFldXL(),
+                                        .OtherCaption = fieldCaption(e),
+                                        .OtherEntry = sd.DSM->getItems(e)->getTaskFldXL()})) {
+                AddTabErr(check, TabDSM, 777, fieldCaption(k), k);
                 break;
             }
         }
@@ -264,22 +273,22 @@ void TovDV::ValidateFilter(bool& modified) {
         return;
     }
     const int n = dsf.getCount();
-    if (CheckFilterUndefined(dsf.getEnabled(), n)) {
-        AddTabErr(TabDSF, 791, UIT(790), 0);
+    if (const TDVCheck check = dvcheck::FilterUndefined(dsf.getEnabled(), n)) {
+        AddTabErr(check, TabDSF, 791, UIT(790), 0);
     }
     const QString fileCaption = UIT(747);
     const QString filePath = sd.SCF->getDSF_DrivePathFilenameExtnXL();
     std::vector<bool> marked(static_cast<size_t>(n) + 1, false);
-    auto fieldPasses = [&](int i) {
-        return !CheckTaskField({.FileCaption = fileCaption,
-                                .FilePath = filePath,
-                                .Letters = dsf.getItems(i)->getTaskFldXL(),
-                                .FieldCaption = Format(UIT(795), {i})});
+    auto fieldCheck = [&](int i) {
+        return dvcheck::TaskField({.FileCaption = fileCaption,
+                                   .FilePath = filePath,
+                                   .Letters = dsf.getItems(i)->getTaskFldXL(),
+                                   .FieldCaption = Format(UIT(795), {i})});
     };
     for (int i = 1; i <= n; ++i) {
         TovDSFx& row = *dsf.getItems(i);
-        if (!fieldPasses(i)) {
-            AddTabErr(TabDSF, 791, Format(UIT(795), {i}), i);
+        if (const TDVCheck check = fieldCheck(i)) {
+            AddTabErr(check, TabDSF, 791, Format(UIT(795), {i}), i);
             marked[static_cast<size_t>(i)] = true;
             continue;
         }
@@ -289,16 +298,18 @@ void TovDV::ValidateFilter(bool& modified) {
             modified = true;
         }
         const QString operatorCaption = Format(UIT(797), {i});
-        if (CheckFilterOperator(operatorCaption, row.getFilterOperator())) {
-            AddTabErr(TabDSF, 793, operatorCaption, i);
+        if (const TDVCheck check =
+                dvcheck::FilterOperator(operatorCaption, row.getFilterOperator())) {
+            AddTabErr(check, TabDSF, 793, operatorCaption, i);
             row.ResetFilterOperator();
             modified = true;
             marked[static_cast<size_t>(i)] = true;
             continue;
         }
         const QString valueCaption = Format(UIT(798), {i});
-        if (CheckFilterValue(row.getFilterOperator(), valueCaption, row.getTaskFldValueXL())) {
-            AddTabErr(TabDSF, 794, valueCaption, i);
+        if (const TDVCheck check = dvcheck::FilterValue(row.getFilterOperator(), valueCaption,
+                                                        row.getTaskFldValueXL())) {
+            AddTabErr(check, TabDSF, 794, valueCaption, i);
             marked[static_cast<size_t>(i)] = true;
         }
     }
@@ -319,7 +330,7 @@ void TovDV::ValidateFilter(bool& modified) {
                               .Value = row.getTaskFldValueXL()};
     };
     for (int i = 1; i < n; ++i) {
-        if (marked[static_cast<size_t>(i)] || !fieldPasses(i)) {
+        if (marked[static_cast<size_t>(i)] || fieldCheck(i)) {
             continue;
         }
         for (int j = i + 1; j <= n; ++j) {
@@ -332,17 +343,17 @@ void TovDV::ValidateFilter(bool& modified) {
             if (!SameTextAZ(earlier.TaskFld, later.TaskFld)) {
                 continue;
             }
-            const bool fails = SameTextAZ(earlier.Value, later.Value)
-                                   ? CheckFilterRowsConflict(later, earlier)
-                                   : CheckFilterRowsExclusive(later, earlier);
-            if (fails) {
-                AddTabErr(TabDSF, 791, later.Caption, j);
+            const TDVCheck check = SameTextAZ(earlier.Value, later.Value)
+                                       ? dvcheck::FilterRowsConflict(later, earlier)
+                                       : dvcheck::FilterRowsExclusive(later, earlier);
+            if (check) {
+                AddTabErr(check, TabDSF, 791, later.Caption, j);
                 marked[static_cast<size_t>(j)] = true;
             }
         }
     }
     for (int i = 1; i < n; ++i) {
-        if (marked[static_cast<size_t>(i)] || !fieldPasses(i)) {
+        if (marked[static_cast<size_t>(i)] || fieldCheck(i)) {
             continue;
         }
         for (int j = i + 1; j <= n; ++j) {
@@ -350,8 +361,8 @@ void TovDV::ValidateFilter(bool& modified) {
                 continue;
             }
             const TFilterRowDesc later = describe(j);
-            if (CheckFilterRowsDuplicate(later, describe(i))) {
-                AddTabErr(TabDSF, 791, later.Caption, j);
+            if (const TDVCheck check = dvcheck::FilterRowsDuplicate(later, describe(i))) {
+                AddTabErr(check, TabDSF, 791, later.Caption, j);
                 marked[static_cast<size_t>(j)] = true;
             }
         }

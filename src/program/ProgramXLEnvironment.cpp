@@ -10,92 +10,83 @@
 
 namespace {
 
-// The lists of the definition the main window shows.
-class ActiveDefinitionLists : public XLListTarget {
-public:
-    void setWSL_Count(int list, int count) override { sd()->setWSL_Count(list, count); }
-    void setWSL_WS(int list, int index, const QString& name) override {
-        sd()->setWSL_WS(list, index, name);
+TovSD* activeSD() {
+    if (SDs == nullptr) {
+        throw platform::Exception(QStringLiteral("No KRV Definition is active."));
     }
-    void setFL_Count(int count) override { sd()->setFL_Count(count); }
-    void setFL_TaskFld(int index, const QString& letters) override {
-        sd()->setFL_TaskFld(index, letters);
-    }
-    void setFL_TaskFldDesc(int index, const QString& text) override {
-        sd()->setFL_TaskFldDesc(index, text);
-    }
-    void setFL_TaskFldValue(int index, int sample, const QString& text) override {
-        sd()->setFL_TaskFldValue(index, sample, text);
-    }
-    void setVL_TaskFldValCount(int list, int count) override {
-        sd()->setVL_TaskFldValCount(list, count);
-    }
-    void setVL_TaskFldValue(int list, int index, const QString& text) override {
-        sd()->setVL_TaskFldValue(list, index, text);
-    }
+    return SDs->getItems(SDs->getActiveSD());
+}
 
-private:
-    static TovSD* sd() {
-        if (SDs == nullptr) {
-            throw platform::Exception(QStringLiteral("No KRV Definition is active."));
-        }
-        return SDs->getItems(SDs->getActiveSD());
+// Runs act on the progress window when there is one.
+template <class Act> void withProgress(Act&& act) {
+    if (IProgress* p = Progress()) {
+        act(*p);
     }
-};
+}
 
-// The Excel layer's environment in the program: the progress window, the registry stand-in,
-// the active definition and the preferences.
-class ProgramXLEnvironment : public XLEnvironment {
-public:
-    void processMessages() override { QCoreApplication::processEvents(); }
-    bool getCancelled() override { return Progress() != nullptr && Progress()->getCancelled(); }
-    void setCancelled(bool cancelled) override {
-        if (Progress() != nullptr) {
-            Progress()->setCancelled(cancelled);
-        }
-    }
-    void startStepProgress(int count) override {
-        if (Progress() != nullptr) {
-            Progress()->StartStepProgress(count);
-        }
-    }
-    void addStep(const QString& text) override {
-        if (Progress() != nullptr) {
-            Progress()->AddStep(text);
-        }
-    }
-    void updateStep(const QString& text) override {
-        if (Progress() != nullptr) {
-            Progress()->UpdateStep(text);
-        }
-    }
-    void showStepProgress(bool show) override {
-        if (Progress() != nullptr) {
-            Progress()->ShowStepProgress(show);
-        }
-    }
-    bool regValueExists(Root root, const QString& key, const QString& name) override {
-        return RegValueExists(hkey(root), key, name);
-    }
-    QString regReadString(Root root, const QString& key, const QString& name,
-                          const QString& defaultValue) override {
-        return RegReadString(hkey(root), key, name, defaultValue);
-    }
-    XLListTarget& activeDefinition() override { return lists_; }
-    int importTaskFldValueCount() override {
-        return UP != nullptr ? UP->getImportTaskFldValueCount() : 0;
-    }
-
-private:
-    static HKEY hkey(Root root) {
-        return root == Root::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
-    }
-
-    ActiveDefinitionLists lists_;
-};
+HKEY hkey(XLEnvironment::Root root) {
+    return root == XLEnvironment::Root::ClassesRoot ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE;
+}
 
 } // namespace
 
+void TActiveDefinitionLists::setWSL_Count(int list, int count) {
+    activeSD()->setWSL_Count(list, count);
+}
+void TActiveDefinitionLists::setWSL_WS(int list, int index, const QString& name) {
+    activeSD()->setWSL_WS(list, index, name);
+}
+void TActiveDefinitionLists::setFL_Count(int count) {
+    activeSD()->setFL_Count(count);
+}
+void TActiveDefinitionLists::setFL_TaskFld(int index, const QString& letters) {
+    activeSD()->setFL_TaskFld(index, letters);
+}
+void TActiveDefinitionLists::setFL_TaskFldDesc(int index, const QString& text) {
+    activeSD()->setFL_TaskFldDesc(index, text);
+}
+void TActiveDefinitionLists::setFL_TaskFldValue(int index, int sample, const QString& text) {
+    activeSD()->setFL_TaskFldValue(index, sample, text);
+}
+void TActiveDefinitionLists::setVL_TaskFldValCount(int list, int count) {
+    activeSD()->setVL_TaskFldValCount(list, count);
+}
+void TActiveDefinitionLists::setVL_TaskFldValue(int list, int index, const QString& text) {
+    activeSD()->setVL_TaskFldValue(list, index, text);
+}
+
+void TProgramXLEnvironment::processMessages() {
+    QCoreApplication::processEvents();
+}
+bool TProgramXLEnvironment::getCancelled() {
+    return Progress() != nullptr && Progress()->getCancelled();
+}
+void TProgramXLEnvironment::setCancelled(bool cancelled) {
+    withProgress([&](IProgress& p) { p.setCancelled(cancelled); });
+}
+void TProgramXLEnvironment::startStepProgress(int count) {
+    withProgress([&](IProgress& p) { p.StartStepProgress(count); });
+}
+void TProgramXLEnvironment::addStep(const QString& text) {
+    withProgress([&](IProgress& p) { p.AddStep(text); });
+}
+void TProgramXLEnvironment::updateStep(const QString& text) {
+    withProgress([&](IProgress& p) { p.UpdateStep(text); });
+}
+void TProgramXLEnvironment::showStepProgress(bool show) {
+    withProgress([&](IProgress& p) { p.ShowStepProgress(show); });
+}
+bool TProgramXLEnvironment::regValueExists(Root root, const QString& key, const QString& name) {
+    return RegValueExists(hkey(root), key, name);
+}
+QString TProgramXLEnvironment::regReadString(Root root, const QString& key, const QString& name,
+                                             const QString& defaultValue) {
+    return RegReadString(hkey(root), key, name, defaultValue);
+}
+int TProgramXLEnvironment::importTaskFldValueCount() {
+    return UP != nullptr ? UP->getImportTaskFldValueCount() : 0;
+}
+
 std::unique_ptr<XLEnvironment> createProgramXLEnvironment() {
-    return std::make_unique<ProgramXLEnvironment>();
+    return std::make_unique<TProgramXLEnvironment>();
 }

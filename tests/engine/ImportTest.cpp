@@ -6,6 +6,7 @@
 
 #include "engine/DistinctValues.h"
 #include "platform/Format.h"
+#include "program/ProgramAdapters.h"
 #include "services/StrUtils.h"
 #include "workbook/Application.h"
 
@@ -23,44 +24,17 @@ const QString kTaskWS = QStringLiteral("Task Worksheet");
 
 using ValueListPairs = std::vector<std::pair<QString, int>>;
 
-// The Excel layer's lists written into the definition the main window shows, as in the program.
-class DefinitionLists : public XLListTarget {
+// The program's own environment for the layer, over the scripted spreadsheet program's registry.
+class ImportEnvironment : public TProgramXLEnvironment {
 public:
-    void setWSL_Count(int list, int count) override { sd()->setWSL_Count(list, count); }
-    void setWSL_WS(int list, int index, const QString& name) override {
-        sd()->setWSL_WS(list, index, name);
+    bool regValueExists(Root root, const QString& key, const QString& name) override {
+        return registry.regValueExists(root, key, name);
     }
-    void setFL_Count(int count) override { sd()->setFL_Count(count); }
-    void setFL_TaskFld(int index, const QString& letters) override {
-        sd()->setFL_TaskFld(index, letters);
+    QString regReadString(Root root, const QString& key, const QString& name,
+                          const QString& defaultValue) override {
+        return registry.regReadString(root, key, name, defaultValue);
     }
-    void setFL_TaskFldDesc(int index, const QString& text) override {
-        sd()->setFL_TaskFldDesc(index, text);
-    }
-    void setFL_TaskFldValue(int index, int sample, const QString& text) override {
-        sd()->setFL_TaskFldValue(index, sample, text);
-    }
-    void setVL_TaskFldValCount(int list, int count) override {
-        sd()->setVL_TaskFldValCount(list, count);
-    }
-    void setVL_TaskFldValue(int list, int index, const QString& text) override {
-        sd()->setVL_TaskFldValue(list, index, text);
-    }
-
-private:
-    static TovSD* sd() { return SDs->getItems(SDs->getActiveSD()); }
-};
-
-// The program's environment for the layer: its own progress lines go to the progress window.
-class ImportEnvironment : public RunExcelEnvironment {
-public:
-    void startStepProgress(int count) override { Progress()->StartStepProgress(count); }
-    void addStep(const QString& text) override { Progress()->AddStep(text); }
-    void updateStep(const QString& text) override { Progress()->UpdateStep(text); }
-    void showStepProgress(bool show) override { Progress()->ShowStepProgress(show); }
-    XLListTarget& activeDefinition() override { return lists; }
-    int importTaskFldValueCount() override { return UP->getImportTaskFldValueCount(); }
-    DefinitionLists lists;
+    fake::Environment registry;
 };
 
 // A progress window whose user presses Cancel while the given line shows the given count.
@@ -93,8 +67,7 @@ public:
         RunFixture::SetUp();
         SDs->setActiveSD(1);
         auto owned = std::make_unique<ImportEnvironment>();
-        owned->curVer = QStringLiteral("Excel.Application.15");
-        env = owned.get();
+        owned->registry.curVer = QStringLiteral("Excel.Application.15");
         runEnvironment = setXLEnvironment(std::move(owned));
         // The layer's adapters keep the environment they were made with.
         delete XL;

@@ -315,6 +315,32 @@ TEST_F(MainControllerTest, BusyIsACountThatOnlyTheLastScopeEnds) {
     EXPECT_TRUE(view.dragAccept);
 }
 
+// Handed-over paths open through the same steps as a second start's: however the open ends, the
+// pending hand-over is cleared and the Busy raised for it ends, also inside an outer busy scope.
+TEST_F(MainControllerTest, HandedOverOpenClearsPendingAndEndsItsBusy) {
+    // A file that exists but is no data file: the open itself fails.
+    const QString foreign = dir.filePath(QStringLiteral("foreign.krvc"));
+    QFile file(foreign);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Something]\nKey=1\n");
+    file.close();
+    for (const auto source :
+         {TMainController::TPathSource::CopyData, TMainController::TPathSource::Dropped}) {
+        controller->OpenHandedOverPaths({foreign}, source);
+        EXPECT_FALSE(DF->getCopyDataPending()) << "a refused open leaves no hand-over pending";
+        EXPECT_FALSE(controller->getBusy());
+        EXPECT_TRUE(view.dragAccept);
+    }
+    EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("UDF016"), QStringLiteral("UDF016")}));
+    {
+        TMainController::TBusyScope outer(*controller);
+        controller->OpenHandedOverPaths({foreign}, TMainController::TPathSource::Dropped);
+        EXPECT_TRUE(controller->getBusy());
+    }
+    EXPECT_FALSE(controller->getBusy()) << "the open's own Busy ended with it";
+    EXPECT_TRUE(view.dragAccept);
+}
+
 TEST_F(MainControllerTest, ProcessAsksThenValidatesChecksAndRunsWithTheWindowDisabled) {
     ThreeDefinitions();
     controller->ListClicked(1);

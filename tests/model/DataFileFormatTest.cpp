@@ -327,9 +327,7 @@ TEST_F(DataFileFormat, HeaderVariantsAskTheirQuestionAndDecide) {
         fake.answers.assign(c.answers.begin(), c.answers.end());
         const QString path = Path(Q("header.krvc"));
         WriteAll(path, c.text.toUtf8());
-        ASSERT_TRUE(IniOpenForLoad(path));
-        EXPECT_EQ(DF->DetectDataFileFormat(path), c.result);
-        IniClose(false);
+        EXPECT_EQ(DF->DetectDataFileFormat(TIniDocument(path), path), c.result);
         EXPECT_EQ(fake.keys(), c.keys);
         if (c.result) {
             EXPECT_EQ(DF->getSD_Count(), c.sdCount);
@@ -342,9 +340,7 @@ TEST_F(DataFileFormat, VersionMessageNamesTheFoundAndSupportedVersions) {
     const QString path = Path(Q("v6.krvc"));
     WriteAll(path,
              "[Ovik KRV Tessel]\nApplication=Ovik KRV Tessel: Curvewright\nVersion= 6.1.0.0 \n");
-    IniOpenForLoad(path);
-    EXPECT_FALSE(DF->DetectDataFileFormat(path));
-    IniClose(false);
+    EXPECT_FALSE(DF->DetectDataFileFormat(TIniDocument(path), path));
     ASSERT_EQ(dlg.shown.size(), 1u);
     EXPECT_EQ(dlg.shown[0].kind, sdkWarning);
     EXPECT_EQ(

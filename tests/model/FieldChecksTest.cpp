@@ -55,6 +55,30 @@ TEST_F(ModelTest, IllegalCharactersAreListedOnceAndTheBarIsReplacedInTheHint) {
     EXPECT_FALSE(DV->CheckWorksheetName(QStringLiteral("Task Worksheet"), QStringLiteral("Tasks")));
 }
 
+// A check's result is its own: running another check does not change it, and the returning form
+// leaves the validator's last check alone.
+TEST_F(ModelTest, CheckResultsAreIndependentOfTheLastCheck) {
+    const TDVCheck illegal = dvcheck::Path(kCaption, QStringLiteral("/d/a|b.xls"));
+    const TDVCheck undefined = dvcheck::WorksheetName(QStringLiteral("Task Worksheet"), QString());
+    ASSERT_TRUE(illegal);
+    EXPECT_EQ(illegal.Key, QStringLiteral("UDV006"));
+    EXPECT_EQ(illegal.IllegalChars(), QStringLiteral("|"));
+    EXPECT_EQ(illegal.Value, QStringLiteral("/d/a|b.xls"));
+    EXPECT_EQ(undefined.Key, QStringLiteral("UDV017"));
+    EXPECT_TRUE(undefined.Illegal.isEmpty());
+    EXPECT_FALSE(dvcheck::Path(kCaption, QStringLiteral("/d/plan.xlsx")));
+
+    EXPECT_TRUE(DV->CheckPath(kCaption, QStringLiteral("/d/a?b.xls")));
+    EXPECT_FALSE(dvcheck::Path(kCaption, QStringLiteral("/d/plan.xlsx")));
+    EXPECT_EQ(DV->getMsgKey(), QStringLiteral("UDV006"));
+    EXPECT_EQ(DV->getIllegalChars(), QStringLiteral("?"));
+    EXPECT_EQ(DV->getLastCheck().Details, DV->getDetailsText());
+    // A passing check clears what the failing one before it left.
+    EXPECT_FALSE(DV->CheckPath(kCaption, QStringLiteral("/d/plan.xlsx")));
+    EXPECT_TRUE(DV->getMsgKey().isEmpty());
+    EXPECT_TRUE(DV->getIllegalChars().isEmpty());
+}
+
 TEST_F(ModelTest, ExtensionChecks) {
     struct Case {
         QString path;
