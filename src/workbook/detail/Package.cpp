@@ -2,11 +2,13 @@
 
 #include "platform/FileWrite.h"
 #include "workbook/Error.h"
+#include "workbook/detail/ChartCache.h"
 #include "workbook/detail/XmlEdit.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <zip.h>
 
@@ -90,6 +92,39 @@ std::string serialise(const pugi::xml_document& doc) {
         return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)" + writer.out;
     }
     return std::move(writer.out);
+}
+
+std::string serialise(const pugi::xml_document& doc, const std::vector<std::string>& pointTexts) {
+    std::string xml = serialise(doc);
+    if (pointTexts.empty()) {
+        return xml;
+    }
+    const std::string open = std::string("<?") + kPointsMarker + ' ';
+    size_t total = xml.size();
+    for (const std::string& text : pointTexts) {
+        total += text.size();
+    }
+    std::string out;
+    out.reserve(total);
+    size_t from = 0;
+    for (size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, from)) {
+        const size_t valueAt = at + open.size();
+        const size_t close = xml.find("?>", valueAt);
+        size_t index = 0;
+        const auto [end, error] = std::from_chars(xml.data() + valueAt, xml.data() + close, index);
+        out.append(xml, from, at - from);
+        if (close == std::string::npos || error != std::errc() || end != xml.data() + close ||
+            index >= pointTexts.size()) {
+            // Not a marker of this part: written as it stands.
+            from = valueAt;
+            out.append(open);
+            continue;
+        }
+        out += pointTexts[index];
+        from = close + 2;
+    }
+    out.append(xml, from, std::string::npos);
+    return out;
 }
 
 Package::Package(std::string archiveBytes, const QString& fileName)
@@ -229,7 +264,7 @@ std::string Package::bytes(const std::string& part) const {
     }
     const Entry& entry = it->second;
     if (entry.doc && entry.modified) {
-        return serialise(*entry.doc);
+        return serialise(*entry.doc, entry.pointTexts);
     }
     if (entry.replacement) {
         return *entry.replacement;
@@ -279,6 +314,10 @@ bool Package::isParsed(const std::string& part) const {
     return it != entries_.end() && it->second.doc != nullptr;
 }
 
+std::vector<std::string>& Package::pointTexts(const std::string& part) {
+    return entries_.at(part).pointTexts;
+}
+
 void Package::markModified(const std::string& part) {
     entries_.at(part).modified = true;
 }
@@ -297,6 +336,7 @@ void Package::setBytes(const std::string& part, std::string bytes) {
     Entry& entry = it->second;
     entry.removed = false;
     entry.doc.reset();
+    entry.pointTexts.clear();
     entry.modified = true;
     entry.replacement = std::make_unique<std::string>(std::move(bytes));
 }
@@ -306,6 +346,7 @@ void Package::remove(const std::string& part) {
     if (it != entries_.end()) {
         it->second.removed = true;
         it->second.doc.reset();
+        it->second.pointTexts.clear();
     }
 }
 
