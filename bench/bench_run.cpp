@@ -77,6 +77,8 @@ public:
     }
     void AddNote(const QString&) override {}
     void UpdateStep(const QString&) override {}
+    // Nothing is shown: a counted line is due as seldom as the window's.
+    int UpdateInterval() const override { return 40; }
     void AppendToLastLine(const QString&) override {}
     void AppendToLine(const QString&, int) override {}
     void StartStepProgress(int) override {}

@@ -190,13 +190,17 @@ void TUF_Progress::AddNote(const QString& text) {
 }
 
 void TUF_Progress::UpdateStep(const QString& text) {
+    UpdateSteps(text, 1);
+}
+
+void TUF_Progress::UpdateSteps(const QString& text, int items) {
     if (LB_Progress->count() == 0) {
         return;
     }
     LB_Progress->item(LB_Progress->count() - 1)->setText(stepLine(text));
     LB_Progress->viewport()->repaint();
     WidenToText(text);
-    StepPosition = std::min(StepPosition + 1, PB_Step->maximum());
+    StepPosition = std::min(StepPosition + std::max(items, 0), PB_Step->maximum());
     PB_Step->setValue(StepPosition);
 }
 

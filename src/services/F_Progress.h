@@ -31,6 +31,9 @@ public:
     int AddStepReturnIndex(const QString& text) override;
     void AddNote(const QString& text) override;
     void UpdateStep(const QString& text) override;
+    void UpdateSteps(const QString& text, int items) override;
+    // A loop of thousands of items repaints the window about 25 times a second.
+    int UpdateInterval() const override { return 40; }
     void AppendToLastLine(const QString& text) override;
     void AppendToLine(const QString& text, int index) override;
     void StartStepProgress(int steps) override;
