@@ -13,6 +13,8 @@ struct zip;
 
 namespace workbook::detail {
 
+struct DeflatedPart;
+
 // One relationship of a part, its target resolved to a part name ("xl/worksheets/sheet1.xml").
 struct Relationship {
     std::string id;
@@ -86,6 +88,10 @@ public:
     void writeTo(const QString& path);
 
 private:
+    // The changed parts' bytes deflated concurrently, by part name.
+    std::map<std::string, DeflatedPart, PartNameLess>
+    deflateParts(const std::vector<std::string>& parts) const;
+
     struct Entry {
         int64_t index = -1; // in the source archive, -1 for an added part
         bool modified = false;
