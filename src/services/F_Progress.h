@@ -4,6 +4,8 @@
 #include "platform/Taskbar.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <array>
 #include <functional>
 
@@ -92,10 +94,13 @@ private:
     void LayoutPanels();
     void setPanel(int panel, const QString& text);
     void addLine(const QString& line);
+    void Repaint();
     void setOuterGeometry(int left, int top, int width, int height);
     QString stepLine(const QString& text) const;
     int ListTextWidth(const QString& text) const;
 
+    QElapsedTimer LastPaint;
+    QTimer PaintTimer;
     std::function<QString()> StepLineFormat;
     std::function<QString()> SubLineFormat;
     platform::TaskbarProgress Taskbar;
