@@ -493,6 +493,9 @@ int RunWindowed(Globals& globals, const QString& folder) {
 int main(int argc, char** argv) {
     // The window mode needs widgets; the others run without them.
     const bool windowed = argc == 2 && std::string(argv[1]) == "--window";
+    if (windowed && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     std::unique_ptr<QCoreApplication> app = windowed
                                                 ? std::make_unique<QApplication>(argc, argv)
                                                 : std::make_unique<QCoreApplication>(argc, argv);
