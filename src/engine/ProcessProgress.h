@@ -11,7 +11,6 @@
 // window thousands of times; every step line is still shown as it comes.
 class TovProcessProgress : public engine::IProgressSink {
 public:
-
     void processMessages() override;
     bool cancelled() const override;
     void setCancelled(bool flag) override;
