@@ -4,6 +4,8 @@
 // time and the peak memory, and as its last line one summary of every project size.
 //
 //   bench_run                               the generated projects
+//   bench_run --window                      the generated projects headless and through the real
+//                                           progress window (offscreen): the window's overhead
 //   bench_run <data file> <definition>      one definition of a data file, headless
 //
 // Every question is answered with its default button (the middle, affirmative one; the right
@@ -19,12 +21,14 @@
 #include "model/ovSD.h"
 #include "platform/Registry.h"
 #include "program/GlobalObjects.h"
+#include "services/F_Progress.h"
 #include "services/Progress.h"
 #include "services/StdDlg.h"
 #include "services/UIL_EN.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
@@ -33,9 +37,12 @@
 #include <QTemporaryDir>
 
 #include <xlsxwriter.h>
+#include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -77,6 +84,8 @@ public:
     }
     void AddNote(const QString&) override {}
     void UpdateStep(const QString&) override {}
+    // Nothing is shown: a counted line is due as seldom as the window's.
+    int UpdateInterval() const override { return 40; }
     void AppendToLastLine(const QString&) override {}
     void AppendToLine(const QString&, int) override {}
     void StartStepProgress(int) override {}
@@ -284,6 +293,60 @@ void DefineProject(const QString& dataSource, const QString& output, int cutOff)
     d.DSM->SetDSMRequiredFields(TDSMRequiredOptions::Of(sco));
 }
 
+// The in-run yardstick: the time to deflate the output workbook's worksheet XML alone at level 1,
+// read beside the whole run so that its ratio holds on a loaded machine. 0 when the output
+// cannot be read.
+struct Yardstick {
+    double seconds = 0.0;
+    double mebibytes = 0.0;
+};
+
+Yardstick DeflateSheetsYardstick(const QString& output) {
+    Yardstick yardstick;
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(output).constData(), ZIP_RDONLY, &error);
+    if (archive == nullptr) {
+        return yardstick;
+    }
+    std::vector<std::string> sheets;
+    const zip_int64_t entries = zip_get_num_entries(archive, 0);
+    for (zip_int64_t i = 0; i < entries; ++i) {
+        const std::string name = zip_get_name(archive, zip_uint64_t(i), 0);
+        zip_stat_t stat;
+        if (name.rfind("xl/worksheets/sheet", 0) != 0 ||
+            zip_stat_index(archive, zip_uint64_t(i), 0, &stat) != 0) {
+            continue;
+        }
+        std::string data(stat.size, '\0');
+        zip_file_t* file = zip_fopen_index(archive, zip_uint64_t(i), 0);
+        if (file != nullptr &&
+            zip_fread(file, data.data(), data.size()) == zip_int64_t(data.size())) {
+            sheets.push_back(std::move(data));
+        }
+        if (file != nullptr) {
+            zip_fclose(file);
+        }
+    }
+    zip_close(archive);
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<Bytef> out;
+    for (const std::string& sheet : sheets) {
+        z_stream stream{};
+        deflateInit2(&stream, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+        out.resize(deflateBound(&stream, uLong(sheet.size())));
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(sheet.data()));
+        stream.avail_in = uInt(sheet.size());
+        stream.next_out = out.data();
+        stream.avail_out = uInt(out.size());
+        deflate(&stream, Z_FINISH);
+        deflateEnd(&stream);
+        yardstick.mebibytes += double(sheet.size()) / (1024.0 * 1024.0);
+    }
+    yardstick.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    return yardstick;
+}
+
 struct RunTiming {
     bool ok = false;
     double seconds = 0.0;
@@ -349,20 +412,94 @@ int RunGenerated(Globals& globals, const QString& folder) {
             std::printf("  the run failed\n");
             status = 1;
         }
-        summary << QStringLiteral("%1 tasks x %2 days: %3 s, %4 MiB peak")
+        const Yardstick yardstick = DeflateSheetsYardstick(output);
+        std::printf("  yardstick: deflating the output's worksheet XML (%.1f MiB) at level 1: "
+                    "%.3f s; whole run = %.1f x yardstick\n",
+                    yardstick.mebibytes, yardstick.seconds,
+                    yardstick.seconds > 0 ? timing.seconds / yardstick.seconds : 0.0);
+        summary << QStringLiteral("%1 tasks x %2 days: %3 s (%4 x yardstick), %5 MiB peak")
                        .arg(size.tasks)
                        .arg(size.days)
                        .arg(timing.seconds, 0, 'f', 2)
+                       .arg(yardstick.seconds > 0 ? timing.seconds / yardstick.seconds : 0.0, 0,
+                            'f', 1)
                        .arg(PeakMemoryMiB(), 0, 'f', 1);
     }
     std::printf("summary: %s\n", qPrintable(summary.join(QStringLiteral("; "))));
     return status;
 }
 
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// The same project run headless and as the Process command drives it from the window, with the
+// real progress window shown offscreen; the medians of a few runs of each.
+int RunWindowed(Globals& globals, const QString& folder) {
+    const struct {
+        int tasks;
+        int days;
+    } sizes[] = {{1000, 500}, {20000, 5000}};
+    constexpr int kRuns = 5;
+    QStringList summary;
+    for (const auto& size : sizes) {
+        const int first = DaySerial(QDate(2026, 1, 5));
+        const int cutOff = first + size.days / 2;
+        const QString name = QStringLiteral("project_%1x%2").arg(size.tasks).arg(size.days);
+        const QString source = QDir(folder).filePath(name + QStringLiteral(".xlsx"));
+        const QString output = QDir(folder).filePath(name + QStringLiteral("_output.xlsx"));
+        if (!WriteProject(source, size.tasks, size.days, first, cutOff)) {
+            std::printf("could not write the data source workbook\n");
+            return 1;
+        }
+        DefineProject(source, output, cutOff);
+        TUF_Progress window;
+        std::vector<double> headless;
+        std::vector<double> windowed;
+        for (int run = 0; run < kRuns; ++run) {
+            for (const bool withWindow : {false, true}) {
+                setProgress(withWindow ? static_cast<IProgress*>(&window) : &globals.progress);
+                QFile::remove(output);
+                TovProcess process;
+                QElapsedTimer timer;
+                timer.start();
+                if (!process.Run(1)) {
+                    std::printf("the run failed\n");
+                    setProgress(&globals.progress);
+                    return 1;
+                }
+                const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+                (withWindow ? windowed : headless).push_back(seconds);
+            }
+        }
+        setProgress(&globals.progress);
+        const double h = Median(headless);
+        const double w = Median(windowed);
+        std::printf("%d tasks x %d days: headless %.3f s, progress window %.3f s, "
+                    "overhead %+.1f %% (medians of %d runs)\n",
+                    size.tasks, size.days, h, w, h > 0 ? (w / h - 1.0) * 100.0 : 0.0, kRuns);
+        summary << QStringLiteral("%1 tasks x %2 days: %3 %")
+                       .arg(size.tasks)
+                       .arg(size.days)
+                       .arg(h > 0 ? (w / h - 1.0) * 100.0 : 0.0, 0, 'f', 1);
+    }
+    std::printf("window overhead: %s\n", qPrintable(summary.join(QStringLiteral("; "))));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
+    // The window mode needs widgets; the others run without them.
+    const bool windowed = argc == 2 && std::string(argv[1]) == "--window";
+    if (windowed && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    std::unique_ptr<QCoreApplication> app = windowed
+                                                ? std::make_unique<QApplication>(argc, argv)
+                                                : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& application = *app;
     QTemporaryDir folder;
     if (!folder.isValid()) {
         std::printf("no temporary folder\n");
@@ -370,11 +507,14 @@ int main(int argc, char** argv) {
     }
     Globals globals(folder.filePath(QStringLiteral("registry")));
     const QStringList args = application.arguments().mid(1);
+    if (windowed) {
+        return RunWindowed(globals, folder.path());
+    }
     if (args.size() == 2) {
         return RunDataFile(globals, args[0], args[1].toInt());
     }
     if (!args.isEmpty()) {
-        std::printf("usage: bench_run [<data file> <definition number>]\n");
+        std::printf("usage: bench_run [--window | <data file> <definition number>]\n");
         return 2;
     }
     return RunGenerated(globals, folder.path());

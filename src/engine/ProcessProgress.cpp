@@ -22,6 +22,7 @@ void TovProcessProgress::addStep(const QString& text) {
     if (Progress() != nullptr) {
         Progress()->AddStep(text);
     }
+    lastUpdate_.start();
 }
 
 int TovProcessProgress::addStepReturnIndex(const QString& text) {
@@ -35,9 +36,23 @@ void TovProcessProgress::addNote(const QString& text) {
 }
 
 void TovProcessProgress::updateStep(const QString& text) {
-    if (Progress() != nullptr) {
-        Progress()->UpdateStep(text);
+    updateSteps(text, 1);
+}
+
+bool TovProcessProgress::updateDue() {
+    const IProgress* window = Progress();
+    if (window == nullptr) {
+        return false;
     }
+    const int interval = window->UpdateInterval();
+    return interval <= 0 || !lastUpdate_.isValid() || lastUpdate_.hasExpired(interval);
+}
+
+void TovProcessProgress::updateSteps(const QString& text, int items) {
+    if (Progress() != nullptr) {
+        Progress()->UpdateSteps(text, items);
+    }
+    lastUpdate_.start();
 }
 
 void TovProcessProgress::appendToLastLine(const QString& text) {

@@ -20,6 +20,15 @@ public:
     virtual int addStepReturnIndex(const QString& text) = 0;
     virtual void addNote(const QString& text) = 0;
     virtual void updateStep(const QString& text) = 0;
+    // Whether a counted loop's line is due to be rewritten now. A sink that shows every item says
+    // yes; one that throttles its window says no between its updates, and the items skipped come
+    // with the next rewrite.
+    virtual bool updateDue() { return true; }
+    // Rewrites the line for `items` items counted since the last rewrite.
+    virtual void updateSteps(const QString& text, int items) {
+        static_cast<void>(items);
+        updateStep(text);
+    }
     virtual void appendToLastLine(const QString& text) = 0;
     virtual void appendToLine(const QString& text, int index) = 0;
     virtual void startStepProgress(int maximum) = 0;
@@ -43,7 +52,9 @@ public:
 };
 
 // The protocol every calculation stage follows: a cancel check first, numbered step lines,
-// counted loops that rewrite their line on every item and check for Cancel on every 150th,
+// counted loops that rewrite their line on every item the sink finds due (the text is made only
+// then, and the line always shows the last item before anything else is written) and check for
+// Cancel on every 150th,
 // "Complete." appended when done, and on the way out of a failed stage the Cancelled flag reset
 // (an abort also loses its message).
 class StageProgress {
@@ -72,9 +83,18 @@ public:
         }
     }
 
-    void step(const QString& text) { sink_.addStep(text); }
-    int stepReturnIndex(const QString& text) { return sink_.addStepReturnIndex(text); }
-    void note(const QString& text) { sink_.addNote(text); }
+    void step(const QString& text) {
+        showCount();
+        sink_.addStep(text);
+    }
+    int stepReturnIndex(const QString& text) {
+        showCount();
+        return sink_.addStepReturnIndex(text);
+    }
+    void note(const QString& text) {
+        showCount();
+        sink_.addNote(text);
+    }
     // Appends "Complete." to the last line, or to the line of the given index.
     void complete();
     void completeLine(int index);
@@ -88,9 +108,14 @@ public:
     void endCount();
 
 private:
+    // Rewrites the counted line for the items not shown yet.
+    void showCount();
+
     IProgressSink& sink_;
     QString countFormat_;
     int count_ = 0;
+    int lastItem_ = 0;
+    int unshown_ = 0;
 };
 
 } // namespace engine

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <charconv>
 #include <cmath>
 
 namespace automation {
@@ -12,7 +13,43 @@ std::unique_ptr<Application> createEngineApplication();
 
 namespace {
 ApplicationFactory currentFactory = &createEngineApplication;
+
+// Whether the number lies exactly halfway between two 15-digit decimals: its shortest decimal
+// form then has a 5 as its 16th significant digit and nothing after it.
+bool FifteenDigitTie(double v) {
+    char digits[32];
+    const char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+    int significant = 0;
+    bool tie = false;
+    for (const char* p = digits; p < end && *p != 'e'; ++p) {
+        if (*p < '0' || *p > '9' || (significant == 0 && *p == '0')) {
+            continue;
+        }
+        ++significant;
+        if (significant == 16) {
+            tie = *p == '5';
+        } else if (significant > 16 && *p != '0') {
+            tie = false;
+        }
+    }
+    return tie;
 }
+
+// The number with 15 significant digits as QString::number(v, 'g', 15) writes it. Between 1e-4
+// and 1e14 that is never in exponent form, and the standard library writes it without the
+// general routine (a task sheet converts hundreds of thousands of numbers); only an exact tie,
+// which the general routine rounds away from zero and the library to even, goes to it.
+QString GeneralText(double v) {
+    const double magnitude = std::fabs(v);
+    if (magnitude >= 1e-4 && magnitude < 1e14 && !FifteenDigitTie(v)) {
+        char digits[32];
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, v, std::chars_format::general, 15).ptr;
+        return QString::fromLatin1(digits, end - digits);
+    }
+    return QString::number(v, 'g', 15);
+}
+} // namespace
 
 Failure Failure::fromCode(uint32_t code, const QString& description) {
     if (!description.isEmpty()) {
@@ -34,7 +71,7 @@ ApplicationFactory setApplicationFactory(ApplicationFactory factory) {
 QString valueToText(const Value& value) {
     struct Visitor {
         QString operator()(std::monostate) const { return {}; }
-        QString operator()(double v) const { return QString::number(v, 'g', 15); }
+        QString operator()(double v) const { return GeneralText(v); }
         QString operator()(const QString& v) const { return v; }
         QString operator()(bool v) const {
             return v ? QStringLiteral("True") : QStringLiteral("False");

@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 
 TUF_Progress* UF_Progress = nullptr;
 
@@ -68,6 +69,12 @@ TUF_Progress::TUF_Progress(QWidget* parent)
     BBtn_Cancel = new QPushButton(Pnl_Progress_BBtn);
     BBtn_Cancel->setAutoDefault(false);
     connect(BBtn_Cancel, &QPushButton::clicked, this, [this] { BBtn_CancelClick(); });
+
+    PaintTimer.setSingleShot(true);
+    connect(&PaintTimer, &QTimer::timeout, this, [this] {
+        LastPaint.invalidate();
+        Repaint();
+    });
 
     SB_Progress = new QStatusBar(this);
     SB_Progress->setSizeGripEnabled(false);
@@ -163,7 +170,25 @@ void TUF_Progress::addLine(const QString& line) {
     LB_Progress->addItem(line);
     LB_Progress->setCurrentRow(LB_Progress->count() - 1);
     LB_Progress->scrollToItem(LB_Progress->item(LB_Progress->count() - 1));
-    LB_Progress->viewport()->repaint();
+    Repaint();
+}
+
+void TUF_Progress::Repaint() {
+    // A run adds a line every few milliseconds, and every message pump would paint the changed
+    // window: painting each change would cost more than the work. Between two paints within the
+    // update interval the window holds its updates; the change is painted with the next call due
+    // or by the timer at the next message pump.
+    if (!LastPaint.isValid() || LastPaint.hasExpired(UpdateInterval())) {
+        LastPaint.start();
+        PaintTimer.stop();
+        setUpdatesEnabled(true);
+        repaint();
+        setUpdatesEnabled(false);
+        return;
+    }
+    if (!PaintTimer.isActive()) {
+        PaintTimer.start(UpdateInterval());
+    }
 }
 
 void TUF_Progress::AddStep(const QString& text) {
@@ -178,7 +203,7 @@ int TUF_Progress::AddStepReturnIndex(const QString& text) {
     TotalPosition = std::min(TotalPosition + 1, std::max(0, TotalSteps));
     PB_Total->setValue(TotalPosition);
     setPanel(1, framedNumber(TotalPosition));
-    SB_Progress->repaint();
+    Repaint();
     WidenToText(text);
     return LB_Progress->count() - 1;
 }
@@ -190,13 +215,17 @@ void TUF_Progress::AddNote(const QString& text) {
 }
 
 void TUF_Progress::UpdateStep(const QString& text) {
+    UpdateSteps(text, 1);
+}
+
+void TUF_Progress::UpdateSteps(const QString& text, int items) {
     if (LB_Progress->count() == 0) {
         return;
     }
     LB_Progress->item(LB_Progress->count() - 1)->setText(stepLine(text));
-    LB_Progress->viewport()->repaint();
+    Repaint();
     WidenToText(text);
-    StepPosition = std::min(StepPosition + 1, PB_Step->maximum());
+    StepPosition = std::min(StepPosition + std::max(items, 0), PB_Step->maximum());
     PB_Step->setValue(StepPosition);
 }
 
@@ -205,7 +234,7 @@ void TUF_Progress::AppendToLastLine(const QString& text) {
         return;
     }
     AppendToLine(text, LB_Progress->count() - 1);
-    LB_Progress->viewport()->repaint();
+    Repaint();
 }
 
 void TUF_Progress::AppendToLine(const QString& text, int index) {
@@ -223,7 +252,7 @@ void TUF_Progress::StartStepProgress(int steps) {
     PB_Step->setValue(0);
     Lbl_Step->show();
     PB_Step->show();
-    repaint();
+    Repaint();
 }
 
 void TUF_Progress::ShowStepProgress(bool show) {
@@ -232,10 +261,14 @@ void TUF_Progress::ShowStepProgress(bool show) {
 }
 
 void TUF_Progress::Show() {
+    LastPaint.invalidate();
+    setUpdatesEnabled(true);
     show();
 }
 
 void TUF_Progress::Hide() {
+    PaintTimer.stop();
+    setUpdatesEnabled(true);
     close();
 }
 

@@ -4,6 +4,8 @@
 #include "platform/Taskbar.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <array>
 #include <functional>
 
@@ -31,6 +33,9 @@ public:
     int AddStepReturnIndex(const QString& text) override;
     void AddNote(const QString& text) override;
     void UpdateStep(const QString& text) override;
+    void UpdateSteps(const QString& text, int items) override;
+    // A loop of thousands of items repaints the window about 25 times a second.
+    int UpdateInterval() const override { return 40; }
     void AppendToLastLine(const QString& text) override;
     void AppendToLine(const QString& text, int index) override;
     void StartStepProgress(int steps) override;
@@ -89,10 +94,13 @@ private:
     void LayoutPanels();
     void setPanel(int panel, const QString& text);
     void addLine(const QString& line);
+    void Repaint();
     void setOuterGeometry(int left, int top, int width, int height);
     QString stepLine(const QString& text) const;
     int ListTextWidth(const QString& text) const;
 
+    QElapsedTimer LastPaint;
+    QTimer PaintTimer;
     std::function<QString()> StepLineFormat;
     std::function<QString()> SubLineFormat;
     platform::TaskbarProgress Taskbar;

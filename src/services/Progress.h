@@ -24,6 +24,16 @@ public:
     virtual void AddNote(const QString& text) = 0;
     // Replaces the last line by the step line of the current counter and the text.
     virtual void UpdateStep(const QString& text) = 0;
+    // The shortest time in milliseconds between two rewrites of a counted loop's line; the items
+    // between them come together with the next UpdateSteps. 0: every item is shown.
+    virtual int UpdateInterval() const { return 0; }
+    // As UpdateStep for `items` items counted at once: the step bar advances by all of them and
+    // the window is repainted once.
+    virtual void UpdateSteps(const QString& text, int items) {
+        for (int i = 0; i < items; ++i) {
+            UpdateStep(text);
+        }
+    }
     virtual void AppendToLastLine(const QString& text) = 0;
     // Appends the text to the line at index; an index at or past the end does nothing.
     virtual void AppendToLine(const QString& text, int index) = 0;

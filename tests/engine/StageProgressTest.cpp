@@ -25,6 +25,52 @@ TEST(StageProgress, CountedLoopRewritesEveryItemAndChecksCancelEvery150) {
     EXPECT_FALSE(sink.stepBarShown);
 }
 
+// A sink that throttles its window: a rewrite is due on every 100th item only.
+class ThrottledSink : public RecordingProgress {
+public:
+    int calls = 0;
+    int items = 0;
+    bool updateDue() override { return ++calls % 100 == 0; }
+    void updateSteps(const QString& text, int count) override {
+        items += count;
+        RecordingProgress::updateSteps(text, count);
+    }
+};
+
+TEST(StageProgress, AThrottledSinkGetsTheSkippedItemsAndTheLastItemBeforeAnythingElse) {
+    ThrottledSink sink;
+    StageProgress progress(sink);
+    progress.runStage([&] {
+        progress.beginCount(390, 250);
+        for (int k = 1; k <= 250; ++k) {
+            progress.countItem(k);
+        }
+        progress.endCount();
+        progress.beginCount(390, 40);
+        for (int k = 1; k <= 30; ++k) {
+            progress.countItem(k);
+        }
+        progress.note(QStringLiteral("stopped early"));
+    });
+    EXPECT_EQ(sink.lines, (QStringList{QStringLiteral("Filtering Task: 250 of 250... Complete."),
+                                       QStringLiteral("Filtering Task: 30 of 40..."),
+                                       QStringLiteral("-- stopped early")}));
+    EXPECT_EQ(sink.updates, 4); // items 100, 200, 250 before Complete, 30 before the note
+    EXPECT_EQ(sink.items, 280);
+
+    ThrottledSink cancelled;
+    cancelled.cancelAtPump = 2;
+    StageProgress stopped(cancelled);
+    EXPECT_THROW(stopped.runStage([&] {
+        stopped.beginCount(390, 400);
+        for (int k = 1; k <= 400; ++k) {
+            stopped.countItem(k);
+        }
+    }),
+                 platform::EAbort);
+    EXPECT_EQ(cancelled.lines.last(), QStringLiteral("Filtering Task: 150 of 400..."));
+}
+
 TEST(StageProgress, CancelAtAPumpRaisesTheSilentAbortAndResetsTheFlag) {
     for (const int pump : {1, 2, 3}) {
         RecordingProgress sink;

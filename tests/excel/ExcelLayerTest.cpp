@@ -1,6 +1,9 @@
 #include "ExcelTestFixture.h"
 #include "platform/Format.h"
 
+#include <cmath>
+#include <vector>
+
 namespace {
 
 TEST_F(ExcelTest, DetectsTheVersionAndItsLimits) {
@@ -150,6 +153,45 @@ TEST_F(ExcelTest, AVersionWithoutAdapterFailsClearly) {
     const QStringList lines = {platform::Format(UIT(1576), {layer.ExcelVersionText()}), QString(),
                                UIT(1389), QString()};
     EXPECT_EQ(layer.Errors, lines);
+}
+
+} // namespace
+
+namespace {
+
+// Numbers read from cells become the text of "%.15g", however they are written.
+TEST(ValueText, NumbersAreWrittenWithFifteenSignificantDigits) {
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  1.0,
+                                  -1.0,
+                                  0.1,
+                                  1e-4,
+                                  9.99e-5,
+                                  1e-5,
+                                  123456789012345.0,
+                                  1e14,
+                                  99999999999999.99,
+                                  1e15,
+                                  1e20,
+                                  0.3,
+                                  2.0 / 3.0,
+                                  -1234.5678,
+                                  46027.0,
+                                  55.0 * 8.0 * 0.95,
+                                  1e300,
+                                  -1e-300};
+    unsigned long long state = 7;
+    for (int i = 0; i < 2000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double unit = static_cast<double>(state >> 11) / 9007199254740992.0;
+        values.push_back((unit - 0.5) * std::pow(10.0, static_cast<double>(i % 24) - 6));
+        // Quarters and eighths of long whole numbers fall exactly between two 15-digit texts.
+        values.push_back(static_cast<double>(state % 100000000000000ULL) / (i % 2 == 0 ? 4 : 8));
+    }
+    for (double v : values) {
+        EXPECT_EQ(automation::valueToText(automation::Value(v)), QString::number(v, 'g', 15)) << v;
+    }
 }
 
 } // namespace

@@ -73,6 +73,19 @@ TEST(ProgressWindow, LineOperations) {
     EXPECT_TRUE(p.PB_Step->isHidden() && p.Lbl_Step->isHidden());
 }
 
+TEST(ProgressWindow, ItemsCountedTogetherAdvanceTheStepBarByAllOfThem) {
+    TUF_Progress p;
+    p.Reset();
+    p.AddStep(QStringLiteral("Reading task 0 of 10"));
+    p.StartStepProgress(10);
+    p.UpdateSteps(QStringLiteral("Reading task 4 of 10"), 4);
+    EXPECT_EQ(p.getStepPosition(), 4);
+    p.UpdateSteps(QStringLiteral("Reading task 12 of 10"), 8); // the bar stops at its maximum
+    EXPECT_EQ(p.getStepPosition(), 10);
+    EXPECT_TRUE(p.getLines().last().contains(QStringLiteral("Reading task 12 of 10")));
+    EXPECT_GT(p.UpdateInterval(), 0) << "a counted loop does not repaint on every item";
+}
+
 TEST(ProgressWindow, TotalBarStopsAtItsMaximum) {
     TUF_Progress p;
     p.Reset();

@@ -1,6 +1,7 @@
 #include "workbook/detail/ChartCache.h"
 
 #include "workbook/detail/FormulaRefs.h"
+#include "workbook/detail/Package.h"
 
 #include <gtest/gtest.h>
 
@@ -93,4 +94,42 @@ TEST(ChartCacheTest, CachesAreRebuiltFromTheCells) {
               "0=09-Dec-2025 1=10-Dec-2025 2=11-Dec-2025 n=3");
 
     EXPECT_FALSE(refreshChartCaches(doc, cells)) << "a second refresh changes nothing";
+}
+
+TEST(ChartCacheTest, PointsKeptAsTextSerialiseAsTheirNodes) {
+    MapCells cells;
+    cells.cells[{7, 2}] = text("A & <B> \x01 \"q\"");
+    cells.cells[{8, 1}] = {ChartCell::Kind::Number, 46000, "09-Dec-2025"};
+    cells.cells[{9, 1}] = {ChartCell::Kind::Number, 46001, "10-Dec-2025"};
+    cells.cells[{10, 1}] = {ChartCell::Kind::Text, 0, ""};
+    cells.cells[{8, 2}] = number(0.1);
+    cells.cells[{10, 2}] = number(-12345.678901234);
+    cells.cells[{2, 3}] = number(1e-7);
+
+    pugi::xml_document nodes;
+    pugi::xml_document marked;
+    ASSERT_TRUE(nodes.load_string(kChart));
+    ASSERT_TRUE(marked.load_string(kChart));
+    std::vector<std::string> texts;
+    ASSERT_TRUE(refreshChartCaches(nodes, cells));
+    ASSERT_TRUE(refreshChartCaches(marked, cells, &texts));
+    EXPECT_FALSE(marked.select_node("//c:ser[1]//c:pt")) << "no rebuilt point is a node";
+    EXPECT_EQ(serialise(marked, texts), serialise(nodes));
+
+    EXPECT_FALSE(refreshChartCaches(marked, cells, &texts)) << "a second refresh changes nothing";
+    EXPECT_EQ(serialise(marked, texts), serialise(nodes));
+
+    cells.cells[{9, 2}] = number(7);
+    EXPECT_TRUE(refreshChartCaches(marked, cells, &texts));
+    EXPECT_TRUE(refreshChartCaches(nodes, cells));
+    EXPECT_EQ(serialise(marked, texts), serialise(nodes));
+}
+
+TEST(ChartCacheTest, OnlyTheMarkersOfThePartAreReplaced) {
+    pugi::xml_document doc;
+    ASSERT_TRUE(
+        doc.load_string("<a><?krv-points 1?><?krv-points x?><?other 0?><?krv-points 0?></a>",
+                        pugi::parse_default | pugi::parse_pi));
+    EXPECT_EQ(serialise(doc, {"<b/>"}), R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+                                        "<a><?krv-points 1?><?krv-points x?><?other 0?><b/></a>");
 }

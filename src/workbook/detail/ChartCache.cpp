@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <list>
 #include <sstream>
 #include <vector>
 
@@ -89,25 +90,157 @@ bool collectAreas(const std::string& formula, const ChartCellSource& cells,
     return total <= kMaxPoints;
 }
 
-std::string numberText(double v) {
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
-
 std::string serialised(const pugi::xml_node& node) {
     std::ostringstream out;
     node.print(out, "", pugi::format_raw);
     return out.str();
 }
 
-// Rebuilds one numCache or strCache from the cells of the areas.
+bool isPointsMarker(const pugi::xml_node& node) {
+    return node.type() == pugi::node_pi && std::strcmp(node.name(), kPointsMarker) == 0;
+}
+
+// The index a points marker carries, or -1.
+long markerIndex(const pugi::xml_node& node, size_t count) {
+    const char* value = node.value();
+    long index = -1;
+    const auto [end, error] = std::from_chars(value, value + std::strlen(value), index);
+    return error == std::errc() && *end == '\0' && index >= 0 && size_t(index) < count ? index : -1;
+}
+
+// What a cache looks like once serialised: its own XML with each run of points (nodes, or the
+// text a marker stands for) blanked, and the runs' texts, compared piece by piece so that a
+// cache of thousands of points is never copied whole.
+struct CacheImage {
+    std::string skeleton;
+    std::vector<const std::string*> pieces;
+    std::list<std::string> owned;
+    bool operator==(const CacheImage& other) const {
+        if (skeleton != other.skeleton || pieces.size() != other.pieces.size())
+            return false;
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            if (*pieces[i] != *other.pieces[i])
+                return false;
+        }
+        return true;
+    }
+};
+
+CacheImage imageOf(const pugi::xml_node& cache, const std::vector<std::string>* texts) {
+    CacheImage image;
+    if (!texts) {
+        image.skeleton = serialised(cache);
+        return image;
+    }
+    pugi::xml_document copy;
+    pugi::xml_node node = copy.append_copy(cache);
+    for (pugi::xml_node c = node.first_child(); c;) {
+        if (isPointsMarker(c)) {
+            const long index = markerIndex(c, texts->size());
+            image.pieces.push_back(index < 0 ? &image.owned.emplace_back()
+                                             : &(*texts)[size_t(index)]);
+            c.set_value("");
+            c = c.next_sibling();
+        } else if (c.type() == pugi::node_element && isNamed(c, "pt")) {
+            std::string& run = image.owned.emplace_back();
+            while (c && c.type() == pugi::node_element && isNamed(c, "pt")) {
+                run += serialised(c);
+                pugi::xml_node next = c.next_sibling();
+                if (next && next.type() == pugi::node_element && isNamed(next, "pt")) {
+                    node.remove_child(c);
+                } else {
+                    pugi::xml_node marker = node.insert_child_before(pugi::node_pi, c);
+                    marker.set_name(kPointsMarker);
+                    node.remove_child(c);
+                }
+                c = next;
+            }
+            image.pieces.push_back(&run);
+        } else {
+            c = c.next_sibling();
+        }
+    }
+    image.skeleton = serialised(node);
+    return image;
+}
+
+// Appends text as pugixml writes character data: &, < and > as entities, control characters
+// other than tab and line breaks as character references.
+void appendEscaped(std::string& out, const std::string& text) {
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '&') {
+            out += "&amp;";
+        } else if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else if (u < 32 && c != '\t' && c != '\n' && c != '\r') {
+            out += "&#";
+            out += char('0' + u / 10);
+            out += char('0' + u % 10);
+            out += ';';
+        } else {
+            out += c;
+        }
+    }
+}
+
+// The points of one cache, each with its index and value, as nodes or as their XML text.
+class PointWriter {
+public:
+    PointWriter(pugi::xml_node cache, const std::string& prefix, bool asText)
+        : cache_(cache), ext_(child(cache, "extLst")), pt_(prefix + "pt"), v_(prefix + "v"),
+          asText_(asText) {}
+
+    void add(int index, const char* value, size_t size) {
+        if (asText_) {
+            text_ += '<';
+            text_ += pt_;
+            text_ += " idx=\"";
+            char digits[16];
+            text_.append(digits, std::to_chars(digits, digits + sizeof digits, index).ptr);
+            text_ += "\"><";
+            text_ += v_;
+            text_ += '>';
+            scratch_.assign(value, size);
+            appendEscaped(text_, scratch_);
+            text_ += "</";
+            text_ += v_;
+            text_ += "></";
+            text_ += pt_;
+            text_ += '>';
+            return;
+        }
+        pugi::xml_node pt =
+            ext_ ? cache_.insert_child_before(pt_.c_str(), ext_) : cache_.append_child(pt_.c_str());
+        pt.append_attribute("idx").set_value(index);
+        scratch_.assign(value, size);
+        pt.append_child(v_.c_str()).text().set(scratch_.c_str());
+    }
+
+    // The text of the points written so far (text mode).
+    std::string take() { return std::move(text_); }
+    pugi::xml_node ext() const { return ext_; }
+
+private:
+    pugi::xml_node cache_;
+    pugi::xml_node ext_;
+    std::string pt_;
+    std::string v_;
+    bool asText_;
+    std::string text_;
+    std::string scratch_;
+};
+
+// Rebuilds one numCache or strCache from the cells of the areas. With texts the points are
+// kept as one text in texts, marked in the cache by a processing instruction.
 void rebuildCache(pugi::xml_node cache, bool numeric, const std::vector<Area>& areas,
-                  const ChartCellSource& cells) {
+                  const ChartCellSource& cells, std::vector<std::string>* texts) {
     const std::string p = prefixOf(cache);
     for (pugi::xml_node c = cache.first_child(); c;) {
         pugi::xml_node next = c.next_sibling();
-        if (isNamed(c, "pt") || isNamed(c, "ptCount"))
+        if (isNamed(c, "pt") || isNamed(c, "ptCount") || isPointsMarker(c))
             cache.remove_child(c);
         c = next;
     }
@@ -119,39 +252,61 @@ void rebuildCache(pugi::xml_node cache, bool numeric, const std::vector<Area>& a
     pugi::xml_node ptCount = formatCode
                                  ? cache.insert_child_after((p + "ptCount").c_str(), formatCode)
                                  : cache.prepend_child((p + "ptCount").c_str());
-    pugi::xml_node ext = child(cache, "extLst");
+    PointWriter points(cache, p, texts != nullptr);
     int index = 0;
+    char number[64];
     for (const Area& a : areas) {
         if (a.lastRow < a.firstRow || a.lastCol < a.firstCol)
             continue;
         for (int row = a.firstRow; row <= a.lastRow; ++row) {
             for (int col = a.firstCol; col <= a.lastCol; ++col, ++index) {
-                const ChartCell cell = cells.cell(a.sheet, row, col);
-                std::string value;
                 if (numeric) {
-                    if (cell.kind == ChartCell::Kind::Number ||
-                        cell.kind == ChartCell::Kind::Boolean)
-                        value = numberText(cell.number);
-                    else
+                    const ChartCell cell = cells.value(a.sheet, row, col);
+                    if (cell.kind != ChartCell::Kind::Number &&
+                        cell.kind != ChartCell::Kind::Boolean)
                         continue;
-                } else if (cell.kind == ChartCell::Kind::Empty) {
-                    continue;
+                    const auto end = std::to_chars(number, number + sizeof number, cell.number);
+                    points.add(index, number, size_t(end.ptr - number));
                 } else {
-                    value = cell.text;
+                    const ChartCell cell = cells.cell(a.sheet, row, col);
+                    if (cell.kind == ChartCell::Kind::Empty)
+                        continue;
+                    points.add(index, cell.text.data(), cell.text.size());
                 }
-                pugi::xml_node pt = ext ? cache.insert_child_before((p + "pt").c_str(), ext)
-                                        : cache.append_child((p + "pt").c_str());
-                pt.append_attribute("idx").set_value(index);
-                pt.append_child((p + "v").c_str()).text().set(value.c_str());
             }
         }
     }
     ptCount.append_attribute("val").set_value(index);
+    if (texts) {
+        std::string text = points.take();
+        if (!text.empty()) {
+            pugi::xml_node marker = points.ext()
+                                        ? cache.insert_child_before(pugi::node_pi, points.ext())
+                                        : cache.append_child(pugi::node_pi);
+            marker.set_name(kPointsMarker);
+            marker.set_value(std::to_string(texts->size()).c_str());
+            texts->push_back(std::move(text));
+        }
+    }
+}
+
+// Gives the markers of a cache that is not rebuilt indexes into the new texts, carrying over
+// the texts they stood for.
+void carryMarkers(pugi::xml_node cache, const std::vector<std::string>& old,
+                  std::vector<std::string>& texts) {
+    for (pugi::xml_node c = cache.first_child(); c; c = c.next_sibling()) {
+        if (!isPointsMarker(c))
+            continue;
+        const long index = markerIndex(c, old.size());
+        c.set_value(std::to_string(texts.size()).c_str());
+        texts.push_back(index < 0 ? std::string() : old[size_t(index)]);
+    }
 }
 
 } // namespace
 
-bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells) {
+bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells,
+                        std::vector<std::string>* pointTexts) {
     std::vector<pugi::xml_node> refs;
     std::vector<pugi::xml_node> stack{chart.document_element()};
     while (!stack.empty()) {
@@ -166,24 +321,32 @@ bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells)
                 stack.push_back(c);
         }
     }
+    const std::vector<std::string> oldTexts =
+        pointTexts ? std::move(*pointTexts) : std::vector<std::string>();
+    std::vector<std::string> newTexts;
     bool modified = false;
     for (pugi::xml_node ref : refs) {
         const bool numeric = isNamed(ref, "numRef");
-        const pugi::xml_node f = child(ref, "f");
-        std::vector<Area> areas;
-        if (!f || !collectAreas(f.text().get(), cells, areas))
-            continue;
         const char* cacheName = numeric ? "numCache" : "strCache";
         pugi::xml_node cache = child(ref, cacheName);
-        std::string before;
+        const pugi::xml_node f = child(ref, "f");
+        std::vector<Area> areas;
+        if (!f || !collectAreas(f.text().get(), cells, areas)) {
+            if (cache && pointTexts)
+                carryMarkers(cache, oldTexts, newTexts);
+            continue;
+        }
+        CacheImage before;
         if (cache) {
-            before = serialised(cache);
+            before = imageOf(cache, pointTexts ? &oldTexts : nullptr);
         } else {
             cache = ref.insert_child_after((prefixOf(ref) + cacheName).c_str(), f);
         }
-        rebuildCache(cache, numeric, areas, cells);
-        modified = modified || serialised(cache) != before;
+        rebuildCache(cache, numeric, areas, cells, pointTexts ? &newTexts : nullptr);
+        modified = modified || !(imageOf(cache, pointTexts ? &newTexts : nullptr) == before);
     }
+    if (pointTexts)
+        *pointTexts = std::move(newTexts);
     return modified;
 }
 

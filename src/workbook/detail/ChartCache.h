@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <string>
+#include <vector>
 
 namespace workbook::detail {
 
@@ -25,13 +26,25 @@ public:
     virtual int lastRow(const std::string& sheet) const = 0;
     virtual int lastColumn(const std::string& sheet) const = 0;
     virtual ChartCell cell(const std::string& sheet, int row, int column) const = 0;
+    // The cell for a number cache: its kind and number; the displayed text may be left out.
+    virtual ChartCell value(const std::string& sheet, int row, int column) const {
+        return cell(sheet, row, column);
+    }
 };
+
+// The processing instruction that stands for a cache's points kept as text: its value is the
+// index of the text in the part's point texts (Package::pointTexts), put in its place when the
+// part is serialised. A chart over thousands of days then holds one string per cache instead of
+// three nodes per point.
+inline constexpr const char* kPointsMarker = "krv-points";
 
 // Refreshes the cached values of every number and text reference of a chart part (series
 // values, categories, titles) from the cells their formulas name, so that a viewer that reads
 // only the caches shows the workbook's data. A formula that is not made of plain references to
 // worksheets of the workbook (a defined name, another workbook, #REF!) keeps its cache. Returns
-// whether the part changed.
-bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells);
+// whether the part changed. With pointTexts the points are not made nodes: each rebuilt cache
+// gets a marker and its points' XML text in pointTexts, which the refresh replaces whole.
+bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells,
+                        std::vector<std::string>* pointTexts = nullptr);
 
 } // namespace workbook::detail

@@ -2,12 +2,18 @@
 
 #include "platform/FileWrite.h"
 #include "workbook/Error.h"
+#include "workbook/detail/ChartCache.h"
+#include "workbook/detail/DeflatedPart.h"
 #include "workbook/detail/XmlEdit.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
+#include <atomic>
+#include <charconv>
 #include <cstdio>
+#include <exception>
+#include <thread>
 #include <zip.h>
 
 namespace workbook::detail {
@@ -90,6 +96,39 @@ std::string serialise(const pugi::xml_document& doc) {
         return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)" + writer.out;
     }
     return std::move(writer.out);
+}
+
+std::string serialise(const pugi::xml_document& doc, const std::vector<std::string>& pointTexts) {
+    std::string xml = serialise(doc);
+    if (pointTexts.empty()) {
+        return xml;
+    }
+    const std::string open = std::string("<?") + kPointsMarker + ' ';
+    size_t total = xml.size();
+    for (const std::string& text : pointTexts) {
+        total += text.size();
+    }
+    std::string out;
+    out.reserve(total);
+    size_t from = 0;
+    for (size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, from)) {
+        const size_t valueAt = at + open.size();
+        const size_t close = std::min(xml.find("?>", valueAt), xml.size());
+        size_t index = 0;
+        const auto [end, error] = std::from_chars(xml.data() + valueAt, xml.data() + close, index);
+        out.append(xml, from, at - from);
+        if (close == xml.size() || error != std::errc() || end != xml.data() + close ||
+            index >= pointTexts.size()) {
+            // Not a marker of this part: written as it stands.
+            from = valueAt;
+            out.append(open);
+            continue;
+        }
+        out += pointTexts[index];
+        from = close + 2;
+    }
+    out.append(xml, from, std::string::npos);
+    return out;
 }
 
 Package::Package(std::string archiveBytes, const QString& fileName)
@@ -229,7 +268,7 @@ std::string Package::bytes(const std::string& part) const {
     }
     const Entry& entry = it->second;
     if (entry.doc && entry.modified) {
-        return serialise(*entry.doc);
+        return serialise(*entry.doc, entry.pointTexts);
     }
     if (entry.replacement) {
         return *entry.replacement;
@@ -279,6 +318,10 @@ bool Package::isParsed(const std::string& part) const {
     return it != entries_.end() && it->second.doc != nullptr;
 }
 
+std::vector<std::string>& Package::pointTexts(const std::string& part) {
+    return entries_.at(part).pointTexts;
+}
+
 void Package::markModified(const std::string& part) {
     entries_.at(part).modified = true;
 }
@@ -297,6 +340,7 @@ void Package::setBytes(const std::string& part, std::string bytes) {
     Entry& entry = it->second;
     entry.removed = false;
     entry.doc.reset();
+    entry.pointTexts.clear();
     entry.modified = true;
     entry.replacement = std::make_unique<std::string>(std::move(bytes));
 }
@@ -306,6 +350,7 @@ void Package::remove(const std::string& part) {
     if (it != entries_.end()) {
         it->second.removed = true;
         it->second.doc.reset();
+        it->second.pointTexts.clear();
     }
 }
 
@@ -440,6 +485,57 @@ void Package::removeContentTypeOverride(const std::string& part) {
     }
 }
 
+std::map<std::string, DeflatedPart, PartNameLess>
+Package::deflateParts(const std::vector<std::string>& parts) const {
+    // The bytes of a part without a tree come from the source archive, which is read on this
+    // thread only.
+    std::vector<std::string> original(parts.size());
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const Entry& entry = entries_.at(parts[i]);
+        if (!(entry.doc && entry.modified) && !entry.replacement) {
+            original[i] = bytes(parts[i]);
+        }
+    }
+    std::vector<DeflatedPart> results(parts.size());
+    std::vector<std::exception_ptr> failures(parts.size());
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i = next++; i < parts.size(); i = next++) {
+            try {
+                const Entry& entry = entries_.at(parts[i]);
+                if (entry.doc && entry.modified) {
+                    results[i] = deflatePart(serialise(*entry.doc, entry.pointTexts));
+                } else if (entry.replacement) {
+                    results[i] = deflatePart(*entry.replacement);
+                } else {
+                    results[i] = deflatePart(original[i]);
+                    std::string().swap(original[i]);
+                }
+            } catch (...) {
+                failures[i] = std::current_exception();
+            }
+        }
+    };
+    const size_t threads =
+        std::min<size_t>(parts.size(), std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> pool;
+    for (size_t t = 1; t < threads; ++t) {
+        pool.emplace_back(work);
+    }
+    work();
+    for (std::thread& thread : pool) {
+        thread.join();
+    }
+    std::map<std::string, DeflatedPart, PartNameLess> deflated;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (failures[i]) {
+            std::rethrow_exception(failures[i]);
+        }
+        deflated.emplace(parts[i], std::move(results[i]));
+    }
+    return deflated;
+}
+
 void Package::writeTo(const QString& path) {
     // Through a symbolic link the file it names is replaced and the link stays.
     const platform::SaveTarget target = platform::resolveSaveTarget(path);
@@ -469,30 +565,37 @@ void Package::writeTo(const QString& path) {
         throw Error(kRejectedReference,
                     QStringLiteral("Unable to write the file %1: %2.").arg(path, message));
     };
-    std::vector<std::unique_ptr<std::string>> storage;
+    // Changed parts are serialised and deflated first, each its own stream on its own thread;
+    // the archive then copies them as it copies untouched parts.
+    std::vector<std::string> changedParts;
+    for (const std::string& part : order_) {
+        const Entry& entry = entries_.at(part);
+        if (!entry.removed && (entry.modified || entry.index < 0)) {
+            changedParts.push_back(part);
+        }
+    }
+    std::map<std::string, DeflatedPart, PartNameLess> deflated;
+    try {
+        deflated = deflateParts(changedParts);
+    } catch (const std::exception& e) {
+        fail(QString::fromLocal8Bit(e.what()));
+    }
     for (const std::string& part : order_) {
         const Entry& entry = entries_.at(part);
         if (entry.removed) {
             continue;
         }
-        zip_source_t* source = nullptr;
-        const bool changed = entry.modified || entry.index < 0;
-        if (!changed) {
-            source = zip_source_zip(out, archive_, zip_uint64_t(entry.index), 0, 0, 0);
-        } else {
-            storage.push_back(std::make_unique<std::string>(bytes(part)));
-            source = zip_source_buffer(out, storage.back()->data(), storage.back()->size(), 0);
-        }
+        const auto changed = deflated.find(part);
+        zip_source_t* source =
+            changed == deflated.end()
+                ? zip_source_zip(out, archive_, zip_uint64_t(entry.index), 0, 0, 0)
+                : deflatedSource(out, changed->second);
         if (source == nullptr) {
             fail(QString::fromUtf8(zip_strerror(out)));
         }
         const zip_int64_t index = zip_file_add(out, part.c_str(), source, ZIP_FL_ENC_UTF_8);
         if (index < 0) {
             zip_source_free(source);
-            fail(QString::fromUtf8(zip_strerror(out)));
-        }
-        // libzip's own default is its slowest level; a fast level keeps big saves quick.
-        if (changed && zip_set_file_compression(out, zip_uint64_t(index), ZIP_CM_DEFLATE, 1) != 0) {
             fail(QString::fromUtf8(zip_strerror(out)));
         }
     }

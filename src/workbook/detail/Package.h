@@ -13,6 +13,8 @@ struct zip;
 
 namespace workbook::detail {
 
+struct DeflatedPart;
+
 // One relationship of a part, its target resolved to a part name ("xl/worksheets/sheet1.xml").
 struct Relationship {
     std::string id;
@@ -59,6 +61,9 @@ public:
     // The part's XML tree, parsed on first use with whitespace-only text kept.
     pugi::xml_document& xml(const std::string& part);
     bool isParsed(const std::string& part) const;
+    // The texts that markers in the part's XML tree stand for (see ChartCache.h), put in their
+    // places whenever the part is serialised.
+    std::vector<std::string>& pointTexts(const std::string& part);
     // Records that the part's XML tree was changed; it is serialised and deflated on save.
     void markModified(const std::string& part);
     bool isModified(const std::string& part) const;
@@ -83,12 +88,17 @@ public:
     void writeTo(const QString& path);
 
 private:
+    // The changed parts' bytes deflated concurrently, by part name.
+    std::map<std::string, DeflatedPart, PartNameLess>
+    deflateParts(const std::vector<std::string>& parts) const;
+
     struct Entry {
         int64_t index = -1; // in the source archive, -1 for an added part
         bool modified = false;
         bool removed = false;
         std::unique_ptr<pugi::xml_document> doc;
         std::unique_ptr<std::string> replacement;
+        std::vector<std::string> pointTexts;
         mutable bool counted = false; // its inflated size is in inflatedTotal_
     };
     std::string readOriginal(const Entry& entry, const std::string& part) const;
@@ -105,5 +115,7 @@ private:
 inline constexpr unsigned kParseOptions =
     pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata;
 std::string serialise(const pugi::xml_document& doc);
+// As serialise, each points marker replaced by the text it stands for.
+std::string serialise(const pugi::xml_document& doc, const std::vector<std::string>& pointTexts);
 
 } // namespace workbook::detail

@@ -59,6 +59,14 @@ public:
     int lastColumn(const std::string& sheet) const override { return used(sheet).lastColumn; }
 
     ChartCell cell(const std::string& sheet, int row, int column) const override {
+        return read(sheet, row, column, true);
+    }
+    ChartCell value(const std::string& sheet, int row, int column) const override {
+        return read(sheet, row, column, false);
+    }
+
+private:
+    ChartCell read(const std::string& sheet, int row, int column, bool withText) const {
         const auto i = index(sheet);
         if (!i)
             return {};
@@ -83,14 +91,20 @@ public:
             break;
         }
         out.number = value.toNumber();
+        if (!withText)
+            return out;
         const QString code = workbook_.styles().formatCode(model.styleOf(row, column));
         out.text = formatCellText(value, code, workbook_.date1904()).toStdString();
         return out;
     }
 
-private:
+    // The sheet a name finds, remembered: a cache reads thousands of cells of one sheet.
     std::optional<int> index(const std::string& sheet) const {
-        return workbook_.findSheet(QString::fromStdString(sheet));
+        if (!lastName_ || *lastName_ != sheet) {
+            lastIndex_ = workbook_.findSheet(QString::fromStdString(sheet));
+            lastName_ = sheet;
+        }
+        return lastIndex_;
     }
     CellRect used(const std::string& sheet) const {
         const auto i = index(sheet);
@@ -98,6 +112,8 @@ private:
     }
 
     WorkbookModel& workbook_;
+    mutable std::optional<std::string> lastName_;
+    mutable std::optional<int> lastIndex_;
 };
 
 } // namespace
@@ -162,7 +178,7 @@ void refreshAllChartCaches(WorkbookModel& workbook) {
     Package& package = workbook.package();
     const ModelCells cells(workbook);
     for (const std::string& chart : chartParts(package)) {
-        if (refreshChartCaches(package.xml(chart), cells))
+        if (refreshChartCaches(package.xml(chart), cells, &package.pointTexts(chart)))
             package.markModified(chart);
     }
 }
