@@ -4,7 +4,7 @@
 // time and the peak memory, and as its last line one summary of every project size.
 //
 //   bench_run                               the generated projects
-//   bench_run --window                      the generated projects headless and through the real
+//   bench_run_window                        the generated projects headless and through the real
 //                                           progress window (offscreen): the window's overhead
 //   bench_run <data file> <definition>      one definition of a data file, headless
 //
@@ -21,14 +21,18 @@
 #include "model/ovSD.h"
 #include "platform/Registry.h"
 #include "program/GlobalObjects.h"
+#ifdef KRV_BENCH_WINDOW
 #include "services/F_Progress.h"
+#endif
 #include "services/Progress.h"
 #include "services/StdDlg.h"
 #include "services/UIL_EN.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
+#ifdef KRV_BENCH_WINDOW
 #include <QApplication>
+#endif
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
@@ -365,7 +369,7 @@ RunTiming TimedRun(TovProcess& process, Globals& globals, int definition) {
     return timing;
 }
 
-int RunDataFile(Globals& globals, const QString& dataFile, int definition) {
+[[maybe_unused]] int RunDataFile(Globals& globals, const QString& dataFile, int definition) {
     if (!DF->OpenDataFile(dataFile, false)) {
         std::printf("could not open the data file %s\n", qPrintable(dataFile));
         return 1;
@@ -387,7 +391,7 @@ int RunDataFile(Globals& globals, const QString& dataFile, int definition) {
     return 0;
 }
 
-int RunGenerated(Globals& globals, const QString& folder) {
+[[maybe_unused]] int RunGenerated(Globals& globals, const QString& folder) {
     const struct {
         int tasks;
         int days;
@@ -429,11 +433,12 @@ int RunGenerated(Globals& globals, const QString& folder) {
     return status;
 }
 
-double Median(std::vector<double> values) {
+[[maybe_unused]] double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
+#ifdef KRV_BENCH_WINDOW
 // The same project run headless and as the Process command drives it from the window, with the
 // real progress window shown offscreen; the medians of a few runs of each.
 int RunWindowed(Globals& globals, const QString& folder) {
@@ -487,35 +492,37 @@ int RunWindowed(Globals& globals, const QString& folder) {
     std::printf("window overhead: %s\n", qPrintable(summary.join(QStringLiteral("; "))));
     return 0;
 }
+#endif
 
 } // namespace
 
 int main(int argc, char** argv) {
-    // The window mode needs widgets; the others run without them.
-    const bool windowed = argc == 2 && std::string(argv[1]) == "--window";
-    if (windowed && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+#ifdef KRV_BENCH_WINDOW
+    // bench_run_window: the window mode needs widgets; bench_run itself links none.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    std::unique_ptr<QCoreApplication> app = windowed
-                                                ? std::make_unique<QApplication>(argc, argv)
-                                                : std::make_unique<QCoreApplication>(argc, argv);
-    QCoreApplication& application = *app;
+    QApplication application(argc, argv);
+#else
+    QCoreApplication application(argc, argv);
+#endif
     QTemporaryDir folder;
     if (!folder.isValid()) {
         std::printf("no temporary folder\n");
         return 1;
     }
     Globals globals(folder.filePath(QStringLiteral("registry")));
+#ifdef KRV_BENCH_WINDOW
+    return RunWindowed(globals, folder.path());
+#else
     const QStringList args = application.arguments().mid(1);
-    if (windowed) {
-        return RunWindowed(globals, folder.path());
-    }
     if (args.size() == 2) {
         return RunDataFile(globals, args[0], args[1].toInt());
     }
     if (!args.isEmpty()) {
-        std::printf("usage: bench_run [--window | <data file> <definition number>]\n");
+        std::printf("usage: bench_run [<data file> <definition number>]\n");
         return 2;
     }
     return RunGenerated(globals, folder.path());
+#endif
 }
