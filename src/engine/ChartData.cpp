@@ -5,15 +5,13 @@
 #include "engine/StageProgress.h"
 #include "engine/ovRF.h"
 #include "engine/ovRH.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <algorithm>
 
 namespace engine {
 namespace {
-
-constexpr int kTextPopulating = 411;
-constexpr int kTextDeleting = 414;
 
 void ZeroDays(SeriesStore& series, const std::array<int, 12>& rows, int first, int last) {
     first = std::max(first, 1);
@@ -31,7 +29,7 @@ void PopulateChartData(const RunOptions& options, const ChartDataTexts& texts,
                        const RunResults& results, TovRHs& headers, TovRFs& fields,
                        StageProgress& progress) {
     progress.runStage([&] {
-        progress.step(UIT(kTextPopulating));
+        progress.step(UIT(txt::PopulatingChartData));
         fields.ClearValues();
         headers.getItems(1)->setCaption(ReportTitle());
         fields.getItems(1)->setDateValue(static_cast<double>(options.ReportDate));
@@ -48,7 +46,7 @@ void PopulateChartData(const RunOptions& options, const ChartDataTexts& texts,
 
 void DeleteTemporaryData(const RunOptions& options, RunResults& results, StageProgress& progress) {
     progress.runStage([&] {
-        progress.step(UIT(kTextDeleting));
+        progress.step(UIT(txt::DeletingTemporaryData));
         const int n = results.ProjectDays;
         if (n >= 1 && results.Series.days() == n && results.Days.size() > std::size_t(n)) {
             const int firstDay = results.Days[1];

@@ -2,14 +2,13 @@
 
 #include "engine/StageProgress.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 
 #include <QHash>
 
 namespace engine {
 
-namespace {
-constexpr int kTextRemovingDuplicates = 387;
-}
+namespace {}
 
 std::vector<DistinctValue> DistinctValues(const std::vector<QString>& raw,
                                           StageProgress& progress) {
@@ -18,7 +17,7 @@ std::vector<DistinctValue> DistinctValues(const std::vector<QString>& raw,
     // Upper-cased text -> index into distinct.
     QHash<QString, int> indexOf;
     indexOf.reserve(n);
-    progress.beginCount(kTextRemovingDuplicates, n);
+    progress.beginCount(txt::RemovingDuplicateTaskFieldValues, n);
     for (int pos = 1; pos <= n; ++pos) {
         const QString& value = raw[static_cast<std::size_t>(pos - 1)];
         const QString key = UpperCaseAZ(value);

@@ -7,6 +7,7 @@
 #include "engine/ovRH.h"
 #include "excel/ovXL.h"
 #include "platform/ScopeGuard.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <algorithm>
@@ -14,8 +15,6 @@
 namespace engine {
 namespace {
 
-constexpr int kTextNotApplicable = 824;
-constexpr int kTextNoData = 825;
 constexpr int kRed = 0x000000FF;
 constexpr int kSilver = 0x00C0C0C0;
 constexpr int kBlack = 0x00000000;
@@ -40,10 +39,10 @@ void WriteReportField(TovXL& xl, const TovRF& field) {
     const QString& cell = field.getCell();
     switch (field.getValueState()) {
     case vsNoData:
-        xl.InsertText(cell, UIT(kTextNoData));
+        xl.InsertText(cell, UIT(txt::NoData));
         return;
     case vsNotApplicable:
-        xl.InsertText(cell, UIT(kTextNotApplicable));
+        xl.InsertText(cell, UIT(txt::NA));
         return;
     case vsValue:
         break;

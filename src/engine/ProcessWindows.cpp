@@ -4,19 +4,13 @@
 #include "platform/Format.h"
 #include "services/Progress.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
 #include <QRegularExpression>
 
 namespace engine {
-
-namespace {
-
-constexpr int kTextClose = 357;
-constexpr int kTextDetails = 1423;
-
-} // namespace
 
 void ShowProcessProgress(const QString& caption, int steps) {
     IProgress* p = Progress();
@@ -60,7 +54,7 @@ QStringList FailureLines(const QString& details) {
     lines << excelLines;
     if (!details.isEmpty()) {
         QStringList detailLines = details.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
-        lines << platform::Format(UIT(kTextDetails), {detailLines.takeFirst()}) << detailLines;
+        lines << platform::Format(UIT(txt::Details_1423), {detailLines.takeFirst()}) << detailLines;
     }
     return lines;
 }
@@ -72,7 +66,7 @@ void ShowCloseMessage(int kind, const QString& key, const QStringList& lines, in
     }
     dlg->MsgLines.clear();
     dlg->MsgLines << lines;
-    dlg->SetupStdDlgButtons1(kind, key, {glyphClose, mrClose, UIT(kTextClose), UIT(hintId)});
+    dlg->SetupStdDlgButtons1(kind, key, {glyphClose, mrClose, UIT(txt::Close_357), UIT(hintId)});
     dlg->ShowModal();
 }
 

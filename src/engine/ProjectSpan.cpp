@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 #include "platform/Format.h"
 #include "services/SheetLimits.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QStringList>
@@ -13,16 +14,6 @@
 namespace engine {
 
 namespace {
-
-constexpr int kTextValidatingCutOff = 397;
-constexpr int kTextCutOffChangedNote = 398;
-constexpr int kTextAdjustingActual = 399;
-constexpr int kTextProcessingDates = 400;
-constexpr int kTextCutOffChanged = 1385;
-constexpr int kTextSpanTooLong = 1386;
-constexpr int kTextCheckDates = 1387;
-constexpr int kTextStartDate = 517;
-constexpr int kTextFinishDate = 518;
 
 struct Reason {
     int text;
@@ -96,7 +87,7 @@ void ValidateCutOffDate(const RunOptions& options, RunResults& results, StagePro
 
         int windowStart = r.CutOffDate;
         int windowEnd = r.CutOffDate;
-        const int lineIndex = progress.stepReturnIndex(UIT(kTextValidatingCutOff));
+        const int lineIndex = progress.stepReturnIndex(UIT(txt::ValidatingCutOffDate));
 
         const DataSetResult& bl = r.set(DataSet::Baseline);
         const DataSetResult& act = r.set(DataSet::Actual);
@@ -150,20 +141,21 @@ void ValidateCutOffDate(const RunOptions& options, RunResults& results, StagePro
             move.Key = QString::fromLatin1(why.key);
             const QString oldText = DayText(oldDate);
             const QString newText = DayText(r.CutOffDate);
-            const QString changed = platform::Format(UIT(kTextCutOffChanged), {oldText, newText});
+            const QString changed =
+                platform::Format(UIT(txt::CutOffDateHasBeen), {oldText, newText});
             move.Lines = QStringList{why.text > 0 ? UIT(why.text) : QString(), QString(), changed};
             if (onMoved) {
                 onMoved(move);
             }
             const QString rule(changed.size(), QLatin1Char('='));
             progress.note(rule);
-            progress.note(platform::Format(UIT(kTextCutOffChangedNote), {oldText, newText}));
+            progress.note(platform::Format(UIT(txt::CutOffDateChanged), {oldText, newText}));
             progress.note(rule);
         }
         progress.completeLine(lineIndex);
 
         if (o.generates(DataSet::Actual)) {
-            progress.step(UIT(kTextAdjustingActual));
+            progress.step(UIT(txt::AdjustingTaskFinishDatesActual));
             for (ValidTask& v : r.set(DataSet::Actual).Tasks) {
                 if (v.Finish > r.CutOffDate) {
                     v.Finish = r.CutOffDate;
@@ -201,7 +193,7 @@ void ValidateCutOffDate(const RunOptions& options, RunResults& results, StagePro
 
 void CalcProjectSpan(const RunOptions& options, RunResults& results, StageProgress& progress) {
     progress.runStage([&] {
-        progress.step(UIT(kTextProcessingDates));
+        progress.step(UIT(txt::ProcessingStartAndFinishDates));
         Span span = TaskSpan(options, results);
         if (!span.valid) {
             // Only reached without the valid task check: a one-day span on the cut off date.
@@ -212,13 +204,13 @@ void CalcProjectSpan(const RunOptions& options, RunResults& results, StageProgre
         if (days > maxDays) {
             const QString pair = QStringLiteral("%s: %s");
             const QStringList lines = {
-                platform::Format(UIT(kTextSpanTooLong),
+                platform::Format(UIT(txt::ProjectSpansDaysMore),
                                  {static_cast<long long>(days), options.CDWSDesc, maxDays}),
                 QString(),
-                platform::Format(pair, {UIT(kTextStartDate), DayText(span.start)}),
-                platform::Format(pair, {UIT(kTextFinishDate), DayText(span.finish)}),
+                platform::Format(pair, {UIT(txt::StartDate), DayText(span.start)}),
+                platform::Format(pair, {UIT(txt::FinishDate), DayText(span.finish)}),
                 QString(),
-                platform::Format(UIT(kTextCheckDates), {options.DSFDesc}),
+                platform::Format(UIT(txt::PleaseCheckTaskDates), {options.DSFDesc}),
             };
             throw platform::Exception(lines.join(QStringLiteral("\r\n")));
         }

@@ -1,13 +1,12 @@
 #include "StageProgress.h"
 
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 namespace engine {
 
-namespace {
-constexpr int kTextComplete = 461;
-}
+namespace {}
 
 void StageProgress::cancelCheck() {
     sink_.processMessages();
@@ -21,12 +20,12 @@ void StageProgress::cancelCheck() {
 
 void StageProgress::complete() {
     showCount();
-    sink_.appendToLastLine(UIT(kTextComplete));
+    sink_.appendToLastLine(UIT(txt::Complete));
 }
 
 void StageProgress::completeLine(int index) {
     showCount();
-    sink_.appendToLine(UIT(kTextComplete), index);
+    sink_.appendToLine(UIT(txt::Complete), index);
 }
 
 void StageProgress::beginCount(int textId, int count, int first) {

@@ -4,6 +4,7 @@
 #include "engine/StageProgress.h"
 #include "engine/ovRF.h"
 #include "engine/ovRH.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <algorithm>
@@ -12,18 +13,6 @@
 
 namespace engine {
 namespace {
-
-constexpr int kTextPopulating = 409;
-constexpr int kTextFormatting = 410;
-
-// Status words: start (early, on time, late) while the date is after the cut off date, then
-// once it is not; the same for the finish; duration, man-hour and cost words.
-constexpr int kTextWillStart = 462;
-constexpr int kTextStarted = 465;
-constexpr int kTextWillFinish = 468;
-constexpr int kTextFinished = 471;
-constexpr int kTextDecreased = 474;
-constexpr int kTextUnderBudget = 477;
 
 // The column pair of a data set in the Task Details, Project Details and Progress blocks.
 constexpr std::array<int, 3> kColumnOffset = {0, 2, 4};
@@ -235,7 +224,7 @@ void PopulateProjectSummary(const RunOptions& options, const SummaryTexts& texts
                             const RunResults& results, TovRHs& headers, TovRFs& fields,
                             StageProgress& progress) {
     progress.runStage([&] {
-        progress.step(UIT(kTextPopulating));
+        progress.step(UIT(txt::PopulatingProjectSummaryData));
         Fields f(fields);
         fields.ClearValues();
         headers.getItems(1)->setCaption(ReportTitle());
@@ -289,15 +278,16 @@ void PopulateProjectStatus(const RunOptions& options, const RunResults& results,
         const DataSetResult& current = results.set(targetDates ? DataSet::Target : DataSet::Actual);
         const int s = current.FirstStart;
         const int fin = current.LastFinish;
-        startWord = UIT(WordOfSign(s > cut ? kTextWillStart : kTextStarted, s - bl.FirstStart));
-        finishWord =
-            UIT(WordOfSign(fin > cut ? kTextWillFinish : kTextFinished, fin - bl.LastFinish));
-        durationWord = UIT(WordOfSign(kTextDecreased, g.GrowthDuration));
+        startWord =
+            UIT(WordOfSign(s > cut ? txt::WillStartEarly : txt::StartedEarly, s - bl.FirstStart));
+        finishWord = UIT(
+            WordOfSign(fin > cut ? txt::WillFinishEarly : txt::FinishedEarly, fin - bl.LastFinish));
+        durationWord = UIT(WordOfSign(txt::Decreased, g.GrowthDuration));
         if (options.GraphMH) {
-            manHoursWord = UIT(WordOfSign(kTextUnderBudget, g.GrowthManHours));
+            manHoursWord = UIT(WordOfSign(txt::UnderBudget, g.GrowthManHours));
         }
         if (options.GraphCost) {
-            costWord = UIT(WordOfSign(kTextUnderBudget, g.GrowthCost));
+            costWord = UIT(WordOfSign(txt::UnderBudget, g.GrowthCost));
         }
     }
     // The word items carry the number the word was chosen by, for the red-value rule.
@@ -326,7 +316,7 @@ void PopulateProjectStatus(const RunOptions& options, const RunResults& results,
 void FormatProjectSummary(const RunOptions& options, const RunResults& results, TovRFs& fields,
                           StageProgress& progress) {
     progress.runStage([&] {
-        progress.step(UIT(kTextFormatting));
+        progress.step(UIT(txt::FormattingProjectSummaryData));
         Fields f(fields);
         const bool bl = options.generates(DataSet::Baseline);
         const bool act = options.generates(DataSet::Actual);

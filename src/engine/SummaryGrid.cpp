@@ -4,12 +4,11 @@
 #include "engine/ovRF.h"
 #include "engine/ovRH.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 namespace {
 
-constexpr int kTextNotApplicable = 824;
-constexpr int kTextNoData = 825;
 // The header whose row holds the two-line captions: "Progress To Date".
 constexpr int kTwoLineHeader = 50;
 
@@ -119,10 +118,10 @@ void TovSummaryGrid::Populate(const TovRHs& headers, const TovRFs& fields) {
             c->Text = Framed(f.FormatValue());
             break;
         case vsNoData:
-            c->Text = Framed(UIT(kTextNoData));
+            c->Text = Framed(UIT(txt::NoData));
             break;
         case vsNotApplicable:
-            c->Text = Framed(UIT(kTextNotApplicable));
+            c->Text = Framed(UIT(txt::NA));
             break;
         default:
             break;

@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QStringList>
@@ -13,10 +14,6 @@ namespace engine {
 
 namespace {
 
-constexpr int kTextFiltering = 390;
-constexpr int kTextNoMatch = 1457;
-constexpr int kTextFilterDetails = 1286;
-constexpr int kTextCheckFilter = 1458;
 constexpr std::size_t kMaxFilterRows = 5;
 
 std::u16string UpperAToZ(const QString& text) {
@@ -110,7 +107,7 @@ void FilterTasks(const RunOptions& options, const TaskTable& table,
             return;
         }
 
-        progress.beginCount(kTextFiltering, taskCount);
+        progress.beginCount(txt::FilteringTask, taskCount);
         const bool evaluate = !rows.empty() && rows.size() <= kMaxFilterRows;
         std::vector<bool> rowResults(rows.size());
         static const QString kNoText;
@@ -149,11 +146,16 @@ void FilterTasks(const RunOptions& options, const TaskTable& table,
         if (matching == 0 && raiseWhenNoMatch) {
             const QString pair = QStringLiteral("%s: %s");
             const QStringList lines = {
-                platform::Format(UIT(kTextNoMatch), {options.DSFDesc}),           QString(),
-                platform::Format(pair, {options.DSFDesc, options.DSFPath}),       QString(),
-                platform::Format(pair, {options.TaskWSDesc, options.TaskWSName}), QString(),
-                platform::Format(UIT(kTextFilterDetails), {options.FilterText}),  QString(),
-                platform::Format(UIT(kTextCheckFilter), {options.DSFDesc}),
+                platform::Format(UIT(txt::UnableToExtractAnyValidTasksFromThatMatch),
+                                 {options.DSFDesc}),
+                QString(),
+                platform::Format(pair, {options.DSFDesc, options.DSFPath}),
+                QString(),
+                platform::Format(pair, {options.TaskWSDesc, options.TaskWSName}),
+                QString(),
+                platform::Format(UIT(txt::FilterDetails_1286), {options.FilterText}),
+                QString(),
+                platform::Format(UIT(txt::PleaseCheckAndorDataSourceFilter), {options.DSFDesc}),
             };
             throw platform::Exception(lines.join(QStringLiteral("\r\n")));
         }

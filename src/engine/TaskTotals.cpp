@@ -1,5 +1,6 @@
 #include "TaskTotals.h"
 
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 namespace engine {
@@ -11,7 +12,6 @@ struct SetTexts {
     int cost;
 };
 constexpr SetTexts kSetTexts[3] = {{401, 402}, {403, 404}, {405, 406}};
-constexpr int kTextGrowthSlippage = 407;
 
 // The S curve on the cut off day: nothing before the project, everything after it.
 double ToDate(const RunResults& results, int row) {
@@ -63,7 +63,7 @@ void CalcGrowthSlippage(const RunOptions& options, const TaskTable& table, RunRe
             !(options.generates(DataSet::Actual) || options.generates(DataSet::Target))) {
             return;
         }
-        progress.step(UIT(kTextGrowthSlippage));
+        progress.step(UIT(txt::CalculatingProjectGrowthSlippage));
         GrowthSlippage& g = results.Growth;
         g = GrowthSlippage();
 

@@ -3,6 +3,7 @@
 #include "engine/DateText.h"
 #include "platform/Exception.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QStringList>
@@ -26,10 +27,6 @@ struct NoValidTexts {
 };
 constexpr NoValidTexts kNoValidTexts[3] = {
     {1448, 1449, "UP005"}, {1450, 1451, "UP006"}, {1452, 1453, "UP007"}};
-
-constexpr int kTextCheckMapAndFilter = 1454;
-constexpr int kTextUnableToExtract = 1455;
-constexpr int kTextCheckMap = 1456;
 
 bool ChecksPctComplete(DataSet set, const RunOptions& o) {
     switch (set) {
@@ -167,16 +164,16 @@ ValidTasksWarning CheckValidTasks(const QString& what, const RunOptions& options
         }
         if (without == generated) {
             const QStringList lines = {
-                platform::Format(UIT(kTextUnableToExtract), {what, options.DSFDesc}),
+                platform::Format(UIT(txt::UnableToExtractAnyValid), {what, options.DSFDesc}),
                 QString(),
-                platform::Format(UIT(kTextCheckMap), {options.DSFDesc}),
+                platform::Format(UIT(txt::PleaseCheckAndorDataSourceMap), {options.DSFDesc}),
                 QString(),
                 options.DSFPath,
             };
             throw platform::Exception(lines.join(QStringLiteral("\r\n")));
         }
         if (without > 0) {
-            warning.Lines << UIT(kTextCheckMapAndFilter);
+            warning.Lines << UIT(txt::PleaseCheckDataSourceMap);
         } else {
             warning.Lines.clear();
         }

@@ -16,6 +16,7 @@
 #include "platform/Format.h"
 #include "services/Progress.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -32,22 +33,6 @@ using platform::RaiseLines;
 TovProcess* Process = nullptr;
 
 namespace {
-
-constexpr int kTextProcessing = 321;
-constexpr int kTextTasks = 832;
-constexpr int kTextSameAs = 868;
-constexpr int kTextFolderMissing = 1425;
-constexpr int kTextFolderNeeded = 1426;
-constexpr int kTextAlreadyExists = 1428;
-constexpr int kTextReadOnly = 1430;
-constexpr int kTextCannotOverwrite = 1431;
-constexpr int kTextOpen = 1432;
-constexpr int kTextCloseAndRetry = 1435;
-constexpr int kTextRunHeading = 1447;
-constexpr int kTextSelectValid = 1462;
-constexpr int kHintCloseFailure = 1243;
-constexpr int kHintCloseWarning = 1245;
-constexpr int kHintCloseInformation = 1246;
 
 QString CleanAbsolute(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
@@ -102,7 +87,7 @@ void TovProcess::setOnCutOffDateMoved(std::function<void()> handler) {
 
 TovSD* TovProcess::sd() const {
     if (SDs == nullptr) {
-        throw platform::Exception(UIT(1416));
+        throw platform::Exception(UIT(txt::UnableToInitialiseKRVDefinitions));
     }
     return SDs->getItems(SDIndex);
 }
@@ -116,7 +101,8 @@ bool TovProcess::Run(int index) {
         AD->MessageLog.clear();
         const QString description =
             SDs != nullptr ? SDs->getItems(index)->getDescription() : QString();
-        AD->MessageLog << UIT(kTextRunHeading) << QString() << description << QString();
+        AD->MessageLog << UIT(txt::ErrorHasOccurredWhileProcessing) << QString() << description
+                       << QString();
     }
     if (XL != nullptr) {
         // Lines of an earlier operation must not head this run's messages.
@@ -171,22 +157,22 @@ void TovProcess::LoadRunSettings(int index) {
     MHExpendedToDate = sco.getMHQty() == 1;
     CostExpendedToDate = sco.getCostQty() == 1;
 
-    DSFDesc = UIT(747);
+    DSFDesc = UIT(txt::DataSourceFile_747);
     DSFPath = scf.getDSF_DrivePathFilenameExtnXL().trimmed();
     DSFPassword = scf.getDSF_OpenPasswordXL();
-    TaskWSDesc = UIT(750);
+    TaskWSDesc = UIT(txt::TaskWorksheet_750);
     TaskWSName = scf.getDSF_TaskWS();
     TaskHeaderRow = scf.getDSF_THR();
-    TFDesc = UIT(752);
+    TFDesc = UIT(txt::TemplateFile_752);
     TFPath = scf.getTF_DrivePathFilenameExtnXL().trimmed();
     TFPassword = scf.getTF_OpenPasswordXL();
-    PSWSDesc = UIT(755);
+    PSWSDesc = UIT(txt::ProjectSummaryWorksheet_755);
     PSWSName = scf.getTF_ProjectSummaryWS();
-    CDWSDesc = UIT(756);
+    CDWSDesc = UIT(txt::ChartDataWorksheet_756);
     CDWSName = scf.getTF_ChartDataWS();
-    OFDesc = UIT(757);
+    OFDesc = UIT(txt::OutputFile_757);
     OFPath = scf.getOF_DrivePathFilenameExtnXL().trimmed();
-    OFFolderDesc = UIT(758);
+    OFFolderDesc = UIT(txt::OutputFileFolder);
     OFFolder = scf.getOF_DrivePath();
 
     Options = engine::RunOptions();
@@ -215,31 +201,31 @@ void TovProcess::LoadRunSettings(int index) {
 }
 
 QStringList TovProcess::OutputFolderMissingLines() const {
-    return {Format(UIT(kTextFolderMissing), {OFFolderDesc}), QString(), OFFolder, QString(),
-            Format(UIT(kTextFolderNeeded), {OFFolderDesc, OFDesc})};
+    return {Format(UIT(txt::FollowingDoesNotExist), {OFFolderDesc}), QString(), OFFolder, QString(),
+            Format(UIT(txt::MustBeCreatedInOrder), {OFFolderDesc, OFDesc})};
 }
 
 QStringList TovProcess::OutputFileReadOnlyLines() const {
-    return {Format(UIT(kTextReadOnly), {OFDesc}), QString(), OFPath, QString(),
-            Format(UIT(kTextCannotOverwrite), {OFDesc})};
+    return {Format(UIT(txt::FollowingExistsAndIsRead), {OFDesc}), QString(), OFPath, QString(),
+            Format(UIT(txt::UnableToOverwriteExisting), {OFDesc})};
 }
 
 QStringList TovProcess::OutputFileOpenLines() const {
-    return {Format(UIT(kTextOpen), {OFDesc}), QString(), OFPath, QString(),
-            Format(UIT(kTextCloseAndRetry), {OFDesc})};
+    return {Format(UIT(txt::FollowingAlreadyExistsAndIsOpen), {OFDesc}), QString(), OFPath,
+            QString(), Format(UIT(txt::PleaseCloseAndTryAgain), {OFDesc})};
 }
 
 QStringList TovProcess::OutputFileExistsLines() const {
-    return {Format(UIT(kTextAlreadyExists), {OFDesc}), QString(), OFPath};
+    return {Format(UIT(txt::FollowingAlreadyExists), {OFDesc}), QString(), OFPath};
 }
 
 void TovProcess::CheckOutputIsNotInput() {
     const QString pair = QStringLiteral("%s: %s");
     for (const auto& [desc, path] : {std::pair{DSFDesc, DSFPath}, std::pair{TFDesc, TFPath}}) {
         if (SameFile(OFPath, path)) {
-            RaiseLines({Format(UIT(kTextSameAs), {OFDesc, desc}), QString(),
+            RaiseLines({Format(UIT(txt::IsSame), {OFDesc, desc}), QString(),
                         Format(pair, {OFDesc, OFPath}), QString(), Format(pair, {desc, path}),
-                        QString(), Format(UIT(kTextSelectValid), {OFDesc})});
+                        QString(), Format(UIT(txt::PleaseSelectValid_1462), {OFDesc})});
         }
     }
 }
@@ -275,7 +261,7 @@ int TovProcess::CountProgressSteps() {
 }
 
 void TovProcess::ShowProgressWindow(int steps) {
-    engine::ShowProcessProgress(UIT(kTextProcessing), steps);
+    engine::ShowProcessProgress(UIT(txt::ProcessingKRVDefinition), steps);
 }
 
 void TovProcess::CloseProgressWindow() {
@@ -286,7 +272,7 @@ void TovProcess::ReportRunEnd(const QString& key, const QString& details) {
     CloseProgressWindow();
     const QStringList lines = engine::FailureLines(details);
     FreeRunData();
-    engine::ShowCloseMessage(sdkWarning, key, lines, kHintCloseFailure);
+    engine::ShowCloseMessage(sdkWarning, key, lines, txt::CloseDialogue_1243);
 }
 
 void TovProcess::FreeRunData() {
@@ -310,7 +296,7 @@ void TovProcess::Calculate() {
                 ValidateTasks(set);
             }
         }
-        CheckValidTasks(UIT(kTextTasks));
+        CheckValidTasks(UIT(txt::Tasks_832));
         ValidateCutOffDate();
         CalcProjectSpan();
         for (DataSet set : engine::kDataSets) {
@@ -357,7 +343,7 @@ void TovProcess::CheckValidTasks(const QString& what) {
     const engine::ValidTasksWarning warning =
         engine::CheckValidTasks(what, Options, Results, stages());
     if (!warning.Lines.isEmpty()) {
-        engine::ShowCloseMessage(sdkWarning, warning.Key, warning.Lines, kHintCloseWarning);
+        engine::ShowCloseMessage(sdkWarning, warning.Key, warning.Lines, txt::CloseDialogue_1245);
     }
 }
 
@@ -370,7 +356,7 @@ void TovProcess::ValidateCutOffDate() {
         if (OnCutOffDateMoved) {
             OnCutOffDateMoved();
         }
-        engine::ShowCloseMessage(sdkInformation, m.Key, m.Lines, kHintCloseInformation);
+        engine::ShowCloseMessage(sdkInformation, m.Key, m.Lines, txt::CloseDialogue_1246);
     });
     CutOffDate = Results.CutOffDate;
     Options.CutOffDate = CutOffDate;

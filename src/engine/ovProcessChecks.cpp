@@ -6,27 +6,12 @@
 #include "platform/Format.h"
 #include "services/FileChecks.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
 using platform::Format;
 using platform::RaiseLines;
-
-namespace {
-
-constexpr int kTextCreateFolderNoPrompt = 354;
-constexpr int kTextOverwriteNoPrompt = 355;
-constexpr int kTextNo = 359;
-constexpr int kTextYes = 362;
-constexpr int kHintCreateFolder = 1247;
-constexpr int kHintDoNotCreateFolder = 1248;
-constexpr int kHintFileNotCreated = 1249;
-constexpr int kHintContinueOpen = 1250;
-constexpr int kHintStopOpen = 1251;
-constexpr int kHintOverwrite = 1252;
-constexpr int kHintDoNotOverwrite = 1253;
-
-} // namespace
 
 int TovProcess::AskQuestion(const QString& key, const QStringList& lines, const QString& yesHint,
                             const QString& noHint, const QString& checkBoxCaption, bool* checked) {
@@ -37,8 +22,8 @@ int TovProcess::AskQuestion(const QString& key, const QStringList& lines, const 
     }
     dlg->MsgLines.clear();
     dlg->MsgLines << lines;
-    const TStdDlgButton yes{glyphYes, mrYes, UIT(kTextYes), yesHint};
-    const TStdDlgButton no{glyphNo, mrNo, UIT(kTextNo), noHint};
+    const TStdDlgButton yes{glyphYes, mrYes, UIT(txt::Yes), yesHint};
+    const TStdDlgButton no{glyphNo, mrNo, UIT(txt::No), noHint};
     if (checkBoxCaption.isEmpty()) {
         dlg->SetupStdDlgButtons2(sdkQuestion, key, no, yes);
     } else {
@@ -62,20 +47,20 @@ bool TovProcess::CheckOutputFolder() {
         }
         if (UP == nullptr || UP->getPromptOnCreateOFFolder()) {
             const QStringList lines = {
-                Format(UIT(1425), {OFFolderDesc}),
+                Format(UIT(txt::FollowingDoesNotExist), {OFFolderDesc}),
                 QString(),
                 OFFolder,
                 QString(),
-                Format(UIT(1426), {OFFolderDesc, OFDesc}),
+                Format(UIT(txt::MustBeCreatedInOrder), {OFFolderDesc, OFDesc}),
                 QString(),
-                Format(UIT(1427), {OFFolderDesc}),
+                Format(UIT(txt::DoYouWishToCreate), {OFFolderDesc}),
             };
             bool checked = false;
             const int answer = AskQuestion(
-                QStringLiteral("UP012"), lines, Format(UIT(kHintCreateFolder), {OFFolderDesc}),
-                Format(UIT(kHintDoNotCreateFolder), {OFFolderDesc}) + QStringLiteral("\r\n") +
-                    Format(UIT(kHintFileNotCreated), {OFDesc}),
-                UIT(kTextCreateFolderNoPrompt), &checked);
+                QStringLiteral("UP012"), lines, Format(UIT(txt::Create), {OFFolderDesc}),
+                Format(UIT(txt::DoNotCreate), {OFFolderDesc}) + QStringLiteral("\r\n") +
+                    Format(UIT(txt::WillNotBeCreated), {OFDesc}),
+                UIT(txt::CreateOutputFileFolderWithout), &checked);
             if (UP != nullptr) {
                 UP->setPromptOnCreateOFFolder(!checked);
                 UP->Save();
@@ -115,13 +100,18 @@ bool TovProcess::OutputFileOpen() {
             return;
         }
         const QStringList lines = {
-            Format(UIT(1432), {OFDesc}), QString(), OFPath,    QString(),
-            Format(UIT(1433), {OFDesc}), QString(), UIT(1434),
+            Format(UIT(txt::FollowingAlreadyExistsAndIsOpen), {OFDesc}),
+            QString(),
+            OFPath,
+            QString(),
+            Format(UIT(txt::PleaseCloseBeforeContinuing), {OFDesc}),
+            QString(),
+            UIT(txt::DoYouWishToContinue_1434),
         };
         while (FileInUse(OFDesc, OFPath)) {
-            const int answer = AskQuestion(
-                QStringLiteral("UP013"), lines, Format(UIT(kHintContinueOpen), {OFDesc}),
-                Format(UIT(kHintStopOpen), {OFDesc}), QString(), nullptr);
+            const int answer =
+                AskQuestion(QStringLiteral("UP013"), lines, Format(UIT(txt::Overwrite), {OFDesc}),
+                            Format(UIT(txt::DoNotOverwrite), {OFDesc}), QString(), nullptr);
             if (answer == mrNo) {
                 result = true;
                 return;
@@ -141,12 +131,14 @@ bool TovProcess::ConfirmOverwrite() {
             return;
         }
         const QStringList lines = {
-            Format(UIT(1428), {OFDesc}), QString(), OFPath, QString(), Format(UIT(1429), {OFDesc}),
+            Format(UIT(txt::FollowingAlreadyExists), {OFDesc}),       QString(), OFPath, QString(),
+            Format(UIT(txt::DoYouWishToOverwriteExisting), {OFDesc}),
         };
         bool checked = false;
-        const int answer = AskQuestion(
-            QStringLiteral("UP014"), lines, Format(UIT(kHintOverwrite), {OFDesc}),
-            Format(UIT(kHintDoNotOverwrite), {OFDesc}), UIT(kTextOverwriteNoPrompt), &checked);
+        const int answer =
+            AskQuestion(QStringLiteral("UP014"), lines, Format(UIT(txt::Overwrite_1252), {OFDesc}),
+                        Format(UIT(txt::DoNotOverwrite_1253), {OFDesc}),
+                        UIT(txt::OverwriteOutputFileWithoutPrompting), &checked);
         if (UP != nullptr) {
             UP->setPromptOnOverwriteOF(!checked);
             UP->Save();

@@ -8,6 +8,7 @@
 #include "platform/Exception.h"
 #include "platform/Format.h"
 #include "services/NumberUtils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <variant>
@@ -16,25 +17,11 @@ using platform::Format;
 
 namespace {
 
-constexpr int kTextOpeningExcel = 451;
-constexpr int kTextOpening = 452;
-constexpr int kTextVerifying = 453;
-constexpr int kTextInitialising = 454;
-constexpr int kTextClosing = 459;
-constexpr int kTextClosingExcel = 460;
-constexpr int kTextExtractingMap = 388;
-constexpr int kTextExtractingFilter = 389;
-constexpr int kTextNoTasks = 1461;
-constexpr int kTextSelectValid = 1462;
-constexpr int kTextSheetNotFoundCheck = 1579;
-constexpr int kTextSheetNotFoundExtract = 1469;
-constexpr int kTextNoExcel = 1419;
-
 const QString kPair = QStringLiteral("%s: %s");
 
 TovXL& xl() {
     if (XL == nullptr) {
-        throw platform::Exception(UIT(kTextNoExcel));
+        throw platform::Exception(UIT(txt::UnableToInitialiseXL));
     }
     return *XL;
 }
@@ -55,7 +42,7 @@ double NumberOf(const automation::Value& value, const QString& text) {
 
 void TovProcess::OpenInputWorkbook(const QString& desc, const QString& path,
                                    const QString& password) {
-    stages().step(Format(UIT(kTextOpening), {desc}));
+    stages().step(Format(UIT(txt::Opening), {desc}));
     xl().setFileDesc(desc);
     xl().setFilePath(path);
     xl().OpenWorkbook(path, password, QString(), true);
@@ -63,7 +50,7 @@ void TovProcess::OpenInputWorkbook(const QString& desc, const QString& path,
 }
 
 void TovProcess::CloseInputWorkbook(const QString& desc) {
-    stages().step(Format(UIT(kTextClosing), {desc}));
+    stages().step(Format(UIT(txt::Closing), {desc}));
     xl().CloseWorkbook(false);
     stages().complete();
 }
@@ -84,18 +71,18 @@ void TovProcess::RaiseMissingWorksheet(int textId, const QString& fileDesc,
 
 void TovProcess::CheckWorksheet(const QString& desc, const QString& name, const QString& fileDesc,
                                 const QString& filePath) {
-    stages().step(Format(UIT(kTextVerifying), {desc}));
+    stages().step(Format(UIT(txt::VerifyingExists), {desc}));
     xl().setWorksheetDesc(desc);
     xl().setWorksheetName(name);
     if (!xl().WorksheetExists(name)) {
-        RaiseMissingWorksheet(kTextSheetNotFoundCheck, fileDesc, filePath);
+        RaiseMissingWorksheet(txt::WasNotFound_1579, fileDesc, filePath);
     }
     stages().complete();
 }
 
 void TovProcess::PrepareExcel() {
     stages().runStage([&] {
-        stages().step(UIT(kTextOpeningExcel));
+        stages().step(UIT(txt::OpeningMSExcel));
         xl().StartExcel(false);
         stages().complete();
     });
@@ -126,9 +113,9 @@ void TovProcess::ExtractTasks() {
         xl().setWorksheetDesc(TaskWSDesc);
         xl().setWorksheetName(TaskWSName);
         if (!xl().WorksheetExists(TaskWSName)) {
-            RaiseMissingWorksheet(kTextSheetNotFoundExtract, DSFDesc, DSFPath);
+            RaiseMissingWorksheet(txt::WasNotFound, DSFDesc, DSFPath);
         }
-        stages().step(Format(UIT(kTextInitialising), {TaskWSDesc}));
+        stages().step(Format(UIT(txt::Initialising_454), {TaskWSDesc}));
         xl().InitWorksheet();
         stages().complete();
 
@@ -138,7 +125,7 @@ void TovProcess::ExtractTasks() {
         }
 
         CloseInputWorkbook(xl().getFileDesc());
-        stages().step(UIT(kTextClosingExcel));
+        stages().step(UIT(txt::ClosingMSExcel));
         xl().QuitExcel();
         stages().complete();
     });
@@ -152,11 +139,9 @@ void TovProcess::ExtractMapFields() {
         if (count < 1) {
             const QString wsDesc = xl().getWorksheetDesc();
             const QStringList lines = {
-                Format(UIT(kTextNoTasks), {wsDesc}),
-                QString(),
-                Format(kPair, {wsDesc, xl().getWorksheetName()}),
-                QString(),
-                Format(UIT(kTextSelectValid), {wsDesc}),
+                Format(UIT(txt::DoesNotContainAnyTasks), {wsDesc}), QString(),
+                Format(kPair, {wsDesc, xl().getWorksheetName()}),   QString(),
+                Format(UIT(txt::PleaseSelectValid_1462), {wsDesc}),
             };
             throw platform::Exception(lines.join(QStringLiteral("\r\n")));
         }
@@ -175,7 +160,7 @@ void TovProcess::ExtractMapFields() {
         const int r = static_cast<int>(required.size());
         std::vector<bool> filled(static_cast<std::size_t>(count), false);
 
-        stages().beginCount(kTextExtractingMap, r);
+        stages().beginCount(txt::ExtractingDataSourceMapTask, r);
         int done = 0;
         for (int entry : required) {
             xl().ExtractRawValues(dsm.getItems(entry)->getTaskFldXL(), first, last);
@@ -241,7 +226,7 @@ void TovProcess::ExtractFilterFields() {
         Tasks.FilterValues.assign(static_cast<std::size_t>(f),
                                   std::vector<QString>(static_cast<std::size_t>(count)));
 
-        stages().beginCount(kTextExtractingFilter, f);
+        stages().beginCount(txt::ExtractingDataSourceFilterTask, f);
         for (int j = 1; j <= f; ++j) {
             xl().ExtractFmtValues(dsf.getItems(j)->getTaskFldXL(), first, last);
             std::vector<QString>& column = Tasks.FilterValues[static_cast<std::size_t>(j - 1)];

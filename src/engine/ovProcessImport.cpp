@@ -13,6 +13,7 @@
 #include "platform/Format.h"
 #include "services/Progress.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -23,25 +24,6 @@ using platform::Format;
 namespace {
 
 const QString kPair = QStringLiteral("%s: %s");
-
-constexpr int kTextOpeningExcel = 451;
-constexpr int kTextOpening = 452;
-constexpr int kTextVerifying = 453;
-constexpr int kTextInitialising = 454;
-constexpr int kTextClosing = 459;
-constexpr int kTextClosingExcel = 460;
-constexpr int kTextNoDefinitions = 1416;
-constexpr int kTextNoExcel = 1419;
-constexpr int kTextNoWorksheets = 1459;
-constexpr int kTextSelectValidFile = 1460;
-constexpr int kTextNoTaskFields = 1463;
-constexpr int kTextSelectValidWorksheet = 1464;
-constexpr int kTextNoValues = 1465;
-constexpr int kTextSelectValidField = 1466;
-constexpr int kTextSheetNotFound = 1469;
-constexpr int kTextTaskField = 1548;
-constexpr int kTextExtractingValues = 1556;
-constexpr int kHintClose = 1243;
 
 // What sets the three imports apart within their common frame: the failure log's headline, the
 // progress window's caption, the number of progress steps and the keys of the three failures.
@@ -60,14 +42,14 @@ constexpr ImportKind kTaskFieldValues{1446, 324, 8, "UP023", "UP024", "UP025"};
 
 TovXL& xl() {
     if (XL == nullptr) {
-        throw platform::Exception(UIT(kTextNoExcel));
+        throw platform::Exception(UIT(txt::UnableToInitialiseXL));
     }
     return *XL;
 }
 
 TovSD& activeSD() {
     if (SDs == nullptr) {
-        throw platform::Exception(UIT(kTextNoDefinitions));
+        throw platform::Exception(UIT(txt::UnableToInitialiseKRVDefinitions));
     }
     return *SDs->getItems(SDs->getActiveSD());
 }
@@ -118,7 +100,7 @@ public:
 
 private:
     static void ShowWarning(const QString& key, const QStringList& lines) {
-        engine::ShowCloseMessage(sdkWarning, key, lines, kHintClose);
+        engine::ShowCloseMessage(sdkWarning, key, lines, txt::CloseDialogue_1243);
     }
 
     const ImportKind& Kind;
@@ -155,7 +137,7 @@ bool RunImport(TovProcess& process, const ImportKind& kind, const QString& fileD
 }
 
 void StartExcelStep(ImportFrame& frame) {
-    frame.Step(UIT(kTextOpeningExcel));
+    frame.Step(UIT(txt::OpeningMSExcel));
     xl().StartExcel(false);
     frame.Complete();
 }
@@ -163,7 +145,7 @@ void StartExcelStep(ImportFrame& frame) {
 // Opens the workbook read-only; the step is left for the caller to complete.
 void OpenWorkbookStep(ImportFrame& frame, const QString& fileDesc, const QString& filePath,
                       const QString& openPassword) {
-    frame.Step(Format(UIT(kTextOpening), {fileDesc}));
+    frame.Step(Format(UIT(txt::Opening), {fileDesc}));
     xl().setFileDesc(fileDesc);
     xl().setFilePath(filePath);
     xl().OpenWorkbook(filePath, openPassword, QString(), true);
@@ -172,11 +154,11 @@ void OpenWorkbookStep(ImportFrame& frame, const QString& fileDesc, const QString
 // A missing worksheet closes the workbook and Excel and raises the three-paragraph error.
 void VerifyWorksheetStep(ImportFrame& frame, const QString& fileDesc, const QString& filePath,
                          const QString& worksheetDesc, const QString& worksheetName) {
-    frame.Step(Format(UIT(kTextVerifying), {worksheetDesc}));
+    frame.Step(Format(UIT(txt::VerifyingExists), {worksheetDesc}));
     xl().setWorksheetDesc(worksheetDesc);
     xl().setWorksheetName(worksheetName);
     if (!xl().WorksheetExists(worksheetName)) {
-        const QStringList paragraphs = {Format(UIT(kTextSheetNotFound), {worksheetDesc, fileDesc}),
+        const QStringList paragraphs = {Format(UIT(txt::WasNotFound), {worksheetDesc, fileDesc}),
                                         Format(kPair, {worksheetDesc, worksheetName}),
                                         Format(kPair, {fileDesc, filePath})};
         xl().CloseWorkbook(false);
@@ -187,7 +169,7 @@ void VerifyWorksheetStep(ImportFrame& frame, const QString& fileDesc, const QStr
 }
 
 void InitWorksheetStep(ImportFrame& frame, const QString& worksheetDesc) {
-    frame.Step(Format(UIT(kTextInitialising), {worksheetDesc}));
+    frame.Step(Format(UIT(txt::Initialising_454), {worksheetDesc}));
     xl().InitWorksheet();
     frame.Complete();
 }
@@ -205,10 +187,10 @@ void OpenTaskWorksheetSteps(ImportFrame& frame, const QString& fileDesc, const Q
 }
 
 void CloseWorkbookAndExcelSteps(ImportFrame& frame, const QString& fileDesc) {
-    frame.Step(Format(UIT(kTextClosing), {fileDesc}));
+    frame.Step(Format(UIT(txt::Closing), {fileDesc}));
     xl().CloseWorkbook(false);
     frame.Complete();
-    frame.Step(UIT(kTextClosingExcel));
+    frame.Step(UIT(txt::ClosingMSExcel));
     xl().QuitExcel();
     frame.Complete();
 }
@@ -231,8 +213,9 @@ bool TovProcess::ImportWorksheetNames(const QString& fileDesc, const QString& fi
 
             TovSD& sd = activeSD();
             if (sd.getWSL_Count(wslIndex) < 1) {
-                frame.ReportEmpty({Format(UIT(kTextNoWorksheets), {fileDesc}), QString(), filePath,
-                                   QString(), Format(UIT(kTextSelectValidFile), {fileDesc})});
+                frame.ReportEmpty({Format(UIT(txt::FollowingDoesNotContainAny), {fileDesc}),
+                                   QString(), filePath, QString(),
+                                   Format(UIT(txt::PleaseSelectValid_1460), {fileDesc})});
                 return false;
             }
             sd.setWSL_Loaded(wslIndex, true);
@@ -256,9 +239,10 @@ bool TovProcess::ImportTaskFields(const QString& fileDesc, const QString& filePa
 
             TovSD& sd = activeSD();
             if (sd.getFL_Count() < 1) {
-                frame.ReportEmpty({Format(UIT(kTextNoTaskFields), {worksheetDesc}), QString(),
-                                   Format(kPair, {worksheetDesc, worksheetName}), QString(),
-                                   Format(UIT(kTextSelectValidWorksheet), {worksheetDesc})});
+                frame.ReportEmpty({Format(UIT(txt::DoesNotContainAnyTask), {worksheetDesc}),
+                                   QString(), Format(kPair, {worksheetDesc, worksheetName}),
+                                   QString(),
+                                   Format(UIT(txt::PleaseSelectValid_1464), {worksheetDesc})});
                 return false;
             }
             sd.setFL_Loaded(true);
@@ -286,16 +270,16 @@ bool TovProcess::ImportTaskFieldValues(const QString& fileDesc, const QString& f
                 // No row lies below the header row: the column holds no values, which is an empty
                 // result rather than a failure of the extraction's row range.
                 sd.setVL_TaskFldValCount(vlIndex, 0);
-                frame.Step(Format(UIT(kTextExtractingValues), {0, 0}));
+                frame.Step(Format(UIT(txt::ExtractingTaskFieldValues_1556), {0, 0}));
             }
             frame.Complete();
             CloseWorkbookAndExcelSteps(frame, fileDesc);
 
             const int n = sd.getVL_TaskFldValCount(vlIndex);
             if (n < 1) {
-                frame.ReportEmpty({UIT(kTextNoValues), QString(),
-                                   Format(UIT(kTextTaskField), {taskFld}), QString(),
-                                   UIT(kTextSelectValidField)});
+                frame.ReportEmpty({UIT(txt::FollowingTaskFieldDoes), QString(),
+                                   Format(UIT(txt::TaskField_1548), {taskFld}), QString(),
+                                   UIT(txt::PleaseSelectValidTaskField)});
                 return false;
             }
             std::vector<QString> raw;

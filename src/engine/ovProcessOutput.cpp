@@ -13,6 +13,7 @@
 #include "model/ovSD.h"
 #include "platform/Exception.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <algorithm>
@@ -22,43 +23,25 @@ using platform::RaiseLines;
 
 namespace {
 
-constexpr int kTextPopulatingForm = 412;
-constexpr int kTextFormattingForm = 413;
-constexpr int kTextOpeningExcel = 451;
-constexpr int kTextOpening = 452;
-constexpr int kTextInitialising = 454;
-constexpr int kTextClearing = 455;
-constexpr int kTextInserting = 456;
-constexpr int kTextFormatting = 457;
-constexpr int kTextSaving = 458;
-constexpr int kTextClosing = 459;
-constexpr int kTextClosingExcel = 460;
-constexpr int kTextIsInvalid = 847;
-constexpr int kTextNoHeaders = 1414;
-constexpr int kTextNoFields = 1415;
-constexpr int kTextNoExcel = 1419;
-constexpr int kTextSheetNotFound = 1469;
-constexpr int kTextChartBlockTooShort = 1388;
-
 const QString kPair = QStringLiteral("%s: %s");
 
 TovXL& xl() {
     if (XL == nullptr) {
-        throw platform::Exception(UIT(kTextNoExcel));
+        throw platform::Exception(UIT(txt::UnableToInitialiseXL));
     }
     return *XL;
 }
 
 TovRHs& Headers(TovRHs* list) {
     if (list == nullptr) {
-        throw platform::Exception(UIT(kTextNoHeaders));
+        throw platform::Exception(UIT(txt::UnableToInitialiseReportHeaders));
     }
     return *list;
 }
 
 TovRFs& Fields(TovRFs* list) {
     if (list == nullptr) {
-        throw platform::Exception(UIT(kTextNoFields));
+        throw platform::Exception(UIT(txt::UnableToInitialiseReportFields));
     }
     return *list;
 }
@@ -98,7 +81,7 @@ void TovProcess::DeleteTemporaryData() {
 
 void TovProcess::PopulateSummaryForm() {
     stages().runStage([&] {
-        stages().step(UIT(kTextPopulatingForm));
+        stages().step(UIT(txt::PopulatingSummaryForm));
         TovRHs& headers = Headers(PS_RHs);
         TovRFs& fields = Fields(PS_RFs);
         if (!SummaryGrid.isLaidOut()) {
@@ -111,7 +94,7 @@ void TovProcess::PopulateSummaryForm() {
 
 void TovProcess::FormatSummaryForm() {
     stages().runStage([&] {
-        stages().step(UIT(kTextFormattingForm));
+        stages().step(UIT(txt::FormattingSummaryForm));
         SummaryGrid.Format(Fields(PS_RFs));
         stages().complete();
     });
@@ -121,14 +104,14 @@ void TovProcess::RequireTemplateWorksheet(const QString& desc, const QString& na
     xl().setWorksheetDesc(desc);
     xl().setWorksheetName(name);
     if (!xl().WorksheetExists(name)) {
-        RaiseMissingWorksheet(kTextSheetNotFound, TFDesc, TFPath);
+        RaiseMissingWorksheet(txt::WasNotFound, TFDesc, TFPath);
     }
     xl().setWorksheetDesc(desc);
     xl().setWorksheetName(name);
 }
 
 void TovProcess::InitTemplateWorksheet(const QString& desc) {
-    stages().step(Format(UIT(kTextInitialising), {desc}));
+    stages().step(Format(UIT(txt::Initialising_454), {desc}));
     xl().InitWorksheet();
     stages().complete();
 }
@@ -141,13 +124,13 @@ void TovProcess::CheckChartDataBlock() {
     }
     const int rowsFound = std::max(0, usedLastRow - firstRow + 1);
     const QStringList lines = {
-        Format(UIT(kTextIsInvalid), {CDWSDesc}),
+        Format(UIT(txt::IsInvalid), {CDWSDesc}),
         QString(),
         Format(kPair, {CDWSDesc, CDWSName}),
         QString(),
         Format(kPair, {TFDesc, TFPath}),
         QString(),
-        Format(UIT(kTextChartBlockTooShort), {CDWSDesc, firstRow, rowsFound}),
+        Format(UIT(txt::ChartDataBlockInNeeds), {CDWSDesc, firstRow, rowsFound}),
     };
     xl().CloseWorkbook(false);
     xl().QuitExcel();
@@ -156,11 +139,11 @@ void TovProcess::CheckChartDataBlock() {
 
 void TovProcess::WriteOutputWorkbook() {
     stages().runStage([&] {
-        stages().step(UIT(kTextOpeningExcel));
+        stages().step(UIT(txt::OpeningMSExcel));
         xl().StartExcel(false);
         stages().complete();
 
-        stages().step(Format(UIT(kTextOpening), {TFDesc}));
+        stages().step(Format(UIT(txt::Opening), {TFDesc}));
         xl().setFileDesc(TFDesc);
         xl().setFilePath(TFPath);
         xl().OpenWorkbook(TFPath, TFPassword, QString(), true);
@@ -175,10 +158,10 @@ void TovProcess::WriteOutputWorkbook() {
         TovRFs& psFields = Fields(PS_RFs);
         RequireTemplateWorksheet(PSWSDesc, PSWSName);
         InitTemplateWorksheet(PSWSDesc);
-        stages().step(Format(UIT(kTextInserting), {PSWSDesc}));
+        stages().step(Format(UIT(txt::InsertingData), {PSWSDesc}));
         engine::InsertProjectSummaryData(xl(), psHeaders, psFields);
         stages().complete();
-        stages().step(Format(UIT(kTextFormatting), {PSWSDesc}));
+        stages().step(Format(UIT(txt::Formatting), {PSWSDesc}));
         engine::FormatProjectSummaryWorksheet(xl(), psFields);
         stages().complete();
 
@@ -187,13 +170,13 @@ void TovProcess::WriteOutputWorkbook() {
         RequireTemplateWorksheet(CDWSDesc, CDWSName);
         InitTemplateWorksheet(CDWSDesc);
         const engine::ChartBlock block{Options.ChartDataFirstRow, Results.ProjectDays, ReportDate};
-        stages().step(Format(UIT(kTextClearing), {CDWSDesc}));
+        stages().step(Format(UIT(txt::Clearing), {CDWSDesc}));
         engine::ClearChartData(xl(), cdHeaders, cdFields, block, xl().getUsedRowCount());
         stages().complete();
-        stages().step(Format(UIT(kTextInserting), {CDWSDesc}));
+        stages().step(Format(UIT(txt::InsertingData), {CDWSDesc}));
         engine::InsertChartData(xl(), cdHeaders, cdFields, Results, block);
         stages().complete();
-        stages().step(Format(UIT(kTextFormatting), {CDWSDesc}));
+        stages().step(Format(UIT(txt::Formatting), {CDWSDesc}));
         engine::FormatChartData(xl(), cdFields);
         stages().complete();
 
@@ -209,17 +192,17 @@ void TovProcess::SaveOutputFile() {
         if (!OverwriteConfirmed && !ConfirmOverwrite()) {
             RaiseLines(OutputFileExistsLines());
         }
-        stages().step(Format(UIT(kTextSaving), {TFDesc, OFDesc}));
+        stages().step(Format(UIT(txt::Saving), {TFDesc, OFDesc}));
         xl().SaveWorkbookAs(OFDesc, OFPath);
         xl().setFileDesc(OFDesc);
         xl().setFilePath(OFPath);
         stages().complete();
 
-        stages().step(Format(UIT(kTextClosing), {OFDesc}));
+        stages().step(Format(UIT(txt::Closing), {OFDesc}));
         xl().CloseWorkbook(false);
         stages().complete();
 
-        stages().step(UIT(kTextClosingExcel));
+        stages().step(UIT(txt::ClosingMSExcel));
         xl().QuitExcel();
         stages().complete();
     });

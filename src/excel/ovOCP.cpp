@@ -4,6 +4,7 @@
 #include "ovXL.h"
 #include "platform/Format.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 using platform::Format;
@@ -28,7 +29,7 @@ QString TovOCP::getProductName() {
 }
 
 QString TovOCP::DetectPack() {
-    QString result = UIT(1534);
+    QString result = UIT(txt::NotInstalled);
     Found = false;
     XLEnvironment& env = xlEnvironment();
     try {
@@ -44,16 +45,17 @@ QString TovOCP::DetectPack() {
         IStdDlg* dlg = StdDlg();
         if (dlg != nullptr) {
             dlg->MsgLines.clear();
-            dlg->MsgLines << UIT(1546) << QString();
+            dlg->MsgLines << UIT(txt::UnableToVerifyIfOffice) << QString();
             if (!e.message().isEmpty()) {
-                dlg->MsgLines << Format(UIT(1535), {e.message()});
+                dlg->MsgLines << Format(UIT(txt::Details_1535), {e.message()});
                 e.setMessage(QString());
             }
-            dlg->SetupStdDlgButtons1(sdkWarning, QStringLiteral("UOCP001"),
-                                     {glyphClose, mrClose, UIT(357), UIT(1543)});
+            dlg->SetupStdDlgButtons1(
+                sdkWarning, QStringLiteral("UOCP001"),
+                {glyphClose, mrClose, UIT(txt::Close_357), UIT(txt::CloseDialogue_1543)});
             dlg->ShowModal();
         }
-        result = UIT(1534);
+        result = UIT(txt::NotInstalled);
         Found = false;
     }
     return result;
@@ -79,12 +81,17 @@ bool TovOCP::WarnPackMissing(const QString& description, const QString& path) {
         return false;
     }
     dlg->MsgLines.clear();
-    dlg->MsgLines << Format(UIT(1536), {XL->ExcelVersionText(), description}) << QString() << path
-                  << QString() << UIT(1537) << QString() << UIT(1538) << QString()
-                  << Format(UIT(1539), {description}) << QString() << UIT(1540) << QString()
-                  << UIT(1541) << QString() << Format(UIT(1542), {description});
-    dlg->SetupStdDlgButtons2(sdkQuestion, QStringLiteral("UOCP002"),
-                             {glyphCancel, mrCancel, UIT(356), Format(UIT(1545), {description})},
-                             {glyphContinue, mrYes, UIT(358), Format(UIT(1544), {description})});
+    dlg->MsgLines << Format(UIT(txt::MSExcelRequiresOfficeCompatibility),
+                            {XL->ExcelVersionText(), description})
+                  << QString() << path << QString() << UIT(txt::OfficeCompatibilityPackDoes)
+                  << QString() << UIT(txt::ToResolveIssuePleaseDo) << QString()
+                  << Format(UIT(txt::ConvertToXlsFile), {description}) << QString()
+                  << UIT(txt::BInstallOfficeCompatibilityPack) << QString()
+                  << UIT(txt::CInstallMSExcel2007) << QString()
+                  << Format(UIT(txt::ClickContinueToAttempt), {description});
+    dlg->SetupStdDlgButtons2(
+        sdkQuestion, QStringLiteral("UOCP002"),
+        {glyphCancel, mrCancel, UIT(txt::Cancel_356), Format(UIT(txt::DoNotOpen), {description})},
+        {glyphContinue, mrYes, UIT(txt::Continue), Format(UIT(txt::AttemptToOpen), {description})});
     return dlg->ShowModal() == mrCancel;
 }

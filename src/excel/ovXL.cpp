@@ -9,6 +9,7 @@
 #include "services/SheetLimits.h"
 #include "services/StdDlg.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 using platform::Format;
@@ -83,13 +84,14 @@ uint8_t TovXL::DetectExcelVersion() {
         IStdDlg* dlg = StdDlg();
         if (dlg != nullptr) {
             dlg->MsgLines.clear();
-            dlg->MsgLines << UIT(1572) << QString();
+            dlg->MsgLines << UIT(txt::UnableToVerifyIfMS) << QString();
             if (!e.message().isEmpty()) {
-                dlg->MsgLines << Format(UIT(1609), {e.message()});
+                dlg->MsgLines << Format(UIT(txt::Details_1609), {e.message()});
                 e.setMessage(QString());
             }
-            dlg->SetupStdDlgButtons1(sdkWarning, QStringLiteral("XL002"),
-                                     {glyphClose, mrClose, UIT(357), UIT(1562)});
+            dlg->SetupStdDlgButtons1(
+                sdkWarning, QStringLiteral("XL002"),
+                {glyphClose, mrClose, UIT(txt::Close_357), UIT(txt::CloseDialogue_1562)});
             dlg->ShowModal();
         }
         return evNotInstalled;
@@ -117,9 +119,11 @@ bool TovXL::WarnExcelMissing() {
     IStdDlg* dlg = StdDlg();
     if (dlg != nullptr) {
         dlg->MsgLines.clear();
-        dlg->MsgLines << UIT(1573) << QString() << UIT(1574) << QString() << UIT(1575);
-        dlg->SetupStdDlgButtons1(sdkWarning, QStringLiteral("XL001"),
-                                 {glyphClose, mrClose, UIT(357), UIT(1561)});
+        dlg->MsgLines << UIT(txt::MSExcelIsRequired) << QString() << UIT(txt::UnableToFindMSExcel)
+                      << QString() << UIT(txt::PleaseEnsureMSExcel);
+        dlg->SetupStdDlgButtons1(
+            sdkWarning, QStringLiteral("XL001"),
+            {glyphClose, mrClose, UIT(txt::Close_357), UIT(txt::CloseDialogue_1561)});
         dlg->ShowModal();
     }
     return true;
@@ -142,7 +146,7 @@ QString TovXL::ExcelVersionText() {
     case ev2013:
         return IsExcel64Bit() ? QStringLiteral("2013 (64 Bit)") : QStringLiteral("2013 (32 Bit)");
     default:
-        return UIT(1547);
+        return UIT(txt::NotInstalled_1547);
     }
 }
 
@@ -244,12 +248,14 @@ void TovXL::ParseClipboardValues(const QString& letters, int n) {
             Values = std::move(block);
         },
         [&](platform::Exception& e) {
-            QStringList lines{Format(UIT(1590), {WorksheetDesc, FileDesc})};
+            QStringList lines{
+                Format(UIT(txt::UnableToExtractFormattedTask), {WorksheetDesc, FileDesc})};
             if (!e.message().isEmpty()) {
                 if (UpperCaseAZ(e.message()) == QLatin1String("OLE ERROR 800A03EC")) {
-                    lines << Format(UIT(1548), {letters}) << UIT(1591);
+                    lines << Format(UIT(txt::TaskField_1548), {letters})
+                          << UIT(txt::PleaseEnsureDataSourceFilter);
                 } else {
-                    lines << Format(UIT(1609), {e.message()});
+                    lines << Format(UIT(txt::Details_1609), {e.message()});
                 }
                 e.setMessage(QString());
             }
@@ -260,9 +266,10 @@ void TovXL::ParseClipboardValues(const QString& letters, int n) {
 
 void TovXL::CheckRow(int value, int low, int high, const QString& name) {
     if (value < low || value > high) {
-        throw platform::Exception(Format(UIT(1617), {name}) + QStringLiteral("\r\n") +
-                                  Format(UIT(1618), {low, high}) + QStringLiteral("\r\n") +
-                                  Format(UIT(1619), {value}));
+        throw platform::Exception(
+            Format(UIT(txt::IndexIsInvalid_1617), {name}) + QStringLiteral("\r\n") +
+            Format(UIT(txt::ValidRange_1618), {low, high}) + QStringLiteral("\r\n") +
+            Format(UIT(txt::IndexValue_1619), {value}));
     }
 }
 
@@ -280,10 +287,14 @@ TovXLAdapter* TovXL::dispatch() {
         // with, so say so rather than silently doing nothing.
         RunUnderErrorsProtocol(
             xlEnvironment(), Errors,
-            [this] { throw platform::Exception(Format(UIT(1576), {ExcelVersionText()})); },
+            [this] {
+                throw platform::Exception(
+                    Format(UIT(txt::UnableToOpenMSExcel), {ExcelVersionText()}));
+            },
             [this](platform::Exception& e) {
                 e.setMessage(QString());
-                return QStringList{Format(UIT(1576), {ExcelVersionText()}), UIT(1389)};
+                return QStringList{Format(UIT(txt::UnableToOpenMSExcel), {ExcelVersionText()}),
+                                   UIT(txt::SpreadsheetProgramChangedWhileOvik)};
             });
     }
     return a;
@@ -380,20 +391,21 @@ void TovXL::ExtractValList(const QString& letters, int listIndex, int intFirstRo
             ExtractFmtValues(letters, intFirstRow, intLastRow);
             const int n = intLastRow - intFirstRow + 1;
             env.startStepProgress(n);
-            env.addStep(Format(UIT(1556), {0, n}));
+            env.addStep(Format(UIT(txt::ExtractingTaskFieldValues_1556), {0, n}));
             XLListTarget& sd = env.activeDefinition();
             sd.setVL_TaskFldValCount(listIndex, n);
             for (int i = 1; i <= n; ++i) {
                 sd.setVL_TaskFldValue(listIndex, i, automation::valueToText(getValues(i)));
-                env.updateStep(Format(UIT(1556), {i, n}));
+                env.updateStep(Format(UIT(txt::ExtractingTaskFieldValues_1556), {i, n}));
             }
             env.showStepProgress(false);
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1594), {WorksheetDesc, FileDesc}),
-                               Format(UIT(1548), {letters}),
-                               Format(QStringLiteral("%s: %s"), {WorksheetDesc, WorksheetName}),
-                               Format(QStringLiteral("%s: %s"), {FileDesc, FilePath})};
+            return QStringList{
+                Format(UIT(txt::UnableToExtractTaskFieldValues_1594), {WorksheetDesc, FileDesc}),
+                Format(UIT(txt::TaskField_1548), {letters}),
+                Format(QStringLiteral("%s: %s"), {WorksheetDesc, WorksheetName}),
+                Format(QStringLiteral("%s: %s"), {FileDesc, FilePath})};
         });
     env.processMessages();
 }

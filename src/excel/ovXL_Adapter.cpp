@@ -5,6 +5,7 @@
 #include "platform/Format.h"
 #include "services/StdDlg.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 using platform::Format;
@@ -62,9 +63,9 @@ QStringList TovXLAdapter::ExtractMessageLines(platform::Exception& e, const QStr
     QStringList lines;
     if (!e.message().isEmpty()) {
         if (UpperCaseAZ(e.message()) == QLatin1String("OLE ERROR 800A03EC")) {
-            lines << Format(UIT(1548), {letters}) << UIT(hint);
+            lines << Format(UIT(txt::TaskField_1548), {letters}) << UIT(hint);
         } else {
-            lines << Format(UIT(1609), {e.message()});
+            lines << Format(UIT(txt::Details_1609), {e.message()});
         }
         e.setMessage(QString());
     }
@@ -109,7 +110,7 @@ void TovXLAdapter::StartExcel(bool visible) {
             Application->setDisplayAlerts(false, LCID);
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1576), {Owner.ExcelVersionText()})};
+            return QStringList{Format(UIT(txt::UnableToOpenMSExcel), {Owner.ExcelVersionText()})};
         });
 }
 
@@ -134,7 +135,7 @@ void TovXLAdapter::OpenWorkbook(const QString& path, const QString& password,
         },
         [&](platform::Exception&) {
             return QStringList{
-                Format(UIT(1577), {Owner.getFileDesc()}),
+                Format(UIT(txt::UnableToOpen), {Owner.getFileDesc()}),
                 Format(QStringLiteral("%s: %s"), {Owner.getFileDesc(), Owner.getFilePath()})};
         },
         [&] { Owner.setFilePath(path); });
@@ -157,7 +158,7 @@ bool TovXLAdapter::WorksheetExists(const QString& name) {
             }
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1578), {Owner.getWorksheetDesc()})};
+            return QStringList{Format(UIT(txt::UnableToVerifyExists), {Owner.getWorksheetDesc()})};
         },
         [&] { Owner.setWorksheetName(name); });
     return result;
@@ -177,7 +178,8 @@ void TovXLAdapter::InitWorksheet() {
             Owner.setUsedRowCount(sheet().usedRangeLastRow(LCID));
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1580), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+            return QStringList{Format(UIT(txt::UnableToInitialise),
+                                      {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
                    ContextLines();
         });
 }
@@ -193,7 +195,8 @@ void TovXLAdapter::UnhideColumns() {
             SelectCell(QStringLiteral("A1"));
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1584), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+            return QStringList{Format(UIT(txt::UnableToUnhideHiddenColumns),
+                                      {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
                    ContextLines();
         });
 }
@@ -209,7 +212,8 @@ void TovXLAdapter::UnhideRows() {
             SelectCell(QStringLiteral("A1"));
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1585), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+            return QStringList{Format(UIT(txt::UnableToUnhideHiddenRows),
+                                      {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
                    ContextLines();
         });
 }
@@ -224,7 +228,8 @@ void TovXLAdapter::DeleteRows(int intFirstRow, int intLastRow) {
                 ->deleteEntireRows(automation::kShiftUp);
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1586), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+            return QStringList{Format(UIT(txt::UnableToDeleteRows),
+                                      {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
                    ContextLines();
         });
 }
@@ -240,7 +245,8 @@ void TovXLAdapter::InsertRows(int intFirstRow, int intLastRow) {
             sheet().range(first, first)->select();
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1587), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+            return QStringList{Format(UIT(txt::UnableToInsertRows),
+                                      {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
                    ContextLines();
         });
 }
@@ -252,8 +258,9 @@ void TovXLAdapter::SelectCell(const QString& cell) {
             app().range(cell, cell)->select();
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1599), {Owner.getWorksheetDesc(), Owner.getFileDesc()}),
-                               Format(UIT(1550), {cell})} +
+            return QStringList{Format(UIT(txt::UnableToSelectFollowingCell),
+                                      {Owner.getWorksheetDesc(), Owner.getFileDesc()}),
+                               Format(UIT(txt::Cell), {cell})} +
                    ContextLines();
         });
 }
@@ -287,7 +294,8 @@ void TovXLAdapter::ExtractRawValues(const QString& letters, int intFirstRow, int
             Owner.Values = std::move(block);
         },
         [&](platform::Exception& e) {
-            return QStringList{Format(UIT(1588), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+            return QStringList{Format(UIT(txt::UnableToExtractTaskFieldValues),
+                                      {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
                    ExtractMessageLines(e, letters, 1589);
         });
 }
@@ -306,7 +314,8 @@ void TovXLAdapter::ExtractFmtValues(const QString& letters, int intFirstRow, int
             Owner.ParseClipboardValues(letters, n);
         },
         [&](platform::Exception& e) {
-            return QStringList{Format(UIT(1590), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+            return QStringList{Format(UIT(txt::UnableToExtractFormattedTask),
+                                      {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
                    ExtractMessageLines(e, letters, 1591);
         });
 }
@@ -319,21 +328,21 @@ void TovXLAdapter::ListWorksheets(int listIndex) {
             sd.setWSL_Count(listIndex, count);
             int done = 0;
             Env.startStepProgress(count);
-            Env.addStep(Format(UIT(1554), {0, count}));
+            Env.addStep(Format(UIT(txt::ExtractingWorksheetNames_1554), {0, count}));
             for (int i = 1; i <= count; ++i) {
                 PumpAndTestCancel(Env);
                 ListWorksheet.reset();
                 ListWorksheet = book().worksheet(i);
                 sd.setWSL_WS(listIndex, i, ListWorksheet->name());
                 ++done;
-                Env.updateStep(Format(UIT(1554), {done, count}));
+                Env.updateStep(Format(UIT(txt::ExtractingWorksheetNames_1554), {done, count}));
             }
             Env.showStepProgress(false);
             ListWorksheet.reset();
         },
         [&](platform::Exception&) {
             return QStringList{
-                Format(UIT(1592), {Owner.getFileDesc()}),
+                Format(UIT(txt::UnableToExtractWorksheetNames), {Owner.getFileDesc()}),
                 Format(QStringLiteral("%s: %s"), {Owner.getFileDesc(), Owner.getFilePath()})};
         });
 }
@@ -355,7 +364,7 @@ void TovXLAdapter::ExtractFldList(int intHeaderRow) {
             sd.setFL_Count(count);
             int done = 0;
             Env.startStepProgress(count);
-            Env.addStep(Format(UIT(1555), {0, count}));
+            Env.addStep(Format(UIT(txt::ExtractingTaskFields_1555), {0, count}));
             for (int u = 1; u <= count; ++u) {
                 PumpAndTestCancel(Env);
                 sd.setFL_TaskFld(u, Owner.ColumnToLetters(u));
@@ -368,12 +377,13 @@ void TovXLAdapter::ExtractFldList(int intHeaderRow) {
                     }
                 }
                 ++done;
-                Env.updateStep(Format(UIT(1555), {done, count}));
+                Env.updateStep(Format(UIT(txt::ExtractingTaskFields_1555), {done, count}));
             }
             Env.showStepProgress(false);
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1593), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+            return QStringList{Format(UIT(txt::UnableToExtractTaskFields),
+                                      {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
                    ContextLines();
         });
 }
@@ -393,7 +403,8 @@ void TovXLAdapter::InsertValues(const QString& letters, int intFirstRow, int int
                         Owner.InsertData);
         },
         [&](platform::Exception&) {
-            return QStringList{Format(UIT(1595), {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+            return QStringList{Format(UIT(txt::UnableToInsertValues),
+                                      {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
                    ContextLines();
         });
 }
@@ -401,8 +412,10 @@ void TovXLAdapter::InsertValues(const QString& letters, int intFirstRow, int int
 void TovXLAdapter::InsertText(const QString& cell, const QString& text) {
     Frame([&] { WriteColumn(cell, cell, {automation::Value(text)}); },
           [&](platform::Exception&) {
-              return QStringList{Format(UIT(1597), {Owner.getWorksheetDesc(), Owner.getFileDesc()}),
-                                 Format(UIT(1553), {text}), Format(UIT(1550), {cell})} +
+              return QStringList{Format(UIT(txt::UnableToInsertText),
+                                        {Owner.getWorksheetDesc(), Owner.getFileDesc()}),
+                                 Format(UIT(txt::Value_1553), {text}),
+                                 Format(UIT(txt::Cell), {cell})} +
                      ContextLines();
           });
 }
@@ -410,8 +423,10 @@ void TovXLAdapter::InsertText(const QString& cell, const QString& text) {
 void TovXLAdapter::InsertNumber(const QString& cell, double number) {
     Frame([&] { WriteColumn(cell, cell, {automation::Value(number)}); },
           [&](platform::Exception&) {
-              return QStringList{Format(UIT(1598), {Owner.getWorksheetDesc(), Owner.getFileDesc()}),
-                                 Format(UIT(1552), {number}), Format(UIT(1550), {cell})} +
+              return QStringList{Format(UIT(txt::UnableToInsertNumber),
+                                        {Owner.getWorksheetDesc(), Owner.getFileDesc()}),
+                                 Format(UIT(txt::Value_1552), {number}),
+                                 Format(UIT(txt::Cell), {cell})} +
                      ContextLines();
           });
 }
@@ -419,8 +434,9 @@ void TovXLAdapter::InsertNumber(const QString& cell, double number) {
 void TovXLAdapter::SetFontColour(const QString& cell, int colour) {
     Frame([&] { sheet().range(cell, cell)->setFontColor(colour); },
           [&](platform::Exception&) {
-              return QStringList{Format(UIT(1601), {Owner.getWorksheetDesc(), Owner.getFileDesc()}),
-                                 Format(UIT(1550), {cell})} +
+              return QStringList{Format(UIT(txt::UnableToApplyFontColourToFollowingCell),
+                                        {Owner.getWorksheetDesc(), Owner.getFileDesc()}),
+                                 Format(UIT(txt::Cell), {cell})} +
                      ContextLines();
           });
 }
@@ -428,8 +444,9 @@ void TovXLAdapter::SetFontColour(const QString& cell, int colour) {
 void TovXLAdapter::SetBackgroundColour(const QString& cell, int colour) {
     Frame([&] { sheet().range(cell, cell)->setInteriorColor(colour); },
           [&](platform::Exception&) {
-              return QStringList{Format(UIT(1600), {Owner.getWorksheetDesc(), Owner.getFileDesc()}),
-                                 Format(UIT(1550), {cell})} +
+              return QStringList{Format(UIT(txt::UnableToApplyBackgroundColourToFollowingCell),
+                                        {Owner.getWorksheetDesc(), Owner.getFileDesc()}),
+                                 Format(UIT(txt::Cell), {cell})} +
                      ContextLines();
           });
 }
@@ -457,7 +474,7 @@ void TovXLAdapter::SaveWorkbookAs(const QString& newDesc, const QString& newPath
         },
         [&](platform::Exception&) {
             return QStringList{
-                Format(UIT(1605), {Owner.getFileDesc(), newDesc}),
+                Format(UIT(txt::UnableToSave), {Owner.getFileDesc(), newDesc}),
                 Format(QStringLiteral("%s: %s"), {Owner.getFileDesc(), Owner.getFilePath()}),
                 Format(QStringLiteral("%s: %s"), {newDesc, newPath})};
         });
@@ -493,21 +510,26 @@ void TovXLAdapter::QuitExcel() {
             const QString version = Owner.ExcelVersionText();
             if (UpperCaseAZ(e.message()) != QLatin1String("OLE ERROR 800AC472")) {
                 Owner.Errors.clear();
-                Owner.Errors << Format(UIT(1608), {version}) << QString();
+                Owner.Errors << Format(UIT(txt::UnableToCloseMSExcel_1608), {version}) << QString();
                 throw;
             }
             IStdDlg* dlg = StdDlg();
             int answer = mrCancel;
             if (dlg != nullptr) {
                 dlg->MsgLines.clear();
-                dlg->MsgLines << Format(UIT(1563), {version, kApplicationTitle}) << QString()
-                              << Format(UIT(1564), {version}) << QString()
-                              << Format(UIT(1565), {version}) << QString() << UIT(1566) << QString()
-                              << UIT(1567) << QString() << Format(UIT(1568), {version});
-                dlg->SetupStdDlgButtons2(sdkQuestion, QStringLiteral("XL003"),
-                                         {glyphCancel, mrCancel, UIT(356),
-                                          UIT(1558) + QStringLiteral("\r\n") + UIT(1559)},
-                                         {glyphRetry, mrRetry, UIT(361), UIT(1557)});
+                dlg->MsgLines << Format(UIT(txt::MSExcelIsBusyAndNotResponding),
+                                        {version, kApplicationTitle})
+                              << QString() << Format(UIT(txt::UnableToCloseMSExcel), {version})
+                              << QString() << Format(UIT(txt::MSExcelMay), {version}) << QString()
+                              << UIT(txt::PleaseCloseMSExcelActivation) << QString()
+                              << UIT(txt::PleaseCloseAllOpenInstancesOfMSExcel) << QString()
+                              << Format(UIT(txt::ClickRetryToCloseMS), {version});
+                dlg->SetupStdDlgButtons2(
+                    sdkQuestion, QStringLiteral("XL003"),
+                    {glyphCancel, mrCancel, UIT(txt::Cancel_356),
+                     UIT(txt::CancelMSExcelWillNotBeClosed) + QStringLiteral("\r\n") +
+                         UIT(txt::PleaseCloseMSExcelViaWindowsTaskManager)},
+                    {glyphRetry, mrRetry, UIT(txt::Retry), UIT(txt::AttemptToCloseMSExcel)});
                 answer = dlg->ShowModal();
             }
             if (answer != mrCancel) {
@@ -515,16 +537,20 @@ void TovXLAdapter::QuitExcel() {
             }
             if (dlg != nullptr) {
                 dlg->MsgLines.clear();
-                dlg->MsgLines << Format(UIT(1613), {version}) << QString() << UIT(1614) << QString()
-                              << UIT(1615) << QString() << UIT(1616);
-                dlg->SetupStdDlgButtons1(sdkWarning, QStringLiteral("XL004"),
-                                         {glyphClose, mrClose, UIT(357), UIT(1560)});
+                dlg->MsgLines << Format(UIT(txt::UnableToCloseMSExcel_1613), {version}) << QString()
+                              << UIT(txt::PleaseCloseAllOpenInstancesOfMSExcel_1614) << QString()
+                              << UIT(txt::ThenUseWindowsTaskManager) << QString()
+                              << UIT(txt::EndAllRemainingMSExcel);
+                dlg->SetupStdDlgButtons1(
+                    sdkWarning, QStringLiteral("XL004"),
+                    {glyphClose, mrClose, UIT(txt::Close_357), UIT(txt::CloseDialogue_1560)});
                 dlg->ShowModal();
             }
             Owner.Errors.clear();
-            Owner.Errors << Format(UIT(1610), {version, kApplicationTitle}) << QString()
-                         << Format(UIT(1611), {version}) << QString()
-                         << Format(UIT(1612), {version}) << QString();
+            Owner.Errors << Format(UIT(txt::MSExcelIsBusyAndIsNotResponding),
+                                   {version, kApplicationTitle})
+                         << QString() << Format(UIT(txt::UnableToCloseMSExcel_1611), {version})
+                         << QString() << Format(UIT(txt::IfMSExcel), {version}) << QString();
             throw;
         }
     }

@@ -3,6 +3,7 @@
 #include "excel/ovOCP.h"
 #include "excel/ovXL.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -16,7 +17,7 @@ std::vector<TAboutRow> AboutRows(const TAboutFacts& facts) {
         {196, facts.Version, false},
         {202, facts.ExcelVersion, false},
         {203, facts.CompatibilityPack, false},
-        {206, platform::Format(UIT(729), {LegalYears()}), false},
+        {206, platform::Format(UIT(txt::CopyrightCTarrowStudioAll), {LegalYears()}), false},
         {207, MakerWebsite(), true},
     };
 }

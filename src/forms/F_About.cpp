@@ -9,6 +9,7 @@
 #include "services/ShellUtils.h"
 #include "services/Splash.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/TextMetrics.h"
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
@@ -68,7 +69,7 @@ TUF_About::TUF_About(QWidget* parent)
     QFont font = this->font();
     ApplyIconTitleFont(font);
     setFont(font);
-    setWindowTitle(framed(platform::Format(UIT(194), {kTitle})));
+    setWindowTitle(framed(platform::Format(UIT(txt::About_194), {kTitle})));
 
     SG_About->setColCount(1);
     SG_About->setShowHeader(false);
@@ -87,9 +88,10 @@ TUF_About::TUF_About(QWidget* parent)
 
     Img_QW->setPixmap(logo());
     Img_QW->setCursor(Qt::PointingHandCursor);
-    Img_QW->setToolTip(platform::Format(UIT(993), {kMaker}));
-    BBtn_Close->setText(framed(UIT(208)));
-    BBtn_Close->setToolTip(UIT(994) + QStringLiteral("\r\n") + UIT(995));
+    Img_QW->setToolTip(platform::Format(UIT(txt::OpenWebsite), {kMaker}));
+    BBtn_Close->setText(framed(UIT(txt::Close_208)));
+    BBtn_Close->setToolTip(UIT(txt::CloseAboutForm) + QStringLiteral("\r\n") +
+                           UIT(txt::ShortcutsEscAltC));
     BBtn_Close->setFixedSize(80 * DlgAvgCharWidth / 6, DlgTextHeight + DlgBBtnMargin);
     connect(BBtn_Close, &QPushButton::clicked, this, [this] { GuardSlot([&] { done(mrClose); }); });
 

@@ -10,6 +10,7 @@
 #include "services/MainWindow.h"
 #include "services/Splash.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/WorkArea.h"
 #include "services/ovUIL.h"
 
@@ -49,8 +50,9 @@ TUF_AddRenameCopy::TUF_AddRenameCopy(QWidget* parent)
     SplashStatus(21);
     // The label's caption has no number in the text table.
     Lbl_Description->setText(QStringLiteral(" Description "));
-    BBtn_Cancel->setText(Framed(UIT(216)));
-    TB_Description->setToolTip(UIT(996) + QLatin1Char('\n') + Format(UIT(997), {kMaxLength}));
+    BBtn_Cancel->setText(Framed(UIT(txt::Cancel)));
+    TB_Description->setToolTip(UIT(txt::EnterDescriptionForKRVDefinition) + QLatin1Char('\n') +
+                               Format(UIT(txt::MaximumLengthCharacters_997), {kMaxLength}));
     QFont font = this->font();
     ApplyIconTitleFont(font);
     setFont(font);
@@ -174,7 +176,9 @@ void TUF_AddRenameCopy::ValidateDescription() {
         if (description.isEmpty() || (renaming && i == active)) {
             continue;
         }
-        error = DV->CheckSDDescDuplicate({i, UIT(740), text, Format(UIT(739), {i}), description});
+        error = DV->CheckSDDescDuplicate({i, UIT(txt::KRVDefinitionDescription_740), text,
+                                          Format(UIT(txt::KRVDefinitionDescription), {i}),
+                                          description});
     }
     SetStatusImage(Img_Description, DV->getHintText(), error);
 }
@@ -199,8 +203,11 @@ void TUF_AddRenameCopy::Accept() {
                                        : QStringLiteral("ARF003");
         const int first = adding ? 1521 : renaming ? 1522 : 1523;
         if (IStdDlg* dlg = StdDlg()) {
-            dlg->MsgLines = {UIT(first), QString(), UIT(1524), QString(), description};
-            dlg->SetupStdDlgButtons1(sdkWarning, key, {glyphClose, mrClose, UIT(357), UIT(1175)});
+            dlg->MsgLines = {UIT(first), QString(), UIT(txt::KRVDefinitionWithDescriptionAlready),
+                             QString(), description};
+            dlg->SetupStdDlgButtons1(
+                sdkWarning, key,
+                {glyphClose, mrClose, UIT(txt::Close_357), UIT(txt::CloseDialogue_1175)});
             dlg->ShowModal();
         }
         TB_Description->selectAll();
@@ -230,7 +237,7 @@ bool TUF_AddRenameCopy::eventFilter(QObject* watched, QEvent* event) {
         if (!TB_Description->isReadOnly() && TB_Description->text().size() == kMaxLength &&
             !editKey && typing && !TB_Description->hasSelectedText()) {
             consumed = true;
-            ShowBalloon(Format(UIT(857), {kMaxLength}));
+            ShowBalloon(Format(UIT(txt::MaximumLengthForField), {kMaxLength}));
         }
     });
     return consumed;

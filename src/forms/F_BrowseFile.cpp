@@ -1,6 +1,7 @@
 #include "F_BrowseFile.h"
 
 #include "model/ovDF.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
@@ -29,12 +30,14 @@ QString lines(const QString& first, const QString& second) {
 } // namespace
 
 TUF_BrowseFile::TUF_BrowseFile(QWidget* parent) : TUF_BrowseBase(kind(), parent) {
-    setSections({UIT(218), UIT(219)});
-    setButtonCaptions(UIT(220), QString(), QString(), UIT(221), UIT(222));
-    setListHint(lines(UIT(1010), UIT(1011)));
-    setButtonHints(UIT(1012), QString(), QString(), lines(UIT(1013), UIT(1014)),
-                   lines(UIT(1015), UIT(1016)));
-    setStatusTexts({UIT(223), QStringLiteral("0")});
+    setSections({UIT(txt::ID_218), UIT(txt::File_219)});
+    setButtonCaptions(UIT(txt::AutoSize_220), QString(), QString(), UIT(txt::Select),
+                      UIT(txt::Cancel_222));
+    setListHint(lines(UIT(txt::SelectDataFileToOpen), UIT(txt::ShortcutDoubleClickToOpen)));
+    setButtonHints(UIT(txt::EnableToAutomaticallyResizeForm), QString(), QString(),
+                   lines(UIT(txt::OpenSelectedDataFile), UIT(txt::ShortcutAltS_1014)),
+                   lines(UIT(txt::CancelDoNotOpenSelected), UIT(txt::ShortcutEsc_1016)));
+    setStatusTexts({UIT(txt::TotalFiles), QStringLiteral("0")});
     setBrowseFile(this);
 }
 
@@ -54,7 +57,7 @@ void TUF_BrowseFile::setDPFE(const QString& value) {
 }
 
 void TUF_BrowseFile::Setup(const TovDF& df) {
-    setWindowTitle(FramedCell(UIT(217)));
+    setWindowTitle(FramedCell(UIT(txt::SelectDataFile)));
     QStringList paths;
     Valid.clear();
     const int count = df.getFL_Count();
@@ -65,7 +68,7 @@ void TUF_BrowseFile::Setup(const TovDF& df) {
         Valid.push_back(df.getFL_Valid(i));
     }
     setKeys(paths, FindPreselection(paths, DPFE, TPreselectCompare::Trimmed));
-    setStatusTexts({UIT(223), QString::number(rowCount())});
+    setStatusTexts({UIT(txt::TotalFiles), QString::number(rowCount())});
     AutoSizeColumns();
     AutoSizePanels();
     listClicked();

@@ -4,6 +4,7 @@
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 #include "services/TextMetrics.h"
 #include "services/WorkArea.h"
 #include "services/ovUIL.h"
@@ -41,15 +42,20 @@ int importValueCount() {
 
 TUF_BrowseFld::TUF_BrowseFld(QWidget* parent)
     : TUF_BrowseBase(kind(), parent), CB_ImportTaskFldDesc(new QCheckBox(this)) {
-    setSections({UIT(235), UIT(236), UIT(237)});
-    setButtonCaptions(UIT(240), UIT(241), UIT(242), UIT(243), UIT(244));
-    setButtonHints(UIT(1031), UIT(1032), lines(UIT(1033), UIT(1034)), QString(), QString());
-    setStatusTexts({UIT(245), QStringLiteral("0")});
+    setSections({UIT(txt::ID_235), UIT(txt::TaskField_236), UIT(txt::TaskFieldDescription_237)});
+    setButtonCaptions(UIT(txt::AutoSize_240), UIT(txt::AutoAlign_241), UIT(txt::Refresh_242),
+                      UIT(txt::Select_243), UIT(txt::Cancel_244));
+    setButtonHints(UIT(txt::EnableToAutomaticallyResizeForm_1031),
+                   UIT(txt::EnableToAutomaticallyAlignForm_1032),
+                   lines(UIT(txt::RefreshTaskFieldList), UIT(txt::ShortcutAltR_1034)), QString(),
+                   QString());
+    setStatusTexts({UIT(txt::TotalTaskFields), QStringLiteral("0")});
 
     auto* panel = new QWidget(this);
     CB_ImportTaskFldDesc->setParent(panel);
-    CB_ImportTaskFldDesc->setText(FramedCell(UIT(239)));
-    CB_ImportTaskFldDesc->setToolTip(lines(UIT(1029), UIT(1030)));
+    CB_ImportTaskFldDesc->setText(FramedCell(UIT(txt::ImportTaskFieldDescription)));
+    CB_ImportTaskFldDesc->setToolTip(
+        lines(UIT(txt::UseSelectedTaskFieldDescription), UIT(txt::ShortcutAltI)));
     const int height = (13 * DlgTextHeight + 6) / 13;
     const FrameMetrics m = frameMetrics();
     CB_ImportTaskFldDesc->setGeometry(
@@ -86,9 +92,10 @@ void TUF_BrowseFld::Setup(TovSD& sd, const QString& caption, const TBrowseAnchor
     setWindowTitle(FramedCell(caption));
     setAnchor(CalcAlignAnchor(anchor.Field, anchor.Button));
     const int valueCount = importValueCount();
-    QStringList sections{UIT(235), UIT(236), UIT(237)};
+    QStringList sections{UIT(txt::ID_235), UIT(txt::TaskField_236),
+                         UIT(txt::TaskFieldDescription_237)};
     for (int k = 1; k <= valueCount; ++k) {
-        sections << platform::Format(UIT(238), {k});
+        sections << platform::Format(UIT(txt::TaskFieldValue_238), {k});
     }
     setSections(sections);
 
@@ -108,11 +115,16 @@ void TUF_BrowseFld::Setup(TovSD& sd, const QString& caption, const TBrowseAnchor
     setKeys(fields, FindPreselection(fields, getTaskFld(), TPreselectCompare::TrimmedUpperCase));
 
     setListHint(
-        lines(platform::Format(UIT(1027), {subject}), platform::Format(UIT(1028), {subject})));
-    setButtonHints(UIT(1031), UIT(1032), lines(UIT(1033), UIT(1034)),
-                   lines(platform::Format(UIT(1035), {subject}), UIT(1036)),
-                   lines(platform::Format(UIT(1037), {subject}), UIT(1038)));
-    setStatusTexts({UIT(245), QString::number(rowCount())});
+        lines(platform::Format(UIT(txt::Select_1027), {subject}),
+              platform::Format(UIT(txt::ShortcutDoubleClickToUseSelected_1028), {subject})));
+    setButtonHints(
+        UIT(txt::EnableToAutomaticallyResizeForm_1031),
+        UIT(txt::EnableToAutomaticallyAlignForm_1032),
+        lines(UIT(txt::RefreshTaskFieldList), UIT(txt::ShortcutAltR_1034)),
+        lines(platform::Format(UIT(txt::UseSelected_1035), {subject}), UIT(txt::ShortcutAltS_1036)),
+        lines(platform::Format(UIT(txt::CancelDoNotUseSelected_1037), {subject}),
+              UIT(txt::ShortcutEsc_1038)));
+    setStatusTexts({UIT(txt::TotalTaskFields), QString::number(rowCount())});
     AutoSizeColumns();
     AutoSizePanels();
 }

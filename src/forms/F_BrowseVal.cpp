@@ -1,6 +1,7 @@
 #include "F_BrowseVal.h"
 
 #include "model/ovSD.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
@@ -30,13 +31,20 @@ QString lines(const QString& first, const QString& second) {
 } // namespace
 
 TUF_BrowseVal::TUF_BrowseVal(QWidget* parent) : TUF_BrowseBase(kind(), parent) {
-    setWindowTitle(FramedCell(UIT(246)));
-    setSections({UIT(247), UIT(248), UIT(249)});
-    setButtonCaptions(UIT(250), UIT(251), UIT(252), UIT(253), UIT(254));
-    setListHint(lines(UIT(1039), UIT(1040)));
-    setButtonHints(UIT(1041), UIT(1042), lines(UIT(1043), UIT(1044)), lines(UIT(1045), UIT(1046)),
-                   lines(UIT(1047), UIT(1048)));
-    setStatusTexts({UIT(255), QStringLiteral("0"), UIT(256), QStringLiteral("0")});
+    setWindowTitle(FramedCell(UIT(txt::SelectDataSourceFilterTaskFieldValue)));
+    setSections({UIT(txt::ID_247), UIT(txt::TaskFieldValue_248), UIT(txt::TaskCount)});
+    setButtonCaptions(UIT(txt::AutoSize_250), UIT(txt::AutoAlign_251), UIT(txt::Refresh_252),
+                      UIT(txt::Select_253), UIT(txt::Cancel_254));
+    setListHint(lines(UIT(txt::SelectTaskFieldValue),
+                      UIT(txt::ShortcutDoubleClickToUseSelectedTaskFieldValue)));
+    setButtonHints(
+        UIT(txt::EnableToAutomaticallyResizeForm_1041),
+        UIT(txt::EnableToAutomaticallyAlignForm_1042),
+        lines(UIT(txt::RefreshTaskFieldValueList), UIT(txt::ShortcutAltR_1044)),
+        lines(UIT(txt::UseSelectedTaskFieldValue), UIT(txt::ShortcutAltS_1046)),
+        lines(UIT(txt::CancelDoNotUseSelectedTaskFieldValue), UIT(txt::ShortcutEsc_1048)));
+    setStatusTexts({UIT(txt::TotalTaskFieldValues), QStringLiteral("0"), UIT(txt::TotalTasks),
+                    QStringLiteral("0")});
     setBrowseVal(this);
 }
 
@@ -73,8 +81,8 @@ void TUF_BrowseVal::Setup(TovSD& sd, int vlIndex, const TBrowseAnchor& anchor) {
         TaskCounts.push_back(sd.getVL_TaskFldValTaskCount(vlIndex, j));
     }
     setKeys(values, FindPreselection(values, TaskFldValue, TPreselectCompare::TrimmedUpperCase));
-    setStatusTexts(
-        {UIT(255), QString::number(rowCount()), UIT(256), QString::number(sd.getVL_TaskCount())});
+    setStatusTexts({UIT(txt::TotalTaskFieldValues), QString::number(rowCount()),
+                    UIT(txt::TotalTasks), QString::number(sd.getVL_TaskCount())});
     AutoSizeColumns();
     AutoSizePanels();
 }

@@ -2,6 +2,7 @@
 
 #include "model/ovSD.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
@@ -31,10 +32,13 @@ QString lines(const QString& first, const QString& second) {
 } // namespace
 
 TUF_BrowseWS::TUF_BrowseWS(QWidget* parent) : TUF_BrowseBase(kind(), parent) {
-    setSections({UIT(225), QString()});
-    setButtonCaptions(UIT(227), UIT(228), UIT(229), UIT(230), UIT(231));
-    setButtonHints(UIT(1019), UIT(1020), lines(UIT(1021), UIT(1022)), QString(), QString());
-    setStatusTexts({UIT(232), QStringLiteral("0")});
+    setSections({UIT(txt::ID_225), QString()});
+    setButtonCaptions(UIT(txt::AutoSize_227), UIT(txt::AutoAlign), UIT(txt::Refresh_229),
+                      UIT(txt::Select_230), UIT(txt::Cancel_231));
+    setButtonHints(
+        UIT(txt::EnableToAutomaticallyResizeForm_1019), UIT(txt::EnableToAutomaticallyAlignForm),
+        lines(UIT(txt::RefreshWorksheetList), UIT(txt::ShortcutAltR_1022)), QString(), QString());
+    setStatusTexts({UIT(txt::TotalWorksheets), QStringLiteral("0")});
     setBrowseWS(this);
 }
 
@@ -56,9 +60,9 @@ void TUF_BrowseWS::setWS(const QString& value) {
 void TUF_BrowseWS::Setup(TovSD& sd, const QString& fileDesc, const QString& worksheetDesc,
                          int wslIndex, const TBrowseAnchor& anchor) {
     SD = &sd;
-    setWindowTitle(FramedCell(platform::Format(UIT(224), {fileDesc, worksheetDesc})));
+    setWindowTitle(FramedCell(platform::Format(UIT(txt::Select_224), {fileDesc, worksheetDesc})));
     setAnchor(CalcAlignAnchor(anchor.Field, anchor.Button));
-    setSections({UIT(225), platform::Format(UIT(226), {fileDesc})});
+    setSections({UIT(txt::ID_225), platform::Format(UIT(txt::Worksheet), {fileDesc})});
     WSLIndex = wslIndex;
 
     QStringList names;
@@ -69,12 +73,17 @@ void TUF_BrowseWS::Setup(TovSD& sd, const QString& fileDesc, const QString& work
     }
     setKeys(names, FindPreselection(names, WS, TPreselectCompare::UpperCase));
 
-    setListHint(lines(platform::Format(UIT(1017), {worksheetDesc}),
-                      platform::Format(UIT(1018), {worksheetDesc})));
-    setButtonHints(UIT(1019), UIT(1020), lines(UIT(1021), UIT(1022)),
-                   lines(platform::Format(UIT(1023), {worksheetDesc}), UIT(1024)),
-                   lines(platform::Format(UIT(1025), {worksheetDesc}), UIT(1026)));
-    setStatusTexts({UIT(232), QString::number(rowCount())});
+    setListHint(
+        lines(platform::Format(UIT(txt::Select_1017), {worksheetDesc}),
+              platform::Format(UIT(txt::ShortcutDoubleClickToUseSelected), {worksheetDesc})));
+    setButtonHints(UIT(txt::EnableToAutomaticallyResizeForm_1019),
+                   UIT(txt::EnableToAutomaticallyAlignForm),
+                   lines(UIT(txt::RefreshWorksheetList), UIT(txt::ShortcutAltR_1022)),
+                   lines(platform::Format(UIT(txt::UseSelected), {worksheetDesc}),
+                         UIT(txt::ShortcutAltS_1024)),
+                   lines(platform::Format(UIT(txt::CancelDoNotUseSelected), {worksheetDesc}),
+                         UIT(txt::ShortcutEsc_1026)));
+    setStatusTexts({UIT(txt::TotalWorksheets), QString::number(rowCount())});
     AutoSizeColumns();
     AutoSizePanels();
 }

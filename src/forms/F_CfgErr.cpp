@@ -2,6 +2,7 @@
 
 #include "model/ovDV.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
@@ -29,13 +30,18 @@ TListWindowKind kind() {
 TUF_CfgErr::TUF_CfgErr(QWidget* parent)
     : TUF_BrowseBase(kind(), parent), LB_CfgErr(qobject_cast<QListWidget*>(list())),
       ListControl(LB_CfgErr) {
-    setWindowTitle(FramedCell(platform::Format(UIT(257), {QStringLiteral("Ovik KRV Tessel")})));
-    setSections({UIT(258), UIT(259), UIT(260), UIT(261), UIT(262)});
-    setButtonCaptions(UIT(263), QString(), QString(), QString(), UIT(264));
-    setListHint(UIT(1049) + QLatin1Char('\n') + UIT(1050) + QLatin1Char('\n') + UIT(1051));
-    setButtonHints(UIT(1052), QString(), QString(), QString(),
-                   UIT(1053) + QLatin1Char('\n') + UIT(1054));
-    setStatusTexts({UIT(265), QStringLiteral("0")});
+    setWindowTitle(FramedCell(
+        platform::Format(UIT(txt::ConfigurationErrors), {QStringLiteral("Ovik KRV Tessel")})));
+    setSections({UIT(txt::ID_258), UIT(txt::Tab), UIT(txt::Field), UIT(txt::Details),
+                 UIT(txt::FieldValue)});
+    setButtonCaptions(UIT(txt::AutoSize_263), QString(), QString(), QString(), UIT(txt::Close_264));
+    setListHint(UIT(txt::FollowingConfigurationErrorsWereFound) + QLatin1Char('\n') +
+                UIT(txt::TheseMustBeCorrectedBefore) + QLatin1Char('\n') +
+                UIT(txt::ShortcutDoubleClickToDisplay));
+    setButtonHints(UIT(txt::EnableToAutomaticallyResizeForm_1052), QString(), QString(), QString(),
+                   UIT(txt::CloseConfigurationErrorsForm) + QLatin1Char('\n') +
+                       UIT(txt::ShortcutsEscAltC_1054));
+    setStatusTexts({UIT(txt::TotalConfigurationErrors), QStringLiteral("0")});
     ::setLB_CfgErr(&ListControl);
     setCfgErrWindow(this);
 }

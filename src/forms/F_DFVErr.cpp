@@ -2,6 +2,7 @@
 
 #include "model/ovDV.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
@@ -30,13 +31,16 @@ TListWindowKind kind() {
 TUF_DFVErr::TUF_DFVErr(QWidget* parent)
     : TUF_BrowseBase(kind(), parent), LB_DFVErr(qobject_cast<QListWidget*>(list())),
       ListControl(LB_DFVErr) {
-    setWindowTitle(FramedCell(platform::Format(UIT(266), {QStringLiteral("Ovik KRV Tessel")})));
-    setSections({UIT(267), UIT(268), UIT(269), UIT(270)});
-    setButtonCaptions(UIT(271), QString(), QString(), QString(), UIT(272));
-    setListHint(UIT(1055));
-    setButtonHints(UIT(1056), QString(), QString(), QString(),
-                   UIT(1057) + QLatin1Char('\n') + UIT(1058));
-    setStatusTexts({UIT(273), QStringLiteral("0")});
+    setWindowTitle(FramedCell(
+        platform::Format(UIT(txt::DataFileValidationErrors), {QStringLiteral("Ovik KRV Tessel")})));
+    setSections(
+        {UIT(txt::ID_267), UIT(txt::KRVDefinition), UIT(txt::Field_269), UIT(txt::Details_270)});
+    setButtonCaptions(UIT(txt::AutoSize_271), QString(), QString(), QString(), UIT(txt::Close_272));
+    setListHint(UIT(txt::FollowingErrorsWereFound));
+    setButtonHints(UIT(txt::EnableToAutomaticallyResizeForm_1056), QString(), QString(), QString(),
+                   UIT(txt::CloseDataFileValidationErrors) + QLatin1Char('\n') +
+                       UIT(txt::ShortcutsEscAltC_1058));
+    setStatusTexts({UIT(txt::TotalDataFileValidationErrors), QStringLiteral("0")});
     ::setLB_DFVErr(&ListControl);
     setDFVErrWindow(this);
 }

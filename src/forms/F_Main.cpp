@@ -21,6 +21,7 @@
 #include "services/SheetLimits.h"
 #include "services/Splash.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
 #include "services/ovUIL.h"
@@ -240,7 +241,8 @@ void TUF_Main::BuildCentre() {
     BuildPages();
     BBtn_Process = new QPushButton(Framed(191), this);
     BBtn_Process->setIcon(IL_Main_16.value(imgProcess));
-    BBtn_Process->setToolTip(UIT(991) + QLatin1Char('\n') + UIT(992));
+    BBtn_Process->setToolTip(UIT(txt::ProcessSelectedKRVDefinition) + QLatin1Char('\n') +
+                             UIT(txt::ShortcutAltP));
     BBtn_Process->setFixedSize(ScaledWidth(80), BitButtonHeight());
     connect(BBtn_Process, &QPushButton::clicked, this,
             [this] { GuardSlot([this] { Controller->XferData(); }); });

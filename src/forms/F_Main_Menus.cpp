@@ -4,6 +4,7 @@
 #include "MainIcons.h"
 #include "SlotGuard.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
@@ -86,7 +87,7 @@ void TUF_Main::BuildActions() {
             [&c] { c.ShowHelp(THelp::WhitePaper); });
     command(QStringLiteral("MI_Help_About"), 66, imgAbout, [&c] {
         c.About();
-    })->setText(Format(UIT(66), {QStringLiteral("Ovik KRV Tessel")}));
+    })->setText(Format(UIT(txt::About), {QStringLiteral("Ovik KRV Tessel")}));
     command(QStringLiteral("MI_MRU_Purge"), 67, imgPurge, [&c] { c.PurgeMRU(); });
     command(QStringLiteral("MI_MRU_Reset"), 68, imgReset, [&c] { c.ResetMRU(); });
 
@@ -126,7 +127,7 @@ void TUF_Main::BuildActions() {
 
 void TUF_Main::BuildMenus() {
     QMenuBar* bar = menuBar();
-    QMenu* file = bar->addMenu(UIT(44));
+    QMenu* file = bar->addMenu(UIT(txt::File));
     file->addAction(action(QStringLiteral("MI_File_OpenSDF")));
     file->addSeparator();
     file->addAction(action(QStringLiteral("MI_File_New")));
@@ -144,17 +145,17 @@ void TUF_Main::BuildMenus() {
     MI_File_MRU_Separator->setVisible(false);
     file->addAction(action(QStringLiteral("MI_File_Exit")));
 
-    QMenu* edit = bar->addMenu(UIT(52));
+    QMenu* edit = bar->addMenu(UIT(txt::Edit));
     edit->addAction(action(QStringLiteral("MI_Edit_Cut")));
     edit->addAction(action(QStringLiteral("MI_Edit_Copy")));
     edit->addAction(action(QStringLiteral("MI_Edit_Paste")));
     edit->addSeparator();
     edit->addAction(action(QStringLiteral("MI_Edit_Undo")));
 
-    QMenu* tools = bar->addMenu(UIT(57));
+    QMenu* tools = bar->addMenu(UIT(txt::Tools));
     tools->addAction(action(QStringLiteral("MI_Tools_Options")));
 
-    QMenu* help = bar->addMenu(UIT(62));
+    QMenu* help = bar->addMenu(UIT(txt::Help));
     help->addAction(action(QStringLiteral("MI_Help_Tutorial")));
     help->addAction(action(QStringLiteral("MI_Help_UserManual")));
     help->addAction(action(QStringLiteral("MI_Help_WhitePaper")));
@@ -220,7 +221,7 @@ void TUF_Main::BuildToolBar() {
     }
     TBar_Main->addSeparator();
     QAction* hints = NewAction(QStringLiteral("TBtn_ShowHints"), 43, imgShowHints, 906, 0);
-    hints->setText(Format(QStringLiteral(" %s "), {UIT(43)}));
+    hints->setText(Format(QStringLiteral(" %s "), {UIT(txt::ShowHints)}));
     hints->setCheckable(true);
     hints->setChecked(true);
     connect(hints, &QAction::triggered, this,

@@ -5,6 +5,7 @@
 #include "MainIcons.h"
 #include "SlotGuard.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QHeaderView>
@@ -44,7 +45,8 @@ QWidget* TUF_Main::BuildDefinitionPanel() {
     using namespace formmetrics;
     Pnl_SDs = new QWidget(this);
     HC_Model = new QStandardItemModel(0, 1, Pnl_SDs);
-    HC_Model->setHeaderData(0, Qt::Horizontal, Format(QStringLiteral(" %s "), {UIT(69)}));
+    HC_Model->setHeaderData(0, Qt::Horizontal,
+                            Format(QStringLiteral(" %s "), {UIT(txt::KRVDefinitions)}));
     HC_SDs = new QHeaderView(Qt::Horizontal, Pnl_SDs);
     HC_SDs->setModel(HC_Model);
     HC_SDs->setStretchLastSection(true);

@@ -1,6 +1,7 @@
 #include "F_Main_Status.h"
 
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/TextMetrics.h"
 #include "services/ovUIL.h"
 
@@ -24,8 +25,8 @@ TMainStatusBar::TMainStatusBar(QWidget* parent)
     ApplyIconTitleFont(font);
     setFont(font);
     setFixedHeight(DlgTextHeight + 8);
-    ModifiedPanel->setText(Framed(UIT(193)));
-    DataFilePanel->setText(Framed(UIT(192)));
+    ModifiedPanel->setText(Framed(UIT(txt::Modified)));
+    DataFilePanel->setText(Framed(UIT(txt::DataFile)));
     for (QLabel* panel : {ModifiedPanel, DataFilePanel}) {
         panel->setAlignment(Qt::AlignCenter);
         panel->setFrameShape(QFrame::StyledPanel);

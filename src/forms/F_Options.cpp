@@ -18,6 +18,7 @@
 #include "services/F_StdDlg.h"
 #include "services/MainWindow.h"
 #include "services/Splash.h"
+#include "services/TextIds.h"
 #include "services/TextMetrics.h"
 #include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
@@ -185,7 +186,7 @@ QLineEdit* TUF_Options::templateEdit() const {
 
 void TUF_Options::CreateControls() {
     Controls& c = *C;
-    setWindowTitle(framed(platform::Format(UIT(277), {kTitle})));
+    setWindowTitle(framed(platform::Format(UIT(txt::Options_277), {kTitle})));
     auto label = [this](const QString& text) { return new QLabel(text, this); };
     auto panel = [this](int id) {
         auto* title = new QLabel(panelTitle(id), this);
@@ -212,51 +213,64 @@ void TUF_Options::CreateControls() {
     };
 
     c.Pnl_UP_UI = panel(278);
-    c.BBtn_UP_ResetSizePosition = button(UIT(279), hint(1065, 1066));
-    c.CB_UP_ShowToolBarCaptions = check(UIT(280), hint(1067, 1068));
-    c.CB_UP_PromptOnProcess = check(UIT(281), hint(1069, 1070));
-    c.Lbl_UP_HintPause = label(framed(UIT(282)));
-    c.DDL_UP_HintPause = list(TOptionsModel::HintPauseItems(), UIT(1071));
-    c.Lbl_UP_HintPause_ms = label(framed(UIT(283)));
-    c.Lbl_UP_HintHidePause = label(framed(UIT(284)));
-    c.DDL_UP_HintHidePause = list(TOptionsModel::HintHidePauseItems(), UIT(1072));
-    c.Lbl_UP_HintHidePause_ms = label(framed(UIT(285)));
-    c.Lbl_UP_DefaultXLExtn = label(framed(UIT(286)));
+    c.BBtn_UP_ResetSizePosition = button(UIT(txt::ResetFormSizesAndPositions), hint(1065, 1066));
+    c.CB_UP_ShowToolBarCaptions = check(UIT(txt::ShowMainFormToolbarButton), hint(1067, 1068));
+    c.CB_UP_PromptOnProcess = check(UIT(txt::PromptOnProcessKRVDefinition), hint(1069, 1070));
+    c.Lbl_UP_HintPause = label(framed(UIT(txt::ShowHintDelay)));
+    c.DDL_UP_HintPause = list(TOptionsModel::HintPauseItems(),
+                              UIT(txt::SelectDelayInMillisecondsBeforeHintsAreShown));
+    c.Lbl_UP_HintPause_ms = label(framed(UIT(txt::Milliseconds)));
+    c.Lbl_UP_HintHidePause = label(framed(UIT(txt::HideHintDelay)));
+    c.DDL_UP_HintHidePause = list(TOptionsModel::HintHidePauseItems(),
+                                  UIT(txt::SelectDelayInMillisecondsBeforeHintsAreHidden));
+    c.Lbl_UP_HintHidePause_ms = label(framed(UIT(txt::Milliseconds_285)));
+    c.Lbl_UP_DefaultXLExtn = label(framed(UIT(txt::DefaultMSExcelFileExtension)));
     c.DDL_UP_DefaultXLExtn =
-        list(TOptionsModel::XLExtnItems(), UIT(1073) + kCRLF + UIT(1074) + kCRLF + UIT(1075));
+        list(TOptionsModel::XLExtnItems(), UIT(txt::SelectDefaultMSExcelFile) + kCRLF +
+                                               UIT(txt::IsNotSpecifiedForData) + kCRLF +
+                                               UIT(txt::AutoMSExcelFileExtension));
     c.Pnl_UP_DF = panel(288);
-    c.BBtn_UP_ReAssoc = button(UIT(289), UIT(1076) + kCRLF + platform::Format(UIT(1077), {kTitle}) +
-                                             kCRLF + UIT(1078));
-    c.CB_UP_PurgeMRU =
-        check(platform::Format(UIT(290), {kTitle}),
-              UIT(1079) + kCRLF + platform::Format(UIT(1080), {kTitle}) + kCRLF + UIT(1081));
-    c.CB_UP_BackupDF = check(UIT(291), hint(1082, 1083));
-    c.CB_UP_IncBackup = check(UIT(292), hint(1084, 1085));
+    c.BBtn_UP_ReAssoc = button(UIT(txt::ReassociateDataFileAndBackupDataFileExtensions),
+                               UIT(txt::ReassociateDataFileAndBackupDataFile) + kCRLF +
+                                   platform::Format(UIT(txt::Extensions), {kTitle}) + kCRLF +
+                                   UIT(txt::ShortcutAlt_1078));
+    c.CB_UP_PurgeMRU = check(platform::Format(UIT(txt::PurgeMRUDataFileList), {kTitle}),
+                             UIT(txt::EnableToRemoveInvalidEntries) + kCRLF +
+                                 platform::Format(UIT(txt::MRUDataFileListWhen), {kTitle}) + kCRLF +
+                                 UIT(txt::ShortcutAltP_1081));
+    c.CB_UP_BackupDF = check(UIT(txt::CreateBackupCopyOfData), hint(1082, 1083));
+    c.CB_UP_IncBackup = check(UIT(txt::CreateIncrementalBackupDataFiles), hint(1084, 1085));
     c.Pnl_UP_BTFF = panel(293);
-    c.Lbl_UP_ImportTaskFldValCount = label(framed(UIT(294)));
-    c.DDL_UP_ImportTaskFldValCount = list(TOptionsModel::ImportCountItems(), UIT(1086));
+    c.Lbl_UP_ImportTaskFldValCount = label(framed(UIT(txt::NumberOfTaskFieldValues)));
+    c.DDL_UP_ImportTaskFldValCount =
+        list(TOptionsModel::ImportCountItems(), UIT(txt::SelectNumberOfTaskField));
     c.Pnl_UP_TF = panel(295);
-    c.Lbl_UP_DefaultTF = label(framed(UIT(296)));
-    c.DDL_UP_DefaultTF = list(TOptionsModel::TFItems(), UIT(1087) + kCRLF + UIT(1088));
+    c.Lbl_UP_DefaultTF = label(framed(UIT(txt::DefaultTemplateFile)));
+    c.DDL_UP_DefaultTF =
+        list(TOptionsModel::TFItems(),
+             UIT(txt::SelectDefaultTemplateFile) + kCRLF + UIT(txt::AutoDefaultTemplateFile));
     c.TB_UP_DefaultTF = new QLineEdit(this);
     c.TB_UP_DefaultTF->setMaxLength(TOptionsModel::kTFMaxLength);
-    c.BBtn_UP_DefaultTF_Browse = button(QStringLiteral("..."), UIT(1089));
-    c.BBtn_UP_DefaultTF_Open = button(QStringLiteral("\u2197"), UIT(1090));
+    c.BBtn_UP_DefaultTF_Browse =
+        button(QStringLiteral("..."), UIT(txt::BrowseForDefaultTemplateFile));
+    c.BBtn_UP_DefaultTF_Open = button(QStringLiteral("\u2197"), UIT(txt::OpenDefaultTemplateFile));
     c.Img_UP_DefaultTF = new QLabel(this);
     c.Pnl_UP_OF = panel(304);
-    c.Lbl_UP_DefaultOFFolder = label(framed(UIT(305)));
-    c.DDL_UP_DefaultOFFolder = list(TOptionsModel::OFFolderItems(), UIT(1091));
+    c.Lbl_UP_DefaultOFFolder = label(framed(UIT(txt::DefaultOutputFileFolder)));
+    c.DDL_UP_DefaultOFFolder =
+        list(TOptionsModel::OFFolderItems(), UIT(txt::SelectDefaultOutputFileFolder));
     c.TB_UP_DefaultOFFolder = new QLineEdit(this);
     c.TB_UP_DefaultOFFolder->setMaxLength(TOptionsModel::kOFFolderMaxLength);
-    c.BBtn_UP_DefaultOFFolder_Browse = button(QStringLiteral("..."), UIT(1092));
+    c.BBtn_UP_DefaultOFFolder_Browse =
+        button(QStringLiteral("..."), UIT(txt::BrowseForDefaultOutputFile));
     c.Img_UP_DefaultOFFolder = new QLabel(this);
-    c.CB_UP_PromptOnCreateOFFolder = check(UIT(311), hint(1093, 1094));
-    c.CB_UP_PromptOnOverwriteOF = check(UIT(312), hint(1095, 1096));
+    c.CB_UP_PromptOnCreateOFFolder = check(UIT(txt::PromptOnCreateOutputFile), hint(1093, 1094));
+    c.CB_UP_PromptOnOverwriteOF = check(UIT(txt::PromptOnOverwriteOutputFile), hint(1095, 1096));
     c.Pnl_BBtn = new QWidget(this);
     c.Pnl_BBtn->setFocusPolicy(Qt::StrongFocus);
-    c.BBtn_Reset = button(UIT(313), hint(1097, 1098));
-    c.BBtn_Close = button(UIT(314), hint(1099, 1100));
-    c.BBtn_Cancel = button(UIT(315), hint(1101, 1102));
+    c.BBtn_Reset = button(UIT(txt::Reset_313), hint(1097, 1098));
+    c.BBtn_Close = button(UIT(txt::Close_314), hint(1099, 1100));
+    c.BBtn_Cancel = button(UIT(txt::Cancel_315), hint(1101, 1102));
     c.TB_UP_DefaultTF->installEventFilter(this);
     c.TB_UP_DefaultOFFolder->installEventFilter(this);
 }

@@ -11,6 +11,7 @@
 #include "services/Progress.h"
 #include "services/Splash.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/TextMetrics.h"
 #include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
@@ -39,19 +40,6 @@ constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
 constexpr int kTabImage = 57;
 constexpr int kBevelHeight = 4;
-
-constexpr int kTextInitialising = 33;
-constexpr int kTextProjectSummary = 363;
-constexpr int kTextAutoSize = 364;
-constexpr int kTextCopy = 365;
-constexpr int kTextOpenDSF = 366;
-constexpr int kTextOpenOF = 367;
-constexpr int kTextClose = 368;
-constexpr int kHintAutoSize = 1263;
-constexpr int kHintCopy = 1264;
-constexpr int kHintOpenDSF = 1266;
-constexpr int kHintOpenOF = 1268;
-constexpr int kHintClose = 1270;
 
 const QString kAppTitle = QStringLiteral("Ovik KRV Tessel");
 
@@ -83,7 +71,7 @@ QIcon Glyph(const char* themeName, QStyle::StandardPixmap fallback) {
 TUF_Summary::TUF_Summary(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint) {
-    SplashStatus(kTextInitialising);
+    SplashStatus(txt::InitialisingSummaryForm);
     setModal(true);
 
     Bvl_Summary_T = new QFrame(this);
@@ -157,19 +145,19 @@ void TUF_Summary::setGlyphList(const QList<QIcon>* glyphs) {
 }
 
 void TUF_Summary::SetCaptions() {
-    TS_ProjectSummary->setTabText(0, Framed(UIT(kTextProjectSummary)));
-    SBtn_AutoSize->setText(Framed(UIT(kTextAutoSize)));
-    BBtn_Copy->setText(Framed(UIT(kTextCopy)));
-    BBtn_OpenDSF->setText(Framed(UIT(kTextOpenDSF)));
-    BBtn_OpenOF->setText(Framed(UIT(kTextOpenOF)));
-    BBtn_Close->setText(Framed(UIT(kTextClose)));
+    TS_ProjectSummary->setTabText(0, Framed(UIT(txt::ProjectSummary)));
+    SBtn_AutoSize->setText(Framed(UIT(txt::AutoSize_364)));
+    BBtn_Copy->setText(Framed(UIT(txt::CopyToClipboard)));
+    BBtn_OpenDSF->setText(Framed(UIT(txt::OpenDataSourceFile)));
+    BBtn_OpenOF->setText(Framed(UIT(txt::OpenOutputFile)));
+    BBtn_Close->setText(Framed(UIT(txt::Close_368)));
 }
 
 void TUF_Summary::SetHints() {
-    SBtn_AutoSize->setToolTip(UIT(kHintAutoSize));
-    BBtn_OpenDSF->setToolTip(Hint(kHintOpenDSF));
-    BBtn_OpenOF->setToolTip(Hint(kHintOpenOF));
-    BBtn_Close->setToolTip(Hint(kHintClose));
+    SBtn_AutoSize->setToolTip(UIT(txt::EnableToAutomaticallyResizeForm_1263));
+    BBtn_OpenDSF->setToolTip(Hint(txt::OpenDataSourceFile_1266));
+    BBtn_OpenOF->setToolTip(Hint(txt::OpenOutputFile_1268));
+    BBtn_Close->setToolTip(Hint(txt::CloseSummaryForm));
 }
 
 void TUF_Summary::LayoutGrid() {
@@ -311,7 +299,7 @@ void TUF_Summary::PlaceChildren() {
 
 void TUF_Summary::SetFormCaption() {
     setWindowTitle(
-        platform::Format(QStringLiteral(" %s: %s "), {kAppTitle, UIT(kTextProjectSummary)}));
+        platform::Format(QStringLiteral(" %s: %s "), {kAppTitle, UIT(txt::ProjectSummary)}));
 }
 
 void TUF_Summary::CentreOnWorkArea() {
@@ -369,7 +357,7 @@ void TUF_Summary::FormActivate() {
         CentreOnWorkArea();
     }
     TS_ProjectSummary->setCurrentIndex(0);
-    BBtn_Copy->setToolTip(Hint(kHintCopy));
+    BBtn_Copy->setToolTip(Hint(txt::CopyProjectSummaryToClipboard));
     SBtn_AutoSize->setEnabled(!isMaximized());
     SetAutoSizeDown(UP != nullptr && UP->getAutoSizeSummary());
     if (SBtn_AutoSize->isEnabled() && isAutoSizeDown()) {

@@ -4,14 +4,8 @@
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "services/ShellUtils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
-
-namespace {
-
-constexpr int kTextDataSourceFile = 747;
-constexpr int kTextOutputFile = 757;
-
-} // namespace
 
 bool OpenSummaryFile(TSummaryFile file) {
     if (SDs == nullptr || DV == nullptr) {
@@ -19,7 +13,7 @@ bool OpenSummaryFile(TSummaryFile file) {
     }
     TovSD& sd = *SDs->getItems(SDs->getActiveSD());
     const bool dataSource = file == TSummaryFile::DataSource;
-    const QString desc = UIT(dataSource ? kTextDataSourceFile : kTextOutputFile);
+    const QString desc = UIT(dataSource ? txt::DataSourceFile_747 : txt::OutputFile_757);
     const QString path = (dataSource ? sd.SCF->getDSF_DrivePathFilenameExtnXL()
                                      : sd.SCF->getOF_DrivePathFilenameExtnXL())
                              .trimmed();

@@ -7,6 +7,7 @@
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <algorithm>
@@ -18,14 +19,6 @@ using modelutil::UpperAZ;
 using platform::Format;
 
 namespace {
-
-constexpr int kNoChoiceId = 732; // "Please Select..."
-constexpr int kAndId = 176;      // "And"
-constexpr int kOrId = 177;       // "Or"
-constexpr int kDataSourceFileId = 747;
-constexpr int kFieldCaptionId = 795; // "ID [%d] Task Field"
-constexpr int kValueCaptionId = 798; // "ID [%d] Task Field Value"
-constexpr int kRowCaptionId = 799;   // "ID [%d] Filter Row"
 
 size_t Index(int i) {
     return static_cast<size_t>(i - 1);
@@ -55,15 +48,15 @@ void TFilterGridModel::setCell(int col, int row, const QString& text, int itemIn
 }
 
 QString TFilterGridModel::NoChoiceText() {
-    return UIT(kNoChoiceId);
+    return UIT(txt::PleaseSelect);
 }
 
 QString TFilterGridModel::AndText() {
-    return UIT(kAndId);
+    return UIT(txt::And);
 }
 
 QString TFilterGridModel::OrText() {
-    return UIT(kOrId);
+    return UIT(txt::Or);
 }
 
 QString TFilterGridModel::OperatorText(uint8_t op) {
@@ -316,7 +309,7 @@ TFilterValidation TFilterGridModel::Validate(TovDV& dv, const QString& dataSourc
         result.TitleHint = dv.getHintText();
     }
 
-    const QString fileCaption = UIT(kDataSourceFileId);
+    const QString fileCaption = UIT(txt::DataSourceFile_747);
     struct TRow {
         QString FieldCaption, RowCaption, Field, OperatorName, Value, AndOr;
         uint8_t Operator = foEquals;
@@ -324,8 +317,8 @@ TFilterValidation TFilterGridModel::Validate(TovDV& dv, const QString& dataSourc
     std::array<TRow, RowCount> rows;
     for (int i = 1; i <= RowCount; ++i) {
         TRow& row = rows[Index(i)];
-        row.FieldCaption = Format(UIT(kFieldCaptionId), {i});
-        row.RowCaption = Format(UIT(kRowCaptionId), {i});
+        row.FieldCaption = Format(UIT(txt::IDTaskField), {i});
+        row.RowCaption = Format(UIT(txt::IDFilterRow), {i});
         row.Field = UpperAZ(text(fcTaskFld, i).trimmed());
         row.OperatorName = choice(fcOperator, i);
         row.Operator = TovDSF::getFilterOperatorOfName(row.OperatorName);
@@ -361,7 +354,7 @@ TFilterValidation TFilterGridModel::Validate(TovDV& dv, const QString& dataSourc
             mark(i);
             continue;
         }
-        if (dv.CheckFilterValue(row.Operator, Format(UIT(kValueCaptionId), {i}), row.Value)) {
+        if (dv.CheckFilterValue(row.Operator, Format(UIT(txt::IDTaskFieldValue), {i}), row.Value)) {
             mark(i);
         }
     }

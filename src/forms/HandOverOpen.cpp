@@ -2,11 +2,10 @@
 
 #include "model/ovDF.h"
 #include "model/ovDV.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 namespace {
-
-constexpr int kTextDataFile = 722;
 
 // Restores the window's Busy state and the data file's hand-over flag however the open ends.
 class TOpenScope {
@@ -39,7 +38,7 @@ private:
 };
 
 bool hasDataFileExtension(TovDV* dv, const QString& path) {
-    return dv == nullptr || !dv->CheckDataFileExt(UIT(kTextDataFile), path);
+    return dv == nullptr || !dv->CheckDataFileExt(UIT(txt::DataFile_722), path);
 }
 
 } // namespace
@@ -62,7 +61,7 @@ bool OpenHandedOverFiles(IHandOverWindow& window, TovDF& df, TovDV* dv, const QS
             return false;
         }
     }
-    const QString caption = UIT(kTextDataFile);
+    const QString caption = UIT(txt::DataFile_722);
     if (dv != nullptr &&
         (dv->CheckDataFileExtDlg(caption, path) || dv->CheckDataFileExistsDlg(caption, path))) {
         return false;

@@ -7,6 +7,7 @@
 #include "platform/Format.h"
 #include "services/StdDlg.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -195,7 +196,7 @@ void TMainController::UpdateDataFileStatus() {
             // A new file has no path yet: it is saved through Save As, but it is not read-only.
             status.Text = Framed(DF->getDPFE());
         } else {
-            status.Text = Format(QStringLiteral(" %s %s "), {DF->getDPFE(), UIT(724)});
+            status.Text = Format(QStringLiteral(" %s %s "), {DF->getDPFE(), UIT(txt::ReadOnly)});
         }
     }
     View.SetDataFileStatus(status);
@@ -255,10 +256,10 @@ void TMainController::ReportListFailure(const TListFailure& failure, const QStri
     dlg->MsgLines.clear();
     dlg->MsgLines << UIT(failure.TextId) << QString();
     if (!details.isEmpty()) {
-        dlg->MsgLines << Format(UIT(1423), {details}) << QString();
+        dlg->MsgLines << Format(UIT(txt::Details_1423), {details}) << QString();
     }
     dlg->SetupStdDlgButtons1(sdkWarning, failure.Key,
-                             {glyphClose, mrClose, UIT(357), UIT(failure.HintId)});
+                             {glyphClose, mrClose, UIT(txt::Close_357), UIT(failure.HintId)});
     dlg->ShowModal();
 }
 
@@ -266,7 +267,7 @@ void TMainController::Add() {
     View.SetListEnabled(true);
     View.FocusList();
     QString description;
-    if (!RunAddRenameCopy(modeAdd, UIT(212), description)) {
+    if (!RunAddRenameCopy(modeAdd, UIT(txt::EnterDescriptionHere), description)) {
         UpdateDefinitionButtons();
         return;
     }
@@ -318,8 +319,8 @@ void TMainController::Copy() {
         return;
     }
     const int source = ActiveDefinition();
-    const QString proposed =
-        StrLeft(Format(UIT(743), {SDs->getItems(source)->getDescription()}), kMaxDescription);
+    const QString proposed = StrLeft(
+        Format(UIT(txt::Copy_743), {SDs->getItems(source)->getDescription()}), kMaxDescription);
     QString description;
     if (!RunAddRenameCopy(modeCopy, proposed, description)) {
         return;
@@ -332,8 +333,10 @@ void TMainController::Delete() {
         return;
     }
     const int position = ActiveDefinition();
-    if (!AskYesNo(QStringLiteral("MF010"),
-                  {UIT(1348), QString(), SDs->getItems(position)->getDescription()}, 1156, 1157)) {
+    if (!AskYesNo(
+            QStringLiteral("MF010"),
+            {UIT(txt::AreYouSureYouWish), QString(), SDs->getItems(position)->getDescription()},
+            1156, 1157)) {
         return;
     }
     ChangeList({1517, QStringLiteral("MF011"), 1158}, true, [&] {
@@ -401,8 +404,8 @@ bool TMainController::AskYesNo(const QString& key, const QStringList& lines, int
         return false;
     }
     dlg->MsgLines = lines;
-    dlg->SetupStdDlgButtons2(sdkQuestion, key, {glyphNo, mrNo, UIT(359), UIT(noHint)},
-                             {glyphYes, mrYes, UIT(362), UIT(yesHint)});
+    dlg->SetupStdDlgButtons2(sdkQuestion, key, {glyphNo, mrNo, UIT(txt::No), UIT(noHint)},
+                             {glyphYes, mrYes, UIT(txt::Yes), UIT(yesHint)});
     // Only Yes goes on: Esc and the close box answer No.
     return dlg->ShowModal() == mrYes;
 }

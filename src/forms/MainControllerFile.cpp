@@ -8,6 +8,7 @@
 #include "services/FileChecks.h"
 #include "services/ShellUtils.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovMRU.h"
 #include "services/ovUIL.h"
@@ -18,7 +19,6 @@ using platform::Format;
 namespace {
 
 const QString kTitle = QStringLiteral("Ovik KRV Tessel");
-constexpr int kDataFileLabel = 722;
 
 void ReportInformation(const QString& key, const QStringList& lines, int hintId) {
     IStdDlg* dlg = StdDlg();
@@ -26,7 +26,8 @@ void ReportInformation(const QString& key, const QStringList& lines, int hintId)
         return;
     }
     dlg->MsgLines = lines;
-    dlg->SetupStdDlgButtons1(sdkInformation, key, {glyphClose, mrClose, UIT(357), UIT(hintId)});
+    dlg->SetupStdDlgButtons1(sdkInformation, key,
+                             {glyphClose, mrClose, UIT(txt::Close_357), UIT(hintId)});
     dlg->ShowModal();
 }
 
@@ -143,8 +144,8 @@ void TMainController::FileOpenMRU(int n) {
         return;
     }
     const QString path = MRUs->getItems(n).getDPFE();
-    if (DV != nullptr && (DV->CheckDataFileExtDlg(UIT(kDataFileLabel), path) ||
-                          DV->CheckDataFileExistsDlg(UIT(kDataFileLabel), path))) {
+    if (DV != nullptr && (DV->CheckDataFileExtDlg(UIT(txt::DataFile_722), path) ||
+                          DV->CheckDataFileExistsDlg(UIT(txt::DataFile_722), path))) {
         return;
     }
     OpenWith([&path] { return DF->OpenMRU(path); });
@@ -279,7 +280,7 @@ void TMainController::ShowHelp(THelpDocument document) {
                          QString(),
                          Format(UIT(entry.LastLine), {kTitle})};
         dlg->SetupStdDlgButtons1(sdkWarning, entry.Key,
-                                 {glyphClose, mrClose, UIT(357), UIT(entry.Hint)});
+                                 {glyphClose, mrClose, UIT(txt::Close_357), UIT(entry.Hint)});
         dlg->ShowModal();
     }
     View.FocusPages();
@@ -290,7 +291,9 @@ void TMainController::ShowHelp(THelpDocument document) {
 void TMainController::PurgeMRU() {
     View.HideBalloon();
     if (MRUs == nullptr ||
-        !AskYesNo(QStringLiteral("MF001"), {UIT(1338), QString(), UIT(1339)}, 1149, 1150)) {
+        !AskYesNo(QStringLiteral("MF001"),
+                  {UIT(txt::DoYouWishToPurge), QString(), UIT(txt::AllInvalidMostRecentlyUsed)},
+                  1149, 1150)) {
         return;
     }
     const int n = MRUs->Purge();
@@ -299,7 +302,9 @@ void TMainController::PurgeMRU() {
     const QString key = n == 0   ? QStringLiteral("MF002")
                         : n == 1 ? QStringLiteral("MF003")
                                  : QStringLiteral("MF004");
-    const QString line = n == 0 ? UIT(1340) : n == 1 ? UIT(1341) : Format(UIT(1342), {n});
+    const QString line = n == 0   ? UIT(txt::NoEntriesWerePurged)
+                         : n == 1 ? UIT(txt::OneEntryWasPurged)
+                                  : Format(UIT(txt::EntriesWerePurgedFromMost), {n});
     QStringList lines = {line, QString()};
     lines << MRUs->getPurgeReport();
     ReportInformation(key, lines, 1151);
@@ -307,8 +312,10 @@ void TMainController::PurgeMRU() {
 
 void TMainController::ResetMRU() {
     View.HideBalloon();
-    if (MRUs == nullptr ||
-        !AskYesNo(QStringLiteral("MF005"), {UIT(1343), QString(), UIT(1344)}, 1152, 1153)) {
+    if (MRUs == nullptr || !AskYesNo(QStringLiteral("MF005"),
+                                     {UIT(txt::DoYouWishToResetMostRecentlyUsedData), QString(),
+                                      UIT(txt::AllMostRecentlyUsedData)},
+                                     1152, 1153)) {
         return;
     }
     int n = 0;
@@ -323,6 +330,8 @@ void TMainController::ResetMRU() {
     const QString key = n == 0   ? QStringLiteral("MF006")
                         : n == 1 ? QStringLiteral("MF007")
                                  : QStringLiteral("MF008");
-    const QString line = n == 0 ? UIT(1345) : n == 1 ? UIT(1346) : Format(UIT(1347), {n});
+    const QString line = n == 0   ? UIT(txt::NoEntriesInMostRecently)
+                         : n == 1 ? UIT(txt::OneEntryInMostRecently)
+                                  : Format(UIT(txt::EntriesInMostRecentlyUsed), {n});
     ReportInformation(key, {line}, 1154);
 }

@@ -4,6 +4,7 @@
 #include "model/ovDF.h"
 #include "model/ovSD.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
@@ -31,12 +32,14 @@ void TMainController::XferData() {
         if (dlg == nullptr) {
             return;
         }
-        dlg->MsgLines = {UIT(1349), QString(), sd->getDescription()};
+        dlg->MsgLines = {UIT(txt::DoYouWishToProcess), QString(), sd->getDescription()};
         TStdDlgButton hidden;
         hidden.Visible = false;
-        dlg->SetupStdDlgButtons3CB(sdkQuestion, QStringLiteral("MF023"),
-                                   {glyphNo, mrNo, UIT(359), UIT(1171)},
-                                   {glyphYes, mrYes, UIT(362), UIT(1170)}, hidden, UIT(353));
+        dlg->SetupStdDlgButtons3CB(
+            sdkQuestion, QStringLiteral("MF023"),
+            {glyphNo, mrNo, UIT(txt::No), UIT(txt::DoNotProcessSelectedKRV)},
+            {glyphYes, mrYes, UIT(txt::Yes), UIT(txt::ProcessSelectedKRVDefinition_1170)}, hidden,
+            UIT(txt::ProcessSelectedKRVDefinitionWithout));
         const int answer = dlg->ShowModal();
         // The "without prompting" choice is kept whatever the answer.
         UP->setPromptOnProcess(!dlg->getChecked());
@@ -63,8 +66,10 @@ void TMainController::XferData() {
     if (services->WarnExcelMissing()) {
         return;
     }
-    if (services->WarnPackMissing(UIT(747), sd->SCF->getDSF_DrivePathFilenameExtnXL()) ||
-        services->WarnPackMissing(UIT(752), sd->SCF->getTF_DrivePathFilenameExtnXL())) {
+    if (services->WarnPackMissing(UIT(txt::DataSourceFile_747),
+                                  sd->SCF->getDSF_DrivePathFilenameExtnXL()) ||
+        services->WarnPackMissing(UIT(txt::TemplateFile_752),
+                                  sd->SCF->getTF_DrivePathFilenameExtnXL())) {
         return;
     }
     // Whatever the run does, the window comes back enabled, accepting drops, with the focus on

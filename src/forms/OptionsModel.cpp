@@ -8,6 +8,7 @@
 #include "services/PathUtils.h"
 #include "services/ShellUtils.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -22,13 +23,6 @@ const QString kCRLF = QStringLiteral("\r\n");
 // Characters a path edit refuses ("/" separates folders here, so it is allowed).
 const QString kRefusedPathChars = QStringLiteral("\"*<>?|");
 const QString kRefusedPathCharsShown = QStringLiteral("* ? \" < > |");
-
-constexpr int kTextYes = 362;
-constexpr int kTextNo = 359;
-constexpr int kTextClose = 357;
-constexpr int kTextTemplate = 817;
-constexpr int kTextTemplateFolder = 818;
-constexpr int kTextOFFolder = 819;
 
 QString F(int id, std::initializer_list<platform::FormatArg> args) {
     return platform::Format(UIT(id), args);
@@ -51,8 +45,8 @@ bool ask(const QString& key, const QStringList& lines, const QString& yesHint,
         return true;
     }
     dlg->MsgLines = lines;
-    dlg->SetupStdDlgButtons2(sdkQuestion, key, button(kTextNo, mrNo, glyphNo, noHint),
-                             button(kTextYes, mrYes, glyphYes, yesHint));
+    dlg->SetupStdDlgButtons2(sdkQuestion, key, button(txt::No, mrNo, glyphNo, noHint),
+                             button(txt::Yes, mrYes, glyphYes, yesHint));
     return dlg->ShowModal() != mrNo;
 }
 
@@ -62,7 +56,8 @@ void tell(int kind, const QString& key, const QStringList& lines, int closeHint)
         return;
     }
     dlg->MsgLines = lines;
-    dlg->SetupStdDlgButtons1(kind, key, button(kTextClose, mrClose, glyphClose, UIT(closeHint)));
+    dlg->SetupStdDlgButtons1(kind, key,
+                             button(txt::Close_357, mrClose, glyphClose, UIT(closeHint)));
     dlg->ShowModal();
 }
 
@@ -99,7 +94,7 @@ QStringList TOptionsModel::HintHidePauseItems() {
 }
 
 QStringList TOptionsModel::XLExtnItems() {
-    return {UIT(287), QStringLiteral(".xls"), QStringLiteral(".xlsx")};
+    return {UIT(txt::Auto), QStringLiteral(".xls"), QStringLiteral(".xlsx")};
 }
 
 QStringList TOptionsModel::ImportCountItems() {
@@ -107,11 +102,12 @@ QStringList TOptionsModel::ImportCountItems() {
 }
 
 QStringList TOptionsModel::TFItems() {
-    return {UIT(297), UIT(298), UIT(299), UIT(300), UIT(301)};
+    return {UIT(txt::None), UIT(txt::Auto_298), UIT(txt::DefaultXlsMSExcel97),
+            UIT(txt::DefaultXlsxMSExcel2007), UIT(txt::Other)};
 }
 
 QStringList TOptionsModel::OFFolderItems() {
-    return {UIT(306), UIT(307), UIT(308), UIT(309)};
+    return {UIT(txt::None_306), UIT(txt::Desktop), UIT(txt::MyDocuments), UIT(txt::Other_309)};
 }
 
 TOptionsModel::TOptionsModel(TCollaborators collaborators) : With(std::move(collaborators)) {}
@@ -216,7 +212,7 @@ void TOptionsModel::ValidateControls() {
     }
     const QString path = Controls.TFText.trimmed();
     if (Controls.TFItem == kTFOther) {
-        const QString caption = UIT(kTextTemplate);
+        const QString caption = UIT(txt::DefaultTemplateFile_817);
         States.TFError = dv->CheckPath(caption, path) || dv->CheckExcelFileExt(caption, path);
         if (States.TFError) {
             States.TFHint = dv->getHintText();
@@ -224,8 +220,8 @@ void TOptionsModel::ValidateControls() {
     }
     States.TFOpenEnabled = !path.isEmpty();
     if (Controls.OFFolderItem == kOFFolderOther) {
-        States.OFFolderError =
-            dv->CheckFolderPath(UIT(kTextOFFolder), Controls.OFFolderText.trimmed());
+        States.OFFolderError = dv->CheckFolderPath(UIT(txt::DefaultOutputFileFolder_819),
+                                                   Controls.OFFolderText.trimmed());
         if (States.OFFolderError) {
             States.OFFolderHint = dv->getHintText();
         }
@@ -296,7 +292,7 @@ std::optional<QString> TOptionsModel::RefusePathKey(QChar key, int textLength, i
         return F(857, {maxLength});
     }
     if (kRefusedPathChars.contains(key)) {
-        return UIT(836) + kCRLF + kRefusedPathCharsShown;
+        return UIT(txt::FollowingCharactersCannotBeUsed) + kCRLF + kRefusedPathCharsShown;
     }
     return std::nullopt;
 }
@@ -308,12 +304,14 @@ bool TOptionsModel::Close() {
     if (tf || of) {
         QStringList lines;
         if (tf && of) {
-            lines << UIT(1478) << QString() << QStringLiteral("[1] ") + States.TFHint << QString()
+            lines << UIT(txt::PleaseCorrectFollowingErrors) << QString()
+                  << QStringLiteral("[1] ") + States.TFHint << QString()
                   << QStringLiteral("[2] ") + States.OFFolderHint;
         } else {
-            lines << UIT(1477) << QString() << (tf ? States.TFHint : States.OFFolderHint);
+            lines << UIT(txt::PleaseCorrectFollowingError) << QString()
+                  << (tf ? States.TFHint : States.OFFolderHint);
         }
-        lines << QString() << UIT(1476);
+        lines << QString() << UIT(txt::UnableToSaveOptions);
         const QString key = tf && of ? QStringLiteral("OF010")
                             : tf     ? QStringLiteral("OF008")
                                      : QStringLiteral("OF009");
@@ -365,7 +363,8 @@ void TOptionsModel::EndShowing() {
 }
 
 void TOptionsModel::Reset() {
-    if (!ask(QStringLiteral("OF006"), {UIT(1368)}, UIT(1185), UIT(1186))) {
+    if (!ask(QStringLiteral("OF006"), {UIT(txt::DoYouWishToResetOptionsToTheirDefault)},
+             UIT(txt::ResetOptionsToTheirDefault), UIT(txt::DoNotResetOptions))) {
         return;
     }
     if (With.Preferences != nullptr) {
@@ -373,11 +372,13 @@ void TOptionsModel::Reset() {
     }
     LoadControls();
     UpdateControls();
-    tell(sdkInformation, QStringLiteral("OF007"), {UIT(1369)}, 1187);
+    tell(sdkInformation, QStringLiteral("OF007"), {UIT(txt::OptionsHaveBeenReset)}, 1187);
 }
 
 void TOptionsModel::ResetSizePosition() {
-    if (!ask(QStringLiteral("OF001"), {UIT(1361)}, UIT(1176), UIT(1177))) {
+    if (!ask(QStringLiteral("OF001"), {UIT(txt::DoYouWishToResetFormSizesAndPositions)},
+             UIT(txt::ResetFormSizesAndPositionsToTheirDefaultValues_1176),
+             UIT(txt::DoNotResetFormSizes))) {
         return;
     }
     if (With.Windows != nullptr) {
@@ -400,7 +401,7 @@ void TOptionsModel::ResetSizePosition() {
     if (With.Windows != nullptr) {
         With.Windows->CentreFixedWindows();
     }
-    tell(sdkInformation, QStringLiteral("OF002"), {UIT(1362)}, 1178);
+    tell(sdkInformation, QStringLiteral("OF002"), {UIT(txt::AllFormSizesAndPositions)}, 1178);
 }
 
 std::pair<QString, QString> TOptionsModel::ProgramPathAndName() const {
@@ -413,15 +414,19 @@ std::pair<QString, QString> TOptionsModel::ProgramPathAndName() const {
 
 void TOptionsModel::ReAssociate() {
     const auto [p, n] = ProgramPathAndName();
-    if (!ask(QStringLiteral("OF003"), {UIT(1363), QString(), F(1364, {p, n})},
-             UIT(1179) + kCRLF + F(1180, {p, n}), UIT(1181) + kCRLF + UIT(1182))) {
+    if (!ask(
+            QStringLiteral("OF003"), {UIT(txt::DoYouWishToReassociate), QString(), F(1364, {p, n})},
+            UIT(txt::ReassociateDataFileAndBackupDataFileExtensions_1179) + kCRLF + F(1180, {p, n}),
+            UIT(txt::DoNotChangeCurrentData) + kCRLF +
+                UIT(txt::BackupDataFileExtensionAssociations))) {
         return;
     }
     if (With.Preferences != nullptr && With.Preferences->RegisterFileTypes()) {
-        tell(sdkInformation, QStringLiteral("OF004"), {UIT(1365), QString(), F(1366, {p, n})},
-             1183);
+        tell(sdkInformation, QStringLiteral("OF004"),
+             {UIT(txt::DataFileAndBackupData), QString(), F(1366, {p, n})}, 1183);
     } else {
-        tell(sdkWarning, QStringLiteral("OF005"), {UIT(1442), QString(), F(1366, {p, n})}, 1184);
+        tell(sdkWarning, QStringLiteral("OF005"),
+             {UIT(txt::UnableToReassociateDataFile), QString(), F(1366, {p, n})}, 1184);
     }
 }
 
@@ -429,14 +434,14 @@ void TOptionsModel::BrowseTemplate() {
     const QString path = Controls.TFText.trimmed();
     const QString folder = ExtractFilePath(path);
     TFileDialogSetup setup;
-    setup.Title = QLatin1Char(' ') + UIT(1330) + QLatin1Char(' ');
+    setup.Title = QLatin1Char(' ') + UIT(txt::SelectMSExcelDefaultTemplate) + QLatin1Char(' ');
     setup.FileTypes = {{F(1332, {QStringLiteral("xls"), QStringLiteral("xlsx")}),
                         F(1333, {QStringLiteral("xls"), QStringLiteral("xlsx")})}};
     setup.FileMustExist = true;
-    setup.OkButtonLabel = UIT(221);
+    setup.OkButtonLabel = UIT(txt::Select);
     setup.DefaultFolder =
-        FolderExists(UIT(kTextTemplateFolder), folder) ? folder : QDir::currentPath();
-    setup.FileName = FileExistsChecked(UIT(kTextTemplate), path) ? path : QString();
+        FolderExists(UIT(txt::DefaultTemplateFileFolder), folder) ? folder : QDir::currentPath();
+    setup.FileName = FileExistsChecked(UIT(txt::DefaultTemplateFile_817), path) ? path : QString();
     QString chosen;
     if (With.FileDialogs == nullptr || !With.FileDialogs->ExecuteOpen(setup, chosen)) {
         return;
@@ -444,7 +449,7 @@ void TOptionsModel::BrowseTemplate() {
     chosen = chosen.trimmed();
     if (chosen.compare(path, Qt::CaseInsensitive) != 0) {
         if (With.Validator != nullptr &&
-            With.Validator->CheckExcelFileDlg(UIT(kTextTemplate), chosen)) {
+            With.Validator->CheckExcelFileDlg(UIT(txt::DefaultTemplateFile_817), chosen)) {
             return;
         }
         setTFText(chosen);
@@ -453,7 +458,7 @@ void TOptionsModel::BrowseTemplate() {
 
 void TOptionsModel::OpenTemplate() {
     const QString path = Controls.TFText.trimmed();
-    const QString caption = UIT(kTextTemplate);
+    const QString caption = UIT(txt::DefaultTemplateFile_817);
     TovDV* dv = With.Validator;
     if (dv != nullptr &&
         (dv->CheckPathDlg(caption, path) || dv->CheckFileExistsDlg(caption, path))) {
@@ -466,7 +471,7 @@ void TOptionsModel::OpenTemplate() {
 }
 
 void TOptionsModel::BrowseOutputFolder() {
-    const QString folder = BrowseForFolder(UIT(1367));
+    const QString folder = BrowseForFolder(UIT(txt::PleaseSelectDefaultOutputFile));
     if (!folder.isEmpty()) {
         setOFFolderText(folder);
     }

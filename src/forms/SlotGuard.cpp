@@ -2,13 +2,8 @@
 
 #include "platform/Exception.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
-
-namespace {
-
-constexpr int kTextClose = 357;
-
-} // namespace
 
 bool IsSilentAbort(const std::exception& error) {
     return dynamic_cast<const platform::EAbort*>(&error) != nullptr;
@@ -30,7 +25,7 @@ void ReportSlotFailure(const QString& message) {
         dlg->MsgLines.clear();
         dlg->MsgLines << message;
         dlg->SetupStdDlgButtons1(sdkCritical, QString(),
-                                 {glyphClose, mrClose, UIT(kTextClose), {}});
+                                 {glyphClose, mrClose, UIT(txt::Close_357), {}});
         dlg->ShowModal();
     } catch (...) {
         // Reporting must never raise out of a slot; the failure was already the user's to see.

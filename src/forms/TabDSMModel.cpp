@@ -6,6 +6,7 @@
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <utility>
@@ -13,16 +14,6 @@
 using platform::Format;
 
 namespace {
-
-constexpr int kTextDataSourceFile = 747;
-constexpr int kTextTaskField = 777;
-constexpr int kTextFieldCaption = 779;
-constexpr int kTextPleaseEnterValid = 889;
-constexpr int kTextValidRange = 891;
-constexpr int kTextUpdated = 1352;
-constexpr int kTextNotFound = 1353;
-constexpr int kTextInvalid = 1354;
-constexpr int kTextUndefined = 1355;
 
 // The letters of a row as the checks read them.
 QString LettersOf(const TDSMRow& row) {
@@ -68,12 +59,12 @@ bool Store(TovSD& sd, const TDSMRows& rows) {
 }
 
 QString FieldCaption(const TDSMRow& row) {
-    return Format(UIT(kTextFieldCaption), {row.Name});
+    return Format(UIT(txt::TaskField_779), {row.Name});
 }
 
 TDSMMarks Validate(const TDSMRows& rows, const QString& dataSourcePath) {
     TDSMMarks marks;
-    const QString fileCaption = UIT(kTextDataSourceFile);
+    const QString fileCaption = UIT(txt::DataSourceFile_747);
     auto mark = [&](int n) {
         TDSMRowMark& m = marks.at(static_cast<size_t>(n - 1));
         m.Marked = true;
@@ -149,10 +140,10 @@ TDSMDescUpdate UpdateDescriptions(TDSMRows& rows, const TovSD& sd, const QString
 }
 
 QStringList DescUpdateReport(const TDSMDescUpdate& counts) {
-    QStringList lines{Format(UIT(kTextUpdated), {counts.Updated})};
-    for (const auto& [count, text] :
-         {std::pair{counts.NotFound, kTextNotFound}, std::pair{counts.Invalid, kTextInvalid},
-          std::pair{counts.Undefined, kTextUndefined}}) {
+    QStringList lines{Format(UIT(txt::TaskFieldDescriptionsUpdated), {counts.Updated})};
+    for (const auto& [count, text] : {std::pair{counts.NotFound, txt::TaskFieldsNotFound},
+                                      std::pair{counts.Invalid, txt::InvalidTaskFields},
+                                      std::pair{counts.Undefined, txt::UndefinedTaskFields}}) {
         if (count > 0) {
             lines << QString() << Format(UIT(text), {count});
         }
@@ -161,8 +152,9 @@ QStringList DescUpdateReport(const TDSMDescUpdate& counts) {
 }
 
 QString InvalidLetterText(const QString& dataSourcePath) {
-    return Format(UIT(kTextPleaseEnterValid), {UIT(kTextTaskField)}) + QStringLiteral("\r\n") +
-           Format(UIT(kTextValidRange), {QStringLiteral("A"), LastColumnLetters(dataSourcePath)});
+    return Format(UIT(txt::PleaseEnterValid), {UIT(txt::TaskField_777)}) + QStringLiteral("\r\n") +
+           Format(UIT(txt::ValidRange_891),
+                  {QStringLiteral("A"), LastColumnLetters(dataSourcePath)});
 }
 
 QChar FilterLetter(QChar key) {

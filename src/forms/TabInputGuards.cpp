@@ -2,6 +2,7 @@
 
 #include "controls/ovGrid.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QEvent>
@@ -12,11 +13,6 @@
 #include <utility>
 
 namespace {
-
-constexpr int kTextMaxLength = 857;    // "The maximum length for this Field is %d characters."
-constexpr int kTextRefusedChars = 836; // "The following characters cannot be used:"
-constexpr int kTextNumericValue = 862; // "Please enter a numeric value."
-constexpr int kTextValidRange = 890;   // "Valid Range: %d..%d"
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
@@ -33,7 +29,7 @@ bool InLatin1Set(char16_t key, const char* set) {
 }
 
 QString MaxLengthText(int maxLength) {
-    return platform::Format(UIT(kTextMaxLength), {maxLength});
+    return platform::Format(UIT(txt::MaximumLengthForField), {maxLength});
 }
 
 } // namespace
@@ -160,7 +156,7 @@ void TTabInputGuards::RefuseCharacters(QObject* sender, QChar& key, bool (*refus
         return;
     }
     key = QChar(0);
-    ShowAtCaret(box, UIT(kTextRefusedChars) + kLineBreak + refusedList);
+    ShowAtCaret(box, UIT(txt::FollowingCharactersCannotBeUsed) + kLineBreak + refusedList);
 }
 
 void TTabInputGuards::ValidatePathFileName(QObject* sender, QChar& key) {
@@ -180,8 +176,8 @@ void TTabInputGuards::ValidateTHR(QObject* sender, QChar& key, const QString& da
     if (!inputguards::IsAllowedInRowNumber(key.unicode())) {
         key = QChar(0);
         const int maxRows = MaxRowsForPath ? MaxRowsForPath(dataSourcePath.trimmed()) : 65536;
-        ShowAtCaret(box, UIT(kTextNumericValue) + kLineBreak +
-                             platform::Format(UIT(kTextValidRange), {1, maxRows - 1}));
+        ShowAtCaret(box, UIT(txt::PleaseEnterNumericValue) + kLineBreak +
+                             platform::Format(UIT(txt::ValidRange), {1, maxRows - 1}));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "services/ShellUtils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <cmath>
@@ -14,12 +15,6 @@
 namespace tabpd {
 
 namespace {
-
-constexpr int kTextDataSourceFile = 747;
-constexpr int kTextTemplateFile = 752;
-constexpr int kTextOutputFile = 757;
-constexpr int kTextDataOptions = 759;
-constexpr int kTextQuantityOptions = 768;
 
 const QDate kDayZero(1899, 12, 30);
 
@@ -69,9 +64,9 @@ bool Store(TValues& values, TovSD& sd) {
 TStatusResults Validate(const TovSD& sd, TovDV& dv) {
     const TovSCF& scf = *sd.SCF;
     const TovSCO& sco = *sd.SCO;
-    const QString dsCaption = UIT(kTextDataSourceFile);
-    const QString tfCaption = UIT(kTextTemplateFile);
-    const QString ofCaption = UIT(kTextOutputFile);
+    const QString dsCaption = UIT(txt::DataSourceFile_747);
+    const QString tfCaption = UIT(txt::TemplateFile_752);
+    const QString ofCaption = UIT(txt::OutputFile_757);
     const QString ds = scf.getDSF_DrivePathFilenameExtnXL();
     const QString tf = scf.getTF_DrivePathFilenameExtnXL();
     const QString of = scf.getOF_DrivePathFilenameExtnXL();
@@ -150,15 +145,15 @@ bool GeneratesAnyDataSet(const TovSD& sd) {
 TFieldTarget TargetOf(TStatus status, const TovSD& sd) {
     switch (status) {
     case TStatus::DataSource:
-        return {tabSCF, kTextDataSourceFile};
+        return {tabSCF, txt::DataSourceFile_747};
     case TStatus::Template:
-        return {tabSCF, kTextTemplateFile};
+        return {tabSCF, txt::TemplateFile_752};
     case TStatus::Output:
-        return {tabSCF, kTextOutputFile};
+        return {tabSCF, txt::OutputFile_757};
     case TStatus::DataOptions:
-        return {tabSCO, kTextDataOptions};
+        return {tabSCO, txt::DataOptions_759};
     case TStatus::QuantityOptions:
-        return {tabSCO, GeneratesAnyDataSet(sd) ? kTextQuantityOptions : kTextDataOptions};
+        return {tabSCO, GeneratesAnyDataSet(sd) ? txt::QuantityOptions_768 : txt::DataOptions_759};
     case TStatus::FilterDetails:
         break;
     }
@@ -180,13 +175,13 @@ QString StoredPath(const TovSD& sd, TWorkbook workbook) {
 QString WorkbookCaption(TWorkbook workbook) {
     switch (workbook) {
     case TWorkbook::DataSource:
-        return UIT(kTextDataSourceFile);
+        return UIT(txt::DataSourceFile_747);
     case TWorkbook::Template:
-        return UIT(kTextTemplateFile);
+        return UIT(txt::TemplateFile_752);
     case TWorkbook::Output:
         break;
     }
-    return UIT(kTextOutputFile);
+    return UIT(txt::OutputFile_757);
 }
 
 bool OpenWorkbook(TovSD& sd, TWorkbook workbook) {

@@ -7,17 +7,10 @@
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 namespace {
-
-constexpr int kTextDataSource = 747;
-constexpr int kTextTaskWS = 750;
-constexpr int kTextTHR = 751;
-constexpr int kTextTemplate = 752;
-constexpr int kTextProjectSummaryWS = 755;
-constexpr int kTextChartDataWS = 756;
-constexpr int kTextOutput = 757;
 
 const QLatin1Char kLineBreak('\n');
 
@@ -30,9 +23,9 @@ QString withExtension(const QString& path, const QString& extension) {
 }
 
 bool extensionMismatch(TovDV& dv, const QString& output, const QString& templatePath) {
-    return dv.CheckFileExtMatch({.Caption = UIT(kTextOutput),
+    return dv.CheckFileExtMatch({.Caption = UIT(txt::OutputFile_757),
                                  .Entry = output,
-                                 .OtherCaption = UIT(kTextTemplate),
+                                 .OtherCaption = UIT(txt::TemplateFile_752),
                                  .OtherEntry = templatePath});
 }
 
@@ -45,18 +38,18 @@ QString hintWith(int textId, const QString& value) {
 
 const TSCFWorkbookRole& WorkbookRole(TSCFWorkbook workbook) {
     static const TSCFWorkbookRole kRoles[SCFWorkbookCount] = {
-        {sbDSF_Path, sbDSF_Password, kTextDataSource, 748, 1328, spDSF_Path},
-        {sbTF_Path, sbTF_Password, kTextTemplate, 753, 1329, spTF_Path},
-        {sbOF_Path, sbOF_Path, kTextOutput, 758, 1331, spOF_Path},
+        {sbDSF_Path, sbDSF_Password, txt::DataSourceFile_747, 748, 1328, spDSF_Path},
+        {sbTF_Path, sbTF_Password, txt::TemplateFile_752, 753, 1329, spTF_Path},
+        {sbOF_Path, sbOF_Path, txt::OutputFile_757, 758, 1331, spOF_Path},
     };
     return kRoles[workbook];
 }
 
 const TSCFWorksheetRole& WorksheetRole(TSCFWorksheet worksheet) {
     static const TSCFWorksheetRole kRoles[SCFWorksheetCount] = {
-        {sbDSF_TaskWS, swDataSource, kTextTaskWS, 1},
-        {sbTF_ProjectSummaryWS, swTemplate, kTextProjectSummaryWS, 2},
-        {sbTF_ChartDataWS, swTemplate, kTextChartDataWS, 2},
+        {sbDSF_TaskWS, swDataSource, txt::TaskWorksheet_750, 1},
+        {sbTF_ProjectSummaryWS, swTemplate, txt::ProjectSummaryWorksheet_755, 2},
+        {sbTF_ChartDataWS, swTemplate, txt::ChartDataWorksheet_756, 2},
     };
     return kRoles[worksheet];
 }
@@ -105,7 +98,7 @@ QString RepairedOutputPath(TovDV& dv, const QString& output, const QString& temp
     if (extensionMismatch(dv, o, t)) {
         return withExtension(o, ExtractFileExtension(t, true));
     }
-    if (dv.CheckExcelFileExt(UIT(kTextOutput), o)) {
+    if (dv.CheckExcelFileExt(UIT(txt::OutputFile_757), o)) {
         return withExtension(o, preferredExtension());
     }
     return output;
@@ -121,10 +114,10 @@ std::array<bool, SCFBoxCount> RepairExtensions(TSCFBoxes& boxes, const TSCFEdite
         }
     };
     if (edited[sbDSF_Path]) {
-        repair(sbDSF_Path, RepairedInputPath(dv, kTextDataSource, boxes[sbDSF_Path]));
+        repair(sbDSF_Path, RepairedInputPath(dv, txt::DataSourceFile_747, boxes[sbDSF_Path]));
     }
     if (edited[sbTF_Path]) {
-        repair(sbTF_Path, RepairedInputPath(dv, kTextTemplate, boxes[sbTF_Path]));
+        repair(sbTF_Path, RepairedInputPath(dv, txt::TemplateFile_752, boxes[sbTF_Path]));
     }
     // The output follows an edited template as well as its own edit.
     if (edited[sbOF_Path] || edited[sbTF_Path]) {
@@ -159,29 +152,32 @@ TSCFStatuses Validate(const TSCFBoxes& boxes, TovDV& dv) {
         const bool error = checks();
         statuses[picture] = {error, error ? dv.getHintText() : QString()};
     };
-    row(spDSF_Path, [&] { return inputFile(kTextDataSource, d); });
-    row(spDSF_TaskWS, [&] { return worksheet(kTextTaskWS, boxes[sbDSF_TaskWS].trimmed()); });
+    row(spDSF_Path, [&] { return inputFile(txt::DataSourceFile_747, d); });
+    row(spDSF_TaskWS,
+        [&] { return worksheet(txt::TaskWorksheet_750, boxes[sbDSF_TaskWS].trimmed()); });
     row(spDSF_THR, [&] {
-        return dv.CheckTaskHeaderRow({.FileCaption = UIT(kTextDataSource),
+        return dv.CheckTaskHeaderRow({.FileCaption = UIT(txt::DataSourceFile_747),
                                       .FilePath = d,
                                       .Row = StrToIntOrZero(boxes[sbDSF_THR]),
-                                      .RowCaption = UIT(kTextTHR)});
+                                      .RowCaption = UIT(txt::TaskHeaderRow_751)});
     });
     row(spTF_Path, [&] {
-        return inputFile(kTextTemplate, t) || samePath(kTextTemplate, t, kTextDataSource, d);
+        return inputFile(txt::TemplateFile_752, t) ||
+               samePath(txt::TemplateFile_752, t, txt::DataSourceFile_747, d);
     });
-    row(spTF_ProjectSummaryWS, [&] { return worksheet(kTextProjectSummaryWS, ps); });
+    row(spTF_ProjectSummaryWS, [&] { return worksheet(txt::ProjectSummaryWorksheet_755, ps); });
     row(spTF_ChartDataWS, [&] {
-        return worksheet(kTextChartDataWS, cd) ||
-               dv.CheckSameEntry({.Caption = UIT(kTextChartDataWS),
+        return worksheet(txt::ChartDataWorksheet_756, cd) ||
+               dv.CheckSameEntry({.Caption = UIT(txt::ChartDataWorksheet_756),
                                   .Entry = cd,
-                                  .OtherCaption = UIT(kTextProjectSummaryWS),
+                                  .OtherCaption = UIT(txt::ProjectSummaryWorksheet_755),
                                   .OtherEntry = ps});
     });
     row(spOF_Path, [&] {
-        return dv.CheckPath(UIT(kTextOutput), o) || dv.CheckExcelFileExt(UIT(kTextOutput), o) ||
-               extensionMismatch(dv, o, t) || samePath(kTextOutput, o, kTextDataSource, d) ||
-               samePath(kTextOutput, o, kTextTemplate, t);
+        return dv.CheckPath(UIT(txt::OutputFile_757), o) ||
+               dv.CheckExcelFileExt(UIT(txt::OutputFile_757), o) || extensionMismatch(dv, o, t) ||
+               samePath(txt::OutputFile_757, o, txt::DataSourceFile_747, d) ||
+               samePath(txt::OutputFile_757, o, txt::TemplateFile_752, t);
     });
     return statuses;
 }
@@ -257,9 +253,9 @@ TFileDialogSetup BrowseSetup(TSCFWorkbook workbook, const QString& boxText,
     setup.Title = QLatin1Char(' ') + UIT(role.DialogTitle) + QLatin1Char(' ');
     const QString xls = QStringLiteral("xls");
     const QString xlsx = QStringLiteral("xlsx");
-    setup.FileTypes = {
-        {platform::Format(UIT(1332), {xls, xlsx}), platform::Format(UIT(1333), {xls, xlsx})}};
-    setup.OkButtonLabel = UIT(1337);
+    setup.FileTypes = {{platform::Format(UIT(txt::MSExcelFiles), {xls, xlsx}),
+                        platform::Format(UIT(txt::Text1333), {xls, xlsx})}};
+    setup.OkButtonLabel = UIT(txt::Select_1337);
     setup.FileMustExist = workbook != swOutput;
     setup.FileName = fileExists ? path : QString();
     if (startFolderExists) {

@@ -11,6 +11,7 @@
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
@@ -27,9 +28,6 @@ using platform::Format;
 
 namespace {
 
-constexpr int kTaskFieldId = 162;  // "Task Field"
-constexpr int kEnterValidId = 889; // "Please enter a valid %s."
-constexpr int kValidRangeId = 891; // "Valid Range: %s..%s"
 constexpr int kFieldIdTaskFld = 791;
 constexpr int kFieldIdOperator = 793;
 constexpr int kFieldIdValue = 794;
@@ -433,9 +431,9 @@ void TTab_DSF::SG_DSFFilterChar(int col, QChar& key, const QRect& cellRect, bool
         if (!letter && upper != 8 && upper != 13 && upper != 27) {
             allowed = false;
             const QString last = LastColumnLetters(DataSourcePath());
-            Host.Balloon().Show(Format(UIT(kEnterValidId), {UIT(kTaskFieldId)}) +
+            Host.Balloon().Show(Format(UIT(txt::PleaseEnterValid), {UIT(txt::TaskField)}) +
                                     QLatin1Char('\n') +
-                                    Format(UIT(kValidRangeId), {QStringLiteral("A"), last}),
+                                    Format(UIT(txt::ValidRange_891), {QStringLiteral("A"), last}),
                                 cellRect);
         }
         break;

@@ -15,6 +15,7 @@
 #include "platform/Format.h"
 #include "services/StdDlg.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QPushButton>
@@ -25,12 +26,6 @@ using modelutil::UpperAZ;
 using platform::Format;
 
 namespace {
-
-constexpr int kFieldCaptionId = 795;  // "ID [%d] Task Field"
-constexpr int kBrowseCaptionId = 234; // "Select Data Source Filter Task Field"
-constexpr int kYesId = 362;
-constexpr int kNoId = 359;
-constexpr int kCloseId = 357;
 
 // The modal results of the browse windows.
 constexpr int kChosen = 1;
@@ -56,8 +51,8 @@ bool TTab_DSF::Ask(const QString& key, const QStringList& lines, int yesHint, in
         return false;
     }
     dlg->MsgLines = lines;
-    dlg->SetupStdDlgButtons2(sdkQuestion, key, {glyphNo, mrNo, UIT(kNoId), UIT(noHint)},
-                             {glyphYes, mrYes, UIT(kYesId), UIT(yesHint)});
+    dlg->SetupStdDlgButtons2(sdkQuestion, key, {glyphNo, mrNo, UIT(txt::No), UIT(noHint)},
+                             {glyphYes, mrYes, UIT(txt::Yes), UIT(yesHint)});
     // Only No stops the command.
     return dlg->ShowModal() != mrNo;
 }
@@ -103,7 +98,7 @@ void TTab_DSF::BBtn_DSF_TaskFld_BrowseClick() {
         TBrowseFldResult result;
         result.TaskFld = UpperAZ(SG_DSF->getCells(fcTaskFld, row).trimmed());
         const int modal = window->Execute(
-            *sd, UIT(kBrowseCaptionId), Format(UIT(kFieldCaptionId), {row}),
+            *sd, UIT(txt::SelectDataSourceFilterTaskField), Format(UIT(txt::IDTaskField), {row}),
             BrowseAnchorOf(SG_DSF, CurrentRowRect(), BBtn_DSF_TaskFld_Browse), result);
         if (modal == kRefreshAsked) {
             continue;
@@ -133,7 +128,7 @@ void TTab_DSF::BBtn_DSF_TaskFldValue_BrowseClick() {
     }
     const QString field = UpperAZ(SG_DSF->getCells(fcTaskFld, row).trimmed());
     const TTaskFieldSource source = TTaskFieldSource::Of(*sd);
-    if (!CheckValueSource(source, Format(UIT(kFieldCaptionId), {row}), field)) {
+    if (!CheckValueSource(source, Format(UIT(txt::IDTaskField), {row}), field)) {
         return;
     }
     // The value list of this field, or a new one at the end.
@@ -190,8 +185,11 @@ void TTab_DSF::BBtn_DSF_InsertClick() {
     for (int c = 1; c <= TFilterGridModel::ColCount; ++c) {
         lastRowUsed = lastRowUsed || !model.text(c, TFilterGridModel::RowCount).isEmpty();
     }
-    if (lastRowUsed && !Ask(QStringLiteral("MF015"),
-                            {UIT(1356), QString(), UIT(1357), QString(), UIT(1358)}, 1162, 1163)) {
+    if (lastRowUsed &&
+        !Ask(QStringLiteral("MF015"),
+             {UIT(txt::LastRowContainsData), QString(), UIT(txt::InsertingRowWillDeleteData),
+              QString(), UIT(txt::DoYouWishToContinue)},
+             1162, 1163)) {
         return;
     }
     ChangeRows([row](TFilterGridModel& m) { m.Insert(row); }, row);
@@ -250,7 +248,9 @@ void TTab_DSF::BBtn_DSF_ClearClick() {
     TFilterGridModel model = gridState();
     model.ClearNoChoice();
     if (!model.IsEmpty() &&
-        !Ask(QStringLiteral("MF016"), {UIT(1359), QString(), UIT(1360)}, 1164, 1165)) {
+        !Ask(QStringLiteral("MF016"),
+             {UIT(txt::AllDataInDataSource), QString(), UIT(txt::DoYouWishToContinue_1360)}, 1164,
+             1165)) {
         return;
     }
     if (SG_DSF->getEnabled()) {
@@ -279,13 +279,17 @@ void TTab_DSF::ProcessUpdateTaskFldDescDSFx() {
         return;
     }
     if (!gridState().HasTaskFields()) {
-        dlg->MsgLines = {UIT(1474), QString(), UIT(1475)};
-        dlg->SetupStdDlgButtons1(sdkWarning, QStringLiteral("MF020"),
-                                 {glyphClose, mrClose, UIT(kCloseId), UIT(1166)});
+        dlg->MsgLines = {UIT(txt::NoTaskFieldsWereFound), QString(),
+                         UIT(txt::UnableToUpdateTaskField)};
+        dlg->SetupStdDlgButtons1(
+            sdkWarning, QStringLiteral("MF020"),
+            {glyphClose, mrClose, UIT(txt::Close_357), UIT(txt::CloseDialogue_1166)});
         dlg->ShowModal();
         return;
     }
-    if (!Ask(QStringLiteral("MF021"), {UIT(1350), QString(), UIT(1351)}, 1167, 1168)) {
+    if (!Ask(QStringLiteral("MF021"),
+             {UIT(txt::DoYouWishToUpdate), QString(), UIT(txt::ExistingTaskFieldDescriptions)},
+             1167, 1168)) {
         return;
     }
     if (!EnsureTaskFieldsLoaded(Host, *sd, source)) {
@@ -295,7 +299,7 @@ void TTab_DSF::ProcessUpdateTaskFldDescDSFx() {
     ChangeRows([&](TFilterGridModel& m) {
         counts = m.UpdateDescriptions(*sd, *XLLimits(), source.FilePath);
     });
-    QStringList lines = {Format(UIT(1352), {counts.Updated})};
+    QStringList lines = {Format(UIT(txt::TaskFieldDescriptionsUpdated), {counts.Updated})};
     const std::pair<int, int> others[] = {
         {1353, counts.NotFound}, {1354, counts.Invalid}, {1355, counts.Undefined}};
     for (const auto& [textId, count] : others) {
@@ -304,8 +308,9 @@ void TTab_DSF::ProcessUpdateTaskFldDescDSFx() {
         }
     }
     dlg->MsgLines = lines;
-    dlg->SetupStdDlgButtons1(sdkInformation, QStringLiteral("MF022"),
-                             {glyphClose, mrClose, UIT(kCloseId), UIT(1169)});
+    dlg->SetupStdDlgButtons1(
+        sdkInformation, QStringLiteral("MF022"),
+        {glyphClose, mrClose, UIT(txt::Close_357), UIT(txt::CloseDialogue_1169)});
     dlg->ShowModal();
     FocusGrid();
 }

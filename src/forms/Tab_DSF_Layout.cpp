@@ -7,6 +7,7 @@
 #include "StatusImage.h"
 #include "controls/ovGrid.h"
 #include "model/ovDSF.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QComboBox>
@@ -19,12 +20,8 @@
 namespace {
 
 // Text numbers of the tab's captions.
-constexpr int kTitleId = 169;
-constexpr int kHomeId = 170;
 constexpr int kHeaderIds[5] = {171, 172, 173, 174, 175};
 constexpr int kPopUpIds[4] = {39, 40, 41, 186}; // Cut, Copy, Paste, Clear
-constexpr int kNote1Id = 189;
-constexpr int kNote2Id = 190;
 
 constexpr int kTitleHeight = 21;
 constexpr int kButtonPanelHeight = 54;
@@ -155,9 +152,9 @@ void TTab_DSF::SetTitleEnabled(bool enabled) {
 }
 
 void TTab_DSF::ApplyTexts() {
-    Pnl_DSF_T->setText(Framed(UIT(kTitleId)));
-    SBtn_DSF_Enable->setText(Framed(UIT(180)));
-    SBtn_DSF_Enable->setToolTip(UIT(975));
+    Pnl_DSF_T->setText(Framed(UIT(txt::DataSourceFilter_169)));
+    SBtn_DSF_Enable->setText(Framed(UIT(txt::EnableFilter)));
+    SBtn_DSF_Enable->setToolTip(UIT(txt::EnableDataSourceFilter));
     const std::pair<QPushButton*, int> rowButtons[] = {
         {BBtn_DSF_Insert, 181},   {BBtn_DSF_Delete, 182},  {BBtn_DSF_MoveUp, 183},
         {BBtn_DSF_MoveDown, 184}, {BBtn_DSF_Refresh, 185}, {BBtn_DSF_Clear, 186}};
@@ -167,16 +164,16 @@ void TTab_DSF::ApplyTexts() {
         b->setToolTip(Hint(hint));
         hint += 2;
     }
-    SBtn_DSF_AutoSize->setText(Framed(UIT(187)));
-    SBtn_DSF_AutoSize->setToolTip(UIT(988));
-    BBtn_DSF_UpdateTaskFldDesc->setText(Framed(UIT(188)));
+    SBtn_DSF_AutoSize->setText(Framed(UIT(txt::AutoSize_187)));
+    SBtn_DSF_AutoSize->setToolTip(UIT(txt::EnableToAutomaticallySizeDataSourceFilterColumnWidths));
+    BBtn_DSF_UpdateTaskFldDesc->setText(Framed(UIT(txt::UpdateTaskFieldDescriptions_188)));
     BBtn_DSF_UpdateTaskFldDesc->setToolTip(Hint(989));
-    Lbl_DSF_Note1->setText(Framed(UIT(kNote1Id)));
-    Lbl_DSF_Note2->setText(Framed(UIT(kNote2Id)));
-    DDL_DSF_AndFlag->setToolTip(UIT(971));
-    BBtn_DSF_TaskFld_Browse->setToolTip(UIT(972));
-    DDL_DSF_FilterOperator->setToolTip(UIT(973));
-    BBtn_DSF_TaskFldValue_Browse->setToolTip(UIT(974));
+    Lbl_DSF_Note1->setText(Framed(UIT(txt::NoteIfDataSourceFilter)));
+    Lbl_DSF_Note2->setText(Framed(UIT(txt::NoteRequiredFieldsAreShownInRed_190)));
+    DDL_DSF_AndFlag->setToolTip(UIT(txt::SelectFilterCondition));
+    BBtn_DSF_TaskFld_Browse->setToolTip(UIT(txt::BrowseForDataSourceFilter));
+    DDL_DSF_FilterOperator->setToolTip(UIT(txt::SelectFilterOperator));
+    BBtn_DSF_TaskFldValue_Browse->setToolTip(UIT(txt::BrowseForTaskFieldValue));
 
     DDL_DSF_AndFlag->addItems({TFilterGridModel::NoChoiceText(), TFilterGridModel::AndText(),
                                TFilterGridModel::OrText()});
@@ -207,7 +204,7 @@ void TTab_DSF::SetupDSFGrid() {
     g.setPopUpCopyText(UIT(kPopUpIds[1]));
     g.setPopUpPasteText(UIT(kPopUpIds[2]));
     g.setPopUpClearText(UIT(kPopUpIds[3]));
-    g.setHomeText(Framed(UIT(kHomeId)));
+    g.setHomeText(Framed(UIT(txt::ID)));
     for (int c = 1; c <= 5; ++c) {
         g.setHeaderCellText(c, Framed(UIT(kHeaderIds[c - 1])));
     }

@@ -7,6 +7,7 @@
 #include "controls/ovGrid.h"
 #include "model/ovSD.h"
 #include "platform/ScopeGuard.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
@@ -21,20 +22,6 @@
 
 namespace {
 
-constexpr int kTextTitle = 160;
-constexpr int kTextHome = 161;
-constexpr int kTextTaskField = 162;
-constexpr int kTextTaskFieldDesc = 163;
-constexpr int kTextAutoSize = 165;
-constexpr int kTextUpdateDesc = 166;
-constexpr int kTextNote = 167;
-constexpr int kTextFirstName = 781; // the nine task field names follow in row order
-constexpr int kTextCut = 39;
-constexpr int kTextCopy = 40;
-constexpr int kTextPaste = 41;
-constexpr int kHintBrowse = 967;
-constexpr int kHintAutoSize = 968;
-constexpr int kHintUpdateDesc = 969;
 // The pop-up menu's Clear command has no entry in the text table.
 const char* const kPopUpClearText = "Clear";
 
@@ -142,24 +129,25 @@ void TTab_DSM::SetupGrid() {
 
 void TTab_DSM::SetTexts() {
     TovGrid& g = *SG_DSM;
-    Pnl_DSM_T->setText(Framed(UIT(kTextTitle)));
-    g.setHomeText(Framed(UIT(kTextHome)));
-    g.setHeaderCellText(1, Framed(UIT(kTextTaskField)));
-    g.setHeaderCellText(2, Framed(UIT(kTextTaskFieldDesc)));
+    Pnl_DSM_T->setText(Framed(UIT(txt::DataSourceMap_160)));
+    g.setHomeText(Framed(UIT(txt::TaskFieldName)));
+    g.setHeaderCellText(1, Framed(UIT(txt::TaskField)));
+    g.setHeaderCellText(2, Framed(UIT(txt::TaskFieldDescription)));
     for (int n = 1; n <= TDSMRows::Count; ++n) {
-        g.setGutterCellText(n, Framed(UIT(kTextFirstName + n - 1)));
+        g.setGutterCellText(n, Framed(UIT(txt::BaselineStartDate + n - 1)));
     }
-    g.setPopUpCutText(UIT(kTextCut));
-    g.setPopUpCopyText(UIT(kTextCopy));
-    g.setPopUpPasteText(UIT(kTextPaste));
+    g.setPopUpCutText(UIT(txt::Cut));
+    g.setPopUpCopyText(UIT(txt::Copy));
+    g.setPopUpPasteText(UIT(txt::Paste));
     g.setPopUpClearText(QLatin1String(kPopUpClearText));
-    SBtn_DSM_AutoSize->setText(Framed(UIT(kTextAutoSize)));
-    SBtn_DSM_AutoSize->setToolTip(UIT(kHintAutoSize));
-    BBtn_DSM_UpdateTaskFldDesc->setText(Framed(UIT(kTextUpdateDesc)));
-    BBtn_DSM_UpdateTaskFldDesc->setToolTip(UIT(kHintUpdateDesc) + QLatin1Char('\n') +
-                                           UIT(kHintUpdateDesc + 1));
-    BBtn_DSM_TaskFld_Browse->setToolTip(UIT(kHintBrowse));
-    Lbl_DSM_Note->setText(Framed(UIT(kTextNote)));
+    SBtn_DSM_AutoSize->setText(Framed(UIT(txt::AutoSize)));
+    SBtn_DSM_AutoSize->setToolTip(UIT(txt::EnableToAutomaticallySizeDataSourceMapColumnWidths));
+    BBtn_DSM_UpdateTaskFldDesc->setText(Framed(UIT(txt::UpdateTaskFieldDescriptions)));
+    BBtn_DSM_UpdateTaskFldDesc->setToolTip(
+        UIT(txt::UpdateTaskFieldDescriptionsForEachTaskField) + QLatin1Char('\n') +
+        UIT(txt::UpdateTaskFieldDescriptionsForEachTaskField + 1));
+    BBtn_DSM_TaskFld_Browse->setToolTip(UIT(txt::BrowseForDataSourceMap));
+    Lbl_DSM_Note->setText(Framed(UIT(txt::NoteRequiredTaskFields)));
 
     // The smallest widths: three wide letters in column 1, the header in column 2.
     g.setCells(1, 1, QStringLiteral("WWW"));

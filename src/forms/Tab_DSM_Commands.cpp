@@ -9,6 +9,7 @@
 #include "platform/Format.h"
 #include "services/StdDlg.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QPushButton>
@@ -17,26 +18,15 @@ using platform::Format;
 
 namespace {
 
-constexpr int kTextBrowseCaption = 233;
-constexpr int kTextFieldCaption = 779;
-constexpr int kTextClose = 357;
-constexpr int kTextNoTaskFields = 1474;
-constexpr int kTextUnableToUpdate = 1475;
-constexpr int kTextAskUpdate = 1350;
-constexpr int kTextOverwritten = 1351;
-constexpr int kHintNoFieldsClose = 1166;
-constexpr int kHintUpdateYes = 1167;
-constexpr int kHintUpdateNo = 1168;
-constexpr int kHintReportClose = 1169;
-
 void ShowUpdateReport(const QStringList& lines) {
     IStdDlg* dlg = StdDlg();
     if (dlg == nullptr) {
         return;
     }
     dlg->MsgLines = lines;
-    dlg->SetupStdDlgButtons1(sdkInformation, QStringLiteral("MF019"),
-                             {glyphClose, mrClose, UIT(kTextClose), UIT(kHintReportClose)});
+    dlg->SetupStdDlgButtons1(
+        sdkInformation, QStringLiteral("MF019"),
+        {glyphClose, mrClose, UIT(txt::Close_357), UIT(txt::CloseDialogue_1169)});
     dlg->ShowModal();
 }
 
@@ -67,9 +57,10 @@ void TTab_DSM::BrowseTaskField() {
         const QString name = TrimControl(SG_DSM->getGutterCellText(r));
         const QRect cell = SG_DSM->CellRect(1, r);
         const QRect row(0, cell.top(), SG_DSM->width(), cell.height());
-        const int modal = window->Execute(
-            *sd, Format(UIT(kTextBrowseCaption), {name}), Format(UIT(kTextFieldCaption), {name}),
-            BrowseAnchorOf(SG_DSM, row, BBtn_DSM_TaskFld_Browse), result);
+        const int modal =
+            window->Execute(*sd, Format(UIT(txt::SelectDataSourceMapTask), {name}),
+                            Format(UIT(txt::TaskField_779), {name}),
+                            BrowseAnchorOf(SG_DSM, row, BBtn_DSM_TaskFld_Browse), result);
         if (modal == mrRetry) {
             continue; // the window dropped the list: import it anew
         }
@@ -111,15 +102,17 @@ void TTab_DSM::UpdateTaskFieldDescriptions() {
     }
     TDSMRows rows = RowsOnScreen(*sd);
     if (dsm::AllBlank(rows)) {
-        datafile::WarnClose(QStringLiteral("MF017"),
-                            {UIT(kTextNoTaskFields), QString(), UIT(kTextUnableToUpdate)},
-                            kHintNoFieldsClose);
+        datafile::WarnClose(
+            QStringLiteral("MF017"),
+            {UIT(txt::NoTaskFieldsWereFound), QString(), UIT(txt::UnableToUpdateTaskField)},
+            txt::CloseDialogue_1166);
         return;
     }
     // Only No stops: the question's other answers go on.
-    if (datafile::AskYesNo(QStringLiteral("MF018"),
-                           {UIT(kTextAskUpdate), QString(), UIT(kTextOverwritten)}, kHintUpdateYes,
-                           kHintUpdateNo) == mrNo) {
+    if (datafile::AskYesNo(
+            QStringLiteral("MF018"),
+            {UIT(txt::DoYouWishToUpdate), QString(), UIT(txt::ExistingTaskFieldDescriptions)},
+            txt::UpdateTaskFieldDescriptions_1167, txt::DoNotUpdateTaskField) == mrNo) {
         return;
     }
     if (!EnsureTaskFieldsLoaded(Host, *sd, source)) {

@@ -9,6 +9,7 @@
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/TextMetrics.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
@@ -33,14 +34,6 @@ using tabpd::TWorkbook;
 namespace {
 
 const QString kCRLF = QStringLiteral("\r\n");
-
-constexpr int kTextPanelProjectDetails = 77;
-constexpr int kTextPanelFiles = 81;
-constexpr int kTextPanelOptions = 88;
-constexpr int kTextCutOffDate = 92;
-constexpr int kTextNote = 93;
-constexpr int kTextMaxLengthLine = 915; // "Maximum Length: %d characters."
-constexpr int kTextCutOffDateHint = 923;
 
 // The page's three title fields as the configuration error list names them.
 constexpr int kFieldProjectTitle = 744;
@@ -176,8 +169,8 @@ void TTab_PD::CreateControls() {
         label->setFixedHeight(DlgTextHeight + 8);
         return label;
     };
-    C->PanelCaptions = {caption(kTextPanelProjectDetails), caption(kTextPanelFiles),
-                        caption(kTextPanelOptions)};
+    C->PanelCaptions = {caption(txt::ProjectDetails), caption(txt::SCurveFiles),
+                        caption(txt::SCurveOptions)};
 
     for (int i = 0; i < kBoxCount; ++i) {
         const auto which = static_cast<TBox>(i);
@@ -186,8 +179,9 @@ void TTab_PD::CreateControls() {
         auto* box = new QLineEdit(this);
         C->Boxes[idx(which)] = box;
         if (IsEdited(which)) {
-            box->setToolTip(UIT(info.HintId) + kCRLF +
-                            platform::Format(UIT(kTextMaxLengthLine), {tabpd::kMaxDetailLength}));
+            box->setToolTip(
+                UIT(info.HintId) + kCRLF +
+                platform::Format(UIT(txt::MaximumLengthCharacters), {tabpd::kMaxDetailLength}));
             Host.InputGuards().Attach(box, tabpd::kMaxDetailLength);
         } else {
             box->setReadOnly(true);
@@ -213,17 +207,17 @@ void TTab_PD::CreateControls() {
         C->Images[static_cast<size_t>(i)] = image;
     }
 
-    C->Lbl_PD_CutOffDate = new QLabel(Framed(UIT(kTextCutOffDate)), this);
+    C->Lbl_PD_CutOffDate = new QLabel(Framed(UIT(txt::CutOffDate)), this);
     C->DTP_PD_CutOffDate = new QDateEdit(this);
     C->DTP_PD_CutOffDate->setCalendarPopup(true);
     C->DTP_PD_CutOffDate->setLocale(QLocale::c());
     C->DTP_PD_CutOffDate->setDisplayFormat(QStringLiteral("dd-MMM-yyyy"));
     C->DTP_PD_CutOffDate->setDateRange(tabpd::MinimumDate(), tabpd::MaximumDate());
-    C->DTP_PD_CutOffDate->setToolTip(UIT(kTextCutOffDateHint));
+    C->DTP_PD_CutOffDate->setToolTip(UIT(txt::SelectDateAllTasksInProjectWereInspected));
     // At least as wide as the date and the pop-up button need in the desktop's style.
     C->DTP_PD_CutOffDate->setFixedWidth(
         std::max(ScaledWidth(100), C->DTP_PD_CutOffDate->sizeHint().width()));
-    C->Lbl_PD_Note = new QLabel(Framed(UIT(kTextNote)), this);
+    C->Lbl_PD_Note = new QLabel(Framed(UIT(txt::NoteCutOffDate)), this);
 }
 
 void TTab_PD::LayOutControls() {

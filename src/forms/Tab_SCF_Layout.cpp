@@ -7,6 +7,7 @@
 #include "TabInputGuards.h"
 #include "model/ovSCF.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -165,9 +166,10 @@ void TTab_SCF::BuildControls() {
 }
 
 void TTab_SCF::SetTexts() {
-    Pnl_SCF_DSF->setText(QStringLiteral("   ") + UIT(95) + QLatin1Char(' '));
-    Pnl_SCF_TF->setText(QStringLiteral("   ") + UIT(103) + QLatin1Char(' '));
-    Pnl_SCF_OF->setText(QStringLiteral("   ") + UIT(113) + QLatin1Char(' '));
+    Pnl_SCF_DSF->setText(QStringLiteral("   ") + UIT(txt::DataSourceFileSettings) +
+                         QLatin1Char(' '));
+    Pnl_SCF_TF->setText(QStringLiteral("   ") + UIT(txt::TemplateFileSettings) + QLatin1Char(' '));
+    Pnl_SCF_OF->setText(QStringLiteral("   ") + UIT(txt::OutputFileSettings) + QLatin1Char(' '));
     Lbl_SCF_Note->setText(framed(118));
     Lbl_SCF_DSF_DrivePathFilenameExtn->setText(framed(96));
     Lbl_SCF_DSF_OpenPassword->setText(framed(99));
@@ -181,17 +183,28 @@ void TTab_SCF::SetTexts() {
 
     const int password = TovSCF::MaxPasswordLength;
     const int sheet = TovSCF::MaxWorksheetNameLength;
-    TB_SCF_DSF_DrivePathFilenameExtn->setToolTip(UIT(924));
-    TB_SCF_DSF_OpenPassword->setToolTip(lines({UIT(927), maxLengthLine(928, password)}));
-    TB_SCF_DSF_TaskWS->setToolTip(lines({UIT(929), UIT(930), maxLengthLine(931, sheet)}));
-    TB_SCF_DSF_THR->setToolTip(
-        lines({UIT(933), UIT(934), platform::Format(UIT(935), {QStringLiteral(".xls"), 1, 65535}),
-               platform::Format(UIT(935), {QStringLiteral(".xlsx"), 1, 1048575})}));
-    TB_SCF_TF_DrivePathFilenameExtn->setToolTip(UIT(936));
-    TB_SCF_TF_OpenPassword->setToolTip(lines({UIT(940), maxLengthLine(941, password)}));
-    TB_SCF_TF_ProjectSummaryWS->setToolTip(lines({UIT(942), UIT(943), maxLengthLine(944, sheet)}));
-    TB_SCF_TF_ChartDataWS->setToolTip(lines({UIT(946), UIT(947), maxLengthLine(948, sheet)}));
-    TB_SCF_OF_DrivePathFilenameExtn->setToolTip(UIT(950));
+    TB_SCF_DSF_DrivePathFilenameExtn->setToolTip(UIT(txt::EnterPathAndFilenameOfDataSourceFile));
+    TB_SCF_DSF_OpenPassword->setToolTip(
+        lines({UIT(txt::EnterPasswordRequiredToOpenDataSourceFile), maxLengthLine(928, password)}));
+    TB_SCF_DSF_TaskWS->setToolTip(
+        lines({UIT(txt::EnterTaskWorksheetName), UIT(txt::TaskWorksheetContainsTaskData),
+               maxLengthLine(931, sheet)}));
+    TB_SCF_DSF_THR->setToolTip(lines(
+        {UIT(txt::EnterTaskHeaderRow), UIT(txt::IsRowInTaskWorksheet),
+         platform::Format(UIT(txt::ValidRangeDataSourceFile), {QStringLiteral(".xls"), 1, 65535}),
+         platform::Format(UIT(txt::ValidRangeDataSourceFile),
+                          {QStringLiteral(".xlsx"), 1, 1048575})}));
+    TB_SCF_TF_DrivePathFilenameExtn->setToolTip(UIT(txt::EnterPathAndFilenameOfTemplateFile));
+    TB_SCF_TF_OpenPassword->setToolTip(
+        lines({UIT(txt::EnterPasswordRequiredToOpenTemplateFileIfRequired),
+               maxLengthLine(941, password)}));
+    TB_SCF_TF_ProjectSummaryWS->setToolTip(
+        lines({UIT(txt::EnterProjectSummaryWorksheetName),
+               UIT(txt::ProjectSummaryWorksheetContainsProject), maxLengthLine(944, sheet)}));
+    TB_SCF_TF_ChartDataWS->setToolTip(
+        lines({UIT(txt::EnterChartDataWorksheetName), UIT(txt::ChartDataWorksheetContainsS),
+               maxLengthLine(948, sheet)}));
+    TB_SCF_OF_DrivePathFilenameExtn->setToolTip(UIT(txt::EnterPathAndFilenameOfOutputFile));
 }
 
 void TTab_SCF::resizeEvent(QResizeEvent* event) {

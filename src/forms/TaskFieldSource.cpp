@@ -8,25 +8,23 @@
 #include "model/XLLimits.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 namespace {
 
-constexpr int kTextDataSourceFile = 747;
-constexpr int kTextTaskWorksheet = 750;
-constexpr int kTextTaskHeaderRow = 751;
 constexpr int kOldSheetColumns = 256;
 
 } // namespace
 
 TTaskFieldSource TTaskFieldSource::Of(const TovSD& sd) {
     TTaskFieldSource source;
-    source.FileCaption = UIT(kTextDataSourceFile);
+    source.FileCaption = UIT(txt::DataSourceFile_747);
     source.FilePath = sd.SCF->getDSF_DrivePathFilenameExtnXL();
     source.OpenPassword = sd.SCF->getDSF_OpenPasswordXL();
-    source.WorksheetCaption = UIT(kTextTaskWorksheet);
+    source.WorksheetCaption = UIT(txt::TaskWorksheet_750);
     source.WorksheetName = sd.SCF->getDSF_TaskWS();
-    source.HeaderRowCaption = UIT(kTextTaskHeaderRow);
+    source.HeaderRowCaption = UIT(txt::TaskHeaderRow_751);
     source.HeaderRow = sd.SCF->getDSF_THR();
     return source;
 }

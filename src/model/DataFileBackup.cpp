@@ -6,6 +6,7 @@
 #include "platform/FileWrite.h"
 #include "platform/Format.h"
 #include "services/FileChecks.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QFile>
@@ -20,7 +21,8 @@ namespace datafile {
 namespace {
 
 [[noreturn]] void Fail(int textId, const QString& path, const QString& reason) {
-    QString message = platform::Format(UIT(textId), {UIT(722)}) + QLatin1Char(' ') + path;
+    QString message =
+        platform::Format(UIT(textId), {UIT(txt::DataFile_722)}) + QLatin1Char(' ') + path;
     if (!reason.isEmpty()) {
         message += QStringLiteral(" (") + reason + QLatin1Char(')');
     }
@@ -32,7 +34,7 @@ namespace {
 bool FileThere(const QString& path) {
     const platform::FileAnswer answer = platform::fileAccess().fileExists(path);
     if (answer.failed()) {
-        FileExistsChecked(UIT(722), path);
+        FileExistsChecked(UIT(txt::DataFile_722), path);
         Fail(1470, path, answer.errorText);
     }
     return answer.value;
@@ -49,7 +51,7 @@ void CheckReplaceable(const QString& path) {
     }
     const platform::FileAnswer readOnly = platform::fileAccess().isReadOnly(path);
     if (readOnly.failed()) {
-        FileIsReadOnly(UIT(722), path);
+        FileIsReadOnly(UIT(txt::DataFile_722), path);
         Fail(1472, path, readOnly.errorText);
     }
     if (readOnly.value) {
@@ -155,8 +157,9 @@ void BackupDataFile(const QString& path, bool incremental, const TCopier& copier
             try {
                 (copier ? copier : CopyFileContents)(c.Source, pending.back().Temp);
             } catch (const platform::Exception& e) {
-                throw platform::Exception(UIT(1391) + QLatin1Char(' ') + c.Target +
-                                          QStringLiteral(" (") + e.message() + QLatin1Char(')'));
+                throw platform::Exception(UIT(txt::UnableToCreateBackupData) + QLatin1Char(' ') +
+                                          c.Target + QStringLiteral(" (") + e.message() +
+                                          QLatin1Char(')'));
             }
         }
         for (size_t i = 0; i < pending.size(); ++i) {

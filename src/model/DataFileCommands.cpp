@@ -12,6 +12,7 @@
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -104,19 +105,20 @@ bool TovDF::Open() {
     }
     const QString folder = ExtractFilePath(getDPFE());
     TFileDialogSetup setup;
-    setup.Title = UIT(1293);
+    setup.Title = UIT(txt::OpenDataFile_1293);
     setup.FileMustExist = true;
     setup.FileTypes = {
-        {Format(UIT(1287), {Q("krvc"), Q("~krvc*")}), Format(UIT(1291), {Q("krvc"), Q("~krvc*")})},
-        {Format(UIT(1289), {datafile::QuillRoot(), Q("krvp"), Q("~krvp*")}),
-         Format(UIT(1291), {Q("krvp"), Q("~krvp*")})},
-        {Format(UIT(1288), {datafile::OldRoot(), Q("krv"), Q("~krv")}),
-         Format(UIT(1291), {Q("krv"), Q("~krv")})},
-        {UIT(1290), UIT(1292)},
+        {Format(UIT(txt::DataFiles), {Q("krvc"), Q("~krvc*")}),
+         Format(UIT(txt::Text1291), {Q("krvc"), Q("~krvc*")})},
+        {Format(UIT(txt::DataFiles_1289), {datafile::QuillRoot(), Q("krvp"), Q("~krvp*")}),
+         Format(UIT(txt::Text1291), {Q("krvp"), Q("~krvp*")})},
+        {Format(UIT(txt::DataFiles_1288), {datafile::OldRoot(), Q("krv"), Q("~krv")}),
+         Format(UIT(txt::Text1291), {Q("krv"), Q("~krv")})},
+        {UIT(txt::AllFiles), UIT(txt::Text1292)},
     };
     setup.DefaultExtension = Q("krvc");
     setup.DefaultFolder = FolderExists(folder) ? folder : QDir::currentPath();
-    setup.OkButtonLabel = UIT(1336);
+    setup.OkButtonLabel = UIT(txt::Open_1336);
     QString chosen;
     if (FileDialogs == nullptr || !FileDialogs->ExecuteOpen(setup, chosen)) {
         return false;
@@ -127,7 +129,7 @@ bool TovDF::Open() {
     }
     const bool badExtension =
         DV != nullptr
-            ? DV->CheckDataFileExtDlg(UIT(722), path)
+            ? DV->CheckDataFileExtDlg(UIT(txt::DataFile_722), path)
             : !TovDV::IsDataFileExtension(modelutil::UpperAZ(ExtractFileExtension(path, false)));
     if (badExtension || QueryReopen(path) == mrNo || !OpenDataFile(path, false)) {
         return false;
@@ -145,10 +147,12 @@ bool TovDF::OpenSample() {
         return false;
     }
     if (!modelutil::FileExistsChecked(path)) {
-        datafile::WarnClose(Q("UDF025"),
-                            {UIT(1513), QString(), path, QString(), UIT(1514), QString(),
-                             Format(UIT(1515), {datafile::TesselRoot()}), QString()},
-                            1230);
+        datafile::WarnClose(
+            Q("UDF025"),
+            {UIT(txt::UnableToFindFollowingSample), QString(), path, QString(),
+             UIT(txt::ItMayHaveBeenDeletedMovedRenamed_1514), QString(),
+             Format(UIT(txt::PleaseReInstallToResolveIssue), {datafile::TesselRoot()}), QString()},
+            1230);
         return false;
     }
     if (!OpenDataFile(path, true)) {
@@ -178,7 +182,7 @@ bool TovDF::New() {
     SDs->Clear();
     const int n = SDs->Add();
     SDs->setActiveSD(SDs->getCount());
-    SDs->getItems(n)->setDescription(UIT(212));
+    SDs->getItems(n)->setDescription(UIT(txt::EnterDescriptionHere));
     return true;
 }
 
@@ -196,9 +200,10 @@ bool TovDF::SaveAs() {
     const QString outputFolder =
         Preferences != nullptr ? Preferences->getDefaultOFFolder() : QString();
     TFileDialogSetup setup;
-    setup.Title = Format(Q(" %s "), {UIT(1298)});
+    setup.Title = Format(Q(" %s "), {UIT(txt::SaveDataFile_1298)});
     setup.FolderMustExist = true;
-    setup.FileTypes = {{Format(UIT(1300), {Q("krvc")}), Format(UIT(1301), {Q("krvc")})}};
+    setup.FileTypes = {
+        {Format(UIT(txt::DataFiles_1300), {Q("krvc")}), Format(UIT(txt::Text1301), {Q("krvc")})}};
     setup.FileName = getFilenameExtn();
     setup.DefaultExtension = Q("krvc");
     setup.DefaultFolder = FolderExists(folder)         ? folder
@@ -222,8 +227,11 @@ bool TovDF::SaveAs() {
         if (!modelutil::FileExistsChecked(path)) {
             break;
         }
-        const int answer = datafile::AskYesNoCancel(
-            Q("UDF026"), {UIT(1326), QString(), path, QString(), UIT(1327)}, 1231, 1232, 1233);
+        const int answer =
+            datafile::AskYesNoCancel(Q("UDF026"),
+                                     {UIT(txt::SelectedFileAlreadyExists), QString(), path,
+                                      QString(), UIT(txt::DoYouWishToOverwriteFile)},
+                                     1231, 1232, 1233);
         if (answer == mrCancel) {
             return false;
         }

@@ -12,6 +12,7 @@
 #include "platform/Format.h"
 #include "services/INI_Utils.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -49,9 +50,10 @@ bool ApplicationAccepted(const TIniDocument& ini, const TLayoutHeader& h, const 
         return true;
     }
     return datafile::AskYesNo(Q(h.ApplicationMsgKey),
-                              {Format(UIT(1309), {h.Product}), QString(), path, QString(),
-                               Format(UIT(1310), {h.ExpectedApplication}), QString(),
-                               Format(UIT(1311), {found}), QString(), UIT(1312)},
+                              {Format(UIT(txt::FollowingDataFileMay), {h.Product}), QString(), path,
+                               QString(), Format(UIT(txt::Expected), {h.ExpectedApplication}),
+                               QString(), Format(UIT(txt::Found), {found}), QString(),
+                               UIT(txt::DoYouWishToOpenDataFile)},
                               1211, 1212) == mrYes;
 }
 
@@ -60,11 +62,13 @@ bool VersionSupported(const TLayoutHeader& h, const QString& path, const QString
     if (!version.isEmpty() && modelutil::SameTextAZ(version.left(1), h.SupportedVersions.left(1))) {
         return true;
     }
-    datafile::WarnClose(Q(h.VersionMsgKey),
-                        {Format(UIT(1398), {h.Product}), QString(), path, QString(),
-                         Format(UIT(1399), {h.Product, h.SupportedVersions}), QString(),
-                         Format(UIT(1400), {version}), QString(), UIT(1401)},
-                        1213);
+    datafile::WarnClose(
+        Q(h.VersionMsgKey),
+        {Format(UIT(txt::FollowingDataFileVersion), {h.Product}), QString(), path, QString(),
+         Format(UIT(txt::SupportedDataFileVersions), {h.Product, h.SupportedVersions}), QString(),
+         Format(UIT(txt::DataFileVersion_1400), {version}), QString(),
+         UIT(txt::UnableToOpenDataFile)},
+        1213);
     return false;
 }
 
@@ -72,9 +76,10 @@ bool VersionSupported(const TLayoutHeader& h, const QString& path, const QString
 bool OlderLayoutAccepted(const QString& key, const QString& product, const QString& path,
                          const QString& version) {
     return datafile::AskYesNo(key,
-                              {Format(UIT(1317), {product}), QString(), path, QString(),
-                               Format(UIT(1318), {version}), QString(), UIT(1319), QString(),
-                               UIT(1320)},
+                              {Format(UIT(txt::FollowingDataFileWasCreated), {product}), QString(),
+                               path, QString(), Format(UIT(txt::DataFileVersion_1318), {version}),
+                               QString(), UIT(txt::ChangesCannotBeSavedToDataFile_1319), QString(),
+                               UIT(txt::DoYouWishToOpenDataFileReadOnly_1320)},
                               1216, 1217) == mrYes;
 }
 
@@ -84,9 +89,11 @@ bool CountAccepted(const char* key, const QString& path, int& count) {
         return true;
     }
     if (datafile::AskYesNo(Q(key),
-                           {UIT(1321), QString(), path, QString(), Format(UIT(1322), {count}),
-                            QString(), Format(UIT(1323), {datafile::MaxDefinitions}), QString(),
-                            UIT(1324), QString(), UIT(1325)},
+                           {UIT(txt::FollowingDataFileContainsToo), QString(), path, QString(),
+                            Format(UIT(txt::KRVDefinitionsFound), {count}), QString(),
+                            Format(UIT(txt::MaximumKRVDefinitions), {datafile::MaxDefinitions}),
+                            QString(), UIT(txt::ExtraKRVDefinitions), QString(),
+                            UIT(txt::DoYouWishToOpenDataFile_1325)},
                            1218, 1219) != mrYes) {
         return false;
     }
@@ -148,11 +155,13 @@ bool TovDF::DetectDataFileFormat(const TIniDocument& ini, const QString& path) {
             return false;
         }
         if (!modelutil::SameTextAZ(FileVersion, datafile::ProgramVersion()) &&
-            datafile::AskYesNo(Q("UDF006"),
-                               {Format(UIT(1313), {tessel}), QString(), shownPath, QString(),
-                                Format(UIT(1314), {FileVersion}), QString(), UIT(1315), QString(),
-                                UIT(1316)},
-                               1214, 1215) != mrYes) {
+            datafile::AskYesNo(
+                Q("UDF006"),
+                {Format(UIT(txt::FollowingDataFileWasCreatedByDifferentVersion), {tessel}),
+                 QString(), shownPath, QString(), Format(UIT(txt::DataFileVersion), {FileVersion}),
+                 QString(), UIT(txt::ChangesCannotBeSavedToDataFile_1315), QString(),
+                 UIT(txt::DoYouWishToOpenDataFileReadOnly_1316)},
+                1214, 1215) != mrYes) {
             return false;
         }
         if (!readCount(tessel, h.CountMsgKey)) {
@@ -202,7 +211,8 @@ bool TovDF::DetectDataFileFormat(const TIniDocument& ini, const QString& path) {
         }
         IsOldFormat = true;
     } else {
-        datafile::WarnClose(Q("UDF016"), {UIT(1402), QString(), shownPath}, 1220);
+        datafile::WarnClose(Q("UDF016"),
+                            {UIT(txt::UnableToOpenFollowingData), QString(), shownPath}, 1220);
         return false;
     }
     return true;
@@ -255,7 +265,8 @@ bool TovDF::LoadInto(const TIniDocument& ini, TovSDs& list, const QString& path)
     } catch (const std::exception& e) {
         ProgressEnd();
         const char* key = IsOldFormat ? "UDF019" : (IsQuillFormat ? "UDF018" : "UDF017");
-        QStringList lines = {UIT(1403), QString(), path.trimmed(), QString()};
+        QStringList lines = {UIT(txt::FollowingDataFileCould), QString(), path.trimmed(),
+                             QString()};
         lines << datafile::DetailsLines(ExceptionMessage(e));
         datafile::WarnClose(Q(key), lines, 1210);
         return false;
@@ -278,14 +289,14 @@ void TovDF::TakeOver(std::unique_ptr<TovSDs> list, bool sample) {
     if (DV != nullptr && (SD_CountFound > SD_Count || !UnreadRows.empty())) {
         for (const auto& [n, rows] : UnreadRows) {
             for (int j = datafile::MaxFilterRows + 1; j <= datafile::MaxFilterRows + rows; ++j) {
-                DV->AddDFVErr(n, Format(UIT(799), {j}),
-                              Format(UIT(1390), {datafile::MaxFilterRows}));
+                DV->AddDFVErr(n, Format(UIT(txt::IDFilterRow), {j}),
+                              Format(UIT(txt::RowWasNotReadKRV), {datafile::MaxFilterRows}));
             }
         }
         if (SD_CountFound > SD_Count) {
-            DV->AddDFVErr(SD_Count, Format(UIT(1322), {SD_CountFound}),
-                          UIT(1324) + QLatin1Char(' ') +
-                              Format(UIT(1323), {datafile::MaxDefinitions}));
+            DV->AddDFVErr(SD_Count, Format(UIT(txt::KRVDefinitionsFound), {SD_CountFound}),
+                          UIT(txt::ExtraKRVDefinitions) + QLatin1Char(' ') +
+                              Format(UIT(txt::MaximumKRVDefinitions), {datafile::MaxDefinitions}));
         }
         FillErrListBox(LB_DFVErr(), DV->getDFVErrCount());
     }
@@ -295,18 +306,20 @@ bool TovDF::OpenDataFile(const QString& path, bool sample) {
     const QString shownPath = path.trimmed();
     CheckBackupExtension(path);
     if (IsBackup) {
-        if (datafile::AskYesNo(
-                Q("UDF001"),
-                {UIT(1306), QString(), shownPath, QString(), UIT(1307), QString(), UIT(1308)}, 1207,
-                1208) != mrYes) {
+        if (datafile::AskYesNo(Q("UDF001"),
+                               {UIT(txt::FollowingDataFileIsBackup), QString(), shownPath,
+                                QString(), UIT(txt::ChangesCannotBeSavedToDataFile_1307), QString(),
+                                UIT(txt::DoYouWishToOpenDataFileReadOnly_1308)},
+                               1207, 1208) != mrYes) {
             RestoreState();
             return false;
         }
     } else if (modelutil::FileExistsChecked(shownPath) && FileIsReadOnly(shownPath)) {
-        if (datafile::AskYesNo(
-                Q("UDF002"),
-                {UIT(1303), QString(), shownPath, QString(), UIT(1304), QString(), UIT(1305)}, 1205,
-                1206) != mrYes) {
+        if (datafile::AskYesNo(Q("UDF002"),
+                               {UIT(txt::FollowingDataFileIsRead), QString(), shownPath, QString(),
+                                UIT(txt::ChangesCannotBeSavedToDataFile), QString(),
+                                UIT(txt::DoYouWishToOpenDataFileReadOnly)},
+                               1205, 1206) != mrYes) {
             RestoreState();
             return false;
         }
@@ -333,7 +346,7 @@ bool TovDF::OpenDataFile(const QString& path, bool sample) {
         return true;
     } catch (const std::exception& e) {
         ProgressEnd();
-        QStringList lines = {UIT(1403), QString(), shownPath, QString()};
+        QStringList lines = {UIT(txt::FollowingDataFileCould), QString(), shownPath, QString()};
         lines << datafile::DetailsLines(ExceptionMessage(e));
         datafile::WarnClose(Q("UDF003"), lines, 1210);
         RestoreState();

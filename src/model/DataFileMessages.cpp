@@ -2,6 +2,7 @@
 
 #include "platform/Format.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 namespace datafile {
@@ -67,7 +68,7 @@ QStringList DetailsLines(const QString& message) {
     if (message.isEmpty()) {
         return {};
     }
-    return {platform::Format(UIT(1423), {message}), QString()};
+    return {platform::Format(UIT(txt::Details_1423), {message}), QString()};
 }
 
 } // namespace datafile

@@ -11,6 +11,7 @@
 #include "platform/FileWrite.h"
 #include "platform/Format.h"
 #include "services/INI_Utils.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -24,8 +25,9 @@ void WriteHeader(TIniDocument& ini, int pbCount, int sdCount) {
                     QStringLiteral("Ovik KRV Tessel: Curvewright"));
     ini.WriteString(root, QStringLiteral("Version"), ProgramVersion());
     ini.WriteString(root, QStringLiteral("Author"), QStringLiteral("Tarrow Studio"));
-    ini.WriteString(root, QStringLiteral("Legal_1"), platform::Format(UIT(730), {LegalYears()}));
-    ini.WriteString(root, QStringLiteral("Legal_2"), UIT(731));
+    ini.WriteString(root, QStringLiteral("Legal_1"),
+                    platform::Format(UIT(txt::CopyrightCTarrowStudio), {LegalYears()}));
+    ini.WriteString(root, QStringLiteral("Legal_2"), UIT(txt::AllRightsReserved));
     ini.WriteInteger(root, QStringLiteral("PB_Count"), pbCount);
     ini.WriteInteger(root, QStringLiteral("SD_Count"), sdCount);
 }
@@ -104,7 +106,7 @@ bool TovDF::WriteDataFile(const QString& path, bool backup) {
         } else {
             details = QString::fromLocal8Bit(e.what());
         }
-        QStringList lines = {UIT(1404), QString(), path, QString()};
+        QStringList lines = {UIT(txt::DataFileCould), QString(), path, QString()};
         lines << datafile::DetailsLines(details);
         datafile::WarnClose(QStringLiteral("UDF020"), lines, 1221);
         ApplyState(state);

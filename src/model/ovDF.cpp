@@ -10,6 +10,7 @@
 #include "platform/Format.h"
 #include "services/IndexRange.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -175,9 +176,11 @@ bool TovDF::CheckDataFileExists() {
     if (DataFileExists() || IsSaveAsRequired(true)) {
         return true;
     }
-    const int answer = datafile::AskYesNo(
-        QStringLiteral("UDF021"),
-        {UIT(1395), QString(), getDPFE(), QString(), UIT(1396), QString(), UIT(1397)}, 1222, 1223);
+    const int answer = datafile::AskYesNo(QStringLiteral("UDF021"),
+                                          {UIT(txt::DataFileCannotBeFound), QString(), getDPFE(),
+                                           QString(), UIT(txt::ItMayHaveBeenDeletedMovedRenamed),
+                                           QString(), UIT(txt::DoYouWishToSaveDataFileNow)},
+                                          1222, 1223);
     if (answer == mrNo) {
         return true;
     }
@@ -189,7 +192,8 @@ int TovDF::QuerySaveChanges() {
         return mrCancel;
     }
     const int answer = datafile::AskYesNoCancel(
-        QStringLiteral("UDF022"), {UIT(1302), QString(), getDPFE()}, 1224, 1225, 1226);
+        QStringLiteral("UDF022"),
+        {UIT(txt::DoYouWishToSaveChangesToDataFile), QString(), getDPFE()}, 1224, 1225, 1226);
     if (answer != mrYes) {
         return answer;
     }
@@ -203,11 +207,11 @@ int TovDF::QueryReopen(const QString& path) {
         modelutil::CleanAbsolutePath(path.trimmed()) != modelutil::CleanAbsolutePath(getDPFE())) {
         return mrNone;
     }
-    QStringList lines = {UIT(1392), QString(), path, QString()};
+    QStringList lines = {UIT(txt::SelectedDataFileIsAlready), QString(), path, QString()};
     if (Modified) {
-        lines << UIT(1393) << QString();
+        lines << UIT(txt::AnyUnsavedChangesMade) << QString();
     }
-    lines << UIT(1394);
+    lines << UIT(txt::DoYouWishToReopen);
     return datafile::AskYesNo(QStringLiteral("UDF024"), lines, 1227, 1228);
 }
 

@@ -4,6 +4,7 @@
 #include "model/ovDV.h"
 #include "platform/Format.h"
 #include "services/IndexRange.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 using modelutil::UpperAZ;
@@ -105,27 +106,27 @@ uint8_t TovDSFx::getFilterOperatorOfKeyword(const QString& keyword) {
 
 bool TovDSFx::Validate(int n, int j) {
     bool changed = false;
-    QString caption = Format(UIT(795), {j});
+    QString caption = Format(UIT(txt::IDTaskField), {j});
     const QString field = getTaskFldXL();
     if (DV->CheckTextLength(caption, field, 3)) {
         DV->AddDFVErr(n, caption, DV->getMsgText());
         setTaskFldXL(modelutil::StrLeft(field, 3));
         changed = true;
     }
-    caption = Format(UIT(796), {j});
+    caption = Format(UIT(txt::IDTaskFieldDescription), {j});
     const QString description = getTaskFldDescXL();
     if (DV->CheckTextLength(caption, description, 255)) {
         DV->AddDFVErr(n, caption, DV->getMsgText());
         setTaskFldDescXL(modelutil::StrLeft(description, 255));
         changed = true;
     }
-    caption = Format(UIT(797), {j});
+    caption = Format(UIT(txt::IDFilterOperator), {j});
     if (DV->CheckFilterOperator(caption, FilterOperator)) {
         DV->AddDFVErr(n, caption, DV->getMsgText());
         ResetFilterOperator();
         changed = true;
     }
-    caption = Format(UIT(798), {j});
+    caption = Format(UIT(txt::IDTaskFieldValue), {j});
     if (DV->CheckTextLength(caption, TaskFldValueXL, 32767)) {
         DV->AddDFVErr(n, caption, DV->getMsgText());
         setTaskFldValueXL(modelutil::StrLeft(TaskFldValueXL, 32767));
@@ -179,7 +180,7 @@ void TovDSF::Clear() {
 QString TovDSF::getFilterText() const {
     QString text = UIT(Enabled == 1 ? 800 : 801);
     if (getCount() == 0) {
-        return text + QStringLiteral(", ") + UIT(802);
+        return text + QStringLiteral(", ") + UIT(txt::Undefined);
     }
     text += QStringLiteral(", ");
     for (int j = 1; j <= getCount(); ++j) {

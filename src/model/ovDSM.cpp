@@ -5,6 +5,7 @@
 #include "model/ovSCO.h"
 #include "platform/Format.h"
 #include "services/IndexRange.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 using platform::Format;
@@ -48,14 +49,14 @@ void TovDSMx::setTaskFldRequired(bool value) {
 
 bool TovDSMx::Validate(int n) {
     bool changed = false;
-    QString caption = Format(UIT(779), {Name});
+    QString caption = Format(UIT(txt::TaskField_779), {Name});
     const QString field = getTaskFldXL();
     if (DV->CheckTextLength(caption, field, 3)) {
         DV->AddDFVErr(n, caption, DV->getMsgText());
         setTaskFldXL(modelutil::StrLeft(field, 3));
         changed = true;
     }
-    caption = Format(UIT(780), {Name});
+    caption = Format(UIT(txt::TaskFieldDescription_780), {Name});
     const QString description = getTaskFldDescXL();
     if (DV->CheckTextLength(caption, description, 255)) {
         DV->AddDFVErr(n, caption, DV->getMsgText());

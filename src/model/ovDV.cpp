@@ -6,6 +6,7 @@
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "services/IndexRange.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <utility>
@@ -101,7 +102,7 @@ void TovDV::ClearDFVErrs() {
 int TovDV::AddDFVErr(int n, const QString& field, const QString& details) {
     QString description = SDs != nullptr ? SDs->getItems(n)->getDescription() : QString();
     if (description.isEmpty()) {
-        description = UIT(1424);
+        description = UIT(txt::Undefined_1424);
     }
     DFVErrs.push_back({description, field, details});
     return getDFVErrCount();
@@ -314,7 +315,7 @@ TDVCheck dvcheck::SDDescUndefined(const QString& description) {
     if (!TrimControl(description).isEmpty()) {
         return {};
     }
-    r.Hint = UIT(875);
+    r.Hint = UIT(txt::KRVDefinitionDescriptionIsUndefined);
     return r;
 }
 
@@ -323,7 +324,7 @@ TDVCheck dvcheck::SDDescUndefinedRename(const QString& caption, const QString& d
     if (!TrimControl(description).isEmpty()) {
         return {};
     }
-    r.Msg = Format(UIT(882), {caption});
+    r.Msg = Format(UIT(txt::IsUndefinedRenamed), {caption});
     return r;
 }
 
@@ -332,8 +333,8 @@ TDVCheck dvcheck::SDDescDuplicate(const TSDDescDuplicateCheck& c) {
     if (!SameTextAZ(TrimControl(c.LaterDesc), TrimControl(c.EarlierDesc))) {
         return {};
     }
-    r.Msg = Format(UIT(869), {c.LaterCaption, c.EarlierCaption});
-    r.Hint = UIT(1524);
+    r.Msg = Format(UIT(txt::IsSameAsRenamed), {c.LaterCaption, c.EarlierCaption});
+    r.Hint = UIT(txt::KRVDefinitionWithDescriptionAlready);
     return r;
 }
 
@@ -342,8 +343,8 @@ TDVCheck dvcheck::NoDataOption(uint8_t baseline, uint8_t actual, uint8_t target)
     if (baseline != 0 || actual != 0 || target != 0) {
         return {};
     }
-    r.Msg = r.Hint = r.Details = UIT(870);
-    r.Value = UIT(824);
+    r.Msg = r.Hint = r.Details = UIT(txt::AtLeastOneDataOption);
+    r.Value = UIT(txt::NA);
     return r;
 }
 
@@ -353,8 +354,9 @@ TDVCheck dvcheck::CutOffDate(double date) {
         return {};
     }
     r.Msg = r.Details =
-        Format(UIT(854), {UIT(767), modelutil::FormatDayNumber(modelutil::ModelToday())});
-    r.Value = UIT(824);
+        Format(UIT(txt::IsInvalidItHasBeen),
+               {UIT(txt::CutOffDate_767), modelutil::FormatDayNumber(modelutil::ModelToday())});
+    r.Value = UIT(txt::NA);
     return r;
 }
 
@@ -363,12 +365,13 @@ TDVCheck dvcheck::NoQuantity(bool noDataOption, uint8_t manHours, uint8_t cost) 
     if (manHours != 0 || cost != 0) {
         return {};
     }
-    r.Hint = UIT(863);
+    r.Hint = UIT(txt::AtLeastOneQuantityMan);
     if (noDataOption) {
-        r.Hint += kCRLF + UIT(864) + kCRLF + UIT(865);
+        r.Hint += kCRLF + UIT(txt::ToEnableQuantityOptionsPlease) + kCRLF +
+                  UIT(txt::OneDataOptionBaselineActual);
     }
-    r.Details = UIT(863);
-    r.Value = UIT(824);
+    r.Details = UIT(txt::AtLeastOneQuantityMan);
+    r.Value = UIT(txt::NA);
     return r;
 }
 
@@ -377,8 +380,8 @@ TDVCheck dvcheck::QuantityValue(const QString& caption, uint8_t quantity) {
     if (!TovSCO::IsInvalidQuantity(quantity)) {
         return {};
     }
-    r.Msg = r.Details = Format(UIT(854), {caption, UIT(775)});
-    r.Value = UIT(824);
+    r.Msg = r.Details = Format(UIT(txt::IsInvalidItHasBeen), {caption, UIT(txt::TaskTotal_775)});
+    r.Value = UIT(txt::NA);
     return r;
 }
 
@@ -387,8 +390,8 @@ TDVCheck dvcheck::FilterUndefined(uint8_t enabled, int rowCount) {
     if (enabled == 0 || rowCount > 0) {
         return {};
     }
-    r.Hint = r.Details = UIT(840);
-    r.Value = UIT(1424);
+    r.Hint = r.Details = UIT(txt::DataSourceFilterIsEnabled);
+    r.Value = UIT(txt::Undefined_1424);
     return r;
 }
 
@@ -397,28 +400,28 @@ TDVCheck dvcheck::FilterOperator(const QString& caption, uint8_t op) {
     if (!TovDSF::IsInvalidOperator(op)) {
         return {};
     }
-    r.Msg = r.Details = Format(UIT(854), {caption, UIT(803)});
-    r.Value = UIT(824);
+    r.Msg = r.Details = Format(UIT(txt::IsInvalidItHasBeen), {caption, UIT(txt::Equals)});
+    r.Value = UIT(txt::NA);
     return r;
 }
 
 TDVCheck dvcheck::FilterRow(const TFilterRowTexts& row) {
     TDVCheck r = TDVCheck::Failed();
-    const QString invalidRow = kCRLF + UIT(886);
+    const QString invalidRow = kCRLF + UIT(txt::RowIsInvalid);
     if (row.TaskFld.isEmpty()) {
         if (row.AndOr.isEmpty() && row.Description.isEmpty() && row.OperatorName.isEmpty() &&
             row.Value.isEmpty()) {
             return {};
         }
-        r.Hint = Format(UIT(872), {row.Caption}) + invalidRow;
+        r.Hint = Format(UIT(txt::IsUndefined), {row.Caption}) + invalidRow;
         return r;
     }
     if (row.AndOr.isEmpty()) {
-        r.Hint = Format(UIT(884), {row.Caption}) + invalidRow;
+        r.Hint = Format(UIT(txt::AndOrIsUndefined), {row.Caption}) + invalidRow;
         return r;
     }
     if (row.OperatorName.isEmpty()) {
-        r.Hint = Format(UIT(885), {row.Caption}) + invalidRow;
+        r.Hint = Format(UIT(txt::FilterOperatorIsUndefined), {row.Caption}) + invalidRow;
         return r;
     }
     return {};
@@ -430,12 +433,14 @@ TDVCheck dvcheck::FilterValue(uint8_t op, const QString& caption, const QString&
                             (op >= foStartsWith && op <= foDoesNotContain);
     const bool takesNoValue = op == foIsBlank || op == foIsNotBlank;
     if (value.isEmpty() && needsValue) {
-        r.Hint = r.Details = Format(UIT(837), {caption, TovDSF::getFilterOperatorName(op)});
-        r.Value = UIT(1424);
+        r.Hint = r.Details = Format(UIT(txt::CannotBeUndefinedForSelected),
+                                    {caption, TovDSF::getFilterOperatorName(op)});
+        r.Value = UIT(txt::Undefined_1424);
         return r;
     }
     if (!value.isEmpty() && takesNoValue) {
-        r.Hint = r.Details = Format(UIT(883), {caption, TovDSF::getFilterOperatorName(op)});
+        r.Hint = r.Details = Format(UIT(txt::MustBeUndefinedForSelected),
+                                    {caption, TovDSF::getFilterOperatorName(op)});
         r.Value = value;
         return r;
     }
@@ -445,7 +450,7 @@ TDVCheck dvcheck::FilterValue(uint8_t op, const QString& caption, const QString&
 namespace {
 
 QString rowPairValueText(const TFilterRowDesc& later, const TFilterRowDesc& earlier) {
-    return Format(UIT(859),
+    return Format(UIT(txt::Text859),
                   {later.Caption, later.TaskFld, later.OperatorName, later.Value, earlier.Caption,
                    earlier.TaskFld, earlier.OperatorName, earlier.Value});
 }
@@ -475,7 +480,7 @@ TDVCheck dvcheck::FilterRowsConflict(const TFilterRowDesc& later, const TFilterR
     if (!fails) {
         return {};
     }
-    r.Hint = r.Details = Format(UIT(858), {later.Caption, earlier.Caption});
+    r.Hint = r.Details = Format(UIT(txt::IsMutuallyExclusive), {later.Caption, earlier.Caption});
     r.Value = rowPairValueText(later, earlier);
     return r;
 }
@@ -494,7 +499,7 @@ TDVCheck dvcheck::FilterRowsExclusive(const TFilterRowDesc& later, const TFilter
     if (!fails) {
         return {};
     }
-    r.Hint = r.Details = Format(UIT(858), {later.Caption, earlier.Caption});
+    r.Hint = r.Details = Format(UIT(txt::IsMutuallyExclusive), {later.Caption, earlier.Caption});
     r.Value = rowPairValueText(later, earlier);
     return r;
 }
@@ -506,8 +511,8 @@ TDVCheck dvcheck::FilterRowsDuplicate(const TFilterRowDesc& later, const TFilter
         !SameTextAZ(later.Value, earlier.Value)) {
         return {};
     }
-    r.Hint = r.Details = Format(UIT(868), {later.Caption, earlier.Caption});
-    r.Value = Format(UIT(839), {later.TaskFld, later.OperatorName, later.Value});
+    r.Hint = r.Details = Format(UIT(txt::IsSame), {later.Caption, earlier.Caption});
+    r.Value = Format(UIT(txt::Text839), {later.TaskFld, later.OperatorName, later.Value});
     return r;
 }
 
@@ -516,7 +521,8 @@ TDVCheck dvcheck::TextLength(const QString& caption, const QString& text, int ma
     if (text.size() <= maximum) {
         return {};
     }
-    r.Msg = r.Details = Format(UIT(871), {caption, static_cast<int>(text.size()), maximum});
+    r.Msg = r.Details = Format(UIT(txt::IsTooLongCharactersTruncated),
+                               {caption, static_cast<int>(text.size()), maximum});
     r.Value = text;
     return r;
 }

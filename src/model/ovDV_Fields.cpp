@@ -6,6 +6,7 @@
 #include "platform/Format.h"
 #include "services/FileChecks.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 using namespace modelutil;
@@ -63,8 +64,8 @@ bool dvcheck::ShowDialogue(const TDVCheck& check) {
         TStdDlgButton close;
         close.ImageIndex = glyphClose;
         close.ModalResult = mrClose;
-        close.Caption = UIT(357);
-        close.Hint = UIT(1262);
+        close.Caption = UIT(txt::Close_357);
+        close.Hint = UIT(txt::CloseDialogue_1262);
         dlg->SetupStdDlgButtons1(sdkWarning, check.Key, close);
         dlg->ShowModal();
     }
@@ -78,8 +79,8 @@ TDVCheck undefined(const QString& key, const QString& textFormat, const QString&
     TDVCheck r = TDVCheck::Failed();
     r.Key = key;
     r.Hint = r.Details = Format(textFormat, {caption});
-    r.Dlg = r.Hint + kPara + Format(UIT(889), {caption});
-    r.Value = UIT(1424);
+    r.Dlg = r.Hint + kPara + Format(UIT(txt::PleaseEnterValid), {caption});
+    r.Value = UIT(txt::Undefined_1424);
     return r;
 }
 
@@ -109,7 +110,7 @@ TDVCheck illegal(TDVCheck r, const QString& key, const QString& textFormat, cons
     r.Key = key;
     r.Details = Format(textFormat, {caption, list});
     r.Hint = Format(textFormat, {caption, hintSafe(list)});
-    r.Dlg = r.Details + kPara + Format(UIT(889), {caption});
+    r.Dlg = r.Details + kPara + Format(UIT(txt::PleaseEnterValid), {caption});
     r.Value = entry;
     return r;
 }
@@ -122,8 +123,9 @@ TDVCheck dvcheck::DataFileExists(const QString& caption, const QString& path) {
         return {};
     }
     r.Key = QStringLiteral("UDV001");
-    r.Hint = r.Details = Format(UIT(860), {caption});
-    r.Dlg = UIT(1405) + kPara + path + kPara + UIT(1406);
+    r.Hint = r.Details = Format(UIT(txt::CannotBeFound), {caption});
+    r.Dlg = UIT(txt::FollowingDataFile) + kPara + path + kPara +
+            UIT(txt::ItMayHaveBeenDeletedMovedRenamed_1406);
     r.Value = path;
     return r;
 }
@@ -134,16 +136,16 @@ TDVCheck dvcheck::DataFileExt(const QString& caption, const QString& path) {
     QString first;
     if (extension.isEmpty()) {
         r.Key = QStringLiteral("UDV002");
-        first = Format(UIT(880), {caption});
+        first = Format(UIT(txt::ExtensionIsUndefined), {caption});
     } else if (!TovDV::IsDataFileExtension(extension)) {
         r.Key = QStringLiteral("UDV003");
-        first = Format(UIT(853), {kProgramName, caption});
+        first = Format(UIT(txt::FollowingFileIsNotValid), {kProgramName, caption});
     } else {
         return {};
     }
     r.Hint = r.Details = first;
-    r.Dlg = first + kPara + path + kPara + Format(UIT(887), {kProgramName}) + kPara +
-            Format(UIT(888), {kProgramName, caption});
+    r.Dlg = first + kPara + path + kPara + Format(UIT(txt::FileCannotBeOpened), {kProgramName}) +
+            kPara + Format(UIT(txt::PleaseSelectValid), {kProgramName, caption});
     r.Value = path;
     return r;
 }
@@ -154,8 +156,9 @@ TDVCheck dvcheck::FileExists(const QString& caption, const QString& path) {
         return {};
     }
     r.Key = QStringLiteral("UDV004");
-    r.Dlg = Format(UIT(861), {caption}) + kPara + path + kPara + Format(UIT(889), {caption});
-    r.Hint = r.Details = Format(UIT(860), {caption});
+    r.Dlg = Format(UIT(txt::FollowingCannotBeFound), {caption}) + kPara + path + kPara +
+            Format(UIT(txt::PleaseEnterValid), {caption});
+    r.Hint = r.Details = Format(UIT(txt::CannotBeFound), {caption});
     r.Value = path;
     return r;
 }
@@ -163,10 +166,11 @@ TDVCheck dvcheck::FileExists(const QString& caption, const QString& path) {
 TDVCheck dvcheck::Path(const QString& caption, const QString& path) {
     TDVCheck r = TDVCheck::Failed();
     if (path.isEmpty()) {
-        return undefined(QStringLiteral("UDV005"), UIT(872), caption);
+        return undefined(QStringLiteral("UDV005"), UIT(txt::IsUndefined), caption);
     }
     if (collectIllegal(r.Illegal, path, kPathChars)) {
-        return illegal(r, QStringLiteral("UDV006"), UIT(844), caption, path);
+        return illegal(r, QStringLiteral("UDV006"), UIT(txt::ContainsFollowingIllegalCharacters),
+                       caption, path);
     }
     if (TDVCheck drive = Drive(caption, path)) {
         return drive;
@@ -179,17 +183,18 @@ TDVCheck dvcheck::Drive(const QString& caption, const QString& path) {
     if (TrimControl(path).startsWith(QLatin1Char('/'))) {
         return {};
     }
-    return undefined(QStringLiteral("UDV007"), UIT(876), caption);
+    return undefined(QStringLiteral("UDV007"), UIT(txt::DriveIsUndefined), caption);
 }
 
 TDVCheck dvcheck::Filename(const QString& caption, const QString& path) {
     TDVCheck r = TDVCheck::Failed();
     const QString name = ExtractFileNameWithoutExt(path);
     if (name.isEmpty()) {
-        return undefined(QStringLiteral("UDV011"), UIT(879), caption);
+        return undefined(QStringLiteral("UDV011"), UIT(txt::FilenameIsUndefined), caption);
     }
     if (collectIllegal(r.Illegal, name, kFilenameChars)) {
-        return illegal(r, QStringLiteral("UDV012"), UIT(846), caption, path);
+        return illegal(r, QStringLiteral("UDV012"),
+                       UIT(txt::FilenameContainsFollowingIllegalCharacters), caption, path);
     }
     return {};
 }
@@ -203,18 +208,18 @@ TDVCheck dvcheck::ExcelFileExt(const QString& caption, const QString& path) {
     const QString newExtension = ModelPrefs()->getOFExtn();
     if (extension.isEmpty()) {
         r.Key = QStringLiteral("UDV014");
-        r.Hint = Format(UIT(880), {caption});
-        r.Dlg = r.Hint + kPara + Format(UIT(833), {newExtension});
+        r.Hint = Format(UIT(txt::ExtensionIsUndefined), {caption});
+        r.Dlg = r.Hint + kPara + Format(UIT(txt::Changed), {newExtension});
         // The post-load repair lists r.Msg, so it carries the details as well.
-        r.Msg = r.Details = Format(UIT(881), {caption, newExtension});
-        r.Value = UIT(1424);
+        r.Msg = r.Details = Format(UIT(txt::ExtensionIsUndefinedChanged), {caption, newExtension});
+        r.Value = UIT(txt::Undefined_1424);
         return r;
     }
     if (!isExcelExtension(extension)) {
         r.Key = QStringLiteral("UDV015");
-        r.Msg = r.Details = Format(UIT(852), {caption, newExtension});
-        r.Hint = Format(UIT(849), {caption});
-        r.Dlg = r.Hint + kPara + Format(UIT(833), {newExtension});
+        r.Msg = r.Details = Format(UIT(txt::ExtensionIsInvalidChanged), {caption, newExtension});
+        r.Hint = Format(UIT(txt::ExtensionIsInvalid), {caption});
+        r.Dlg = r.Hint + kPara + Format(UIT(txt::Changed), {newExtension});
         r.Value = UpperAZ(extension);
         return r;
     }
@@ -227,9 +232,9 @@ TDVCheck dvcheck::ExcelFile(const QString& caption, const QString& path) {
         return {};
     }
     r.Key = QStringLiteral("UDV016");
-    r.Hint = r.Details = Format(UIT(850), {caption});
+    r.Hint = r.Details = Format(UIT(txt::SelectedIsNotValidMS), {caption});
     r.Dlg = r.Hint + kPara + path + kPara +
-            Format(UIT(851), {QStringLiteral(".xls"), QStringLiteral(".xlsx")});
+            Format(UIT(txt::ValidMSExcelFiles), {QStringLiteral(".xls"), QStringLiteral(".xlsx")});
     r.Value = path;
     return r;
 }
@@ -237,7 +242,7 @@ TDVCheck dvcheck::ExcelFile(const QString& caption, const QString& path) {
 TDVCheck dvcheck::WorksheetName(const QString& caption, const QString& name) {
     TDVCheck r = TDVCheck::Failed();
     if (name.isEmpty()) {
-        return undefined(QStringLiteral("UDV017"), UIT(872), caption);
+        return undefined(QStringLiteral("UDV017"), UIT(txt::IsUndefined), caption);
     }
     for (const QChar c : name) {
         if (kWorksheetChars.contains(c)) {
@@ -245,7 +250,8 @@ TDVCheck dvcheck::WorksheetName(const QString& caption, const QString& name) {
         }
     }
     if (!r.Illegal.isEmpty()) {
-        return illegal(r, QStringLiteral("UDV018"), UIT(844), caption, name);
+        return illegal(r, QStringLiteral("UDV018"), UIT(txt::ContainsFollowingIllegalCharacters),
+                       caption, name);
     }
     return {};
 }
@@ -289,11 +295,11 @@ TDVCheck dvcheck::TaskHeaderRow(const TTaskHeaderRowCheck& c) {
         return {};
     }
     r.Key = QStringLiteral("UDV%1").arg(19 + limits.keyIndex, 3, 10, QLatin1Char('0'));
-    const QString invalid = Format(UIT(847), {c.RowCaption});
-    const QString range = Format(UIT(890), {1, hi});
+    const QString invalid = Format(UIT(txt::IsInvalid), {c.RowCaption});
+    const QString range = Format(UIT(txt::ValidRange), {1, hi});
     r.Hint = invalid + kCRLF + range;
-    r.Dlg = invalid + kPara + range + kPara + Format(UIT(889), {c.RowCaption});
-    r.Msg = r.Details = Format(UIT(855), {c.RowCaption, 1, hi, 1});
+    r.Dlg = invalid + kPara + range + kPara + Format(UIT(txt::PleaseEnterValid), {c.RowCaption});
+    r.Msg = r.Details = Format(UIT(txt::IsInvalidValidRangeReset), {c.RowCaption, 1, hi, 1});
     r.Value = QString::number(c.Row);
     return r;
 }
@@ -302,7 +308,7 @@ TDVCheck dvcheck::TaskField(const TTaskFieldCheck& c) {
     TDVCheck r = TDVCheck::Failed();
     const QString letters = UpperAZ(c.Letters);
     if (letters.isEmpty()) {
-        return undefined(QStringLiteral("UDV025"), UIT(872), c.FieldCaption);
+        return undefined(QStringLiteral("UDV025"), UIT(txt::IsUndefined), c.FieldCaption);
     }
     const GridLimits limits = gridLimitsFor(c.FilePath);
     if (XLLimits()->LettersToColumn(letters, limits.maxColumns) >= 1) {
@@ -310,11 +316,11 @@ TDVCheck dvcheck::TaskField(const TTaskFieldCheck& c) {
     }
     r.Key = QStringLiteral("UDV%1").arg(26 + limits.keyIndex, 3, 10, QLatin1Char('0'));
     const QString last = limits.maxColumns == 16384 ? QStringLiteral("XFD") : QStringLiteral("IV");
-    const QString invalid = Format(UIT(847), {c.FieldCaption});
-    const QString range = Format(UIT(891), {QStringLiteral("A"), last});
+    const QString invalid = Format(UIT(txt::IsInvalid), {c.FieldCaption});
+    const QString range = Format(UIT(txt::ValidRange_891), {QStringLiteral("A"), last});
     r.Hint = invalid + kCRLF + range;
-    r.Dlg = invalid + kPara + range + kPara + Format(UIT(889), {c.FieldCaption});
-    r.Details = Format(UIT(856), {c.FieldCaption, QStringLiteral("A"), last});
+    r.Dlg = invalid + kPara + range + kPara + Format(UIT(txt::PleaseEnterValid), {c.FieldCaption});
+    r.Details = Format(UIT(txt::IsInvalidValidRange), {c.FieldCaption, QStringLiteral("A"), last});
     r.Value = letters;
     return r;
 }
@@ -325,10 +331,10 @@ TDVCheck dvcheck::DefaultFile(const TEntryDefaultCheck& c) {
         return {};
     }
     r.Key = QStringLiteral("UDV032");
-    r.Msg = r.Details = Format(UIT(873), {c.Caption, c.Caption});
-    r.Hint = Format(UIT(872), {c.Caption});
-    r.Dlg = r.Hint + kPara + Format(UIT(834), {c.Caption}) + kPara + c.Default;
-    r.Value = UIT(1424);
+    r.Msg = r.Details = Format(UIT(txt::IsUndefinedChangedToDefault), {c.Caption, c.Caption});
+    r.Hint = Format(UIT(txt::IsUndefined), {c.Caption});
+    r.Dlg = r.Hint + kPara + Format(UIT(txt::ChangedToDefault), {c.Caption}) + kPara + c.Default;
+    r.Value = UIT(txt::Undefined_1424);
     return r;
 }
 
@@ -339,9 +345,10 @@ TDVCheck dvcheck::DefaultFolder(const TEntryDefaultCheck& c) {
         return {};
     }
     r.Key = QStringLiteral("UDV033");
-    r.Msg = r.Details = Format(UIT(874), {c.Caption, c.Caption});
-    r.Hint = Format(UIT(878), {c.Caption});
-    r.Dlg = r.Hint + kPara + Format(UIT(835), {c.Caption}) + kPara + c.Default;
+    r.Msg = r.Details = Format(UIT(txt::FolderIsUndefinedChanged), {c.Caption, c.Caption});
+    r.Hint = Format(UIT(txt::FolderIsUndefined), {c.Caption});
+    r.Dlg =
+        r.Hint + kPara + Format(UIT(txt::ChangedToDefaultFolder), {c.Caption}) + kPara + c.Default;
     r.Value = c.Entry;
     return r;
 }
@@ -357,9 +364,11 @@ TDVCheck dvcheck::FileExtMatch(const TEntryPairCheck& c) {
     TDVCheck r = TDVCheck::Failed();
     const QString extension = ExtractFileExtension(c.OtherEntry, true);
     r.Key = QStringLiteral("UDV034");
-    r.Msg = r.Details = Format(UIT(842), {c.OtherCaption, c.Caption, extension});
-    r.Hint = Format(UIT(841), {c.Caption, c.OtherCaption});
-    r.Dlg = Format(UIT(841), {c.OtherCaption, c.Caption}) + kPara + Format(UIT(833), {extension});
+    r.Msg = r.Details = Format(UIT(txt::ExtensionDoesNotMatchExtensionChanged),
+                               {c.OtherCaption, c.Caption, extension});
+    r.Hint = Format(UIT(txt::ExtensionDoesNotMatchExtension), {c.Caption, c.OtherCaption});
+    r.Dlg = Format(UIT(txt::ExtensionDoesNotMatchExtension), {c.OtherCaption, c.Caption}) + kPara +
+            Format(UIT(txt::Changed), {extension});
     r.Value = c.Entry;
     return r;
 }
@@ -370,8 +379,8 @@ TDVCheck dvcheck::SameEntry(const TEntryPairCheck& c) {
         return {};
     }
     r.Key = QStringLiteral("UDV035");
-    r.Hint = r.Details = Format(UIT(868), {c.Caption, c.OtherCaption});
-    r.Dlg = r.Hint + kPara + Format(UIT(838), {c.Caption});
+    r.Hint = r.Details = Format(UIT(txt::IsSame), {c.Caption, c.OtherCaption});
+    r.Dlg = r.Hint + kPara + Format(UIT(txt::PleaseSelectDifferent), {c.Caption});
     r.Value = c.Entry;
     return r;
 }
@@ -383,8 +392,8 @@ TDVCheck dvcheck::SamePath(const TEntryPairCheck& c) {
         return {};
     }
     r.Key = QStringLiteral("UDV035");
-    r.Hint = r.Details = Format(UIT(868), {c.Caption, c.OtherCaption});
-    r.Dlg = r.Hint + kPara + Format(UIT(838), {c.Caption});
+    r.Hint = r.Details = Format(UIT(txt::IsSame), {c.Caption, c.OtherCaption});
+    r.Dlg = r.Hint + kPara + Format(UIT(txt::PleaseSelectDifferent), {c.Caption});
     r.Value = c.Entry;
     return r;
 }
@@ -392,18 +401,19 @@ TDVCheck dvcheck::SamePath(const TEntryPairCheck& c) {
 TDVCheck dvcheck::FolderPath(const QString& caption, const QString& path) {
     TDVCheck r = TDVCheck::Failed();
     if (path.isEmpty()) {
-        r.Hint = Format(UIT(872), {caption});
+        r.Hint = Format(UIT(txt::IsUndefined), {caption});
         return r;
     }
     if (TDVCheck drive = Drive(caption, path)) {
         return drive;
     }
     if (ExtractPathWithoutDrive(path).isEmpty()) {
-        r.Hint = Format(UIT(877), {caption});
+        r.Hint = Format(UIT(txt::PathIsUndefined), {caption});
         return r;
     }
     if (collectIllegal(r.Illegal, TrimControl(path), kFolderChars)) {
-        r.Hint = Format(UIT(844), {caption, hintSafe(r.IllegalChars())});
+        r.Hint = Format(UIT(txt::ContainsFollowingIllegalCharacters),
+                        {caption, hintSafe(r.IllegalChars())});
         return r;
     }
     return {};
@@ -434,7 +444,7 @@ TDVCheck dvcheck::ProgramFilesFolder(const QString& caption, const QString& path
             return false;
         }
         r.Fails = true;
-        r.Msg = Format(UIT(843), {caption, from, to});
+        r.Msg = Format(UIT(txt::FolderHasBeenChanged), {caption, from, to});
         r.ChangedPath = candidate;
         return true;
     };

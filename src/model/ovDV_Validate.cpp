@@ -6,6 +6,7 @@
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "services/FileChecks.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <vector>
@@ -109,11 +110,11 @@ void TovDV::ValidateDataSourceFile(bool& modified) {
                           &TovSCF::setDSF_OpenPasswordXL, modified);
     ValidateWorksheetEntry(scf, 750, &TovSCF::getDSF_TaskWS, &TovSCF::setDSF_TaskWS, modified);
     if (const TDVCheck check =
-            dvcheck::TaskHeaderRow({.FileCaption = UIT(747),
+            dvcheck::TaskHeaderRow({.FileCaption = UIT(txt::DataSourceFile_747),
                                     .FilePath = scf.getDSF_DrivePathFilenameExtnXL(),
                                     .Row = scf.getDSF_THR(),
-                                    .RowCaption = UIT(751)})) {
-        AddTabErr(check, TabSCF, 751, UIT(751));
+                                    .RowCaption = UIT(txt::TaskHeaderRow_751)})) {
+        AddTabErr(check, TabSCF, 751, UIT(txt::TaskHeaderRow_751));
         scf.resetDSF_THR();
         modified = true;
     }
@@ -129,18 +130,19 @@ void TovDV::ValidateTemplateFile(bool& modified) {
     const bool chartDataDone = ValidateWorksheetEntry(scf, 756, &TovSCF::getTF_ChartDataWS,
                                                       &TovSCF::setTF_ChartDataWS, modified);
     if (const TDVCheck check =
-            chartDataDone ? TDVCheck{}
-                          : dvcheck::SameEntry({.Caption = UIT(756),
-                                                .Entry = scf.getTF_ChartDataWS(),
-                                                .OtherCaption = UIT(755),
-                                                .OtherEntry = scf.getTF_ProjectSummaryWS()})) {
-        AddTabErr(check, TabSCF, 756, UIT(756));
+            chartDataDone
+                ? TDVCheck{}
+                : dvcheck::SameEntry({.Caption = UIT(txt::ChartDataWorksheet_756),
+                                      .Entry = scf.getTF_ChartDataWS(),
+                                      .OtherCaption = UIT(txt::ProjectSummaryWorksheet_755),
+                                      .OtherEntry = scf.getTF_ProjectSummaryWS()})) {
+        AddTabErr(check, TabSCF, 756, UIT(txt::ChartDataWorksheet_756));
     }
 }
 
 void TovDV::ValidateOutputFile(bool& modified) {
     TovSCF& scf = *activeSD()->SCF;
-    const QString caption = UIT(757);
+    const QString caption = UIT(txt::OutputFile_757);
     if (cutTo(scf, TovSCF::MaxPathLength, &TovSCF::getOF_DrivePathFilenameExtnXL,
               &TovSCF::setOF_DrivePathFilenameExtnXL)) {
         modified = true;
@@ -171,7 +173,7 @@ void TovDV::ValidateOutputFile(bool& modified) {
     }
     if (::FileExistsChecked(caption, path) && ::FileIsReadOnly(caption, path)) {
         TDVCheck readOnly = TDVCheck::Failed();
-        readOnly.Details = Format(UIT(866), {caption});
+        readOnly.Details = Format(UIT(txt::ExistsAndIsReadOnly), {caption});
         readOnly.Value = path;
         AddTabErr(readOnly, TabSCF, 757, caption);
     }
@@ -183,7 +185,7 @@ void TovDV::ValidateOptions(bool& modified) {
         dvcheck::NoDataOption(sco.getGenerateBL(), sco.getGenerateACT(), sco.getGenerateTGT());
     const bool noDataOption = noData.Fails;
     if (noDataOption) {
-        AddTabErr(noData, TabSCO, 759, UIT(759));
+        AddTabErr(noData, TabSCO, 759, UIT(txt::DataOptions_759));
         if (sco.getGraphMH() != 0) {
             sco.setGraphMH(0);
             modified = true;
@@ -195,15 +197,17 @@ void TovDV::ValidateOptions(bool& modified) {
     }
     if (const TDVCheck check =
             dvcheck::NoQuantity(noDataOption, sco.getGraphMH(), sco.getGraphCost())) {
-        AddTabErr(check, TabSCO, 768, UIT(768));
+        AddTabErr(check, TabSCO, 768, UIT(txt::QuantityOptions_768));
     }
-    if (const TDVCheck check = dvcheck::QuantityValue(UIT(771), sco.getMHQty())) {
-        AddTabErr(check, TabSCO, 770, UIT(770));
+    if (const TDVCheck check =
+            dvcheck::QuantityValue(UIT(txt::TaskManHoursQuantity), sco.getMHQty())) {
+        AddTabErr(check, TabSCO, 770, UIT(txt::TaskManHours_770));
         sco.ResetMHQty();
         modified = true;
     }
-    if (const TDVCheck check = dvcheck::QuantityValue(UIT(774), sco.getCostQty())) {
-        AddTabErr(check, TabSCO, 773, UIT(773));
+    if (const TDVCheck check =
+            dvcheck::QuantityValue(UIT(txt::TaskCostQuantity), sco.getCostQty())) {
+        AddTabErr(check, TabSCO, 773, UIT(txt::TaskCost_773));
         sco.ResetCostQty();
         modified = true;
     }
@@ -218,7 +222,7 @@ void TovDV::ValidateOptions(bool& modified) {
         }
     }
     if (const TDVCheck check = dvcheck::CutOffDate(sco.getCutOffDate())) {
-        AddTabErr(check, TabSCO, 767, UIT(767));
+        AddTabErr(check, TabSCO, 767, UIT(txt::CutOffDate_767));
         sco.setCutOffDate(ModelToday());
         modified = true;
     }
@@ -226,9 +230,11 @@ void TovDV::ValidateOptions(bool& modified) {
 
 void TovDV::ValidateDataSourceMap(bool& modified) {
     TovSD& sd = *activeSD();
-    const QString fileCaption = UIT(747);
+    const QString fileCaption = UIT(txt::DataSourceFile_747);
     const QString filePath = sd.SCF->getDSF_DrivePathFilenameExtnXL();
-    auto fieldCaption = [&](int d) { return Format(UIT(779), {sd.DSM->getItems(d)->getName()}); };
+    auto fieldCaption = [&](int d) {
+        return Format(UIT(txt::TaskField_779), {sd.DSM->getItems(d)->getName()});
+    };
     auto fieldCheck = [&](int d) {
         return dvcheck::TaskField({.FileCaption = fileCaption,
                                    .FilePath = filePath,
@@ -274,21 +280,21 @@ void TovDV::ValidateFilter(bool& modified) {
     }
     const int n = dsf.getCount();
     if (const TDVCheck check = dvcheck::FilterUndefined(dsf.getEnabled(), n)) {
-        AddTabErr(check, TabDSF, 791, UIT(790), 0);
+        AddTabErr(check, TabDSF, 791, UIT(txt::DataSourceFilter_790), 0);
     }
-    const QString fileCaption = UIT(747);
+    const QString fileCaption = UIT(txt::DataSourceFile_747);
     const QString filePath = sd.SCF->getDSF_DrivePathFilenameExtnXL();
     std::vector<bool> marked(static_cast<size_t>(n) + 1, false);
     auto fieldCheck = [&](int i) {
         return dvcheck::TaskField({.FileCaption = fileCaption,
                                    .FilePath = filePath,
                                    .Letters = dsf.getItems(i)->getTaskFldXL(),
-                                   .FieldCaption = Format(UIT(795), {i})});
+                                   .FieldCaption = Format(UIT(txt::IDTaskField), {i})});
     };
     for (int i = 1; i <= n; ++i) {
         TovDSFx& row = *dsf.getItems(i);
         if (const TDVCheck check = fieldCheck(i)) {
-            AddTabErr(check, TabDSF, 791, Format(UIT(795), {i}), i);
+            AddTabErr(check, TabDSF, 791, Format(UIT(txt::IDTaskField), {i}), i);
             marked[static_cast<size_t>(i)] = true;
             continue;
         }
@@ -297,7 +303,7 @@ void TovDV::ValidateFilter(bool& modified) {
             row.setTaskFldDescXL(StrLeft(description, 255));
             modified = true;
         }
-        const QString operatorCaption = Format(UIT(797), {i});
+        const QString operatorCaption = Format(UIT(txt::IDFilterOperator), {i});
         if (const TDVCheck check =
                 dvcheck::FilterOperator(operatorCaption, row.getFilterOperator())) {
             AddTabErr(check, TabDSF, 793, operatorCaption, i);
@@ -306,7 +312,7 @@ void TovDV::ValidateFilter(bool& modified) {
             marked[static_cast<size_t>(i)] = true;
             continue;
         }
-        const QString valueCaption = Format(UIT(798), {i});
+        const QString valueCaption = Format(UIT(txt::IDTaskFieldValue), {i});
         if (const TDVCheck check = dvcheck::FilterValue(row.getFilterOperator(), valueCaption,
                                                         row.getTaskFldValueXL())) {
             AddTabErr(check, TabDSF, 794, valueCaption, i);
@@ -323,7 +329,7 @@ void TovDV::ValidateFilter(bool& modified) {
     }
     auto describe = [&](int i) {
         const TovDSFx& row = *dsf.getItems(i);
-        return TFilterRowDesc{.Caption = Format(UIT(799), {i}),
+        return TFilterRowDesc{.Caption = Format(UIT(txt::IDFilterRow), {i}),
                               .TaskFld = row.getTaskFldXL(),
                               .OperatorName =
                                   TovDSF::getFilterOperatorName(row.getFilterOperator()),

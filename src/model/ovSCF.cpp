@@ -4,6 +4,7 @@
 #include "model/ModelUtils.h"
 #include "model/XLLimits.h"
 #include "model/ovDV.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
@@ -139,9 +140,9 @@ void TovSCF::setOF_DrivePathFilenameExtnXL(const QString& value) {
 }
 
 bool TovSCF::Validate(int n, bool sample) {
-    const QString c1 = UIT(747);
-    const QString c2 = UIT(752);
-    const QString c3 = UIT(757);
+    const QString c1 = UIT(txt::DataSourceFile_747);
+    const QString c2 = UIT(txt::TemplateFile_752);
+    const QString c3 = UIT(txt::OutputFile_757);
     const IModelPrefs* prefs = ModelPrefs();
     bool changed = false;
     auto record = [&](const QString& caption) {
@@ -181,12 +182,13 @@ bool TovSCF::Validate(int n, bool sample) {
         &TovSCF::setDSF_DrivePathFilenameExtnXL);
     repairExtension(c1, &TovSCF::getDSF_DrivePathFilenameExtnXL,
                     &TovSCF::setDSF_DrivePathFilenameExtnXL);
-    cut(UIT(749), DSF_OpenPasswordXL, MaxPasswordLength, &TovSCF::setDSF_OpenPasswordXL);
-    cut(UIT(750), DSF_TaskWS, MaxWorksheetNameLength, &TovSCF::setDSF_TaskWS);
+    cut(UIT(txt::DataSourceFileOpenPassword), DSF_OpenPasswordXL, MaxPasswordLength,
+        &TovSCF::setDSF_OpenPasswordXL);
+    cut(UIT(txt::TaskWorksheet_750), DSF_TaskWS, MaxWorksheetNameLength, &TovSCF::setDSF_TaskWS);
     if (DV->CheckTaskHeaderRow({.FileCaption = c1,
                                 .FilePath = getDSF_DrivePathFilenameExtnXL(),
                                 .Row = DSF_THR,
-                                .RowCaption = UIT(751)})) {
+                                .RowCaption = UIT(txt::TaskHeaderRow_751)})) {
         resetDSF_THR();
         record(c1);
     }
@@ -204,9 +206,12 @@ bool TovSCF::Validate(int n, bool sample) {
     }
     repairExtension(c2, &TovSCF::getTF_DrivePathFilenameExtnXL,
                     &TovSCF::setTF_DrivePathFilenameExtnXL);
-    cut(UIT(754), TF_OpenPasswordXL, MaxPasswordLength, &TovSCF::setTF_OpenPasswordXL);
-    cut(UIT(755), TF_ProjectSummaryWS, MaxWorksheetNameLength, &TovSCF::setTF_ProjectSummaryWS);
-    cut(UIT(756), TF_ChartDataWS, MaxWorksheetNameLength, &TovSCF::setTF_ChartDataWS);
+    cut(UIT(txt::TemplateFileOpenPassword), TF_OpenPasswordXL, MaxPasswordLength,
+        &TovSCF::setTF_OpenPasswordXL);
+    cut(UIT(txt::ProjectSummaryWorksheet_755), TF_ProjectSummaryWS, MaxWorksheetNameLength,
+        &TovSCF::setTF_ProjectSummaryWS);
+    cut(UIT(txt::ChartDataWorksheet_756), TF_ChartDataWS, MaxWorksheetNameLength,
+        &TovSCF::setTF_ChartDataWS);
 
     cut(c3, getOF_DrivePathFilenameExtnXL(), MaxPathLength, &TovSCF::setOF_DrivePathFilenameExtnXL);
     const QString defaultFolder = prefs->getDefaultOFFolder();

@@ -2,6 +2,7 @@
 
 #include "model/ModelUtils.h"
 #include "model/ovDV.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <cmath>
@@ -25,10 +26,10 @@ bool setGuarded(uint8_t& field, uint8_t value, uint8_t limit) {
 
 QString quantityText(uint8_t value) {
     if (value == qtyTaskTotal) {
-        return UIT(775);
+        return UIT(txt::TaskTotal_775);
     }
     if (value == qtyExpendedToDate) {
-        return UIT(776);
+        return UIT(txt::ExpendedToDate_776);
     }
     return QString();
 }
@@ -89,26 +90,26 @@ uint8_t TovSCO::getQuantityOfKeyword(const QString& keyword) {
 QString TovSCO::getDataOptionsText() const {
     QStringList sets;
     if (GenerateBL != 0) {
-        sets << UIT(760);
+        sets << UIT(txt::Baseline_760);
     }
     if (GenerateACT != 0) {
-        sets << UIT(761);
+        sets << UIT(txt::Actual_761);
     }
     if (GenerateTGT != 0) {
-        sets << UIT(762);
+        sets << UIT(txt::Target_762);
     }
     QString text = sets.join(QStringLiteral(", "));
     if (GenerateBL != 0 || GenerateTGT != 0) {
-        text += QStringLiteral(", ") + UIT(763) + QStringLiteral(", ") + UIT(764) +
-                QStringLiteral(" (");
+        text += QStringLiteral(", ") + UIT(txt::SCurves) + QStringLiteral(", ") +
+                UIT(txt::Histograms) + QStringLiteral(" (");
         if (GenerateBL != 0) {
-            text += UIT(765);
+            text += UIT(txt::Baseline_765);
         }
         if (GenerateTGT != 0) {
             if (GenerateBL != 0) {
                 text += QStringLiteral(", ");
             }
-            text += UIT(766);
+            text += UIT(txt::Target_766);
         }
         text += QLatin1Char(')');
     }
@@ -122,13 +123,13 @@ QString TovSCO::getQuantityOptionsText() const {
         return q.isEmpty() ? name : name + QStringLiteral(" (") + q + QLatin1Char(')');
     };
     if (GraphMH != 0) {
-        text = withQuantity(UIT(769), MHQty);
+        text = withQuantity(UIT(txt::ManHours_769), MHQty);
     }
     if (GraphCost != 0) {
         if (GraphMH != 0) {
             text += QStringLiteral(", ");
         }
-        text += withQuantity(UIT(772), CostQty);
+        text += withQuantity(UIT(txt::Cost_772), CostQty);
     }
     return text;
 }
@@ -144,7 +145,7 @@ bool TovSCO::Validate(int n) {
         }
     }
     if (DV->CheckCutOffDate(CutOffDate)) {
-        DV->AddDFVErr(n, UIT(767), DV->getMsgText());
+        DV->AddDFVErr(n, UIT(txt::CutOffDate_767), DV->getMsgText());
         CutOffDate = modelutil::ModelToday();
         changed = true;
     }

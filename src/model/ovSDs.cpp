@@ -4,6 +4,7 @@
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "services/IndexRange.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QHash>
@@ -153,15 +154,15 @@ bool TovSDs::ValidateSDsAfterLoad(bool sample) {
     DV->ClearDFVErrs();
     for (int i = 1; i <= getCount(); ++i) {
         TovSD& sd = *Items[static_cast<size_t>(i)];
-        const QString caption = Format(UIT(739), {i});
+        const QString caption = Format(UIT(txt::KRVDefinitionDescription), {i});
         if (DV->CheckSDDescUndefinedRename(i, caption, sd.getDescription())) {
-            DV->AddDFVErr(i, UIT(740), DV->getMsgText());
-            sd.setDescription(Format(UIT(741), {i}));
+            DV->AddDFVErr(i, UIT(txt::KRVDefinitionDescription_740), DV->getMsgText());
+            sd.setDescription(Format(UIT(txt::UndefinedKRVDefinition), {i}));
             changed = true;
         }
         const QString description = sd.getDescription();
         if (DV->CheckTextLength(caption, description, 255)) {
-            DV->AddDFVErr(i, UIT(740), DV->getMsgText());
+            DV->AddDFVErr(i, UIT(txt::KRVDefinitionDescription_740), DV->getMsgText());
             sd.setDescription(modelutil::StrLeft(description, 255));
             changed = true;
         }
@@ -182,14 +183,15 @@ bool TovSDs::ValidateSDsAfterLoad(bool sample) {
         if (found != accepted.constEnd()) {
             const int i = found.value();
             const QString earlier = Items[static_cast<size_t>(i)]->getDescription();
-            if (DV->CheckSDDescDuplicate({.Index = j,
-                                          .LaterCaption = Format(UIT(739), {j}),
-                                          .LaterDesc = description,
-                                          .EarlierCaption = Format(UIT(739), {i}),
-                                          .EarlierDesc = earlier})) {
-                DV->AddDFVErr(i, UIT(740), DV->getMsgText());
+            if (DV->CheckSDDescDuplicate(
+                    {.Index = j,
+                     .LaterCaption = Format(UIT(txt::KRVDefinitionDescription), {j}),
+                     .LaterDesc = description,
+                     .EarlierCaption = Format(UIT(txt::KRVDefinitionDescription), {i}),
+                     .EarlierDesc = earlier})) {
+                DV->AddDFVErr(i, UIT(txt::KRVDefinitionDescription_740), DV->getMsgText());
             }
-            const QString renamed = Format(UIT(742), {j, description});
+            const QString renamed = Format(UIT(txt::Text742), {j, description});
             QString candidate = TrimControl(modelutil::StrLeft(renamed, 255));
             for (int k = 2; accepted.contains(modelutil::UpperAZ(candidate)); ++k) {
                 const QString suffix = QStringLiteral(" (%1)").arg(k);

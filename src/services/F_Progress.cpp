@@ -7,6 +7,7 @@
 #include "ovAD.h"
 #include "ovUIL.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -278,7 +279,7 @@ void TUF_Progress::BBtn_CancelClick() {
         Pnl_Progress_BBtn->setFocus();
     }
     if (!CancelLogged && AD != nullptr) {
-        AD->MessageLog << UIT(1378) << QString();
+        AD->MessageLog << UIT(txt::CurrentOperationHasBeenCancelled) << QString();
     }
     Cancelled = true;
     CancelLogged = true;
@@ -312,15 +313,16 @@ void TUF_Progress::closeEvent(QCloseEvent* event) {
 }
 
 void TUF_Progress::SetTexts() {
-    Lbl_Step->setText(framed(UIT(316)));
-    Lbl_Total->setText(framed(UIT(317)));
-    BBtn_Cancel->setText(framed(UIT(318)));
-    setPanel(0, framed(UIT(319)));
-    setPanel(2, framed(UIT(320)));
+    Lbl_Step->setText(framed(UIT(txt::StepProgress)));
+    Lbl_Total->setText(framed(UIT(txt::TotalProgress)));
+    BBtn_Cancel->setText(framed(UIT(txt::Cancel_318)));
+    setPanel(0, framed(UIT(txt::Step)));
+    setPanel(2, framed(UIT(txt::Of)));
 }
 
 void TUF_Progress::SetHints() {
-    BBtn_Cancel->setToolTip(UIT(1103) + QLatin1Char('\n') + UIT(1104));
+    BBtn_Cancel->setToolTip(UIT(txt::CancelCurrentProcess) + QLatin1Char('\n') +
+                            UIT(txt::ShortcutEsc_1104));
 }
 
 void TUF_Progress::ApplyFonts() {

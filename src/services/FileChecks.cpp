@@ -6,6 +6,7 @@
 #include "platform/Exception.h"
 #include "platform/FileAccess.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 
 #include <QFileInfo>
 
@@ -26,12 +27,12 @@ void Report(const QString& key, int firstLine, int hint, const QString& descript
     dlg->MsgLines.clear();
     dlg->MsgLines << Format(UIT(firstLine), {description}) << QString() << path << QString();
     if (!details.isEmpty()) {
-        dlg->MsgLines << Format(UIT(1423), {details}) << QString();
+        dlg->MsgLines << Format(UIT(txt::Details_1423), {details}) << QString();
     }
     TStdDlgButton close;
     close.ImageIndex = glyphClose;
     close.ModalResult = mrClose;
-    close.Caption = UIT(357);
+    close.Caption = UIT(txt::Close_357);
     close.Hint = UIT(hint);
     dlg->SetupStdDlgButtons1(sdkWarning, key, close);
     dlg->ShowModal();

@@ -4,6 +4,7 @@
 #include "ovUIL.h"
 #include "platform/Format.h"
 #include "platform/MessageBox.h"
+#include "services/TextIds.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ QString RegistryErrorText(bool writing, const QString& details) {
     const QString frame = QStringLiteral(" %s ");
     return platform::Format(frame, {UIT(writing ? 1511 : 1509)}) + crlf2 +
            platform::Format(frame, {UIT(writing ? 1512 : 1510)}) + crlf2 +
-           platform::Format(frame, {platform::Format(UIT(1423), {details})});
+           platform::Format(frame, {platform::Format(UIT(txt::Details_1423), {details})});
 }
 
 void ShowRegistryReadError(const QString& details) {

@@ -6,6 +6,7 @@
 #include "ovUIL.h"
 #include "platform/Format.h"
 #include "platform/Jpeg.h"
+#include "services/TextIds.h"
 
 #include <QPainter>
 
@@ -56,10 +57,11 @@ TUF_Splash::TUF_Splash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWind
     Img_QW->resize(145, 37);
 
     const QString version = AD != nullptr ? AD->getVersion() : QString();
-    Lbl_Ver->setText(framed(platform::Format(UIT(1), {version})));
+    Lbl_Ver->setText(framed(platform::Format(UIT(txt::Version), {version})));
     Lbl_Status->setText(QStringLiteral(" ... "));
-    Lbl_Legal_1->setText(framed(platform::Format(UIT(730), {LegalYears()})));
-    Lbl_Legal_2->setText(framed(UIT(731)));
+    Lbl_Legal_1->setText(
+        framed(platform::Format(UIT(txt::CopyrightCTarrowStudio), {LegalYears()})));
+    Lbl_Legal_2->setText(framed(UIT(txt::AllRightsReserved)));
 
     QFont f = font();
     ApplyIconTitleFont(f);

@@ -5,6 +5,7 @@
 #include "platform/Exception.h"
 #include "platform/Format.h"
 #include "platform/MessageBox.h"
+#include "services/TextIds.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -40,7 +41,8 @@ bool RunStartupStepWork(const std::function<void()>& work, bool literalDetails) 
         message.clear();
     }
     if (!message.isEmpty()) {
-        const QString format = literalDetails ? QStringLiteral("Details: %s") : UIT(1423);
+        const QString format =
+            literalDetails ? QStringLiteral("Details: %s") : UIT(txt::Details_1423);
         StartupErrorDetails = platform::Format(format, {message});
     }
     return false;

@@ -3,6 +3,7 @@
 #include "ovUIL.h"
 #include "platform/Format.h"
 #include "platform/Version.h"
+#include "services/TextIds.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -54,10 +55,12 @@ void TovAD::Init(const TDialogFontSize& dialogFont) {
     DlgBBtnMargin = DlgTextHeight + 11 < 24 ? 24 - DlgTextHeight : 11;
     DlgSBtnMargin = DlgBBtnMargin;
 
-    SampleFilename = UIT(820) + QStringLiteral(".krvc");
-    TutorialFilename = QStringLiteral("Ovik_KRV_Tessel_") + UIT(821) + QStringLiteral(".pdf");
-    UserManualFilename = QStringLiteral("Ovik_KRV_Tessel_") + UIT(822) + QStringLiteral(".pdf");
-    WhitePaperFilename = UIT(823) + QStringLiteral(".pdf");
+    SampleFilename = UIT(txt::Sample) + QStringLiteral(".krvc");
+    TutorialFilename =
+        QStringLiteral("Ovik_KRV_Tessel_") + UIT(txt::Tutorial_821) + QStringLiteral(".pdf");
+    UserManualFilename =
+        QStringLiteral("Ovik_KRV_Tessel_") + UIT(txt::UserManual_822) + QStringLiteral(".pdf");
+    WhitePaperFilename = UIT(txt::QuietSCurve) + QStringLiteral(".pdf");
     SampleDPFE = ProgramFolder + QStringLiteral("Samples/") + SampleFilename;
     TutorialDPFE = ProgramFolder + QStringLiteral("Tutorial/") + TutorialFilename;
     UserManualDPFE = ProgramFolder + QStringLiteral("User_Manual/") + UserManualFilename;

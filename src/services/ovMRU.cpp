@@ -7,6 +7,7 @@
 #include "ovUIL.h"
 #include "platform/Exception.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 
 #include <QSet>
 
@@ -87,7 +88,7 @@ bool TovMRUs::Remove(const QString& path) {
 }
 
 int TovMRUs::FailingCheck(const QString& path) const {
-    const QString caption = UIT(722);
+    const QString caption = UIT(txt::DataFile_722);
     IPathChecks& checks = PathChecks();
     if (path.size() > 260) {
         return 1436;
@@ -140,7 +141,7 @@ int TovMRUs::Purge() {
             continue;
         }
         int reason = FailingCheck(p);
-        if (reason == 0 && !FileExistsChecked(UIT(722), p, true)) {
+        if (reason == 0 && !FileExistsChecked(UIT(txt::DataFile_722), p, true)) {
             reason = 1441;
         }
         if (reason != 0) {

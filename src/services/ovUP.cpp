@@ -10,6 +10,7 @@
 #include "ovUIL.h"
 #include "platform/Exception.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 
 #include <QCoreApplication>
 
@@ -319,14 +320,15 @@ void TovUP::Validate() {
     setDefaultTFDDLItemIndex(TFDDLItemIndex);
     if (TFDDLItemIndex == 4) {
         const QString path = getTemplateDPFE();
-        if (path.size() > 260 || PathChecks().CheckPath(UIT(817), path)) {
+        if (path.size() > 260 || PathChecks().CheckPath(UIT(txt::DefaultTemplateFile_817), path)) {
             setDefaultTFOther(QString());
         }
     }
     setDefaultOFFolderDDLItemIndex(OFFolderDDLItemIndex);
     if (OFFolderDDLItemIndex == 3) {
         const QString folder = getDefaultOFFolder();
-        if (folder.size() > 248 || PathChecks().CheckFolderPath(UIT(819), folder)) {
+        if (folder.size() > 248 ||
+            PathChecks().CheckFolderPath(UIT(txt::DefaultOutputFileFolder_819), folder)) {
             setDefaultOFFolderOther(QString());
         }
     }
@@ -447,15 +449,16 @@ bool TovUP::RegisterFileTypes() {
     } catch (const platform::Exception& e) {
         if (IStdDlg* dlg = StdDlg()) {
             dlg->MsgLines.clear();
-            dlg->MsgLines << UIT(1507) << QString() << UIT(1508) << QString();
+            dlg->MsgLines << UIT(txt::UnableToAccessWindowsRegistry) << QString()
+                          << UIT(txt::AdministratorRightsMayBeRequired) << QString();
             if (!e.message().isEmpty()) {
-                dlg->MsgLines << platform::Format(UIT(1423), {e.message()});
+                dlg->MsgLines << platform::Format(UIT(txt::Details_1423), {e.message()});
             }
             TStdDlgButton close;
             close.ImageIndex = glyphClose;
             close.ModalResult = mrClose;
-            close.Caption = UIT(357);
-            close.Hint = UIT(1261);
+            close.Caption = UIT(txt::Close_357);
+            close.Hint = UIT(txt::CloseDialogue_1261);
             dlg->SetupStdDlgButtons1(sdkWarning, QStringLiteral("UP001"), close);
             dlg->ShowModal();
         }

@@ -8,6 +8,7 @@
 #include "platform/Format.h"
 #include "program/ProgramAdapters.h"
 #include "services/StrUtils.h"
+#include "services/TextIds.h"
 #include "workbook/Application.h"
 
 #include <QFile>
@@ -139,13 +140,14 @@ TEST_F(Import, WorksheetNamesFillTheListInWorkbookOrderUnderFiveSteps) {
     EXPECT_EQ(progress.caption,
               QStringLiteral(" Ovik KRV Tessel: Extracting Data Source File Worksheet Names "));
     EXPECT_EQ(progress.totalSteps, 5);
-    const QStringList expected = {UIT(451), Format(UIT(452), {kDSF}), Format(UIT(1554), {3, 3}),
-                                  Format(UIT(459), {kDSF}), UIT(460)};
+    const QStringList expected = {UIT(txt::OpeningMSExcel), Format(UIT(txt::Opening), {kDSF}),
+                                  Format(UIT(txt::ExtractingWorksheetNames_1554), {3, 3}),
+                                  Format(UIT(txt::Closing), {kDSF}), UIT(txt::ClosingMSExcel)};
     ASSERT_EQ(progress.lines.size(), expected.size())
         << progress.lines.join(QLatin1Char('\n')).toStdString();
     for (int i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(progress.lines[i],
-                  QStringLiteral(" [%1] %2 %3 ").arg(i + 1).arg(expected[i], UIT(461)));
+                  QStringLiteral(" [%1] %2 %3 ").arg(i + 1).arg(expected[i], UIT(txt::Complete)));
     }
     EXPECT_FALSE(progress.visible);
     EXPECT_TRUE(dialogue.shown.empty());
@@ -181,9 +183,9 @@ TEST_F(Import, TaskFieldsTakeLettersTrimmedHeadersAndSampleValues) {
     EXPECT_EQ(sd().getFL_TaskFldValue(2, 1), QStringLiteral("44256"));
     EXPECT_EQ(progress.totalSteps, 7);
     EXPECT_EQ(progress.lines.size(), 7);
-    EXPECT_TRUE(progress.lines[2].contains(Format(UIT(453), {kTaskWS})));
-    EXPECT_TRUE(progress.lines[3].contains(Format(UIT(454), {kTaskWS})));
-    EXPECT_TRUE(progress.lines[4].contains(Format(UIT(1555), {2, 2})));
+    EXPECT_TRUE(progress.lines[2].contains(Format(UIT(txt::VerifyingExists), {kTaskWS})));
+    EXPECT_TRUE(progress.lines[3].contains(Format(UIT(txt::Initialising_454), {kTaskWS})));
+    EXPECT_TRUE(progress.lines[4].contains(Format(UIT(txt::ExtractingTaskFields_1555), {2, 2})));
     EXPECT_TRUE(dialogue.shown.empty());
 }
 
@@ -219,8 +221,10 @@ TEST_F(Import, TaskFieldValuesAreDistinctByTheLettersAToZOnlyInOrderOfFirstOccur
     }
     EXPECT_EQ(progress.totalSteps, 8);
     EXPECT_EQ(progress.lines.size(), 8);
-    EXPECT_EQ(progress.lines.last(),
-              QStringLiteral(" [8] %1 %2 ").arg(Format(UIT(387), {4, 4}), UIT(461)));
+    EXPECT_EQ(
+        progress.lines.last(),
+        QStringLiteral(" [8] %1 %2 ")
+            .arg(Format(UIT(txt::RemovingDuplicateTaskFieldValues), {4, 4}), UIT(txt::Complete)));
     EXPECT_FALSE(progress.stepProgressShown);
 }
 
@@ -242,9 +246,9 @@ TEST_F(Import, AHeaderRowAtOrBeyondTheUsedRowsReportsAnEmptyTaskField) {
         fake::program().sheets = {ValueSheet(Letters(3))};
         EXPECT_FALSE(ImportValues(headerRow));
         ASSERT_EQ(keys(), QStringList{QStringLiteral("UP023")});
-        EXPECT_EQ(dialogue.shown[0].lines,
-                  (QStringList{UIT(1465), QString(), QStringLiteral("Task Field: A"), QString(),
-                               UIT(1466)}));
+        EXPECT_EQ(dialogue.shown[0].lines, (QStringList{UIT(txt::FollowingTaskFieldDoes), QString(),
+                                                        QStringLiteral("Task Field: A"), QString(),
+                                                        UIT(txt::PleaseSelectValidTaskField)}));
         EXPECT_EQ(dialogue.shown[0].kind, sdkWarning);
         EXPECT_FALSE(sd().getVL_Loaded(1));
         EXPECT_EQ(sd().getVL_TaskFldValCount(1), 0);
@@ -258,7 +262,7 @@ TEST_F(Import, AHeaderRowAtOrBeyondTheUsedRowsReportsAnEmptyTaskField) {
 // unloaded, and Excel is always quit.
 TEST_F(Import, EveryFailureIsShownWithItsKeyAndLeavesTheCacheUnloaded) {
     const QString missing = QStringLiteral("Task Worksheet: Tasks");
-    const QString notFound = Format(UIT(1469), {kTaskWS, kDSF});
+    const QString notFound = Format(UIT(txt::WasNotFound), {kTaskWS, kDSF});
     const struct {
         const char* name;
         std::function<void(fake::Program&)> script;
@@ -275,8 +279,9 @@ TEST_F(Import, EveryFailureIsShownWithItsKeyAndLeavesTheCacheUnloaded) {
          "UP015",
          0,
          [](Import& t) {
-             return QStringList{Format(UIT(1459), {kDSF}), QString(), t.plan(), QString(),
-                                Format(UIT(1460), {kDSF})};
+             return QStringList{Format(UIT(txt::FollowingDoesNotContainAny), {kDSF}), QString(),
+                                t.plan(), QString(),
+                                Format(UIT(txt::PleaseSelectValid_1460), {kDSF})};
          },
          {}},
         {"the workbook does not open",
@@ -291,8 +296,9 @@ TEST_F(Import, EveryFailureIsShownWithItsKeyAndLeavesTheCacheUnloaded) {
          "UP018",
          0,
          [&](Import&) {
-             return QStringList{Format(UIT(1463), {kTaskWS}), QString(), missing, QString(),
-                                Format(UIT(1464), {kTaskWS})};
+             return QStringList{Format(UIT(txt::DoesNotContainAnyTask), {kTaskWS}), QString(),
+                                missing, QString(),
+                                Format(UIT(txt::PleaseSelectValid_1464), {kTaskWS})};
          },
          {}},
         {"fields: missing worksheet",
@@ -322,7 +328,7 @@ TEST_F(Import, EveryFailureIsShownWithItsKeyAndLeavesTheCacheUnloaded) {
              p.failures[QStringLiteral("Range.Copy")] = QStringLiteral("read error");
          },
          [](Import& t) { return t.ImportValues(); }, "UP025", 1446, nullptr,
-         Format(UIT(1594), {kTaskWS, kDSF})},
+         Format(UIT(txt::UnableToExtractTaskFieldValues_1594), {kTaskWS, kDSF})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -389,7 +395,8 @@ TEST_F(Import, CancelResetsTheCacheBeingBuiltAndShowsTheLogWithoutDetails) {
         EXPECT_FALSE(c.run(*this));
         ASSERT_EQ(keys(), QStringList{QString::fromLatin1(c.key)});
         EXPECT_EQ(dialogue.shown[0].lines,
-                  Headline(c.headline) + QStringList({UIT(1378), QString()}));
+                  Headline(c.headline) +
+                      QStringList({UIT(txt::CurrentOperationHasBeenCancelled), QString()}));
         EXPECT_TRUE(c.cacheEmpty(sd()));
         EXPECT_TRUE(fake::program().quitCalled);
         EXPECT_FALSE(progress.cancelled);
@@ -407,7 +414,7 @@ TEST_F(Import, CancelDuringTheDuplicateRemovalEmptiesEveryValueList) {
     sd().setVL_TaskFld(2, QStringLiteral("B"));
     sd().setVL_TaskFldValCount(2, 1);
     sd().setVL_Loaded(2, true);
-    CancelAtLine cancelling(Format(UIT(387), {200, 10000}));
+    CancelAtLine cancelling(Format(UIT(txt::RemovingDuplicateTaskFieldValues), {200, 10000}));
 
     EXPECT_FALSE(ImportValues());
     ASSERT_EQ(keys(), QStringList{QStringLiteral("UP024")});
@@ -436,7 +443,8 @@ TEST(DistinctValues, OnlyTheLettersAToZAreFoldedAndNothingIsTrimmed) {
         EXPECT_EQ(distinct[k].Text, expected[k].first) << k;
         EXPECT_EQ(distinct[k].TaskCount, expected[k].second) << k;
     }
-    EXPECT_EQ(sink.lines, QStringList{Format(UIT(387), {7, 7}) + QLatin1Char(' ') + UIT(461)});
+    EXPECT_EQ(sink.lines, QStringList{Format(UIT(txt::RemovingDuplicateTaskFieldValues), {7, 7}) +
+                                      QLatin1Char(' ') + UIT(txt::Complete)});
     EXPECT_FALSE(sink.stepBarShown);
 }
 
@@ -456,7 +464,7 @@ TEST(DistinctValues, CancelIsNoticedAtTheNextMultipleOf150) {
     EXPECT_THROW(engine::DistinctValues(raw, stages), platform::EAbort);
     EXPECT_EQ(sink.updates, 300);
     EXPECT_FALSE(sink.flag);
-    EXPECT_EQ(sink.lines.last(), Format(UIT(387), {300, 10000}));
+    EXPECT_EQ(sink.lines.last(), Format(UIT(txt::RemovingDuplicateTaskFieldValues), {300, 10000}));
 }
 
 // The sample project's workbook through the built-in spreadsheet engine: the imports agree with

@@ -1,6 +1,7 @@
 #include "RunFixture.h"
 
 #include "platform/Format.h"
+#include "services/TextIds.h"
 
 #include <QFile>
 
@@ -67,11 +68,14 @@ TEST_F(OutputChecks, MissingFolderCreatedOnYesAndTheTickedBoxStopsLaterQuestions
     ASSERT_EQ(keys(), QStringList{QStringLiteral("UP012")});
     const auto& shown = dialogue.shown.front();
     EXPECT_EQ(shown.kind, sdkQuestion);
-    EXPECT_EQ(shown.checkBoxCaption, UIT(354));
-    EXPECT_EQ(shown.lines, (QStringList{Format(UIT(1425), {UIT(758)}), QString(),
-                                        path(QStringLiteral("out/deep/")), QString(),
-                                        Format(UIT(1426), {UIT(758), UIT(757)}), QString(),
-                                        Format(UIT(1427), {UIT(758)})}));
+    EXPECT_EQ(shown.checkBoxCaption, UIT(txt::CreateOutputFileFolderWithout));
+    EXPECT_EQ(shown.lines,
+              (QStringList{Format(UIT(txt::FollowingDoesNotExist), {UIT(txt::OutputFileFolder)}),
+                           QString(), path(QStringLiteral("out/deep/")), QString(),
+                           Format(UIT(txt::MustBeCreatedInOrder),
+                                  {UIT(txt::OutputFileFolder), UIT(txt::OutputFile_757)}),
+                           QString(),
+                           Format(UIT(txt::DoYouWishToCreate), {UIT(txt::OutputFileFolder)})}));
     EXPECT_FALSE(UP->getPromptOnCreateOFFolder());
     EXPECT_FALSE(Stored().getPromptOnCreateOFFolder());
 
@@ -93,9 +97,12 @@ TEST_F(OutputChecks, MissingFolderDeclinedEndsTheRunBeforeTheProgressWindow) {
     // The check box is stored even though the answer was No.
     EXPECT_FALSE(Stored().getPromptOnCreateOFFolder());
     const QStringList expected =
-        Heading() + QStringList{Format(UIT(1423), {Format(UIT(1425), {UIT(758)})}), QString(),
-                                path(QStringLiteral("out/")), QString(),
-                                Format(UIT(1426), {UIT(758), UIT(757)})};
+        Heading() +
+        QStringList{Format(UIT(txt::Details_1423),
+                           {Format(UIT(txt::FollowingDoesNotExist), {UIT(txt::OutputFileFolder)})}),
+                    QString(), path(QStringLiteral("out/")), QString(),
+                    Format(UIT(txt::MustBeCreatedInOrder),
+                           {UIT(txt::OutputFileFolder), UIT(txt::OutputFile_757)})};
     EXPECT_EQ(dialogue.shown.back().lines, expected);
     EXPECT_EQ(progress.shows, 0);
     EXPECT_FALSE(fake::program().calls.contains(QStringLiteral("CreateApplication")));
@@ -106,9 +113,11 @@ TEST_F(OutputChecks, ReadOnlyOutputFileEndsTheRunBeforeAnyQuestion) {
     scriptFiles().readOnly = true;
     EXPECT_FALSE(process.Run(1));
     ASSERT_EQ(keys(), QStringList{QStringLiteral("UP002")});
-    EXPECT_TRUE(
-        dialogue.shown.back().lines.contains(Format(UIT(1423), {Format(UIT(1430), {UIT(757)})})));
-    EXPECT_TRUE(dialogue.shown.back().lines.contains(Format(UIT(1431), {UIT(757)})));
+    EXPECT_TRUE(dialogue.shown.back().lines.contains(
+        Format(UIT(txt::Details_1423),
+               {Format(UIT(txt::FollowingExistsAndIsRead), {UIT(txt::OutputFile_757)})})));
+    EXPECT_TRUE(dialogue.shown.back().lines.contains(
+        Format(UIT(txt::UnableToOverwriteExisting), {UIT(txt::OutputFile_757)})));
 }
 
 TEST_F(OutputChecks, OpenOutputFileAsksAgainAfterEveryYes) {
@@ -121,7 +130,7 @@ TEST_F(OutputChecks, OpenOutputFileAsksAgainAfterEveryYes) {
     EXPECT_EQ(keys(), (QStringList{QStringLiteral("UP013"), QStringLiteral("UP013")}));
     EXPECT_EQ(files.inUseCalls, 3);
     EXPECT_TRUE(dialogue.shown.front().checkBoxCaption.isEmpty());
-    EXPECT_EQ(dialogue.shown.front().lines.at(6), UIT(1434));
+    EXPECT_EQ(dialogue.shown.front().lines.at(6), UIT(txt::DoYouWishToContinue_1434));
 
     files.inUseCalls = 0;
     dialogue.answers = {mrYes, mrNo};
@@ -137,7 +146,8 @@ TEST_F(OutputChecks, OverwriteDeclinedClearsTheConfirmationAndStoresTheBox) {
     EXPECT_FALSE(process.ConfirmOverwrite());
     EXPECT_FALSE(process.getOverwriteConfirmed());
     ASSERT_EQ(keys(), QStringList{QStringLiteral("UP014")});
-    EXPECT_EQ(dialogue.shown.front().checkBoxCaption, UIT(355));
+    EXPECT_EQ(dialogue.shown.front().checkBoxCaption,
+              UIT(txt::OverwriteOutputFileWithoutPrompting));
     EXPECT_TRUE(Stored().getPromptOnOverwriteOF());
 
     // Yes with the box ticked: no question the next time.
@@ -155,8 +165,10 @@ TEST_F(OutputChecks, OverwriteDeclinedInARunEndsItWithTheExistingFileMessage) {
     EXPECT_FALSE(process.Run(1));
     ASSERT_EQ(keys(), (QStringList{QStringLiteral("UP014"), QStringLiteral("UP002")}));
     EXPECT_EQ(dialogue.shown.back().lines,
-              (Heading() + QStringList{Format(UIT(1423), {Format(UIT(1428), {UIT(757)})}),
-                                       QString(), path(QStringLiteral("result.xlsx"))}));
+              (Heading() +
+               QStringList{Format(UIT(txt::Details_1423), {Format(UIT(txt::FollowingAlreadyExists),
+                                                                  {UIT(txt::OutputFile_757)})}),
+                           QString(), path(QStringLiteral("result.xlsx"))}));
     EXPECT_EQ(progress.shows, 0);
 }
 
@@ -173,8 +185,12 @@ TEST_F(OutputChecks, OutputFileNamingAnInputWorkbookIsRefusedBeforeAnyWork) {
         ASSERT_EQ(keys(), QStringList{QStringLiteral("UP002")}) << output.toStdString();
         const QStringList& lines = dialogue.shown.back().lines;
         ASSERT_GT(lines.size(), 4) << output.toStdString();
-        const QString other = output.contains(QStringLiteral("template")) ? UIT(752) : UIT(747);
-        EXPECT_EQ(lines.at(4), Format(UIT(1423), {Format(UIT(868), {UIT(757), other})}))
+        const QString other = output.contains(QStringLiteral("template"))
+                                  ? UIT(txt::TemplateFile_752)
+                                  : UIT(txt::DataSourceFile_747);
+        EXPECT_EQ(lines.at(4),
+                  Format(UIT(txt::Details_1423),
+                         {Format(UIT(txt::IsSame), {UIT(txt::OutputFile_757), other})}))
             << output.toStdString();
         EXPECT_EQ(progress.shows, 0);
         EXPECT_FALSE(fake::program().calls.contains(QStringLiteral("CreateApplication")));

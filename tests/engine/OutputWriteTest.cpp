@@ -4,6 +4,7 @@
 
 #include "engine/OutputWorkbook.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -59,9 +60,9 @@ protected:
     // Opens the template and makes its Chart Data worksheet current, as the output stage does.
     void OpenChartData() {
         XL->StartExcel(false);
-        XL->setFileDesc(UIT(752));
+        XL->setFileDesc(UIT(txt::TemplateFile_752));
         XL->OpenWorkbook(path(QStringLiteral("template.xlsx")), QString(), QString(), true);
-        XL->setWorksheetDesc(UIT(756));
+        XL->setWorksheetDesc(UIT(txt::ChartDataWorksheet_756));
         XL->setWorksheetName(QStringLiteral("Chart Data"));
         XL->InitWorksheet();
         fake::program().calls.clear();
@@ -79,10 +80,10 @@ TEST_F(OutputWrite, AWholeRunWritesBothWorksheetsAndSavesTheOutputFile) {
     EXPECT_EQ(cell(kProjectSummary, "G9"), automation::Value(2.0));
     EXPECT_EQ(cell(kProjectSummary, "B13"), automation::Value(3.0));
     EXPECT_EQ(cell(kProjectSummary, "B7"), automation::Value(QStringLiteral("Plant Upgrade")));
-    EXPECT_EQ(cell(kProjectSummary, "B27"), automation::Value(UIT(824)));
+    EXPECT_EQ(cell(kProjectSummary, "B27"), automation::Value(UIT(txt::NA)));
     EXPECT_EQ(sheet(kProjectSummary).fillColours.value({27, 2}), 0xC0C0C0);
     EXPECT_FALSE(sheet(kProjectSummary).fontColours.contains({27, 2}));
-    EXPECT_EQ(cell(kProjectSummary, "F13"), automation::Value(UIT(824)));
+    EXPECT_EQ(cell(kProjectSummary, "F13"), automation::Value(UIT(txt::NA)));
     // Two blank rows are ignored tasks (red); the finish slipped by two days (red).
     EXPECT_EQ(sheet(kProjectSummary).fontColours.value({9, 7}), 0x0000FF);
     EXPECT_EQ(cell(kProjectSummary, "B35"), automation::Value(2.0));
@@ -178,12 +179,15 @@ TEST_F(OutputWrite, ABlockThatCannotBeResizedStopsTheRunBeforeAnythingIsWritten)
     EXPECT_FALSE(process.Run(1));
     ASSERT_EQ(keys(), QStringList{QStringLiteral("UP002")});
     const QStringList& lines = dialogue.shown.back().lines;
-    EXPECT_TRUE(lines.contains(Format(UIT(1423), {Format(UIT(847), {UIT(756)})})));
     EXPECT_TRUE(
-        lines.contains(Format(QStringLiteral("%s: %s"), {UIT(756), QStringLiteral("Chart Data")})));
+        lines.contains(Format(UIT(txt::Details_1423),
+                              {Format(UIT(txt::IsInvalid), {UIT(txt::ChartDataWorksheet_756)})})));
+    EXPECT_TRUE(lines.contains(Format(QStringLiteral("%s: %s"), {UIT(txt::ChartDataWorksheet_756),
+                                                                 QStringLiteral("Chart Data")})));
     // The block is one row (row 8) where two are needed: the message says so, not that rows
     // could not be inserted.
-    EXPECT_EQ(lines.last(), Format(UIT(1388), {UIT(756), 8, 1}));
+    EXPECT_EQ(lines.last(),
+              Format(UIT(txt::ChartDataBlockInNeeds), {UIT(txt::ChartDataWorksheet_756), 8, 1}));
     EXPECT_TRUE(sheet(kProjectSummary).cells.empty());
     EXPECT_FALSE(fake::program().calls.contains(QStringLiteral("Workbook.SaveAs")));
     EXPECT_TRUE(fake::program().quitCalled);
@@ -208,7 +212,9 @@ TEST_F(OutputWrite, AnOutputFileMadeReadOnlyDuringTheRunStopsTheSave) {
     EXPECT_FALSE(process.Run(1));
     ASSERT_EQ(keys(), (QStringList{QStringLiteral("UP014"), QStringLiteral("UP002")}));
     const QStringList& lines = dialogue.shown.back().lines;
-    EXPECT_TRUE(lines.contains(Format(UIT(1423), {Format(UIT(1430), {UIT(757)})})));
+    EXPECT_TRUE(lines.contains(
+        Format(UIT(txt::Details_1423),
+               {Format(UIT(txt::FollowingExistsAndIsRead), {UIT(txt::OutputFile_757)})})));
     EXPECT_FALSE(fake::program().calls.contains(QStringLiteral("Workbook.SaveAs")));
     EXPECT_TRUE(fake::program().quitCalled);
 }

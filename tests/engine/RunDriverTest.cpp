@@ -1,6 +1,7 @@
 #include "RunFixture.h"
 
 #include "platform/Format.h"
+#include "services/TextIds.h"
 
 namespace enginetest {
 namespace {
@@ -61,7 +62,8 @@ TEST_F(RunDriver, AWholeRunComputesTheResultsAndLeavesNothingRunning) {
     EXPECT_EQ(progress.shows, 1);
     EXPECT_FALSE(progress.visible);
     EXPECT_FALSE(progress.cancelled);
-    EXPECT_EQ(progress.lines.value(0), QStringLiteral(" [1] %1 %2 ").arg(UIT(451), UIT(461)));
+    EXPECT_EQ(progress.lines.value(0),
+              QStringLiteral(" [1] %1 %2 ").arg(UIT(txt::OpeningMSExcel), UIT(txt::Complete)));
     EXPECT_TRUE(fake::program().quitCalled);
     // The checks open both workbooks, the extraction the data source, the output the template.
     EXPECT_EQ(fake::program().calls.count(QStringLiteral("Workbooks.Open")), 4);
@@ -79,8 +81,9 @@ TEST_F(RunDriver, AMovedCutOffDateIsWrittenBackAndReported) {
     EXPECT_TRUE(refreshed);
     ASSERT_EQ(keys(), QStringList{QStringLiteral("UP011")});
     EXPECT_EQ(dialogue.shown.front().kind, sdkInformation);
-    EXPECT_EQ(dialogue.shown.front().lines.value(2),
-              Format(UIT(1385), {engine::DayText(Mar(28)), engine::DayText(Mar(22))}));
+    EXPECT_EQ(
+        dialogue.shown.front().lines.value(2),
+        Format(UIT(txt::CutOffDateHasBeen), {engine::DayText(Mar(28)), engine::DayText(Mar(22))}));
 }
 
 TEST_F(RunDriver, ADataSetWithoutValidTasksIsWarnedAboutAndTheRunGoesOn) {
@@ -90,7 +93,9 @@ TEST_F(RunDriver, ADataSetWithoutValidTasksIsWarnedAboutAndTheRunGoesOn) {
     ASSERT_TRUE(process.Run(1));
     ASSERT_EQ(keys(), QStringList{QStringLiteral("UP005")});
     EXPECT_EQ(last().kind, sdkWarning);
-    EXPECT_EQ(last().lines, (QStringList{UIT(1448), UIT(1449), QString(), UIT(1454)}));
+    EXPECT_EQ(last().lines, (QStringList{UIT(txt::UnableToGenerateBaselineData),
+                                         UIT(txt::NoTasksContainingValidBaseline), QString(),
+                                         UIT(txt::PleaseCheckDataSourceMap)}));
     EXPECT_EQ(results().ProjectStart, Mar(2));
     EXPECT_EQ(results().ProjectFinish, Mar(18));
 }
@@ -111,7 +116,9 @@ TEST_F(RunDriver, CancelAtAnyMessagePumpEndsTheRunWithTheCancelDialogue) {
         ASSERT_EQ(keys(), QStringList{QStringLiteral("UP001")}) << k;
         EXPECT_EQ(last().kind, sdkWarning);
         EXPECT_EQ(last().buttons.front().ModalResult, mrClose);
-        EXPECT_EQ(last().lines, (Heading() + QStringList{UIT(1378), QString()})) << k;
+        EXPECT_EQ(last().lines,
+                  (Heading() + QStringList{UIT(txt::CurrentOperationHasBeenCancelled), QString()}))
+            << k;
         EXPECT_FALSE(progress.cancelled) << k;
         EXPECT_FALSE(progress.visible) << k;
         const bool started = fake::program().calls.contains(QStringLiteral("CreateApplication"));
@@ -141,9 +148,11 @@ TEST_F(RunDriver, TheSmallerWorkbookRowLimitBoundsTheProjectSpan) {
         sd().SCF->setOF_DrivePathFilenameExtnXL(path(QString::fromLatin1(c.outputName)));
         process.Run(1);
         const bool spanRefused =
-            !dialogue.shown.empty() && dialogue.shown.back()
-                                           .lines.join(QLatin1Char('\n'))
-                                           .contains(Format(UIT(1386), {finish, UIT(756), 65529}));
+            !dialogue.shown.empty() &&
+            dialogue.shown.back()
+                .lines.join(QLatin1Char('\n'))
+                .contains(Format(UIT(txt::ProjectSpansDaysMore),
+                                 {finish, UIT(txt::ChartDataWorksheet_756), 65529}));
         EXPECT_EQ(spanRefused, !c.fits)
             << c.outputName << " " << dialogue.keys().join(QLatin1Char(',')).toStdString();
     }
@@ -158,9 +167,12 @@ TEST_F(RunDriver, AStageErrorEndsTheRunWithItsDetails) {
     const QStringList& lines = last().lines;
     ASSERT_GT(lines.size(), 5);
     EXPECT_EQ(lines.mid(0, 4), Heading());
-    EXPECT_EQ(lines.at(4), Format(UIT(1423), {Format(UIT(1457), {UIT(747)})}));
+    EXPECT_EQ(lines.at(4), Format(UIT(txt::Details_1423),
+                                  {Format(UIT(txt::UnableToExtractAnyValidTasksFromThatMatch),
+                                          {UIT(txt::DataSourceFile_747)})}));
     EXPECT_EQ(lines.at(5), QString());
-    EXPECT_EQ(lines.last(), Format(UIT(1458), {UIT(747)}));
+    EXPECT_EQ(lines.last(),
+              Format(UIT(txt::PleaseCheckAndorDataSourceFilter), {UIT(txt::DataSourceFile_747)}));
     EXPECT_TRUE(fake::program().quitCalled);
     EXPECT_FALSE(progress.visible);
 }
@@ -174,12 +186,14 @@ TEST_F(RunDriver, ExcelErrorLinesComeBeforeTheDetailsAndSurviveAFailingQuit) {
     // The extraction's own lines (the layer took the error's message into them, so no Details
     // line follows), then the failed quit's.
     const QStringList expected =
-        Heading() + QStringList{Format(UIT(1588), {UIT(750), UIT(747)}),
-                                QString(),
-                                Format(UIT(1609), {QStringLiteral("Disk removed")}),
-                                QString(),
-                                Format(UIT(1608), {XL->ExcelVersionText()}),
-                                QString()};
+        Heading() +
+        QStringList{Format(UIT(txt::UnableToExtractTaskFieldValues),
+                           {UIT(txt::TaskWorksheet_750), UIT(txt::DataSourceFile_747)}),
+                    QString(),
+                    Format(UIT(txt::Details_1609), {QStringLiteral("Disk removed")}),
+                    QString(),
+                    Format(UIT(txt::UnableToCloseMSExcel_1608), {XL->ExcelVersionText()}),
+                    QString()};
     EXPECT_EQ(lines, expected) << lines.join(QLatin1Char('|')).toStdString();
 }
 
@@ -187,8 +201,12 @@ TEST_F(RunDriver, AMissingTemplateWorksheetIsReportedWithTheTemplateFile) {
     sd().SCF->setTF_ChartDataWS(QStringLiteral("Graphs"));
     EXPECT_FALSE(process.Run(1));
     ASSERT_EQ(keys(), QStringList{QStringLiteral("UP002")});
-    EXPECT_EQ(last().lines.value(4), Format(UIT(1423), {Format(UIT(1579), {UIT(756), UIT(752)})}));
-    EXPECT_TRUE(last().lines.contains(Format(QStringLiteral("%s: %s"), {UIT(756), "Graphs"})));
+    EXPECT_EQ(last().lines.value(4),
+              Format(UIT(txt::Details_1423),
+                     {Format(UIT(txt::WasNotFound_1579),
+                             {UIT(txt::ChartDataWorksheet_756), UIT(txt::TemplateFile_752)})}));
+    EXPECT_TRUE(last().lines.contains(
+        Format(QStringLiteral("%s: %s"), {UIT(txt::ChartDataWorksheet_756), "Graphs"})));
     EXPECT_TRUE(fake::program().quitCalled);
     // The data source was checked, the template opened once; no task was read.
     EXPECT_EQ(fake::program().calls.count(QStringLiteral("Workbooks.Open")), 2);

@@ -7,6 +7,7 @@
 #include "model/ovSD.h"
 #include "platform/FileAccess.h"
 #include "program/GlobalObjects.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
@@ -29,7 +30,7 @@ public:
         const bool before = cancelled;
         const bool now = FakeProgress::getCancelled();
         if (now && !before && AD != nullptr) {
-            AD->MessageLog << UIT(1378) << QString();
+            AD->MessageLog << UIT(txt::CurrentOperationHasBeenCancelled) << QString();
         }
         return now;
     }
@@ -194,7 +195,8 @@ protected:
 
     // The four lines that head every failure of a run of the fixture's definition.
     static QStringList Heading() {
-        return {UIT(1447), QString(), QStringLiteral("Plant Upgrade"), QString()};
+        return {UIT(txt::ErrorHasOccurredWhileProcessing), QString(),
+                QStringLiteral("Plant Upgrade"), QString()};
     }
 
     testsupport::TempRegistry registry;

@@ -6,6 +6,7 @@
 #include "support/LibreOffice.h"
 #include "support/Package.h"
 
+#include "services/TextIds.h"
 #include "workbook/Application.h"
 
 #include <QFile>
@@ -66,9 +67,9 @@ protected:
             const workbook::CellValue v = sheet.range(f.getCell()).value2();
             SCOPED_TRACE(QStringLiteral("item %1 at %2").arg(i).arg(f.getCell()).toStdString());
             if (f.getValueState() == vsNoData) {
-                EXPECT_EQ(v.toText(), UIT(825));
+                EXPECT_EQ(v.toText(), UIT(txt::NoData));
             } else if (f.getValueState() == vsNotApplicable) {
-                EXPECT_EQ(v.toText(), UIT(824));
+                EXPECT_EQ(v.toText(), UIT(txt::NA));
             } else if (f.getValueType() == vtText) {
                 EXPECT_EQ(v.toText(), f.getTextValue());
             } else {

@@ -3,6 +3,7 @@
 #include "engine/ChartData.h"
 #include "engine/SummaryData.h"
 #include "engine/SummaryGrid.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <variant>
@@ -106,13 +107,13 @@ TEST(ProjectSummaryData, FillsEveryBlockFromTheResults) {
     EXPECT_EQ(t.ps(54).getDateValue(), Mar(22));
     // The words use Actual's dates: started late (2 March after 1 March, on or before the cut
     // off date), will finish late (22 March after 20 March and after the cut off date).
-    EXPECT_EQ(t.ps(126).getTextValue(), UIT(467));
+    EXPECT_EQ(t.ps(126).getTextValue(), UIT(txt::StartedLate));
     EXPECT_EQ(t.ps(126).getIntegerValue(), 1);
-    EXPECT_EQ(t.ps(129).getTextValue(), UIT(470));
-    EXPECT_EQ(t.ps(132).getTextValue(), UIT(476));
-    EXPECT_EQ(t.ps(135).getTextValue(), UIT(479));
+    EXPECT_EQ(t.ps(129).getTextValue(), UIT(txt::WillFinishLate));
+    EXPECT_EQ(t.ps(132).getTextValue(), UIT(txt::Increased));
+    EXPECT_EQ(t.ps(135).getTextValue(), UIT(txt::OverBudget));
     EXPECT_DOUBLE_EQ(t.ps(135).getFloatValue(), 50.0);
-    EXPECT_EQ(t.ps(138).getTextValue(), UIT(477));
+    EXPECT_EQ(t.ps(138).getTextValue(), UIT(txt::UnderBudget));
     for (int i = 1; i <= t.psFields.getCount(); ++i) {
         EXPECT_EQ(t.ps(i).getValueState(), vsValue) << i;
     }

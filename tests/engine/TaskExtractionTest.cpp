@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 
 namespace enginetest {
 namespace {
@@ -57,7 +58,8 @@ TEST_F(TaskExtraction, ReadsOnlyTheRequiredColumnsAndMarksBlankRows) {
     EXPECT_TRUE(fake::program().lastOpen.readOnly);
     EXPECT_EQ(fake::program().lastOpen.fileName, path(QStringLiteral("plan.xlsx")));
     EXPECT_TRUE(progress.lines.join(QLatin1Char('\n'))
-                    .contains(Format(UIT(388), {3, 3}) + QLatin1Char(' ') + UIT(461)));
+                    .contains(Format(UIT(txt::ExtractingDataSourceMapTask), {3, 3}) +
+                              QLatin1Char(' ') + UIT(txt::Complete)));
 }
 
 TEST_F(TaskExtraction, QuantitiesAreReadLeniently) {
@@ -97,26 +99,34 @@ TEST_F(TaskExtraction, FilterColumnsAreReadAsDisplayedTexts) {
     ASSERT_EQ(values.size(), 2u);
     EXPECT_EQ(values[0], (std::vector<QString>{QStringLiteral("Design"), QString()}));
     EXPECT_EQ(values[1], (std::vector<QString>{QStringLiteral("40"), QString()}));
-    EXPECT_TRUE(progress.lines.join(QLatin1Char('\n')).contains(Format(UIT(389), {2, 2})));
+    EXPECT_TRUE(progress.lines.join(QLatin1Char('\n'))
+                    .contains(Format(UIT(txt::ExtractingDataSourceFilterTask), {2, 2})));
 }
 
 TEST_F(TaskExtraction, AWorksheetWithoutTaskRowsRaisesTheNoTasksError) {
     const QString message = Extract(Workbook({}));
-    EXPECT_EQ(message, QStringList({Format(UIT(1461), {UIT(750)}), QString(),
-                                    Format(QStringLiteral("%s: %s"), {UIT(750), "Tasks"}),
-                                    QString(), Format(UIT(1462), {UIT(750)})})
-                           .join(QStringLiteral("\r\n")));
+    EXPECT_EQ(message,
+              QStringList({Format(UIT(txt::DoesNotContainAnyTasks), {UIT(txt::TaskWorksheet_750)}),
+                           QString(),
+                           Format(QStringLiteral("%s: %s"), {UIT(txt::TaskWorksheet_750), "Tasks"}),
+                           QString(),
+                           Format(UIT(txt::PleaseSelectValid_1462), {UIT(txt::TaskWorksheet_750)})})
+                  .join(QStringLiteral("\r\n")));
 }
 
 TEST_F(TaskExtraction, AMissingTaskWorksheetClosesTheWorkbookAndQuitsExcel) {
     sd().SCF->setDSF_TaskWS(QStringLiteral("Schedule"));
     const QString message = Extract(Workbook({{"Design", 1, 5, 40, 0, 0, 0, 0, 0, 0}}));
-    EXPECT_EQ(message,
-              QStringList(
-                  {Format(UIT(1469), {UIT(750), UIT(747)}), QString(),
-                   Format(QStringLiteral("%s: %s"), {UIT(750), "Schedule"}), QString(),
-                   Format(QStringLiteral("%s: %s"), {UIT(747), path(QStringLiteral("plan.xlsx"))})})
-                  .join(QStringLiteral("\r\n")));
+    EXPECT_EQ(
+        message,
+        QStringList({Format(UIT(txt::WasNotFound),
+                            {UIT(txt::TaskWorksheet_750), UIT(txt::DataSourceFile_747)}),
+                     QString(),
+                     Format(QStringLiteral("%s: %s"), {UIT(txt::TaskWorksheet_750), "Schedule"}),
+                     QString(),
+                     Format(QStringLiteral("%s: %s"),
+                            {UIT(txt::DataSourceFile_747), path(QStringLiteral("plan.xlsx"))})})
+            .join(QStringLiteral("\r\n")));
     const QStringList& calls = fake::program().calls;
     EXPECT_TRUE(calls.contains(QStringLiteral("Workbook.Close")));
     EXPECT_TRUE(fake::program().quitCalled);

@@ -1,5 +1,6 @@
 #include "ExcelTestFixture.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 
 #include <cmath>
 #include <vector>
@@ -47,8 +48,8 @@ TEST_F(ExcelTest, RegistryFailureShowsOneWarningAndCountsAsNotInstalled) {
     TovXL layer;
     EXPECT_EQ(layer.getType(), evNotInstalled);
     ASSERT_EQ(dialogue.keys(), QStringList{QStringLiteral("XL002")});
-    EXPECT_EQ(dialogue.shown[0].lines,
-              (QStringList{UIT(1572), QString(), QStringLiteral("Details: hive unreadable")}));
+    EXPECT_EQ(dialogue.shown[0].lines, (QStringList{UIT(txt::UnableToVerifyIfMS), QString(),
+                                                    QStringLiteral("Details: hive unreadable")}));
     // No version: operations do nothing and WorksheetExists answers false.
     layer.StartExcel(false);
     EXPECT_FALSE(layer.WorksheetExists(QStringLiteral("Tasks")));
@@ -150,8 +151,9 @@ TEST_F(ExcelTest, AVersionWithoutAdapterFailsClearly) {
     EXPECT_THROW(layer.StartExcel(false), platform::Exception);
     EXPECT_TRUE(fake::program().calls.isEmpty());
     // Reported through the Errors lines from the text table, as every other failure is.
-    const QStringList lines = {platform::Format(UIT(1576), {layer.ExcelVersionText()}), QString(),
-                               UIT(1389), QString()};
+    const QStringList lines = {
+        platform::Format(UIT(txt::UnableToOpenMSExcel), {layer.ExcelVersionText()}), QString(),
+        UIT(txt::SpreadsheetProgramChangedWhileOvik), QString()};
     EXPECT_EQ(layer.Errors, lines);
 }
 

@@ -6,6 +6,7 @@
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovMRU.h"
 #include "services/ovUIL.h"
@@ -241,7 +242,8 @@ TEST_F(MainControllerTest, DeleteAsksAndOnlyYesDeletes) {
     dlg.answers = {mrCancel}; // Esc or the close box
     controller->Delete();
     EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("MF010")}));
-    EXPECT_EQ(dlg.shown[0].lines, QStringList({UIT(1348), QString(), QStringLiteral("Gamma")}));
+    EXPECT_EQ(dlg.shown[0].lines,
+              QStringList({UIT(txt::AreYouSureYouWish), QString(), QStringLiteral("Gamma")}));
     EXPECT_EQ(SDs->getCount(), 3) << "Esc and the close box answer No";
 
     dlg.answers = {mrYes};
@@ -281,7 +283,7 @@ TEST_F(MainControllerTest, AFailedChangeRefillsTheListSoTheNextStoreHitsTheShown
     dlg.answers = {mrYes, mrClose};
     controller->Delete();
     EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("MF010"), QStringLiteral("MF011")}));
-    EXPECT_EQ(dlg.shown[1].lines, QStringList({UIT(1517), QString(),
+    EXPECT_EQ(dlg.shown[1].lines, QStringList({UIT(txt::UnableToDeleteSelectedKRV), QString(),
                                                QStringLiteral("Details: tab failed"), QString()}));
     EXPECT_EQ(view.items, QStringList({QStringLiteral(" Alpha "), QStringLiteral(" Beta ")}));
     EXPECT_EQ(view.row, SDs->getActiveSD() - 1);
@@ -352,8 +354,9 @@ TEST_F(MainControllerTest, ProcessAsksThenValidatesChecksAndRunsWithTheWindowDis
     dlg.checks = {true};
     controller->XferData();
     ASSERT_EQ(dlg.keys(), QStringList({QStringLiteral("MF023")}));
-    EXPECT_EQ(dlg.shown[0].lines, QStringList({UIT(1349), QString(), QStringLiteral("Beta")}));
-    EXPECT_EQ(dlg.shown[0].checkBoxCaption, UIT(353));
+    EXPECT_EQ(dlg.shown[0].lines,
+              QStringList({UIT(txt::DoYouWishToProcess), QString(), QStringLiteral("Beta")}));
+    EXPECT_EQ(dlg.shown[0].checkBoxCaption, UIT(txt::ProcessSelectedKRVDefinitionWithout));
     EXPECT_FALSE(UP->getPromptOnProcess());
     EXPECT_EQ(log,
               QStringList({QStringLiteral("Store 0 2:Beta"), QStringLiteral("Validate"),
@@ -402,7 +405,7 @@ TEST_F(MainControllerTest, ProcessStopsAtTheFirstFailingCheck) {
     EXPECT_EQ(log.last(), QStringLiteral("WarnExcelMissing"));
 
     process.excelMissing = false;
-    process.packCancelled = {UIT(747)};
+    process.packCancelled = {UIT(txt::DataSourceFile_747)};
     log.clear();
     controller->XferData();
     EXPECT_EQ(log.last(), QStringLiteral("WarnPackMissing Data Source File"))
@@ -488,7 +491,7 @@ TEST_F(MainControllerTest, RecentFileCommandsReportWhatTheyRemoved) {
     controller->ResetMRU();
     EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("MF001"), QStringLiteral("MF002"),
                                        QStringLiteral("MF005"), QStringLiteral("MF006")}));
-    EXPECT_EQ(dlg.shown[1].lines, QStringList({UIT(1340), QString()}));
+    EXPECT_EQ(dlg.shown[1].lines, QStringList({UIT(txt::NoEntriesWerePurged), QString()}));
     dlg.shown.clear();
     controller->PurgeMRU(); // no queued answer: Esc
     EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("MF001")}));

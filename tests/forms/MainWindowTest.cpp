@@ -15,6 +15,7 @@
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "program/GlobalObjects.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 #include "support/FakeDataFile.h"
@@ -314,7 +315,7 @@ TEST_F(AddRenameCopyTest, BlankAndDuplicateDescriptionsAreRefused) {
     Open(true, false, QStringLiteral("   "));
     EXPECT_FALSE(form.actionButton()->isEnabled());
     EXPECT_EQ(form.statusImage()->getTag(), 1);
-    EXPECT_EQ(form.statusImage()->toolTip(), UIT(875));
+    EXPECT_EQ(form.statusImage()->toolTip(), UIT(txt::KRVDefinitionDescriptionIsUndefined));
 
     form.descriptionBox()->setText(QStringLiteral("Gamma"));
     EXPECT_TRUE(form.actionButton()->isEnabled());

@@ -11,6 +11,7 @@
 #include "platform/Shell.h"
 #include "program/GlobalObjects.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 #include "support/FakeBrowseWindows.h"
@@ -266,9 +267,9 @@ TEST_F(TabSCFTest, OpenButtonsFollowTheirPathBoxesAndADisabledPageIsEmptyAndOk) 
         EXPECT_EQ(page->openButton(swTemplate)->isEnabled(), c.templateOpen);
         EXPECT_EQ(page->openButton(swOutput)->isEnabled(), c.outputOpen);
     }
-    EXPECT_EQ(box(sbOF_Path)->toolTip(), UIT(950) + Q("\no"));
+    EXPECT_EQ(box(sbOF_Path)->toolTip(), UIT(txt::EnterPathAndFilenameOfOutputFile) + Q("\no"));
     box(sbOF_Path)->clear();
-    EXPECT_EQ(box(sbOF_Path)->toolTip(), UIT(950));
+    EXPECT_EQ(box(sbOF_Path)->toolTip(), UIT(txt::EnterPathAndFilenameOfOutputFile));
     EXPECT_EQ(page->statusImage(spOF_Path)->getTag(), 1);
 
     page->Enable(false);
@@ -362,12 +363,12 @@ TEST_F(TabSCFTest, OverLongEntriesAndRefusedCharactersShowTheBalloon) {
         QChar refused; // null: the box takes every character
         QString balloon;
     };
-    const QString refusedText = UIT(836) + Q("\r\n");
+    const QString refusedText = UIT(txt::FollowingCharactersCannotBeUsed) + Q("\r\n");
     const Case cases[] = {
         {sbDSF_Path, 260, u'*', refusedText + Q("* ? \" < > |")},
         {sbDSF_Password, 255, {}, {}},
         {sbDSF_TaskWS, 31, u'[', refusedText + Q("\\ / : * ? [ ]")},
-        {sbDSF_THR, 7, u'a', UIT(862) + Q("\r\nValid Range: 1..1048575")},
+        {sbDSF_THR, 7, u'a', UIT(txt::PleaseEnterNumericValue) + Q("\r\nValid Range: 1..1048575")},
         {sbTF_Path, 260, u'|', refusedText + Q("* ? \" < > |")},
         {sbTF_Password, 255, {}, {}},
         {sbTF_ProjectSummaryWS, 31, u':', refusedText + Q("\\ / : * ? [ ]")},

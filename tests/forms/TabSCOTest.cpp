@@ -11,6 +11,7 @@
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "program/GlobalObjects.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "support/FakeDataFile.h"
 #include "support/FakeStdDlg.h"
@@ -288,17 +289,17 @@ protected:
 TEST_F(SCOValidation, NoDataSetAndNoQuantityShowTheValidatorsHints) {
     const TSCOStatus nothing = scotab::Validate(TSCOValues{}, validator);
     EXPECT_TRUE(nothing.DataOptionsError);
-    EXPECT_EQ(nothing.DataOptionsHint, UIT(870));
+    EXPECT_EQ(nothing.DataOptionsHint, UIT(txt::AtLeastOneDataOption));
     EXPECT_TRUE(nothing.QuantityOptionsError);
     // Without a data set the quantity hint says how to enable the quantities.
-    EXPECT_TRUE(nothing.QuantityOptionsHint.startsWith(UIT(863)));
-    EXPECT_TRUE(nothing.QuantityOptionsHint.contains(UIT(864)));
+    EXPECT_TRUE(nothing.QuantityOptionsHint.startsWith(UIT(txt::AtLeastOneQuantityMan)));
+    EXPECT_TRUE(nothing.QuantityOptionsHint.contains(UIT(txt::ToEnableQuantityOptionsPlease)));
 
     const TSCOStatus baseline =
         scotab::Validate(valuesOf(true, false, false, false, false), validator);
     EXPECT_FALSE(baseline.DataOptionsError);
     EXPECT_TRUE(baseline.DataOptionsHint.isEmpty());
-    EXPECT_EQ(baseline.QuantityOptionsHint, UIT(863));
+    EXPECT_EQ(baseline.QuantityOptionsHint, UIT(txt::AtLeastOneQuantityMan));
 
     const TSCOStatus graphed =
         scotab::Validate(valuesOf(true, false, false, false, true), validator);
@@ -525,7 +526,7 @@ TEST_F(SCOPage, StatusPicturesAndAxisTitlesFollowTheOptions) {
     auto* quantityPicture = control<TStatusImage>("Img_SCO_QAO");
     auto* axis = control<TovVLabel>("VLbl_SCO_SCP_YAxis");
     EXPECT_EQ(dataPicture->getTag(), 1);
-    EXPECT_EQ(dataPicture->toolTip(), UIT(870));
+    EXPECT_EQ(dataPicture->toolTip(), UIT(txt::AtLeastOneDataOption));
     EXPECT_EQ(quantityPicture->getTag(), 1);
     EXPECT_EQ(axis->getCaption(), Q(" Quantity Axis "));
     EXPECT_EQ(axis->getFontColor(), clMaroon);
@@ -535,7 +536,7 @@ TEST_F(SCOPage, StatusPicturesAndAxisTitlesFollowTheOptions) {
     EXPECT_EQ(dataPicture->getTag(), 2);
     EXPECT_TRUE(dataPicture->toolTip().isEmpty());
     EXPECT_EQ(quantityPicture->getTag(), 1);
-    EXPECT_EQ(quantityPicture->toolTip(), UIT(863));
+    EXPECT_EQ(quantityPicture->toolTip(), UIT(txt::AtLeastOneQuantityMan));
     EXPECT_EQ(page->previewCode(TSCOPreviewKind::SCurve), 3);
     EXPECT_TRUE(axis->isEnabled());
     EXPECT_EQ(axis->getFontColor(), clMaroon);

@@ -4,6 +4,7 @@
 #include "platform/Format.h"
 #include "services/INI_Utils.h"
 #include "services/StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 
 #include <QRegularExpression>
@@ -435,7 +436,7 @@ TEST_F(DataFileFormat, FilterRowsBeyondFiveAreListedAndTheFileNeedsSaveAs) {
     for (int i = 1; i <= DV->getDFVErrCount(); ++i) {
         listed << DV->getDFVErrFld(i) + Q(" | ") + DV->getDFVErrDetails(i);
     }
-    const QString notRead = platform::Format(UIT(1390), {5});
+    const QString notRead = platform::Format(UIT(txt::RowWasNotReadKRV), {5});
     EXPECT_TRUE(listed.contains(Q("ID [6] Filter Row | ") + notRead))
         << listed.join(Q("\n")).toStdString();
     EXPECT_TRUE(listed.contains(Q("ID [7] Filter Row | ") + notRead));

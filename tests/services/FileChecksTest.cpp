@@ -2,6 +2,7 @@
 #include "platform/Exception.h"
 #include "platform/FileAccess.h"
 #include "platform/Format.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 #include "support/FakeStdDlg.h"
@@ -85,14 +86,15 @@ TEST_F(FileChecks, TheReportingFamilyShowsItsDialogueAndAnswersFalse) {
     const testsupport::StdDlgShown& first = dlg_.shown.front();
     EXPECT_EQ(first.kind, sdkWarning);
     ASSERT_EQ(first.lines.size(), 6);
-    EXPECT_EQ(first.lines[0], platform::Format(UIT(1468), {desc_}));
+    EXPECT_EQ(first.lines[0], platform::Format(UIT(txt::UnableToVerifyIfFollowingExists), {desc_}));
     EXPECT_EQ(first.lines[2], path);
-    EXPECT_EQ(first.lines[4], platform::Format(UIT(1423), {qt_error_string(EACCES)}));
+    EXPECT_EQ(first.lines[4], platform::Format(UIT(txt::Details_1423), {qt_error_string(EACCES)}));
     ASSERT_EQ(first.buttons.size(), 1U);
     EXPECT_EQ(first.buttons[0].ModalResult, mrClose);
     EXPECT_EQ(first.buttons[0].ImageIndex, glyphClose);
-    EXPECT_EQ(first.buttons[0].Caption, UIT(357));
-    EXPECT_EQ(dlg_.shown[3].lines[0], platform::Format(UIT(1472), {desc_}));
+    EXPECT_EQ(first.buttons[0].Caption, UIT(txt::Close_357));
+    EXPECT_EQ(dlg_.shown[3].lines[0],
+              platform::Format(UIT(txt::UnableToVerifyIfFollowingIsReadOnly), {desc_}));
 }
 
 TEST_F(FileChecks, ThePassingOnFamilyLogsAndRaisesAgain) {
@@ -101,11 +103,14 @@ TEST_F(FileChecks, ThePassingOnFamilyLogsAndRaisesAgain) {
     EXPECT_THROW(FileInUse(desc_, path), platform::Exception);
     EXPECT_THROW(FileExistsOrRaise(desc_, path), platform::Exception);
     EXPECT_THROW(CreateFolder(desc_, dir_.filePath(QStringLiteral("new"))), platform::Exception);
-    EXPECT_EQ(AD->MessageLog,
-              (QStringList{platform::Format(UIT(1471), {desc_}), QString(), path, QString(),
-                           platform::Format(UIT(1470), {desc_}), QString(), path, QString(),
-                           platform::Format(UIT(1467), {desc_}), QString(),
-                           dir_.filePath(QStringLiteral("new")), QString()}));
+    EXPECT_EQ(
+        AD->MessageLog,
+        (QStringList{platform::Format(UIT(txt::UnableToVerifyIfFollowingIsInUse), {desc_}),
+                     QString(), path, QString(),
+                     platform::Format(UIT(txt::UnableToVerifyIfFollowingExists_1470), {desc_}),
+                     QString(), path, QString(),
+                     platform::Format(UIT(txt::UnableToCreateFollowing), {desc_}), QString(),
+                     dir_.filePath(QStringLiteral("new")), QString()}));
     EXPECT_TRUE(dlg_.shown.empty());
 }
 

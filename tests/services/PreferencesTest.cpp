@@ -1,6 +1,7 @@
 #include "services/DataFileTypes.h"
 #include "services/PathChecks.h"
 #include "services/REG_Utils.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 #include "support/FakeMessageBox.h"
@@ -193,8 +194,9 @@ TEST(Preferences, ACorruptValueKeepsItsDefaultAndTheOthersLoadAndSurvive) {
     EXPECT_TRUE(up.isUnread(TovUP::AutoAlignBrowseFld));
     ASSERT_EQ(testsupport::messageBoxes().shown.size(), 1U);
     const QString box = testsupport::messageBoxes().shown[0].text;
-    EXPECT_TRUE(
-        box.startsWith(QLatin1Char(' ') + UIT(1509) + QStringLiteral(" \r\n\r\n ") + UIT(1510)));
+    EXPECT_TRUE(box.startsWith(QLatin1Char(' ') + UIT(txt::UnableToReadFromWindows) +
+                               QStringLiteral(" \r\n\r\n ") +
+                               UIT(txt::AdministratorRightsMayBeRequired_1510)));
     EXPECT_TRUE(box.contains(QStringLiteral("'AutoAlignBrowseFld'")));
     EXPECT_TRUE(box.contains(QStringLiteral("'HintPause'")));
 
@@ -220,12 +222,14 @@ TEST(Preferences, AHiveThatIsNotAHiveIsReportedAndLeftAlone) {
     up.Save();
     EXPECT_EQ(reg.readUserHive(), QByteArray("random bytes"));
     ASSERT_EQ(testsupport::messageBoxes().shown.size(), 1U); // the load's box; nothing to save
-    EXPECT_TRUE(testsupport::messageBoxes().shown[0].text.contains(UIT(1509)));
+    EXPECT_TRUE(
+        testsupport::messageBoxes().shown[0].text.contains(UIT(txt::UnableToReadFromWindows)));
 
     up.setShowHints(false);
     up.Save();
     ASSERT_EQ(testsupport::messageBoxes().shown.size(), 2U);
-    EXPECT_TRUE(testsupport::messageBoxes().shown[1].text.contains(UIT(1511)));
+    EXPECT_TRUE(
+        testsupport::messageBoxes().shown[1].text.contains(UIT(txt::UnableToWriteToWindows)));
     EXPECT_EQ(reg.readUserHive(), QByteArray("random bytes"));
 }
 
@@ -261,7 +265,8 @@ TEST(Preferences, AFailedRegistrationShowsItsDialogue) {
     EXPECT_FALSE(up.RegisterFileTypes());
     EXPECT_EQ(dlg.keys(), QStringList{QStringLiteral("UP001")});
     EXPECT_EQ(dlg.shown[0].lines.mid(0, 4),
-              (QStringList{UIT(1507), QString(), UIT(1508), QString()}));
+              (QStringList{UIT(txt::UnableToAccessWindowsRegistry), QString(),
+                           UIT(txt::AdministratorRightsMayBeRequired), QString()}));
 }
 
 TEST(RegistryAccess, TheInstalledMachineHiveRegistersTheEngineAs2013) {

@@ -1,4 +1,5 @@
 #include "services/F_Progress.h"
+#include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 #include "support/FakeMainWindow.h"
@@ -66,7 +67,7 @@ TEST(ProgressWindow, LineOperations) {
     p.AddNote(QStringLiteral("skipped 3 rows"));
     p.AppendToLine(QStringLiteral("ignored"), 2); // index = line count: nothing happens
     p.AppendToLine(QStringLiteral("(10 tasks)"), 0);
-    p.AppendToLastLine(UIT(461));
+    p.AppendToLastLine(UIT(txt::Complete));
     EXPECT_EQ(p.getLines(),
               Texts({" [1] Reading task 2 of 10 (10 tasks) ", " [-] skipped 3 rows Complete. "}));
     p.ShowStepProgress(false);

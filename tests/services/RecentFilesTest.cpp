@@ -1,5 +1,6 @@
 #include "platform/Format.h"
 #include "services/PathChecks.h"
+#include "services/TextIds.h"
 #include "services/ovMRU.h"
 #include "services/ovUIL.h"
 #include "support/FakeMessageBox.h"
@@ -165,10 +166,11 @@ TEST(RecentFiles, PurgeAlsoRemovesMissingFilesWithAReasonEach) {
     list.getItems(3).setDPFE(QStringLiteral("/d/notes.txt"));
     list.getItems(4).setDPFE(QStringLiteral("rel.krvc"));
     EXPECT_EQ(list.Purge(), 3);
-    EXPECT_EQ(list.getPurgeReport(),
-              (QStringList{platform::Format(UIT(1437), {QStringLiteral("rel.krvc")}),
-                           platform::Format(UIT(1440), {QStringLiteral("/d/notes.txt")}),
-                           platform::Format(UIT(1441), {gone})}));
+    EXPECT_EQ(
+        list.getPurgeReport(),
+        (QStringList{platform::Format(UIT(txt::InvalidDrive), {QStringLiteral("rel.krvc")}),
+                     platform::Format(UIT(txt::InvalidExtension), {QStringLiteral("/d/notes.txt")}),
+                     platform::Format(UIT(txt::NotFound), {gone})}));
     EXPECT_EQ(paths(list)[0], kept);
     EXPECT_EQ(paths(list)[1], QString());
     EXPECT_TRUE(dlg.shown.empty());

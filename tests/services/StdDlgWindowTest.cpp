@@ -1,4 +1,5 @@
 #include "services/F_StdDlg.h"
+#include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "support/FakeMainWindow.h"
 #include "support/FakeMessageBox.h"
@@ -60,10 +61,10 @@ TEST(StdDlgWindow, YesStandsLeftOfNoAndEscapeAnswersNo) {
 TEST(StdDlgWindow, CheckBoxPromptAlwaysStartsCleared) {
     TUF_StdDlg dlg;
     const auto setUp = [&dlg] {
-        dlg.SetupStdDlgButtons3CB(sdkQuestion, QStringLiteral("UP001"),
-                                  button(glyphNo, mrNo, 359, 1200),
-                                  button(glyphYes, mrYes, 362, 1200),
-                                  button(glyphCancel, mrCancel, 356, 1200, false), UIT(355));
+        dlg.SetupStdDlgButtons3CB(
+            sdkQuestion, QStringLiteral("UP001"), button(glyphNo, mrNo, 359, 1200),
+            button(glyphYes, mrYes, 362, 1200), button(glyphCancel, mrCancel, 356, 1200, false),
+            UIT(txt::OverwriteOutputFileWithoutPrompting));
     };
     setUp();
     EXPECT_FALSE(dlg.Pnl_StdDlg_CB->isHidden());
@@ -72,7 +73,7 @@ TEST(StdDlgWindow, CheckBoxPromptAlwaysStartsCleared) {
     EXPECT_TRUE(dlg.getChecked());
     setUp();
     EXPECT_FALSE(dlg.getChecked());
-    EXPECT_EQ(dlg.CB_StdDlg->text(), UIT(355));
+    EXPECT_EQ(dlg.CB_StdDlg->text(), UIT(txt::OverwriteOutputFileWithoutPrompting));
     // A later plain set-up hides the check box row again.
     dlg.SetupStdDlgButtons1(sdkInformation, QStringLiteral("I1"),
                             button(glyphClose, mrClose, 357, 1200));
