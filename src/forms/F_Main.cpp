@@ -154,16 +154,7 @@ void TUF_Main::BringToFront() {
 }
 
 bool TUF_Main::ChooseHandedOverFile(QString& path) {
-    IBrowseFileWindow* browse = Dialogs.BrowseFile;
-    if (browse == nullptr) {
-        return false;
-    }
-    browse->Setup();
-    if (browse->ShowModal() != mrOk) {
-        return false;
-    }
-    path = browse->getDPFE().trimmed();
-    return !path.isEmpty();
+    return Controller->ChooseHandedOverFile(path);
 }
 
 void TUF_Main::StoreCurrentTab() {

@@ -92,9 +92,9 @@ void TMainController::XferData() {
 }
 
 void TMainController::CutOffDateMoved() {
-    // The run wrote the moved date into the definition: the tab showing it reloads and the
-    // status bar shows the data file modified.
-    if (CurrentPageIndex == tabSCO) {
+    // The run wrote the moved date into the definition: a tab showing it (Home or S Curve
+    // Options) reloads and the status bar shows the data file modified.
+    if (CurrentPageIndex == tabPD || CurrentPageIndex == tabSCO) {
         LoadTab(CurrentPageIndex);
         RefreshTab(CurrentPageIndex);
     }

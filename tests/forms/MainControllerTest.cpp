@@ -456,6 +456,20 @@ TEST_F(MainControllerTest, ARunThatMovedTheCutOffDateShowsTheFileModified) {
     EXPECT_TRUE(view.status.Modified);
 }
 
+TEST_F(MainControllerTest, AMovedCutOffDateReloadsOnlyATabShowingTheDate) {
+    ThreeDefinitions();
+    const struct {
+        int page;
+        bool reloads;
+    } cases[] = {{tabPD, true}, {tabSCF, false}, {tabSCO, true}, {tabDSM, false}, {tabDSF, false}};
+    for (const auto& c : cases) {
+        controller->PageChanged(c.page);
+        log.clear();
+        controller->CutOffDateMoved();
+        EXPECT_EQ(Entries(QStringLiteral("Load")).size(), c.reloads ? 1 : 0) << c.page;
+    }
+}
+
 TEST_F(MainControllerTest, SavedFileShowsItsPathAndOffersSave) {
     const QString path = dir.filePath(QStringLiteral("plan.krvc"));
     fileDialogs.answers = {path};
