@@ -21,6 +21,7 @@
 #include "support/FakeDataFile.h"
 #include "support/FakeProgress.h"
 #include "support/FakeStdDlg.h"
+#include "support/ProgramGlobals.h"
 #include "support/TempRegistry.h"
 
 #include <QAction>
@@ -39,37 +40,7 @@ namespace {
 
 using testsupport::FakeStdDlg;
 
-// The program's global objects as start-up creates them (the data file without command-line
-// paths and with scripted file dialogues), freed again after the test; the text table stays.
-class ProgramGlobals {
-public:
-    ProgramGlobals() {
-        registry.writeMachineHive("Windows Registry Editor Version 5.00\r\n\r\n"
-                                  "[HKEY_CLASSES_ROOT\\Excel.Application\\CurVer]\r\n"
-                                  "@=\"Excel.Application.15\"\r\n");
-        TGlobalObjectsSetup setup;
-        setup.FileDialogs = &fileDialogs;
-        using enum TGlobalObject;
-        objects = std::make_unique<TGlobalObjects>(
-            std::initializer_list<TGlobalObject>{goAD, goXL, goOCP, goDV, goUP, goMRUs, goWMs,
-                                                 goSDs, goDF, goProcess, goRHs, goRFs},
-            setup);
-        DF->setFileDialogs(&fileDialogs);
-        DF->setRecentFiles(&recent);
-        if (DF->getCmdLinePending()) {
-            // The test runner's own arguments are no data file paths.
-            DF->New();
-        }
-    }
-    ProgramGlobals(const ProgramGlobals&) = delete;
-    ProgramGlobals& operator=(const ProgramGlobals&) = delete;
-
-    testsupport::TempRegistry registry;
-    testsupport::FakeFileDialogs fileDialogs;
-    testsupport::FakeRecentFiles recent;
-    // Freed first: the objects go before the registry and the fakes they use.
-    std::unique_ptr<TGlobalObjects> objects;
-};
+using testsupport::ProgramGlobals;
 
 class MainWindowTest : public testing::Test {
 protected:

@@ -17,6 +17,7 @@
 #include "support/FakeProgress.h"
 #include "support/FakeStdDlg.h"
 #include "support/FakeTabHost.h"
+#include "support/ProgramGlobals.h"
 #include "support/TempRegistry.h"
 
 #include <QAbstractButton>
@@ -60,22 +61,7 @@ protected:
         if (!QFile::exists(kSampleDataFile)) {
             GTEST_SKIP() << "the generated sample project is missing";
         }
-        registry.writeMachineHive("Windows Registry Editor Version 5.00\r\n\r\n"
-                                  "[HKEY_CLASSES_ROOT\\Excel.Application\\CurVer]\r\n"
-                                  "@=\"Excel.Application.15\"\r\n");
-        TGlobalObjectsSetup setup;
-        setup.FileDialogs = &fileDialogs;
-        using enum TGlobalObject;
-        objects = std::make_unique<TGlobalObjects>(
-            std::initializer_list<TGlobalObject>{goAD, goXL, goOCP, goDV, goUP, goMRUs, goWMs,
-                                                 goSDs, goDF, goProcess, goRHs, goRFs},
-            setup);
-        DF->setFileDialogs(&fileDialogs);
-        DF->setRecentFiles(&recent);
-        if (DF->getCmdLinePending()) {
-            // The test runner's own arguments are no data file paths.
-            DF->New();
-        }
+        globals = std::make_unique<testsupport::ProgramGlobals>();
         dataFile = dir.filePath(QStringLiteral("filter.krvc"));
         ASSERT_TRUE(QFile::copy(kSampleDataFile, dataFile));
         ASSERT_TRUE(DF->OpenDataFile(dataFile, false))
@@ -89,7 +75,7 @@ protected:
     }
     void TearDown() override {
         tab.reset();
-        objects.reset();
+        globals.reset();
     }
 
     // What the main window does when the definition becomes current.
@@ -144,10 +130,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    testsupport::TempRegistry registry;
-    testsupport::FakeFileDialogs fileDialogs;
-    testsupport::FakeRecentFiles recent;
-    std::unique_ptr<TGlobalObjects> objects;
+    std::unique_ptr<testsupport::ProgramGlobals> globals;
     FakeStdDlg dlg;
     testsupport::FakeProgress progress;
     testsupport::FakeTabHost host;
@@ -196,7 +179,7 @@ TEST_F(TabDSFTest, AFilterBuiltOnThePageRunsAsTheSameFilterWrittenByHand) {
     tab->Store();
     DF->setModified(true);
     // Saved under a new name when the copy's format asks for it.
-    fileDialogs.answers = {dir.filePath(QStringLiteral("saved.krvc"))};
+    globals->fileDialogs.answers = {dir.filePath(QStringLiteral("saved.krvc"))};
     ASSERT_TRUE(DF->Save()) << dlg.keys().join(QLatin1Char(' ')).toStdString();
     const QString saved = DF->getDPFE();
     ASSERT_TRUE(DF->OpenDataFile(saved, false));

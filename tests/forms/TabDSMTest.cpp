@@ -14,6 +14,7 @@
 #include "support/FakeProgress.h"
 #include "support/FakeStdDlg.h"
 #include "support/FakeTabHost.h"
+#include "support/ProgramGlobals.h"
 #include "support/TempRegistry.h"
 
 #include <QClipboard>
@@ -48,22 +49,12 @@ public:
 class DataSourceMapTab : public testing::Test {
 protected:
     void SetUp() override {
-        registry.writeMachineHive("Windows Registry Editor Version 5.00\r\n\r\n"
-                                  "[HKEY_CLASSES_ROOT\\Excel.Application\\CurVer]\r\n"
-                                  "@=\"Excel.Application.15\"\r\n");
-        TGlobalObjectsSetup setup;
-        setup.FileDialogs = &fileDialogs;
-        using enum TGlobalObject;
-        objects = std::make_unique<TGlobalObjects>(
-            std::initializer_list<TGlobalObject>{goAD, goXL, goOCP, goDV, goUP, goSDs, goDF,
-                                                 goProcess},
-            setup);
-        DF->setFileDialogs(&fileDialogs);
-        DF->setRecentFiles(&recent);
+        globals =
+            std::make_unique<testsupport::ProgramGlobals>(std::initializer_list<TGlobalObject>{
+                TGlobalObject::goAD, TGlobalObject::goXL, TGlobalObject::goOCP, TGlobalObject::goDV,
+                TGlobalObject::goUP, TGlobalObject::goSDs, TGlobalObject::goDF,
+                TGlobalObject::goProcess});
         DF->setView(&view);
-        if (DF->getCmdLinePending()) {
-            DF->New();
-        }
         SDs->setActiveSD(SDs->Add());
         ASSERT_TRUE(QFile::copy(kTaskWorkbook, Path(QStringLiteral("plan.xlsx"))));
         TovSD& d = sd();
@@ -79,7 +70,7 @@ protected:
     }
     void TearDown() override {
         tab.reset();
-        objects.reset();
+        globals.reset();
     }
 
     static TovSD& sd() { return *SDs->getItems(SDs->getActiveSD()); }
@@ -127,14 +118,11 @@ protected:
         return host.balloon.shown.empty() ? QString() : host.balloon.shown.back().text;
     }
 
-    testsupport::TempRegistry registry;
     QTemporaryDir dir;
     FakeStdDlg dlg;
     testsupport::FakeProgress progress;
-    testsupport::FakeFileDialogs fileDialogs;
-    testsupport::FakeRecentFiles recent;
     testsupport::FakeDataFileView view;
-    std::unique_ptr<TGlobalObjects> objects;
+    std::unique_ptr<testsupport::ProgramGlobals> globals;
     testsupport::FakeTabHost host;
     std::unique_ptr<TTab_DSM> tab;
 };
@@ -236,7 +224,7 @@ TEST_F(DataSourceMapTab, EditsSurviveTheDataFile) {
     grid().InternalSetCell(1, 9, QStringLiteral(" k "), true);
     tab->Store();
     const QString path = Path(QStringLiteral("map.krvc"));
-    fileDialogs.answers = {path};
+    globals->fileDialogs.answers = {path};
     ASSERT_TRUE(DF->SaveAs());
     ASSERT_TRUE(DF->OpenDataFile(path, false));
     SDs->setActiveSD(1);
@@ -323,7 +311,7 @@ TEST_F(DataSourceMapTab, AnUnusableDataSourceStopsTheBrowseWithItsOwnMessage) {
                                "@=\"Excel.Application.") +
                     c.curVer + "\"\r\n";
         }
-        registry.writeMachineHive(hive);
+        globals->registry.writeMachineHive(hive);
         sd().SCF->setDSF_DrivePathFilenameExtnXL(c.path);
         sd().SCF->setDSF_TaskWS(QString::fromLatin1(c.worksheet));
         sd().SCF->setDSF_THR(c.headerRow);
