@@ -4,7 +4,6 @@
 #include "ovUIL.h"
 #include "platform/Exception.h"
 #include "platform/FileWrite.h"
-#include "platform/ScopeGuard.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -283,79 +282,4 @@ void TIniDocument::UpdateFile() const {
         file.cancelWriting();
         throw platform::Exception(details);
     }
-}
-
-namespace {
-
-std::unique_ptr<TIniDocument> gIni;
-
-TIniDocument& OpenDocument() {
-    if (!gIni) {
-        throw platform::Exception();
-    }
-    return *gIni;
-}
-
-// Runs one operation on the open document; a failure frees the document and goes on.
-template <typename F> auto Guarded(F&& operation) {
-    const platform::ScopeFailure freeDocument([] { gIni.reset(); });
-    return operation(OpenDocument());
-}
-
-} // namespace
-
-bool IniOpenForSave(const QString& fileName) {
-    gIni.reset();
-    gIni = std::make_unique<TIniDocument>(fileName);
-    return true;
-}
-
-bool IniOpenForLoad(const QString& fileName) {
-    return IniOpenForSave(fileName);
-}
-
-void IniClose(bool update) {
-    if (!gIni) {
-        return;
-    }
-    const std::unique_ptr<TIniDocument> document = std::move(gIni);
-    if (update) {
-        document->UpdateFile();
-    }
-}
-
-bool IniIsOpen() {
-    return gIni != nullptr;
-}
-
-bool IniSectionExists(const QString& section) {
-    return Guarded([&](TIniDocument& d) { return d.SectionExists(section); });
-}
-
-bool IniValueExists(const QString& section, const QString& key) {
-    return Guarded([&](TIniDocument& d) { return d.ValueExists(section, key); });
-}
-
-QString IniReadString(const QString& section, const QString& key, const QString& def) {
-    return Guarded([&](TIniDocument& d) { return d.ReadString(section, key, def); });
-}
-
-int IniReadInteger(const QString& section, const QString& key, int def) {
-    return Guarded([&](TIniDocument& d) { return d.ReadInteger(section, key, def); });
-}
-
-bool IniReadBool(const QString& section, const QString& key, bool def) {
-    return Guarded([&](TIniDocument& d) { return d.ReadBool(section, key, def); });
-}
-
-void IniWriteString(const QString& section, const QString& key, const QString& value) {
-    Guarded([&](TIniDocument& d) { d.WriteString(section, key, value); });
-}
-
-void IniWriteInteger(const QString& section, const QString& key, int value) {
-    Guarded([&](TIniDocument& d) { d.WriteInteger(section, key, value); });
-}
-
-void IniWriteBool(const QString& section, const QString& key, bool value) {
-    Guarded([&](TIniDocument& d) { d.WriteBool(section, key, value); });
 }

@@ -62,19 +62,3 @@ private:
     std::vector<std::unique_ptr<Section>> Sections;
     QHash<QString, int> Index;
 };
-
-// The one INI document of the data file; every function works on it. A failing call frees the
-// document before the failure is raised again, so a caller that catches it finds none open.
-bool IniOpenForSave(const QString& fileName);
-bool IniOpenForLoad(const QString& fileName);
-// When a document is open: with update, writes it to its file; in every case frees it.
-void IniClose(bool update);
-bool IniIsOpen();
-bool IniSectionExists(const QString& section);
-bool IniValueExists(const QString& section, const QString& key);
-QString IniReadString(const QString& section, const QString& key, const QString& def);
-int IniReadInteger(const QString& section, const QString& key, int def);
-bool IniReadBool(const QString& section, const QString& key, bool def);
-void IniWriteString(const QString& section, const QString& key, const QString& value);
-void IniWriteInteger(const QString& section, const QString& key, int value);
-void IniWriteBool(const QString& section, const QString& key, bool value);

@@ -107,53 +107,43 @@ TEST(IniDocument, ValueWithLineBreaksCannotInjectALine) {
     EXPECT_FALSE(back.SectionExists(QStringLiteral("Injected")));
 }
 
-TEST(IniFunctions, OpenReadCloseWithoutUpdateLeavesTheFileUntouched) {
+TEST(IniDocumentFile, ReadingAndChangingWithoutUpdateLeaveTheFileUntouched) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.krvc"));
     const QByteArray original("[S]\nFlag=2\nText=x\nHex=0x10\n");
     WriteAll(path, original);
-    ASSERT_TRUE(IniOpenForLoad(path));
-    EXPECT_TRUE(IniSectionExists(QStringLiteral("s")));
-    EXPECT_TRUE(IniValueExists(QStringLiteral("S"), QStringLiteral("text")));
-    EXPECT_TRUE(IniReadBool(QStringLiteral("S"), QStringLiteral("Flag"), false));
-    EXPECT_EQ(IniReadInteger(QStringLiteral("S"), QStringLiteral("Hex"), 0), 16);
-    IniWriteString(QStringLiteral("S"), QStringLiteral("Text"), QStringLiteral("changed"));
-    IniClose(false);
-    EXPECT_FALSE(IniIsOpen());
+    TIniDocument d(path);
+    EXPECT_TRUE(d.SectionExists(QStringLiteral("s")));
+    EXPECT_TRUE(d.ValueExists(QStringLiteral("S"), QStringLiteral("text")));
+    EXPECT_TRUE(d.ReadBool(QStringLiteral("S"), QStringLiteral("Flag"), false));
+    EXPECT_EQ(d.ReadInteger(QStringLiteral("S"), QStringLiteral("Hex"), 0), 16);
+    d.WriteString(QStringLiteral("S"), QStringLiteral("Text"), QStringLiteral("changed"));
     EXPECT_EQ(ReadAll(path), original);
-    IniClose(false); // a second close does nothing
 }
 
-TEST(IniFunctions, CloseWithUpdateRewritesTheFileEvenUnchanged) {
+TEST(IniDocumentFile, UpdateRewritesTheFileEvenUnchanged) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.krvc"));
     WriteAll(path, QByteArray("  [S]\n k = v \n"));
-    IniOpenForSave(path);
-    IniClose(true);
+    TIniDocument(path).UpdateFile();
     EXPECT_EQ(ReadAll(path), QByteArray("[S]\r\nk=v\r\n\r\n"));
 
     const QString fresh = dir.filePath(QStringLiteral("new.krvc"));
-    IniOpenForSave(fresh);
-    EXPECT_FALSE(IniSectionExists(QStringLiteral("S")));
-    IniWriteString(QStringLiteral("S"), QStringLiteral("k"), QString::fromUtf8("\xCE\xA9"));
-    IniClose(true);
+    TIniDocument d(fresh);
+    EXPECT_FALSE(d.SectionExists(QStringLiteral("S")));
+    d.WriteString(QStringLiteral("S"), QStringLiteral("k"), QString::fromUtf8("\xCE\xA9"));
+    d.UpdateFile();
     EXPECT_EQ(ReadAll(fresh), QByteArray("\xEF\xBB\xBF[S]\r\nk=\xCE\xA9\r\n\r\n"));
 }
 
-TEST(IniFunctions, FailuresFreeTheDocument) {
+TEST(IniDocumentFile, UnwritableOrUnreadablePathsRaise) {
     QTemporaryDir dir;
     const QString blocker = dir.filePath(QStringLiteral("file"));
     WriteAll(blocker, "x");
     // The parent "folder" is a file: the document opens empty but cannot be written.
-    IniOpenForSave(blocker + QStringLiteral("/a.krvc"));
-    IniWriteString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
-    EXPECT_THROW(IniClose(true), platform::Exception);
-    EXPECT_FALSE(IniIsOpen());
-    // A query without a document raises and leaves none open.
-    EXPECT_THROW(IniReadString(QStringLiteral("S"), QStringLiteral("k"), {}), platform::Exception);
-    EXPECT_FALSE(IniIsOpen());
-    IniClose(false);
+    TIniDocument d(blocker + QStringLiteral("/a.krvc"));
+    d.WriteString(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
+    EXPECT_THROW(d.UpdateFile(), platform::Exception);
     // A folder cannot be read as a file.
-    EXPECT_THROW(IniOpenForLoad(dir.path()), platform::Exception);
-    EXPECT_FALSE(IniIsOpen());
+    EXPECT_THROW(TIniDocument{dir.path()}, platform::Exception);
 }
