@@ -40,7 +40,7 @@ int FindPreselection(const QStringList& keys, const QString& preselection,
 }
 
 QString FramedCell(const QString& text) {
-    return QLatin1Char(' ') + text + QLatin1Char(' ');
+    return Framed(text);
 }
 
 std::vector<TCellSpan> CellSpans(int rowLeft, const std::vector<int>& sectionWidths) {

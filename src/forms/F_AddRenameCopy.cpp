@@ -10,6 +10,7 @@
 #include "services/MainWindow.h"
 #include "services/Splash.h"
 #include "services/StdDlg.h"
+#include "services/StrUtils.h"
 #include "services/TextIds.h"
 #include "services/WorkArea.h"
 #include "services/ovUIL.h"
@@ -30,10 +31,6 @@ TUF_AddRenameCopy* UF_AddRenameCopy = nullptr;
 namespace {
 
 constexpr int kMaxLength = 255;
-
-QString Framed(const QString& text) {
-    return Format(QStringLiteral(" %s "), {text});
-}
 
 bool SameText(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;

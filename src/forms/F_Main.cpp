@@ -21,6 +21,7 @@
 #include "services/SheetLimits.h"
 #include "services/Splash.h"
 #include "services/StdDlg.h"
+#include "services/StrUtils.h"
 #include "services/TextIds.h"
 #include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
@@ -59,8 +60,8 @@ TProgramDialogs& ProgramDialogs() {
     return dialogs;
 }
 
-QString Framed(int textId) {
-    return Format(QStringLiteral(" %s "), {UIT(textId)});
+QString FramedText(int textId) {
+    return Framed(UIT(textId));
 }
 
 } // namespace
@@ -221,7 +222,7 @@ void TUF_Main::BuildPages() {
     static constexpr int kImages[TabCount] = {imgTabPD, imgTabSCF, imgTabSCO, imgTabDSM, imgTabDSF};
     for (int i = 0; i < TabCount; ++i) {
         PC_Main->addTab(Pages[static_cast<size_t>(i)], IL_Main_16.value(kImages[i]),
-                        Framed(kCaptions[i]));
+                        FramedText(kCaptions[i]));
     }
     connect(PC_Main, &QTabWidget::currentChanged, this,
             [this](int index) { GuardSlot([this, index] { Controller->PageChanged(index); }); });
@@ -230,7 +231,7 @@ void TUF_Main::BuildPages() {
 void TUF_Main::BuildCentre() {
     using namespace formmetrics;
     BuildPages();
-    BBtn_Process = new QPushButton(Framed(191), this);
+    BBtn_Process = new QPushButton(FramedText(191), this);
     BBtn_Process->setIcon(IL_Main_16.value(imgProcess));
     BBtn_Process->setToolTip(UIT(txt::ProcessSelectedKRVDefinition) + QLatin1Char('\n') +
                              UIT(txt::ShortcutAltP));

@@ -1,6 +1,7 @@
 #include "F_Main_Status.h"
 
 #include "platform/Format.h"
+#include "services/StrUtils.h"
 #include "services/TextIds.h"
 #include "services/TextMetrics.h"
 #include "services/ovUIL.h"
@@ -9,13 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
-namespace {
-
-QString Framed(const QString& text) {
-    return platform::Format(QStringLiteral(" %s "), {text});
-}
-
-} // namespace
+namespace {} // namespace
 
 TMainStatusBar::TMainStatusBar(QWidget* parent)
     : QStatusBar(parent), ModifiedPanel(new QLabel(this)), DataFilePanel(new QLabel(this)),

@@ -11,6 +11,7 @@
 #include "services/Progress.h"
 #include "services/Splash.h"
 #include "services/StdDlg.h"
+#include "services/StrUtils.h"
 #include "services/TextIds.h"
 #include "services/TextMetrics.h"
 #include "services/WindowGeometry.h"
@@ -42,10 +43,6 @@ constexpr int kTabImage = 57;
 constexpr int kBevelHeight = 4;
 
 const QString kAppTitle = QStringLiteral("Ovik KRV Tessel");
-
-QString Framed(const QString& text) {
-    return QLatin1Char(' ') + text + QLatin1Char(' ');
-}
 
 // A hint: its description and its shortcut text on the next line.
 QString Hint(int description) {

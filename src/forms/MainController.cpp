@@ -22,10 +22,6 @@ constexpr int kMaxDescription = 255;
 
 enum TListMode : int { modeAdd, modeRename, modeCopy };
 
-QString Framed(const QString& text) {
-    return Format(QStringLiteral(" %s "), {text});
-}
-
 QString TwoLineHint(int first, int second) {
     return UIT(first) + QLatin1Char('\n') + UIT(second);
 }

@@ -7,6 +7,7 @@
 #include "StatusImage.h"
 #include "controls/ovGrid.h"
 #include "model/ovDSF.h"
+#include "services/StrUtils.h"
 #include "services/TextIds.h"
 #include "services/ovUIL.h"
 
@@ -26,10 +27,6 @@ constexpr int kPopUpIds[4] = {39, 40, 41, 186}; // Cut, Copy, Paste, Clear
 constexpr int kTitleHeight = 21;
 constexpr int kButtonPanelHeight = 54;
 constexpr int kNotePanelHeight = 39;
-
-QString Framed(const QString& text) {
-    return QLatin1Char(' ') + text + QLatin1Char(' ');
-}
 
 // A hint: its description and its shortcut text on the next line.
 QString Hint(int description) {

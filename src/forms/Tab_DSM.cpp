@@ -7,6 +7,7 @@
 #include "controls/ovGrid.h"
 #include "model/ovSD.h"
 #include "platform/ScopeGuard.h"
+#include "services/StrUtils.h"
 #include "services/TextIds.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
@@ -36,10 +37,6 @@ constexpr int kBrowseWidth = 30;
 constexpr int kBrowseHeight = 24;
 constexpr int kLettersMaxLength = 3;
 constexpr int kDescMaxLength = 255;
-
-QString Framed(const QString& text) {
-    return QLatin1Char(' ') + text + QLatin1Char(' ');
-}
 
 QColor ColorOf(TColor value) {
     return QColor::fromRgba(platform::colorToArgb(value));

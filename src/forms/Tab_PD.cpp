@@ -9,6 +9,7 @@
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "platform/Format.h"
+#include "services/StrUtils.h"
 #include "services/TextIds.h"
 #include "services/TextMetrics.h"
 #include "services/ovAD.h"
@@ -71,10 +72,6 @@ constexpr size_t idx(TStatus status) {
 
 bool IsEdited(TTab_PD::TBox box) {
     return idx(box) < kEditedBoxCount;
-}
-
-QString Framed(const QString& text) {
-    return QLatin1Char(' ') + text + QLatin1Char(' ');
 }
 
 QString PanelCaption(int textId) {

@@ -8,6 +8,7 @@
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "platform/Format.h"
+#include "services/StrUtils.h"
 #include "services/ovUIL.h"
 
 #include <QCheckBox>
@@ -32,8 +33,8 @@ int dayOfDate(const QDate& date) {
     return static_cast<int>(kDayZero.daysTo(date));
 }
 
-QString Framed(int textId) {
-    return platform::Format(QStringLiteral(" %s "), {UIT(textId)});
+QString FramedText(int textId) {
+    return Framed(UIT(textId));
 }
 
 QString Hint(int descriptionId, int shortcutId = 0) {
@@ -78,11 +79,11 @@ template <typename T> T* named(T* widget, const char* name) {
 }
 
 QLabel* label(QWidget* parent, int textId, const char* name) {
-    return named(new QLabel(Framed(textId), parent), name);
+    return named(new QLabel(FramedText(textId), parent), name);
 }
 
 QCheckBox* checkBox(QWidget* parent, int textId, const QString& hint, const char* name) {
-    auto* box = named(new QCheckBox(Framed(textId), parent), name);
+    auto* box = named(new QCheckBox(FramedText(textId), parent), name);
     box->setToolTip(hint);
     return box;
 }
@@ -252,7 +253,7 @@ QWidget* TTab_SCO::BuildPreview(TSCOPreviewKind kind) {
 QWidget* TTab_SCO::BuildLegendEntry(TSCOPreviewKind kind, TSCOLegendEntry entry) {
     TPreviewControls& preview = kind == TSCOPreviewKind::SCurve ? SCP : HGP;
     auto* box = new QWidget(this);
-    auto* caption = new QLabel(Framed(scotab::LegendTextId(kind, entry)), box);
+    auto* caption = new QLabel(FramedText(scotab::LegendTextId(kind, entry)), box);
     auto* picture = new TSCOLegendPicture(kind, entry, box);
     static constexpr const char* kEntryCodes[kSCOLegendEntryCount] = {"BL", "ACT", "TGT", "COD"};
     const QString name = QLatin1String(kEntryCodes[entry]) +
@@ -366,7 +367,7 @@ void TTab_SCO::ShowState() {
 void TTab_SCO::ShowPreview(TPreviewControls& preview, const TSCOPreviewState& state) {
     setFontColor(preview.Caption, state.Active ? clWindowText : clGrayText);
     preview.Picture->setCode(state.Code);
-    preview.YAxis->setCaption(Framed(state.Axis.TextId));
+    preview.YAxis->setCaption(FramedText(state.Axis.TextId));
     preview.YAxis->setFontColor(state.Axis.FontColor);
     preview.YAxis->setEnabled(state.Active);
     preview.XAxis->setEnabled(state.Active);

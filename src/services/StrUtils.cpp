@@ -324,3 +324,7 @@ bool IsDate(const QString& text) {
     }
     return TextToDateTime(text, QLocale::system()).has_value();
 }
+
+QString Framed(const QString& text) {
+    return QLatin1Char(' ') + text + QLatin1Char(' ');
+}

@@ -22,6 +22,8 @@ int PosFrom(int p, const QString& text, const QString& sub);
 QString UpperCaseAZ(const QString& text);
 // Every line feed replaced by a blank; carriage returns stay.
 QString LineFeedsToSpaces(const QString& text);
+// The text with one blank on either side, as captions and list items show it.
+QString Framed(const QString& text);
 // The trimmed text as a decimal integer ("" counts as 0); 0 when it is not one.
 int StrToIntOrZero(const QString& text);
 // Whether value lies outside low..high.
