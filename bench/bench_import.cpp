@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
     for (int k = 0; k < kRows; ++k) {
         raw.push_back(QString::fromStdString(RowValue(k)));
     }
-    engine::NullProgressSink sink;
+    TNullProgress sink;
     engine::StageProgress stages(sink);
     QElapsedTimer timer;
     timer.start();

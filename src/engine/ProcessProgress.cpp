@@ -1,45 +1,58 @@
 #include "ProcessProgress.h"
 
-#include "services/Progress.h"
+namespace {
 
-#include <QCoreApplication>
-
-void TovProcessProgress::processMessages() {
-    QCoreApplication::processEvents();
-}
-
-bool TovProcessProgress::cancelled() const {
-    return Progress() != nullptr && Progress()->getCancelled();
-}
-
-void TovProcessProgress::setCancelled(bool flag) {
-    if (Progress() != nullptr) {
-        Progress()->setCancelled(flag);
+// Runs an operation on the progress window in use, if there is one.
+template <typename Operation> void OnWindow(Operation&& operation) {
+    if (IProgress* window = Progress()) {
+        operation(*window);
     }
 }
 
-void TovProcessProgress::addStep(const QString& text) {
-    if (Progress() != nullptr) {
-        Progress()->AddStep(text);
-    }
+} // namespace
+
+void TovProcessProgress::Reset() {
+    OnWindow([](IProgress& w) { w.Reset(); });
+}
+
+void TovProcessProgress::setCaption(const QString& caption) {
+    OnWindow([&](IProgress& w) { w.setCaption(caption); });
+}
+
+void TovProcessProgress::setTotalSteps(int steps) {
+    OnWindow([&](IProgress& w) { w.setTotalSteps(steps); });
+}
+
+int TovProcessProgress::getTotalSteps() const {
+    return Progress() != nullptr ? Progress()->getTotalSteps() : 0;
+}
+
+int TovProcessProgress::getStepCount() const {
+    return Progress() != nullptr ? Progress()->getStepCount() : 0;
+}
+
+void TovProcessProgress::AddStep(const QString& text) {
+    OnWindow([&](IProgress& w) { w.AddStep(text); });
     lastUpdate_.start();
 }
 
-int TovProcessProgress::addStepReturnIndex(const QString& text) {
+int TovProcessProgress::AddStepReturnIndex(const QString& text) {
     return Progress() != nullptr ? Progress()->AddStepReturnIndex(text) : 0;
 }
 
-void TovProcessProgress::addNote(const QString& text) {
-    if (Progress() != nullptr) {
-        Progress()->AddNote(text);
-    }
+void TovProcessProgress::AddNote(const QString& text) {
+    OnWindow([&](IProgress& w) { w.AddNote(text); });
 }
 
-void TovProcessProgress::updateStep(const QString& text) {
-    updateSteps(text, 1);
+void TovProcessProgress::UpdateStep(const QString& text) {
+    UpdateSteps(text, 1);
 }
 
-bool TovProcessProgress::updateDue() {
+int TovProcessProgress::UpdateInterval() const {
+    return Progress() != nullptr ? Progress()->UpdateInterval() : 0;
+}
+
+bool TovProcessProgress::UpdateDue() {
     const IProgress* window = Progress();
     if (window == nullptr) {
         return false;
@@ -48,33 +61,39 @@ bool TovProcessProgress::updateDue() {
     return interval <= 0 || !lastUpdate_.isValid() || lastUpdate_.hasExpired(interval);
 }
 
-void TovProcessProgress::updateSteps(const QString& text, int items) {
-    if (Progress() != nullptr) {
-        Progress()->UpdateSteps(text, items);
-    }
+void TovProcessProgress::UpdateSteps(const QString& text, int items) {
+    OnWindow([&](IProgress& w) { w.UpdateSteps(text, items); });
     lastUpdate_.start();
 }
 
-void TovProcessProgress::appendToLastLine(const QString& text) {
-    if (Progress() != nullptr) {
-        Progress()->AppendToLastLine(text);
-    }
+void TovProcessProgress::AppendToLastLine(const QString& text) {
+    OnWindow([&](IProgress& w) { w.AppendToLastLine(text); });
 }
 
-void TovProcessProgress::appendToLine(const QString& text, int index) {
-    if (Progress() != nullptr) {
-        Progress()->AppendToLine(text, index);
-    }
+void TovProcessProgress::AppendToLine(const QString& text, int index) {
+    OnWindow([&](IProgress& w) { w.AppendToLine(text, index); });
 }
 
-void TovProcessProgress::startStepProgress(int maximum) {
-    if (Progress() != nullptr) {
-        Progress()->StartStepProgress(maximum);
-    }
+void TovProcessProgress::StartStepProgress(int steps) {
+    OnWindow([&](IProgress& w) { w.StartStepProgress(steps); });
 }
 
-void TovProcessProgress::showStepProgress(bool flag) {
-    if (Progress() != nullptr) {
-        Progress()->ShowStepProgress(flag);
-    }
+void TovProcessProgress::ShowStepProgress(bool show) {
+    OnWindow([&](IProgress& w) { w.ShowStepProgress(show); });
+}
+
+bool TovProcessProgress::getCancelled() const {
+    return Progress() != nullptr && Progress()->getCancelled();
+}
+
+void TovProcessProgress::setCancelled(bool cancelled) {
+    OnWindow([&](IProgress& w) { w.setCancelled(cancelled); });
+}
+
+void TovProcessProgress::Show() {
+    OnWindow([](IProgress& w) { w.Show(); });
+}
+
+void TovProcessProgress::Hide() {
+    OnWindow([](IProgress& w) { w.Hide(); });
 }

@@ -6,26 +6,24 @@
 
 namespace engine {
 
-namespace {}
-
 void StageProgress::cancelCheck() {
-    sink_.processMessages();
-    if (sink_.cancelled()) {
+    progress_.ProcessMessages();
+    if (progress_.getCancelled()) {
         // The line shows the item the user stopped at.
         showCount();
-        sink_.setCancelled(false);
+        progress_.setCancelled(false);
         throw platform::EAbort();
     }
 }
 
 void StageProgress::complete() {
     showCount();
-    sink_.appendToLastLine(UIT(txt::Complete));
+    progress_.AppendToLastLine(UIT(txt::Complete));
 }
 
 void StageProgress::completeLine(int index) {
     showCount();
-    sink_.appendToLine(UIT(txt::Complete), index);
+    progress_.AppendToLine(UIT(txt::Complete), index);
 }
 
 void StageProgress::beginCount(int textId, int count, int first) {
@@ -33,14 +31,14 @@ void StageProgress::beginCount(int textId, int count, int first) {
     countFormat_ = UIT(textId);
     count_ = count;
     unshown_ = 0;
-    sink_.startStepProgress(count);
-    sink_.addStep(platform::Format(countFormat_, {first, count}));
+    progress_.StartStepProgress(count);
+    progress_.AddStep(platform::Format(countFormat_, {first, count}));
 }
 
 void StageProgress::countItem(int i) {
     lastItem_ = i;
     ++unshown_;
-    if (sink_.updateDue()) {
+    if (progress_.UpdateDue()) {
         showCount();
     }
     if (i % CancelCheckInterval == 0) {
@@ -52,13 +50,13 @@ void StageProgress::showCount() {
     if (unshown_ > 0) {
         const int items = unshown_;
         unshown_ = 0;
-        sink_.updateSteps(platform::Format(countFormat_, {lastItem_, count_}), items);
+        progress_.UpdateSteps(platform::Format(countFormat_, {lastItem_, count_}), items);
     }
 }
 
 void StageProgress::endCount() {
     complete();
-    sink_.showStepProgress(false);
+    progress_.ShowStepProgress(false);
 }
 
 } // namespace engine

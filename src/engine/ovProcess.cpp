@@ -59,8 +59,8 @@ bool SameFile(const QString& a, const QString& b) {
 } // namespace
 
 TovProcess::TovProcess()
-    : Sink(std::make_unique<TovProcessProgress>()),
-      Stages(std::make_unique<engine::StageProgress>(*Sink)) {}
+    : ProgressOfStages(std::make_unique<TovProcessProgress>()),
+      Stages(std::make_unique<engine::StageProgress>(*ProgressOfStages)) {}
 
 TovProcess::~TovProcess() = default;
 

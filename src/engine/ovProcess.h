@@ -167,7 +167,7 @@ private:
 
     std::function<QDate()> Today;
     std::function<void()> OnCutOffDateMoved;
-    std::unique_ptr<TovProcessProgress> Sink;
+    std::unique_ptr<TovProcessProgress> ProgressOfStages;
     std::unique_ptr<engine::StageProgress> Stages;
 
     int SDIndex = 0;

@@ -73,7 +73,7 @@ public:
         engine::ShowProcessProgress(Format(UIT(Kind.CaptionText), {FileDesc}), Kind.Steps);
     }
 
-    void Step(const QString& text) { Sink.addStep(text); }
+    void Step(const QString& text) { ProgressOfStages.AddStep(text); }
     // Appends "Complete." to the last line.
     void Complete() { Stages.complete(); }
     engine::StageProgress& stages() { return Stages; }
@@ -105,8 +105,8 @@ private:
 
     const ImportKind& Kind;
     QString FileDesc;
-    TovProcessProgress Sink;
-    engine::StageProgress Stages{Sink};
+    TovProcessProgress ProgressOfStages;
+    engine::StageProgress Stages{ProgressOfStages};
 };
 
 // Runs one import's steps under its frame. body returns whether the cache was filled (it reports

@@ -1,5 +1,7 @@
 #include "Progress.h"
 
+#include <QCoreApplication>
+
 namespace {
 IProgress* currentProgress = nullptr;
 }
@@ -10,4 +12,8 @@ IProgress* Progress() {
 
 void setProgress(IProgress* progress) {
     currentProgress = progress;
+}
+
+void IProgress::ProcessMessages() {
+    QCoreApplication::processEvents();
 }

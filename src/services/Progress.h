@@ -39,11 +39,42 @@ public:
     virtual void AppendToLine(const QString& text, int index) = 0;
     virtual void StartStepProgress(int steps) = 0;
     virtual void ShowStepProgress(bool show) = 0;
+    // Lets the desktop deliver its messages (the Cancel button among them) during a long
+    // operation.
+    virtual void ProcessMessages();
+    // Whether a counted loop's line is due to be rewritten now: a window that throttles its
+    // repaints says no between its updates, and the items skipped come with the next
+    // UpdateSteps.
+    virtual bool UpdateDue() { return true; }
     virtual bool getCancelled() const = 0;
     virtual void setCancelled(bool cancelled) = 0;
     // Shows the window modeless / closes it.
     virtual void Show() = 0;
     virtual void Hide() = 0;
+};
+
+// Progress that shows nothing and is never cancelled (runs without a window, benchmarks).
+class TNullProgress : public IProgress {
+public:
+    void Reset() override {}
+    void setCaption(const QString&) override {}
+    void setTotalSteps(int) override {}
+    int getTotalSteps() const override { return 0; }
+    int getStepCount() const override { return 0; }
+    void AddStep(const QString&) override {}
+    int AddStepReturnIndex(const QString&) override { return 0; }
+    void AddNote(const QString&) override {}
+    void UpdateStep(const QString&) override {}
+    void UpdateSteps(const QString&, int) override {}
+    void AppendToLastLine(const QString&) override {}
+    void AppendToLine(const QString&, int) override {}
+    void StartStepProgress(int) override {}
+    void ShowStepProgress(bool) override {}
+    void ProcessMessages() override {}
+    bool getCancelled() const override { return false; }
+    void setCancelled(bool) override {}
+    void Show() override {}
+    void Hide() override {}
 };
 
 // The progress window in use (the window once start-up created it, or a test's fake).

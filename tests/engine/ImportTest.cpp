@@ -452,8 +452,8 @@ TEST(DistinctValues, OnlyTheLettersAToZAreFoldedAndNothingIsTrimmed) {
 TEST(DistinctValues, CancelIsNoticedAtTheNextMultipleOf150) {
     class PressAt200 : public RecordingProgress {
     public:
-        void updateStep(const QString& text) override {
-            RecordingProgress::updateStep(text);
+        void UpdateStep(const QString& text) override {
+            RecordingProgress::UpdateStep(text);
             if (updates == 200) {
                 flag = true;
             }

@@ -41,7 +41,7 @@ struct SummaryTables {
     TovRFs psFields;
     TovRHs cdHeaders;
     TovRFs cdFields;
-    engine::NullProgressSink sink;
+    TNullProgress sink;
     engine::StageProgress progress{sink};
 };
 

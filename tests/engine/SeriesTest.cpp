@@ -221,7 +221,7 @@ TEST(Series, SpreadingAddsInTheOrderOfStartDaysThenTasks) {
                                   quantities[(k + 3) % 8], 0, 0, 0, 0, 0));
     }
     RunResults r;
-    NullProgressSink sink;
+    TNullProgress sink;
     StageProgress p(sink);
     RunStages(o, table, r, p);
 
@@ -272,7 +272,7 @@ TEST(TaskTotals, CutOffOnTheFirstAndLastProjectDay) {
         RunOptions o = AllSetsOptions(c.cutOff);
         o.Generate = {true, false, false};
         RunResults r;
-        NullProgressSink sink;
+        TNullProgress sink;
         StageProgress p(sink);
         RunStages(o, SmallProject(), r, p);
         EXPECT_DOUBLE_EQ(r.set(DataSet::Baseline).ManHoursToDate, c.toDate) << c.cutOff;
@@ -293,7 +293,7 @@ TEST(TaskTotals, GrowthComparesActualWithoutTargetAndOnlyTasksValidInBoth) {
     RunOptions o = AllSetsOptions(10);
     o.Generate = {true, true, false};
     RunResults r;
-    NullProgressSink sink;
+    TNullProgress sink;
     StageProgress p(sink);
     RunStages(o, table, r, p);
     const GrowthSlippage& g = r.Growth;
@@ -317,7 +317,7 @@ TEST(TaskTotals, CutOffLeftOutsideTheSpanIsBroughtIntoIt) {
     RunOptions o = AllSetsOptions(1);
     o.Generate = {true, true, false};
     RunResults r;
-    NullProgressSink sink;
+    TNullProgress sink;
     StageProgress p(sink);
     RunStages(o, table, r, p);
     EXPECT_EQ(r.CutOffDate, Mar(10));

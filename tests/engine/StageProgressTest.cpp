@@ -30,10 +30,10 @@ class ThrottledSink : public RecordingProgress {
 public:
     int calls = 0;
     int items = 0;
-    bool updateDue() override { return ++calls % 100 == 0; }
-    void updateSteps(const QString& text, int count) override {
+    bool UpdateDue() override { return ++calls % 100 == 0; }
+    void UpdateSteps(const QString& text, int count) override {
         items += count;
-        RecordingProgress::updateSteps(text, count);
+        RecordingProgress::UpdateSteps(text, count);
     }
 };
 
