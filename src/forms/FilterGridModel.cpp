@@ -1,5 +1,7 @@
 #include "FilterGridModel.h"
 
+#include "TaskFieldSource.h"
+
 #include "model/ModelUtils.h"
 #include "model/XLLimits.h"
 #include "model/ovDSF.h"
@@ -403,12 +405,7 @@ TDescriptionUpdate TFilterGridModel::UpdateDescriptions(const TovSD& sd, IXLLimi
         const QString letters = UpperAZ(text(fcTaskFld, r).trimmed());
         QString description;
         if (limits.LettersToColumn(letters, maxColumns) != 0) {
-            int found = 0;
-            for (int i = 1; i <= sd.getFL_Count() && found == 0; ++i) {
-                if (UpperAZ(sd.getFL_TaskFld(i)) == letters) {
-                    found = i;
-                }
-            }
+            const int found = FindTaskField(sd, letters);
             if (found != 0) {
                 description = LineFeedsToSpaces(sd.getFL_TaskFldDesc(found));
                 ++counts.Updated;
