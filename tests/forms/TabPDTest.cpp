@@ -12,6 +12,7 @@
 #include "support/FakeDataFile.h"
 #include "support/FakeStdDlg.h"
 #include "support/FakeTabHost.h"
+#include "support/ModelGlobals.h"
 
 #include <QDateEdit>
 #include <QFile>
@@ -51,21 +52,10 @@ public:
 
 // The globals the tab works on (DV, SDs, DF) with one active definition, a fixed today and a
 // temporary folder.
-class TabPD : public testing::Test {
+class TabPD : public testsupport::ModelGlobalsFixture {
 protected:
-    static constexpr double kToday = 41348; // 15 March 2013
-
     void SetUp() override {
-        modelutil::setModelToday([] { return kToday; });
-        TGlobalObjectsSetup setup;
-        setup.FileDialogs = &dialogs;
-        setup.LoadSettings = false;
-        using G = TGlobalObject;
-        globals = std::make_unique<TGlobalObjects>(
-            std::initializer_list<TGlobalObject>{G::goDV, G::goSDs, G::goDF}, setup);
-        DF->setView(&view);
-        DF->setRecentFiles(&recent);
-        DF->setPreferences(&prefs);
+        ModelGlobalsFixture::SetUp();
         SDs->setActiveSD(SDs->Add());
         TovSD& d = sd();
         d.setDescription(Q("Demo"));
@@ -79,12 +69,10 @@ protected:
     }
     void TearDown() override {
         page.reset();
-        globals.reset();
-        modelutil::setModelToday({});
+        ModelGlobalsFixture::TearDown();
     }
 
     static TovSD& sd() { return *SDs->getItems(SDs->getActiveSD()); }
-    QString Path(const QString& name) const { return dir.filePath(name); }
 
     // The page as the main window drives it when the Home tab comes on screen.
     TTab_PD& ShowPage() {
@@ -102,14 +90,7 @@ protected:
     bool IsError(TStatus status) const { return page->statusImage(status)->getTag() == 1; }
     QString Hint(TStatus status) const { return page->statusImage(status)->toolTip(); }
 
-    QTemporaryDir dir;
-    testsupport::FakeStdDlg dlg;
-    testsupport::FakeFileDialogs dialogs;
-    testsupport::FakeDataFileView view;
-    testsupport::FakeRecentFiles recent;
-    testsupport::FakeDataFilePreferences prefs;
     testsupport::FakeTabHost host;
-    std::unique_ptr<TGlobalObjects> globals;
     std::unique_ptr<TTab_PD> page;
 };
 

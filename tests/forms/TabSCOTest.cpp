@@ -16,6 +16,7 @@
 #include "support/FakeDataFile.h"
 #include "support/FakeStdDlg.h"
 #include "support/FakeTabHost.h"
+#include "support/ModelGlobals.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -362,18 +363,10 @@ TEST(SCOPreviewDrawing, EachCodeDrawsItsOwnPicture) {
 }
 
 // The page over the real definitions list and data file, with a fixed today.
-class SCOPage : public testing::Test {
+class SCOPage : public testsupport::ModelGlobalsFixture {
 protected:
-    static constexpr double kToday = 41348; // 15 March 2013
-
     void SetUp() override {
-        modelutil::setModelToday([] { return kToday; });
-        TGlobalObjectsSetup setup;
-        setup.FileDialogs = &dialogs;
-        setup.LoadSettings = false;
-        using G = TGlobalObject;
-        globals = std::make_unique<TGlobalObjects>(
-            std::initializer_list<TGlobalObject>{G::goDV, G::goSDs, G::goDF}, setup);
+        ModelGlobalsFixture::SetUp();
         DF->setFileDialogs(&dialogs);
         ASSERT_TRUE(DF->New());
         page = std::make_unique<TTab_SCO>(host, nullptr);
@@ -382,8 +375,7 @@ protected:
     }
     void TearDown() override {
         page.reset();
-        globals.reset();
-        modelutil::setModelToday({});
+        ModelGlobalsFixture::TearDown();
     }
 
     // What the main window does when a definition becomes active.
@@ -401,11 +393,7 @@ protected:
 
     TovSCO& options() { return *SDs->getItems(SDs->getActiveSD())->SCO; }
 
-    QTemporaryDir dir;
-    testsupport::FakeStdDlg dlg;
-    testsupport::FakeFileDialogs dialogs;
     testsupport::FakeTabHost host;
-    std::unique_ptr<TGlobalObjects> globals;
     std::unique_ptr<TTab_SCO> page;
 };
 

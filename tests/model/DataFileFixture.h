@@ -7,6 +7,7 @@
 #include "program/GlobalObjects.h"
 #include "support/FakeDataFile.h"
 #include "support/FakeStdDlg.h"
+#include "support/ModelGlobals.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -14,31 +15,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// The globals the data file works on (SDs, DV, DF) with scripted dialogues, a fixed today and
-// a temporary folder.
-class DataFileFixture : public testing::Test {
+// The data file's globals (see ModelGlobalsFixture) and the data file fixtures.
+class DataFileFixture : public testsupport::ModelGlobalsFixture {
 protected:
-    static constexpr double kToday = 41348; // 15 March 2013
-
-    void SetUp() override {
-        modelutil::setModelToday([] { return kToday; });
-        TGlobalObjectsSetup setup;
-        setup.FileDialogs = &dialogs;
-        setup.LoadSettings = false;
-        using G = TGlobalObject;
-        globals = std::make_unique<TGlobalObjects>(
-            std::initializer_list<TGlobalObject>{G::goDV, G::goSDs, G::goDF}, setup);
-        DF->setView(&view);
-        DF->setRecentFiles(&recent);
-        DF->setPreferences(&prefs);
-    }
-    void TearDown() override {
-        globals.reset();
-        modelutil::setModelToday({});
-    }
-
-    QString Path(const QString& name) const { return dir.filePath(name); }
-
     static QString DataPath(const QString& name) {
         return QStringLiteral(KRV_TEST_DATA_DIR "/datafile/") + name;
     }
@@ -68,12 +47,4 @@ protected:
         return QDir(dir.path())
             .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     }
-
-    QTemporaryDir dir;
-    testsupport::FakeStdDlg dlg;
-    testsupport::FakeFileDialogs dialogs;
-    testsupport::FakeDataFileView view;
-    testsupport::FakeRecentFiles recent;
-    testsupport::FakeDataFilePreferences prefs;
-    std::unique_ptr<TGlobalObjects> globals;
 };
