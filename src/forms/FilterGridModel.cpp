@@ -1,7 +1,5 @@
 #include "FilterGridModel.h"
 
-#include "TaskFieldSource.h"
-
 #include "model/ModelUtils.h"
 #include "model/XLLimits.h"
 #include "model/ovDSF.h"
@@ -403,20 +401,8 @@ TDescriptionUpdate TFilterGridModel::UpdateDescriptions(const TovSD& sd, IXLLimi
     const int maxColumns = limits.MaxColumns();
     for (int r = 1; r <= RowCount; ++r) {
         const QString letters = UpperAZ(text(fcTaskFld, r).trimmed());
-        QString description;
-        if (limits.LettersToColumn(letters, maxColumns) != 0) {
-            const int found = FindTaskField(sd, letters);
-            if (found != 0) {
-                description = LineFeedsToSpaces(sd.getFL_TaskFldDesc(found));
-                ++counts.Updated;
-            } else {
-                ++counts.NotFound;
-            }
-        } else if (letters.isEmpty()) {
-            ++counts.Undefined;
-        } else {
-            ++counts.Invalid;
-        }
+        const QString description = RefreshedDescription(
+            sd, letters, limits.LettersToColumn(letters, maxColumns) != 0, counts);
         setCell(fcTaskFldDesc, r, description);
     }
     return counts;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TaskFieldSource.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -37,12 +39,7 @@ struct TFilterValidation {
 };
 
 // The result of updating the task field descriptions from the task field list.
-struct TDescriptionUpdate {
-    int Updated = 0;
-    int NotFound = 0;
-    int Invalid = 0;
-    int Undefined = 0;
-};
+using TDescriptionUpdate = TDescriptionCounts;
 
 // The data source filter while the filter tab edits it: five rows of And/Or, Task Field, Task
 // Field Description, Filter Operator and Task Field Value, with the row commands, loading from

@@ -117,20 +117,8 @@ TDSMDescUpdate UpdateDescriptions(TDSMRows& rows, const TovSD& sd, const QString
     TDSMDescUpdate counts;
     for (TDSMRow& row : rows.Rows) {
         const QString letters = LettersOf(row);
-        QString description;
-        if (ColumnOfLetters(dataSourcePath, letters) != 0) {
-            const int field = FindTaskField(sd, letters);
-            if (field != 0) {
-                description = LineFeedsToSpaces(sd.getFL_TaskFldDesc(field));
-                ++counts.Updated;
-            } else {
-                ++counts.NotFound;
-            }
-        } else if (letters.isEmpty()) {
-            ++counts.Undefined;
-        } else {
-            ++counts.Invalid;
-        }
+        const QString description = RefreshedDescription(
+            sd, letters, ColumnOfLetters(dataSourcePath, letters) != 0, counts);
         if (row.TaskFldDesc != description) {
             row.TaskFldDesc = description;
             counts.Changed = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TaskFieldSource.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -33,11 +35,7 @@ struct TDSMRowMark {
 using TDSMMarks = std::array<TDSMRowMark, TDSMRows::Count>;
 
 // Counts of an update of the task field descriptions.
-struct TDSMDescUpdate {
-    int Updated = 0;
-    int NotFound = 0;
-    int Invalid = 0;
-    int Undefined = 0;
+struct TDSMDescUpdate : TDescriptionCounts {
     // Whether a description changed.
     bool Changed = false;
 };

@@ -8,6 +8,7 @@
 #include "model/XLLimits.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
+#include "services/StrUtils.h"
 #include "services/TextIds.h"
 #include "services/ovUIL.h"
 
@@ -70,6 +71,21 @@ int FindTaskField(const TovSD& sd, const QString& letters) {
         }
     }
     return 0;
+}
+
+QString RefreshedDescription(const TovSD& sd, const QString& letters, bool columnValid,
+                             TDescriptionCounts& counts) {
+    if (!columnValid) {
+        ++(letters.isEmpty() ? counts.Undefined : counts.Invalid);
+        return {};
+    }
+    const int field = FindTaskField(sd, letters);
+    if (field == 0) {
+        ++counts.NotFound;
+        return {};
+    }
+    ++counts.Updated;
+    return LineFeedsToSpaces(sd.getFL_TaskFldDesc(field));
 }
 
 QString LastColumnLetters(const QString& workbookPath) {

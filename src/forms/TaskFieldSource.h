@@ -31,6 +31,20 @@ bool CheckTaskFieldSourceDlg(const TTaskFieldSource& source);
 // false when the import failed and showed why.
 bool EnsureTaskFieldsLoaded(ITabHost& host, const TovSD& sd, const TTaskFieldSource& source);
 
+// How a refresh of task field descriptions from the task field list went, field by field.
+struct TDescriptionCounts {
+    int Updated = 0;   // found in the list
+    int NotFound = 0;  // valid letters the list does not hold
+    int Invalid = 0;   // letters that name no column of the workbook
+    int Undefined = 0; // no letters
+};
+
+// The description a refresh gives the field at `letters` (its header text with line feeds as
+// blanks; empty when not found, invalid or undefined), counted in `counts`. columnValid: whether
+// the letters name a column of the data source workbook.
+QString RefreshedDescription(const TovSD& sd, const QString& letters, bool columnValid,
+                             TDescriptionCounts& counts);
+
 // The first field of the definition's task field list whose column letters are `letters`
 // (compared upper-cased, a..z only); 0 when there is none.
 int FindTaskField(const TovSD& sd, const QString& letters);

@@ -2,6 +2,7 @@
 // field gets, storing into and loading from the definition's filter, the row checks and the
 // update of the task field descriptions.
 #include "forms/FilterGridModel.h"
+#include "FilterRows.h"
 
 #include "model/XLLimits.h"
 #include "model/ovDSF.h"
@@ -39,18 +40,7 @@ TFilterGridModel Grid(const TRows& rows) {
 
 // The rows as Grid writes them, trailing empty rows left out.
 TRows Rows(const TFilterGridModel& m) {
-    TRows rows;
-    for (int r = 1; r <= TFilterGridModel::RowCount; ++r) {
-        QStringList cells;
-        for (int c = 1; c <= TFilterGridModel::ColCount; ++c) {
-            cells << m.text(c, r);
-        }
-        rows << cells.join(QLatin1Char('|'));
-    }
-    while (!rows.isEmpty() && rows.last() == QStringLiteral("||||")) {
-        rows.removeLast();
-    }
-    return rows;
+    return FilterRows(m);
 }
 
 const QString kEmpty = QStringLiteral("||||");

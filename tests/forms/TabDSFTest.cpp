@@ -3,6 +3,7 @@
 // questions, browsing a task field and its values from the sample workbook, the update of the
 // task field descriptions, and a filter built on the page that runs as the same filter written
 // into the data file by hand.
+#include "FilterRows.h"
 #include "forms/Tab_DSF.h"
 
 #include "controls/ovGrid.h"
@@ -41,18 +42,7 @@ const QString kSampleDataFile = QStringLiteral(KRV_SHARE_DIR "/Samples/Sample.kr
 // empty rows left out. The list cell the grid shows "Please Select..." in counts as empty.
 QStringList Rows(TFilterGridModel m) {
     m.ClearNoChoice();
-    QStringList rows;
-    for (int r = 1; r <= TFilterGridModel::RowCount; ++r) {
-        QStringList cells;
-        for (int c = 1; c <= TFilterGridModel::ColCount; ++c) {
-            cells << m.text(c, r);
-        }
-        rows << cells.join(QLatin1Char('|'));
-    }
-    while (!rows.isEmpty() && rows.last() == QStringLiteral("||||")) {
-        rows.removeLast();
-    }
-    return rows;
+    return formstest::FilterRows(m);
 }
 
 class TabDSFTest : public testing::Test {

@@ -190,7 +190,9 @@ TEST_F(DataSourceMapRows, UpdateDescriptionsCountsEachKindOfRow) {
     // Column IW is beyond an .xls workbook's columns.
     TDSMRows old = Rows({"IW"});
     EXPECT_EQ(dsm::UpdateDescriptions(old, sd, kXls).Invalid, 1);
-    EXPECT_EQ(dsm::DescUpdateReport({.Updated = 9}),
+    TDSMDescUpdate allUpdated;
+    allUpdated.Updated = 9;
+    EXPECT_EQ(dsm::DescUpdateReport(allUpdated),
               QStringList{QStringLiteral("Task Field Descriptions Updated: 9")});
 }
 
