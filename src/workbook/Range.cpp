@@ -103,13 +103,37 @@ QString Range::text() const {
     return displayed(*model_, model_->sheet(sheet_), firstRow_, firstColumn_);
 }
 
+namespace {
+
+// Writes a block cell by cell and marks the sheet modified once for the whole block (a column of
+// thousands of cells is one write), also when a write fails part of the way.
+template <typename WriteCell>
+void writeBlock(detail::SheetModel& sheet, int firstRow, int firstColumn, int lastRow,
+                int lastColumn, WriteCell writeCell) {
+    bool changed = false;
+    try {
+        for (int r = firstRow; r <= lastRow; ++r) {
+            for (int c = firstColumn; c <= lastColumn; ++c) {
+                changed = writeCell(r, c) || changed;
+            }
+        }
+    } catch (...) {
+        if (changed) {
+            sheet.markModified();
+        }
+        throw;
+    }
+    if (changed) {
+        sheet.markModified();
+    }
+}
+
+} // namespace
+
 void Range::setValue(const CellValue& value) const {
     detail::SheetModel& sheet = model_->sheet(sheet_);
-    for (int r = firstRow_; r <= lastRow_; ++r) {
-        for (int c = firstColumn_; c <= lastColumn_; ++c) {
-            sheet.setValue(r, c, value);
-        }
-    }
+    writeBlock(sheet, firstRow_, firstColumn_, lastRow_, lastColumn_,
+               [&](int r, int c) { return sheet.writeValue(r, c, value); });
 }
 
 void Range::setValues(const std::vector<CellValue>& values) const {
@@ -128,24 +152,22 @@ void Range::setValues(const std::vector<CellValue>& values) const {
     }
     const bool oneColumn = columnCount() == 1;
     size_t i = 0;
-    for (int r = firstRow_; r <= lastRow_; ++r) {
-        for (int c = firstColumn_; c <= lastColumn_; ++c, ++i) {
-            const CellValue& value = values[i];
-            if (oneColumn && value.isText()) {
-                if (const std::optional<QDate> date = detail::parseDayMonthYear(value.toText())) {
-                    sheet.setValue(
-                        r, c, CellValue::number(detail::dateToSerial(*date, model_->date1904())));
-                    const int xf = sheet.styleOf(r, c);
-                    const int dated = model_->styles().withDateFormat(xf);
-                    if (dated != xf) {
-                        sheet.setStyle(r, c, dated);
-                    }
-                    continue;
+    writeBlock(sheet, firstRow_, firstColumn_, lastRow_, lastColumn_, [&](int r, int c) {
+        const CellValue& value = values[i++];
+        if (oneColumn && value.isText()) {
+            if (const std::optional<QDate> date = detail::parseDayMonthYear(value.toText())) {
+                sheet.writeValue(
+                    r, c, CellValue::number(detail::dateToSerial(*date, model_->date1904())));
+                const int xf = sheet.styleOf(r, c);
+                const int dated = model_->styles().withDateFormat(xf);
+                if (dated != xf) {
+                    sheet.setStyle(r, c, dated);
                 }
+                return true;
             }
-            sheet.setValue(r, c, value);
         }
-    }
+        return sheet.writeValue(r, c, value);
+    });
 }
 
 void Range::copy() const {

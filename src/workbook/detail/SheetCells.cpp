@@ -63,6 +63,40 @@ bool isBlank(const char* text) {
     return *text == '\0';
 }
 
+// The local name of an element named with the part's prefix ("v" of "x:v"), or nullptr for an
+// element of another prefix: compared in place, without building the qualified name.
+const char* ownName(const char* name, const std::string& prefix) {
+    return std::strncmp(name, prefix.c_str(), prefix.size()) == 0 ? name + prefix.size() : nullptr;
+}
+
+bool isLocal(const char* local, const char* name) {
+    return local != nullptr && std::strcmp(local, name) == 0;
+}
+
+// The stored types of a cell's "t" attribute; any other type is read as a number.
+enum class StoredType { Number, SharedString, FormulaText, InlineString, Boolean, Error, Date };
+
+StoredType storedType(const char* t) {
+    // Dispatched on the first character, then compared whole.
+    switch (t[0]) {
+    case 's':
+        if (t[1] == '\0') {
+            return StoredType::SharedString;
+        }
+        return std::strcmp(t, "str") == 0 ? StoredType::FormulaText : StoredType::Number;
+    case 'i':
+        return std::strcmp(t, "inlineStr") == 0 ? StoredType::InlineString : StoredType::Number;
+    case 'b':
+        return t[1] == '\0' ? StoredType::Boolean : StoredType::Number;
+    case 'e':
+        return t[1] == '\0' ? StoredType::Error : StoredType::Number;
+    case 'd':
+        return t[1] == '\0' ? StoredType::Date : StoredType::Number;
+    default:
+        return StoredType::Number;
+    }
+}
+
 // An empty value element holds no value.
 bool hasContent(pugi::xml_node cell, const PartNames& names) {
     const pugi::xml_node v = cell.child(names("v"));
@@ -126,6 +160,7 @@ const char* SheetModel::tag(const char* local) {
             throw workbook_.unreadablePart(part_, QStringLiteral("does not hold a worksheet"));
         }
         names_ = PartNames(worksheet);
+        prefix_ = prefixOf(worksheet);
         namesKnown_ = true;
     }
     return names_(local);
@@ -297,40 +332,61 @@ pugi::xml_node SheetModel::makeCell(int row, int column) {
 }
 
 CellValue SheetModel::value(int row, int column) {
-    pugi::xml_node cell = cellNode(row, column);
+    const pugi::xml_node cell = cellNode(row, column);
     if (!cell) {
         return {};
     }
-    const char* type = cell.attribute("t").value();
-    pugi::xml_node v = cell.child(tag("v"));
-    if (std::strcmp(type, "inlineStr") == 0) {
-        pugi::xml_node is = cell.child(tag("is"));
+    // One pass over the attributes and one over the children: the cells of a sheet are read a
+    // few hundred thousand times in a run (extraction, the chart caches at save).
+    const char* type = "";
+    for (pugi::xml_attribute a = cell.first_attribute(); a; a = a.next_attribute()) {
+        const char* name = a.name();
+        if (name[0] == 't' && name[1] == '\0') {
+            type = a.value();
+            break;
+        }
+    }
+    pugi::xml_node v, is, f;
+    for (pugi::xml_node child = cell.first_child(); child; child = child.next_sibling()) {
+        const char* local = ownName(child.name(), prefix_);
+        if (local == nullptr) {
+            continue;
+        }
+        if (!v && isLocal(local, "v")) {
+            v = child;
+        } else if (!is && isLocal(local, "is")) {
+            is = child;
+        } else if (!f && isLocal(local, "f")) {
+            f = child;
+        }
+    }
+    const StoredType stored = storedType(type);
+    if (stored == StoredType::InlineString) {
         return is ? CellValue::text(stringItemText(is))
                   : (v ? CellValue::text(QString::fromUtf8(v.child_value())) : CellValue());
     }
     if (!v) {
-        return std::strcmp(type, "str") == 0 && cell.child(tag("f")) ? CellValue::text({})
-                                                                     : CellValue();
+        return stored == StoredType::FormulaText && f ? CellValue::text({}) : CellValue();
     }
     const char* text = v.child_value();
-    if (std::strcmp(type, "str") != 0 && isBlank(text)) {
+    if (stored != StoredType::FormulaText && isBlank(text)) {
         return {};
     }
-    if (std::strcmp(type, "s") == 0) {
+    switch (stored) {
+    case StoredType::SharedString:
         return CellValue::text(workbook_.sharedStrings().at(std::atoi(text)));
-    }
-    if (std::strcmp(type, "str") == 0) {
+    case StoredType::FormulaText:
         return CellValue::text(QString::fromUtf8(text));
-    }
-    if (std::strcmp(type, "b") == 0) {
+    case StoredType::Boolean:
         return CellValue::boolean(std::atoi(text) != 0 || std::strcmp(text, "true") == 0);
-    }
-    if (std::strcmp(type, "e") == 0) {
+    case StoredType::Error:
         return CellValue::error(QString::fromUtf8(text));
-    }
-    if (std::strcmp(type, "d") == 0) {
+    case StoredType::Date: {
         const std::optional<double> serial = isoToSerial(text, workbook_.date1904());
         return serial ? CellValue::number(*serial) : CellValue::text(QString::fromUtf8(text));
+    }
+    default:
+        break;
     }
     double number = 0;
     const char* end = text + std::strlen(text);
@@ -393,34 +449,56 @@ void SheetModel::expandSharedFormula(const std::string& group) {
     master.remove_attribute("ref");
 }
 
-void SheetModel::clearContent(pugi::xml_node cell) {
-    if (pugi::xml_node f = cell.child(tag("f"))) {
-        if (std::strcmp(f.attribute("t").value(), "shared") == 0) {
-            expandSharedFormula(f.attribute("si").value());
-        }
-    }
-    for (const char* name : {"f", "v", "is"}) {
-        while (pugi::xml_node child = cell.child(tag(name))) {
+pugi::xml_node SheetModel::clearContent(pugi::xml_node cell) {
+    // One pass over the children and one over the attributes: a column of thousands of cells is
+    // cleared before it is written, most of them formatted blanks with nothing to clear.
+    pugi::xml_node extLst;
+    bool firstFormula = true;
+    for (pugi::xml_node child = cell.first_child(); child;) {
+        const pugi::xml_node next = child.next_sibling();
+        const char* local = ownName(child.name(), prefix_);
+        if (isLocal(local, "f")) {
+            // Members of a shared formula group keep their formulas, written out.
+            if (firstFormula && std::strcmp(child.attribute("t").value(), "shared") == 0) {
+                expandSharedFormula(child.attribute("si").value());
+            }
+            firstFormula = false;
             cell.remove_child(child);
+        } else if (isLocal(local, "v") || isLocal(local, "is")) {
+            cell.remove_child(child);
+        } else if (!extLst && isLocal(local, "extLst")) {
+            extLst = child;
         }
+        child = next;
     }
-    cell.remove_attribute("t");
-    cell.remove_attribute("cm");
-    cell.remove_attribute("vm");
+    bool type = false, cm = false, vm = false;
+    for (pugi::xml_attribute a = cell.first_attribute(); a;) {
+        const pugi::xml_attribute next = a.next_attribute();
+        const char* name = a.name();
+        bool* seen = std::strcmp(name, "t") == 0    ? &type
+                     : std::strcmp(name, "cm") == 0 ? &cm
+                     : std::strcmp(name, "vm") == 0 ? &vm
+                                                    : nullptr;
+        if (seen != nullptr && !*seen) {
+            *seen = true;
+            cell.remove_attribute(a);
+        }
+        a = next;
+    }
+    return extLst;
 }
 
-void SheetModel::setValue(int row, int column, const CellValue& value) {
+bool SheetModel::writeValue(int row, int column, const CellValue& value) {
     ensureIndex();
     const CellValue::Kind kind = value.kind();
     if (kind == CellValue::Kind::Empty ||
         (kind == CellValue::Kind::Text && value.toText().isEmpty())) {
         pugi::xml_node cell = cellNode(row, column);
         if (!cell) {
-            return;
+            return false;
         }
         clearContent(cell);
-        markModified();
-        return;
+        return true;
     }
     if ((kind == CellValue::Kind::Number || kind == CellValue::Kind::Date) &&
         !std::isfinite(value.toNumber())) {
@@ -428,8 +506,7 @@ void SheetModel::setValue(int row, int column, const CellValue& value) {
                     QStringLiteral("The value is not a finite number and cannot be stored."));
     }
     pugi::xml_node cell = makeCell(row, column);
-    clearContent(cell);
-    pugi::xml_node before = cell.child(tag("extLst"));
+    const pugi::xml_node before = clearContent(cell);
     auto add = [&](const char* name) {
         return before ? cell.insert_child_before(tag(name), before) : cell.append_child(tag(name));
     };
@@ -461,7 +538,13 @@ void SheetModel::setValue(int row, int column, const CellValue& value) {
         break;
     }
     }
-    markModified();
+    return true;
+}
+
+void SheetModel::setValue(int row, int column, const CellValue& value) {
+    if (writeValue(row, column, value)) {
+        markModified();
+    }
 }
 
 void SheetModel::setStyle(int row, int column, int xf) {

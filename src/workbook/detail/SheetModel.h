@@ -35,6 +35,9 @@ public:
     int styleOf(int row, int column);
     // Writes a value; an empty value or "" clears the value and keeps the style.
     void setValue(int row, int column, const CellValue& value);
+    // As setValue, without marking the part modified: a block of writes marks it once. Returns
+    // whether the sheet changed (false for clearing a cell that does not exist).
+    bool writeValue(int row, int column, const CellValue& value);
     void setStyle(int row, int column, int xf);
 
     CellRect usedRange();
@@ -67,7 +70,9 @@ private:
     pugi::xml_node cellNode(int row, int column);
     pugi::xml_node makeRow(int row);
     pugi::xml_node makeCell(int row, int column);
-    void clearContent(pugi::xml_node cell);
+    // Removes the cell's value, formula and inline string with the attributes that type them;
+    // returns its first extLst child, before which new content goes.
+    pugi::xml_node clearContent(pugi::xml_node cell);
     void expandSharedFormula(const std::string& group);
     pugi::xml_node sheetView(bool create);
     pugi::xml_node childInOrder(const char* name);
@@ -75,6 +80,7 @@ private:
     WorkbookModel& workbook_;
     std::string part_;
     PartNames names_;
+    std::string prefix_; // of the part's own elements ("x:"), compared in place on hot paths
     bool namesKnown_ = false;
     bool indexed_ = false;
     bool formulas_ = false;
