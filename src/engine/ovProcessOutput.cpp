@@ -139,6 +139,8 @@ void TovProcess::CheckChartDataBlock() {
 
 void TovProcess::WriteOutputWorkbook() {
     stages().runStage([&] {
+        // The limits are asked for every cell and column written.
+        const TovXL::VersionHold holdVersion(xl());
         stages().step(UIT(txt::OpeningMSExcel));
         xl().StartExcel(false);
         stages().complete();

@@ -99,8 +99,26 @@ uint8_t TovXL::DetectExcelVersion() {
 }
 
 uint8_t TovXL::getVersion() {
+    if (VersionHeld && VersionDetected) {
+        return Type;
+    }
     Type = DetectExcelVersion();
+    VersionDetected = VersionHeld;
     return Type;
+}
+
+TovXL::VersionHold::VersionHold(TovXL& xl) : Xl(xl), Outer(!xl.VersionHeld) {
+    if (Outer) {
+        Xl.VersionHeld = true;
+        Xl.VersionDetected = false;
+    }
+}
+
+TovXL::VersionHold::~VersionHold() {
+    if (Outer) {
+        Xl.VersionHeld = false;
+        Xl.VersionDetected = false;
+    }
 }
 
 bool TovXL::IsExcelInstalled() {
@@ -411,8 +429,9 @@ void TovXL::ExtractValList(const QString& letters, int listIndex, int intFirstRo
 }
 
 void TovXL::InsertValues(const QString& letters, int intFirstRow, int intLastRow) {
-    CheckRow(intFirstRow, 1, MaxRows(), QStringLiteral("TovXL.InsertValues: intFirstRow"));
-    CheckRow(intLastRow, intFirstRow, MaxRows(), QStringLiteral("TovXL.InsertValues: intLastRow"));
+    const int maxRows = MaxRows();
+    CheckRow(intFirstRow, 1, maxRows, QStringLiteral("TovXL.InsertValues: intFirstRow"));
+    CheckRow(intLastRow, intFirstRow, maxRows, QStringLiteral("TovXL.InsertValues: intLastRow"));
     if (TovXLAdapter* a = dispatch()) {
         a->InsertValues(letters, intFirstRow, intLastRow);
     }

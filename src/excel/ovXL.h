@@ -34,7 +34,8 @@ public:
     TovXL(const TovXL&) = delete;
     TovXL& operator=(const TovXL&) = delete;
 
-    // Version, limits and conversions; each query detects the version anew.
+    // Version, limits and conversions; each query detects the version anew, except while a
+    // VersionHold is alive.
     uint8_t getVersion();
     bool IsExcelInstalled();
     bool IsOldExcel();
@@ -96,6 +97,21 @@ public:
     // The adapter of the stored version, or nullptr (tests).
     TovXLAdapter* adapter() const;
 
+    // While a run drives the spreadsheet program the program cannot be replaced: for the life of
+    // a hold the version is detected once, on the first query, and kept, so that the limits
+    // asked for every column written do not read the registry each time.
+    class VersionHold {
+    public:
+        explicit VersionHold(TovXL& xl);
+        ~VersionHold();
+        VersionHold(const VersionHold&) = delete;
+        VersionHold& operator=(const VersionHold&) = delete;
+
+    private:
+        TovXL& Xl;
+        bool Outer;
+    };
+
 private:
     uint8_t DetectExcelVersion();
     void CheckRow(int value, int low, int high, const QString& name);
@@ -104,6 +120,8 @@ private:
     TovXLAdapter* dispatch();
 
     uint8_t Type = evNotInstalled;
+    bool VersionHeld = false;     // a VersionHold is alive
+    bool VersionDetected = false; // ... and the version was detected under it
     int UsedColCount = 0;
     int UsedRowCount = 0;
     QString FileDesc;

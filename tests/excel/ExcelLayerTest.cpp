@@ -157,6 +157,31 @@ TEST_F(ExcelTest, AVersionWithoutAdapterFailsClearly) {
     EXPECT_EQ(layer.Errors, lines);
 }
 
+TEST_F(ExcelTest, AHeldVersionIsDetectedOnceAndKeptUntilReleased) {
+    env->curVer = QStringLiteral("Excel.Application.11");
+    TovXL layer;
+    env->curVer = QStringLiteral("Excel.Application.12");
+    {
+        const TovXL::VersionHold hold(layer);
+        EXPECT_EQ(layer.MaxRows(), 1048576); // detected on the first query under the hold
+        env->curVer = QStringLiteral("Excel.Application.11");
+        EXPECT_EQ(layer.getVersion(), ev2007);
+        EXPECT_EQ(layer.ColumnToLetters(257), QStringLiteral("IW"));
+        {
+            const TovXL::VersionHold inner(layer);
+            EXPECT_EQ(layer.MaxColumns(), 16384);
+        }
+        EXPECT_EQ(layer.MaxColumns(), 16384); // the inner hold leaves the outer one in force
+    }
+    EXPECT_EQ(layer.getVersion(), ev2003);
+    EXPECT_EQ(layer.MaxRows(), 65536);
+    {
+        const TovXL::VersionHold hold(layer);
+        env->curVer = QStringLiteral("Excel.Application.15");
+        EXPECT_EQ(layer.getVersion(), ev2013); // a new hold detects again
+    }
+}
+
 } // namespace
 
 namespace {
