@@ -206,6 +206,15 @@ void SheetModel::ensureIndex() {
     const char* const rowTag = tag("row");
     const char* const cellTag = tag("c");
     const char* const formulaTag = tag("f");
+    // The index is built for every sheet opened and again after rows are moved: its vectors are
+    // sized once from the last row and each row's last cell, not grown cell by cell.
+    if (const pugi::xml_node last = sheetData_.last_child();
+        isLocal(ownName(last.name(), prefix_), "row")) {
+        const long long number = last.attribute("r").as_llong(0);
+        if (number >= 1 && number <= kMaxRows) {
+            rows_.resize(size_t(number) + 1);
+        }
+    }
     int rowNumber = 0;
     for (pugi::xml_node row = sheetData_.child(rowTag); row; row = row.next_sibling(rowTag)) {
         const long long number = row.attribute("r").as_llong(rowNumber + 1);
@@ -222,6 +231,9 @@ void SheetModel::ensureIndex() {
         RowSlot& slot = rows_[size_t(r)];
         slot.node = row;
         lastRow_ = std::max(lastRow_, r);
+        if (int lr = 0, lc = 0; parseA1(row.last_child().attribute("r").value(), lr, lc)) {
+            slot.cells.resize(size_t(lc) + 1);
+        }
         int column = 0;
         for (pugi::xml_node cell = row.child(cellTag); cell; cell = cell.next_sibling(cellTag)) {
             int cr = 0, cc = column + 1;
