@@ -66,6 +66,9 @@ bool isBlank(const char* text) {
 // The local name of an element named with the part's prefix ("v" of "x:v"), or nullptr for an
 // element of another prefix: compared in place, without building the qualified name.
 const char* ownName(const char* name, const std::string& prefix) {
+    if (prefix.empty()) {
+        return name;
+    }
     return std::strncmp(name, prefix.c_str(), prefix.size()) == 0 ? name + prefix.size() : nullptr;
 }
 
@@ -163,7 +166,8 @@ const char* SheetModel::tag(const char* local) {
         prefix_ = prefixOf(worksheet);
         namesKnown_ = true;
     }
-    return names_(local);
+    // Most parts name their elements without a prefix: no lookup for every cell written.
+    return prefix_.empty() ? local : names_(local);
 }
 
 void SheetModel::markModified() {
