@@ -76,14 +76,12 @@ public:
         return guarded([&] { return range_.text(); });
     }
     void setValue(const Column& values, int) override {
+        // Converted value by value as they are written: a copy of a whole column would be
+        // fresh memory for every column written.
         guarded([&] {
-            std::vector<workbook::CellValue> cells;
-            cells.reserve(values.size());
-            for (const Value& v : values) {
-                cells.push_back(toCell(v));
-            }
-            cells.resize(static_cast<size_t>(range_.rowCount()));
-            range_.setValues(cells);
+            range_.setValues(static_cast<size_t>(range_.rowCount()), [&values](size_t i) {
+                return i < values.size() ? toCell(values[i]) : workbook::CellValue();
+            });
         });
     }
     void select() override {

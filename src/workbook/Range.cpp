@@ -137,15 +137,20 @@ void Range::setValue(const CellValue& value) const {
 }
 
 void Range::setValues(const std::vector<CellValue>& values) const {
+    setValues(values.size(), [&values](size_t i) { return values[i]; });
+}
+
+void Range::setValues(size_t count, const std::function<CellValue(size_t)>& valueAt) const {
     detail::SheetModel& sheet = model_->sheet(sheet_);
-    if (values.size() != size_t(rowCount()) * size_t(columnCount())) {
+    if (count != size_t(rowCount()) * size_t(columnCount())) {
         throw Error(kRejectedReference, QStringLiteral("%1 values do not fit the %2 cells of %3.")
-                                            .arg(values.size())
+                                            .arg(count)
                                             .arg(qlonglong(rowCount()) * columnCount())
                                             .arg(address()));
     }
-    for (const CellValue& value : values) {
-        if (value.isNumber() && !std::isfinite(value.toNumber())) {
+    for (size_t i = 0; i < count; ++i) {
+        if (const CellValue value = valueAt(i);
+            value.isNumber() && !std::isfinite(value.toNumber())) {
             throw Error(kRejectedReference,
                         QStringLiteral("The value is not a finite number and cannot be stored."));
         }
@@ -153,7 +158,7 @@ void Range::setValues(const std::vector<CellValue>& values) const {
     const bool oneColumn = columnCount() == 1;
     size_t i = 0;
     writeBlock(sheet, firstRow_, firstColumn_, lastRow_, lastColumn_, [&](int r, int c) {
-        const CellValue& value = values[i++];
+        const CellValue value = valueAt(i++);
         if (oneColumn && value.isText()) {
             if (const std::optional<QDate> date = detail::parseDayMonthYear(value.toText())) {
                 sheet.writeValue(

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -71,6 +72,9 @@ public:
     // Writes a block of values row by row (values.size() == rowCount() * columnCount()). In a
     // block of one column, texts of the pattern "dd-MMM-yyyy" are stored as dates.
     void setValues(const std::vector<CellValue>& values) const;
+    // As setValues, value i given by valueAt(i) for i from 0 to count - 1: a block held in
+    // another form is written without first being copied whole.
+    void setValues(size_t count, const std::function<CellValue(size_t)>& valueAt) const;
 
     // Puts the displayed texts on the engine's private clipboard: tab between cells, CR LF after
     // each row; a text holding a tab, line break or quote is quoted.
