@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+
 using namespace workbook;
 
 namespace {
@@ -189,6 +193,70 @@ TEST_P(CellContent, ABlockOfValuesMarksTheSheetChangedOnlyWhenItChangesIt) {
                                 prefix())),
               std::string::npos)
         << xml;
+}
+
+TEST_P(CellContent, TheUsedRangeBoundsEveryCellWithAValueOrAStyle) {
+    // Cell forms and whether each one is used.
+    const std::pair<const char*, bool> forms[] = {
+        {R"(<c r="@"/>)", false},
+        {R"(<c r="@" s="0"/>)", false},
+        {R"(<c r="@" s="2"/>)", true},
+        {R"(<c r="@"><v>1</v></c>)", true},
+        {R"(<c r="@"><v> </v></c>)", false},
+        {R"(<c r="@"><v/><v>2</v></c>)", false},
+        {R"(<c r="@"><v/><f>A1</f></c>)", true},
+        {R"(<c r="@" t="inlineStr"><is><t>x</t></is></c>)", true},
+        {R"(<c r="@" t="str"><f>"a"</f></c>)", true},
+    };
+    uint64_t state = 99;
+    const auto next = [&state](uint64_t n) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return (state >> 33) % n;
+    };
+    for (int sheetNumber = 0; sheetNumber < 40; ++sheetNumber) {
+        std::string rows;
+        int firstRow = 0, lastRow = 0, firstColumn = 0, lastColumn = 0;
+        for (int r = 1; r <= 6; ++r) {
+            if (next(4) == 0) {
+                continue; // no row element
+            }
+            rows += "<row r=\"" + std::to_string(r) + "\">";
+            for (int c = 1; c <= 8; ++c) {
+                if (next(3) == 0) {
+                    continue; // no cell element
+                }
+                const auto& [form, used] = forms[next(std::size(forms))];
+                std::string cell = form;
+                cell.replace(cell.find('@'), 1, char('A' + c - 1) + std::to_string(r));
+                rows += cell;
+                if (used) {
+                    firstRow = firstRow == 0 ? r : firstRow;
+                    lastRow = r;
+                    firstColumn = firstColumn == 0 ? c : std::min(firstColumn, c);
+                    lastColumn = std::max(lastColumn, c);
+                }
+            }
+            rows += "</row>";
+        }
+        std::string sheetXml = sheetWithRow("", prefix());
+        const std::string emptyRow = "<" + prefix() + R"(row r="1"></)" + prefix() + "row>";
+        sheetXml.replace(sheetXml.find(emptyRow), emptyRow.size(), prefixed(rows, prefix()));
+        const QString path = dir.filePath(QStringLiteral("used%1.xlsx").arg(sheetNumber));
+        wbtest::writeZip(path, wbtest::workbookParts(sheetXml, kSharedStrings));
+        const Worksheet sheet = app.workbooks().open(path).worksheets().item(1);
+        const auto ref = [](int row, int column) {
+            return QString(QChar(u'A' + column - 1)) + QString::number(row);
+        };
+        QString expected = QStringLiteral("A1");
+        if (firstRow != 0) {
+            expected = ref(firstRow, firstColumn);
+            if (lastRow != firstRow || lastColumn != firstColumn) {
+                expected += u':' + ref(lastRow, lastColumn);
+            }
+        }
+        EXPECT_EQ(sheet.usedRange().address(), expected) << rows;
+        app.activeWorkbook().close();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Prefixes, CellContent, ::testing::Values("", "x:"),

@@ -100,10 +100,23 @@ StoredType storedType(const char* t) {
     }
 }
 
-// An empty value element holds no value.
-bool hasContent(pugi::xml_node cell, const PartNames& names) {
-    const pugi::xml_node v = cell.child(names("v"));
-    return (v && !isBlank(v.child_value())) || cell.child(names("is")) || cell.child(names("f"));
+// Whether a cell holds a value, an inline string or a formula, in one pass over its children; an
+// empty value element holds no value.
+bool hasContent(pugi::xml_node cell, const std::string& prefix) {
+    bool valueSeen = false;
+    for (pugi::xml_node child = cell.first_child(); child; child = child.next_sibling()) {
+        const char* local = ownName(child.name(), prefix);
+        if (isLocal(local, "is") || isLocal(local, "f")) {
+            return true;
+        }
+        if (!valueSeen && isLocal(local, "v")) {
+            valueSeen = true; // only the first value element counts
+            if (!isBlank(child.child_value())) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 // The serial of an ISO 8601 date, date and time, or time of day; a zone suffix is left out, so
@@ -575,21 +588,32 @@ void SheetModel::setStyle(int row, int column, int xf) {
 
 CellRect SheetModel::usedRange() {
     ensureIndex();
+    const auto used = [&](pugi::xml_node cell) {
+        return cell && (hasContent(cell, prefix_) || cell.attribute("s").as_int() != 0);
+    };
+    // Only a row's outermost used cells bound the range: each row is searched from both ends, so
+    // the cells between them are not visited (the range is asked of sheets of hundreds of
+    // thousands of cells, twice when a worksheet is initialised and again at save).
     CellRect rect{0, 0, 0, 0};
     for (int r = 1; r <= lastRow_; ++r) {
-        const RowSlot& slot = rows_[size_t(r)];
-        for (size_t c = 1; c < slot.cells.size(); ++c) {
-            pugi::xml_node cell = slot.cells[c];
-            if (!cell || (!hasContent(cell, names_) && cell.attribute("s").as_int() == 0)) {
-                continue;
-            }
-            if (rect.firstRow == 0) {
-                rect = {r, int(c), r, int(c)};
-            }
-            rect.firstColumn = std::min(rect.firstColumn, int(c));
-            rect.lastColumn = std::max(rect.lastColumn, int(c));
-            rect.lastRow = r;
+        const std::vector<pugi::xml_node>& cells = rows_[size_t(r)].cells;
+        size_t first = 1;
+        while (first < cells.size() && !used(cells[first])) {
+            ++first;
         }
+        if (first >= cells.size()) {
+            continue;
+        }
+        size_t last = cells.size() - 1;
+        while (last > first && !used(cells[last])) {
+            --last;
+        }
+        if (rect.firstRow == 0) {
+            rect = {r, int(first), r, int(last)};
+        }
+        rect.firstColumn = std::min(rect.firstColumn, int(first));
+        rect.lastColumn = std::max(rect.lastColumn, int(last));
+        rect.lastRow = r;
     }
     if (rect.firstRow == 0) {
         return CellRect{};
