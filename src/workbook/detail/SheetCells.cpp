@@ -365,37 +365,20 @@ CellValue SheetModel::value(int row, int column) {
     if (!cell) {
         return {};
     }
-    // One pass over the attributes and one over the children: the cells of a sheet are read a
-    // few hundred thousand times in a run (extraction, the chart caches at save).
-    const char* type = "";
-    for (pugi::xml_attribute a = cell.first_attribute(); a; a = a.next_attribute()) {
-        const char* name = a.name();
-        if (name[0] == 't' && name[1] == '\0') {
-            type = a.value();
-            break;
-        }
-    }
-    pugi::xml_node v, is, f;
-    for (pugi::xml_node child = cell.first_child(); child; child = child.next_sibling()) {
-        const char* local = ownName(child.name(), prefix_);
-        if (local == nullptr) {
-            continue;
-        }
-        if (!v && isLocal(local, "v")) {
-            v = child;
-        } else if (!is && isLocal(local, "is")) {
-            is = child;
-        } else if (!f && isLocal(local, "f")) {
-            f = child;
-        }
-    }
+    // The type is dispatched on once, and the children looked up only as the type needs them:
+    // the cells of a sheet are read a few hundred thousand times in a run (extraction, the chart
+    // caches at save).
+    const char* type = cell.attribute("t").value();
+    const pugi::xml_node v = cell.child(tag("v"));
     const StoredType stored = storedType(type);
     if (stored == StoredType::InlineString) {
+        const pugi::xml_node is = cell.child(tag("is"));
         return is ? CellValue::text(stringItemText(is))
                   : (v ? CellValue::text(QString::fromUtf8(v.child_value())) : CellValue());
     }
     if (!v) {
-        return stored == StoredType::FormulaText && f ? CellValue::text({}) : CellValue();
+        return stored == StoredType::FormulaText && cell.child(tag("f")) ? CellValue::text({})
+                                                                         : CellValue();
     }
     const char* text = v.child_value();
     if (stored != StoredType::FormulaText && isBlank(text)) {
