@@ -76,8 +76,14 @@ void DeleteTemporaryData(const RunOptions& options, RunResults& results, StagePr
 }
 
 automation::Column ChartDataColumn(const RunResults& results, int column) {
-    const int n = results.ProjectDays;
     automation::Column values;
+    FillChartDataColumn(results, column, values);
+    return values;
+}
+
+void FillChartDataColumn(const RunResults& results, int column, automation::Column& values) {
+    const int n = results.ProjectDays;
+    values.clear();
     values.reserve(static_cast<std::size_t>(std::max(n, 0)));
     for (int day = 1; day <= n; ++day) {
         if (column == 1) {
@@ -91,7 +97,6 @@ automation::Column ChartDataColumn(const RunResults& results, int column) {
             }
         }
     }
-    return values;
 }
 
 } // namespace engine

@@ -47,5 +47,7 @@ void DeleteTemporaryData(const RunOptions& options, RunResults& results, StagePr
 // The values of Chart Data column `column` (1..37) for days 1..N: the day's date as
 // "dd-MMM-yyyy" text in column 1, series row `column` elsewhere with 0 as an empty text.
 automation::Column ChartDataColumn(const RunResults& results, int column);
+// The same values written into `values`, whose memory is reused from column to column.
+void FillChartDataColumn(const RunResults& results, int column, automation::Column& values);
 
 } // namespace engine

@@ -173,7 +173,7 @@ void InsertChartData(TovXL& xl, const TovRHs& headers, const TovRFs& fields,
         // The column handed to the layer is large; it is not kept past the writes.
         const platform::ScopeExit releaseColumn([&xl] { xl.InsertData = automation::Column(); });
         for (int j = 1; j <= kChartDataColumns; ++j) {
-            xl.InsertData = ChartDataColumn(results, j);
+            FillChartDataColumn(results, j, xl.InsertData);
             xl.InsertValues(xl.ColumnToLetters(j), block.FirstRow, block.lastRow());
         }
     }
