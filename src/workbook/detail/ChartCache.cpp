@@ -165,25 +165,34 @@ CacheImage imageOf(const pugi::xml_node& cache, const std::vector<std::string>* 
 }
 
 // Appends text as pugixml writes character data: &, < and > as entities, control characters
-// other than tab and line breaks as character references.
-void appendEscaped(std::string& out, const std::string& text) {
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '&') {
+// other than tab and line breaks as character references. Runs of plain characters (all of a
+// number) are appended whole: a chart over thousands of days writes hundreds of thousands.
+void appendEscaped(std::string& out, std::string_view text) {
+    auto plain = [](unsigned char u) {
+        return u >= 32 ? u != '&' && u != '<' && u != '>' : u == '\t' || u == '\n' || u == '\r';
+    };
+    size_t from = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto u = static_cast<unsigned char>(text[i]);
+        if (plain(u)) {
+            continue;
+        }
+        out.append(text.substr(from, i - from));
+        from = i + 1;
+        if (u == '&') {
             out += "&amp;";
-        } else if (c == '<') {
+        } else if (u == '<') {
             out += "&lt;";
-        } else if (c == '>') {
+        } else if (u == '>') {
             out += "&gt;";
-        } else if (u < 32 && c != '\t' && c != '\n' && c != '\r') {
+        } else {
             out += "&#";
             out += char('0' + u / 10);
             out += char('0' + u % 10);
             out += ';';
-        } else {
-            out += c;
         }
     }
+    out.append(text.substr(from));
 }
 
 // The points of one cache, each with its index and value, as nodes or as their XML text.
@@ -191,31 +200,32 @@ class PointWriter {
 public:
     PointWriter(pugi::xml_node cache, const std::string& prefix, bool asText)
         : cache_(cache), ext_(child(cache, "extLst")), pt_(prefix + "pt"), v_(prefix + "v"),
-          asText_(asText) {}
+          asText_(asText), beforeIndex_('<' + pt_ + " idx=\""), beforeValue_("\"><" + v_ + '>'),
+          afterValue_("</" + v_ + "></" + pt_ + '>') {}
 
-    void add(int index, const char* value, size_t size) {
+    // Room for the text of `points` points, so that the text is not copied as it grows.
+    void reserve(size_t points) {
         if (asText_) {
-            text_ += '<';
-            text_ += pt_;
-            text_ += " idx=\"";
+            constexpr size_t kDigits = 24; // an index and a typical value
+            text_.reserve(points * (beforeIndex_.size() + beforeValue_.size() + afterValue_.size() +
+                                    kDigits));
+        }
+    }
+
+    void add(int index, std::string_view value) {
+        if (asText_) {
+            text_ += beforeIndex_;
             char digits[16];
             text_.append(digits, std::to_chars(digits, digits + sizeof digits, index).ptr);
-            text_ += "\"><";
-            text_ += v_;
-            text_ += '>';
-            scratch_.assign(value, size);
-            appendEscaped(text_, scratch_);
-            text_ += "</";
-            text_ += v_;
-            text_ += "></";
-            text_ += pt_;
-            text_ += '>';
+            text_ += beforeValue_;
+            appendEscaped(text_, value);
+            text_ += afterValue_;
             return;
         }
         pugi::xml_node pt =
             ext_ ? cache_.insert_child_before(pt_.c_str(), ext_) : cache_.append_child(pt_.c_str());
         pt.append_attribute("idx").set_value(index);
-        scratch_.assign(value, size);
+        scratch_.assign(value);
         pt.append_child(v_.c_str()).text().set(scratch_.c_str());
     }
 
@@ -229,6 +239,9 @@ private:
     std::string pt_;
     std::string v_;
     bool asText_;
+    std::string beforeIndex_;
+    std::string beforeValue_;
+    std::string afterValue_;
     std::string text_;
     std::string scratch_;
 };
@@ -253,6 +266,12 @@ void rebuildCache(pugi::xml_node cache, bool numeric, const std::vector<Area>& a
                                  ? cache.insert_child_after((p + "ptCount").c_str(), formatCode)
                                  : cache.prepend_child((p + "ptCount").c_str());
     PointWriter points(cache, p, texts != nullptr);
+    size_t count = 0;
+    for (const Area& a : areas) {
+        if (a.lastRow >= a.firstRow && a.lastCol >= a.firstCol)
+            count += size_t(a.lastRow - a.firstRow + 1) * size_t(a.lastCol - a.firstCol + 1);
+    }
+    points.reserve(count);
     int index = 0;
     char number[64];
     for (const Area& a : areas) {
@@ -266,12 +285,12 @@ void rebuildCache(pugi::xml_node cache, bool numeric, const std::vector<Area>& a
                         cell.kind != ChartCell::Kind::Boolean)
                         continue;
                     const auto end = std::to_chars(number, number + sizeof number, cell.number);
-                    points.add(index, number, size_t(end.ptr - number));
+                    points.add(index, std::string_view(number, size_t(end.ptr - number)));
                 } else {
                     const ChartCell cell = cells.cell(a.sheet, row, col);
                     if (cell.kind == ChartCell::Kind::Empty)
                         continue;
-                    points.add(index, cell.text.data(), cell.text.size());
+                    points.add(index, cell.text);
                 }
             }
         }

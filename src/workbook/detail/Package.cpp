@@ -2,15 +2,15 @@
 
 #include "platform/FileWrite.h"
 #include "workbook/Error.h"
-#include "workbook/detail/ChartCache.h"
 #include "workbook/detail/DeflatedPart.h"
+#include "workbook/detail/PartText.h"
+#include "workbook/detail/TreeMemory.h"
 #include "workbook/detail/XmlEdit.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <thread>
@@ -19,13 +19,6 @@
 namespace workbook::detail {
 
 namespace {
-
-struct StringWriter : pugi::xml_writer {
-    std::string out;
-    void write(const void* data, size_t size) override {
-        out.append(static_cast<const char*>(data), size);
-    }
-};
 
 QString zipMessage(zip_error_t* error) {
     return QString::fromUtf8(zip_error_strerror(error));
@@ -85,54 +78,9 @@ bool PartNameLess::operator()(const std::string& a, const std::string& b) const 
     return a.size() < b.size();
 }
 
-std::string serialise(const pugi::xml_document& doc) {
-    StringWriter writer;
-    writer.out.reserve(1 << 16);
-    const bool hasDeclaration = doc.first_child().type() == pugi::node_declaration;
-    // A declaration the part holds is written as a node of the tree; pugixml's own one is
-    // never written, so that a part gets exactly one.
-    doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    if (!hasDeclaration) {
-        return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)" + writer.out;
-    }
-    return std::move(writer.out);
-}
-
-std::string serialise(const pugi::xml_document& doc, const std::vector<std::string>& pointTexts) {
-    std::string xml = serialise(doc);
-    if (pointTexts.empty()) {
-        return xml;
-    }
-    const std::string open = std::string("<?") + kPointsMarker + ' ';
-    size_t total = xml.size();
-    for (const std::string& text : pointTexts) {
-        total += text.size();
-    }
-    std::string out;
-    out.reserve(total);
-    size_t from = 0;
-    for (size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, from)) {
-        const size_t valueAt = at + open.size();
-        const size_t close = std::min(xml.find("?>", valueAt), xml.size());
-        size_t index = 0;
-        const auto [end, error] = std::from_chars(xml.data() + valueAt, xml.data() + close, index);
-        out.append(xml, from, at - from);
-        if (close == xml.size() || error != std::errc() || end != xml.data() + close ||
-            index >= pointTexts.size()) {
-            // Not a marker of this part: written as it stands.
-            from = valueAt;
-            out.append(open);
-            continue;
-        }
-        out += pointTexts[index];
-        from = close + 2;
-    }
-    out.append(xml, from, std::string::npos);
-    return out;
-}
-
 Package::Package(std::string archiveBytes, const QString& fileName)
     : archiveBytes_(std::move(archiveBytes)), fileName_(fileName) {
+    useTreeMemory();
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source =
@@ -228,12 +176,14 @@ std::string Package::readOriginal(const Entry& entry, const std::string& part) c
     }
     const uint64_t declared = (stat.valid & ZIP_STAT_SIZE) != 0 ? stat.size : 0;
     std::string data;
-    data.reserve(size_t(std::min<uint64_t>(declared, uint64_t(64) << 20)));
+    // One byte beyond the declared size: the read that finds the end then needs no new block.
+    data.reserve(size_t(std::min<uint64_t>(declared, uint64_t(64) << 20)) + 1);
     constexpr size_t kPiece = size_t(1) << 20;
     for (;;) {
         const size_t at = data.size();
-        data.resize(at + kPiece);
-        const zip_int64_t got = zip_fread(file, data.data() + at, kPiece);
+        const size_t room = data.capacity() - at;
+        data.resize(at + (room > 0 ? std::min(room, kPiece) : kPiece));
+        const zip_int64_t got = zip_fread(file, data.data() + at, data.size() - at);
         if (got < 0) {
             zip_fclose(file);
             throw Error(kRejectedReference,
@@ -284,10 +234,13 @@ pugi::xml_document& Package::xml(const std::string& part) {
     }
     Entry& entry = it->second;
     if (!entry.doc) {
-        const std::string data = entry.replacement ? *entry.replacement : readOriginal(entry, part);
+        // Parsed in place: the tree's names and values point into the part's text, which it
+        // keeps, rather than into a copy of it (a large sheet is parsed once, not copied first).
+        auto text = std::make_unique<std::string>(entry.replacement ? *entry.replacement
+                                                                    : readOriginal(entry, part));
         auto doc = std::make_unique<pugi::xml_document>();
-        const pugi::xml_parse_result result =
-            doc->load_buffer(data.data(), data.size(), kParseOptions, pugi::encoding_utf8);
+        const pugi::xml_parse_result result = doc->load_buffer_inplace(
+            text->data(), text->size(), kParseOptions, pugi::encoding_utf8);
         if (!result) {
             throw Error(kRejectedReference,
                         QStringLiteral("The part %1 of %2 is not well-formed XML: %3 "
@@ -303,12 +256,17 @@ pugi::xml_document& Package::xml(const std::string& part) {
                             .arg(QString::fromStdString(part), fileName_)
                             .arg(kMaxXmlDepth));
         }
-        // A namespace written out more than once may be bound to more than one prefix.
+        // A namespace written out more than once may be bound to more than one prefix. (The
+        // text was parsed in place, but a namespace's characters stay where they were.)
         const char* uri = elementNamespace(doc->document_element());
-        if (*uri != '\0' && data.find(uri) != data.rfind(uri)) {
-            unifyPrefixes(*doc);
+        if (*uri != '\0') {
+            const size_t first = text->find(uri);
+            if (first != std::string::npos && text->find(uri, first + 1) != std::string::npos) {
+                unifyPrefixes(*doc);
+            }
         }
         entry.doc = std::move(doc);
+        entry.docText = std::move(text);
     }
     return *entry.doc;
 }
@@ -340,6 +298,7 @@ void Package::setBytes(const std::string& part, std::string bytes) {
     Entry& entry = it->second;
     entry.removed = false;
     entry.doc.reset();
+    entry.docText.reset();
     entry.pointTexts.clear();
     entry.modified = true;
     entry.replacement = std::make_unique<std::string>(std::move(bytes));
@@ -350,6 +309,7 @@ void Package::remove(const std::string& part) {
     if (it != entries_.end()) {
         it->second.removed = true;
         it->second.doc.reset();
+        it->second.docText.reset();
         it->second.pointTexts.clear();
     }
 }
@@ -504,7 +464,12 @@ Package::deflateParts(const std::vector<std::string>& parts) const {
             try {
                 const Entry& entry = entries_.at(parts[i]);
                 if (entry.doc && entry.modified) {
-                    results[i] = deflatePart(serialise(*entry.doc, entry.pointTexts));
+                    // Streamed from the tree into the deflater: a large sheet is never held
+                    // whole as text.
+                    PartDeflater deflater;
+                    writePart(*entry.doc, entry.pointTexts,
+                              [&deflater](std::string_view piece) { deflater.write(piece); });
+                    results[i] = deflater.finish();
                 } else if (entry.replacement) {
                     results[i] = deflatePart(*entry.replacement);
                 } else {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbook/detail/PartText.h"
+
 #include <pugixml.hpp>
 
 #include <QString>
@@ -96,6 +98,9 @@ private:
         int64_t index = -1; // in the source archive, -1 for an added part
         bool modified = false;
         bool removed = false;
+        // The part's tree, and the text it was parsed from in place (declared first so that
+        // it outlives the tree).
+        std::unique_ptr<std::string> docText;
         std::unique_ptr<pugi::xml_document> doc;
         std::unique_ptr<std::string> replacement;
         std::vector<std::string> pointTexts;
@@ -114,8 +119,5 @@ private:
 // Parse and serialise options every part uses.
 inline constexpr unsigned kParseOptions =
     pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata;
-std::string serialise(const pugi::xml_document& doc);
-// As serialise, each points marker replaced by the text it stands for.
-std::string serialise(const pugi::xml_document& doc, const std::vector<std::string>& pointTexts);
 
 } // namespace workbook::detail
