@@ -46,27 +46,37 @@ pugi::xml_document markedDocument(int count, size_t filler) {
 }
 
 // The expected text: the markers replaced by hand.
-std::string expanded(int count, size_t filler, const std::vector<std::string>& texts) {
+std::string expanded(int count, size_t filler, const std::vector<CachePoints>& runs) {
     std::string out = std::string(kDeclaration) + "<r>";
     for (int i = 0; i < count; ++i) {
-        out += "<f>" + std::string(filler + size_t(i % 17), 'x') + "</f>" + texts[size_t(i % 3)];
+        out +=
+            "<f>" + std::string(filler + size_t(i % 17), 'x') + "</f>" + runs[size_t(i % 3)].text();
     }
     return out + "</r>";
+}
+
+std::vector<CachePoints> runsOf(int points) {
+    std::vector<CachePoints> runs(3, CachePoints("c:"));
+    runs[0].addNumber(0, 1.5);
+    for (int i = 0; i < points; ++i) {
+        runs[2].addText(i, "Day " + std::to_string(i));
+    }
+    return runs; // runs[1] has no points
 }
 
 } // namespace
 
 TEST(PartStreamTest, MarkersCutBetweenPiecesArePutInPlace) {
-    const std::vector<std::string> small = {"<a/>", "", "<c:pt idx=\"1\"><c:v>2</c:v></c:pt>"};
-    const std::vector<std::string> large = {"<a/>", "", std::string(70000, 'p')};
+    const std::vector<CachePoints> small = runsOf(1);
+    const std::vector<CachePoints> large = runsOf(5000);
     const struct {
         int count;
         size_t filler;
-        const std::vector<std::string>& texts;
+        const std::vector<CachePoints>& texts;
     } cases[] = {
         {20000, 1, small}, // markers are most of the text: the pieces end inside them
         {3000, 40, small},
-        {60, 65530, large}, // texts and fillers longer than a piece
+        {60, 65530, large}, // points and fillers longer than a piece
     };
     for (const auto& c : cases) {
         const pugi::xml_document doc = markedDocument(c.count, c.filler);
@@ -88,7 +98,27 @@ TEST(PartStreamTest, MarkersCutBetweenPiecesArePutInPlace) {
     }
 }
 
-TEST(PartStreamTest, WithoutPointTextsTheTreeIsWrittenAsItStands) {
+TEST(PartStreamTest, PointsAreWrittenAsTheirXml) {
+    CachePoints numbers("c:");
+    for (const double v : {0.1, -12345.678901234, 1e-7, 46000.0, 0.0}) {
+        numbers.addNumber(int(v > 1 ? 9 : 2), v);
+    }
+    EXPECT_EQ(numbers.text(), R"(<c:pt idx="2"><c:v>0.1</c:v></c:pt>)"
+                              R"(<c:pt idx="2"><c:v>-12345.678901234</c:v></c:pt>)"
+                              R"(<c:pt idx="2"><c:v>1e-07</c:v></c:pt>)"
+                              R"(<c:pt idx="9"><c:v>46000</c:v></c:pt>)"
+                              R"(<c:pt idx="2"><c:v>0</c:v></c:pt>)");
+    CachePoints texts("");
+    texts.addText(7, "A & <B> \x01 \"q\"\t");
+    EXPECT_EQ(texts.text(), "<pt idx=\"7\"><v>A &amp; &lt;B&gt; &#01; \"q\"\t</v></pt>");
+    EXPECT_TRUE(texts.writes(texts.text()));
+    EXPECT_FALSE(texts.writes(texts.text() + " "));
+    EXPECT_FALSE(texts.writes(texts.text().substr(1)));
+    EXPECT_FALSE(texts == numbers);
+    EXPECT_TRUE(runsOf(3000)[2].writes(runsOf(3000)[2].text())) << "compared across pieces";
+}
+
+TEST(PartStreamTest, WithoutPointsTheTreeIsWrittenAsItStands) {
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string("<?xml version=\"1.0\"?><a><?krv-points 0?><b>&amp;</b></a>",
                                 pugi::parse_default | pugi::parse_declaration | pugi::parse_pi));
@@ -97,7 +127,7 @@ TEST(PartStreamTest, WithoutPointTextsTheTreeIsWrittenAsItStands) {
     pugi::xml_document odd;
     ASSERT_TRUE(odd.load_string("<a><?krv-points 1234567890123456789012345?></a>",
                                 pugi::parse_default | pugi::parse_pi));
-    EXPECT_EQ(serialise(odd, {"t"}),
+    EXPECT_EQ(serialise(odd, runsOf(1)),
               std::string(kDeclaration) + "<a><?krv-points 1234567890123456789012345?></a>");
 }
 

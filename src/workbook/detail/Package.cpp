@@ -218,7 +218,7 @@ std::string Package::bytes(const std::string& part) const {
     }
     const Entry& entry = it->second;
     if (entry.doc && entry.modified) {
-        return serialise(*entry.doc, entry.pointTexts);
+        return serialise(*entry.doc, entry.points);
     }
     if (entry.replacement) {
         return *entry.replacement;
@@ -276,8 +276,8 @@ bool Package::isParsed(const std::string& part) const {
     return it != entries_.end() && it->second.doc != nullptr;
 }
 
-std::vector<std::string>& Package::pointTexts(const std::string& part) {
-    return entries_.at(part).pointTexts;
+std::vector<CachePoints>& Package::points(const std::string& part) {
+    return entries_.at(part).points;
 }
 
 void Package::markModified(const std::string& part) {
@@ -299,7 +299,7 @@ void Package::setBytes(const std::string& part, std::string bytes) {
     entry.removed = false;
     entry.doc.reset();
     entry.docText.reset();
-    entry.pointTexts.clear();
+    entry.points.clear();
     entry.modified = true;
     entry.replacement = std::make_unique<std::string>(std::move(bytes));
 }
@@ -310,7 +310,7 @@ void Package::remove(const std::string& part) {
         it->second.removed = true;
         it->second.doc.reset();
         it->second.docText.reset();
-        it->second.pointTexts.clear();
+        it->second.points.clear();
     }
 }
 
@@ -467,7 +467,7 @@ Package::deflateParts(const std::vector<std::string>& parts) const {
                     // Streamed from the tree into the deflater: a large sheet is never held
                     // whole as text.
                     PartDeflater deflater;
-                    writePart(*entry.doc, entry.pointTexts,
+                    writePart(*entry.doc, entry.points,
                               [&deflater](std::string_view piece) { deflater.write(piece); });
                     results[i] = deflater.finish();
                 } else if (entry.replacement) {

@@ -63,9 +63,9 @@ public:
     // The part's XML tree, parsed on first use with whitespace-only text kept.
     pugi::xml_document& xml(const std::string& part);
     bool isParsed(const std::string& part) const;
-    // The texts that markers in the part's XML tree stand for (see ChartCache.h), put in their
-    // places whenever the part is serialised.
-    std::vector<std::string>& pointTexts(const std::string& part);
+    // The chart points that markers in the part's XML tree stand for (see ChartCache.h), put in
+    // their places whenever the part is serialised.
+    std::vector<CachePoints>& points(const std::string& part);
     // Records that the part's XML tree was changed; it is serialised and deflated on save.
     void markModified(const std::string& part);
     bool isModified(const std::string& part) const;
@@ -103,7 +103,7 @@ private:
         std::unique_ptr<std::string> docText;
         std::unique_ptr<pugi::xml_document> doc;
         std::unique_ptr<std::string> replacement;
-        std::vector<std::string> pointTexts;
+        std::vector<CachePoints> points;
         mutable bool counted = false; // its inflated size is in inflatedTotal_
     };
     std::string readOriginal(const Entry& entry, const std::string& part) const;

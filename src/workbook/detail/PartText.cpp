@@ -13,12 +13,12 @@ constexpr std::string_view kDeclaration =
     R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)";
 
 // Takes pugixml's output in its small pieces, gathers them into larger ones for the sink and
-// puts each points marker's text in its place. A marker cut between two pieces waits in the
+// puts the points of each marker in its place. A marker cut between two pieces waits in the
 // buffer for the rest of it.
 class ExpandingWriter : public pugi::xml_writer {
 public:
-    ExpandingWriter(const std::vector<std::string>& pointTexts, const TextSink& sink)
-        : texts_(pointTexts), sink_(sink), open_(std::string("<?") + kPointsMarker + ' ') {
+    ExpandingWriter(const std::vector<CachePoints>& points, const TextSink& sink)
+        : texts_(points), sink_(sink), open_(std::string("<?") + kPointsMarker + ' ') {
         pending_.reserve(kChunk + kChunk / 4);
     }
 
@@ -92,7 +92,7 @@ private:
                     continue;
                 }
                 emit(from, at);
-                sink_(texts_[index]);
+                texts_[index].write(sink_);
                 from = close + 2;
             }
         }
@@ -101,7 +101,7 @@ private:
         pending_.erase(0, pending_.size() - keep);
     }
 
-    const std::vector<std::string>& texts_;
+    const std::vector<CachePoints>& texts_;
     const TextSink& sink_;
     const std::string open_;
     std::string pending_;
@@ -109,20 +109,20 @@ private:
 
 } // namespace
 
-void writePart(const pugi::xml_document& doc, const std::vector<std::string>& pointTexts,
+void writePart(const pugi::xml_document& doc, const std::vector<CachePoints>& points,
                const TextSink& sink) {
     if (doc.first_child().type() != pugi::node_declaration) {
         sink(kDeclaration);
     }
-    ExpandingWriter writer(pointTexts, sink);
+    ExpandingWriter writer(points, sink);
     // pugixml's own declaration is never written: a part's declaration is a node of its tree.
     doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
     writer.finish();
 }
 
-std::string serialise(const pugi::xml_document& doc, const std::vector<std::string>& pointTexts) {
+std::string serialise(const pugi::xml_document& doc, const std::vector<CachePoints>& points) {
     std::string out;
-    writePart(doc, pointTexts, [&out](std::string_view piece) { out.append(piece); });
+    writePart(doc, points, [&out](std::string_view piece) { out.append(piece); });
     return out;
 }
 
