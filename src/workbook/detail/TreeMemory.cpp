@@ -30,7 +30,8 @@ constexpr size_t kRegionSize = size_t(64) << 20;
 struct Pool {
     std::mutex mutex;
     std::vector<char*> regions;
-    char* next = nullptr; // the first block never handed out in the newest region
+    size_t current = 0;   // the region blocks are being carved from
+    char* next = nullptr; // its first block not handed out since the pool was last empty
     char* end = nullptr;
     void* freeBlocks = nullptr; // a list through the blocks' first word
     size_t live = 0;
@@ -76,6 +77,19 @@ char* newRegion() {
     return reinterpret_cast<char*>(start);
 }
 
+// Lets the system take the pages back when it needs them; until then they are used again
+// without being faulted in anew.
+void lazyFree(char* start, size_t length) {
+    if (length == 0) {
+        return;
+    }
+#ifdef MADV_FREE
+    madvise(start, length, MADV_FREE);
+#else
+    madvise(start, length, MADV_DONTNEED);
+#endif
+}
+
 } // namespace
 
 void* allocateTreeMemory(size_t size) {
@@ -89,13 +103,18 @@ void* allocateTreeMemory(size_t size) {
         p.freeBlocks = *static_cast<void**>(block);
     } else {
         if (p.next == nullptr || size_t(p.end - p.next) < kBlockSize) {
-            char* region = newRegion();
-            if (region == nullptr) {
-                return std::malloc(size);
+            if (p.next != nullptr && p.current + 1 < p.regions.size()) {
+                ++p.current;
+            } else {
+                char* region = newRegion();
+                if (region == nullptr) {
+                    return std::malloc(size);
+                }
+                p.regions.push_back(region);
+                p.current = p.regions.size() - 1;
             }
-            p.regions.push_back(region);
-            p.next = region;
-            p.end = region + kRegionSize;
+            p.next = p.regions[p.current];
+            p.end = p.next + kRegionSize;
         }
         block = p.next;
         p.next += kBlockSize;
@@ -118,13 +137,17 @@ void freeTreeMemory(void* block) {
     *static_cast<void**>(block) = p.freeBlocks;
     p.freeBlocks = block;
     if (--p.live == 0) {
-        // No tree is left: the memory goes back to the system until the next tree.
-        for (char* region : p.regions) {
-            munmap(region, kRegionSize);
+        // No tree is left: the pages stay for the next tree (a run opens its data source, then
+        // its template) unless the system needs them first, and blocks are carved from the
+        // first region again, whatever the pages hold by then.
+        for (size_t i = 0; i <= p.current && i < p.regions.size(); ++i) {
+            const size_t used = i < p.current ? kRegionSize : size_t(p.next - p.regions[i]);
+            lazyFree(p.regions[i], (used + kHugePage - 1) & ~(kHugePage - 1));
         }
-        p.regions.clear();
         p.freeBlocks = nullptr;
-        p.next = p.end = nullptr;
+        p.current = 0;
+        p.next = p.regions.empty() ? nullptr : p.regions.front();
+        p.end = p.next == nullptr ? nullptr : p.next + kRegionSize;
     }
 }
 

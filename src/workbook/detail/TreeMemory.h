@@ -8,7 +8,8 @@ namespace workbook::detail {
 // 32 KiB; on Linux those pages come from regions backed by transparent huge pages, so that a
 // tree is faulted in 2 MiB at a time instead of 4 KiB at a time (on a virtual machine a fault on
 // fresh memory costs microseconds: 10,000 of them were a sixth of a large run). Pages freed by
-// one tree are used again by the next; when no tree is left the regions are given back.
+// one tree are used again by the next; when no tree is left the system may take the pages back
+// whenever it needs them.
 // Other sizes, and builds with AddressSanitizer, use the general allocator.
 
 // Makes the trees use it; idempotent, called before the first tree is parsed.
