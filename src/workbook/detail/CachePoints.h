@@ -24,6 +24,7 @@ public:
     void addNumber(int index, double value);
     void addText(int index, std::string text);
     bool empty() const { return indexes_.empty(); }
+    size_t count() const { return indexes_.size(); }
 
     // The points' XML (<c:pt idx="0"><c:v>1.5</c:v></c:pt>...) in pieces of a few KiB.
     void write(const TextSink& sink) const;

@@ -155,13 +155,16 @@ DeflatedPart PartDeflater::finish() {
     part.size = size_;
     part.data = std::move(out_);
     capacity_ = 0;
+    // Ready for the next part: zlib keeps its tables, so that a thread deflating many parts
+    // does not take fresh memory for each.
+    if (deflateReset(stream_.get()) != Z_OK) {
+        throw std::bad_alloc();
+    }
+    stream_->next_out = nullptr;
+    stream_->avail_out = 0;
+    crc_ = uint32_t(crc32(0, nullptr, 0));
+    size_ = 0;
     return part;
-}
-
-DeflatedPart deflatePart(const std::string& bytes) {
-    PartDeflater deflater;
-    deflater.write(bytes);
-    return deflater.finish();
 }
 
 zip_source* deflatedSource(zip* archive, const DeflatedPart& part) {

@@ -25,8 +25,8 @@ struct DeflatedPart {
     uint64_t size = 0;
 };
 
-// Deflates a part written to it piece by piece. Raises std::bad_alloc when zlib or the memory
-// for its output fails.
+// Deflates a part written to it piece by piece; after finish it takes the next part. Raises
+// std::bad_alloc when zlib or the memory for its output fails (and is not used again then).
 class PartDeflater {
 public:
     PartDeflater();
@@ -48,8 +48,6 @@ private:
     uint32_t crc_ = 0;
     uint64_t size_ = 0;
 };
-
-DeflatedPart deflatePart(const std::string& bytes);
 
 // A libzip source that hands the archive the already deflated data (which must outlive the
 // archive's closing), so that it is stored without being compressed again. nullptr on failure.

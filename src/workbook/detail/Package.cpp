@@ -13,6 +13,7 @@
 #include <atomic>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <thread>
 #include <zip.h>
 
@@ -445,6 +446,20 @@ void Package::removeContentTypeOverride(const std::string& part) {
     }
 }
 
+size_t Package::textSizeEstimate(const Entry& entry) {
+    // A point of a chart cache is written as about 40 characters.
+    constexpr size_t kPointText = 40;
+    constexpr size_t kNewPart = 4096;
+    if (entry.doc && entry.modified) {
+        size_t size = entry.docText ? entry.docText->size() : kNewPart;
+        for (const CachePoints& run : entry.points) {
+            size += run.count() * kPointText;
+        }
+        return size;
+    }
+    return entry.replacement ? entry.replacement->size() : 0;
+}
+
 std::map<std::string, DeflatedPart, PartNameLess>
 Package::deflateParts(const std::vector<std::string>& parts) const {
     // The bytes of a part without a tree come from the source archive, which is read on this
@@ -460,29 +475,40 @@ Package::deflateParts(const std::vector<std::string>& parts) const {
     std::vector<std::exception_ptr> failures(parts.size());
     std::atomic<size_t> next{0};
     auto work = [&] {
+        std::optional<PartDeflater> deflater;
         for (size_t i = next++; i < parts.size(); i = next++) {
             try {
+                if (!deflater) {
+                    deflater.emplace();
+                }
                 const Entry& entry = entries_.at(parts[i]);
                 if (entry.doc && entry.modified) {
                     // Streamed from the tree into the deflater: a large sheet is never held
                     // whole as text.
-                    PartDeflater deflater;
                     writePart(*entry.doc, entry.points,
-                              [&deflater](std::string_view piece) { deflater.write(piece); });
-                    results[i] = deflater.finish();
+                              [&deflater](std::string_view piece) { deflater->write(piece); });
                 } else if (entry.replacement) {
-                    results[i] = deflatePart(*entry.replacement);
+                    deflater->write(*entry.replacement);
                 } else {
-                    results[i] = deflatePart(original[i]);
+                    deflater->write(original[i]);
                     std::string().swap(original[i]);
                 }
+                results[i] = deflater->finish();
             } catch (...) {
                 failures[i] = std::current_exception();
+                deflater.reset();
             }
         }
     };
-    const size_t threads =
-        std::min<size_t>(parts.size(), std::max(1u, std::thread::hardware_concurrency()));
+    // A thread takes a deflater of its own (a few hundred KiB of tables) and is worth it only
+    // for a megabyte or so of text: a small workbook is written by a thread or two.
+    constexpr size_t kBytesPerThread = size_t(1) << 20;
+    size_t bytes = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        bytes += original[i].size() + textSizeEstimate(entries_.at(parts[i]));
+    }
+    const size_t threads = std::min<size_t>({parts.size(), 1 + bytes / kBytesPerThread,
+                                             std::max(1u, std::thread::hardware_concurrency())});
     std::vector<std::thread> pool;
     for (size_t t = 1; t < threads; ++t) {
         pool.emplace_back(work);

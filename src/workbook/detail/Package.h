@@ -107,6 +107,9 @@ private:
         mutable bool counted = false; // its inflated size is in inflatedTotal_
     };
     std::string readOriginal(const Entry& entry, const std::string& part) const;
+    // About how long a changed part's text is (its original text, its chart points), to spread
+    // the deflating over threads.
+    static size_t textSizeEstimate(const Entry& entry);
 
     std::string archiveBytes_;
     QString fileName_;
