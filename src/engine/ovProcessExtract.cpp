@@ -11,6 +11,7 @@
 #include "services/TextIds.h"
 #include "services/ovUIL.h"
 
+#include <algorithm>
 #include <variant>
 
 using platform::Format;
@@ -36,6 +37,64 @@ double NumberOf(const automation::Value& value, const QString& text) {
         return date->serial;
     }
     return ParseNumberLenient(text);
+}
+
+// Whether a cell's text shows anything but white space (the test of QString::trimmed, without
+// making a trimmed copy).
+bool ShowsText(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
+}
+
+// Where the cells of one Data Source Map entry go in a task row: a text or a number.
+struct MapField {
+    QString engine::TaskRow::*text = nullptr;
+    double engine::TaskRow::*number = nullptr;
+};
+
+// The field of a map entry: the date columns keep their texts, the quantity columns numbers; an
+// entry without a field is only read for the blank row test.
+MapField MapFieldOf(int entry) {
+    static const MapField kFields[10] = {
+        {},
+        {&engine::TaskRow::BLStartText, nullptr},
+        {&engine::TaskRow::BLFinishText, nullptr},
+        {nullptr, &engine::TaskRow::BLManHours},
+        {nullptr, &engine::TaskRow::BLCost},
+        {&engine::TaskRow::StartText, nullptr},
+        {&engine::TaskRow::FinishText, nullptr},
+        {nullptr, &engine::TaskRow::ManHoursValue},
+        {nullptr, &engine::TaskRow::CostValue},
+        {nullptr, &engine::TaskRow::PctComplete},
+    };
+    return entry >= 1 && entry <= 9 ? kFields[entry] : MapField{};
+}
+
+// Stores one column's cells (rows past the end of `values` are empty) in the task rows and marks
+// the rows where a cell shows text. A number is stored as it stands: its text, never blank, is
+// not made (a large task sheet holds hundreds of thousands of them).
+void ReadColumn(const MapField& field, const automation::Column& values,
+                std::vector<engine::TaskRow>& rows, std::vector<bool>& filled) {
+    static const automation::Value kEmpty;
+    for (std::size_t t = 0; t < rows.size(); ++t) {
+        const automation::Value& value = t < values.size() ? values[t] : kEmpty;
+        engine::TaskRow& row = rows[t];
+        if (field.number != nullptr) {
+            if (const double* number = std::get_if<double>(&value)) {
+                row.*field.number = *number;
+                filled[t] = true;
+                continue;
+            }
+        }
+        QString text = automation::valueToText(value);
+        if (ShowsText(text)) {
+            filled[t] = true;
+        }
+        if (field.number != nullptr) {
+            row.*field.number = NumberOf(value, text);
+        } else if (field.text != nullptr) {
+            row.*field.text = std::move(text);
+        }
+    }
 }
 
 } // namespace
@@ -164,46 +223,7 @@ void TovProcess::ExtractMapFields() {
         int done = 0;
         for (int entry : required) {
             xl().ExtractRawValues(dsm.getItems(entry)->getTaskFldXL(), first, last);
-            for (int k = 1; k <= count; ++k) {
-                const std::size_t t = static_cast<std::size_t>(k - 1);
-                const automation::Value value = xl().getValues(k);
-                const QString text = automation::valueToText(value);
-                if (!text.trimmed().isEmpty()) {
-                    filled[t] = true;
-                }
-                engine::TaskRow& row = Tasks.Rows[t];
-                switch (entry) {
-                case 1:
-                    row.BLStartText = text;
-                    break;
-                case 2:
-                    row.BLFinishText = text;
-                    break;
-                case 3:
-                    row.BLManHours = NumberOf(value, text);
-                    break;
-                case 4:
-                    row.BLCost = NumberOf(value, text);
-                    break;
-                case 5:
-                    row.StartText = text;
-                    break;
-                case 6:
-                    row.FinishText = text;
-                    break;
-                case 7:
-                    row.ManHoursValue = NumberOf(value, text);
-                    break;
-                case 8:
-                    row.CostValue = NumberOf(value, text);
-                    break;
-                case 9:
-                    row.PctComplete = NumberOf(value, text);
-                    break;
-                default:
-                    break;
-                }
-            }
+            ReadColumn(MapFieldOf(entry), xl().Values, Tasks.Rows, filled);
             stages().countItem(++done);
         }
         stages().endCount();
