@@ -12,6 +12,9 @@
 #include "services/ovUIL.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <variant>
 
 using platform::Format;
@@ -69,21 +72,55 @@ MapField MapFieldOf(int entry) {
     return entry >= 1 && entry <= 9 ? kFields[entry] : MapField{};
 }
 
+// The texts of the numbers in the date columns, made once for each number and shared by the rows
+// that hold it: the dates of a task sheet repeat the same few thousand days. A slot keeps the last
+// number that came to it; whole numbers take the slot of their value, so that any run of days as
+// long as the table has a slot of its own.
+class NumberTexts {
+public:
+    explicit NumberTexts(std::size_t rows)
+        : slots_(std::bit_ceil(std::clamp<std::size_t>(rows, 64, 8192))) {}
+
+    const QString& text(double number) {
+        const std::uint64_t bits = std::bit_cast<std::uint64_t>(number);
+        const bool whole = std::fabs(number) < 1e15 && std::trunc(number) == number;
+        const std::uint64_t key =
+            whole ? static_cast<std::uint64_t>(static_cast<std::int64_t>(number))
+                  : bits * 0x9E3779B97F4A7C15ULL >> 32;
+        Slot& slot = slots_[static_cast<std::size_t>(key & (slots_.size() - 1))];
+        if (!slot.used || slot.bits != bits) {
+            slot = {bits, true, automation::valueToText(number)};
+        }
+        return slot.text;
+    }
+
+private:
+    struct Slot {
+        std::uint64_t bits = 0;
+        bool used = false;
+        QString text;
+    };
+    std::vector<Slot> slots_;
+};
+
 // Stores one column's cells (rows past the end of `values` are empty) in the task rows and marks
 // the rows where a cell shows text. A number is stored as it stands: its text, never blank, is
-// not made (a large task sheet holds hundreds of thousands of them).
-void ReadColumn(const MapField& field, const automation::Column& values,
+// not made (a large task sheet holds hundreds of thousands of them); in a text field it takes the
+// shared text of the number.
+void ReadColumn(const MapField& field, const automation::Column& values, NumberTexts& numberTexts,
                 std::vector<engine::TaskRow>& rows, std::vector<bool>& filled) {
     static const automation::Value kEmpty;
     for (std::size_t t = 0; t < rows.size(); ++t) {
         const automation::Value& value = t < values.size() ? values[t] : kEmpty;
         engine::TaskRow& row = rows[t];
-        if (field.number != nullptr) {
-            if (const double* number = std::get_if<double>(&value)) {
+        if (const double* number = std::get_if<double>(&value)) {
+            if (field.number != nullptr) {
                 row.*field.number = *number;
-                filled[t] = true;
-                continue;
+            } else if (field.text != nullptr) {
+                row.*field.text = numberTexts.text(*number);
             }
+            filled[t] = true;
+            continue;
         }
         QString text = automation::valueToText(value);
         if (ShowsText(text)) {
@@ -220,10 +257,11 @@ void TovProcess::ExtractMapFields() {
         std::vector<bool> filled(static_cast<std::size_t>(count), false);
 
         stages().beginCount(txt::ExtractingDataSourceMapTask, r);
+        NumberTexts numberTexts(static_cast<std::size_t>(count));
         int done = 0;
         for (int entry : required) {
             xl().ExtractRawValues(dsm.getItems(entry)->getTaskFldXL(), first, last);
-            ReadColumn(MapFieldOf(entry), xl().Values, Tasks.Rows, filled);
+            ReadColumn(MapFieldOf(entry), xl().Values, numberTexts, Tasks.Rows, filled);
             stages().countItem(++done);
         }
         stages().endCount();
