@@ -134,22 +134,32 @@ std::optional<double> ParseTrimmed(const QString& t) {
     return std::nullopt;
 }
 
+// Whether the text has white space at either end; the texts of date cells have none and are read
+// without a trimmed copy.
+bool Padded(const QString& text) {
+    return !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
+}
+
 } // namespace
 
 std::optional<double> ParseDateText(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) {
+    if (Padded(text)) {
+        return ParseDateText(text.trimmed());
+    }
+    if (text.isEmpty()) {
         return std::nullopt;
     }
-    return ParseTrimmed(t);
+    return ParseTrimmed(text);
 }
 
 std::optional<double> DateOfText(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.size() < 3) {
+    if (Padded(text)) {
+        return DateOfText(text.trimmed());
+    }
+    if (text.size() < 3) {
         return std::nullopt;
     }
-    return ParseTrimmed(t);
+    return ParseTrimmed(text);
 }
 
 int WholeDay(double dateTime) {
