@@ -4,6 +4,7 @@
 // time and the peak memory, and as its last line one summary of every project size.
 //
 //   bench_run                               the generated projects
+//   bench_run small | large                 one of them (for a profile of one size)
 //   bench_run_window                        the generated projects headless and through the real
 //                                           progress window (offscreen): the window's overhead
 //   bench_run <data file> <definition>      one definition of a data file, headless
@@ -409,7 +410,7 @@ RunTiming TimedRun(TovProcess& process, Globals& globals, int definition) {
     return 0;
 }
 
-[[maybe_unused]] int RunGenerated(Globals& globals, const QString& folder) {
+[[maybe_unused]] int RunGenerated(Globals& globals, const QString& folder, int onlyTasks) {
     const struct {
         int tasks;
         int days;
@@ -417,6 +418,9 @@ RunTiming TimedRun(TovProcess& process, Globals& globals, int definition) {
     QStringList summary;
     int status = 0;
     for (const auto& size : sizes) {
+        if (onlyTasks != 0 && size.tasks != onlyTasks) {
+            continue;
+        }
         const int first = DaySerial(QDate(2026, 1, 5));
         const int cutOff = first + size.days / 2;
         const QString name = QStringLiteral("project_%1x%2").arg(size.tasks).arg(size.days);
@@ -542,10 +546,15 @@ int main(int argc, char** argv) {
     if (args.size() == 2) {
         return RunDataFile(globals, args[0], args[1].toInt());
     }
+    if (args.size() == 1 &&
+        (args[0] == QLatin1String("small") || args[0] == QLatin1String("large"))) {
+        return RunGenerated(globals, folder.path(),
+                            args[0] == QLatin1String("small") ? 1000 : 20000);
+    }
     if (!args.isEmpty()) {
-        std::printf("usage: bench_run [<data file> <definition number>]\n");
+        std::printf("usage: bench_run [small | large | <data file> <definition number>]\n");
         return 2;
     }
-    return RunGenerated(globals, folder.path());
+    return RunGenerated(globals, folder.path(), 0);
 #endif
 }

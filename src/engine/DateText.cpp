@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTime>
 
+#include <charconv>
 #include <cmath>
 
 namespace engine {
@@ -62,17 +63,48 @@ QDate ParseDate(const QString& text) {
     return QDate();
 }
 
-} // namespace
-
-std::optional<double> ParseDateText(const QString& text) {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) {
+// The number of a plain decimal text ("46027", "-0.25"), the form a date cell's serial value takes
+// as text: read directly, as the C locale reads it, since each task brings two such texts to
+// every data set's validation. Any other form (signs, exponents, separators) gives nothing.
+std::optional<double> PlainDecimal(const QString& text) {
+    char chars[32];
+    const qsizetype n = text.size();
+    if (n == 0 || n >= qsizetype(sizeof chars)) {
         return std::nullopt;
     }
+    bool point = false;
+    bool digitBefore = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            digitBefore = true;
+        } else if ((c == u'-' && i == 0) || (c == u'.' && !point && digitBefore)) {
+            point = point || c == u'.';
+            digitBefore = false;
+        } else {
+            return std::nullopt;
+        }
+        chars[i] = static_cast<char>(c);
+    }
+    double number = 0;
+    if (!digitBefore || std::from_chars(chars, chars + n, number).ec != std::errc()) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+// ParseDateText of a trimmed, non-empty text.
+std::optional<double> ParseTrimmed(const QString& t) {
     bool ok = false;
-    double number = QLocale::c().toDouble(t, &ok);
-    if (!ok) {
-        number = QLocale::system().toDouble(t, &ok);
+    double number = 0;
+    if (const std::optional<double> plain = PlainDecimal(t)) {
+        number = *plain;
+        ok = true;
+    } else {
+        number = QLocale::c().toDouble(t, &ok);
+        if (!ok) {
+            number = QLocale::system().toDouble(t, &ok);
+        }
     }
     if (ok) {
         if (std::isfinite(number) && number >= kMinDateTime && number < kMaxDateTime) {
@@ -102,11 +134,32 @@ std::optional<double> ParseDateText(const QString& text) {
     return std::nullopt;
 }
 
-std::optional<double> DateOfText(const QString& text) {
-    if (text.trimmed().size() < 3) {
+// Whether the text has white space at either end; the texts of date cells have none and are read
+// without a trimmed copy.
+bool Padded(const QString& text) {
+    return !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
+}
+
+} // namespace
+
+std::optional<double> ParseDateText(const QString& text) {
+    if (Padded(text)) {
+        return ParseDateText(text.trimmed());
+    }
+    if (text.isEmpty()) {
         return std::nullopt;
     }
-    return ParseDateText(text);
+    return ParseTrimmed(text);
+}
+
+std::optional<double> DateOfText(const QString& text) {
+    if (Padded(text)) {
+        return DateOfText(text.trimmed());
+    }
+    if (text.size() < 3) {
+        return std::nullopt;
+    }
+    return ParseTrimmed(text);
 }
 
 int WholeDay(double dateTime) {

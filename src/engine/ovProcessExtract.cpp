@@ -11,6 +11,10 @@
 #include "services/TextIds.h"
 #include "services/ovUIL.h"
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <variant>
 
 using platform::Format;
@@ -36,6 +40,98 @@ double NumberOf(const automation::Value& value, const QString& text) {
         return date->serial;
     }
     return ParseNumberLenient(text);
+}
+
+// Whether a cell's text shows anything but white space (the test of QString::trimmed, without
+// making a trimmed copy).
+bool ShowsText(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); });
+}
+
+// Where the cells of one Data Source Map entry go in a task row: a text or a number.
+struct MapField {
+    QString engine::TaskRow::*text = nullptr;
+    double engine::TaskRow::*number = nullptr;
+};
+
+// The field of a map entry: the date columns keep their texts, the quantity columns numbers; an
+// entry without a field is only read for the blank row test.
+MapField MapFieldOf(int entry) {
+    static const MapField kFields[10] = {
+        {},
+        {&engine::TaskRow::BLStartText, nullptr},
+        {&engine::TaskRow::BLFinishText, nullptr},
+        {nullptr, &engine::TaskRow::BLManHours},
+        {nullptr, &engine::TaskRow::BLCost},
+        {&engine::TaskRow::StartText, nullptr},
+        {&engine::TaskRow::FinishText, nullptr},
+        {nullptr, &engine::TaskRow::ManHoursValue},
+        {nullptr, &engine::TaskRow::CostValue},
+        {nullptr, &engine::TaskRow::PctComplete},
+    };
+    return entry >= 1 && entry <= 9 ? kFields[entry] : MapField{};
+}
+
+// The texts of the numbers in the date columns, made once for each number and shared by the rows
+// that hold it: the dates of a task sheet repeat the same few thousand days. A slot keeps the last
+// number that came to it; whole numbers take the slot of their value, so that any run of days as
+// long as the table has a slot of its own.
+class NumberTexts {
+public:
+    explicit NumberTexts(std::size_t rows)
+        : slots_(std::bit_ceil(std::clamp<std::size_t>(rows, 64, 8192))) {}
+
+    const QString& text(double number) {
+        const std::uint64_t bits = std::bit_cast<std::uint64_t>(number);
+        const bool whole = std::fabs(number) < 1e15 && std::trunc(number) == number;
+        const std::uint64_t key =
+            whole ? static_cast<std::uint64_t>(static_cast<std::int64_t>(number))
+                  : bits * 0x9E3779B97F4A7C15ULL >> 32;
+        Slot& slot = slots_[static_cast<std::size_t>(key & (slots_.size() - 1))];
+        if (!slot.used || slot.bits != bits) {
+            slot = {bits, true, automation::valueToText(number)};
+        }
+        return slot.text;
+    }
+
+private:
+    struct Slot {
+        std::uint64_t bits = 0;
+        bool used = false;
+        QString text;
+    };
+    std::vector<Slot> slots_;
+};
+
+// Stores one column's cells (rows past the end of `values` are empty) in the task rows and marks
+// the rows where a cell shows text. A number is stored as it stands: its text, never blank, is
+// not made (a large task sheet holds hundreds of thousands of them); in a text field it takes the
+// shared text of the number.
+void ReadColumn(const MapField& field, const automation::Column& values, NumberTexts& numberTexts,
+                std::vector<engine::TaskRow>& rows, std::vector<bool>& filled) {
+    static const automation::Value kEmpty;
+    for (std::size_t t = 0; t < rows.size(); ++t) {
+        const automation::Value& value = t < values.size() ? values[t] : kEmpty;
+        engine::TaskRow& row = rows[t];
+        if (const double* number = std::get_if<double>(&value)) {
+            if (field.number != nullptr) {
+                row.*field.number = *number;
+            } else if (field.text != nullptr) {
+                row.*field.text = numberTexts.text(*number);
+            }
+            filled[t] = true;
+            continue;
+        }
+        QString text = automation::valueToText(value);
+        if (ShowsText(text)) {
+            filled[t] = true;
+        }
+        if (field.number != nullptr) {
+            row.*field.number = NumberOf(value, text);
+        } else if (field.text != nullptr) {
+            row.*field.text = std::move(text);
+        }
+    }
 }
 
 } // namespace
@@ -161,49 +257,11 @@ void TovProcess::ExtractMapFields() {
         std::vector<bool> filled(static_cast<std::size_t>(count), false);
 
         stages().beginCount(txt::ExtractingDataSourceMapTask, r);
+        NumberTexts numberTexts(static_cast<std::size_t>(count));
         int done = 0;
         for (int entry : required) {
             xl().ExtractRawValues(dsm.getItems(entry)->getTaskFldXL(), first, last);
-            for (int k = 1; k <= count; ++k) {
-                const std::size_t t = static_cast<std::size_t>(k - 1);
-                const automation::Value value = xl().getValues(k);
-                const QString text = automation::valueToText(value);
-                if (!text.trimmed().isEmpty()) {
-                    filled[t] = true;
-                }
-                engine::TaskRow& row = Tasks.Rows[t];
-                switch (entry) {
-                case 1:
-                    row.BLStartText = text;
-                    break;
-                case 2:
-                    row.BLFinishText = text;
-                    break;
-                case 3:
-                    row.BLManHours = NumberOf(value, text);
-                    break;
-                case 4:
-                    row.BLCost = NumberOf(value, text);
-                    break;
-                case 5:
-                    row.StartText = text;
-                    break;
-                case 6:
-                    row.FinishText = text;
-                    break;
-                case 7:
-                    row.ManHoursValue = NumberOf(value, text);
-                    break;
-                case 8:
-                    row.CostValue = NumberOf(value, text);
-                    break;
-                case 9:
-                    row.PctComplete = NumberOf(value, text);
-                    break;
-                default:
-                    break;
-                }
-            }
+            ReadColumn(MapFieldOf(entry), xl().Values, numberTexts, Tasks.Rows, filled);
             stages().countItem(++done);
         }
         stages().endCount();

@@ -35,14 +35,22 @@ bool FifteenDigitTie(double v) {
     return tie;
 }
 
-// The number with 15 significant digits as QString::number(v, 'g', 15) writes it. Between 1e-4
-// and 1e14 that is never in exponent form, and the standard library writes it without the
-// general routine (a task sheet converts hundreds of thousands of numbers); only an exact tie,
-// which the general routine rounds away from zero and the library to even, goes to it.
+// The number with 15 significant digits as QString::number(v, 'g', 15) writes it. Whole numbers
+// are written as integers. Between 1e-4 and 1e14 that is never in exponent form, and the standard
+// library writes it without the general routine (a task sheet converts hundreds of thousands of
+// numbers); only an exact tie, which the general routine rounds away from zero and the library to
+// even, goes to it.
 QString GeneralText(double v) {
     const double magnitude = std::fabs(v);
+    char digits[32];
+    // A whole number from 1 to 1e15 (a date's serial, a count) has at most 15 digits: its text is
+    // the integer's, written without the floating-point routines.
+    if (magnitude >= 1 && magnitude < 1e15 && std::trunc(v) == v) {
+        const char* end =
+            std::to_chars(digits, digits + sizeof digits, static_cast<long long>(v)).ptr;
+        return QString::fromLatin1(digits, end - digits);
+    }
     if (magnitude >= 1e-4 && magnitude < 1e14 && !FifteenDigitTie(v)) {
-        char digits[32];
         const auto end =
             std::to_chars(digits, digits + sizeof digits, v, std::chars_format::general, 15).ptr;
         return QString::fromLatin1(digits, end - digits);

@@ -60,12 +60,17 @@ public:
 
     Column value2() override {
         return guarded([&] {
-            const workbook::ValueArray block = range_.value2Array();
+            // The first column's cells straight into the block: a task sheet's column is read
+            // without a copy of it in the engine's values.
             Column out;
-            out.reserve(static_cast<size_t>(block.rows));
-            for (int r = 1; r <= block.rows; ++r) {
-                out.push_back(fromCell(block.at(r, 1)));
-            }
+            out.reserve(static_cast<size_t>(range_.rowCount()));
+            const int columns = range_.columnCount();
+            int cell = 0;
+            range_.eachValue2([&](workbook::CellValue&& value) {
+                if (cell++ % columns == 0) {
+                    out.push_back(fromCell(value));
+                }
+            });
             return out;
         });
     }

@@ -51,17 +51,21 @@ CellValue Range::value2() const {
 }
 
 ValueArray Range::value2Array() const {
-    detail::SheetModel& sheet = model_->sheet(sheet_);
     ValueArray array;
     array.rows = rowCount();
     array.columns = columnCount();
     array.values.reserve(size_t(array.rows) * size_t(array.columns));
+    eachValue2([&](CellValue&& value) { array.values.push_back(std::move(value)); });
+    return array;
+}
+
+void Range::eachValue2(const std::function<void(CellValue&&)>& take) const {
+    detail::SheetModel& sheet = model_->sheet(sheet_);
     for (int r = firstRow_; r <= lastRow_; ++r) {
         for (int c = firstColumn_; c <= lastColumn_; ++c) {
-            array.values.push_back(sheet.value(r, c));
+            take(sheet.value(r, c));
         }
     }
-    return array;
 }
 
 namespace {

@@ -60,6 +60,9 @@ public:
     CellValue value2() const;
     // The stored values of the whole block.
     ValueArray value2Array() const;
+    // Hands the stored value of every cell to `take`, row by row, without collecting the block
+    // first (a reader with its own array of a task sheet's column saves a copy of it).
+    void eachValue2(const std::function<void(CellValue&&)>& take) const;
     // As value2, but a number in a cell with a date format comes as a Date.
     CellValue value() const;
     ValueArray valueArray() const;

@@ -110,7 +110,7 @@ TEST(ChartCacheTest, PointsKeptAsTextSerialiseAsTheirNodes) {
     pugi::xml_document marked;
     ASSERT_TRUE(nodes.load_string(kChart));
     ASSERT_TRUE(marked.load_string(kChart));
-    std::vector<std::string> texts;
+    std::vector<CachePoints> texts;
     ASSERT_TRUE(refreshChartCaches(nodes, cells));
     ASSERT_TRUE(refreshChartCaches(marked, cells, &texts));
     EXPECT_FALSE(marked.select_node("//c:ser[1]//c:pt")) << "no rebuilt point is a node";
@@ -130,6 +130,9 @@ TEST(ChartCacheTest, OnlyTheMarkersOfThePartAreReplaced) {
     ASSERT_TRUE(
         doc.load_string("<a><?krv-points 1?><?krv-points x?><?other 0?><?krv-points 0?></a>",
                         pugi::parse_default | pugi::parse_pi));
-    EXPECT_EQ(serialise(doc, {"<b/>"}), R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
-                                        "<a><?krv-points 1?><?krv-points x?><?other 0?><b/></a>");
+    CachePoints points("");
+    points.addText(0, "b");
+    EXPECT_EQ(serialise(doc, {points}),
+              R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
+              R"(<a><?krv-points 1?><?krv-points x?><?other 0?><pt idx="0"><v>b</v></pt></a>)");
 }

@@ -101,6 +101,20 @@ const ForeignCase kForeignCases[] = {
      },
      {{"A1", CellValue::number(7)}},
      R"(<c r="C5" t="inlineStr">)"},
+    {"indented_parts", // whitespace between elements, as pretty-printing writers leave it
+     [] {
+         return wbtest::workbookParts(
+             wbtest::worksheetXml("\n  <row r=\"1\">\n    <c r=\"A1\" t=\"s\">\n      <v>0</v>\n"
+                                  "    </c>\n    <c r=\"B1\">\n      <v>2.5</v>\n    </c>\n"
+                                  "  </row>\n  <row r=\"7\">\n    <c r=\"E7\"><v>9</v></c>\n"
+                                  "  </row>\n"),
+             "<sst xmlns=\"" + kMain +
+                 "\">\n  <si>\n    <t xml:space=\"preserve\"> Indented </t>\n  </si>\n</sst>");
+     },
+     {{"A1", CellValue::text(QStringLiteral(" Indented "))},
+      {"B1", CellValue::number(2.5)},
+      {"E7", CellValue::number(9)}},
+     R"(<c r="C5" t="inlineStr">)"},
     {"part_name_in_another_case",
      [] {
          Parts parts = wbtest::workbookParts(

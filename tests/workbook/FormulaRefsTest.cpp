@@ -168,6 +168,8 @@ TEST(FormulaRefsTest, TranslateMovesRelativeParts) {
         {"SUM(1:1)", 1, 0, "SUM(2:2)"},
         {"A:A", 0, 1, "B:B"},
         {"\"A1\"&[1]S!A1", 3, 3, "\"A1\"&[1]S!A1"},
+        {"D4", 0, 2147483645, "#REF!"}, // an offset from a damaged reference: no overflow
+        {"D4", -2147483645, 0, "#REF!"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(translateFormula(c.formula, c.rows, c.cols), c.expected) << c.formula;

@@ -109,26 +109,33 @@ long markerIndex(const pugi::xml_node& node, size_t count) {
 }
 
 // What a cache looks like once serialised: its own XML with each run of points (nodes, or the
-// text a marker stands for) blanked, and the runs' texts, compared piece by piece so that a
-// cache of thousands of points is never copied whole.
+// points a marker stands for) blanked, and the runs, compared piece by piece so that a cache of
+// thousands of points is never written out whole.
 struct CacheImage {
+    struct Piece {
+        const std::string* text = nullptr; // a run of point nodes, as their XML
+        const CachePoints* points = nullptr;
+        bool operator==(const Piece& other) const {
+            if (points && other.points)
+                return *points == *other.points;
+            if (points)
+                return points->writes(*other.text);
+            if (other.points)
+                return other.points->writes(*text);
+            return *text == *other.text;
+        }
+    };
     std::string skeleton;
-    std::vector<const std::string*> pieces;
+    std::vector<Piece> pieces;
     std::list<std::string> owned;
     bool operator==(const CacheImage& other) const {
-        if (skeleton != other.skeleton || pieces.size() != other.pieces.size())
-            return false;
-        for (size_t i = 0; i < pieces.size(); ++i) {
-            if (*pieces[i] != *other.pieces[i])
-                return false;
-        }
-        return true;
+        return skeleton == other.skeleton && pieces == other.pieces;
     }
 };
 
-CacheImage imageOf(const pugi::xml_node& cache, const std::vector<std::string>* texts) {
+CacheImage imageOf(const pugi::xml_node& cache, const std::vector<CachePoints>* points) {
     CacheImage image;
-    if (!texts) {
+    if (!points) {
         image.skeleton = serialised(cache);
         return image;
     }
@@ -136,9 +143,10 @@ CacheImage imageOf(const pugi::xml_node& cache, const std::vector<std::string>* 
     pugi::xml_node node = copy.append_copy(cache);
     for (pugi::xml_node c = node.first_child(); c;) {
         if (isPointsMarker(c)) {
-            const long index = markerIndex(c, texts->size());
-            image.pieces.push_back(index < 0 ? &image.owned.emplace_back()
-                                             : &(*texts)[size_t(index)]);
+            const long index = markerIndex(c, points->size());
+            image.pieces.push_back(index < 0
+                                       ? CacheImage::Piece{&image.owned.emplace_back()}
+                                       : CacheImage::Piece{nullptr, &(*points)[size_t(index)]});
             c.set_value("");
             c = c.next_sibling();
         } else if (c.type() == pugi::node_element && isNamed(c, "pt")) {
@@ -155,7 +163,7 @@ CacheImage imageOf(const pugi::xml_node& cache, const std::vector<std::string>* 
                 }
                 c = next;
             }
-            image.pieces.push_back(&run);
+            image.pieces.push_back({&run});
         } else {
             c = c.next_sibling();
         }
@@ -164,79 +172,30 @@ CacheImage imageOf(const pugi::xml_node& cache, const std::vector<std::string>* 
     return image;
 }
 
-// Appends text as pugixml writes character data: &, < and > as entities, control characters
-// other than tab and line breaks as character references.
-void appendEscaped(std::string& out, const std::string& text) {
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '&') {
-            out += "&amp;";
-        } else if (c == '<') {
-            out += "&lt;";
-        } else if (c == '>') {
-            out += "&gt;";
-        } else if (u < 32 && c != '\t' && c != '\n' && c != '\r') {
-            out += "&#";
-            out += char('0' + u / 10);
-            out += char('0' + u % 10);
-            out += ';';
-        } else {
-            out += c;
-        }
-    }
-}
-
-// The points of one cache, each with its index and value, as nodes or as their XML text.
-class PointWriter {
+// The points of one cache as nodes, each with its index and value.
+class PointNodes {
 public:
-    PointWriter(pugi::xml_node cache, const std::string& prefix, bool asText)
-        : cache_(cache), ext_(child(cache, "extLst")), pt_(prefix + "pt"), v_(prefix + "v"),
-          asText_(asText) {}
+    PointNodes(pugi::xml_node cache, const std::string& prefix)
+        : cache_(cache), ext_(child(cache, "extLst")), pt_(prefix + "pt"), v_(prefix + "v") {}
 
-    void add(int index, const char* value, size_t size) {
-        if (asText_) {
-            text_ += '<';
-            text_ += pt_;
-            text_ += " idx=\"";
-            char digits[16];
-            text_.append(digits, std::to_chars(digits, digits + sizeof digits, index).ptr);
-            text_ += "\"><";
-            text_ += v_;
-            text_ += '>';
-            scratch_.assign(value, size);
-            appendEscaped(text_, scratch_);
-            text_ += "</";
-            text_ += v_;
-            text_ += "></";
-            text_ += pt_;
-            text_ += '>';
-            return;
-        }
+    void add(int index, const std::string& value) {
         pugi::xml_node pt =
             ext_ ? cache_.insert_child_before(pt_.c_str(), ext_) : cache_.append_child(pt_.c_str());
         pt.append_attribute("idx").set_value(index);
-        scratch_.assign(value, size);
-        pt.append_child(v_.c_str()).text().set(scratch_.c_str());
+        pt.append_child(v_.c_str()).text().set(value.c_str());
     }
-
-    // The text of the points written so far (text mode).
-    std::string take() { return std::move(text_); }
-    pugi::xml_node ext() const { return ext_; }
 
 private:
     pugi::xml_node cache_;
     pugi::xml_node ext_;
     std::string pt_;
     std::string v_;
-    bool asText_;
-    std::string text_;
-    std::string scratch_;
 };
 
-// Rebuilds one numCache or strCache from the cells of the areas. With texts the points are
-// kept as one text in texts, marked in the cache by a processing instruction.
+// Rebuilds one numCache or strCache from the cells of the areas. With runs the points are kept
+// as values in runs, marked in the cache by a processing instruction.
 void rebuildCache(pugi::xml_node cache, bool numeric, const std::vector<Area>& areas,
-                  const ChartCellSource& cells, std::vector<std::string>* texts) {
+                  const ChartCellSource& cells, std::vector<CachePoints>* runs) {
     const std::string p = prefixOf(cache);
     for (pugi::xml_node c = cache.first_child(); c;) {
         pugi::xml_node next = c.next_sibling();
@@ -252,9 +211,18 @@ void rebuildCache(pugi::xml_node cache, bool numeric, const std::vector<Area>& a
     pugi::xml_node ptCount = formatCode
                                  ? cache.insert_child_after((p + "ptCount").c_str(), formatCode)
                                  : cache.prepend_child((p + "ptCount").c_str());
-    PointWriter points(cache, p, texts != nullptr);
+    CachePoints points(p);
+    PointNodes nodes(cache, p);
+    if (runs) {
+        size_t count = 0;
+        for (const Area& a : areas) {
+            if (a.lastRow >= a.firstRow && a.lastCol >= a.firstCol)
+                count += size_t(a.lastRow - a.firstRow + 1) * size_t(a.lastCol - a.firstCol + 1);
+        }
+        points.reserve(count);
+    }
     int index = 0;
-    char number[64];
+    char number[32];
     for (const Area& a : areas) {
         if (a.lastRow < a.firstRow || a.lastCol < a.firstCol)
             continue;
@@ -265,48 +233,52 @@ void rebuildCache(pugi::xml_node cache, bool numeric, const std::vector<Area>& a
                     if (cell.kind != ChartCell::Kind::Number &&
                         cell.kind != ChartCell::Kind::Boolean)
                         continue;
-                    const auto end = std::to_chars(number, number + sizeof number, cell.number);
-                    points.add(index, number, size_t(end.ptr - number));
+                    if (runs) {
+                        points.addNumber(index, cell.number);
+                    } else {
+                        const auto end = std::to_chars(number, number + sizeof number, cell.number);
+                        nodes.add(index, std::string(number, end.ptr));
+                    }
                 } else {
-                    const ChartCell cell = cells.cell(a.sheet, row, col);
+                    ChartCell cell = cells.cell(a.sheet, row, col);
                     if (cell.kind == ChartCell::Kind::Empty)
                         continue;
-                    points.add(index, cell.text.data(), cell.text.size());
+                    if (runs)
+                        points.addText(index, std::move(cell.text));
+                    else
+                        nodes.add(index, cell.text);
                 }
             }
         }
     }
     ptCount.append_attribute("val").set_value(index);
-    if (texts) {
-        std::string text = points.take();
-        if (!text.empty()) {
-            pugi::xml_node marker = points.ext()
-                                        ? cache.insert_child_before(pugi::node_pi, points.ext())
-                                        : cache.append_child(pugi::node_pi);
-            marker.set_name(kPointsMarker);
-            marker.set_value(std::to_string(texts->size()).c_str());
-            texts->push_back(std::move(text));
-        }
+    if (runs && !points.empty()) {
+        const pugi::xml_node ext = child(cache, "extLst");
+        pugi::xml_node marker =
+            ext ? cache.insert_child_before(pugi::node_pi, ext) : cache.append_child(pugi::node_pi);
+        marker.set_name(kPointsMarker);
+        marker.set_value(std::to_string(runs->size()).c_str());
+        runs->push_back(std::move(points));
     }
 }
 
-// Gives the markers of a cache that is not rebuilt indexes into the new texts, carrying over
-// the texts they stood for.
-void carryMarkers(pugi::xml_node cache, const std::vector<std::string>& old,
-                  std::vector<std::string>& texts) {
+// Gives the markers of a cache that is not rebuilt indexes into the new runs, carrying over
+// the points they stood for.
+void carryMarkers(pugi::xml_node cache, const std::vector<CachePoints>& old,
+                  std::vector<CachePoints>& runs) {
     for (pugi::xml_node c = cache.first_child(); c; c = c.next_sibling()) {
         if (!isPointsMarker(c))
             continue;
         const long index = markerIndex(c, old.size());
-        c.set_value(std::to_string(texts.size()).c_str());
-        texts.push_back(index < 0 ? std::string() : old[size_t(index)]);
+        c.set_value(std::to_string(runs.size()).c_str());
+        runs.push_back(index < 0 ? CachePoints() : old[size_t(index)]);
     }
 }
 
 } // namespace
 
 bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells,
-                        std::vector<std::string>* pointTexts) {
+                        std::vector<CachePoints>* points) {
     std::vector<pugi::xml_node> refs;
     std::vector<pugi::xml_node> stack{chart.document_element()};
     while (!stack.empty()) {
@@ -321,9 +293,9 @@ bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells,
                 stack.push_back(c);
         }
     }
-    const std::vector<std::string> oldTexts =
-        pointTexts ? std::move(*pointTexts) : std::vector<std::string>();
-    std::vector<std::string> newTexts;
+    const std::vector<CachePoints> oldRuns =
+        points ? std::move(*points) : std::vector<CachePoints>();
+    std::vector<CachePoints> newRuns;
     bool modified = false;
     for (pugi::xml_node ref : refs) {
         const bool numeric = isNamed(ref, "numRef");
@@ -332,21 +304,21 @@ bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells,
         const pugi::xml_node f = child(ref, "f");
         std::vector<Area> areas;
         if (!f || !collectAreas(f.text().get(), cells, areas)) {
-            if (cache && pointTexts)
-                carryMarkers(cache, oldTexts, newTexts);
+            if (cache && points)
+                carryMarkers(cache, oldRuns, newRuns);
             continue;
         }
         CacheImage before;
         if (cache) {
-            before = imageOf(cache, pointTexts ? &oldTexts : nullptr);
+            before = imageOf(cache, points ? &oldRuns : nullptr);
         } else {
             cache = ref.insert_child_after((prefixOf(ref) + cacheName).c_str(), f);
         }
-        rebuildCache(cache, numeric, areas, cells, pointTexts ? &newTexts : nullptr);
-        modified = modified || !(imageOf(cache, pointTexts ? &newTexts : nullptr) == before);
+        rebuildCache(cache, numeric, areas, cells, points ? &newRuns : nullptr);
+        modified = modified || !(imageOf(cache, points ? &newRuns : nullptr) == before);
     }
-    if (pointTexts)
-        *pointTexts = std::move(newTexts);
+    if (points)
+        *points = std::move(newRuns);
     return modified;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbook/detail/CachePoints.h"
+
 #include <pugixml.hpp>
 
 #include <string>
@@ -32,19 +34,19 @@ public:
     }
 };
 
-// The processing instruction that stands for a cache's points kept as text: its value is the
-// index of the text in the part's point texts (Package::pointTexts), put in its place when the
-// part is serialised. A chart over thousands of days then holds one string per cache instead of
-// three nodes per point.
+// The processing instruction that stands for a cache's points kept as values: its value is the
+// index of the points in the part's runs of points (Package::points), written in its place when
+// the part is serialised. A chart over thousands of days then holds one array of values per
+// cache instead of three nodes per point.
 inline constexpr const char* kPointsMarker = "krv-points";
 
 // Refreshes the cached values of every number and text reference of a chart part (series
 // values, categories, titles) from the cells their formulas name, so that a viewer that reads
 // only the caches shows the workbook's data. A formula that is not made of plain references to
 // worksheets of the workbook (a defined name, another workbook, #REF!) keeps its cache. Returns
-// whether the part changed. With pointTexts the points are not made nodes: each rebuilt cache
-// gets a marker and its points' XML text in pointTexts, which the refresh replaces whole.
+// whether the part changed. With `points` the points are not made nodes: each rebuilt cache
+// gets a marker and its points in `points`, which the refresh replaces whole.
 bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells,
-                        std::vector<std::string>* pointTexts = nullptr);
+                        std::vector<CachePoints>* points = nullptr);
 
 } // namespace workbook::detail

@@ -17,6 +17,8 @@ constexpr int kMemoryLevel = 9;
 constexpr zip_uint16_t kFastLevelFlag = 0x0004;
 constexpr zip_uint16_t kLevelFlagsMask = 0x0006;
 constexpr zip_uint8_t kDeflateVersionNeeded = 20;
+constexpr size_t kPiece = size_t(1) << 30;
+constexpr size_t kFirstCapacity = size_t(256) << 10;
 
 struct SourceState {
     const DeflatedPart* part = nullptr;
@@ -82,49 +84,86 @@ zip_int64_t readDeflated(void* userdata, void* data, zip_uint64_t length, zip_so
 
 } // namespace
 
-DeflatedPart deflatePart(const std::string& bytes) {
-    DeflatedPart part;
-    part.size = bytes.size();
-    z_stream stream{};
-    if (deflateInit2(&stream, kLevel, Z_DEFLATED, -MAX_WBITS, kMemoryLevel, Z_DEFAULT_STRATEGY) !=
-        Z_OK) {
+PartDeflater::PartDeflater()
+    : stream_(std::make_unique<z_stream>()), crc_(uint32_t(crc32(0, nullptr, 0))) {
+    if (deflateInit2(stream_.get(), kLevel, Z_DEFLATED, -MAX_WBITS, kMemoryLevel,
+                     Z_DEFAULT_STRATEGY) != Z_OK) {
+        stream_.reset();
         throw std::bad_alloc();
     }
-    // zlib counts in 32 bits: the part is handed over in pieces of at most 1 GiB, into a buffer
-    // that deflateBound makes large enough for all of it (left uninitialised, as zlib fills it).
-    constexpr size_t kPiece = size_t(1) << 30;
-    const size_t capacity =
-        size_t(deflateBound(&stream, uLong(bytes.size()))) + (bytes.size() / kPiece + 1) * 64;
-    std::unique_ptr<char[]> buffer(new char[capacity]);
-    size_t in = 0;
-    uint32_t crc = uint32_t(crc32(0, nullptr, 0));
-    stream.next_out = reinterpret_cast<Bytef*>(buffer.get());
-    int status = Z_OK;
-    while (status != Z_STREAM_END) {
-        if (stream.avail_in == 0 && in < bytes.size()) {
-            const size_t n = std::min(bytes.size() - in, kPiece);
-            stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data() + in));
-            stream.avail_in = uInt(n);
-            crc = uint32_t(crc32(crc, stream.next_in, uInt(n)));
-            in += n;
+}
+
+PartDeflater::~PartDeflater() {
+    if (stream_) {
+        deflateEnd(stream_.get());
+    }
+}
+
+// The output grows by doubling through realloc: a large block moves by remapping, not by
+// copying, and pages never written are never touched.
+void PartDeflater::grow() {
+    const size_t used = capacity_ - stream_->avail_out;
+    const size_t capacity = std::max(kFirstCapacity, capacity_ * 2);
+    char* grown = static_cast<char*>(std::realloc(out_.get(), capacity));
+    if (grown == nullptr) {
+        throw std::bad_alloc();
+    }
+    out_.release();
+    out_.reset(grown);
+    capacity_ = capacity;
+    stream_->next_out = reinterpret_cast<Bytef*>(grown + used);
+    // zlib counts in 32 bits: at most 1 GiB of output space at a time.
+    stream_->avail_out = uInt(std::min(capacity - used, kPiece));
+}
+
+void PartDeflater::pump(bool finishing) {
+    for (;;) {
+        if (stream_->avail_out == 0) {
+            grow();
         }
-        const size_t written = size_t(reinterpret_cast<char*>(stream.next_out) - buffer.get());
-        if (written == capacity) {
-            deflateEnd(&stream);
+        const int status = deflate(stream_.get(), finishing ? Z_FINISH : Z_NO_FLUSH);
+        if (status == Z_STREAM_ERROR) {
             throw std::bad_alloc();
         }
-        stream.avail_out = uInt(std::min(capacity - written, kPiece));
-        const bool last = in == bytes.size();
-        status = deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
-        if (status == Z_STREAM_ERROR || (status == Z_BUF_ERROR && stream.avail_out > 0 && last)) {
-            deflateEnd(&stream);
-            throw std::bad_alloc();
+        if (finishing ? status == Z_STREAM_END : stream_->avail_in == 0 && stream_->avail_out > 0) {
+            return;
+        }
+        if (status == Z_BUF_ERROR && stream_->avail_out > 0) {
+            throw std::bad_alloc(); // no progress with room to write: zlib's state is broken
         }
     }
-    part.compressedSize = stream.total_out;
-    part.crc = crc;
-    deflateEnd(&stream);
-    part.data = std::move(buffer);
+}
+
+void PartDeflater::write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const size_t n = std::min(bytes.size(), kPiece);
+        stream_->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+        stream_->avail_in = uInt(n);
+        crc_ = uint32_t(crc32(crc_, stream_->next_in, uInt(n)));
+        size_ += n;
+        pump(false);
+        bytes.remove_prefix(n);
+    }
+}
+
+DeflatedPart PartDeflater::finish() {
+    stream_->avail_in = 0;
+    pump(true);
+    DeflatedPart part;
+    part.compressedSize = stream_->total_out;
+    part.crc = crc_;
+    part.size = size_;
+    part.data = std::move(out_);
+    capacity_ = 0;
+    // Ready for the next part: zlib keeps its tables, so that a thread deflating many parts
+    // does not take fresh memory for each.
+    if (deflateReset(stream_.get()) != Z_OK) {
+        throw std::bad_alloc();
+    }
+    stream_->next_out = nullptr;
+    stream_->avail_out = 0;
+    crc_ = uint32_t(crc32(0, nullptr, 0));
+    size_ = 0;
     return part;
 }
 

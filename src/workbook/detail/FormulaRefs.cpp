@@ -542,11 +542,13 @@ std::string translateFormula(std::string_view formula, int rowOffset, int colOff
         if (r.foreign || (rowOffset == 0 && colOffset == 0))
             return std::nullopt;
         bool ok = true;
+        // In 64 bits: an offset taken from a damaged cell reference can be near the int limit.
         auto move = [&](int& v, bool abs, int offset, int max) {
             if (v == 0 || abs)
                 return;
-            v += offset;
-            ok = ok && v >= 1 && v <= max;
+            const long long moved = static_cast<long long>(v) + offset;
+            ok = ok && moved >= 1 && moved <= max;
+            v = ok ? static_cast<int>(moved) : v;
         };
         move(r.firstRow, r.firstRowAbs, rowOffset, kMaxRows);
         move(r.lastRow, r.lastRowAbs, rowOffset, kMaxRows);

@@ -2,30 +2,24 @@
 
 #include "platform/FileWrite.h"
 #include "workbook/Error.h"
-#include "workbook/detail/ChartCache.h"
 #include "workbook/detail/DeflatedPart.h"
+#include "workbook/detail/PartText.h"
+#include "workbook/detail/TreeMemory.h"
 #include "workbook/detail/XmlEdit.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <atomic>
-#include <charconv>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <thread>
 #include <zip.h>
 
 namespace workbook::detail {
 
 namespace {
-
-struct StringWriter : pugi::xml_writer {
-    std::string out;
-    void write(const void* data, size_t size) override {
-        out.append(static_cast<const char*>(data), size);
-    }
-};
 
 QString zipMessage(zip_error_t* error) {
     return QString::fromUtf8(zip_error_strerror(error));
@@ -85,54 +79,9 @@ bool PartNameLess::operator()(const std::string& a, const std::string& b) const 
     return a.size() < b.size();
 }
 
-std::string serialise(const pugi::xml_document& doc) {
-    StringWriter writer;
-    writer.out.reserve(1 << 16);
-    const bool hasDeclaration = doc.first_child().type() == pugi::node_declaration;
-    // A declaration the part holds is written as a node of the tree; pugixml's own one is
-    // never written, so that a part gets exactly one.
-    doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    if (!hasDeclaration) {
-        return R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)" + writer.out;
-    }
-    return std::move(writer.out);
-}
-
-std::string serialise(const pugi::xml_document& doc, const std::vector<std::string>& pointTexts) {
-    std::string xml = serialise(doc);
-    if (pointTexts.empty()) {
-        return xml;
-    }
-    const std::string open = std::string("<?") + kPointsMarker + ' ';
-    size_t total = xml.size();
-    for (const std::string& text : pointTexts) {
-        total += text.size();
-    }
-    std::string out;
-    out.reserve(total);
-    size_t from = 0;
-    for (size_t at = xml.find(open); at != std::string::npos; at = xml.find(open, from)) {
-        const size_t valueAt = at + open.size();
-        const size_t close = std::min(xml.find("?>", valueAt), xml.size());
-        size_t index = 0;
-        const auto [end, error] = std::from_chars(xml.data() + valueAt, xml.data() + close, index);
-        out.append(xml, from, at - from);
-        if (close == xml.size() || error != std::errc() || end != xml.data() + close ||
-            index >= pointTexts.size()) {
-            // Not a marker of this part: written as it stands.
-            from = valueAt;
-            out.append(open);
-            continue;
-        }
-        out += pointTexts[index];
-        from = close + 2;
-    }
-    out.append(xml, from, std::string::npos);
-    return out;
-}
-
 Package::Package(std::string archiveBytes, const QString& fileName)
     : archiveBytes_(std::move(archiveBytes)), fileName_(fileName) {
+    useTreeMemory();
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source =
@@ -228,12 +177,14 @@ std::string Package::readOriginal(const Entry& entry, const std::string& part) c
     }
     const uint64_t declared = (stat.valid & ZIP_STAT_SIZE) != 0 ? stat.size : 0;
     std::string data;
-    data.reserve(size_t(std::min<uint64_t>(declared, uint64_t(64) << 20)));
+    // One byte beyond the declared size: the read that finds the end then needs no new block.
+    data.reserve(size_t(std::min<uint64_t>(declared, uint64_t(64) << 20)) + 1);
     constexpr size_t kPiece = size_t(1) << 20;
     for (;;) {
         const size_t at = data.size();
-        data.resize(at + kPiece);
-        const zip_int64_t got = zip_fread(file, data.data() + at, kPiece);
+        const size_t room = data.capacity() - at;
+        data.resize(at + (room > 0 ? std::min(room, kPiece) : kPiece));
+        const zip_int64_t got = zip_fread(file, data.data() + at, data.size() - at);
         if (got < 0) {
             zip_fclose(file);
             throw Error(kRejectedReference,
@@ -268,7 +219,7 @@ std::string Package::bytes(const std::string& part) const {
     }
     const Entry& entry = it->second;
     if (entry.doc && entry.modified) {
-        return serialise(*entry.doc, entry.pointTexts);
+        return serialise(*entry.doc, entry.points);
     }
     if (entry.replacement) {
         return *entry.replacement;
@@ -284,10 +235,13 @@ pugi::xml_document& Package::xml(const std::string& part) {
     }
     Entry& entry = it->second;
     if (!entry.doc) {
-        const std::string data = entry.replacement ? *entry.replacement : readOriginal(entry, part);
+        // Parsed in place: the tree's names and values point into the part's text, which it
+        // keeps, rather than into a copy of it (a large sheet is parsed once, not copied first).
+        auto text = std::make_unique<std::string>(entry.replacement ? *entry.replacement
+                                                                    : readOriginal(entry, part));
         auto doc = std::make_unique<pugi::xml_document>();
-        const pugi::xml_parse_result result =
-            doc->load_buffer(data.data(), data.size(), kParseOptions, pugi::encoding_utf8);
+        const pugi::xml_parse_result result = doc->load_buffer_inplace(
+            text->data(), text->size(), kParseOptions, pugi::encoding_utf8);
         if (!result) {
             throw Error(kRejectedReference,
                         QStringLiteral("The part %1 of %2 is not well-formed XML: %3 "
@@ -303,12 +257,17 @@ pugi::xml_document& Package::xml(const std::string& part) {
                             .arg(QString::fromStdString(part), fileName_)
                             .arg(kMaxXmlDepth));
         }
-        // A namespace written out more than once may be bound to more than one prefix.
+        // A namespace written out more than once may be bound to more than one prefix. (The
+        // text was parsed in place, but a namespace's characters stay where they were.)
         const char* uri = elementNamespace(doc->document_element());
-        if (*uri != '\0' && data.find(uri) != data.rfind(uri)) {
-            unifyPrefixes(*doc);
+        if (*uri != '\0') {
+            const size_t first = text->find(uri);
+            if (first != std::string::npos && text->find(uri, first + 1) != std::string::npos) {
+                unifyPrefixes(*doc);
+            }
         }
         entry.doc = std::move(doc);
+        entry.docText = std::move(text);
     }
     return *entry.doc;
 }
@@ -318,8 +277,8 @@ bool Package::isParsed(const std::string& part) const {
     return it != entries_.end() && it->second.doc != nullptr;
 }
 
-std::vector<std::string>& Package::pointTexts(const std::string& part) {
-    return entries_.at(part).pointTexts;
+std::vector<CachePoints>& Package::points(const std::string& part) {
+    return entries_.at(part).points;
 }
 
 void Package::markModified(const std::string& part) {
@@ -340,7 +299,8 @@ void Package::setBytes(const std::string& part, std::string bytes) {
     Entry& entry = it->second;
     entry.removed = false;
     entry.doc.reset();
-    entry.pointTexts.clear();
+    entry.docText.reset();
+    entry.points.clear();
     entry.modified = true;
     entry.replacement = std::make_unique<std::string>(std::move(bytes));
 }
@@ -350,7 +310,8 @@ void Package::remove(const std::string& part) {
     if (it != entries_.end()) {
         it->second.removed = true;
         it->second.doc.reset();
-        it->second.pointTexts.clear();
+        it->second.docText.reset();
+        it->second.points.clear();
     }
 }
 
@@ -485,6 +446,20 @@ void Package::removeContentTypeOverride(const std::string& part) {
     }
 }
 
+size_t Package::textSizeEstimate(const Entry& entry) {
+    // A point of a chart cache is written as about 40 characters.
+    constexpr size_t kPointText = 40;
+    constexpr size_t kNewPart = 4096;
+    if (entry.doc && entry.modified) {
+        size_t size = entry.docText ? entry.docText->size() : kNewPart;
+        for (const CachePoints& run : entry.points) {
+            size += run.count() * kPointText;
+        }
+        return size;
+    }
+    return entry.replacement ? entry.replacement->size() : 0;
+}
+
 std::map<std::string, DeflatedPart, PartNameLess>
 Package::deflateParts(const std::vector<std::string>& parts) const {
     // The bytes of a part without a tree come from the source archive, which is read on this
@@ -500,24 +475,40 @@ Package::deflateParts(const std::vector<std::string>& parts) const {
     std::vector<std::exception_ptr> failures(parts.size());
     std::atomic<size_t> next{0};
     auto work = [&] {
+        std::optional<PartDeflater> deflater;
         for (size_t i = next++; i < parts.size(); i = next++) {
             try {
+                if (!deflater) {
+                    deflater.emplace();
+                }
                 const Entry& entry = entries_.at(parts[i]);
                 if (entry.doc && entry.modified) {
-                    results[i] = deflatePart(serialise(*entry.doc, entry.pointTexts));
+                    // Streamed from the tree into the deflater: a large sheet is never held
+                    // whole as text.
+                    writePart(*entry.doc, entry.points,
+                              [&deflater](std::string_view piece) { deflater->write(piece); });
                 } else if (entry.replacement) {
-                    results[i] = deflatePart(*entry.replacement);
+                    deflater->write(*entry.replacement);
                 } else {
-                    results[i] = deflatePart(original[i]);
+                    deflater->write(original[i]);
                     std::string().swap(original[i]);
                 }
+                results[i] = deflater->finish();
             } catch (...) {
                 failures[i] = std::current_exception();
+                deflater.reset();
             }
         }
     };
-    const size_t threads =
-        std::min<size_t>(parts.size(), std::max(1u, std::thread::hardware_concurrency()));
+    // A thread takes a deflater of its own (a few hundred KiB of tables) and is worth it only
+    // for a megabyte or so of text: a small workbook is written by a thread or two.
+    constexpr size_t kBytesPerThread = size_t(1) << 20;
+    size_t bytes = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        bytes += original[i].size() + textSizeEstimate(entries_.at(parts[i]));
+    }
+    const size_t threads = std::min<size_t>({parts.size(), 1 + bytes / kBytesPerThread,
+                                             std::max(1u, std::thread::hardware_concurrency())});
     std::vector<std::thread> pool;
     for (size_t t = 1; t < threads; ++t) {
         pool.emplace_back(work);

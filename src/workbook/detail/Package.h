@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workbook/detail/PartText.h"
+
 #include <pugixml.hpp>
 
 #include <QString>
@@ -61,9 +63,9 @@ public:
     // The part's XML tree, parsed on first use with whitespace-only text kept.
     pugi::xml_document& xml(const std::string& part);
     bool isParsed(const std::string& part) const;
-    // The texts that markers in the part's XML tree stand for (see ChartCache.h), put in their
-    // places whenever the part is serialised.
-    std::vector<std::string>& pointTexts(const std::string& part);
+    // The chart points that markers in the part's XML tree stand for (see ChartCache.h), put in
+    // their places whenever the part is serialised.
+    std::vector<CachePoints>& points(const std::string& part);
     // Records that the part's XML tree was changed; it is serialised and deflated on save.
     void markModified(const std::string& part);
     bool isModified(const std::string& part) const;
@@ -96,12 +98,18 @@ private:
         int64_t index = -1; // in the source archive, -1 for an added part
         bool modified = false;
         bool removed = false;
+        // The part's tree, and the text it was parsed from in place (declared first so that
+        // it outlives the tree).
+        std::unique_ptr<std::string> docText;
         std::unique_ptr<pugi::xml_document> doc;
         std::unique_ptr<std::string> replacement;
-        std::vector<std::string> pointTexts;
+        std::vector<CachePoints> points;
         mutable bool counted = false; // its inflated size is in inflatedTotal_
     };
     std::string readOriginal(const Entry& entry, const std::string& part) const;
+    // About how long a changed part's text is (its original text, its chart points), to spread
+    // the deflating over threads.
+    static size_t textSizeEstimate(const Entry& entry);
 
     std::string archiveBytes_;
     QString fileName_;
@@ -111,11 +119,11 @@ private:
     mutable uint64_t inflatedTotal_ = 0;
 };
 
-// Parse and serialise options every part uses.
-inline constexpr unsigned kParseOptions =
-    pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata;
-std::string serialise(const pugi::xml_document& doc);
-// As serialise, each points marker replaced by the text it stands for.
-std::string serialise(const pugi::xml_document& doc, const std::vector<std::string>& pointTexts);
+// Parse options every part uses. An element's leading character data is kept as the element's
+// value rather than as a node of its own (a sheet's <v>1</v> is one node, not two: a quarter
+// less memory for a large sheet); text() and child_value() read it either way, and it is
+// written back where it stood.
+inline constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_declaration |
+                                          pugi::parse_ws_pcdata | pugi::parse_embed_pcdata;
 
 } // namespace workbook::detail

@@ -178,7 +178,7 @@ void refreshAllChartCaches(WorkbookModel& workbook) {
     Package& package = workbook.package();
     const ModelCells cells(workbook);
     for (const std::string& chart : chartParts(package)) {
-        if (refreshChartCaches(package.xml(chart), cells, &package.pointTexts(chart)))
+        if (refreshChartCaches(package.xml(chart), cells, &package.points(chart)))
             package.markModified(chart);
     }
 }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace workbook::detail {
+
+// Where a part's serialised text goes, piece by piece: a string, or a deflate stream, so that a
+// large part is never held whole as text when it is only written to the archive.
+using TextSink = std::function<void(std::string_view)>;
+
+// The points of one rebuilt chart cache, kept as values and written as their XML only when the
+// part is serialised (on the threads that deflate the parts): a chart over thousands of days
+// then holds neither three nodes per point nor the text of its points.
+class CachePoints {
+public:
+    CachePoints() = default;
+    // prefix: the namespace prefix of the cache's elements with its colon ("c:"), or "".
+    explicit CachePoints(const std::string& prefix);
+
+    void reserve(size_t points);
+    void addNumber(int index, double value);
+    void addText(int index, std::string text);
+    bool empty() const { return indexes_.empty(); }
+    size_t count() const { return indexes_.size(); }
+
+    // The points' XML (<c:pt idx="0"><c:v>1.5</c:v></c:pt>...) in pieces of a few KiB.
+    void write(const TextSink& sink) const;
+    std::string text() const;
+    // Whether write gives exactly `text` (compared piece by piece, never written whole).
+    bool writes(std::string_view text) const;
+    bool operator==(const CachePoints& other) const;
+
+private:
+    std::string beforeIndex_; // <c:pt idx="
+    std::string beforeValue_; // "><c:v>
+    std::string afterValue_;  // </c:v></c:pt>
+    std::vector<int> indexes_;
+    std::vector<double> numbers_;    // of a number cache
+    std::vector<std::string> texts_; // of a text cache
+};
+
+} // namespace workbook::detail
