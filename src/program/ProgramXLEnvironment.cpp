@@ -6,8 +6,6 @@
 #include "services/REG_Utils.h"
 #include "services/ovUP.h"
 
-#include <QCoreApplication>
-
 namespace {
 
 TovSD* activeSD() {
@@ -56,7 +54,7 @@ void TActiveDefinitionLists::setVL_TaskFldValue(int list, int index, const QStri
 }
 
 void TProgramXLEnvironment::processMessages() {
-    QCoreApplication::processEvents();
+    PumpMessages();
 }
 bool TProgramXLEnvironment::getCancelled() {
     return Progress() != nullptr && Progress()->getCancelled();

@@ -53,6 +53,10 @@ public:
     virtual void Hide() = 0;
 };
 
+// Lets the desktop deliver its pending messages during a long operation, at most once every few
+// milliseconds.
+void PumpMessages();
+
 // Progress that shows nothing and is never cancelled (runs without a window, benchmarks).
 class TNullProgress : public IProgress {
 public:

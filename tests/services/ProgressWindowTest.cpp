@@ -7,9 +7,12 @@
 #include "support/FixedTextMeasurer.h"
 #include "support/FixedWorkArea.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -170,3 +173,24 @@ TEST(ProgressWindow, FakeCancelsAfterTheScriptedPolls) {
 }
 
 } // namespace
+
+// The message pump passes through the event loop at most once per interval: a run asks after
+// every spreadsheet call, and each pass costs tens of microseconds with a window shown.
+TEST(ProgressWindow, MessagesArePumpedAtMostOncePerInterval) {
+    int delivered = 0;
+    QThread::msleep(20); // the interval has passed since any earlier pass
+    QTimer::singleShot(0, [&] { ++delivered; });
+    PumpMessages();
+    EXPECT_EQ(delivered, 1);
+    QElapsedTimer sincePass;
+    sincePass.start();
+    QTimer::singleShot(0, [&] { ++delivered; });
+    PumpMessages();
+    if (sincePass.elapsed() >= 9) {
+        GTEST_SKIP() << "the machine paused for the whole interval";
+    }
+    EXPECT_EQ(delivered, 1) << "a second pass within the interval is left out";
+    QThread::msleep(15);
+    PumpMessages();
+    EXPECT_EQ(delivered, 2);
+}
