@@ -22,7 +22,9 @@ public:
     }
     int lastRow(const std::string&) const override { return 10; }
     int lastColumn(const std::string&) const override { return 3; }
+    mutable int reads = 0;
     ChartCell cell(const std::string&, int row, int column) const override {
+        ++reads;
         const auto it = cells.find({row, column});
         return it == cells.end() ? ChartCell{} : it->second;
     }
@@ -123,6 +125,28 @@ TEST(ChartCacheTest, PointsKeptAsTextSerialiseAsTheirNodes) {
     EXPECT_TRUE(refreshChartCaches(marked, cells, &texts));
     EXPECT_TRUE(refreshChartCaches(nodes, cells));
     EXPECT_EQ(serialise(marked, texts), serialise(nodes));
+}
+
+TEST(ChartCacheTest, ChartsOfOneWorkbookShareThePointsOfAFormula) {
+    MapCells cells;
+    cells.cells[{8, 1}] = {ChartCell::Kind::Number, 46000, "09-Dec-2025"};
+    cells.cells[{8, 2}] = number(1.5);
+    cells.cells[{10, 2}] = number(2.5);
+    pugi::xml_document first;
+    pugi::xml_document second;
+    pugi::xml_document alone;
+    ASSERT_TRUE(first.load_string(kChart));
+    ASSERT_TRUE(second.load_string(kChart));
+    ASSERT_TRUE(alone.load_string(kChart));
+    std::vector<CachePoints> firstRuns, secondRuns, aloneRuns;
+    KnownPoints known;
+    ASSERT_TRUE(refreshChartCaches(first, cells, &firstRuns, &known));
+    const int firstReads = cells.reads;
+    ASSERT_TRUE(refreshChartCaches(second, cells, &secondRuns, &known));
+    EXPECT_EQ(cells.reads, firstReads) << "the second chart reads no cell again";
+    ASSERT_TRUE(refreshChartCaches(alone, cells, &aloneRuns));
+    EXPECT_EQ(serialise(second, secondRuns), serialise(alone, aloneRuns));
+    EXPECT_EQ(serialise(first, firstRuns), serialise(alone, aloneRuns));
 }
 
 TEST(ChartCacheTest, OnlyTheMarkersOfThePartAreReplaced) {

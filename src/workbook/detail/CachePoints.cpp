@@ -60,6 +60,18 @@ void CachePoints::addText(int index, std::string text) {
     texts_.push_back(std::move(text));
 }
 
+void CachePoints::eachPoint(const std::function<void(int, const std::string&)>& take) const {
+    const bool numeric = numbers_.size() == indexes_.size();
+    std::string number;
+    char digits[32];
+    for (size_t i = 0; i < indexes_.size(); ++i) {
+        if (numeric) {
+            number.assign(digits, std::to_chars(digits, digits + sizeof digits, numbers_[i]).ptr);
+        }
+        take(indexes_[i], numeric ? number : texts_[i]);
+    }
+}
+
 void CachePoints::write(const TextSink& sink) const {
     const bool numeric = numbers_.size() == indexes_.size();
     std::string piece;

@@ -26,6 +26,9 @@ public:
     bool empty() const { return indexes_.empty(); }
     size_t count() const { return indexes_.size(); }
 
+    // Each point's index and value as it is written (a number as its shortest text, a text
+    // unescaped).
+    void eachPoint(const std::function<void(int, const std::string&)>& take) const;
     // The points' XML (<c:pt idx="0"><c:v>1.5</c:v></c:pt>...) in pieces of a few KiB.
     void write(const TextSink& sink) const;
     std::string text() const;

@@ -54,6 +54,16 @@ struct Area {
     int firstRow, lastRow, firstCol, lastCol;
 };
 
+// How many cells the areas hold together.
+size_t cellCount(const std::vector<Area>& areas) {
+    size_t count = 0;
+    for (const Area& a : areas) {
+        if (a.lastRow >= a.firstRow && a.lastCol >= a.firstCol)
+            count += size_t(a.lastRow - a.firstRow + 1) * size_t(a.lastCol - a.firstCol + 1);
+    }
+    return count;
+}
+
 // The cells a series formula names, in order; false when the cache cannot be rebuilt from it.
 bool collectAreas(const std::string& formula, const ChartCellSource& cells,
                   std::vector<Area>& areas) {
@@ -81,13 +91,7 @@ bool collectAreas(const std::string& formula, const ChartCellSource& cells,
         });
     if (!ok || areas.empty() || !onlyReferences(residual))
         return false;
-    size_t total = 0;
-    for (const Area& a : areas) {
-        if (a.lastRow < a.firstRow || a.lastCol < a.firstCol)
-            continue;
-        total += size_t(a.lastRow - a.firstRow + 1) * size_t(a.lastCol - a.firstCol + 1);
-    }
-    return total <= kMaxPoints;
+    return cellCount(areas) <= kMaxPoints;
 }
 
 std::string serialised(const pugi::xml_node& node) {
@@ -194,8 +198,40 @@ private:
 
 // Rebuilds one numCache or strCache from the cells of the areas. With runs the points are kept
 // as values in runs, marked in the cache by a processing instruction.
-void rebuildCache(pugi::xml_node cache, bool numeric, const std::vector<Area>& areas,
-                  const ChartCellSource& cells, std::vector<CachePoints>* runs) {
+// The points of the cells of the areas.
+CachePoints readPoints(bool numeric, const std::vector<Area>& areas, const ChartCellSource& cells,
+                       const std::string& prefix) {
+    CachePoints points(prefix);
+    points.reserve(cellCount(areas));
+    int index = 0;
+    for (const Area& a : areas) {
+        if (a.lastRow < a.firstRow || a.lastCol < a.firstCol)
+            continue;
+        for (int row = a.firstRow; row <= a.lastRow; ++row) {
+            for (int col = a.firstCol; col <= a.lastCol; ++col, ++index) {
+                if (numeric) {
+                    const ChartCell cell = cells.value(a.sheet, row, col);
+                    if (cell.kind == ChartCell::Kind::Number ||
+                        cell.kind == ChartCell::Kind::Boolean)
+                        points.addNumber(index, cell.number);
+                } else {
+                    ChartCell cell = cells.cell(a.sheet, row, col);
+                    if (cell.kind != ChartCell::Kind::Empty)
+                        points.addText(index, std::move(cell.text));
+                }
+            }
+        }
+    }
+    return points;
+}
+
+// Rebuilds one numCache or strCache from the cells of the areas, which the formula names. With
+// runs the points are kept as values in runs, marked in the cache by a processing instruction;
+// points already read for the same formula and kind (known) are not read again: the charts of a
+// workbook share their category cells.
+void rebuildCache(pugi::xml_node cache, bool numeric, const std::string& formula,
+                  const std::vector<Area>& areas, const ChartCellSource& cells,
+                  std::vector<CachePoints>* runs, KnownPoints* known) {
     const std::string p = prefixOf(cache);
     for (pugi::xml_node c = cache.first_child(); c;) {
         pugi::xml_node next = c.next_sibling();
@@ -211,48 +247,20 @@ void rebuildCache(pugi::xml_node cache, bool numeric, const std::vector<Area>& a
     pugi::xml_node ptCount = formatCode
                                  ? cache.insert_child_after((p + "ptCount").c_str(), formatCode)
                                  : cache.prepend_child((p + "ptCount").c_str());
-    CachePoints points(p);
-    PointNodes nodes(cache, p);
-    if (runs) {
-        size_t count = 0;
-        for (const Area& a : areas) {
-            if (a.lastRow >= a.firstRow && a.lastCol >= a.firstCol)
-                count += size_t(a.lastRow - a.firstRow + 1) * size_t(a.lastCol - a.firstCol + 1);
-        }
-        points.reserve(count);
+    ptCount.append_attribute("val").set_value(cellCount(areas));
+    const std::string key = (numeric ? "n " : "s ") + p + ' ' + formula;
+    const CachePoints* read = nullptr;
+    if (known) {
+        const auto it = known->find(key);
+        read = it == known->end() ? nullptr : &it->second;
     }
-    int index = 0;
-    char number[32];
-    for (const Area& a : areas) {
-        if (a.lastRow < a.firstRow || a.lastCol < a.firstCol)
-            continue;
-        for (int row = a.firstRow; row <= a.lastRow; ++row) {
-            for (int col = a.firstCol; col <= a.lastCol; ++col, ++index) {
-                if (numeric) {
-                    const ChartCell cell = cells.value(a.sheet, row, col);
-                    if (cell.kind != ChartCell::Kind::Number &&
-                        cell.kind != ChartCell::Kind::Boolean)
-                        continue;
-                    if (runs) {
-                        points.addNumber(index, cell.number);
-                    } else {
-                        const auto end = std::to_chars(number, number + sizeof number, cell.number);
-                        nodes.add(index, std::string(number, end.ptr));
-                    }
-                } else {
-                    ChartCell cell = cells.cell(a.sheet, row, col);
-                    if (cell.kind == ChartCell::Kind::Empty)
-                        continue;
-                    if (runs)
-                        points.addText(index, std::move(cell.text));
-                    else
-                        nodes.add(index, cell.text);
-                }
-            }
-        }
-    }
-    ptCount.append_attribute("val").set_value(index);
-    if (runs && !points.empty()) {
+    CachePoints points = read ? *read : readPoints(numeric, areas, cells, p);
+    if (known && !read)
+        known->emplace(key, points);
+    if (!runs) {
+        PointNodes nodes(cache, p);
+        points.eachPoint([&](int index, const std::string& value) { nodes.add(index, value); });
+    } else if (!points.empty()) {
         const pugi::xml_node ext = child(cache, "extLst");
         pugi::xml_node marker =
             ext ? cache.insert_child_before(pugi::node_pi, ext) : cache.append_child(pugi::node_pi);
@@ -278,7 +286,7 @@ void carryMarkers(pugi::xml_node cache, const std::vector<CachePoints>& old,
 } // namespace
 
 bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells,
-                        std::vector<CachePoints>* points) {
+                        std::vector<CachePoints>* points, KnownPoints* known) {
     std::vector<pugi::xml_node> refs;
     std::vector<pugi::xml_node> stack{chart.document_element()};
     while (!stack.empty()) {
@@ -314,7 +322,8 @@ bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells,
         } else {
             cache = ref.insert_child_after((prefixOf(ref) + cacheName).c_str(), f);
         }
-        rebuildCache(cache, numeric, areas, cells, points ? &newRuns : nullptr);
+        rebuildCache(cache, numeric, f.text().get(), areas, cells, points ? &newRuns : nullptr,
+                     known);
         modified = modified || !(imageOf(cache, points ? &newRuns : nullptr) == before);
     }
     if (points)

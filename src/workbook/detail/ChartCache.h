@@ -4,6 +4,7 @@
 
 #include <pugixml.hpp>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,10 @@ inline constexpr const char* kPointsMarker = "krv-points";
 // worksheets of the workbook (a defined name, another workbook, #REF!) keeps its cache. Returns
 // whether the part changed. With `points` the points are not made nodes: each rebuilt cache
 // gets a marker and its points in `points`, which the refresh replaces whole.
+// With `known`, the points read for a formula are kept there and taken from there by the next
+// cache with the same formula and kind (the charts of a workbook share their category cells).
+using KnownPoints = std::map<std::string, CachePoints>;
 bool refreshChartCaches(pugi::xml_document& chart, const ChartCellSource& cells,
-                        std::vector<CachePoints>* points = nullptr);
+                        std::vector<CachePoints>* points = nullptr, KnownPoints* known = nullptr);
 
 } // namespace workbook::detail

@@ -177,8 +177,9 @@ void refreshAllChartCaches(WorkbookModel& workbook) {
     workbook.ensureOpen();
     Package& package = workbook.package();
     const ModelCells cells(workbook);
+    KnownPoints known;
     for (const std::string& chart : chartParts(package)) {
-        if (refreshChartCaches(package.xml(chart), cells, &package.points(chart)))
+        if (refreshChartCaches(package.xml(chart), cells, &package.points(chart), &known))
             package.markModified(chart);
     }
 }
