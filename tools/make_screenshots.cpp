@@ -27,6 +27,7 @@
 #include "platform/Format.h"
 #include "program/GlobalObjects.h"
 #include "services/F_Progress.h"
+#include "services/Progress.h"
 #include "services/StdDlg.h"
 #include "services/TextMetrics.h"
 #include "services/WorkArea.h"
@@ -39,6 +40,7 @@
 #include <QFile>
 #include <QFont>
 #include <QHash>
+#include <QImage>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -129,6 +131,68 @@ void Settle(int ms = kSettleMs) {
     }
 }
 
+// The progress window as a run drives it, with a call when the step halfway through the run has
+// been added (a run is too quick to be caught by a timer).
+class THalfwayProgress : public IProgress {
+public:
+    THalfwayProgress(IProgress& window, std::function<void()> atHalf)
+        : Window(window), AtHalf(std::move(atHalf)) {}
+
+    void Reset() override { Window.Reset(); }
+    void setCaption(const QString& caption) override { Window.setCaption(caption); }
+    void setTotalSteps(int steps) override { Window.setTotalSteps(steps); }
+    int getTotalSteps() const override { return Window.getTotalSteps(); }
+    int getStepCount() const override { return Window.getStepCount(); }
+    void AddStep(const QString& text) override {
+        Window.AddStep(text);
+        CheckHalfway();
+    }
+    int AddStepReturnIndex(const QString& text) override {
+        const int index = Window.AddStepReturnIndex(text);
+        CheckHalfway();
+        return index;
+    }
+    void AddNote(const QString& text) override { Window.AddNote(text); }
+    void UpdateStep(const QString& text) override { Window.UpdateStep(text); }
+    int UpdateInterval() const override { return Window.UpdateInterval(); }
+    void UpdateSteps(const QString& text, int items) override { Window.UpdateSteps(text, items); }
+    void AppendToLastLine(const QString& text) override { Window.AppendToLastLine(text); }
+    void AppendToLine(const QString& text, int index) override { Window.AppendToLine(text, index); }
+    void StartStepProgress(int steps) override { Window.StartStepProgress(steps); }
+    void ShowStepProgress(bool show) override { Window.ShowStepProgress(show); }
+    void ProcessMessages() override { Window.ProcessMessages(); }
+    bool UpdateDue() override { return Window.UpdateDue(); }
+    bool getCancelled() const override { return Window.getCancelled(); }
+    void setCancelled(bool cancelled) override { Window.setCancelled(cancelled); }
+    void Show() override { Window.Show(); }
+    void Hide() override { Window.Hide(); }
+
+private:
+    void CheckHalfway() {
+        if (!Called && Window.getTotalSteps() > 0 &&
+            Window.getStepCount() * 2 >= Window.getTotalSteps()) {
+            Called = true;
+            AtHalf();
+        }
+    }
+    IProgress& Window;
+    std::function<void()> AtHalf;
+    bool Called = false;
+};
+
+// Whether more than a third of the picture is black.
+bool MostlyBlack(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    qint64 black = 0;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            black += qRed(line[x]) + qGreen(line[x]) + qBlue(line[x]) == 0 ? 1 : 0;
+        }
+    }
+    return black * 3 > qint64(rgb.width()) * rgb.height();
+}
+
 // The folder the pictures go to and what failed on the way.
 class TShots {
 public:
@@ -153,6 +217,11 @@ public:
                      .arg(name)
                      .arg(picture.width())
                      .arg(picture.height()));
+            return;
+        }
+        if (MostlyBlack(picture.toImage())) {
+            // No window of the program is dark: a black picture is a window that did not paint.
+            Fail(QStringLiteral("%1: the window drew a black picture").arg(name));
             return;
         }
         if (!picture.save(path, "PNG")) {
@@ -370,20 +439,21 @@ public:
         main->action(QStringLiteral("MI_Help_About"))->trigger();
 
         // Process the first definition: its question is grabbed and answered Yes, the progress
-        // window grabbed halfway through the run (the engine lets events through between its
-        // steps) and the Summary window with the run's project summary.
-        QTimer progressWatch;
-        QObject::connect(&progressWatch, &QTimer::timeout, [this, &progressWatch] {
-            if (UF_Progress != nullptr && UF_Progress->isVisible() &&
-                UF_Progress->getTotalSteps() > 0 &&
-                UF_Progress->getStepCount() * 2 >= UF_Progress->getTotalSteps()) {
-                progressWatch.stop();
+        // window grabbed at the step halfway through the run and the Summary window with the
+        // run's project summary.
+        IProgress* const window = Progress();
+        THalfwayProgress halfway(*window, [this] {
+            if (UF_Progress != nullptr && UF_Progress->isVisible()) {
+                // Between its throttled paints the window holds its updates, and a grab would
+                // draw nothing: they are let through for the grab (the window holds them again
+                // at its next paint).
+                UF_Progress->setUpdatesEnabled(true);
                 Shots.Save(UF_Progress, QStringLiteral("progress"));
             }
         });
-        progressWatch.start(50);
+        setProgress(&halfway);
         Click(main->processButton());
-        progressWatch.stop();
+        setProgress(window);
         if (!Shots.wasTaken(QStringLiteral("progress"))) {
             Shots.Fail(QStringLiteral("the progress window was not seen during the run"));
         }
