@@ -66,6 +66,7 @@ void CachePoints::eachPoint(const std::function<void(int, const std::string&)>& 
     char digits[32];
     for (size_t i = 0; i < indexes_.size(); ++i) {
         if (numeric) {
+            // The shortest text that reads back as the same number.
             number.assign(digits, std::to_chars(digits, digits + sizeof digits, numbers_[i]).ptr);
         }
         take(indexes_[i], numeric ? number : texts_[i]);
@@ -73,26 +74,20 @@ void CachePoints::eachPoint(const std::function<void(int, const std::string&)>& 
 }
 
 void CachePoints::write(const TextSink& sink) const {
-    const bool numeric = numbers_.size() == indexes_.size();
     std::string piece;
     piece.reserve(kPiece + 256);
-    char digits[32];
-    for (size_t i = 0; i < indexes_.size(); ++i) {
+    char digits[16];
+    eachPoint([&](int index, const std::string& value) {
         piece += beforeIndex_;
-        piece.append(digits, std::to_chars(digits, digits + sizeof digits, indexes_[i]).ptr);
+        piece.append(digits, std::to_chars(digits, digits + sizeof digits, index).ptr);
         piece += beforeValue_;
-        if (numeric) {
-            // The shortest text that reads back as the same number.
-            piece.append(digits, std::to_chars(digits, digits + sizeof digits, numbers_[i]).ptr);
-        } else {
-            appendEscaped(piece, texts_[i]);
-        }
+        appendEscaped(piece, value);
         piece += afterValue_;
         if (piece.size() >= kPiece) {
             sink(piece);
             piece.clear();
         }
-    }
+    });
     if (!piece.empty()) {
         sink(piece);
     }
