@@ -258,6 +258,8 @@ void TovProcess::ExtractMapFields() {
 
         stages().beginCount(txt::ExtractingDataSourceMapTask, r);
         NumberTexts numberTexts(static_cast<std::size_t>(count));
+        // The limits are asked for every column read.
+        const TovXL::VersionHold holdVersion(xl());
         int done = 0;
         for (int entry : required) {
             xl().ExtractRawValues(dsm.getItems(entry)->getTaskFldXL(), first, last);
