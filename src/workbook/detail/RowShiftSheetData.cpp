@@ -4,6 +4,7 @@
 #include "workbook/detail/RowShiftInternal.h"
 #include "workbook/detail/XmlEdit.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <map>
@@ -36,6 +37,12 @@ int columnNumber(std::string_view letters) {
             return kBeyondLastColumn;
     }
     return col;
+}
+
+// A row's number: its "r", or the number after the previous row's. Numbers beyond the sheet (a
+// damaged part) are held at the row past its end, so that moving them cannot overflow.
+int rowNumberOf(const pugi::xml_node& row, int previous) {
+    return std::min(row.attribute("r") ? row.attribute("r").as_int() : previous + 1, kMaxRows + 1);
 }
 
 bool rowHasContent(const pugi::xml_node& row) {
@@ -71,7 +78,7 @@ bool expandSharedFormulas(pugi::xml_node sheetData, bool own, const std::string&
     for (pugi::xml_node row : sheetData.children()) {
         if (!isNamed(row, "row"))
             continue;
-        rowNumber = row.attribute("r") ? row.attribute("r").as_int() : rowNumber + 1;
+        rowNumber = rowNumberOf(row, rowNumber);
         int colNumber = 0;
         for (pugi::xml_node c : row.children()) {
             if (!isNamed(c, "c"))
@@ -158,7 +165,7 @@ bool shiftSheetData(pugi::xml_node sheetData, bool own, const std::string& host,
             row = next;
             continue;
         }
-        rowNumber = row.attribute("r") ? row.attribute("r").as_int() : rowNumber + 1;
+        rowNumber = rowNumberOf(row, rowNumber);
         int newNumber = rowNumber;
         if (own && ch.count > 0) {
             if (ch.isInsert()) {
@@ -259,7 +266,7 @@ void checkRowInsertion(const pugi::xml_document& worksheet, const RowChange& cha
     for (pugi::xml_node row : child(worksheet.document_element(), "sheetData").children()) {
         if (!isNamed(row, "row"))
             continue;
-        rowNumber = row.attribute("r") ? row.attribute("r").as_int() : rowNumber + 1;
+        rowNumber = rowshift::rowNumberOf(row, rowNumber);
         if (rowNumber >= change.at && rowNumber > limit && rowshift::rowHasContent(row))
             throw Error(kRejectedReference,
                         QStringLiteral("To prevent possible loss of data, cells that are not "
