@@ -169,8 +169,6 @@ void TUF_Progress::setTotalSteps(int steps) {
 
 void TUF_Progress::addLine(const QString& line) {
     LB_Progress->addItem(line);
-    LB_Progress->setCurrentRow(LB_Progress->count() - 1);
-    LB_Progress->scrollToItem(LB_Progress->item(LB_Progress->count() - 1));
     Repaint();
 }
 
@@ -182,6 +180,12 @@ void TUF_Progress::Repaint() {
     if (!LastPaint.isValid() || LastPaint.hasExpired(UpdateInterval())) {
         LastPaint.start();
         PaintTimer.stop();
+        // The last line is made current and scrolled to only for a paint: making each new line
+        // current lays out the whole list again.
+        if (const int last = LB_Progress->count() - 1; last >= 0) {
+            LB_Progress->setCurrentRow(last);
+            LB_Progress->scrollToItem(LB_Progress->item(last));
+        }
         setUpdatesEnabled(true);
         repaint();
         setUpdatesEnabled(false);
@@ -269,8 +273,10 @@ void TUF_Progress::Show() {
 
 void TUF_Progress::Hide() {
     PaintTimer.stop();
-    setUpdatesEnabled(true);
+    // Closing resets the window; a window on its way out is not painted for that.
+    setUpdatesEnabled(false);
     close();
+    setUpdatesEnabled(true);
 }
 
 void TUF_Progress::BBtn_CancelClick() {
