@@ -18,7 +18,7 @@ constexpr std::string_view kDeclaration =
 class ExpandingWriter : public pugi::xml_writer {
 public:
     ExpandingWriter(const std::vector<CachePoints>& points, const TextSink& sink)
-        : texts_(points), sink_(sink), open_(std::string("<?") + kPointsMarker + ' ') {
+        : points_(points), sink_(sink), open_(std::string("<?") + kPointsMarker + ' ') {
         pending_.reserve(kChunk + kChunk / 4);
     }
 
@@ -68,7 +68,7 @@ private:
 
     void drain(bool final) {
         size_t from = 0;
-        if (!texts_.empty()) {
+        if (!points_.empty()) {
             for (size_t at = pending_.find(open_); at != std::string::npos;
                  at = pending_.find(open_, from)) {
                 const size_t valueAt = at + open_.size();
@@ -85,23 +85,23 @@ private:
                 const auto [end, error] =
                     std::from_chars(pending_.data() + valueAt, valueEnd, index);
                 if (close == std::string::npos || error != std::errc() || end != valueEnd ||
-                    index >= texts_.size()) {
+                    index >= points_.size()) {
                     // Not a marker of this part: written as it stands.
                     emit(from, valueAt);
                     from = valueAt;
                     continue;
                 }
                 emit(from, at);
-                texts_[index].write(sink_);
+                points_[index].write(sink_);
                 from = close + 2;
             }
         }
-        const size_t keep = final || texts_.empty() ? 0 : markerStartAtEnd(from);
+        const size_t keep = final || points_.empty() ? 0 : markerStartAtEnd(from);
         emit(from, pending_.size() - keep);
         pending_.erase(0, pending_.size() - keep);
     }
 
-    const std::vector<CachePoints>& texts_;
+    const std::vector<CachePoints>& points_;
     const TextSink& sink_;
     const std::string open_;
     std::string pending_;
