@@ -1,5 +1,6 @@
-// The main of every test executable: a headless application, the English text table, and the
-// plain message box replaced by a recorder so that no test waits on a modal window.
+// The main of every test executable: a headless application (or one on the private X server of a
+// desktop check), the English text table, and the plain message box replaced by a recorder so
+// that no test waits on a modal window.
 #include "services/UIL_EN.h"
 #include "services/ovUIL.h"
 #include "support/FakeMessageBox.h"
@@ -21,7 +22,11 @@ class ResetMessageBoxes : public testing::EmptyTestEventListener {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Headless, except inside a private X session with a window manager (scripts/xvfb-session),
+    // where the desktop checks run on the real display.
+    if (!qEnvironmentVariableIsSet("KRV_SESSION_DIR")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     // Keep every test away from the user's settings, documents and desktop files: the registry
     // hive, the home folder (documents), the configuration and the data folders live in a
     // temporary folder of this run.

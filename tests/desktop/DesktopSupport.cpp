@@ -1,0 +1,57 @@
+#include "DesktopSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+
+namespace desktopsupport {
+
+bool onRealDisplay() {
+    return QGuiApplication::platformName() == QLatin1String("xcb") &&
+           qEnvironmentVariableIsSet("KRV_SESSION_DIR");
+}
+
+QRect workArea() {
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+void settle(int milliseconds) {
+    QTest::qWait(milliseconds);
+}
+
+bool showAndSettle(QWidget* window) {
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window, 5000)) {
+        return false;
+    }
+    // The frame is known once the window manager has reparented the window: its frame then
+    // differs from the client area. Wait for that, then for the geometry to stop moving.
+    const bool framed = QTest::qWaitFor(
+        [window] { return window->frameGeometry() != window->geometry(); }, 3000);
+    QRect last = window->frameGeometry();
+    for (int i = 0; i < 20; ++i) {
+        settle(50);
+        const QRect now = window->frameGeometry();
+        if (now == last) {
+            break;
+        }
+        last = now;
+    }
+    return framed;
+}
+
+QString saveScreenshot(QWidget* window, const QString& name) {
+    const QString folder = QStringLiteral(KRV_SCREENSHOTS_DIR);
+    QDir().mkpath(folder);
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    const QRect frame = window->frameGeometry();
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(path);
+    return path;
+}
+
+} // namespace desktopsupport

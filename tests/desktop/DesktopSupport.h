@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+namespace desktopsupport {
+
+// True on the private X server of a desktop check; the tests skip elsewhere (run them with
+// scripts/xvfb-session).
+bool onRealDisplay();
+
+// The screen's work area: the part of the screen a window may take.
+QRect workArea();
+
+// Shows the window and waits until the window manager has framed and placed it and it is exposed.
+// False when that did not happen in time.
+bool showAndSettle(QWidget* window);
+
+// Lets the window manager and the program answer each other for a while.
+void settle(int milliseconds = 200);
+
+// Saves a picture of the window with its frame into the build tree's desktop-screenshots folder,
+// for review; returns the file's path.
+QString saveScreenshot(QWidget* window, const QString& name);
+
+} // namespace desktopsupport
