@@ -30,8 +30,8 @@ bool showAndSettle(QWidget* window) {
     }
     // The frame is known once the window manager has reparented the window: its frame then
     // differs from the client area. Wait for that, then for the geometry to stop moving.
-    const bool framed = QTest::qWaitFor(
-        [window] { return window->frameGeometry() != window->geometry(); }, 3000);
+    const bool framed =
+        QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); }, 3000);
     QRect last = window->frameGeometry();
     for (int i = 0; i < 20; ++i) {
         settle(50);
