@@ -139,6 +139,13 @@ const Case kNumberCases[] = {
     {0.000011, "mm:ss.00", "00:00.95"},
     {46365.5208333333, "m/d/yyyy h:mm", "12/9/2026 12:30"},
     {46365, "yy", "26"},
+    // One millisecond before midnight: a date alone is its own day; a time rounds, and its
+    // date with it.
+    {44927.999999, "m/d/yyyy", "1/1/2023"},
+    {44927.999999, "ddd", "Sun"},
+    {44927.999999, "mmm d", "Jan 1"},
+    {44927.999999, "m/d/yyyy h:mm:ss", "1/2/2023 0:00:00"},
+    {44927.999999, "d h", "2 0"},
     {-1, "m/d/yyyy", "########"},
 };
 

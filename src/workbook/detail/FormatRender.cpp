@@ -513,21 +513,6 @@ QString renderDateSection(const FormatSection& section, double serial, bool date
             subDigits = std::max(subDigits, std::min(n, 3));
         }
     }
-    long long scale = 1;
-    for (int i = 0; i < subDigits; ++i) {
-        scale *= 10;
-    }
-    const long long units = std::llround(serial * 86400.0 * double(scale));
-    const long long perDay = 86400LL * scale;
-    const long long days = units / perDay;
-    const long long inDay = units % perDay;
-    const long long totalSeconds = units / scale;
-    const int hours = int(inDay / (3600 * scale));
-    const int minutes = int(inDay / (60 * scale) % 60);
-    const int seconds = int(inDay / scale % 60);
-    const long long fraction = inDay % scale;
-    const DateParts date = dateOf(days, date1904);
-
     std::vector<int> dateIndexes;
     for (size_t i = 0; i < tokens.size(); ++i) {
         if (tokens[i].kind == FormatToken::Date) {
@@ -547,6 +532,32 @@ QString renderDateSection(const FormatSection& section, double serial, bool date
         }
         return false;
     };
+    // Hours, minutes, seconds, elapsed time, AM/PM or parts of a second.
+    bool showsTime = subDigits > 0;
+    for (const int index : dateIndexes) {
+        const QString& code = tokens[size_t(index)].text;
+        const QChar kind = code[0].toLower();
+        showsTime = showsTime || kind == u'h' || kind == u's' || kind == u'[' || kind == u'a' ||
+                    (kind == u'm' && code.size() <= 2 && isMinute(size_t(index)));
+    }
+
+    long long scale = 1;
+    for (int i = 0; i < subDigits; ++i) {
+        scale *= 10;
+    }
+    // A time is rounded to the unit it shows, and the date shown with it follows (23:59:59.6
+    // shows the next day at 0:00:00); a date alone is the serial's own day.
+    const double shownTime = showsTime ? serial : std::floor(serial);
+    const long long units = std::llround(shownTime * 86400.0 * double(scale));
+    const long long perDay = 86400LL * scale;
+    const long long days = units / perDay;
+    const long long inDay = units % perDay;
+    const long long totalSeconds = units / scale;
+    const int hours = int(inDay / (3600 * scale));
+    const int minutes = int(inDay / (60 * scale) % 60);
+    const int seconds = int(inDay / scale % 60);
+    const long long fraction = inDay % scale;
+    const DateParts date = dateOf(days, date1904);
 
     QString out;
     for (size_t i = 0; i < tokens.size(); ++i) {
