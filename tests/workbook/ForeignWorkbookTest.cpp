@@ -179,6 +179,16 @@ const ForeignCase kForeignCases[] = {
      {{"A1", CellValue::text(QStringLiteral("WBS_x0031_"))},
       {"B1", CellValue::text(QStringLiteral("_x0041_ and _ \U0001F600 _x00"))}},
      R"(<c r="C5" t="inlineStr">)"},
+    {"shared_strings_part_missing_and_unused",
+     [] {
+         Parts parts = wbtest::workbookParts(
+             wbtest::worksheetXml(R"(<row r="1"><c r="A1"><v>4</v></c></row>)"),
+             "<sst xmlns=\"" + kMain + "\"/>");
+         parts.erase("xl/sharedStrings.xml");
+         return parts;
+     },
+     {{"A1", CellValue::number(4)}},
+     R"(<c r="C5" t="inlineStr">)"},
     {"iso_dates",
      [] {
          return wbtest::workbookParts(
