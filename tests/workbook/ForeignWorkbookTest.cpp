@@ -152,6 +152,43 @@ const ForeignCase kForeignCases[] = {
      {{"A1", CellValue::text(QStringLiteral("Before bold after"))},
       {"B1", CellValue::text(QStringLiteral("Inline"))}},
      R"(<c r="C5" t="inlineStr">)"},
+    {"prefixed_rich_runs_after_a_byte_order_mark",
+     [] {
+         return wbtest::workbookParts(
+             wbtest::worksheetXml(
+                 R"(<row r="1"><c r="A1" t="s"><v>0</v></c>)"
+                 R"(<c r="B1" t="s"><v>1</v></c><c r="C1" t="s"><v>2</v></c></row>)"),
+             "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<x:sst xmlns:x=\"" + kMain +
+                 R"(" count="3" uniqueCount="3"><x:si><x:r><x:rPr><x:b/><x:sz val="11"/>)"
+                 R"(</x:rPr><x:t>Site </x:t></x:r><x:r><x:rPr><x:i/></x:rPr><x:t> survey</x:t>)"
+                 R"(</x:r></x:si><x:si><x:r><x:t> In progress </x:t></x:r></x:si>)"
+                 R"(<x:si><x:t>Plain</x:t></x:si></x:sst>)");
+     },
+     {{"A1", CellValue::text(QStringLiteral("Site  survey"))},
+      {"B1", CellValue::text(QStringLiteral(" In progress "))},
+      {"C1", CellValue::text(QStringLiteral("Plain"))}},
+     R"(<c r="C5" t="inlineStr">)"},
+    {"escaped_underscores_and_characters_beyond_the_basic_plane",
+     [] {
+         return wbtest::workbookParts(
+             wbtest::worksheetXml(
+                 R"(<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="inlineStr"><is>)"
+                 R"(<t>_x005F_x0041_ and _x005f_ _xD83D__xDE00_ _x00</t></is></c></row>)"),
+             "<sst xmlns=\"" + kMain + R"("><si><t>WBS_x005F_x0031_</t></si></sst>)");
+     },
+     {{"A1", CellValue::text(QStringLiteral("WBS_x0031_"))},
+      {"B1", CellValue::text(QStringLiteral("_x0041_ and _ \U0001F600 _x00"))}},
+     R"(<c r="C5" t="inlineStr">)"},
+    {"shared_strings_part_missing_and_unused",
+     [] {
+         Parts parts = wbtest::workbookParts(
+             wbtest::worksheetXml(R"(<row r="1"><c r="A1"><v>4</v></c></row>)"),
+             "<sst xmlns=\"" + kMain + "\"/>");
+         parts.erase("xl/sharedStrings.xml");
+         return parts;
+     },
+     {{"A1", CellValue::number(4)}},
+     R"(<c r="C5" t="inlineStr">)"},
     {"iso_dates",
      [] {
          return wbtest::workbookParts(

@@ -95,6 +95,20 @@ const Case kNumberCases[] = {
     {1.37, "# ?\?/100", "1 37/100"},
     {0.25, "?/16 \"in\"", "4/16 in"},
     {0.6152, "??\?/??\?", "510/829"},
+    // Without a whole-number part the numerator takes the whole value, however large.
+    {2.25, "?/?", "9/4"},
+    {12.345, "?/?", "37/3"},
+    {100, "?/?", "100/1"},
+    {3.14159265, "#/###", "355/113"},
+    {-1234.5678, "#/###", "-145679/118"},
+    {0, "?/?", "0/1"},
+    {987654321987.654, "?/???????", "493827160993827/500    "},
+    {1e12 + 0.3, "?/???????",
+     "10000000000003/10     "},                // the decimal value, not its binary neighbour
+    {1e15 + 0.5, "?/?", "1000000000000000/1"}, // the fraction lies beyond 15 digits
+    {1e17, "?/100", "10000000000000000000/100"},
+    {1e17, "# ?/100", "100000000000000000      "},
+    {0.999, "# ?/10", "1     "},
     // Denominators of up to seven digits, the further placeholders only pad.
     {3.14159265358979, "# ?/??????????", "3 192583/1360120   "},
     {0.5, "0/????????????????????", "1/2                   "},
@@ -125,6 +139,13 @@ const Case kNumberCases[] = {
     {0.000011, "mm:ss.00", "00:00.95"},
     {46365.5208333333, "m/d/yyyy h:mm", "12/9/2026 12:30"},
     {46365, "yy", "26"},
+    // One millisecond before midnight: a date alone is its own day; a time rounds, and its
+    // date with it.
+    {44927.999999, "m/d/yyyy", "1/1/2023"},
+    {44927.999999, "ddd", "Sun"},
+    {44927.999999, "mmm d", "Jan 1"},
+    {44927.999999, "m/d/yyyy h:mm:ss", "1/2/2023 0:00:00"},
+    {44927.999999, "d h", "2 0"},
     {-1, "m/d/yyyy", "########"},
 };
 
@@ -160,6 +181,13 @@ TEST(NumberFormat, TextsBooleansErrorsAndEmpty) {
         EXPECT_EQ(formatCellText(c.value, QString::fromUtf8(c.code)), QString::fromUtf8(c.expected))
             << "format " << c.code << " value " << c.value.toText().toStdString();
     }
+}
+
+TEST(NumberFormat, HugeValuesKeepEveryDigitOfTheirNumerator) {
+    const QString text = formatCellText(CellValue::number(1e300), QStringLiteral("?/?"));
+    EXPECT_EQ(text, QStringLiteral("1") + QString(300, u'0') + QStringLiteral("/1"));
+    const QString hundredths = formatCellText(CellValue::number(-1e300), QStringLiteral("?/100"));
+    EXPECT_EQ(hundredths, QStringLiteral("-1") + QString(302, u'0') + QStringLiteral("/100"));
 }
 
 TEST(NumberFormat, Date1904CountsFromNineteenOFour) {

@@ -2,9 +2,12 @@
 #include "workbook/detail/FormatCode.h"
 
 #include <QDate>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace workbook::detail {
@@ -248,6 +251,89 @@ Fraction closestFraction(double x, long long maxDen) {
     return candidates.back();
 }
 
+// Decimal digits of digits * factor + addend, for non-negative integers written in decimal
+// ("" reads as 0). Numerators of large values leave the 64-bit range, so they are reckoned in
+// decimal: a value of 1e300 shown over 100 has a numerator of 303 digits.
+std::string timesPlus(const std::string& digits, unsigned long long factor,
+                      unsigned long long addend) {
+    const std::string factorDigits = std::to_string(factor);
+    const std::string addendDigits = std::to_string(addend);
+    // Least significant first; a column holds at most 20 products of two digits and a carry.
+    std::vector<unsigned> columns(
+        std::max(digits.size() + factorDigits.size(), addendDigits.size()) + 1, 0);
+    for (size_t i = 0; i < digits.size(); ++i) {
+        const unsigned a = unsigned(digits[digits.size() - 1 - i] - '0');
+        for (size_t j = 0; j < factorDigits.size(); ++j) {
+            columns[i + j] += a * unsigned(factorDigits[factorDigits.size() - 1 - j] - '0');
+        }
+    }
+    for (size_t i = 0; i < addendDigits.size(); ++i) {
+        columns[i] += unsigned(addendDigits[addendDigits.size() - 1 - i] - '0');
+    }
+    std::string out;
+    unsigned carry = 0;
+    for (unsigned column : columns) {
+        column += carry;
+        out.push_back(char('0' + column % 10));
+        carry = column / 10;
+    }
+    while (out.size() > 1 && out.back() == '0') {
+        out.pop_back();
+    }
+    return std::string(out.rbegin(), out.rend());
+}
+
+// Decimal places the value is written to before its fraction is reckoned: its 15 significant
+// digits lie within them down to 1e-5, and a smaller part is below any denominator's precision.
+constexpr int kFractionDecimals = 20;
+
+// What a fraction format shows of a value: the whole number (empty when the format has no
+// whole-number part, which then counts in the numerator), the numerator and the denominator.
+struct FractionParts {
+    std::string whole;
+    std::string numerator;
+    long long denominator = 1;
+};
+
+// The value is taken as its 15 significant digits in decimal, so that its whole number and its
+// fraction are the ones the spreadsheet keeps, however large it is.
+FractionParts fractionParts(double v, bool hasInt, long long fixedDen, long long maxDen) {
+    const FixedDigits digits = toFixedDigits(v, kFractionDecimals);
+    FractionParts parts;
+    if (fixedDen > 0) {
+        // The numerator is the value times the denominator, rounded half away from zero.
+        const std::string scaled =
+            timesPlus(hasInt ? digits.fracDigits : digits.intDigits + digits.fracDigits,
+                      static_cast<unsigned long long>(fixedDen), 0);
+        const size_t cut = scaled.size() > size_t(kFractionDecimals)
+                               ? scaled.size() - size_t(kFractionDecimals)
+                               : 0;
+        const bool up = scaled.size() >= size_t(kFractionDecimals) && scaled[cut] >= '5';
+        parts.numerator = timesPlus(scaled.substr(0, cut), 1, up ? 1 : 0);
+        parts.denominator = fixedDen;
+    } else {
+        std::string partText("0.");
+        partText += digits.fracDigits;
+        double part = 0;
+        std::from_chars(partText.data(), partText.data() + partText.size(), part);
+        // (15 significant digits never read as 1; the bound keeps the search's contract.)
+        const Fraction closest = closestFraction(std::min(part, std::nextafter(1.0, 0.0)), maxDen);
+        parts.numerator = hasInt ? std::to_string(closest.numerator)
+                                 : timesPlus(digits.intDigits,
+                                             static_cast<unsigned long long>(closest.denominator),
+                                             static_cast<unsigned long long>(closest.numerator));
+        parts.denominator = closest.denominator;
+    }
+    if (hasInt) {
+        parts.whole = digits.intDigits;
+        if (parts.numerator == std::to_string(parts.denominator)) {
+            parts.whole = timesPlus(parts.whole, 1, 1);
+            parts.numerator.assign(1, '0');
+        }
+    }
+    return parts;
+}
+
 QString renderFraction(const Tokens& tokens, double v, const CommaRoles& roles) {
     size_t slash = 0;
     while (tokens[slash].kind != FormatToken::Slash) {
@@ -277,41 +363,25 @@ QString renderFraction(const Tokens& tokens, double v, const CommaRoles& roles) 
         fixedDen = text.left(n).toLongLong();
         afterFixed = text.mid(n);
     }
-    const double whole = hasInt ? std::floor(v) : 0;
-    const double part = v - whole;
-    long long num = 0;
-    long long den = 1;
-    if (fixedDen > 0) {
-        den = fixedDen;
-        num = std::llround(part * double(den));
-    } else {
-        long long maxDen = 1;
-        for (int i = 0; i < std::min(denPlaces, kMaxDenominatorDigits); ++i) {
-            maxDen *= 10;
-        }
-        const Fraction closest = closestFraction(part, std::max(1LL, maxDen - 1));
-        num = closest.numerator;
-        den = closest.denominator;
+    long long maxDen = 1;
+    for (int i = 0; i < std::min(denPlaces, kMaxDenominatorDigits); ++i) {
+        maxDen *= 10;
     }
-    double shownWhole = whole;
-    if (hasInt && num == den) {
-        shownWhole += 1;
-        num = 0;
+    FractionParts parts = fractionParts(v, hasInt, fixedDen, std::max(1LL, maxDen - 1));
+    const bool noFraction = hasInt && parts.numerator == "0";
+    if (noFraction && parts.whole.empty()) {
+        parts.whole.push_back('0');
     }
-    std::string intDigits = toFixedDigits(shownWhole, 0).intDigits;
-    if (hasInt && num == 0 && intDigits.empty()) {
-        intDigits.push_back('0');
-    }
-    QString out = emitNumber(tokens, 0, numStart, intDigits, {}, roles);
+    QString out = emitNumber(tokens, 0, numStart, parts.whole, {}, roles);
     const size_t tail = fixedDen > 0 ? denEnd + 1 : denEnd;
-    if (hasInt && num == 0) {
+    if (noFraction) {
         const int width = int(slash - numStart) + 1 +
                           (fixedDen > 0 ? int(QString::number(fixedDen).size()) : denPlaces);
         out += QString(width, u' ');
     } else {
-        out += emitNumber(tokens, numStart, slash, std::to_string(num), {}, CommaRoles{});
+        out += emitNumber(tokens, numStart, slash, parts.numerator, {}, CommaRoles{});
         out += u'/';
-        QString denText = fixedDen > 0 ? QString::number(fixedDen) : QString::number(den);
+        QString denText = QString::number(parts.denominator);
         for (int i = int(denText.size()); i < denPlaces; ++i) {
             const QChar placeholder = tokens[slash + 1 + size_t(i)].text[0];
             if (placeholder == u'?') {
@@ -443,21 +513,6 @@ QString renderDateSection(const FormatSection& section, double serial, bool date
             subDigits = std::max(subDigits, std::min(n, 3));
         }
     }
-    long long scale = 1;
-    for (int i = 0; i < subDigits; ++i) {
-        scale *= 10;
-    }
-    const long long units = std::llround(serial * 86400.0 * double(scale));
-    const long long perDay = 86400LL * scale;
-    const long long days = units / perDay;
-    const long long inDay = units % perDay;
-    const long long totalSeconds = units / scale;
-    const int hours = int(inDay / (3600 * scale));
-    const int minutes = int(inDay / (60 * scale) % 60);
-    const int seconds = int(inDay / scale % 60);
-    const long long fraction = inDay % scale;
-    const DateParts date = dateOf(days, date1904);
-
     std::vector<int> dateIndexes;
     for (size_t i = 0; i < tokens.size(); ++i) {
         if (tokens[i].kind == FormatToken::Date) {
@@ -477,6 +532,32 @@ QString renderDateSection(const FormatSection& section, double serial, bool date
         }
         return false;
     };
+    // Hours, minutes, seconds, elapsed time, AM/PM or parts of a second.
+    bool showsTime = subDigits > 0;
+    for (const int index : dateIndexes) {
+        const QString& code = tokens[size_t(index)].text;
+        const QChar kind = code[0].toLower();
+        showsTime = showsTime || kind == u'h' || kind == u's' || kind == u'[' || kind == u'a' ||
+                    (kind == u'm' && code.size() <= 2 && isMinute(size_t(index)));
+    }
+
+    long long scale = 1;
+    for (int i = 0; i < subDigits; ++i) {
+        scale *= 10;
+    }
+    // A time is rounded to the unit it shows, and the date shown with it follows (23:59:59.6
+    // shows the next day at 0:00:00); a date alone is the serial's own day.
+    const double shownTime = showsTime ? serial : std::floor(serial);
+    const long long units = std::llround(shownTime * 86400.0 * double(scale));
+    const long long perDay = 86400LL * scale;
+    const long long days = units / perDay;
+    const long long inDay = units % perDay;
+    const long long totalSeconds = units / scale;
+    const int hours = int(inDay / (3600 * scale));
+    const int minutes = int(inDay / (60 * scale) % 60);
+    const int seconds = int(inDay / scale % 60);
+    const long long fraction = inDay % scale;
+    const DateParts date = dateOf(days, date1904);
 
     QString out;
     for (size_t i = 0; i < tokens.size(); ++i) {

@@ -77,7 +77,9 @@ void WorkbookModel::load() {
             stylesPart = rel.target;
         } else if (endsWith(rel.type, "/sharedStrings")) {
             sharedStringsPart_ = rel.target;
-            if (rel.external || !package_->has(rel.target)) {
+            // A part missing from the package is refused only when a cell needs a shared string
+            // (sharedStrings()): a workbook whose cells need none opens without it.
+            if (rel.external) {
                 throw unreadablePart(rel.target, QStringLiteral("is missing"));
             }
         }
@@ -134,6 +136,9 @@ const SharedStrings& WorkbookModel::sharedStrings() {
         if (sharedStringsPart_.empty()) {
             sharedStrings_ = std::make_unique<SharedStrings>();
         } else {
+            if (!package_->has(sharedStringsPart_)) {
+                throw unreadablePart(sharedStringsPart_, QStringLiteral("is missing"));
+            }
             const pugi::xml_node sst = package_->xml(sharedStringsPart_).document_element();
             if (std::strcmp(localName(sst), "sst") != 0) {
                 throw unreadablePart(sharedStringsPart_,

@@ -8,28 +8,51 @@ namespace workbook::detail {
 
 namespace {
 
-bool isHex(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+int hexValue(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : -1;
 }
 
-QString decodeEscapes(const char* raw) {
-    const std::string text(raw);
-    if (text.find("_x") == std::string::npos) {
-        return QString::fromUtf8(text);
+// The UTF-16 unit of an escape _xHHHH_ starting at `at`, or -1 when none starts there.
+int escapedUnit(const char* at) {
+    if (at[0] != '_' || at[1] != 'x') {
+        return -1;
     }
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && isHex(text[i + 2]) &&
-            isHex(text[i + 3]) && isHex(text[i + 4]) && isHex(text[i + 5]) && text[i + 6] == '_') {
-            const unsigned code = unsigned(std::stoul(text.substr(i + 2, 4), nullptr, 16));
-            out += QString(QChar(char16_t(code))).toStdString();
-            i += 6;
-        } else {
-            out += text[i];
+    int unit = 0;
+    for (int i = 2; i < 6; ++i) {
+        const int digit = hexValue(at[i]); // stops at the terminating zero
+        if (digit < 0) {
+            return -1;
         }
+        unit = unit * 16 + digit;
     }
-    return QString::fromUtf8(out);
+    return at[6] == '_' ? unit : -1;
+}
+
+// Every _xHHHH_ decoded to its UTF-16 unit, _x005F_ to the underscore it stands for; a character
+// outside the basic plane is written as two escapes, which join in UTF-16.
+QString decodeEscapes(const char* raw) {
+    const char* at = std::strstr(raw, "_x");
+    if (at == nullptr) {
+        return QString::fromUtf8(raw);
+    }
+    QString out;
+    const char* plain = raw; // the text not yet copied starts here
+    for (; at != nullptr; at = std::strstr(at, "_x")) {
+        const int unit = escapedUnit(at);
+        if (unit < 0) {
+            ++at;
+            continue;
+        }
+        out += QString::fromUtf8(plain, at - plain);
+        out += QChar(char16_t(unit));
+        at += 7;
+        plain = at;
+    }
+    out += QString::fromUtf8(plain);
+    return out;
 }
 
 } // namespace
@@ -70,7 +93,9 @@ std::string encodeCellText(const QString& text) {
 }
 
 SharedStrings::SharedStrings(pugi::xml_node sst) {
-    for (pugi::xml_node item : sst.children(PartNames(sst)("si"))) {
+    // The names outlive the loop: a prefixed name is held by them, not by the element.
+    const PartNames names(sst);
+    for (pugi::xml_node item : sst.children(names("si"))) {
         items_.push_back(stringItemText(item));
     }
 }

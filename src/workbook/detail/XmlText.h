@@ -8,9 +8,8 @@
 
 namespace workbook::detail {
 
-// Text of a string item (<si>, <is>): its plain <t> and its rich runs joined in order; phonetic
-// runs left out;
-// the _xHHHH_ escapes decoded.
+// Text of a string item (<si>, <is>), whatever prefix its elements carry: its plain <t> and its
+// rich runs joined in order, spaces kept; phonetic runs left out; the _xHHHH_ escapes decoded.
 QString stringItemText(pugi::xml_node item);
 // Escapes what XML cannot hold (control characters) and a literal "_x" as _xHHHH_.
 std::string encodeCellText(const QString& text);
