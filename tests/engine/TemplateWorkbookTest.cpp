@@ -1,4 +1,5 @@
 // The default template and the sample project written at build time into the data folder.
+#include "engine/DataSetColors.h"
 #include "engine/RF_CD_Consts.h"
 #include "engine/RF_PS_Consts.h"
 #include "engine/ovRF.h"
@@ -104,6 +105,55 @@ TEST(TemplateWorkbook, ChartsReadTheTwoRowBlockAndTheCutOffMarker) {
     }
     EXPECT_EQ(charts, 12);
     EXPECT_EQ(markers, 4);
+}
+
+// Baseline, Actual and Target wear one colour each: the template's chart series, the headings of
+// their columns on the Project Summary (which the Summary window lays out from the same table)
+// and the options tab's previews all take it from the data sets' colours.
+TEST(TemplateWorkbook, ChartSeriesAndSummaryHeadingsShowEachDataSetInItsColour) {
+    ASSERT_TRUE(QFile::exists(kTemplate));
+    auto hex = [](TColor colour) {
+        return QStringLiteral("%1")
+            .arg(platform::colorToArgb(colour) & 0xFFFFFFu, 6, 16, QLatin1Char('0'))
+            .toUpper();
+    };
+    static const QRegularExpression series(QStringLiteral("<c:ser>.*?</c:ser>"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression firstColour(QStringLiteral("srgbClr val=\"([0-9A-F]{6})\""));
+    int charts = 0;
+    for (int i = 1; i <= 40; ++i) {
+        const QByteArray part = QStringLiteral("xl/charts/chart%1.xml").arg(i).toLatin1();
+        const QString xml = QString::fromUtf8(readPart(kTemplate, part.constData()));
+        if (xml.isEmpty()) {
+            break;
+        }
+        ++charts;
+        auto it = series.globalMatch(xml);
+        for (size_t set = 0; set < DataSetColors::InOrder.size(); ++set) {
+            ASSERT_TRUE(it.hasNext()) << part.constData();
+            const QString colour = firstColour.match(it.next().captured(0)).captured(1);
+            EXPECT_EQ(colour, hex(DataSetColors::InOrder[set])) << part.constData() << " " << set;
+        }
+    }
+    EXPECT_EQ(charts, 12);
+
+    // The headings over each data set's two columns on rows 12, 18 and 30.
+    TovRHs headers;
+    FillProjectSummaryHeaders(headers);
+    int headings = 0;
+    for (int i = 1; i <= headers.getCount(); ++i) {
+        const TovRH& h = *headers.getItems(i);
+        if (h.getRow() != 12 && h.getRow() != 18 && h.getRow() != 30) {
+            continue;
+        }
+        if (h.getColumn() >= 2 && h.getColumn() <= 7) {
+            ++headings;
+            EXPECT_EQ(h.getColor(),
+                      DataSetColors::InOrder[static_cast<size_t>(h.getColumn() / 2 - 1)])
+                << h.getCell().toStdString();
+        }
+    }
+    EXPECT_EQ(headings, 18);
 }
 
 // Printed, each worksheet is landscape and one page wide, and no page break of the Project
