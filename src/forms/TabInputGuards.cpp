@@ -65,7 +65,7 @@ QString RefusedInWorksheetNameList() {
 QPoint CaretAnchor(const QRect& boxGeometry, int selectionStart, int caretX) {
     QPoint anchor(boxGeometry.left(), boxGeometry.top() + boxGeometry.height());
     if (selectionStart > 0 && caretX >= 0) {
-        anchor.rx() += std::min(caretX, boxGeometry.width());
+        anchor.rx() += std::min(caretX, boxGeometry.width() - 1);
     }
     return anchor;
 }

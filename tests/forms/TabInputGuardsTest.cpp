@@ -49,7 +49,7 @@ TEST(InputGuardSets, BalloonSitsAtTheCaretSpanningTheBoxHeight) {
     EXPECT_EQ(CaretAnchor(box, 0, 50), QPoint(10, 44)); // caret at the start: the box's left
     EXPECT_EQ(CaretAnchor(box, 3, 37), QPoint(47, 44));
     EXPECT_EQ(CaretAnchor(box, 3, -1), QPoint(10, 44));     // position unknown
-    EXPECT_EQ(CaretAnchor(box, 255, 900), QPoint(110, 44)); // never past the box
+    EXPECT_EQ(CaretAnchor(box, 255, 900), QPoint(109, 44)); // never past the box
     const QRect screen(0, 0, 1280, 800);
     EXPECT_EQ(CaretBalloonRect(QPoint(47, 144), 24, screen), QRect(47, 120, 0, 24));
     EXPECT_EQ(CaretBalloonRect(QPoint(2817, 144), 24, screen), QRect(1279, 120, 0, 24));
