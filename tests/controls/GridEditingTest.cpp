@@ -123,19 +123,35 @@ TEST(GridEditing, F2EditorHandsOverOnTabEnterEscapeAndF2) {
     EXPECT_FALSE(editor->isVisible());
 }
 
-TEST(GridEditing, EditorIsNarrowerByTheCellsButton) {
+// A form holding a grid whose first column browses with a 30 x 24 bit button of the form's own.
+struct FormWithCellButton {
+    FormWithCellButton(int rows, int gridHeight, bool fixedButton) {
+        form.resize(500, 300);
+        grid->setGeometry(10, 10, 400, gridHeight);
+        if (fixedButton) {
+            button->setFixedSize(30, 24);
+        } else {
+            button->resize(30, 24);
+        }
+        button->hide();
+        grid->setColCount(2);
+        grid->setRowCount(rows);
+        grid->setColEditor(1, ceBBtn);
+        grid->setColEditorControl(1, button);
+        form.show();
+        (void)QTest::qWaitForWindowExposed(&form);
+    }
     QWidget form;
-    form.resize(500, 300);
-    auto* grid = new TovGrid(&form);
-    grid->setGeometry(10, 10, 400, 200);
-    auto* button = new QPushButton(&form);
-    button->resize(30, 24);
-    grid->setColCount(2);
-    grid->setRowCount(2);
-    grid->setColEditor(1, ceBBtn);
-    grid->setColEditorControl(1, button);
-    form.show();
-    (void)QTest::qWaitForWindowExposed(&form);
+    TovGrid* grid = new TovGrid(&form);
+    QPushButton* button = new QPushButton(&form);
+};
+
+TEST(GridEditing, EditorIsNarrowerByTheCellsButton) {
+    FormWithCellButton f(2, 200, false);
+    QWidget& form = f.form;
+    TovGrid* grid = f.grid;
+    QPushButton* button = f.button;
+    grid->MoveToCell(1, 1);
     EXPECT_TRUE(button->isVisible());
     const QRect cell = grid->geometry().cellRect(1, 1).toQRect();
     // The button sits at the cell's right edge, in the form's coordinates.
@@ -184,20 +200,10 @@ TEST(GridEditing, AttachedControlsArePlacedByTheirKind) {
 // A button whose size the form fixed still fits its row, and it goes with its cell when the cell
 // scrolls out of view (a click on it would act on a row no longer shown).
 TEST(GridEditing, CellButtonFitsItsRowAndHidesWhileItsCellIsOutOfView) {
-    QWidget form;
-    form.resize(500, 300);
-    auto* grid = new TovGrid(&form);
-    grid->setGeometry(10, 10, 400, 150);
-    auto* button = new QPushButton(&form);
-    button->setFixedSize(30, 24);
-    button->hide();
-    grid->setColCount(2);
-    grid->setRowCount(20);
-    grid->setDefaultRowHeight(24);
-    grid->setColEditor(1, ceBBtn);
-    grid->setColEditorControl(1, button);
-    form.show();
-    (void)QTest::qWaitForWindowExposed(&form);
+    FormWithCellButton f(20, 150, true);
+    QWidget& form = f.form;
+    TovGrid* grid = f.grid;
+    QPushButton* button = f.button;
     grid->MoveToCell(1, 1);
     ASSERT_TRUE(button->isVisible());
     auto cellInForm = [&] {

@@ -12,6 +12,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,6 +25,19 @@ const QString kTemplate = kShare + QStringLiteral("/Templates/Ovik_KRV_Tessel_Te
 
 QByteArray readPart(const QString& package, const char* part) {
     return testsupport::ReadPart(package, QString::fromLatin1(part));
+}
+
+// The template's charts in their order: part name and XML.
+std::vector<std::pair<std::string, QString>> templateCharts() {
+    std::vector<std::pair<std::string, QString>> charts;
+    for (int i = 1;; ++i) {
+        const QByteArray part = QStringLiteral("xl/charts/chart%1.xml").arg(i).toLatin1();
+        const QString xml = QString::fromUtf8(readPart(kTemplate, part));
+        if (xml.isEmpty()) {
+            return charts;
+        }
+        charts.emplace_back(part.toStdString(), xml);
+    }
 }
 
 QString xmlText(QString text) {
@@ -70,19 +87,13 @@ TEST(TemplateWorkbook, ChartsReadTheTwoRowBlockAndTheCutOffMarker) {
     ASSERT_TRUE(QFile::exists(kTemplate));
     int charts = 0;
     int markers = 0;
-    for (int i = 1; i <= 40; ++i) {
-        const QByteArray part = QStringLiteral("xl/charts/chart%1.xml").arg(i).toLatin1();
-        const QString xml = QString::fromUtf8(readPart(kTemplate, part.constData()));
-        if (xml.isEmpty()) {
-            break;
-        }
+    for (const auto& [part, xml] : templateCharts()) {
         ++charts;
-        EXPECT_TRUE(xml.contains(QStringLiteral("'Chart Data'!$A$8:$A$9"))) << part.constData();
-        EXPECT_TRUE(xml.contains(QStringLiteral("<c:dispBlanksAs val=\"gap\"/>")))
-            << part.constData();
+        EXPECT_TRUE(xml.contains(QStringLiteral("'Chart Data'!$A$8:$A$9"))) << part;
+        EXPECT_TRUE(xml.contains(QStringLiteral("<c:dispBlanksAs val=\"gap\"/>"))) << part;
         if (xml.contains(QStringLiteral("'Chart Data'!$J$4:$J$5"))) {
             ++markers;
-            EXPECT_TRUE(xml.contains(QStringLiteral("'Chart Data'!$I$4:$I$5"))) << part.constData();
+            EXPECT_TRUE(xml.contains(QStringLiteral("'Chart Data'!$I$4:$I$5"))) << part;
         }
         // Every series reads rows 8 and 9 of one column, or the marker's rows 4 and 5.
         static const QRegularExpression range(
@@ -91,16 +102,14 @@ TEST(TemplateWorkbook, ChartsReadTheTwoRowBlockAndTheCutOffMarker) {
         while ((at = xml.indexOf(QStringLiteral("<c:f>"), at)) >= 0) {
             const qsizetype end = xml.indexOf(QStringLiteral("</c:f>"), at);
             const QString ref = xml.mid(at + 5, end - at - 5);
-            EXPECT_TRUE(range.match(ref).hasMatch())
-                << part.constData() << " " << ref.toStdString();
+            EXPECT_TRUE(range.match(ref).hasMatch()) << part << " " << ref.toStdString();
             at = end;
         }
         // The other charts plot by date on a date axis.
         if (!xml.contains(QStringLiteral("$J$4:$J$5"))) {
-            EXPECT_TRUE(xml.contains(QStringLiteral("<c:dateAx>"))) << part.constData();
-            EXPECT_TRUE(xml.contains(QStringLiteral("<c:baseTimeUnit val=\"days\"/>")))
-                << part.constData();
-            EXPECT_FALSE(xml.contains(QStringLiteral("<c:catAx>"))) << part.constData();
+            EXPECT_TRUE(xml.contains(QStringLiteral("<c:dateAx>"))) << part;
+            EXPECT_TRUE(xml.contains(QStringLiteral("<c:baseTimeUnit val=\"days\"/>"))) << part;
+            EXPECT_FALSE(xml.contains(QStringLiteral("<c:catAx>"))) << part;
         }
     }
     EXPECT_EQ(charts, 12);
@@ -121,18 +130,13 @@ TEST(TemplateWorkbook, ChartSeriesAndSummaryHeadingsShowEachDataSetInItsColour) 
                                            QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression firstColour(QStringLiteral("srgbClr val=\"([0-9A-F]{6})\""));
     int charts = 0;
-    for (int i = 1; i <= 40; ++i) {
-        const QByteArray part = QStringLiteral("xl/charts/chart%1.xml").arg(i).toLatin1();
-        const QString xml = QString::fromUtf8(readPart(kTemplate, part.constData()));
-        if (xml.isEmpty()) {
-            break;
-        }
+    for (const auto& [part, xml] : templateCharts()) {
         ++charts;
         auto it = series.globalMatch(xml);
         for (size_t set = 0; set < DataSetColors::InOrder.size(); ++set) {
-            ASSERT_TRUE(it.hasNext()) << part.constData();
+            ASSERT_TRUE(it.hasNext()) << part;
             const QString colour = firstColour.match(it.next().captured(0)).captured(1);
-            EXPECT_EQ(colour, hex(DataSetColors::InOrder[set])) << part.constData() << " " << set;
+            EXPECT_EQ(colour, hex(DataSetColors::InOrder[set])) << part << " " << set;
         }
     }
     EXPECT_EQ(charts, 12);
