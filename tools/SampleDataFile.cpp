@@ -63,7 +63,7 @@ QByteArray SampleDataFileText(const QString& workbookPath, const QString& templa
          false,
          true,
          false,
-         {{true, "D", "Discipline", "Equals", "Civil"},
+         {{false, "D", "Discipline", "Equals", "Civil"}, // the first row joins nothing
           {false, "D", "Discipline", "Equals", "Piping"}}},
         {"Baseline and Target Cost",
          "Sample_Baseline_and_Target_Cost.xlsx",

@@ -1,6 +1,7 @@
 #include "TemplateLayout.h"
 #include "XlsxSupport.h"
 
+#include "engine/DataSetColors.h"
 #include "services/ovUIL.h"
 
 #include <iterator>
@@ -26,8 +27,6 @@ const ChartPlan kCharts[][2] = {
     {{26, ChartKind::PercentCurve}, {35, ChartKind::PercentHistogram}},
 };
 
-// Baseline blue, Actual green, Target red.
-const lxw_color_t kSetColours[3] = {0x3366FF, 0x00A050, 0xFF0000};
 const int kSetNameIds[3] = {760, 761, 762};
 const int kCutOffNameId = 767;
 
@@ -66,13 +65,13 @@ lxw_chart* makeChart(lxw_workbook* workbook, const ChartPlan& plan, const Utf8& 
         chart_series_set_name(series, Utf8(UIT(kSetNameIds[set])));
         if (curve) {
             lxw_chart_line line = {};
-            line.color = kSetColours[set];
+            line.color = rgbOf(DataSetColors::InOrder[static_cast<size_t>(set)]);
             line.width = 1.75f;
             chart_series_set_line(series, &line);
             chart_series_set_marker_type(series, LXW_CHART_MARKER_NONE);
         } else {
             lxw_chart_fill fill = {};
-            fill.color = kSetColours[set];
+            fill.color = rgbOf(DataSetColors::InOrder[static_cast<size_t>(set)]);
             chart_series_set_fill(series, &fill);
         }
     }

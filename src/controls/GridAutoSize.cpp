@@ -284,15 +284,18 @@ void TovGrid::AutoSizeGutter(bool withHomeText) {
     case gkNumber:
     case gkString: {
         const bool numbers = Geometry.Settings.GutterKind == gkNumber;
+        // Every row's image holds the gutter picture when there is one. A centred picture shares
+        // the width with the text, so such a row asks for nothing; a picture at either side
+        // adds its width.
+        const bool picture = !GutterImagePicture.isNull();
+        if (picture && GutterImageHorAlign == haCenter) {
+            break;
+        }
         for (int r = 1; r <= Cells.rowCount(); ++r) {
             const TGridTitle& gutter = Cells.row(r).Gutter;
             const int text = textWidth(styledFont(GutterFont, gutter.Font),
                                        numbers ? QString::number(r) : gutter.Text, gutter.WordWrap);
-            int need = text + 8;
-            if (!GutterImagePicture.isNull() && GutterImageHorAlign != haCenter) {
-                need = text + GutterImagePicture.width() + 12;
-            }
-            w = std::max(w, need);
+            w = std::max(w, picture ? text + GutterImagePicture.width() + 12 : text + 8);
         }
         break;
     }

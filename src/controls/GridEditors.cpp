@@ -226,24 +226,35 @@ void TovGrid::ShowCellEditor(int col, int row) {
     if (cell.Editor == ceNormal) {
         return;
     }
-    const TGridRect r = Geometry.cellRect(col, row);
-    if (!r.intersects(Geometry.dataClipRect())) {
-        hideEditors(true);
-        return;
-    }
     QWidget* control = editorControl(col, row);
     if (control == nullptr) {
         return;
     }
+    const TGridRect r = Geometry.cellRect(col, row);
+    const TGridRect place = editorPlacement(cell.Editor, r, control->size(), cell.VerAlign);
+    if (!editorFitsDataArea(place, r, Geometry.dataClipRect())) {
+        // The cell is scrolled out of view (or under the header or gutter): its control would
+        // stand over another cell and act on this hidden one.
+        const bool focused = control->hasFocus();
+        hideEditors(false);
+        if (focused && GridEnabled) {
+            setFocus();
+        }
+        return;
+    }
     // Buttons and combo boxes stay children of the form: place them in their parent's
-    // coordinates.
-    auto placeAt = [this, control](int left, int top, int width, int height) {
-        QPoint pos(left, top);
+    // coordinates. The grid decides the control's size over the cell: a size the form fixed
+    // gives way.
+    auto placeAt = [this, control](const TGridRect& at) {
+        const QSize size(at.width(), at.height());
+        control->setMinimumSize(control->minimumSize().boundedTo(size));
+        control->setMaximumSize(control->maximumSize().expandedTo(size));
+        QPoint pos(at.Left, at.Top);
         if (control->parentWidget() != viewport() && control->parentWidget() != nullptr) {
             pos = viewport()->mapTo(window(), pos);
             pos = control->parentWidget()->mapFrom(window(), pos);
         }
-        control->setGeometry(pos.x(), pos.y(), width, height);
+        control->setGeometry(QRect(pos, size));
     };
     switch (cell.Editor) {
     case ceBtn:
@@ -251,9 +262,7 @@ void TovGrid::ShowCellEditor(int col, int row) {
         if (qobject_cast<QPushButton*>(control) == nullptr) {
             return;
         }
-        const int w = control->width();
-        const int left = cell.Editor == ceBtn ? r.Right - w - 1 : r.Right - w;
-        placeAt(left, r.Top + 4, w, r.height() - 4);
+        placeAt(place);
         control->show();
         control->raise();
         break;
@@ -262,8 +271,7 @@ void TovGrid::ShowCellEditor(int col, int row) {
         if (qobject_cast<QToolButton*>(control) == nullptr) {
             return;
         }
-        const int w = control->width();
-        control->setGeometry(r.Right - w - 2, r.Top + 2, w, r.height() - 4);
+        placeAt(place);
         if (auto* button = qobject_cast<QAbstractButton*>(control)) {
             button->setChecked(cell.SBtnDown);
         }
@@ -279,14 +287,7 @@ void TovGrid::ShowCellEditor(int col, int row) {
         }
         const bool list = cell.Editor == ceDDL;
         box->setEditable(!list);
-        const int h = box->height();
-        int top = r.Top + 3;
-        if (cell.VerAlign == vaCenter) {
-            top = r.Top + (r.height() - h) / 2 + (list ? 3 : 0);
-        } else if (cell.VerAlign == vaBottom) {
-            top = r.Bottom - h;
-        }
-        placeAt(r.Left + (list ? 5 : 3), top, r.width() - 5, h);
+        placeAt(place);
         if (list) {
             if (box->count() > 0) {
                 box->setCurrentIndex(0);

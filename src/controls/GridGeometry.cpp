@@ -272,3 +272,38 @@ int TovGridGeometry::CalcGridHeight() const {
     const int top = Settings.ShowHeader ? Settings.HeaderHeight : 0;
     return top + rowTop(Cells.rowCount() + 1) + 4;
 }
+
+TGridRect editorPlacement(TCellEditor kind, const TGridRect& cell, QSize control,
+                          TVerAlign verAlign) {
+    const int w = control.width();
+    const int h = control.height();
+    switch (kind) {
+    case ceBtn:
+        return {cell.Right - w - 1, cell.Top + 4, cell.Right - 1, cell.Bottom};
+    case ceBBtn:
+        return {cell.Right - w, cell.Top + 4, cell.Right, cell.Bottom};
+    case ceSBtn:
+        return {cell.Right - w - 2, cell.Top + 2, cell.Right - 2, cell.Bottom - 2};
+    case ceDD:
+    case ceDDL: {
+        const bool list = kind == ceDDL;
+        int top = cell.Top + 3;
+        if (verAlign == vaCenter) {
+            top = cell.Top + (cell.height() - h) / 2 + (list ? 3 : 0);
+        } else if (verAlign == vaBottom) {
+            top = cell.Bottom - h;
+        }
+        const int left = cell.Left + (list ? 5 : 3);
+        return {left, top, left + cell.width() - 5, top + h};
+    }
+    case ceNormal:
+        break;
+    }
+    return {};
+}
+
+bool editorFitsDataArea(const TGridRect& placement, const TGridRect& cell,
+                        const TGridRect& dataArea) {
+    const QRect over = placement.toQRect().intersected(cell.toQRect());
+    return !over.isEmpty() && dataArea.toQRect().contains(over);
+}

@@ -3,6 +3,7 @@
 #include "GridCells.h"
 
 #include <QRect>
+#include <QSize>
 #include <vector>
 
 // A rectangle as the grid computes it: right and bottom are exclusive, so neighbouring cells
@@ -27,6 +28,18 @@ struct TGridRect {
     QRect toQRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
     friend bool operator==(const TGridRect&, const TGridRect&) = default;
 };
+
+// Where the control attached to a cell goes, in the cell's coordinates (the grid's client area),
+// for a control of the given size: a button at the cell's right edge, as high as the cell less
+// 4, a combo box at its left edge, as wide as the cell less 5, placed by the vertical alignment.
+// Empty for ceNormal.
+TGridRect editorPlacement(TCellEditor kind, const TGridRect& cell, QSize control,
+                          TVerAlign verAlign);
+// True when the part of a placed control over its cell lies in the data area, so that the
+// control covers its own cell only: a control whose cell is scrolled away, under the header or
+// the gutter, or past the client edge, is hidden.
+bool editorFitsDataArea(const TGridRect& placement, const TGridRect& cell,
+                        const TGridRect& dataArea);
 
 // What the layout depends on besides the cell sizes.
 struct TGridLayoutSettings {

@@ -3,6 +3,7 @@
 #include "ovGrid.h"
 #include "services/TextMetrics.h"
 
+#include <QBitmap>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
@@ -415,6 +416,56 @@ void TovGridPainter::paintPointer(const TGridRect& strip, int rowHeight) {
     P.drawLine(tip, QPoint(x, strip.Bottom - g));
 }
 
+TGutterImagePlace gutterImagePlace(const QRect& cell, const QSize& picture, THorAlign horAlign,
+                                   TVerAlign verAlign, bool center, bool stretch) {
+    const int pw = picture.width();
+    const int ph = picture.height();
+    const int left = horAlign == haLeft     ? 4
+                     : horAlign == haCenter ? (cell.width() - pw) / 2
+                                            : cell.width() - pw - 4;
+    const int top = verAlign == vaTop      ? 2
+                    : verAlign == vaCenter ? (cell.height() - ph) / 2
+                                           : cell.height() - ph - 2;
+    TGutterImagePlace place;
+    place.Box = QRect(cell.left() + left, cell.top() + top, pw, ph) & cell;
+    if (stretch) {
+        place.Target = place.Box;
+    } else if (center) {
+        place.Target = QRect(place.Box.left() + (place.Box.width() - pw) / 2,
+                             place.Box.top() + (place.Box.height() - ph) / 2, pw, ph);
+    } else {
+        place.Target = QRect(place.Box.topLeft(), picture);
+    }
+    return place;
+}
+
+void TovGridPainter::paintGutterImage(const QRect& cell) {
+    const QPixmap& picture = Grid.GutterImagePicture;
+    const TGutterImagePlace place =
+        gutterImagePlace(cell, picture.size(), Grid.GutterImageHorAlign, Grid.GutterImageVerAlign,
+                         Grid.GutterImageCenter, Grid.GutterImageStretch);
+    if (place.Box.isEmpty()) {
+        return;
+    }
+    QPixmap shown = picture;
+    if (Grid.GutterImageTransparent) {
+        // A picture without its own transparency takes its bottom-left pixel's colour as the
+        // background to leave out.
+        if (!shown.hasAlphaChannel()) {
+            const QImage image = shown.toImage();
+            shown.setMask(QBitmap::fromImage(
+                image.createMaskFromColor(image.pixel(0, image.height() - 1), Qt::MaskInColor)));
+        }
+    } else {
+        // Opaque: the picture on the window colour, whatever its own transparency.
+        P.fillRect(place.Target & place.Box, gridColor(clWindow));
+    }
+    P.save();
+    P.setClipRect(place.Box, Qt::IntersectClip);
+    P.drawPixmap(place.Target, shown);
+    P.restore();
+}
+
 void TovGridPainter::paintGutter() {
     const TovGridGeometry& g = Grid.Geometry;
     const TGutterKind kind = g.Settings.GutterKind;
@@ -447,18 +498,7 @@ void TovGridPainter::paintGutter() {
         }
         if ((kind == gkNumber || kind == gkString) && Grid.GridEnabled && !picture.isNull() &&
             row.GutterImageVisible) {
-            const int pw = picture.width(), ph = picture.height();
-            const THorAlign ha = Grid.GutterImageHorAlign;
-            const int left = ha == haLeft ? 4 : ha == haCenter ? (width - pw) / 2 : width - pw - 4;
-            const TVerAlign va = Grid.GutterImageVerAlign;
-            const int y = va == vaTop      ? top + 2
-                          : va == vaCenter ? top + (height - ph) / 2
-                                           : top + height - ph - 2;
-            if (Grid.GutterImageStretch) {
-                P.drawPixmap(QRect(left, y, pw, ph), picture);
-            } else {
-                P.drawPixmap(left, y, picture);
-            }
+            paintGutterImage(QRect(0, top, width, height));
         }
     }
 }

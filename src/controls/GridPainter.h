@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QFont>
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 class QPainter;
@@ -33,6 +35,17 @@ TGridTextLayout layoutCellText(const QString& text, const QFont& font, const TGr
 // The text's lines at its line breaks (CR LF counts once).
 QStringList splitTextLines(const QString& text);
 
+// Where a row's gutter picture goes. Box is the picture's place in the row's gutter cell: placed
+// by the picture's alignments at the picture's size and cut to the cell. Target is where the
+// picture is drawn, clipped to Box: scaled to Box when stretched, centred on Box when centred,
+// else from Box's top-left corner (so a cut picture shows its top-left part).
+struct TGutterImagePlace {
+    QRect Box;
+    QRect Target;
+};
+TGutterImagePlace gutterImagePlace(const QRect& cell, const QSize& picture, THorAlign horAlign,
+                                   TVerAlign verAlign, bool center, bool stretch);
+
 // Paints one grid onto a painter: cells and merged areas (visible ones only), the empty area, the
 // selection frame, the gutter, the header row and the home cell, in that order.
 class TovGridPainter {
@@ -57,6 +70,7 @@ private:
     void paintFrameCell(const TGridRect& rect, TColor color, const QFont& font, TColor fontColor,
                         const QString& text, THorAlign horAlign, TVerAlign verAlign, bool wordWrap);
     void paintPointer(const TGridRect& strip, int rowHeight);
+    void paintGutterImage(const QRect& cell);
     TGridRect selectionFrameRect() const;
 
     const TovGrid& Grid;

@@ -462,14 +462,16 @@ const QFont& TovGrid::measuringFont(const TGridFontStyle& style) const {
 void TovGrid::fontChanged() {
     CellFont = font();
     HasMeasuringFont = false;
+    // A linked font changes as when it is set: its styles reach every row's gutter and every
+    // column's header values.
     if (LinkGutterFont) {
-        GutterFont = font();
+        setGutterFont(font());
     }
     if (LinkHeaderFont) {
-        HeaderFont = font();
+        setHeaderFont(font());
     }
     if (LinkHomeFont) {
-        HomeFont = font();
+        setHomeFont(font());
     }
     endTyping();
     repaintAll();

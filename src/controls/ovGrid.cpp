@@ -2,7 +2,7 @@
 #include "ovGrid.h"
 
 #include "GridEditors.h"
-#include "services/IndexRange.h"
+#include "GridIndexCheck.h"
 
 #include <QAction>
 #include <QMenu>
@@ -62,14 +62,11 @@ TovGrid::~TovGrid() {
 // ---- Index checks and repaint requests ----
 
 bool TovGrid::badCol(int col, int low, const char* name) const {
-    // The name is made only for a report: the check runs on every cell access.
-    return (col < low || col > Cells.colCount()) &&
-           CheckIndexRange(col, low, Cells.colCount(), QString::fromLatin1(name));
+    return CheckGridIndex(col, low, Cells.colCount(), name);
 }
 
 bool TovGrid::badRow(int row, int low, const char* name) const {
-    return (row < low || row > Cells.rowCount()) &&
-           CheckIndexRange(row, low, Cells.rowCount(), QString::fromLatin1(name));
+    return CheckGridIndex(row, low, Cells.rowCount(), name);
 }
 
 bool TovGrid::badCell(int col, int row, int low, const char* name) const {

@@ -1,5 +1,7 @@
 #include "ReportTableRows.h"
 
+#include "DataSetColors.h"
+
 #include "platform/Exception.h"
 #include "services/ovUIL.h"
 
@@ -135,14 +137,27 @@ bool ParseCell(const QString& cell, int& column, int& row) {
 
 TColor ColourOfCode(const QString& code) {
     using namespace ReportColors;
+    // Blue, lime and red head the columns of Baseline, Actual and Target: they are the data
+    // sets' own colours.
     static const struct {
         const char* code;
         TColor colour;
     } codes[] = {
-        {"K", Black},        {"W", White},         {"S", Silver},     {"Y", Yellow},
-        {"LY", LightYellow}, {"GR", Green},        {"BL", Blue},      {"LI", Lime},
-        {"RD", Red},         {"PB", PaleBlue},     {"PG", PaleGreen}, {"PO", PaleOrange},
-        {"GY", Grey},        {"WT", clWindowText}, {"BF", clBtnFace},
+        {"K", Black},
+        {"W", White},
+        {"S", Silver},
+        {"Y", Yellow},
+        {"LY", LightYellow},
+        {"GR", Green},
+        {"BL", DataSetColors::Baseline},
+        {"LI", DataSetColors::Actual},
+        {"RD", DataSetColors::Target},
+        {"PB", PaleBlue},
+        {"PG", PaleGreen},
+        {"PO", PaleOrange},
+        {"GY", Grey},
+        {"WT", clWindowText},
+        {"BF", clBtnFace},
     };
     for (const auto& c : codes) {
         if (code == QLatin1String(c.code)) {

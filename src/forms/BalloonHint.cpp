@@ -5,6 +5,21 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
+QPoint BalloonPosition(const QRect& screenRect, const QSize& balloon, const QRect& area) {
+    QPoint at(screenRect.left(), screenRect.bottom() + 2);
+    if (area.isEmpty()) {
+        return at;
+    }
+    if (at.y() + balloon.height() > area.bottom()) {
+        at.setY(screenRect.top() - balloon.height() - 2); // above the box when below is full
+    }
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - balloon.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - balloon.height())));
+    return at;
+}
+
 TBalloonHint::TBalloonHint() {
     // A tool-tip window: no frame, no focus taken from the box being typed in.
     Popup = new QLabel(nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
@@ -32,17 +47,13 @@ void TBalloonHint::Show(const QString& text, const QRect& screenRect) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Popup->setText(shown);
     Popup->adjustSize();
-    QPoint at(screenRect.left(), screenRect.bottom() + 2);
-    if (const QScreen* screen = QGuiApplication::screenAt(screenRect.center())) {
-        const QRect area = screen->availableGeometry();
-        if (at.x() + Popup->width() > area.right()) {
-            at.setX(std::max(area.left(), area.right() - Popup->width()));
-        }
-        if (at.y() + Popup->height() > area.bottom()) {
-            at.setY(screenRect.top() - Popup->height() - 2); // above the box when below is full
-        }
+    // The screen the rectangle is on; a rectangle off every screen keeps to the primary one.
+    const QScreen* screen = QGuiApplication::screenAt(screenRect.center());
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
     }
-    Popup->move(at);
+    Popup->move(BalloonPosition(screenRect, Popup->size(),
+                                screen != nullptr ? screen->availableGeometry() : QRect()));
     Popup->show();
     Popup->raise();
     HideTimer->start(HideTimeMs);

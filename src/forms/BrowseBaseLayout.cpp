@@ -158,6 +158,7 @@ void TUF_BrowseBase::AutoSizeColumns() {
         MeasuredWidths = MeasureColumns(
             headers, HC->font(), rowCount(),
             [this](int row, int column) { return cellText(row, column); }, LB->font(), minimums);
+        KeepSectionMinimums(HC, minimums);
     }
     for (int s = 0; s < static_cast<int>(MeasuredWidths.size()) && s < HC->count(); ++s) {
         HC->resizeSection(s, MeasuredWidths[static_cast<size_t>(s)]);

@@ -1,5 +1,6 @@
 #include "BrowseList.h"
 
+#include "platform/ColorValue.h"
 #include "services/StrUtils.h"
 #include "services/TextMetrics.h"
 
@@ -55,6 +56,35 @@ std::vector<TCellSpan> CellSpans(int rowLeft, const std::vector<int>& sectionWid
     return spans;
 }
 
+TRowColors UnselectableRowColors(bool selected, const QColor& base) {
+    auto colorOf = [](TColor value) { return QColor::fromRgba(platform::colorToArgb(value)); };
+    return {colorOf(clInactiveCaptionText), selected ? colorOf(clInactiveCaption) : base};
+}
+
+namespace {
+const char* const kSectionMinimums = "SectionMinimums";
+} // namespace
+
+void KeepSectionMinimums(QHeaderView* header, const std::vector<int>& minimums) {
+    const bool watching = header->property(kSectionMinimums).isValid();
+    header->setProperty(kSectionMinimums,
+                        QVariant::fromValue(QList<int>(minimums.begin(), minimums.end())));
+    auto keep = [header](int section) {
+        const QList<int> least = header->property(kSectionMinimums).value<QList<int>>();
+        if (section >= 0 && section < least.size() &&
+            header->sectionSize(section) < least[section]) {
+            header->resizeSection(section, least[section]);
+        }
+    };
+    if (!watching) {
+        QObject::connect(header, &QHeaderView::sectionResized, header,
+                         [keep](int section, int, int) { keep(section); });
+    }
+    for (int section = 0; section < header->count(); ++section) {
+        keep(section);
+    }
+}
+
 TListRowDelegate::TListRowDelegate(QHeaderView* header, QObject* parent)
     : QStyledItemDelegate(parent), Header(header) {}
 
@@ -66,10 +96,9 @@ void TListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     QColor background = palette.color(QPalette::Base);
     QColor foreground = palette.color(QPalette::Text);
     if (!enabled) {
-        foreground = palette.color(QPalette::Disabled, QPalette::Text);
-        if (selected) {
-            background = palette.color(QPalette::Midlight);
-        }
+        const TRowColors colors = UnselectableRowColors(selected, background);
+        foreground = colors.Foreground;
+        background = colors.Background;
     } else if (selected) {
         background = palette.color(QPalette::Highlight);
         foreground = palette.color(QPalette::HighlightedText);

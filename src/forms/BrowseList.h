@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -56,6 +57,20 @@ struct TCellSpan {
     int Width = 0;
 };
 std::vector<TCellSpan> CellSpans(int rowLeft, const std::vector<int>& sectionWidths);
+
+// Keeps every section of a list window's header at least as wide as its minimum (its header
+// text + 12, from MeasureColumns): a border dragged further stops there, and a narrower section
+// is widened at once. Sections without a minimum may take any width.
+void KeepSectionMinimums(QHeaderView* header, const std::vector<int>& minimums);
+
+// The colours of a row that may not be chosen (an invalid entry of the file window): the
+// inactive caption's text colour, on the inactive caption's colour while selected in place of
+// the selection highlight; readable in both states.
+struct TRowColors {
+    QColor Foreground;
+    QColor Background;
+};
+TRowColors UnselectableRowColors(bool selected, const QColor& base);
 
 // Auto Size of the columns: each column as wide as its header text + 12, or its widest painted
 // cell text + 12 when that is wider (one pass over the rows). Returns the widths; minimums

@@ -159,7 +159,6 @@ void TUF_Main::BuildMenus() {
     help->addAction(action(QStringLiteral("MI_Help_Tutorial")));
     help->addAction(action(QStringLiteral("MI_Help_UserManual")));
     help->addAction(action(QStringLiteral("MI_Help_WhitePaper")));
-    help->addSeparator();
     help->addAction(action(QStringLiteral("MI_Help_About")));
 
     PM_MRU = new QMenu(this);

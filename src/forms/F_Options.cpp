@@ -12,6 +12,7 @@
 #include "MainWindowHandOver.h"
 #include "ServiceAdapters.h"
 #include "SlotGuard.h"
+#include "StatusImage.h"
 #include "model/ovDV.h"
 #include "platform/Format.h"
 #include "services/F_Progress.h"
@@ -36,7 +37,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -136,13 +136,13 @@ struct TUF_Options::Controls {
     QLineEdit* TB_UP_DefaultTF;
     QPushButton* BBtn_UP_DefaultTF_Browse;
     QPushButton* BBtn_UP_DefaultTF_Open;
-    QLabel* Img_UP_DefaultTF;
+    TStatusImage* Img_UP_DefaultTF;
     QLabel* Pnl_UP_OF;
     QLabel* Lbl_UP_DefaultOFFolder;
     QComboBox* DDL_UP_DefaultOFFolder;
     QLineEdit* TB_UP_DefaultOFFolder;
     QPushButton* BBtn_UP_DefaultOFFolder_Browse;
-    QLabel* Img_UP_DefaultOFFolder;
+    TStatusImage* Img_UP_DefaultOFFolder;
     QCheckBox* CB_UP_PromptOnCreateOFFolder;
     QCheckBox* CB_UP_PromptOnOverwriteOF;
     QWidget* Pnl_BBtn;
@@ -155,15 +155,21 @@ TUF_Options::TUF_Options(QWidget* parent)
     : QDialog(parent), C(std::make_unique<Controls>()),
       ProgramWindows(std::make_unique<TProgramWindows>(this)),
       DesktopFileDialogs(std::make_unique<TQtFileDialogs>()),
-      Model(TOptionsModel::TCollaborators{UP, DV, nullptr, nullptr, [](int pause, int hide) {
+      Model(TOptionsModel::TCollaborators{UP,
+                                          DV,
+                                          nullptr,
+                                          nullptr,
+                                          [](int pause, int hide) {
                                               // The main window reads the application's hint
                                               // delays when it shows hints.
                                               qApp->setProperty("HintPause", pause);
                                               qApp->setProperty("HintHidePause", hide);
-                                          }}) {
+                                          },
+                                          {}}) {
     SplashStatus(29);
     Model.setWindows(ProgramWindows.get());
     Model.setFileDialogs(DesktopFileDialogs.get());
+    Model.setShowControls([this] { Render(); });
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     QFont font = this->font();
@@ -254,7 +260,7 @@ void TUF_Options::CreateControls() {
     c.BBtn_UP_DefaultTF_Browse =
         button(QStringLiteral("..."), UIT(txt::BrowseForDefaultTemplateFile));
     c.BBtn_UP_DefaultTF_Open = button(QStringLiteral("\u2197"), UIT(txt::OpenDefaultTemplateFile));
-    c.Img_UP_DefaultTF = new QLabel(this);
+    c.Img_UP_DefaultTF = new TStatusImage(this);
     c.Pnl_UP_OF = panel(304);
     c.Lbl_UP_DefaultOFFolder = label(framed(UIT(txt::DefaultOutputFileFolder)));
     c.DDL_UP_DefaultOFFolder =
@@ -263,7 +269,7 @@ void TUF_Options::CreateControls() {
     c.TB_UP_DefaultOFFolder->setMaxLength(TOptionsModel::kOFFolderMaxLength);
     c.BBtn_UP_DefaultOFFolder_Browse =
         button(QStringLiteral("..."), UIT(txt::BrowseForDefaultOutputFile));
-    c.Img_UP_DefaultOFFolder = new QLabel(this);
+    c.Img_UP_DefaultOFFolder = new TStatusImage(this);
     c.CB_UP_PromptOnCreateOFFolder = check(UIT(txt::PromptOnCreateOutputFile), hint(1093, 1094));
     c.CB_UP_PromptOnOverwriteOF = check(UIT(txt::PromptOnOverwriteOutputFile), hint(1095, 1096));
     c.Pnl_BBtn = new QWidget(this);
@@ -502,19 +508,9 @@ void TUF_Options::Render() {
     c.BBtn_UP_DefaultTF_Browse->setEnabled(s.TFBrowseEnabled);
     c.BBtn_UP_DefaultTF_Open->setEnabled(s.TFOpenEnabled);
     c.BBtn_UP_DefaultOFFolder_Browse->setEnabled(s.OFFolderBrowseEnabled);
-    auto showStatus = [this](QLabel* image, bool failed, const QString& tip) {
-        // The picture is redrawn only when its state changes; a failed one takes the new hint.
-        const int state = failed ? 1 : 2;
-        if (image->property("StatusState").toInt() != state) {
-            const QStyle::StandardPixmap icon =
-                failed ? QStyle::SP_MessageBoxCritical : QStyle::SP_DialogApplyButton;
-            image->setPixmap(style()->standardIcon(icon).pixmap(DlgImageWidth - 6));
-            image->setProperty("StatusState", state);
-        }
-        image->setToolTip(failed ? tip : QString());
-    };
-    showStatus(c.Img_UP_DefaultTF, s.TFError, s.TFHint);
-    showStatus(c.Img_UP_DefaultOFFolder, s.OFFolderError, s.OFFolderHint);
+    // The main window's status pictures, redrawn only when their state changes.
+    SetStatusImage(c.Img_UP_DefaultTF, s.TFHint, s.TFError);
+    SetStatusImage(c.Img_UP_DefaultOFFolder, s.OFFolderHint, s.OFFolderError);
     Rendering = false;
 }
 

@@ -173,9 +173,8 @@ void TFilterGridModel::Insert(int row) {
     }
     ClearRow(row);
     // The moved row joins the new empty row above it.
-    if (row < RowCount && choice(fcAndOr, row + 1).isEmpty() &&
-        !choice(fcTaskFld, row + 1).isEmpty()) {
-        setCell(fcAndOr, row + 1, AndText(), 1);
+    if (row < RowCount) {
+        joinWithAnd(row + 1);
     }
 }
 
@@ -192,10 +191,7 @@ void TFilterGridModel::MoveUp(int row) {
     }
     swapRows(row, row - 1, row > 2);
     if (row == 2) {
-        // The new first row joins nothing; the former first row now joins it with And.
-        setCell(fcAndOr, 1, QString());
-        setCell(fcAndOr, 2, QString());
-        FillDefaults(2);
+        leaveFirstRow();
     }
 }
 
@@ -205,10 +201,22 @@ void TFilterGridModel::MoveDown(int row) {
     }
     swapRows(row, row + 1, row > 1);
     if (row == 1) {
-        setCell(fcAndOr, 1, QString());
-        setCell(fcAndOr, 2, QString());
-        FillDefaults(2);
+        leaveFirstRow();
     }
+}
+
+void TFilterGridModel::joinWithAnd(int row) {
+    if (choice(fcAndOr, row).isEmpty() && !choice(fcTaskFld, row).isEmpty()) {
+        setCell(fcAndOr, row, AndText(), 1);
+    }
+}
+
+void TFilterGridModel::leaveFirstRow() {
+    // The new first row joins nothing; the former first row now joins it with And when it has a
+    // task field. Only the join is set: the row's other cells stay as the user left them.
+    setCell(fcAndOr, 1, QString());
+    setCell(fcAndOr, 2, QString());
+    joinWithAnd(2);
 }
 
 void TFilterGridModel::Compact() {
@@ -253,8 +261,8 @@ bool TFilterGridModel::Store(TovDSF& dsf, bool enabled) const {
             continue;
         }
         TStoredRow row;
-        // The first row joins nothing: it keeps the default, as a new row has it.
-        row.AndFlag = rows.empty() || AndOrItemOf(choice(fcAndOr, r)) == 1 ? 1 : 0;
+        // And exactly when the row's And/Or says so: the first row shows none and joins nothing.
+        row.AndFlag = AndOrItemOf(choice(fcAndOr, r)) == 1 ? 1 : 0;
         row.TaskFld = UpperAZ(text(fcTaskFld, r).trimmed());
         row.Desc = text(fcTaskFldDesc, r).trimmed();
         const int item = OperatorItemOf(choice(fcOperator, r));

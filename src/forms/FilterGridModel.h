@@ -106,6 +106,10 @@ public:
 private:
     // The cell's text as a choice: trimmed, empty when it shows "Please Select...".
     QString choice(int col, int row) const;
+    // An empty And/Or of a row with a task field becomes "And".
+    void joinWithAnd(int row);
+    // After rows 1 and 2 changed places: row 1 without And/Or, row 2 joined with And.
+    void leaveFirstRow();
     void copyRow(int to, int from, bool withAndOr);
     void swapRows(int a, int b, bool withAndOr);
 

@@ -372,6 +372,9 @@ void TOptionsModel::Reset() {
     }
     LoadControls();
     UpdateControls();
+    if (With.ShowControls) {
+        With.ShowControls();
+    }
     tell(sdkInformation, QStringLiteral("OF007"), {UIT(txt::OptionsHaveBeenReset)}, 1187);
 }
 

@@ -81,10 +81,14 @@ public:
         IOptionsWindows* Windows = nullptr;
         // The application's hint delays (show, hide) while the window is open.
         std::function<void(int, int)> ApplyHintTiming;
+        // Shows the controls as they now stand: a command that changes them calls it before
+        // its message, so that the message speaks of what the window shows.
+        std::function<void()> ShowControls;
     };
     explicit TOptionsModel(TCollaborators collaborators);
     void setFileDialogs(IFileDialogs* dialogs) { With.FileDialogs = dialogs; }
     void setWindows(IOptionsWindows* windows) { With.Windows = windows; }
+    void setShowControls(std::function<void()> show) { With.ShowControls = std::move(show); }
 
     // Copies the preferences as they are before the window is shown; the next activation loads
     // the controls from them once.

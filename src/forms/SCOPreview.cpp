@@ -1,5 +1,7 @@
 #include "SCOPreview.h"
 
+#include "engine/DataSetColors.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -129,9 +131,8 @@ void drawBars(QPainter& painter, const TPlot& plot, const TSCOPreviewPicture& pi
 } // namespace
 
 QColor SCOSeriesColor(TSCOLegendEntry entry, bool dimmed) {
-    static constexpr std::array<TColor, kSCOLegendEntryCount> kColors = {clBlue, clRed, clGreen,
-                                                                         clFuchsia};
-    QColor color = colorOf(kColors[static_cast<size_t>(entry)]);
+    QColor color = colorOf(
+        entry == leCutOffDate ? clFuchsia : DataSetColors::InOrder[static_cast<size_t>(entry)]);
     if (dimmed) {
         // Washed out towards light grey: the data set is chosen but no quantity graphed.
         const QColor grey = colorOf(clSilver);

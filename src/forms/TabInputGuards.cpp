@@ -8,8 +8,10 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QValidator>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -60,17 +62,21 @@ QString RefusedInWorksheetNameList() {
     return QStringLiteral("\\ / : * ? [ ]");
 }
 
-QPoint CaretAnchor(const QRect& boxGeometry, int selectionStart, int charBeforeCaretX,
-                   int lastCharWidth) {
+QPoint CaretAnchor(const QRect& boxGeometry, int selectionStart, int caretX) {
     QPoint anchor(boxGeometry.left(), boxGeometry.top() + boxGeometry.height());
-    if (selectionStart > 0 && charBeforeCaretX >= 0) {
-        anchor.rx() += charBeforeCaretX + lastCharWidth;
+    if (selectionStart > 0 && caretX >= 0) {
+        anchor.rx() += std::min(caretX, boxGeometry.width() - 1);
     }
     return anchor;
 }
 
-QRect CaretBalloonRect(const QPoint& screenAnchor, int boxHeight) {
-    return QRect(screenAnchor.x(), screenAnchor.y() - boxHeight, 0, boxHeight);
+QRect CaretBalloonRect(const QPoint& screenAnchor, int boxHeight, const QRect& screenArea) {
+    QPoint anchor = screenAnchor;
+    if (!screenArea.isEmpty()) {
+        anchor.setX(std::clamp(anchor.x(), screenArea.left(), screenArea.right()));
+        anchor.setY(std::clamp(anchor.y(), screenArea.top(), screenArea.bottom()));
+    }
+    return QRect(anchor.x(), anchor.y() - boxHeight, 0, boxHeight);
 }
 
 } // namespace inputguards
@@ -85,25 +91,29 @@ QLineEdit* TTabInputGuards::EditableBox(QObject* sender) const {
 }
 
 void TTabInputGuards::ShowAtCaret(QLineEdit* box, const QString& text) {
-    const int selectionStart =
-        box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
-    const QFontMetrics metrics = box->fontMetrics();
-    const QString boxText = box->text();
-    int charBeforeCaretX = -1;
-    int lastCharWidth = 0;
-    if (selectionStart > 0 && !boxText.isEmpty()) {
-        // The box's own text margin and frame come before the first character.
-        const QMargins margins = box->textMargins();
-        charBeforeCaretX =
-            margins.left() + 2 + metrics.horizontalAdvance(boxText.left(selectionStart - 1));
-        lastCharWidth = metrics.horizontalAdvance(boxText.back());
+    const int cursor = box->cursorPosition();
+    const int selectionStart = box->hasSelectedText() ? box->selectionStart() : cursor;
+    int caretX = -1;
+    if (selectionStart > 0) {
+        // Where the box shows its caret: past its frame and margins and after its own scrolling
+        // of a text wider than the box. A selection's start lies that many characters before.
+        caretX = box->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+        if (selectionStart != cursor) {
+            const QFontMetrics metrics = box->fontMetrics();
+            const QString boxText = box->text();
+            caretX -= metrics.horizontalAdvance(boxText.left(cursor)) -
+                      metrics.horizontalAdvance(boxText.left(selectionStart));
+        }
+        caretX = std::max(caretX, 0);
     }
-    QPoint anchor =
-        inputguards::CaretAnchor(box->geometry(), selectionStart, charBeforeCaretX, lastCharWidth);
+    QPoint anchor = inputguards::CaretAnchor(box->geometry(), selectionStart, caretX);
     if (QWidget* parent = box->parentWidget()) {
         anchor = parent->mapToGlobal(anchor);
     }
-    BalloonHint.Show(text, inputguards::CaretBalloonRect(anchor, box->height()));
+    const QScreen* screen = box->screen();
+    BalloonHint.Show(text, inputguards::CaretBalloonRect(
+                               anchor, box->height(),
+                               screen != nullptr ? screen->availableGeometry() : QRect()));
 }
 
 void TTabInputGuards::WarnMaxLengthTB(QObject* sender, QChar& key, int maxLength) {

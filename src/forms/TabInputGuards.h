@@ -30,12 +30,13 @@ QString RefusedInPathList();
 QString RefusedInWorksheetNameList();
 
 // The balloon's anchor in the coordinates of the box's parent: below the box's left edge, moved
-// right to the caret when it is past the first character (charBeforeCaretX: the box-relative x
-// of the character before the caret, negative when unknown; lastCharWidth: the width of the
-// text's last character). The balloon rectangle spans the box's height up to this point.
-QPoint CaretAnchor(const QRect& boxGeometry, int selectionStart, int charBeforeCaretX,
-                   int lastCharWidth);
-QRect CaretBalloonRect(const QPoint& screenAnchor, int boxHeight);
+// right to the caret when it is past the first character. caretX is the box-relative x of the
+// caret as the box shows it, after the box has scrolled its text to keep the caret in view
+// (negative when unknown); the anchor stays within the box's width.
+QPoint CaretAnchor(const QRect& boxGeometry, int selectionStart, int caretX);
+// The balloon rectangle: zero width, spanning the box's height up to the anchor, which is kept
+// within the screen area.
+QRect CaretBalloonRect(const QPoint& screenAnchor, int boxHeight, const QRect& screenArea);
 } // namespace inputguards
 
 // The guards the main window lends its tab pages for typing: the warning when an edit box or a

@@ -26,6 +26,7 @@ inline constexpr TColor clWhite = 0x00FFFFFF;
 inline constexpr TColor clSkyBlue = 0x00F0CAA6;
 
 // System colours.
+inline constexpr TColor clInactiveCaption = 0xFF000003;
 inline constexpr TColor clWindow = 0xFF000005;
 inline constexpr TColor clWindowText = 0xFF000008;
 inline constexpr TColor clHighlight = 0xFF00000D;
@@ -34,6 +35,7 @@ inline constexpr TColor clBtnFace = 0xFF00000F;
 inline constexpr TColor clBtnShadow = 0xFF000010;
 inline constexpr TColor clGrayText = 0xFF000011;
 inline constexpr TColor clBtnText = 0xFF000012;
+inline constexpr TColor clInactiveCaptionText = 0xFF000013;
 inline constexpr TColor clBtnHighlight = 0xFF000014;
 inline constexpr TColor clInfoText = 0xFF000017;
 inline constexpr TColor clInfoBk = 0xFF000018;

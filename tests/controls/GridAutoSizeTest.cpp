@@ -118,6 +118,38 @@ TEST(GridAutoSize, GutterFitsTheWidestRowNumber) {
     EXPECT_EQ(grid.getGutterWidth(), 16);
 }
 
+// A gutter picture at either side adds its width and a margin to the widest text; a centred one
+// shares the text's room, so the rows ask for nothing and only the home text counts.
+TEST(GridAutoSize, GutterMakesRoomForAPictureBesideTheText) {
+    ScopedTextMeasurer measurer(std::make_unique<FixedTextMeasurer>(13, 7));
+    const struct {
+        THorAlign align;
+        bool homeText;
+        int width;
+    } cases[] = {
+        {haLeft, false, 10 * 7 + 16 + 12},
+        {haRight, true, 10 * 7 + 16 + 12},
+        {haCenter, true, 3 * 7 + 8},
+        {haCenter, false, 77}, // nothing asked: the width stays
+    };
+    for (const auto& c : cases) {
+        TovGrid grid;
+        grid.setColCount(1);
+        grid.setRowCount(2);
+        grid.setGutterKind(gkString);
+        grid.setGutterWidth(77);
+        grid.setGutterCellText(1, chars(10));
+        grid.setGutterCellText(2, chars(4));
+        grid.setHomeText(chars(3));
+        QPixmap picture(16, 16);
+        picture.fill(Qt::red);
+        grid.setGutterImagePicture(picture);
+        grid.setGutterImageHorAlign(c.align);
+        grid.AutoSizeGutter(c.homeText);
+        EXPECT_EQ(grid.getGutterWidth(), c.width) << c.align << " " << c.homeText;
+    }
+}
+
 TEST(GridAutoSize, MergeOfABadOrReversedRectangleChangesNothing) {
     TovGrid grid;
     grid.setColCount(3);

@@ -105,10 +105,11 @@ TEST(GridCells, BadIndexIsReportedColumnFirstAndChangesNothing) {
     messageBoxes().shown.clear();
     grid.setCells(0, 1, QStringLiteral("x"));
     ASSERT_EQ(messageBoxes().shown.size(), 1u);
-    const QString text = messageBoxes().shown[0].text;
-    EXPECT_TRUE(text.contains(QStringLiteral("ovGrid.setCells"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("1 to 3"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Index Value: 0"))) << text.toStdString();
+    // Three framed lines, one line break apart.
+    EXPECT_EQ(messageBoxes().shown[0].text,
+              QStringLiteral(" ovGrid.setCells Index is invalid. \r\n Valid Range: 1 to 3. \r\n"
+                             " Index Value: 0. "));
+    EXPECT_EQ(messageBoxes().shown[0].kind, platform::MessageBoxKind::Error);
     messageBoxes().shown.clear();
     EXPECT_TRUE(grid.getCells(9, 9).isEmpty());
     ASSERT_EQ(messageBoxes().shown.size(), 1u);

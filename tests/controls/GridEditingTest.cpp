@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -122,19 +123,35 @@ TEST(GridEditing, F2EditorHandsOverOnTabEnterEscapeAndF2) {
     EXPECT_FALSE(editor->isVisible());
 }
 
-TEST(GridEditing, EditorIsNarrowerByTheCellsButton) {
+// A form holding a grid whose first column browses with a 30 x 24 bit button of the form's own.
+struct FormWithCellButton {
+    FormWithCellButton(int rows, int gridHeight, bool fixedButton) {
+        form.resize(500, 300);
+        grid->setGeometry(10, 10, 400, gridHeight);
+        if (fixedButton) {
+            button->setFixedSize(30, 24);
+        } else {
+            button->resize(30, 24);
+        }
+        button->hide();
+        grid->setColCount(2);
+        grid->setRowCount(rows);
+        grid->setColEditor(1, ceBBtn);
+        grid->setColEditorControl(1, button);
+        form.show();
+        (void)QTest::qWaitForWindowExposed(&form);
+    }
     QWidget form;
-    form.resize(500, 300);
-    auto* grid = new TovGrid(&form);
-    grid->setGeometry(10, 10, 400, 200);
-    auto* button = new QPushButton(&form);
-    button->resize(30, 24);
-    grid->setColCount(2);
-    grid->setRowCount(2);
-    grid->setColEditor(1, ceBBtn);
-    grid->setColEditorControl(1, button);
-    form.show();
-    (void)QTest::qWaitForWindowExposed(&form);
+    TovGrid* grid = new TovGrid(&form);
+    QPushButton* button = new QPushButton(&form);
+};
+
+TEST(GridEditing, EditorIsNarrowerByTheCellsButton) {
+    FormWithCellButton f(2, 200, false);
+    QWidget& form = f.form;
+    TovGrid* grid = f.grid;
+    QPushButton* button = f.button;
+    grid->MoveToCell(1, 1);
     EXPECT_TRUE(button->isVisible());
     const QRect cell = grid->geometry().cellRect(1, 1).toQRect();
     // The button sits at the cell's right edge, in the form's coordinates.
@@ -146,6 +163,63 @@ TEST(GridEditing, EditorIsNarrowerByTheCellsButton) {
     // Moving away hides the button.
     grid->MoveToCell(2, 1);
     EXPECT_FALSE(button->isVisible());
+}
+
+TEST(GridEditing, AttachedControlsArePlacedByTheirKind) {
+    const TGridRect cell{100, 50, 200, 75}; // 100 x 25 with its shared border lines
+    const QSize button(30, 24);
+    const QSize box(80, 21);
+    const struct {
+        TCellEditor kind;
+        QSize control;
+        TVerAlign align;
+        TGridRect place;
+    } cases[] = {
+        {ceBtn, button, vaCenter, {169, 54, 199, 75}},
+        {ceBBtn, button, vaTop, {170, 54, 200, 75}}, // as high as the cell less 4
+        {ceSBtn, button, vaBottom, {168, 52, 198, 73}},
+        {ceDD, box, vaCenter, {103, 52, 198, 73}},
+        {ceDD, box, vaTop, {103, 53, 198, 74}},
+        {ceDD, box, vaBottom, {103, 54, 198, 75}},
+        {ceDDL, box, vaCenter, {105, 55, 200, 76}},
+        {ceNormal, button, vaCenter, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(editorPlacement(c.kind, cell, c.control, c.align), c.place)
+            << int{c.kind} << " " << int{c.align};
+    }
+    // Only what lies over the cell must be in the data area.
+    const TGridRect data{20, 18, 300, 200};
+    EXPECT_TRUE(editorFitsDataArea({105, 55, 200, 76}, cell, data));
+    EXPECT_TRUE(editorFitsDataArea({105, 55, 200, 76}, cell, {20, 18, 300, 75}));
+    EXPECT_FALSE(editorFitsDataArea({170, 54, 200, 75}, cell, {20, 60, 300, 200}));
+    EXPECT_FALSE(editorFitsDataArea({170, 54, 200, 75}, cell, {20, 18, 190, 200}));
+    EXPECT_FALSE(editorFitsDataArea({}, cell, data));
+}
+
+// A button whose size the form fixed still fits its row, and it goes with its cell when the cell
+// scrolls out of view (a click on it would act on a row no longer shown).
+TEST(GridEditing, CellButtonFitsItsRowAndHidesWhileItsCellIsOutOfView) {
+    FormWithCellButton f(20, 150, true);
+    QWidget& form = f.form;
+    TovGrid* grid = f.grid;
+    QPushButton* button = f.button;
+    grid->MoveToCell(1, 1);
+    ASSERT_TRUE(button->isVisible());
+    auto cellInForm = [&] {
+        const QRect cell = grid->geometry().cellRect(1, 1).toQRect();
+        return QRect(grid->viewport()->mapTo(&form, cell.topLeft()), cell.size());
+    };
+    EXPECT_EQ(button->height(), cellInForm().height() - 4);
+    EXPECT_EQ(button->geometry().bottom(), cellInForm().bottom()) << "not into the next row";
+    EXPECT_EQ(button->width(), 30);
+
+    grid->verticalScrollBar()->setValue(5 * 24);
+    EXPECT_EQ(grid->getCurrentRow(), 1);
+    EXPECT_FALSE(button->isVisible());
+    grid->verticalScrollBar()->setValue(0);
+    EXPECT_TRUE(button->isVisible());
+    EXPECT_EQ(button->geometry().bottom(), cellInForm().bottom());
 }
 
 TEST(GridEditing, DropDownListCellTakesItsFirstItemWithoutAnEvent) {

@@ -160,6 +160,94 @@ TEST(GridWidget, ScrollBarAndWheelSnapToRowEdges) {
     EXPECT_EQ(g.events.back(), "Click 0," + std::to_string(g.grid.geometry().rowAt(100)));
 }
 
+TEST(GridWidget, GutterPictureIsPlacedCentredOrStretchedInItsCell) {
+    const QRect cell(0, 10, 40, 24);
+    const struct {
+        QSize picture;
+        THorAlign ha;
+        TVerAlign va;
+        bool center, stretch;
+        QRect box, target;
+    } cases[] = {
+        // A picture that fits: every mode draws it at its place.
+        {{16, 16}, haRight, vaCenter, false, false, {20, 14, 16, 16}, {20, 14, 16, 16}},
+        {{16, 16}, haLeft, vaTop, true, false, {4, 12, 16, 16}, {4, 12, 16, 16}},
+        {{16, 16}, haCenter, vaBottom, false, true, {12, 16, 16, 16}, {12, 16, 16, 16}},
+        // Taller than the row: cut to the cell; its top part, its middle, or shrunk.
+        {{16, 30}, haRight, vaCenter, false, false, {20, 10, 16, 24}, {20, 10, 16, 30}},
+        {{16, 30}, haRight, vaCenter, true, false, {20, 10, 16, 24}, {20, 7, 16, 30}},
+        {{16, 30}, haRight, vaCenter, false, true, {20, 10, 16, 24}, {20, 10, 16, 24}},
+    };
+    for (const auto& c : cases) {
+        const TGutterImagePlace place =
+            gutterImagePlace(cell, c.picture, c.ha, c.va, c.center, c.stretch);
+        EXPECT_EQ(place.Box, c.box) << c.picture.height() << " " << c.center << c.stretch;
+        EXPECT_EQ(place.Target, c.target) << c.picture.height() << " " << c.center << c.stretch;
+    }
+}
+
+// A transparent gutter picture lets the gutter show through its background (its own alpha, or
+// the colour of its bottom-left pixel when it has none); an opaque one shows on the window colour.
+TEST(GridWidget, GutterPictureTransparencyFollowsTheProperty) {
+    QImage keyed(12, 12, QImage::Format_RGB32);
+    keyed.fill(QColor(Qt::magenta));
+    QImage alpha(12, 12, QImage::Format_ARGB32);
+    alpha.fill(Qt::transparent);
+    for (QImage* image : {&keyed, &alpha}) {
+        for (int y = 4; y < 8; ++y) {
+            for (int x = 4; x < 8; ++x) {
+                image->setPixelColor(x, y, Qt::black);
+            }
+        }
+    }
+    const struct {
+        const QImage* picture;
+        bool transparent;
+        QColor corner;
+    } cases[] = {
+        {&keyed, true, gridColor(clBtnFace)},
+        {&keyed, false, QColor(Qt::magenta)},
+        {&alpha, true, gridColor(clBtnFace)},
+        {&alpha, false, gridColor(clWindow)},
+    };
+    for (const auto& c : cases) {
+        ShownGrid g(2, 2);
+        g.grid.setGutterKind(gkNumber);
+        g.grid.setGutterWidth(40);
+        g.grid.setDefaultRowHeight(24);
+        g.grid.setGutterImagePicture(QPixmap::fromImage(*c.picture));
+        g.grid.setGutterImageTransparent(c.transparent);
+        g.grid.setGutterImageVisible(1, true);
+        const QImage image = g.image();
+        const int top = g.grid.geometry().clientRowTop(1) + (24 - 12) / 2;
+        const int left = 40 - 12 - 4;
+        EXPECT_EQ(image.pixelColor(left + 5, top + 5), QColor(Qt::black)) << c.transparent;
+        EXPECT_EQ(image.pixelColor(left + 1, top + 1), c.corner)
+            << c.picture->hasAlphaChannel() << " " << c.transparent;
+    }
+}
+
+// A new control font reaches the linked gutter, header and home fonts with their styles, as
+// setting each of them would; an unlinked one keeps its own.
+TEST(GridWidget, ControlFontStylesReachTheLinkedGutterAndHeaderValues) {
+    TovGrid grid;
+    grid.setColCount(2);
+    grid.setRowCount(2);
+    grid.setLinkHeaderFont(false);
+    QFont font = grid.font();
+    font.setBold(true);
+    font.setItalic(true);
+    grid.setFont(font);
+    EXPECT_TRUE(grid.getGutterCellFontBold(2));
+    EXPECT_TRUE(grid.getGutterCellFontItalic(1));
+    EXPECT_TRUE(grid.getGutterFont().bold());
+    EXPECT_TRUE(grid.getHomeFont().italic());
+    EXPECT_FALSE(grid.getHeaderCellFontBold(1)) << "the header font is not linked";
+    grid.setLinkHeaderFont(true);
+    EXPECT_TRUE(grid.getHeaderCellFontBold(1));
+    EXPECT_TRUE(grid.getHeaderCellFontItalic(2));
+}
+
 TEST(GridWidget, NoColumnsPaintsOnlyTheUnusedColour) {
     ShownGrid g(0, 3);
     g.grid.setUnUsedColor(clYellow);

@@ -1,3 +1,4 @@
+#include "engine/DataSetColors.h"
 #include "engine/RF_CD_Consts.h"
 #include "engine/RF_PS_Consts.h"
 #include "engine/ovRF.h"
@@ -61,18 +62,18 @@ TEST(ReportLayout, HeaderSamplesMatchTheLayout) {
          Black, ""},
         {&t.psHeaders, 6, "A4", "Project Number", haLeft, false, Black, clBtnFace, Silver, Black,
          Silver, Black, ""},
-        {&t.psHeaders, 21, "B12", "Baseline", haCenter, true, White, Blue, Black, Black, Black,
-         Silver, ""},
-        {&t.psHeaders, 23, "D12", "Actual", haCenter, true, Black, Lime, Black, Black, Black,
-         Silver, ""},
+        {&t.psHeaders, 21, "B12", "Baseline", haCenter, true, White, DataSetColors::Baseline, Black,
+         Black, Black, Silver, ""},
+        {&t.psHeaders, 23, "D12", "Actual", haCenter, true, Black, DataSetColors::Actual, Black,
+         Black, Black, Silver, ""},
         {&t.psHeaders, 41, "A21", "Duration: Total", haLeft, true, Black, LightYellow, Black, Black,
          Black, Black, ""},
         {&t.psHeaders, 50, "A30", "Progress To Date", haLeft, true, Black, Yellow, Black, Black,
          Black, Black, ""},
-        {&t.psHeaders, 51, "B30", "Baseline %\r\n(Baseline=100%)", haCenter, true, White, Blue,
-         Black, Black, Black, Silver, ""},
-        {&t.psHeaders, 56, "G30", "Target %\r\n(Target=100%)", haCenter, true, White, Red, Black,
-         Silver, Black, Black, ""},
+        {&t.psHeaders, 51, "B30", "Baseline %\r\n(Baseline=100%)", haCenter, true, White,
+         DataSetColors::Baseline, Black, Black, Black, Silver, ""},
+        {&t.psHeaders, 56, "G30", "Target %\r\n(Target=100%)", haCenter, true, White,
+         DataSetColors::Target, Black, Silver, Black, Black, ""},
         {&t.psHeaders, 74, "E37", "Increased: Man Hours", haLeft, false, Black, clBtnFace, Silver,
          Black, Silver, Silver, ""},
         {&t.psHeaders, 75, "E38", "Increased: Cost", haLeft, false, Black, clBtnFace, Silver, Black,

@@ -1,4 +1,5 @@
 // The default template and the sample project written at build time into the data folder.
+#include "engine/DataSetColors.h"
 #include "engine/RF_CD_Consts.h"
 #include "engine/RF_PS_Consts.h"
 #include "engine/ovRF.h"
@@ -11,6 +12,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,6 +25,19 @@ const QString kTemplate = kShare + QStringLiteral("/Templates/Ovik_KRV_Tessel_Te
 
 QByteArray readPart(const QString& package, const char* part) {
     return testsupport::ReadPart(package, QString::fromLatin1(part));
+}
+
+// The template's charts in their order: part name and XML.
+std::vector<std::pair<std::string, QString>> templateCharts() {
+    std::vector<std::pair<std::string, QString>> charts;
+    for (int i = 1;; ++i) {
+        const QByteArray part = QStringLiteral("xl/charts/chart%1.xml").arg(i).toLatin1();
+        const QString xml = QString::fromUtf8(readPart(kTemplate, part));
+        if (xml.isEmpty()) {
+            return charts;
+        }
+        charts.emplace_back(part.toStdString(), xml);
+    }
 }
 
 QString xmlText(QString text) {
@@ -69,19 +87,13 @@ TEST(TemplateWorkbook, ChartsReadTheTwoRowBlockAndTheCutOffMarker) {
     ASSERT_TRUE(QFile::exists(kTemplate));
     int charts = 0;
     int markers = 0;
-    for (int i = 1; i <= 40; ++i) {
-        const QByteArray part = QStringLiteral("xl/charts/chart%1.xml").arg(i).toLatin1();
-        const QString xml = QString::fromUtf8(readPart(kTemplate, part.constData()));
-        if (xml.isEmpty()) {
-            break;
-        }
+    for (const auto& [part, xml] : templateCharts()) {
         ++charts;
-        EXPECT_TRUE(xml.contains(QStringLiteral("'Chart Data'!$A$8:$A$9"))) << part.constData();
-        EXPECT_TRUE(xml.contains(QStringLiteral("<c:dispBlanksAs val=\"gap\"/>")))
-            << part.constData();
+        EXPECT_TRUE(xml.contains(QStringLiteral("'Chart Data'!$A$8:$A$9"))) << part;
+        EXPECT_TRUE(xml.contains(QStringLiteral("<c:dispBlanksAs val=\"gap\"/>"))) << part;
         if (xml.contains(QStringLiteral("'Chart Data'!$J$4:$J$5"))) {
             ++markers;
-            EXPECT_TRUE(xml.contains(QStringLiteral("'Chart Data'!$I$4:$I$5"))) << part.constData();
+            EXPECT_TRUE(xml.contains(QStringLiteral("'Chart Data'!$I$4:$I$5"))) << part;
         }
         // Every series reads rows 8 and 9 of one column, or the marker's rows 4 and 5.
         static const QRegularExpression range(
@@ -90,20 +102,62 @@ TEST(TemplateWorkbook, ChartsReadTheTwoRowBlockAndTheCutOffMarker) {
         while ((at = xml.indexOf(QStringLiteral("<c:f>"), at)) >= 0) {
             const qsizetype end = xml.indexOf(QStringLiteral("</c:f>"), at);
             const QString ref = xml.mid(at + 5, end - at - 5);
-            EXPECT_TRUE(range.match(ref).hasMatch())
-                << part.constData() << " " << ref.toStdString();
+            EXPECT_TRUE(range.match(ref).hasMatch()) << part << " " << ref.toStdString();
             at = end;
         }
         // The other charts plot by date on a date axis.
         if (!xml.contains(QStringLiteral("$J$4:$J$5"))) {
-            EXPECT_TRUE(xml.contains(QStringLiteral("<c:dateAx>"))) << part.constData();
-            EXPECT_TRUE(xml.contains(QStringLiteral("<c:baseTimeUnit val=\"days\"/>")))
-                << part.constData();
-            EXPECT_FALSE(xml.contains(QStringLiteral("<c:catAx>"))) << part.constData();
+            EXPECT_TRUE(xml.contains(QStringLiteral("<c:dateAx>"))) << part;
+            EXPECT_TRUE(xml.contains(QStringLiteral("<c:baseTimeUnit val=\"days\"/>"))) << part;
+            EXPECT_FALSE(xml.contains(QStringLiteral("<c:catAx>"))) << part;
         }
     }
     EXPECT_EQ(charts, 12);
     EXPECT_EQ(markers, 4);
+}
+
+// Baseline, Actual and Target wear one colour each: the template's chart series, the headings of
+// their columns on the Project Summary (which the Summary window lays out from the same table)
+// and the options tab's previews all take it from the data sets' colours.
+TEST(TemplateWorkbook, ChartSeriesAndSummaryHeadingsShowEachDataSetInItsColour) {
+    ASSERT_TRUE(QFile::exists(kTemplate));
+    auto hex = [](TColor colour) {
+        return QStringLiteral("%1")
+            .arg(platform::colorToArgb(colour) & 0xFFFFFFu, 6, 16, QLatin1Char('0'))
+            .toUpper();
+    };
+    static const QRegularExpression series(QStringLiteral("<c:ser>.*?</c:ser>"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression firstColour(QStringLiteral("srgbClr val=\"([0-9A-F]{6})\""));
+    int charts = 0;
+    for (const auto& [part, xml] : templateCharts()) {
+        ++charts;
+        auto it = series.globalMatch(xml);
+        for (size_t set = 0; set < DataSetColors::InOrder.size(); ++set) {
+            ASSERT_TRUE(it.hasNext()) << part;
+            const QString colour = firstColour.match(it.next().captured(0)).captured(1);
+            EXPECT_EQ(colour, hex(DataSetColors::InOrder[set])) << part << " " << set;
+        }
+    }
+    EXPECT_EQ(charts, 12);
+
+    // The headings over each data set's two columns on rows 12, 18 and 30.
+    TovRHs headers;
+    FillProjectSummaryHeaders(headers);
+    int headings = 0;
+    for (int i = 1; i <= headers.getCount(); ++i) {
+        const TovRH& h = *headers.getItems(i);
+        if (h.getRow() != 12 && h.getRow() != 18 && h.getRow() != 30) {
+            continue;
+        }
+        if (h.getColumn() >= 2 && h.getColumn() <= 7) {
+            ++headings;
+            EXPECT_EQ(h.getColor(),
+                      DataSetColors::InOrder[static_cast<size_t>(h.getColumn() / 2 - 1)])
+                << h.getCell().toStdString();
+        }
+    }
+    EXPECT_EQ(headings, 18);
 }
 
 // Printed, each worksheet is landscape and one page wide, and no page break of the Project

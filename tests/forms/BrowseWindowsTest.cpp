@@ -1,3 +1,4 @@
+#include "forms/BrowseList.h"
 #include "forms/F_BrowseFile.h"
 #include "forms/F_BrowseFld.h"
 #include "forms/F_BrowseVal.h"
@@ -12,7 +13,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
+#include <QHeaderView>
 #include <QToolButton>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -291,6 +294,50 @@ TEST_F(BrowseWindows, FileWindowGreysInvalidEntries) {
     window.ListDoubleClick();
     EXPECT_EQ(window.result(), 1);
     EXPECT_EQ(window.getDPFE(), S("/data/a.krvc"));
+}
+
+// An invalid entry is greyed and, when selected, still readable: its text stands out from the
+// background it is painted on.
+TEST(BrowseRows, UnselectableRowsAreReadableSelectedOrNot) {
+    auto luminance = [](const QColor& c) {
+        auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    auto contrast = [&](const QColor& a, const QColor& b) {
+        const double la = luminance(a), lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    const QColor base(Qt::white);
+    for (const bool selected : {false, true}) {
+        const TRowColors colors = UnselectableRowColors(selected, base);
+        EXPECT_GE(contrast(colors.Foreground, colors.Background), 4.5) << selected;
+        EXPECT_NE(colors.Foreground, QColor(Qt::black)) << "greyed";
+    }
+    EXPECT_EQ(UnselectableRowColors(false, base).Background, base);
+    EXPECT_NE(UnselectableRowColors(true, base).Background, base) << "the selection shows";
+}
+
+// A column border dragged to the left stops at the header text + 12.
+TEST_F(BrowseWindows, ColumnsKeepRoomForTheirHeaderText) {
+    fillWorksheets(sd, 1, {S("Tasks"), S("Data")});
+    TUF_BrowseWS window;
+    window.Setup(sd, S("Data Source File"), S("Task Worksheet"), 1, anchor);
+    window.show();
+    QHeaderView* header = window.findChild<QHeaderView*>();
+    ASSERT_NE(header, nullptr);
+    ASSERT_EQ(header->count(), 2);
+    for (int section = 0; section < header->count(); ++section) {
+        const QString text = header->model()->headerData(section, Qt::Horizontal).toString();
+        const int least = textMeasurer().textWidth(header->font(), text) + 12;
+        header->resizeSection(section, 0);
+        EXPECT_EQ(header->sectionSize(section), least) << section;
+        header->resizeSection(section, least + 30);
+        EXPECT_EQ(header->sectionSize(section), least + 30) << section;
+    }
+    window.CancelClick();
 }
 
 TEST(BrowseAnchor, FieldsAndGridRowsOnTheScreen) {

@@ -95,6 +95,14 @@ TEST(FilterGridModel, RowCommandsMoveTextsAndKeepTheFirstRowWithoutAndOr) {
          {QStringLiteral("|A||Equals|x"), QStringLiteral("Or|B||Contains|y")},
          [](TFilterGridModel& m) { m.MoveDown(1); },
          {QStringLiteral("|B||Contains|y"), QStringLiteral("And|A||Equals|x")}},
+        {"up on row 2 sets only the join: an operator left empty stays empty",
+         {QStringLiteral("|A|a||x"), QStringLiteral("Or|B||Contains|y")},
+         [](TFilterGridModel& m) { m.MoveUp(2); },
+         {QStringLiteral("|B||Contains|y"), QStringLiteral("And|A|a||x")}},
+        {"down on row 1 sets only the join: an operator left empty stays empty",
+         {QStringLiteral("|A|||"), QStringLiteral("And|B||Equals|y")},
+         [](TFilterGridModel& m) { m.MoveDown(1); },
+         {QStringLiteral("|B||Equals|y"), QStringLiteral("And|A|||")}},
         {"down on row 2 swaps whole rows",
          full,
          [](TFilterGridModel& m) { m.MoveDown(2); },
@@ -156,8 +164,7 @@ QString Stored(const TovDSF& dsf) {
     for (int j = 1; j <= dsf.getCount(); ++j) {
         const TovDSFx& r = *dsf.getItems(j);
         rows << QStringLiteral("%1 %2 %3 %4 [%5]")
-                    .arg(j == 1 ? QStringLiteral("-") : QString::number(r.getAndFlag()),
-                         r.getTaskFldXL(), r.getTaskFldDescXL(),
+                    .arg(QString::number(r.getAndFlag()), r.getTaskFldXL(), r.getTaskFldDescXL(),
                          TovDSFx::getFilterOperatorKeyword(r.getFilterOperator()),
                          r.getTaskFldValueXL());
     }
@@ -176,7 +183,7 @@ TEST(FilterGridModel, StoresCompleteRowsFromTheCellTexts) {
     TovDSF dsf;
     EXPECT_TRUE(m.Store(dsf, true));
     EXPECT_EQ(Stored(dsf),
-              QStringLiteral("1; - A Area Equals [ North ]; 0 C  Contains [y]; 1 E  IsBlank []"));
+              QStringLiteral("1; 0 A Area Equals [ North ]; 0 C  Contains [y]; 1 E  IsBlank []"));
     // The incomplete rows stay in the grid.
     EXPECT_EQ(m.text(fcTaskFld, 2), QStringLiteral("B"));
     EXPECT_EQ(m.text(fcTaskFld, 4), QStringLiteral("D"));

@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -109,6 +110,21 @@ TEST_F(MainWindowTest, StartsWithAnUntitledFileAndItsTexts) {
     EXPECT_TRUE(window->action(QStringLiteral("MI_File_SaveAs"))->isEnabled());
     EXPECT_EQ(window->action(QStringLiteral("MI_Help_About"))->text(),
               QStringLiteral("&About Ovik KRV Tessel..."));
+}
+
+TEST_F(MainWindowTest, HelpMenuHoldsItsFourItemsWithoutASeparator) {
+    QMenu* help = nullptr;
+    for (QObject* owner : window->action(QStringLiteral("MI_Help_About"))->associatedObjects()) {
+        help = help != nullptr ? help : qobject_cast<QMenu*>(owner);
+    }
+    ASSERT_NE(help, nullptr);
+    QStringList items;
+    for (const QAction* item : help->actions()) {
+        items << (item->isSeparator() ? QStringLiteral("-") : item->objectName());
+    }
+    EXPECT_EQ(items,
+              QStringList({QStringLiteral("MI_Help_Tutorial"), QStringLiteral("MI_Help_UserManual"),
+                           QStringLiteral("MI_Help_WhitePaper"), QStringLiteral("MI_Help_About")}));
 }
 
 TEST(MainImages, EveryIndexInUseHasAPictureFromTheThemeOrDrawn) {

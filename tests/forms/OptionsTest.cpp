@@ -1,12 +1,16 @@
 // The Options window's model over real preferences in a private registry hive, with scripted
 // dialogues; and the window itself, shown headless.
 #include "forms/F_Options.h"
+#include "forms/MainIcons.h"
 #include "forms/OptionsModel.h"
+#include "forms/StatusImage.h"
 #include "model/ovDV.h"
 #include "support/FakeStdDlg.h"
 #include "support/TempRegistry.h"
 #include "support/TextList.h"
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
@@ -260,6 +264,67 @@ TEST_F(Options, WindowShowsTheStoredPreferencesAndCancelKeepsThem) {
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(allOptions(*UP), before);
     EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+// The window's status pictures are the main window's: the ok picture without a hint, the error
+// picture with the failing check's text.
+TEST_F(Options, WindowShowsTheMainWindowsStatusPictures) {
+    UP->setDefaultTFDDLItemIndex(TOptionsModel::kTFOther);
+    UP->setDefaultTFOther(QString());
+    TUF_Options window;
+    window.SnapshotPreferences();
+    window.show();
+    QList<const TStatusImage*> images;
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        if (const auto* image = dynamic_cast<const TStatusImage*>(label)) {
+            images << image;
+        }
+    }
+    ASSERT_EQ(images.size(), 2);
+    int errors = 0;
+    for (const TStatusImage* image : images) {
+        const bool error = image->getTag() == 1;
+        errors += error ? 1 : 0;
+        EXPECT_EQ(image->pixmap().toImage(), StatusPicture(error ? stError : stOk).toImage());
+        EXPECT_EQ(image->toolTip().isEmpty(), !error);
+    }
+    EXPECT_EQ(errors, 1) << "the empty template path";
+    window.reject();
+}
+
+// A standard dialogue that notes what the window shows whenever a message comes up.
+class WatchingStdDlg : public testsupport::FakeStdDlg {
+public:
+    std::function<void()> onShow;
+    int ShowModal() override {
+        if (onShow) {
+            onShow();
+        }
+        return FakeStdDlg::ShowModal();
+    }
+};
+
+TEST_F(Options, ResetShowsTheDefaultsBeforeItSaysSo) {
+    WatchingStdDlg watching;
+    TUF_Options window;
+    window.SnapshotPreferences();
+    window.show();
+    auto ticks = [&window] {
+        QString shown;
+        for (const QCheckBox* box : window.findChildren<QCheckBox*>()) {
+            shown += box->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+        }
+        return shown;
+    };
+    QStringList seen;
+    watching.onShow = [&] { seen << ticks(); };
+    watching.answers = {mrYes, mrClose};
+    window.model().Reset();
+    EXPECT_EQ(watching.keys(), Texts({"OF006", "OF007"}));
+    ASSERT_EQ(seen.size(), 2);
+    EXPECT_NE(seen[1], seen[0]) << "the stored prompt before processing is off, its default on";
+    EXPECT_EQ(seen[1], ticks());
+    window.reject();
 }
 
 } // namespace

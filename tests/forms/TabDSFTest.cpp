@@ -224,6 +224,27 @@ TEST_F(TabDSFTest, ChoosingNoChoiceLeavesTheRowIncompleteAndMarked) {
     EXPECT_EQ(Rows(tab->gridState()).value(1), QStringLiteral("|B||Equals|y"));
 }
 
+// Up and Down give the row that leaves row 1 its And/Or and nothing else: an operator the user
+// left empty stays empty, so the row stays out of the definition and out of the run.
+TEST_F(TabDSFTest, MovingRowsSetsOnlyTheJoinOfTheRowLeavingRowOne) {
+    Show({QStringLiteral("|A||Equals|x"), QStringLiteral("Or|B||Contains|y")});
+    grid().MoveToCell(fcOperator, 1);
+    QTest::keyClick(tab->operatorList(), Qt::Key_Home); // "Please Select...": no operator
+    ASSERT_EQ(tab->gridState().text(fcOperator, 1), QString());
+    for (const TButton command : {TButton::MoveDown, TButton::MoveUp}) {
+        grid().MoveToCell(fcTaskFld, command == TButton::MoveDown ? 1 : 2);
+        Click(command);
+        const QStringList moved = {QStringLiteral("|B||Contains|y"), QStringLiteral("And|A|||x")};
+        const QStringList back = {QStringLiteral("|A|||x"), QStringLiteral("And|B||Contains|y")};
+        EXPECT_EQ(Rows(tab->gridState()), command == TButton::MoveDown ? moved : back);
+    }
+    Click(TButton::MoveDown);
+    tab->Store();
+    ASSERT_EQ(sd().DSF->getCount(), 1);
+    EXPECT_EQ(sd().DSF->getItems(1)->getTaskFldXL(), QStringLiteral("B"));
+    EXPECT_EQ(sd().DSF->getItems(1)->getAndFlag(), 0) << "the first stored row joins nothing";
+}
+
 TEST_F(TabDSFTest, ValueHeaderColourFollowsTheOperatorOfTheRow) {
     Show({QStringLiteral("|A||Is Blank|v"), QStringLiteral("And|B||Contains|"),
           QStringLiteral("Or|C||Equals|")});

@@ -46,10 +46,32 @@ TEST(InputGuardSets, EachCharacterIsRefusedOrAllowedAsItsFieldRequires) {
 
 TEST(InputGuardSets, BalloonSitsAtTheCaretSpanningTheBoxHeight) {
     const QRect box(10, 20, 100, 24);
-    EXPECT_EQ(CaretAnchor(box, 0, 50, 7), QPoint(10, 44)); // caret at the start: the box's left
-    EXPECT_EQ(CaretAnchor(box, 3, 30, 7), QPoint(47, 44));
-    EXPECT_EQ(CaretAnchor(box, 3, -1, 7), QPoint(10, 44)); // position unknown
-    EXPECT_EQ(CaretBalloonRect(QPoint(47, 144), 24), QRect(47, 120, 0, 24));
+    EXPECT_EQ(CaretAnchor(box, 0, 50), QPoint(10, 44)); // caret at the start: the box's left
+    EXPECT_EQ(CaretAnchor(box, 3, 37), QPoint(47, 44));
+    EXPECT_EQ(CaretAnchor(box, 3, -1), QPoint(10, 44));     // position unknown
+    EXPECT_EQ(CaretAnchor(box, 255, 900), QPoint(109, 44)); // never past the box
+    const QRect screen(0, 0, 1280, 800);
+    EXPECT_EQ(CaretBalloonRect(QPoint(47, 144), 24, screen), QRect(47, 120, 0, 24));
+    EXPECT_EQ(CaretBalloonRect(QPoint(2817, 144), 24, screen), QRect(1279, 120, 0, 24));
+    EXPECT_EQ(CaretBalloonRect(QPoint(2817, 144), 24, QRect()), QRect(2817, 120, 0, 24));
+}
+
+TEST(InputGuardSets, BalloonStaysOnTheScreen) {
+    const QRect area(0, 0, 1280, 800);
+    const QSize balloon(300, 40);
+    const struct {
+        QRect at;
+        QPoint expected;
+    } cases[] = {
+        {{100, 100, 0, 24}, {100, 125}},  // below the rectangle
+        {{1200, 100, 0, 24}, {980, 125}}, // moved left to fit
+        {{2817, 100, 0, 24}, {980, 125}}, // far off to the right
+        {{-50, 100, 0, 24}, {0, 125}},    // never left of the screen
+        {{100, 770, 0, 24}, {100, 728}},  // above the rectangle at the bottom
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BalloonPosition(c.at, balloon, area), c.expected) << c.at.x() << "," << c.at.y();
+    }
 }
 
 class GuardedBox : public testing::Test {
@@ -163,6 +185,30 @@ TEST_F(GuardedBox, BalloonRectangleSpansTheBoxAtItsScreenPlace) {
     const QRect rect = host.balloon.shown.back().rect;
     const QPoint boxBottomLeft = page.mapToGlobal(QPoint(10, 34));
     EXPECT_EQ(rect, QRect(boxBottomLeft.x(), boxBottomLeft.y() - 24, 0, 24));
+}
+
+// A full box scrolls its text to keep the caret in view: the balloon comes up at the caret as the
+// box shows it, within the box, not where the caret would be without the scrolling.
+TEST_F(GuardedBox, FullBoxShowsTheBalloonAtTheVisibleCaret) {
+    host.guards.Attach(box, 255);
+    box->setText(QString(255, QLatin1Char('w')));
+    box->setCursorPosition(255);
+    QTest::keyClick(box, 'x');
+    ASSERT_EQ(lastBalloon(),
+              QStringLiteral("The maximum length for this Field is 255 characters."));
+    const QRect rect = host.balloon.shown.back().rect;
+    const QRect onScreen(page.mapToGlobal(box->geometry().topLeft()), box->size());
+    EXPECT_GE(rect.left(), onScreen.left());
+    EXPECT_LE(rect.left(), onScreen.right() + 1);
+    EXPECT_GT(rect.left(), onScreen.center().x()) << "the caret is at the box's right end";
+    EXPECT_EQ(rect.bottom(), onScreen.bottom());
+
+    // A caret moved back to the start of the visible text.
+    box->setCursorPosition(1);
+    QTest::keyClick(box, 'x');
+    const QRect early = host.balloon.shown.back().rect;
+    EXPECT_GE(early.left(), onScreen.left());
+    EXPECT_LT(early.left(), onScreen.center().x());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // controls are enabled), the drawn previews, and the page hosted by a recording main window over
 // a real data file in a temporary folder.
 #include "controls/ovVLabel.h"
+#include "engine/DataSetColors.h"
 #include "forms/SCOPreview.h"
 #include "forms/StatusImage.h"
 #include "forms/TabSCOModel.h"
@@ -354,6 +355,14 @@ TEST(SCOPreviewDrawing, EachCodeDrawsItsOwnPicture) {
         EXPECT_TRUE(hasColor(drawn(kind, 19), baseline));
         EXPECT_FALSE(hasColor(drawn(kind, 3), baseline));
         EXPECT_FALSE(hasColor(drawn(kind, 25), baseline));
+        // Each data set in its colour of the charts and the Summary.
+        for (const auto& [entry, code] :
+             {std::pair{leBaseline, 19}, std::pair{leActual, 21}, std::pair{leTarget, 25}}) {
+            const QColor own = QColor::fromRgba(
+                platform::colorToArgb(DataSetColors::InOrder[static_cast<size_t>(entry)]));
+            EXPECT_EQ(SCOSeriesColor(entry, false), own) << entry;
+            EXPECT_TRUE(hasColor(drawn(kind, code), own)) << entry;
+        }
         // The cut off date comes with actual data only.
         const QColor cutOff = SCOSeriesColor(leCutOffDate, false);
         EXPECT_TRUE(hasColor(drawn(kind, 21), cutOff));
