@@ -68,16 +68,24 @@ void TMainWindowHandOver::SetBusy(bool busy) {
     }
 }
 
+QWidget* WindowBroughtForward(QWidget* main, const QWidget* browseFile, QWidget* active) {
+    if (active == nullptr || active == main) {
+        return nullptr;
+    }
+    return browseFile != nullptr && active == browseFile ? main : active;
+}
+
 bool OtherWindowActive(QWidget* main, const QWidget* browseFile) {
     QWidget* active = QApplication::activeModalWidget();
     if (active == nullptr) {
         active = QApplication::activeWindow();
     }
-    if (active == nullptr || active == main) {
+    QWidget* forward = WindowBroughtForward(main, browseFile, active);
+    if (forward == nullptr) {
         return false;
     }
     RestoreWindowFromMinimised(main);
-    BringWindowToFront(browseFile != nullptr && active == browseFile ? main : active);
+    BringWindowToFront(forward);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "support/TempRegistry.h"
 #include "support/TextList.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
@@ -203,6 +204,16 @@ TEST_F(Options, InvalidOtherPathsBlockCloseWithTheirMessage) {
 
 // Reset of window sizes is immediate: its list switches are saved with the stored preferences
 // (not with unsaved edits) and survive Cancel.
+// The association names the program that runs (its folder and name), not the data folder.
+TEST_F(Options, ReassociateNamesTheRunningProgram) {
+    TOptionsModel model = makeModel();
+    dlg.answers = {mrNo};
+    model.ReAssociate();
+    ASSERT_EQ(dlg.keys(), Texts({"OF003"}));
+    EXPECT_EQ(dlg.shown[0].lines.value(2),
+              QCoreApplication::applicationFilePath() + QLatin1Char('?'));
+}
+
 TEST_F(Options, ResetSizePositionSavesOnlyItsOwnChange) {
     TOptionsModel model = makeModel();
     model.SnapshotPreferences();
