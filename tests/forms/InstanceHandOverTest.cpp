@@ -39,6 +39,15 @@ protected:
         ASSERT_TRUE(program.waitForStarted(10000));
     }
 
+    // A copy of the test data file in the folder, the user's to write.
+    static QString dataFileIn(const QTemporaryDir& folder, const char* name) {
+        const QString path = folder.filePath(QString::fromLatin1(name));
+        if (QFile::copy(QStringLiteral(KRV_FORMS_TEST_DATA "/handed_over.krvc"), path)) {
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        return path;
+    }
+
     QByteArray userHive() const {
         QFile file(QDir(registry.path()).filePath(QStringLiteral("user.reg")));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -96,9 +105,8 @@ TEST_F(InstanceHandOver, SecondStartsFileOpensInTheFirstAndTheSecondEnds) {
 // the file opens (the empty argument names nothing) and is remembered by its absolute path.
 TEST_F(InstanceHandOver, FirstStartLeavesOutEmptyArgumentsAndStoresAbsolutePaths) {
     QTemporaryDir work;
-    const QString dataFile = work.filePath(QStringLiteral("plan.krvc"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KRV_FORMS_TEST_DATA "/handed_over.krvc"), dataFile));
-    QFile::setPermissions(dataFile, QFile::ReadOwner | QFile::WriteOwner);
+    const QString dataFile = dataFileIn(work, "plan.krvc");
+    ASSERT_TRUE(QFile::exists(dataFile));
 
     QProcess program;
     program.setWorkingDirectory(work.path());
@@ -115,9 +123,8 @@ TEST_F(InstanceHandOver, FirstStartLeavesOutEmptyArgumentsAndStoresAbsolutePaths
 // advised to make would open the file a second time.
 TEST_F(InstanceHandOver, RequestOfAStartThatGaveUpIsNotCarriedOutWhenTheFirstResumes) {
     QTemporaryDir work;
-    const QString dataFile = work.filePath(QStringLiteral("retry.krvc"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KRV_FORMS_TEST_DATA "/handed_over.krvc"), dataFile));
-    QFile::setPermissions(dataFile, QFile::ReadOwner | QFile::WriteOwner);
+    const QString dataFile = dataFileIn(work, "retry.krvc");
+    ASSERT_TRUE(QFile::exists(dataFile));
 
     QProcess first;
     start(first, {}, 120000);
