@@ -20,8 +20,10 @@ configure: deps
 build: configure
 	@cmake --build --preset default -j $(JOBS)
 
+# The program opens the sample from the user's own copy in Documents, as File > Open Sample Data
+# File does.
 run: build
-	@if [ -f "$(SAMPLE)" ]; then build/bin/ovik-krv-tessel "$(SAMPLE)"; else build/bin/ovik-krv-tessel; fi
+	@if [ -f "$(SAMPLE)" ]; then build/bin/ovik-krv-tessel "$(CURDIR)/$(SAMPLE)"; else build/bin/ovik-krv-tessel; fi
 
 install: build
 	@cmake --install build --prefix "$(PREFIX)"

@@ -1,7 +1,9 @@
 // The spreadsheet object model the adapters drive, carried out by the built-in engine.
 #include "Automation.h"
+#include "XLFrame.h"
 #include "workbook/Application.h"
 #include "workbook/Error.h"
+#include "workbook/XlsConvert.h"
 
 #include <QFileInfo>
 
@@ -53,6 +55,25 @@ template <class F> auto guarded(F&& f) -> decltype(f()) {
         throw Failure::fromCode(e.code(), e.description());
     }
 }
+
+// For the length of an open or a save: while LibreOffice converts an .xls workbook (seconds), the
+// program's messages are processed, so that the progress window keeps painting its step line,
+// and the user's Cancel ends the conversion with the silent abort.
+class ConversionWait {
+public:
+    ConversionWait()
+        : previous_(workbook::XlsConverter::setWaitHook([] {
+              if (hasXLEnvironment()) {
+                  PumpAndTestCancel(xlEnvironment());
+              }
+          })) {}
+    ~ConversionWait() { workbook::XlsConverter::setWaitHook(std::move(previous_)); }
+    ConversionWait(const ConversionWait&) = delete;
+    ConversionWait& operator=(const ConversionWait&) = delete;
+
+private:
+    workbook::XlsConverter::WaitHook previous_;
+};
 
 class EngineRange : public Range {
 public:
@@ -184,6 +205,7 @@ public:
             [&] { return std::make_shared<EngineWorksheet>(book_.worksheets().item(name)); });
     }
     void saveAs(const SaveAsArgs& args) override {
+        const ConversionWait wait;
         guarded([&] {
             workbook::FileFormat format = workbook::FileFormat::Xlsx;
             if (args.fileFormat == kFormatExcel8 ||
@@ -209,6 +231,7 @@ public:
     void setVisible(bool visible, int) override { app_.setVisible(visible); }
     void setDisplayAlerts(bool alerts, int) override { app_.setDisplayAlerts(alerts); }
     void openWorkbook(const OpenArgs& args) override {
+        const ConversionWait wait;
         guarded([&] { app_.workbooks().open(args.fileName, args.password); });
     }
     std::shared_ptr<Workbook> activeWorkbook() override {

@@ -126,14 +126,18 @@ QString TUF_About::cellText(int col, int row) const {
     return col == 0 ? SG_About->getGutterCellText(row) : SG_About->getCells(col, row);
 }
 
+void TUF_About::OpenWebsite() {
+    RunDocument(MakerWebsite(), QString(), QString(), SW_SHOWDEFAULT, UIT(txt::Website));
+}
+
 void TUF_About::CellClick(int col, int row) {
     if (col == 1 && row == kWebsiteRow) {
-        RunDocument(MakerWebsite(), QString(), QString(), SW_SHOWDEFAULT);
+        OpenWebsite();
     }
 }
 
 void TUF_About::LogoClick() {
-    RunDocument(MakerWebsite(), QString(), QString(), SW_SHOWDEFAULT);
+    OpenWebsite();
     if (SG_About->isEnabled()) {
         SG_About->setFocus();
     }

@@ -32,6 +32,7 @@ protected:
 
 private:
     void LayOut();
+    void OpenWebsite();
 
     std::vector<TAboutRow> Rows;
     TovGrid* SG_About;

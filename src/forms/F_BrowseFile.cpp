@@ -5,6 +5,7 @@
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
+#include <QFileInfo>
 #include <QListView>
 
 TUF_BrowseFile* UF_BrowseFile = nullptr;
@@ -67,6 +68,8 @@ void TUF_BrowseFile::Setup(const TovDF& df) {
         paths << df.getFL_DPFE(i);
         Valid.push_back(df.getFL_Valid(i));
     }
+    Paths = paths;
+    CheckPresence();
     setKeys(paths, FindPreselection(paths, DPFE, TPreselectCompare::Trimmed));
     setStatusTexts({UIT(txt::TotalFiles), QString::number(rowCount())});
     AutoSizeColumns();
@@ -92,7 +95,17 @@ QString TUF_BrowseFile::cellText(int row, int column) const {
 }
 
 bool TUF_BrowseFile::rowEnabled(int row) const {
-    return row < 0 || row >= static_cast<int>(Valid.size()) || Valid[static_cast<size_t>(row)];
+    if (row < 0 || row >= static_cast<int>(Valid.size())) {
+        return true;
+    }
+    return Valid[static_cast<size_t>(row)] && Present[static_cast<size_t>(row)];
+}
+
+void TUF_BrowseFile::CheckPresence() {
+    Present.assign(Valid.size(), false);
+    for (size_t i = 0; i < Present.size() && i < static_cast<size_t>(Paths.size()); ++i) {
+        Present[i] = QFileInfo(Paths[static_cast<qsizetype>(i)].trimmed()).isFile();
+    }
 }
 
 void TUF_BrowseFile::storeResult(int row) {
@@ -106,5 +119,7 @@ void TUF_BrowseFile::listClicked() {
 }
 
 void TUF_BrowseFile::afterActivation() {
+    // A file may have gone since the list was made.
+    CheckPresence();
     listClicked();
 }

@@ -3,11 +3,12 @@
 #include "BrowseBase.h"
 #include "F_BrowseWindows.h"
 
+#include <QStringList>
 #include <vector>
 
 // The Browse Files window: picks one data file out of several handed to the program at once
-// (command line, a second instance, a drop). Entries the opener marked invalid stay listed,
-// greyed, and cannot be chosen.
+// (command line, a second instance, a drop). Entries the opener marked invalid, and files that
+// do not exist (any more), stay listed, greyed, and cannot be chosen.
 class TUF_BrowseFile : public TUF_BrowseBase, public IBrowseFile {
 public:
     explicit TUF_BrowseFile(QWidget* parent = nullptr);
@@ -28,7 +29,12 @@ protected:
     void afterActivation() override;
 
 private:
+    // Whether each listed file exists, checked when the list is made and at every activation.
+    void CheckPresence();
+
+    QStringList Paths;
     std::vector<bool> Valid;
+    std::vector<bool> Present;
     QString DPFE;
 };
 

@@ -2,6 +2,8 @@
 #include "F_Main.h"
 
 #include "BalloonHint.h"
+#include "DroppedFiles.h"
+#include "F_BrowseFile.h"
 #include "F_Main_Status.h"
 #include "FormMetrics.h"
 #include "MainAdapters.h"
@@ -17,9 +19,11 @@
 #include "engine/ovProcess.h"
 #include "excel/ovXL.h"
 #include "model/ovDF.h"
+#include "model/ovDV.h"
 #include "platform/Format.h"
 #include "services/SheetLimits.h"
 #include "services/Splash.h"
+#include "services/Startup.h"
 #include "services/StdDlg.h"
 #include "services/StrUtils.h"
 #include "services/TextIds.h"
@@ -100,11 +104,14 @@ TUF_Main::TUF_Main(QWidget* parent) : QMainWindow(parent) {
         tabs[static_cast<size_t>(i)] = Pages[static_cast<size_t>(i)];
     }
     Controller->setTabs(tabs);
-    Controller->setCommandLine(QCoreApplication::arguments().mid(1));
+    Controller->setCommandLine(CommandLineDataFiles());
     if (Process != nullptr) {
         Process->setOnCutOffDateMoved([this] { Controller->CutOffDateMoved(); });
     }
     setCfgErrTarget(this);
+    if (DF != nullptr) {
+        Drops = std::make_unique<TDroppedFiles>(*this, *DF, DV);
+    }
     GuardSlot([this] { Controller->Create(); });
 }
 
@@ -139,15 +146,7 @@ void TUF_Main::SetBusy(bool busy) {
 }
 
 bool TUF_Main::IsOtherFormActive() {
-    QWidget* active = QApplication::activeModalWidget();
-    if (active == nullptr) {
-        active = QApplication::activeWindow();
-    }
-    if (active == nullptr || active == this) {
-        return false;
-    }
-    BringWindowToFront(active);
-    return true;
+    return OtherWindowActive(this, UF_BrowseFile);
 }
 
 void TUF_Main::BringToFront() {
@@ -353,29 +352,35 @@ bool TUF_Main::eventFilter(QObject* watched, QEvent* event) {
         GuardSlot([this] { Controller->ListRenameKey(); });
         return true;
     }
-    if (watched == this && event->type() == QEvent::DragEnter) {
-        auto* drag = static_cast<QDragEnterEvent*>(event);
-        if (acceptDrops() && drag->mimeData()->hasUrls()) {
-            drag->acceptProposedAction();
-        }
-        return true;
-    }
-    if (watched == this && event->type() == QEvent::Drop) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        QStringList paths;
-        for (const QUrl& url : drop->mimeData()->urls()) {
-            if (url.isLocalFile()) {
-                paths << url.toLocalFile();
-            }
-        }
-        drop->acceptProposedAction();
-        activateWindow();
-        GuardSlot([this, paths] {
-            Controller->OpenHandedOverPaths(paths, TMainController::TPathSource::Dropped);
-        });
+    if (FileDragEvent(watched, event)) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TUF_Main::FileDragEvent(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+        return false;
+    }
+    // Files dropped anywhere on the window open as data files: an edit box under the pointer
+    // must not take them as text.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    auto* drag = static_cast<QDropEvent*>(event);
+    if (widget == nullptr || widget->window() != this || Drops == nullptr ||
+        LocalPathsOfUrls(drag->mimeData()->urls()).isEmpty()) {
+        return false;
+    }
+    GuardSlot([&] {
+        const bool taken =
+            type == QEvent::Drop ? Drops->Drop(drag->mimeData()) : Drops->Accepts(drag->mimeData());
+        if (taken) {
+            drag->acceptProposedAction();
+        } else {
+            drag->ignore();
+        }
+    });
+    return true;
 }
 
 // ---- Services of the window ----

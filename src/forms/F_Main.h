@@ -29,6 +29,7 @@ class QStandardItemModel;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
+class TDroppedFiles;
 class TMainStatusBar;
 class TMainTabPage;
 
@@ -127,6 +128,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Drag and drop of files on the window or any of its controls: true when handled.
+    bool FileDragEvent(QObject* watched, QEvent* event);
     // Construction (F_Main.cpp).
     void ApplyGeometrySlot();
     void BuildPages();
@@ -144,6 +147,7 @@ private:
     int ListPanelMinimumWidth() const;
 
     std::unique_ptr<TMainController> Controller;
+    std::unique_ptr<TDroppedFiles> Drops;
     TMainDialogs Dialogs;
 
     QToolBar* TBar_Main = nullptr;

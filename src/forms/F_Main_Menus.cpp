@@ -1,6 +1,7 @@
 // The main window's menus, tool bar and the recent files menus.
 #include "F_Main.h"
 
+#include "HintStyle.h"
 #include "MainIcons.h"
 #include "SlotGuard.h"
 #include "platform/Format.h"
@@ -232,6 +233,9 @@ void TUF_Main::ApplyPreferences() {
     const bool captions = UP == nullptr || UP->getShowToolBarCaptions();
     TBar_Main->setToolButtonStyle(captions ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
     HintsShown = UP == nullptr || UP->getShowHints();
+    if (UP != nullptr) {
+        ApplyHintTiming(UP->getHintPause(), UP->getHintHidePause());
+    }
     QAction* hints = action(QStringLiteral("TBtn_ShowHints"));
     const QSignalBlocker blocker(hints);
     hints->setChecked(HintsShown);

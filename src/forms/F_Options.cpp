@@ -9,6 +9,7 @@
 #include "F_DFVErr.h"
 #include "F_Main.h"
 #include "F_Summary.h"
+#include "HintStyle.h"
 #include "MainWindowHandOver.h"
 #include "ServiceAdapters.h"
 #include "SlotGuard.h"
@@ -155,17 +156,7 @@ TUF_Options::TUF_Options(QWidget* parent)
     : QDialog(parent), C(std::make_unique<Controls>()),
       ProgramWindows(std::make_unique<TProgramWindows>(this)),
       DesktopFileDialogs(std::make_unique<TQtFileDialogs>()),
-      Model(TOptionsModel::TCollaborators{UP,
-                                          DV,
-                                          nullptr,
-                                          nullptr,
-                                          [](int pause, int hide) {
-                                              // The main window reads the application's hint
-                                              // delays when it shows hints.
-                                              qApp->setProperty("HintPause", pause);
-                                              qApp->setProperty("HintHidePause", hide);
-                                          },
-                                          {}}) {
+      Model(TOptionsModel::TCollaborators{UP, DV, nullptr, nullptr, &ApplyHintTiming, {}}) {
     SplashStatus(29);
     Model.setWindows(ProgramWindows.get());
     Model.setFileDialogs(DesktopFileDialogs.get());

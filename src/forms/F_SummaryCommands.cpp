@@ -28,6 +28,6 @@ bool OpenSummaryFile(TSummaryFile file) {
         sd.ResetFL();
         sd.ResetVL();
     }
-    RunDocument(path, QString(), QString(), SW_SHOWDEFAULT);
+    RunDocument(path, QString(), QString(), SW_SHOWDEFAULT, desc);
     return true;
 }

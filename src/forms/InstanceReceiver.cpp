@@ -27,5 +27,8 @@ TInstanceAnswer TInstanceReceiver::Answer(const TInstanceRequest& request) {
         GuardSlot([&] { OpenHandedOverFiles(Window, Df, Dv, paths, THandOverSource::CopyData); });
         Df.setCopyDataPending(false);
     };
+    // The sender gave up before it confirmed the reply: it has told its user that nothing
+    // happened, so nothing opens, and later hand-overs are welcome again.
+    answer.Abandoned = [this] { Df.setCopyDataPending(false); };
     return answer;
 }

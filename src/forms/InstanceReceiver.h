@@ -17,7 +17,7 @@ public:
     // front), while the main window is busy, while an earlier hand-over is still pending, and for
     // a request not tagged "KRVC": each of these does nothing. Otherwise the main window comes
     // to the front and the reply is accepted (121345); the paths, when there are any, are opened
-    // after the reply.
+    // once the sender has confirmed the reply, and not at all when it gave up waiting.
     TInstanceAnswer Answer(const TInstanceRequest& request);
 
 private:

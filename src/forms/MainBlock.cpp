@@ -126,7 +126,7 @@ int RunMainBlock() {
     TQtFileDialogs fileDialogs;
     TGlobalObjectsSetup setup;
     setup.DialogFont = MeasureIconTitleFont();
-    setup.DataFileArguments = QCoreApplication::arguments().mid(1);
+    setup.DataFileArguments = CommandLineDataFiles();
     setup.FileDialogs = &fileDialogs;
     TGlobalObjects globals(setup);
     const auto freeGlobalObjects = [&globals] { globals.FreeAll(); };

@@ -267,7 +267,7 @@ void TMainController::ShowHelp(THelpDocument document) {
                                                        : AD->getWhitePaperDPFE();
     }
     if (FileExistsChecked(UIT(entry.Label), path)) {
-        RunDocument(path, QString(), QString(), SW_SHOWDEFAULT);
+        RunDocument(path, QString(), QString(), SW_SHOWDEFAULT, UIT(entry.Label));
         return;
     }
     IStdDlg* dlg = StdDlg();

@@ -1,5 +1,6 @@
 #include "MainWindowHandOver.h"
 
+#include "F_BrowseFile.h"
 #include "InstanceReceiver.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"
@@ -67,17 +68,29 @@ void TMainWindowHandOver::SetBusy(bool busy) {
     }
 }
 
-bool TMainWindowHandOver::IsOtherFormActive() {
+QWidget* WindowBroughtForward(QWidget* main, const QWidget* browseFile, QWidget* active) {
+    if (active == nullptr || active == main) {
+        return nullptr;
+    }
+    return browseFile != nullptr && active == browseFile ? main : active;
+}
+
+bool OtherWindowActive(QWidget* main, const QWidget* browseFile) {
     QWidget* active = QApplication::activeModalWidget();
     if (active == nullptr) {
         active = QApplication::activeWindow();
     }
-    if (active == nullptr || active == Main) {
+    QWidget* forward = WindowBroughtForward(main, browseFile, active);
+    if (forward == nullptr) {
         return false;
     }
-    RestoreWindowFromMinimised(Main);
-    BringWindowToFront(active);
+    RestoreWindowFromMinimised(main);
+    BringWindowToFront(forward);
     return true;
+}
+
+bool TMainWindowHandOver::IsOtherFormActive() {
+    return OtherWindowActive(Main, UF_BrowseFile);
 }
 
 void TMainWindowHandOver::RestoreFromMinimised() {

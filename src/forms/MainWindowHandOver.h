@@ -11,10 +11,19 @@
 void RestoreWindowFromMinimised(QWidget* window);
 void BringWindowToFront(QWidget* window);
 
+// Whether another of the program's windows than the main window is the active one (the modal one
+// first). When one is, the main window is restored from minimised and the window of
+// WindowBroughtForward comes to the front.
+bool OtherWindowActive(QWidget* main, const QWidget* browseFile);
+// The window a refused hand-over brings to the front while active is the active window: none
+// when no other window than the main window is active; the main window itself while the Browse
+// File window (browseFile, may be null) is active; otherwise the active window.
+QWidget* WindowBroughtForward(QWidget* main, const QWidget* browseFile, QWidget* active);
+
 // The hand-over window over a plain top-level main window, for as long as the main window does
 // not implement IHandOverWindow itself: its own Busy flag (which switches dropped files off), the
 // program's other windows found through the application, no tab to store and no Browse File
-// window (several paths open nothing).
+// window of its own (several paths open nothing).
 class TMainWindowHandOver : public IHandOverWindow {
 public:
     explicit TMainWindowHandOver(QWidget* mainWindow);

@@ -9,11 +9,9 @@
 #include "services/ShellUtils.h"
 #include "services/StdDlg.h"
 #include "services/TextIds.h"
-#include "services/ovAD.h"
 #include "services/ovUIL.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -408,9 +406,8 @@ void TOptionsModel::ResetSizePosition() {
 }
 
 std::pair<QString, QString> TOptionsModel::ProgramPathAndName() const {
-    if (AD != nullptr) {
-        return {AD->getExePath(), AD->getExeName()};
-    }
+    // The program that runs, which the association names; the program folder of the application
+    // data is its data folder, where no program lies.
     const QFileInfo program(QCoreApplication::applicationFilePath());
     return {program.absolutePath() + QLatin1Char('/'), program.fileName()};
 }
@@ -443,7 +440,7 @@ void TOptionsModel::BrowseTemplate() {
     setup.FileMustExist = true;
     setup.OkButtonLabel = UIT(txt::Select);
     setup.DefaultFolder =
-        FolderExists(UIT(txt::DefaultTemplateFileFolder), folder) ? folder : QDir::currentPath();
+        FolderExists(UIT(txt::DefaultTemplateFileFolder), folder) ? folder : DialogFallbackFolder();
     setup.FileName = FileExistsChecked(UIT(txt::DefaultTemplateFile_817), path) ? path : QString();
     QString chosen;
     if (With.FileDialogs == nullptr || !With.FileDialogs->ExecuteOpen(setup, chosen)) {
@@ -470,7 +467,7 @@ void TOptionsModel::OpenTemplate() {
     if (OCP != nullptr && OCP->WarnPackMissing(caption, path)) {
         return;
     }
-    RunDocument(path, QString(), QString(), SW_SHOWDEFAULT);
+    RunDocument(path, QString(), QString(), SW_SHOWDEFAULT, caption);
 }
 
 void TOptionsModel::BrowseOutputFolder() {

@@ -208,7 +208,7 @@ bool OpenWorkbook(TovSD& sd, TWorkbook workbook) {
     case TWorkbook::Output:
         break;
     }
-    RunDocument(path, QString(), QString(), SW_SHOWDEFAULT);
+    RunDocument(path, QString(), QString(), SW_SHOWDEFAULT, caption);
     return true;
 }
 

@@ -95,7 +95,7 @@ const TSCFWorksheetRole& WorksheetRole(TSCFWorksheet worksheet);
 
 // The folders a workbook dialogue starts in when the box names no existing folder.
 struct TSCFFolders {
-    QString Current;       // the current directory
+    QString Current;       // where a dialogue starts when the box names no folder
     QString Program;       // the program folder, with its trailing "/"
     QString DefaultOutput; // the default output folder (preferences), may be empty
 };

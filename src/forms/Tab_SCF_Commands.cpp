@@ -16,7 +16,6 @@
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -120,7 +119,7 @@ void TTab_SCF::BrowseWorkbook(TSCFWorkbook workbook) {
     const TSCFWorkbookRole& role = WorkbookRole(workbook);
     const QString path = BoxOf[role.PathBox]->text().trimmed();
     const QString caption = UIT(role.FieldCaption);
-    const TSCFFolders folders{.Current = QDir::currentPath(),
+    const TSCFFolders folders{.Current = DialogFallbackFolder(),
                               .Program = AD != nullptr ? AD->getExePath() : QString(),
                               .DefaultOutput = ModelPrefs()->getDefaultOFFolder()};
     const bool folderExists =
@@ -214,7 +213,7 @@ void TTab_SCF::OpenWorkbook(TSCFWorkbook workbook) {
     if (TovSD* sd = ActiveSD()) {
         scfmodel::ResetCaches(*sd, scfmodel::WorkbookCaches(workbook));
     }
-    RunDocument(path, QString(), QString(), SW_SHOWDEFAULT);
+    RunDocument(path, QString(), QString(), SW_SHOWDEFAULT, caption);
 }
 
 void TTab_SCF::UseDefaultTemplate() {

@@ -16,7 +16,6 @@
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 using platform::Format;
@@ -117,7 +116,7 @@ bool TovDF::Open() {
         {UIT(txt::AllFiles), UIT(txt::Text1292)},
     };
     setup.DefaultExtension = Q("krvc");
-    setup.DefaultFolder = FolderExists(folder) ? folder : QDir::currentPath();
+    setup.DefaultFolder = FolderExists(folder) ? folder : DialogFallbackFolder();
     setup.OkButtonLabel = UIT(txt::Open_1336);
     QString chosen;
     if (FileDialogs == nullptr || !FileDialogs->ExecuteOpen(setup, chosen)) {
@@ -208,7 +207,7 @@ bool TovDF::SaveAs() {
     setup.DefaultExtension = Q("krvc");
     setup.DefaultFolder = FolderExists(folder)         ? folder
                           : FolderExists(outputFolder) ? outputFolder
-                                                       : QDir::currentPath();
+                                                       : DialogFallbackFolder();
     QString path;
     for (;;) {
         QString chosen;

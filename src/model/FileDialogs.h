@@ -21,6 +21,11 @@ struct TFileDialogSetup {
     bool FolderMustExist = false;
 };
 
+// The folder a file dialogue starts in when the value it is opened for names no existing folder:
+// the user's Documents folder (else the home folder). The program's working folder is where it
+// happened to be started, which means nothing to the user.
+QString DialogFallbackFolder();
+
 // The main window's file dialogues for opening and saving a data file. Execute returns true when
 // the user chose a file and then leaves its full path in fileName. Tests install a scripted fake.
 class IFileDialogs {

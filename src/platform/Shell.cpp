@@ -12,8 +12,10 @@ std::unique_ptr<Shell>& current() {
 
 } // namespace
 
-bool Shell::open(const QString&) {
-    return false;
+void Shell::open(const QString&, const OpenFailed& failed) {
+    if (failed) {
+        failed(QStringLiteral("No desktop is available to open it."));
+    }
 }
 
 QString Shell::pickFolder(const QString&, const QString&) {

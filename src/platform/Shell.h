@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -10,10 +11,14 @@ namespace platform {
 // installs the desktop's (InstallDesktopServices) and tests install a scripted one.
 class Shell {
 public:
+    // Told why the desktop could not open a target.
+    using OpenFailed = std::function<void(const QString& reason)>;
+
     virtual ~Shell() = default;
     // Opens a local path or a web address ("http://", "https://", "mailto:") with its default
-    // program; the result is the desktop's answer.
-    virtual bool open(const QString& target);
+    // program. When the desktop cannot open it, failed is called with the reason: at once, or
+    // later from the event loop when only the desktop's opener can tell; never when it opened.
+    virtual void open(const QString& target, const OpenFailed& failed);
     // Shows the folder picker starting in the given folder; the chosen folder, or empty when the
     // user cancels.
     virtual QString pickFolder(const QString& title, const QString& startFolder);

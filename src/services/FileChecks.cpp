@@ -17,9 +17,19 @@ namespace {
 using platform::FileAnswer;
 using platform::Format;
 
-// The standard dialogue of the reporting family.
-void Report(const QString& key, int firstLine, int hint, const QString& description,
-            const QString& path, const QString& details) {
+// The message log lines of the passing-on family, then the error goes on.
+[[noreturn]] void LogAndRaise(int line, const QString& description, const QString& path,
+                              const QString& details) {
+    if (AD != nullptr) {
+        AD->MessageLog << Format(UIT(line), {description}) << QString() << path << QString();
+    }
+    throw platform::Exception(details);
+}
+
+} // namespace
+
+void ReportFileFailure(const QString& key, int firstLine, int hint, const QString& description,
+                       const QString& path, const QString& details) {
     IStdDlg* dlg = StdDlg();
     if (dlg == nullptr) {
         return;
@@ -38,24 +48,13 @@ void Report(const QString& key, int firstLine, int hint, const QString& descript
     dlg->ShowModal();
 }
 
-// The message log lines of the passing-on family, then the error goes on.
-[[noreturn]] void LogAndRaise(int line, const QString& description, const QString& path,
-                              const QString& details) {
-    if (AD != nullptr) {
-        AD->MessageLog << Format(UIT(line), {description}) << QString() << path << QString();
-    }
-    throw platform::Exception(details);
-}
-
-} // namespace
-
 bool FolderExists(const QString& description, const QString& path) {
     if (path.trimmed().isEmpty()) {
         return false;
     }
     const FileAnswer answer = platform::fileAccess().folderExists(path);
     if (answer.failed()) {
-        Report(QStringLiteral("U001"), 1468, 1200, description, path, answer.errorText);
+        ReportFileFailure(QStringLiteral("U001"), 1468, 1200, description, path, answer.errorText);
         return false;
     }
     return answer.value;
@@ -105,7 +104,7 @@ bool CreateFolder(const QString& description, const QString& path) {
 bool FileExistsChecked(const QString& description, const QString& path, bool) {
     const FileAnswer answer = platform::fileAccess().fileExists(path);
     if (answer.failed()) {
-        Report(QStringLiteral("U004"), 1470, 1202, description, path, answer.errorText);
+        ReportFileFailure(QStringLiteral("U004"), 1470, 1202, description, path, answer.errorText);
         return false;
     }
     return answer.value;
@@ -122,7 +121,7 @@ bool FileExistsOrRaise(const QString& description, const QString& path, bool) {
 bool DeleteFileChecked(const QString& description, const QString& path) {
     const FileAnswer answer = platform::fileAccess().removeFile(path);
     if (answer.failed()) {
-        Report(QStringLiteral("U005"), 1473, 1203, description, path, answer.errorText);
+        ReportFileFailure(QStringLiteral("U005"), 1473, 1203, description, path, answer.errorText);
         return false;
     }
     return answer.value;
@@ -139,7 +138,7 @@ bool FileInUse(const QString& description, const QString& path) {
 bool FileIsReadOnly(const QString& description, const QString& path) {
     const FileAnswer answer = platform::fileAccess().isReadOnly(path);
     if (answer.failed()) {
-        Report(QStringLiteral("U006"), 1472, 1204, description, path, answer.errorText);
+        ReportFileFailure(QStringLiteral("U006"), 1472, 1204, description, path, answer.errorText);
         return false;
     }
     return answer.value;

@@ -7,6 +7,12 @@
 // standard dialogue (keys "U001", "U004", "U005", "U006") and returns false; the passing-on family
 // adds the failure to the message log of AD and raises the error again for the caller's handler.
 
+// The reporting family's standard dialogue: kind Warning, key, the first line (a UI text with the
+// description in its %s), an empty line, the path, an empty line and, when there are any, the
+// details ("Details: %s"); one Close button with the hint closeHintId.
+void ReportFileFailure(const QString& key, int firstLineId, int closeHintId,
+                       const QString& description, const QString& path, const QString& details);
+
 // Reporting: false for a path of blanks; else whether the folder exists.
 bool FolderExists(const QString& description, const QString& path);
 // Passing on: true only when it created the folder and its missing parents: the path holds a

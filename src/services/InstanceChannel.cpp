@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
 #include <exception>
@@ -16,6 +17,8 @@ const QString kServerName = QStringLiteral("Ovik_KRV_Tessel_C3C02274-7389-49E4-B
 
 // A sender that connects and then stalls is dropped after this long.
 constexpr int kRequestPatienceMs = 5000;
+// How long a sender lets its confirmation take to leave.
+constexpr int kAckWriteMs = 1000;
 
 } // namespace
 
@@ -81,6 +84,10 @@ void TInstanceServer::AcceptConnections() {
 }
 
 void TInstanceServer::Answer(QLocalSocket* socket, const TInstanceRequest& request) {
+    if (socket->state() != QLocalSocket::ConnectedState) {
+        // The sender gave up before this instance got to its request.
+        return;
+    }
     TInstanceAnswer answer;
     try {
         answer = Handler ? Handler(request) : TInstanceAnswer{};
@@ -91,15 +98,65 @@ void TInstanceServer::Answer(QLocalSocket* socket, const TInstanceRequest& reque
     }
     socket->write(EncodeInstanceReply(answer.Reply));
     socket->flush();
-    socket->disconnectFromServer();
-    if (answer.AfterReply) {
-        QTimer::singleShot(0, this, [work = std::move(answer.AfterReply)] {
-            try {
-                work();
-            } catch (...) {
-                // The work reports its own failures; nothing may cross the event loop.
-            }
-        });
+    if (!answer.AfterReply && !answer.Abandoned) {
+        socket->disconnectFromServer();
+        return;
+    }
+    AwaitConfirmation(socket, std::move(answer));
+}
+
+void TInstanceServer::AwaitConfirmation(QLocalSocket* socket, TInstanceAnswer answer) {
+    struct TPending {
+        TInstanceAnswer Answer;
+        QByteArray Received;
+        bool Settled = false;
+    };
+    auto pending = std::make_shared<TPending>();
+    pending->Answer = std::move(answer);
+    const auto settle = [this, socket, pending](bool confirmed) {
+        if (pending->Settled) {
+            return;
+        }
+        pending->Settled = true;
+        disconnect(socket, nullptr, this, nullptr);
+        std::function<void()> work = confirmed ? std::move(pending->Answer.AfterReply)
+                                               : std::move(pending->Answer.Abandoned);
+        if (socket->state() == QLocalSocket::ConnectedState) {
+            socket->disconnectFromServer();
+        }
+        if (work) {
+            QTimer::singleShot(0, this, [work = std::move(work)] {
+                try {
+                    work();
+                } catch (...) {
+                    // The work reports its own failures; nothing may cross the event loop.
+                }
+            });
+        }
+    };
+    const auto readConfirmation = [socket, pending, settle] {
+        pending->Received.append(socket->readAll());
+        if (IsInstanceAck(pending->Received)) {
+            settle(true);
+        }
+    };
+    connect(socket, &QLocalSocket::readyRead, this, readConfirmation);
+    // The bytes that came with the end of the connection still count.
+    connect(socket, &QLocalSocket::disconnected, this, [readConfirmation, settle] {
+        readConfirmation();
+        settle(false);
+    });
+    // A sender that neither confirms nor goes away is given up after the request's patience.
+    QTimer::singleShot(kRequestPatienceMs, this, [socket = QPointer<QLocalSocket>(socket), settle] {
+        if (socket != nullptr) {
+            settle(false);
+            socket->abort();
+        }
+    });
+    if (socket->bytesAvailable() > 0) {
+        readConfirmation();
+    } else if (socket->state() != QLocalSocket::ConnectedState) {
+        settle(false);
     }
 }
 
@@ -113,20 +170,31 @@ TInstanceSend SendInstanceRequest(const QString& serverPath, const QByteArray& r
     const QDeadlineTimer deadline(replyMs);
     socket.write(request);
     QByteArray received;
-    while (!DecodeInstanceReply(received, reply)) {
-        if (socket.bytesToWrite() > 0) {
-            socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
+    const auto replied = [&] {
+        while (!DecodeInstanceReply(received, reply)) {
+            if (socket.bytesToWrite() > 0) {
+                socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime()));
+            }
+            if (socket.bytesAvailable() == 0 &&
+                !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+                received.append(socket.readAll());
+                return DecodeInstanceReply(received, reply);
+            }
+            received.append(socket.read(kInstanceReplySize - received.size()));
+            if (deadline.hasExpired() && !DecodeInstanceReply(received, reply)) {
+                return false;
+            }
         }
-        if (socket.bytesAvailable() == 0 &&
-            !socket.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
-            received.append(socket.readAll());
-            return DecodeInstanceReply(received, reply) ? TInstanceSend::Replied
-                                                        : TInstanceSend::NoReply;
-        }
-        received.append(socket.read(kInstanceReplySize - received.size()));
-        if (deadline.hasExpired() && !DecodeInstanceReply(received, reply)) {
-            return TInstanceSend::NoReply;
-        }
+        return true;
+    };
+    if (!replied()) {
+        // Closed unconfirmed: the running instance carries out nothing of the request.
+        socket.abort();
+        return TInstanceSend::NoReply;
     }
+    // Only a confirmed reply is carried out by the running instance.
+    socket.write(EncodeInstanceAck());
+    socket.waitForBytesWritten(kAckWriteMs);
+    socket.disconnectFromServer();
     return TInstanceSend::Replied;
 }

@@ -100,3 +100,13 @@ bool DecodeInstanceReply(const QByteArray& buffer, qint32& reply) {
     reply = static_cast<qint32>(readUInt32(buffer, 0));
     return true;
 }
+
+QByteArray EncodeInstanceAck() {
+    QByteArray bytes;
+    appendUInt32(bytes, kInstanceRequestTag);
+    return bytes;
+}
+
+bool IsInstanceAck(const QByteArray& buffer) {
+    return buffer.size() >= kInstanceAckSize && readUInt32(buffer, 0) == kInstanceRequestTag;
+}

@@ -8,7 +8,10 @@
 // the local socket. A request is the 32-bit tag, the payload's byte count and the payload, both
 // numbers little-endian; the payload is each path as UTF-16LE text followed by one NUL character,
 // then one more NUL. A reply is one 32-bit little-endian integer. Everything read is bounded by
-// the bytes received: the decoder faces whatever a local process cares to send.
+// the bytes received: the decoder faces whatever a local process cares to send. A sender that
+// receives its reply in time confirms it with the acknowledgement (the tag again, 32-bit
+// little-endian) before it closes the connection; only a confirmed request is carried out, so
+// that a request whose sender gave up waiting (and told its user so) never opens anything.
 
 // "KRVC" read from the most significant byte down; in memory the bytes 43 56 52 4B.
 inline constexpr quint32 kInstanceRequestTag = 0x4B525643u;
@@ -46,5 +49,9 @@ TInstanceFrame DecodeInstanceRequest(const QByteArray& buffer, TInstanceRequest&
                                      int& consumed);
 
 QByteArray EncodeInstanceReply(qint32 reply);
+QByteArray EncodeInstanceAck();
+inline constexpr int kInstanceAckSize = 4;
+// Whether the bytes received after the reply are the acknowledgement.
+bool IsInstanceAck(const QByteArray& buffer);
 // False while fewer than four bytes have arrived.
 bool DecodeInstanceReply(const QByteArray& buffer, qint32& reply);

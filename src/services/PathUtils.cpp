@@ -1,5 +1,7 @@
 #include "PathUtils.h"
 
+#include <QDir>
+
 namespace {
 
 qsizetype lastSeparator(const QString& path) {
@@ -44,4 +46,11 @@ QString ExtractFileExtension(const QString& fileName, bool withDot) {
         return fileName.mid(dot).trimmed();
     }
     return fileName.mid(dot + 1, 260).trimmed();
+}
+
+QString AbsolutePathFrom(const QString& base, const QString& path) {
+    if (path.isEmpty()) {
+        return {};
+    }
+    return QDir::cleanPath(QDir(base).absoluteFilePath(path));
 }

@@ -17,3 +17,6 @@ QString ExtractFileNameWithoutExt(const QString& path);
 // The extension of the file name, trimmed, with its dot when withDot; without it at most 260
 // characters; empty when the name has none.
 QString ExtractFileExtension(const QString& fileName, bool withDot);
+// The path made absolute against the folder `base` (itself absolute) and cleaned of "." and ".."
+// steps; an absolute path is only cleaned. Empty for an empty path.
+QString AbsolutePathFrom(const QString& base, const QString& path);

@@ -1,6 +1,8 @@
 #include "ShellUtils.h"
 
+#include "FileChecks.h"
 #include "platform/Shell.h"
+#include "services/TextIds.h"
 
 namespace {
 
@@ -15,8 +17,12 @@ QString withSlash(const QString& folder) {
 
 } // namespace
 
-void RunDocument(const QString& file, const QString&, const QString&, int) {
-    platform::shell().open(file);
+void RunDocument(const QString& file, const QString&, const QString&, int,
+                 const QString& description) {
+    platform::shell().open(file, [file, description](const QString& reason) {
+        ReportFileFailure(QStringLiteral("U007"), txt::UnableToOpen, txt::CloseDialogue_1201,
+                          description, file, reason);
+    });
 }
 
 QString BrowseForFolder(const QString& title) {

@@ -6,9 +6,11 @@
 inline constexpr int SW_SHOWDEFAULT = 10;
 
 // Opens a document, folder or web address with its default program. The parameters, working
-// folder and show command have no counterpart on the desktop; the result is not examined.
+// folder and show command have no counterpart on the desktop. When the desktop cannot open it
+// the user is told (standard dialogue "U007": "Unable to open the %s." with the description, the
+// file and the desktop's reason), at once or as soon as the desktop's opener has answered.
 void RunDocument(const QString& file, const QString& parameters, const QString& folder,
-                 int showCommand);
+                 int showCommand, const QString& description);
 // The folder picker starting at the Desktop; the chosen folder trimmed, or empty on cancel.
 QString BrowseForFolder(const QString& title);
 // The Desktop and Documents folders with a trailing "/", empty when the desktop does not tell.

@@ -2,6 +2,7 @@
 
 #include "platform/Format.h"
 #include "platform/MessageBox.h"
+#include "services/Startup.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -110,7 +111,7 @@ bool EnsureSingleInstance() {
     settings.LockPath = InstanceLockPath();
     settings.ServerPath = InstanceServerPath();
     programInstance() = std::make_unique<TSingleInstance>(settings);
-    return programInstance()->Ensure(QCoreApplication::arguments().mid(1));
+    return programInstance()->Ensure(CommandLineDataFiles());
 }
 
 bool StartInstanceServer(TInstanceRequestHandler handler) {

@@ -5,9 +5,11 @@
 #include "platform/Exception.h"
 #include "platform/Format.h"
 #include "platform/MessageBox.h"
+#include "services/PathUtils.h"
 #include "services/TextIds.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <exception>
 
@@ -26,6 +28,20 @@ void pumpOnce() {
 }
 
 } // namespace
+
+QStringList DataFilePathsOfArguments(const QStringList& arguments, const QString& startFolder) {
+    QStringList paths;
+    for (const QString& argument : arguments) {
+        if (!argument.trimmed().isEmpty()) {
+            paths << AbsolutePathFrom(startFolder, argument);
+        }
+    }
+    return paths;
+}
+
+QStringList CommandLineDataFiles() {
+    return DataFilePathsOfArguments(QCoreApplication::arguments().mid(1), QDir::currentPath());
+}
 
 bool RunStartupStepWork(const std::function<void()>& work, bool literalDetails) {
     StartupErrorDetails.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -17,6 +18,15 @@ struct TStartupStep {
     bool FreeSplash;
     bool CreatesSplash;
 };
+
+// The data file paths named on a command line (the arguments after the program): arguments of
+// blanks name no file and are left out, and relative paths are made absolute against the folder
+// the program was started in, so that what is stored of them (the open data file, the recent
+// files) names the same file from anywhere, and a running instance that is handed them opens
+// the right file whatever its own folder.
+QStringList DataFilePathsOfArguments(const QStringList& arguments, const QString& startFolder);
+// The same for this program's own command line.
+QStringList CommandLineDataFiles();
 
 // Details of the last failing start-up step; cleared at the start of every step.
 extern QString StartupErrorDetails;

@@ -5,10 +5,12 @@
 #include "workbook/Error.h"
 #include "workbook/detail/CompoundFile.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -31,7 +33,27 @@ QString lastLines(const QByteArray& output) {
     return text.size() > 400 ? text.right(400) : text;
 }
 
+XlsConverter::WaitHook& waitHook() {
+    static XlsConverter::WaitHook hook;
+    return hook;
+}
+
+// Ends LibreOffice with every process it started (its own session, see convert) and waits for it.
+void endConversion(QProcess& process) {
+    const qint64 pid = process.processId();
+    if (pid > 0)
+        ::kill(-pid_t(pid), SIGKILL);
+    process.kill();
+    process.waitForFinished(10000);
+}
+
 } // namespace
+
+XlsConverter::WaitHook XlsConverter::setWaitHook(WaitHook hook) {
+    WaitHook previous = std::move(waitHook());
+    waitHook() = std::move(hook);
+    return previous;
+}
 
 XlsConverter::XlsConverter(QString program, int timeoutMs)
     : program_(std::move(program)), timeoutMs_(timeoutMs) {}
@@ -150,6 +172,13 @@ QByteArray XlsConverter::convert(const QByteArray& input, const QString& inputSu
                  .toString(QUrl::FullyEncoded),
          QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), outDir, inPath});
     process.setWorkingDirectory(dir.path());
+    // LibreOffice's own temporary files go into the private folder too, so that a conversion
+    // ended early leaves none behind.
+    const QString tmp = dir.filePath(QStringLiteral("tmp"));
+    QDir().mkpath(tmp);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), tmp);
+    process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     // Its own process group, so that a run past the time limit is ended with every helper
     // process LibreOffice started.
@@ -159,16 +188,25 @@ QByteArray XlsConverter::convert(const QByteArray& input, const QString& inputSu
         fail(QStringLiteral("The workbook %1 cannot be converted: LibreOffice (%2) could not be "
                             "started: %3.")
                  .arg(fileName, program_, process.errorString()));
-    if (!process.waitForFinished(timeoutMs_)) {
-        const qint64 pid = process.processId();
-        if (pid > 0)
-            ::kill(-pid_t(pid), SIGKILL);
-        process.kill();
-        process.waitForFinished(10000);
-        fail(QStringLiteral("The workbook %1 cannot be converted: LibreOffice did not finish "
-                            "within %2 seconds.")
-                 .arg(fileName)
-                 .arg(timeoutMs_ / 1000));
+    const QDeadlineTimer limit(timeoutMs_);
+    try {
+        const WaitHook hook = waitHook();
+        while (!process.waitForFinished(hook ? kWaitSliceMs : int(limit.remainingTime())) &&
+               process.state() != QProcess::NotRunning) {
+            if (limit.hasExpired()) {
+                endConversion(process);
+                fail(QStringLiteral("The workbook %1 cannot be converted: LibreOffice did not "
+                                    "finish within %2 seconds.")
+                         .arg(fileName)
+                         .arg(timeoutMs_ / 1000));
+            }
+            if (hook)
+                hook();
+        }
+    } catch (...) {
+        if (process.state() != QProcess::NotRunning)
+            endConversion(process);
+        throw;
     }
     const QByteArray log = process.readAll();
     QFile out(outDir + QStringLiteral("/book.") + outputSuffix);

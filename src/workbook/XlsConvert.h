@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace workbook {
 
@@ -12,6 +13,15 @@ namespace workbook {
 class XlsConverter {
 public:
     static constexpr int kDefaultTimeoutMs = 180000;
+    // How often the wait hook runs while LibreOffice converts.
+    static constexpr int kWaitSliceMs = 50;
+
+    // What the program does while LibreOffice converts (it takes seconds): called every
+    // kWaitSliceMs, it keeps the windows painted and lets the user cancel. An exception it raises
+    // ends the conversion: LibreOffice is ended with every process it started, its temporary
+    // folder removed, and the exception goes on. Returns the hook it replaces.
+    using WaitHook = std::function<void()>;
+    static WaitHook setWaitHook(WaitHook hook);
 
     // `program` is the soffice program to run; empty when LibreOffice is not installed.
     explicit XlsConverter(QString program = findLibreOffice(), int timeoutMs = kDefaultTimeoutMs);

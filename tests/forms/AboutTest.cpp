@@ -1,21 +1,11 @@
 #include "forms/AboutRows.h"
 #include "forms/F_About.h"
-#include "platform/Shell.h"
 #include "support/FakeMessageBox.h"
+#include "support/FakeShell.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class RecordingShell : public platform::Shell {
-public:
-    QStringList* opened;
-    explicit RecordingShell(QStringList* list) : opened(list) {}
-    bool open(const QString& target) override {
-        *opened << target;
-        return true;
-    }
-};
 
 const TAboutFacts kFacts{QStringLiteral("5.3.0.0"), QStringLiteral("Not Installed"),
                          QStringLiteral("Not Required")};
@@ -39,8 +29,8 @@ TEST(About, SixRowsWithTheirNamesAndValues) {
 }
 
 TEST(About, WindowShowsFramedRowsAndOnlyTheWebsiteValueOpens) {
-    QStringList opened;
-    auto previous = platform::setShell(std::make_unique<RecordingShell>(&opened));
+    testsupport::ScopedFakeShell shell;
+    const QStringList& opened = shell.Opened;
     {
         TUF_About window;
         window.FillRows(kFacts);
@@ -56,7 +46,6 @@ TEST(About, WindowShowsFramedRowsAndOnlyTheWebsiteValueOpens) {
         EXPECT_EQ(opened, QStringList({MakerWebsite(), MakerWebsite()}));
         EXPECT_TRUE(testsupport::messageBoxes().shown.empty()) << "no index range report";
     }
-    platform::setShell(std::move(previous));
 }
 
 } // namespace

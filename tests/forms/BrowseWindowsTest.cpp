@@ -13,7 +13,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QHeaderView>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -267,33 +269,49 @@ TEST_F(BrowseWindows, ValueWindowFillsTwentyThousandValues) {
     EXPECT_FALSE(sd.getVL_Loaded(1));
 }
 
-TEST_F(BrowseWindows, FileWindowGreysInvalidEntries) {
+// Entries the opener flagged (no data file extension) and files that do not exist are greyed and
+// cannot be chosen; a file deleted while the window is open is greyed at the next activation.
+TEST_F(BrowseWindows, FileWindowGreysInvalidAndMissingEntries) {
+    QTemporaryDir dir;
+    const auto file = [&](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    for (const char* name : {"a.krvc", "b.txt", "c.krvc"}) {
+        QFile made(file(name));
+        ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+    }
     TovDF df;
-    df.setFL_Count(3);
-    df.setDFL_DPFE(1, S("/data/a.krvc"));
-    df.setDFL_DPFE(2, S("/data/b.krvc"));
-    df.setDFL_DPFE(3, S("/data/c.krvc"));
-    df.setDFL_Valid(1, true);
-    df.setDFL_Valid(2, false);
-    df.setDFL_Valid(3, true);
+    df.setFL_Count(4);
+    const char* names[] = {"a.krvc", "b.txt", "c.krvc", "gone.krvc"};
+    for (int i = 1; i <= 4; ++i) {
+        df.setDFL_DPFE(i, file(names[i - 1]));
+        df.setDFL_Valid(i, i != 2);
+    }
     TUF_BrowseFile window;
-    window.setDPFE(S("/data/c.krvc"));
+    window.setDPFE(file("c.krvc"));
     window.Setup(df);
     EXPECT_EQ(window.selectedRow(), 2);
     EXPECT_TRUE(window.selectEnabledForTest());
 
     window.show();
-    window.selectRow(1);
-    EXPECT_FALSE(window.selectEnabledForTest());
-    window.ListDoubleClick();
-    EXPECT_TRUE(window.isVisible()) << "a double-click on an invalid entry does nothing";
-    EXPECT_EQ(window.rowCount(), 3) << "the entry stays listed";
+    for (const int invalid : {1, 3}) {
+        window.selectRow(invalid);
+        EXPECT_FALSE(window.selectEnabledForTest()) << names[invalid];
+        window.ListDoubleClick();
+        EXPECT_TRUE(window.isVisible()) << "a double-click on an invalid entry does nothing";
+    }
+    EXPECT_EQ(window.rowCount(), 4) << "the entries stay listed";
 
     window.selectRow(0);
     EXPECT_TRUE(window.selectEnabledForTest());
+    ASSERT_TRUE(QFile::remove(file("a.krvc")));
+    window.hide();
+    window.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(window.selectEnabledForTest()) << "deleted while the window was open";
+
+    window.selectRow(2);
     window.ListDoubleClick();
     EXPECT_EQ(window.result(), 1);
-    EXPECT_EQ(window.getDPFE(), S("/data/a.krvc"));
+    EXPECT_EQ(window.getDPFE(), file("c.krvc"));
 }
 
 // An invalid entry is greyed and, when selected, still readable: its text stands out from the

@@ -3,15 +3,21 @@
 #include "forms/DroppedFiles.h"
 #include "forms/HandOverOpen.h"
 #include "forms/InstanceReceiver.h"
+#include "forms/MainWindowHandOver.h"
+#include "model/SampleCopy.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
+#include "platform/ScopeGuard.h"
+#include "services/ovAD.h"
 #include "support/FakeDataFile.h"
 #include "support/FakeStdDlg.h"
 #include "support/TextList.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -137,6 +143,42 @@ TEST_F(HandOver, AcceptedPathOpensAfterTheReplyAndRefusesRequestsMeanwhile) {
     EXPECT_FALSE(DF->getCopyDataPending());
 }
 
+// A sender that gave up before it confirmed the reply has told its user that nothing happened:
+// nothing opens, and the next start is welcome.
+TEST_F(HandOver, AbandonedAnswerOpensNothingAndLeavesNothingPending) {
+    TInstanceReceiver receiver(window, *DF, DV);
+    const TInstanceAnswer answer = receiver.Answer(request({dataFile}));
+    ASSERT_EQ(answer.Reply, kInstanceReplyAccepted);
+    ASSERT_TRUE(answer.Abandoned);
+    answer.Abandoned();
+    EXPECT_TRUE(DF->getNoFile());
+    EXPECT_FALSE(DF->getCopyDataPending());
+    EXPECT_EQ(receiver.Answer(request({dataFile})).Reply, kInstanceReplyAccepted);
+}
+
+// The installed sample is handed over (make run names it): the user's own copy opens, as the
+// Open Sample Data File command opens it; any other path is itself.
+TEST_F(HandOver, InstalledSampleOpensFromTheUsersCopy) {
+    QTemporaryDir program;
+    TovAD ad(program.path() + QStringLiteral("/"));
+    AD = &ad;
+    const platform::ScopeExit noAD([] { AD = nullptr; });
+    const QString installed = ad.getSampleDPFE();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(installed).absolutePath()));
+    ASSERT_TRUE(QFile::copy(dataFile, installed));
+
+    EXPECT_EQ(UserPathOfHandedOverFile(dataFile), dataFile);
+    const QString copy = UserPathOfHandedOverFile(installed);
+    EXPECT_NE(copy, installed);
+    EXPECT_TRUE(copy.startsWith(UserSampleFolder())) << copy.toStdString();
+    EXPECT_TRUE(
+        OpenHandedOverFiles(window, *DF, DV,
+                            {QFileInfo(installed).absolutePath() + QStringLiteral("/../Samples/") +
+                             QFileInfo(installed).fileName()},
+                            THandOverSource::Dropped));
+    EXPECT_EQ(DF->getDPFE(), copy);
+}
+
 // A refused open must not leave the hand-over pending, or every later start would hear busy.
 TEST_F(HandOver, RefusedOpenLeavesNoHandOverPending) {
     TInstanceReceiver receiver(window, *DF, DV);
@@ -175,6 +217,19 @@ TEST_F(HandOver, CommandLinePathOpensOnlyWhilePending) {
     EXPECT_FALSE(window.calls.contains(QStringLiteral("busy")));
     EXPECT_FALSE(
         OpenHandedOverFiles(window, pending, DV, {dataFile}, THandOverSource::CommandLine));
+}
+
+// A hand-over refused because another window is active brings that window forward, except the
+// Browse File window: the main window comes forward then.
+TEST(HandOverWindows, RefusalBringsTheActiveWindowOrForBrowseFileTheMainWindowForward) {
+    QWidget main;
+    QWidget browseFile;
+    QWidget options;
+    EXPECT_EQ(WindowBroughtForward(&main, &browseFile, nullptr), nullptr);
+    EXPECT_EQ(WindowBroughtForward(&main, &browseFile, &main), nullptr);
+    EXPECT_EQ(WindowBroughtForward(&main, &browseFile, &options), &options);
+    EXPECT_EQ(WindowBroughtForward(&main, &browseFile, &browseFile), &main);
+    EXPECT_EQ(WindowBroughtForward(&main, nullptr, &browseFile), &browseFile);
 }
 
 TEST(DroppedUrls, OnlyLocalFilesBecomePaths) {

@@ -9,6 +9,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 namespace {
 
 const QString kServerName = QStringLiteral("Ovik_KRV_Tessel_C3C02274-7389-49E4-B914-1B73E6F3E577");
@@ -35,6 +37,15 @@ protected:
         program.setProcessEnvironment(environment(autoCloseMs));
         program.start(QStringLiteral(KRV_PROGRAM), arguments);
         ASSERT_TRUE(program.waitForStarted(10000));
+    }
+
+    // A copy of the test data file in the folder, the user's to write.
+    static QString dataFileIn(const QTemporaryDir& folder, const char* name) {
+        const QString path = folder.filePath(QString::fromLatin1(name));
+        if (QFile::copy(QStringLiteral(KRV_FORMS_TEST_DATA "/handed_over.krvc"), path)) {
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        return path;
     }
 
     QByteArray userHive() const {
@@ -86,6 +97,60 @@ TEST_F(InstanceHandOver, SecondStartsFileOpensInTheFirstAndTheSecondEnds) {
     EXPECT_TRUE(eventually([&] { return userHive().contains(dataFile.toUtf8()); }))
         << "the first instance did not open the handed-over file\n"
         << userHive().toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running);
+    end(first);
+}
+
+// A first start names its data file after an empty argument, relative to the folder it starts in:
+// the file opens (the empty argument names nothing) and is remembered by its absolute path.
+TEST_F(InstanceHandOver, FirstStartLeavesOutEmptyArgumentsAndStoresAbsolutePaths) {
+    QTemporaryDir work;
+    const QString dataFile = dataFileIn(work, "plan.krvc");
+    ASSERT_TRUE(QFile::exists(dataFile));
+
+    QProcess program;
+    program.setWorkingDirectory(work.path());
+    start(program, {QString(), QStringLiteral("plan.krvc")}, 60000);
+    const QByteArray remembered = QByteArray("=\"") + dataFile.toUtf8() + "\"";
+    EXPECT_TRUE(eventually([&] { return userHive().contains(remembered); }))
+        << "the file did not open, or not by its absolute path\n"
+        << userHive().toStdString();
+    end(program);
+}
+
+// The first instance does not answer (it is stopped): the second start tells its user so and
+// ends. Once the first resumes it must not carry out that request, or the retry the user was
+// advised to make would open the file a second time.
+TEST_F(InstanceHandOver, RequestOfAStartThatGaveUpIsNotCarriedOutWhenTheFirstResumes) {
+    QTemporaryDir work;
+    const QString dataFile = dataFileIn(work, "retry.krvc");
+    ASSERT_TRUE(QFile::exists(dataFile));
+
+    QProcess first;
+    start(first, {}, 120000);
+    const QDir folder(runtime.path());
+    ASSERT_TRUE(eventually([&] { return folder.exists(kServerName); }))
+        << "the first instance never listened";
+    QThread::msleep(500);
+    ASSERT_EQ(::kill(pid_t(first.processId()), SIGSTOP), 0);
+
+    QProcess second;
+    start(second, {dataFile}, 100);
+    // The second waits five seconds for a reply, then shows its notice (a message box nobody
+    // closes here).
+    EXPECT_FALSE(second.waitForFinished(8000)) << "the second start ended without its notice";
+    end(second);
+
+    ASSERT_EQ(::kill(pid_t(first.processId()), SIGCONT), 0);
+    QThread::msleep(3000);
+    EXPECT_FALSE(userHive().contains(dataFile.toUtf8()))
+        << "the request of the start that gave up was carried out";
+
+    QProcess retry;
+    start(retry, {dataFile}, 100);
+    ASSERT_TRUE(retry.waitForFinished(30000)) << "the retry did not end";
+    EXPECT_TRUE(eventually([&] { return userHive().contains(dataFile.toUtf8()); }))
+        << "the retry did not open the file";
     EXPECT_EQ(first.state(), QProcess::Running);
     end(first);
 }

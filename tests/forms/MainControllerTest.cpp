@@ -6,16 +6,20 @@
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
+#include "services/ShellUtils.h"
 #include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovMRU.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 #include "support/FakeDataFile.h"
+#include "support/FakeShell.h"
 #include "support/FakeStdDlg.h"
 #include "support/TempRegistry.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -497,6 +501,43 @@ TEST_F(MainControllerTest, MissingHelpDocumentIsReported) {
     EXPECT_EQ(dlg.shown[0].lines.value(2), AD->getUserManualDPFE());
     EXPECT_EQ(dlg.shown[0].lines.value(0),
               QStringLiteral("Unable to find the following Ovik KRV Tessel User Manual File."));
+}
+
+// The desktop's answer is examined: a document it cannot open is reported, naming the file and
+// the desktop's reason; one it opens is reported by nothing.
+TEST_F(MainControllerTest, HelpDocumentTheDesktopCannotOpenIsReported) {
+    const QString manual = AD->getUserManualDPFE();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(manual).absolutePath()));
+    QFile file(manual);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    {
+        testsupport::ScopedFakeShell shell;
+        controller->ShowHelp(TMainController::THelpDocument::UserManual);
+        EXPECT_EQ(shell.Opened, QStringList({manual}));
+        EXPECT_TRUE(dlg.shown.empty());
+    }
+    testsupport::ScopedFakeShell refusing(QStringLiteral("No program opens PDF files."));
+    controller->ShowHelp(TMainController::THelpDocument::UserManual);
+    ASSERT_EQ(dlg.keys(), QStringList({QStringLiteral("U007")}));
+    EXPECT_EQ(dlg.shown[0].kind, sdkWarning);
+    EXPECT_EQ(dlg.shown[0].lines,
+              QStringList({QStringLiteral("Unable to open the User Manual."), QString(), manual,
+                           QString(), QStringLiteral("Details: No program opens PDF files."),
+                           QString()}));
+}
+
+// A file dialogue for a data file that names no folder yet (the new, untitled one) starts in the
+// user's Documents, not in the folder the program happened to be started from.
+TEST_F(MainControllerTest, FileDialoguesWithoutAFolderStartInDocuments) {
+    ASSERT_TRUE(DF->getIsNew());
+    ASSERT_TRUE(QDir().mkpath(DocumentsFolder()));
+    controller->FileOpen();
+    controller->FileSaveAs();
+    ASSERT_EQ(fileDialogs.opens.size(), 1U);
+    ASSERT_EQ(fileDialogs.saves.size(), 1U);
+    EXPECT_EQ(fileDialogs.opens[0].DefaultFolder, DocumentsFolder());
+    EXPECT_EQ(fileDialogs.saves[0].DefaultFolder, DocumentsFolder());
 }
 
 TEST_F(MainControllerTest, RecentFileCommandsReportWhatTheyRemoved) {

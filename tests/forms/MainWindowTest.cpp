@@ -18,6 +18,7 @@
 #include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
+#include "support/Eventually.h"
 #include "support/FakeDataFile.h"
 #include "support/FakeProgress.h"
 #include "support/FakeStdDlg.h"
@@ -30,10 +31,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace formstest {
@@ -257,6 +260,58 @@ TEST_F(MainWindowTest, ClosingStoresTheTabAndAsksToSaveAModifiedFile) {
     EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("UDF022")}));
     dlg.answers = {mrNo};
     EXPECT_TRUE(window->close());
+}
+
+// Drags a file over the widget and drops it there, as the desktop delivers a drop; true when the
+// drop was taken.
+bool DropFile(QWidget* target, const QString& path) {
+    // As file managers offer it: the address as a URL and as text.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    data.setText(QUrl::fromLocalFile(path).toString());
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+// A data file dropped anywhere on the window opens once the drop is over, an edit box under the
+// pointer included: the box does not take the file's address as text (which would also mark the
+// data file modified). While the window is busy no control takes a file.
+TEST_F(MainWindowTest, FilesDroppedOnAnEditBoxOrTheListOpen) {
+    auto* title = window->findChild<QLineEdit*>(QStringLiteral("TB_PD_ProjectTitle"));
+    ASSERT_NE(title, nullptr);
+    ASSERT_TRUE(title->isEnabled());
+    const struct {
+        const char* name;
+        QWidget* target;
+    } cases[] = {{"onto.krvc", title}, {"list.krvc", window->definitionList()->viewport()}};
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(KRV_FORMS_TEST_DATA "/handed_over.krvc"), path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        // Whatever the last open repaired is not the question here.
+        DF->setModified(false);
+        ASSERT_TRUE(DropFile(c.target, path)) << c.name;
+        EXPECT_NE(DF->getDPFE(), path) << "the file opens after the drop event has returned";
+        EXPECT_TRUE(testsupport::Eventually([&] { return DF->getDPFE() == path; })) << c.name;
+        EXPECT_FALSE(title->text().contains(QStringLiteral("file:"))) << c.name;
+    }
+
+    const QString refused = dir.filePath(QStringLiteral("refused.krvc"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KRV_FORMS_TEST_DATA "/handed_over.krvc"), refused));
+    const QString titleBefore = title->text();
+    window->SetBusy(true);
+    EXPECT_FALSE(DropFile(title, refused));
+    window->SetBusy(false);
+    QApplication::processEvents();
+    EXPECT_NE(DF->getDPFE(), refused);
+    EXPECT_EQ(title->text(), titleBefore);
 }
 
 TEST(StatusImage, RedrawsOnlyWhenItsStateChanges) {

@@ -10,6 +10,7 @@
 #include "support/TextList.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <gtest/gtest.h>
@@ -207,6 +208,16 @@ TEST_F(Options, InvalidOtherPathsBlockCloseWithTheirMessage) {
 
 // Reset of window sizes is immediate: its list switches are saved with the stored preferences
 // (not with unsaved edits) and survive Cancel.
+// The association names the program that runs (its folder and name), not the data folder.
+TEST_F(Options, ReassociateNamesTheRunningProgram) {
+    TOptionsModel model = makeModel();
+    dlg.answers = {mrNo};
+    model.ReAssociate();
+    ASSERT_EQ(dlg.keys(), Texts({"OF003"}));
+    EXPECT_EQ(dlg.shown[0].lines.value(2),
+              QCoreApplication::applicationFilePath() + QLatin1Char('?'));
+}
+
 TEST_F(Options, ResetSizePositionSavesOnlyItsOwnChange) {
     TOptionsModel model = makeModel();
     model.SnapshotPreferences();

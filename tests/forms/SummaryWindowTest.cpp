@@ -10,9 +10,9 @@
 #include "forms/F_SummaryLayout.h"
 #include "forms/WindowResizeTracker.h"
 #include "model/ovDV.h"
-#include "platform/Shell.h"
 #include "services/WindowGeometry.h"
 #include "services/ovWM.h"
+#include "support/FakeShell.h"
 #include "support/FixedWorkArea.h"
 
 #include <QClipboard>
@@ -138,19 +138,6 @@ TEST(SummaryLayout, AutoSizeKeepsTheWindowInsideTheWorkArea) {
     }
 }
 
-// A shell that records what it was asked to open.
-class RecordingShell : public platform::Shell {
-public:
-    explicit RecordingShell(QStringList& opened) : opened_(opened) {}
-    bool open(const QString& target) override {
-        opened_ << target;
-        return true;
-    }
-
-private:
-    QStringList& opened_;
-};
-
 class SummaryCommands : public enginetest::RunFixture {
 protected:
     void SetUp() override {
@@ -158,7 +145,7 @@ protected:
         SDs->setActiveSD(1);
         DV = new TovDV();
         OCP = new TovOCP();
-        platform::setShell(std::make_unique<RecordingShell>(opened));
+        platform::setShell(std::make_unique<testsupport::FakeShell>(&opened));
         for (const char* name : {"plan.xlsx", "result.xlsx"}) {
             QFile file(path(QString::fromLatin1(name)));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -7,9 +7,9 @@
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
-#include "platform/Shell.h"
 #include "program/GlobalObjects.h"
 #include "support/FakeDataFile.h"
+#include "support/FakeShell.h"
 #include "support/FakeStdDlg.h"
 #include "support/FakeTabHost.h"
 #include "support/ModelGlobals.h"
@@ -39,16 +39,6 @@ void Type(QWidget* box, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 }
-
-class RecordingShell : public platform::Shell {
-public:
-    explicit RecordingShell(QStringList* list) : opened(list) {}
-    bool open(const QString& target) override {
-        *opened << target;
-        return true;
-    }
-    QStringList* opened;
-};
 
 // The globals the tab works on (DV, SDs, DF) with one active definition, a fixed today and a
 // temporary folder.
@@ -429,8 +419,8 @@ TEST_F(TabPD, ConfigurationErrorFieldSelectsItsBox) {
 }
 
 TEST_F(TabPD, OpenButtonsOpenExistingWorkbooksOnly) {
-    QStringList opened;
-    auto previous = platform::setShell(std::make_unique<RecordingShell>(&opened));
+    testsupport::ScopedFakeShell shell;
+    const QStringList& opened = shell.Opened;
     {
         QFile file(Path(Q("tasks.xlsx")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -452,7 +442,6 @@ TEST_F(TabPD, OpenButtonsOpenExistingWorkbooksOnly) {
     EXPECT_EQ(opened.size(), 1) << "a template that does not exist is not opened";
     ASSERT_EQ(dlg.shown.size(), 1U);
     EXPECT_EQ(dlg.shown.front().key, Q("UDV004")) << "the file does not exist";
-    platform::setShell(std::move(previous));
 }
 
 TEST_F(TabPD, DisabledPageIsEmptyAllOkAndStoresNothing) {

@@ -8,7 +8,6 @@
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
-#include "platform/Shell.h"
 #include "program/GlobalObjects.h"
 #include "services/StdDlg.h"
 #include "services/TextIds.h"
@@ -17,6 +16,7 @@
 #include "support/FakeBrowseWindows.h"
 #include "support/FakeDataFile.h"
 #include "support/FakeProgress.h"
+#include "support/FakeShell.h"
 #include "support/FakeStdDlg.h"
 #include "support/FakeTabHost.h"
 #include "support/TempRegistry.h"
@@ -529,17 +529,8 @@ TEST_F(TabSCFTest, DefaultButtonsTakeThePreferredTemplateAndOutputFolder) {
 }
 
 TEST_F(TabSCFTest, OpenButtonOpensAnExistingWorkbookAndDropsItsLists) {
-    QStringList opened;
-    class RecordingShell : public platform::Shell {
-    public:
-        explicit RecordingShell(QStringList* list) : Opened(list) {}
-        bool open(const QString& target) override {
-            *Opened << target;
-            return true;
-        }
-        QStringList* Opened;
-    };
-    auto previous = platform::setShell(std::make_unique<RecordingShell>(&opened));
+    testsupport::ScopedFakeShell shell;
+    const QStringList& opened = shell.Opened;
     const QString tasks = File(Q("tasks.xlsx"));
     box(sbDSF_Path)->setText(Q(" ") + tasks);
     sd().setWSL_Loaded(1, true);
@@ -551,7 +542,6 @@ TEST_F(TabSCFTest, OpenButtonOpensAnExistingWorkbookAndDropsItsLists) {
     box(sbOF_Path)->setText(dir.filePath(Q("absent.xlsx")));
     QTest::mouseClick(page->openButton(swOutput), Qt::LeftButton);
     EXPECT_EQ(dlg.keys().size(), 1) << "a missing workbook is reported";
-    platform::setShell(std::move(previous));
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].endsWith(Q("tasks.xlsx")));
 }

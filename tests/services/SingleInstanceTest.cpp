@@ -79,7 +79,7 @@ TEST(SingleInstance, LaterStartHandsItsPathsOverAndActsOnTheReply) {
     qint32 nextReply = kInstanceReplyAccepted;
     ASSERT_TRUE(first.StartServer([&](const TInstanceRequest& request) {
         received = request.Paths;
-        return TInstanceAnswer{nextReply, {}};
+        return TInstanceAnswer{nextReply, {}, {}};
     }));
 
     bool ended = false;
@@ -121,14 +121,16 @@ TEST(SingleInstance, WorkAfterTheReplyRunsOnlyOnceTheReplyIsSent) {
     bool workRan = false;
     ASSERT_TRUE(first.StartServer([&](const TInstanceRequest&) {
         // The work stands for a modal dialogue: the sender must have its reply while it runs.
-        return TInstanceAnswer{kInstanceReplyAccepted, [&] {
+        return TInstanceAnswer{kInstanceReplyAccepted,
+                               [&] {
                                    workRan = true;
                                    const QDeadlineTimer limit(5000);
                                    while (!replied && !limit.hasExpired()) {
                                        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
                                    }
                                    repliedBeforeWork = replied;
-                               }};
+                               },
+                               {}};
     }));
     whileServing([&] {
         qint32 reply = 0;
@@ -144,6 +146,55 @@ TEST(SingleInstance, WorkAfterTheReplyRunsOnlyOnceTheReplyIsSent) {
     EXPECT_TRUE(repliedBeforeWork);
 }
 
+// A running instance that does not answer in time (stopped, or too busy to read its socket): the
+// later start tells its user and gives up. When the running instance gets to the request later,
+// it must not carry it out, or a retry would open the file twice; the answer's preparations are
+// undone instead, so that the retry is welcome.
+TEST(SingleInstance, RequestWhoseSenderGaveUpIsNeverCarriedOut) {
+    QTemporaryDir dir;
+    TSingleInstance first(settingsIn(dir, 2000));
+    ASSERT_FALSE(first.Ensure({}));
+    QStringList answered;
+    int opened = 0;
+    int abandoned = 0;
+    ASSERT_TRUE(first.StartServer([&](const TInstanceRequest& request) {
+        answered << request.Paths;
+        return TInstanceAnswer{kInstanceReplyAccepted, [&] { ++opened; }, [&] { ++abandoned; }};
+    }));
+
+    // The first instance's event loop does not run while the second waits: it is stopped.
+    TSingleInstance::TSettings impatient = settingsIn(dir, 2000);
+    impatient.ReplyMs = 300;
+    bool ended = false;
+    std::thread second(
+        [&] { ended = TSingleInstance(impatient).Ensure({QStringLiteral("/a.krvc")}); });
+    second.join();
+    EXPECT_TRUE(ended);
+    ASSERT_EQ(messageBoxes().shown.size(), 1u);
+    EXPECT_TRUE(messageBoxes().shown[0].text.contains(QStringLiteral("does not answer")));
+
+    // Resumed: it reads the stale request, but its sender is gone. An answer already prepared
+    // is undone.
+    const QDeadlineTimer limit(1500);
+    while (abandoned == 0 && !limit.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(opened, 0);
+    EXPECT_EQ(abandoned, answered.isEmpty() ? 0 : 1);
+    const int abandonedBefore = abandoned;
+
+    // The retry the user was advised to make is carried out, once.
+    whileServing(
+        [&] { TSingleInstance(settingsIn(dir, 2000)).Ensure({QStringLiteral("/a.krvc")}); });
+    const QDeadlineTimer settle(3000);
+    while (opened == 0 && !settle.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(abandoned, abandonedBefore);
+    EXPECT_EQ(messageBoxes().shown.size(), 1u);
+}
+
 // Hostile or broken senders never reach the receiver: too large an announcement is answered busy.
 TEST(SingleInstance, OversizedRequestIsAnsweredBusyWithoutReachingTheReceiver) {
     QTemporaryDir dir;
@@ -152,7 +203,7 @@ TEST(SingleInstance, OversizedRequestIsAnsweredBusyWithoutReachingTheReceiver) {
     int calls = 0;
     ASSERT_TRUE(first.StartServer([&](const TInstanceRequest&) {
         ++calls;
-        return TInstanceAnswer{kInstanceReplyAccepted, {}};
+        return TInstanceAnswer{kInstanceReplyAccepted, {}, {}};
     }));
     qint32 reply = 0;
     TInstanceSend outcome = TInstanceSend::NoServer;

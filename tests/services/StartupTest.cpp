@@ -156,3 +156,30 @@ TEST(Startup, StepWorkClearsAndSetsTheDetails) {
 }
 
 } // namespace
+
+namespace {
+
+// The data file paths of a command line: blank arguments name no file wherever they stand, and
+// every path is absolute against the folder the program was started in.
+TEST(CommandLine, BlankArgumentsAreLeftOutAndPathsMadeAbsolute) {
+    const QString start = QStringLiteral("/home/planner/work");
+    const struct {
+        QStringList arguments;
+        QStringList paths;
+    } cases[] = {
+        {Texts({"", "plan.krvc"}), Texts({"/home/planner/work/plan.krvc"})},
+        {Texts({"plan.krvc", ""}), Texts({"/home/planner/work/plan.krvc"})},
+        {Texts({"  ", "/data/a.krvc", "../b.krvc"}),
+         Texts({"/data/a.krvc", "/home/planner/b.krvc"})},
+        {Texts({"./sub/../c.krvc", "/data//d.krvc"}),
+         Texts({"/home/planner/work/c.krvc", "/data/d.krvc"})},
+        {Texts({""}), QStringList()},
+        {QStringList(), QStringList()},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DataFilePathsOfArguments(c.arguments, start), c.paths)
+            << c.arguments.join(QLatin1Char('|')).toStdString();
+    }
+}
+
+} // namespace
