@@ -1,13 +1,9 @@
 #include "HandOverOpen.h"
 
-#include "model/SampleCopy.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "services/TextIds.h"
-#include "services/ovAD.h"
 #include "services/ovUIL.h"
-
-#include <QFileInfo>
 
 namespace {
 
@@ -45,23 +41,7 @@ bool hasDataFileExtension(TovDV* dv, const QString& path) {
     return dv == nullptr || !dv->CheckDataFileExt(UIT(txt::DataFile_722), path);
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    if (first.exists() && second.exists()) {
-        return first.canonicalFilePath() == second.canonicalFilePath();
-    }
-    return first.absoluteFilePath() == second.absoluteFilePath();
-}
-
 } // namespace
-
-QString UserPathOfHandedOverFile(const QString& path) {
-    if (AD == nullptr || path.trimmed().isEmpty() || !sameFile(path, AD->getSampleDPFE())) {
-        return path;
-    }
-    return PrepareUserSample(AD->getSampleDPFE());
-}
 
 bool OpenHandedOverFiles(IHandOverWindow& window, TovDF& df, TovDV* dv, const QStringList& paths,
                          THandOverSource source) {
@@ -81,7 +61,6 @@ bool OpenHandedOverFiles(IHandOverWindow& window, TovDF& df, TovDV* dv, const QS
             return false;
         }
     }
-    path = UserPathOfHandedOverFile(path);
     const QString caption = UIT(txt::DataFile_722);
     if (dv != nullptr &&
         (dv->CheckDataFileExtDlg(caption, path) || dv->CheckDataFileExistsDlg(caption, path))) {

@@ -33,11 +33,6 @@ public:
 // Where handed-over paths come from; each opens through its own data file command.
 enum class THandOverSource { CommandLine, CopyData, Dropped };
 
-// The path to open for a handed-over path: the installed sample data file is not the user's to
-// change, so it opens from the user's own copy, as the Open Sample Data File command opens it;
-// any other path is itself.
-QString UserPathOfHandedOverFile(const QString& path);
-
 // Opens one of the handed-over paths as the data file: one path directly, several through the
 // Browse File window (paths without a data file extension flagged). The extension and existence
 // are checked with their messages; for a second instance's paths and dropped files the window is

@@ -67,6 +67,12 @@ bool TovDF::OpenGivenPath(const QString& path) {
     if (!BeginCommand()) {
         return false;
     }
+    // The installed sample handed over by name (a start from the build tree, a drop) opens as the
+    // Open Sample Data File command opens it: from the user's own copy, kept out of the recent
+    // files.
+    if (AD != nullptr && IsInstalledSample(path, AD->getSampleDPFE())) {
+        return OpenUserSample();
+    }
     if (QueryReopen(path) == mrNo || !OpenDataFile(path, false)) {
         return false;
     }
@@ -138,9 +144,10 @@ bool TovDF::Open() {
 }
 
 bool TovDF::OpenSample() {
-    if (!BeginCommand()) {
-        return false;
-    }
+    return BeginCommand() && OpenUserSample();
+}
+
+bool TovDF::OpenUserSample() {
     const QString path = AD != nullptr ? PrepareUserSample(AD->getSampleDPFE()) : QString();
     if (QueryReopen(path) == mrNo) {
         return false;

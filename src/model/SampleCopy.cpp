@@ -86,3 +86,15 @@ QString PrepareUserSample(const QString& installedDataFile) {
         return installedDataFile;
     }
 }
+
+bool IsInstalledSample(const QString& path, const QString& installedDataFile) {
+    if (path.trimmed().isEmpty() || installedDataFile.isEmpty()) {
+        return false;
+    }
+    const QFileInfo given(path);
+    const QFileInfo installed(installedDataFile);
+    if (given.exists() && installed.exists()) {
+        return given.canonicalFilePath() == installed.canonicalFilePath();
+    }
+    return given.absoluteFilePath() == installed.absoluteFilePath();
+}

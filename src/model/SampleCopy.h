@@ -13,3 +13,7 @@ QString UserSampleFolder();
 // installed path itself when the installed file is missing or the copy cannot be made, so that
 // the open reports the missing file or falls back to the read-only sample.
 QString PrepareUserSample(const QString& installedDataFile);
+
+// True when the path names the installed sample data file (by its canonical path when both
+// exist).
+bool IsInstalledSample(const QString& path, const QString& installedDataFile);

@@ -117,6 +117,8 @@ private:
     void ApplyState(const TState& state);
 
     bool OpenGivenPath(const QString& path);
+    // Opens the user's copy of the sample (made on first use), outside the recent files.
+    bool OpenUserSample();
     // The common start of a command: snapshot, the vanished-file check and the question to
     // save changes. False when the command stops.
     bool BeginCommand();

@@ -157,7 +157,8 @@ TEST_F(HandOver, AbandonedAnswerOpensNothingAndLeavesNothingPending) {
 }
 
 // The installed sample is handed over (make run names it): the user's own copy opens, as the
-// Open Sample Data File command opens it; any other path is itself.
+// Open Sample Data File command opens it, and stays out of the recent files; any other path is
+// itself.
 TEST_F(HandOver, InstalledSampleOpensFromTheUsersCopy) {
     QTemporaryDir program;
     TovAD ad(program.path() + QStringLiteral("/"));
@@ -167,16 +168,17 @@ TEST_F(HandOver, InstalledSampleOpensFromTheUsersCopy) {
     ASSERT_TRUE(QDir().mkpath(QFileInfo(installed).absolutePath()));
     ASSERT_TRUE(QFile::copy(dataFile, installed));
 
-    EXPECT_EQ(UserPathOfHandedOverFile(dataFile), dataFile);
-    const QString copy = UserPathOfHandedOverFile(installed);
-    EXPECT_NE(copy, installed);
-    EXPECT_TRUE(copy.startsWith(UserSampleFolder())) << copy.toStdString();
     EXPECT_TRUE(
         OpenHandedOverFiles(window, *DF, DV,
                             {QFileInfo(installed).absolutePath() + QStringLiteral("/../Samples/") +
                              QFileInfo(installed).fileName()},
                             THandOverSource::Dropped));
-    EXPECT_EQ(DF->getDPFE(), copy);
+    EXPECT_TRUE(DF->getDPFE().startsWith(UserSampleFolder())) << DF->getDPFE().toStdString();
+    EXPECT_TRUE(recent.added.isEmpty());
+
+    EXPECT_TRUE(OpenHandedOverFiles(window, *DF, DV, {dataFile}, THandOverSource::Dropped));
+    EXPECT_EQ(DF->getDPFE(), dataFile);
+    EXPECT_EQ(recent.added, QStringList({dataFile}));
 }
 
 // A refused open must not leave the hand-over pending, or every later start would hear busy.
