@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 namespace platform {
@@ -110,6 +111,14 @@ public:
                              }
                          });
         process->start();
+        // An opener still running by then runs the program itself: it is let go (no longer owned
+        // by the application) so that ending this program does not end that one; it frees itself
+        // when it ends.
+        QTimer::singleShot(OpenerAnswerMs, process, [process] {
+            if (process->state() != QProcess::NotRunning) {
+                process->setParent(nullptr);
+            }
+        });
     }
 
     QString pickFolder(const QString& title, const QString& startFolder) override {
