@@ -134,9 +134,19 @@ void TovGrid::CopyAllToClipboard() {
     QGuiApplication::clipboard()->setText(joinRows(rows));
 }
 
+bool TovGrid::CanCopySelection() const {
+    return GridEnabled && Selection.left() >= 1 && Selection.top() >= 1 &&
+           Selection.right() <= Cells.colCount() && Selection.bottom() <= Cells.rowCount();
+}
+
+bool TovGrid::CanChangeSelection() const {
+    return GridEnabled && CurrentCol >= 1 && CurrentRow >= 1 && CurrentCol <= Cells.colCount() &&
+           CurrentRow <= Cells.rowCount() && !Cells.cell(CurrentCol, CurrentRow).ReadOnly &&
+           isSingleSelection();
+}
+
 void TovGrid::popUpMenuAt(const QPoint& globalPos) {
-    const bool writable = CurrentCol >= 1 && CurrentRow >= 1 &&
-                          !Cells.cell(CurrentCol, CurrentRow).ReadOnly && isSingleSelection();
+    const bool writable = CanChangeSelection();
     CutAction->setEnabled(writable);
     ClearAction->setEnabled(writable);
     PasteAction->setEnabled(writable && clipboardHasText());
