@@ -55,7 +55,7 @@ void TovGrid::CutSelection() {
         }
     }
     BulkChange = false;
-    repaintData();
+    repaintAfterEvents();
 }
 
 void TovGrid::ClearSelection() {
@@ -101,7 +101,13 @@ void TovGrid::PasteSelection() {
         }
     }
     BulkChange = false;
-    repaintData();
+    repaintAfterEvents();
+}
+
+void TovGrid::repaintAfterEvents() {
+    // The handlers of the changes may have marked rows or columns (gutter pictures, header
+    // colours) while painting was held off: the whole grid is painted again.
+    repaintAll();
 }
 
 void TovGrid::CopyAllToClipboard() {

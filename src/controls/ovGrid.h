@@ -463,6 +463,8 @@ private:
     // Clipboard and pop-up menu.
     void popUpMenuAt(const QPoint& globalPos);
     bool clipboardHasText() const;
+    // The repaint after a cut or paste whose events fired while painting was held off.
+    void repaintAfterEvents();
 
     // Fonts.
     QFont cellFont(const TGridFontStyle& style) const;
