@@ -55,7 +55,7 @@ void TovGrid::CutSelection() {
         }
     }
     BulkChange = false;
-    repaintData();
+    repaintAfterEvents();
 }
 
 void TovGrid::ClearSelection() {
@@ -101,7 +101,13 @@ void TovGrid::PasteSelection() {
         }
     }
     BulkChange = false;
-    repaintData();
+    repaintAfterEvents();
+}
+
+void TovGrid::repaintAfterEvents() {
+    // The handlers of the changes may have marked rows or columns (gutter pictures, header
+    // colours) while painting was held off: the whole grid is painted again.
+    repaintAll();
 }
 
 void TovGrid::CopyAllToClipboard() {
@@ -134,9 +140,19 @@ void TovGrid::CopyAllToClipboard() {
     QGuiApplication::clipboard()->setText(joinRows(rows));
 }
 
+bool TovGrid::CanCopySelection() const {
+    return GridEnabled && Selection.left() >= 1 && Selection.top() >= 1 &&
+           Selection.right() <= Cells.colCount() && Selection.bottom() <= Cells.rowCount();
+}
+
+bool TovGrid::CanChangeSelection() const {
+    return GridEnabled && CurrentCol >= 1 && CurrentRow >= 1 && CurrentCol <= Cells.colCount() &&
+           CurrentRow <= Cells.rowCount() && !Cells.cell(CurrentCol, CurrentRow).ReadOnly &&
+           isSingleSelection();
+}
+
 void TovGrid::popUpMenuAt(const QPoint& globalPos) {
-    const bool writable = CurrentCol >= 1 && CurrentRow >= 1 &&
-                          !Cells.cell(CurrentCol, CurrentRow).ReadOnly && isSingleSelection();
+    const bool writable = CanChangeSelection();
     CutAction->setEnabled(writable);
     ClearAction->setEnabled(writable);
     PasteAction->setEnabled(writable && clipboardHasText());

@@ -62,8 +62,15 @@ void TF2Editor::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString text = event->text();
-    const bool printable = !text.isEmpty() && text.at(0).category() != QChar::Other_Control;
+    const bool printable = TovGrid::isTypedCharacter(*event);
     if (!printable && event->key() != Qt::Key_Backspace) {
+        // A character with Alt or Meta is a mnemonic for the window, never typed text.
+        const Qt::KeyboardModifiers mods = event->modifiers();
+        if (!text.isEmpty() && !mods.testFlag(Qt::ControlModifier) &&
+            (mods.testFlag(Qt::AltModifier) || mods.testFlag(Qt::MetaModifier))) {
+            event->ignore();
+            return;
+        }
         QLineEdit::keyPressEvent(event);
         return;
     }

@@ -183,8 +183,47 @@ void TovGrid::extendSelection(bool left) {
 
 // ---- Keyboard ----
 
+namespace {
+
+// The clipboard keys of the grid's key table. The grid takes them before any window-wide
+// shortcut on the same keys (the main window's Cut, Copy and Paste).
+bool isClipboardKey(int key, Qt::KeyboardModifiers mods) {
+    if (mods.testFlag(Qt::AltModifier) || mods.testFlag(Qt::MetaModifier)) {
+        return false;
+    }
+    if (mods.testFlag(Qt::ControlModifier)) {
+        return key == Qt::Key_C || key == Qt::Key_Insert || key == Qt::Key_X || key == Qt::Key_V;
+    }
+    return mods.testFlag(Qt::ShiftModifier) && (key == Qt::Key_Insert || key == Qt::Key_Delete);
+}
+
+} // namespace
+
+bool TovGrid::isTypedCharacter(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if (mods.testFlag(Qt::ControlModifier) || mods.testFlag(Qt::AltModifier) ||
+        mods.testFlag(Qt::MetaModifier)) {
+        return false;
+    }
+    const QString text = event.text();
+    return !text.isEmpty() && !text.at(0).isNull() && text.at(0).category() != QChar::Other_Control;
+}
+
+bool TovGrid::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && GridEnabled && Cells.colCount() >= 1 &&
+        Cells.rowCount() >= 1) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (isClipboardKey(key->key(), key->modifiers())) {
+            event->accept();
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
 void TovGrid::keyPressEvent(QKeyEvent* event) {
     if (!GridEnabled || Cells.colCount() < 1 || Cells.rowCount() < 1) {
+        event->ignore();
         return;
     }
     const Qt::KeyboardModifiers mods = event->modifiers();
@@ -194,6 +233,9 @@ void TovGrid::keyPressEvent(QKeyEvent* event) {
     const bool single = isSingleSelection();
     const bool writable =
         CurrentCol >= 0 && CurrentRow >= 0 && !Cells.cell(CurrentCol, CurrentRow).ReadOnly;
+    // Enter moves only when the grid moves on Return; otherwise it is left to the window (a
+    // dialogue's default button).
+    const bool enterMoves = MoveOnReturn && single;
     bool handled = false;
     if (ctrl) {
         handled = true;
@@ -245,8 +287,10 @@ void TovGrid::keyPressEvent(QKeyEvent* event) {
         switch (key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            if (MoveOnReturn && single) {
+            if (enterMoves) {
                 moveBy(MoveDown ? TGridMove::PrevRow : TGridMove::PrevCol);
+            } else {
+                handled = false;
             }
             break;
         case Qt::Key_Left:
@@ -281,8 +325,10 @@ void TovGrid::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             Extending = false;
-            if (MoveOnReturn && single) {
+            if (enterMoves) {
                 moveBy(MoveDown ? TGridMove::NextRow : TGridMove::NextCol);
+            } else {
+                handled = false;
             }
             break;
         case Qt::Key_PageUp:
@@ -335,24 +381,23 @@ void TovGrid::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    // Characters typed straight into the current cell.
-    if (!writable || ctrl) {
-        event->ignore();
-        return;
-    }
-    if (key == Qt::Key_Backspace) {
-        typeBackspace();
-    } else if (key == Qt::Key_Escape) {
-        typeEscape();
-    } else {
-        const QString text = event->text();
-        if (!text.isEmpty() && !text.at(0).isNull() &&
-            text.at(0).category() != QChar::Other_Control) {
-            typeText(text);
-        } else {
-            event->ignore();
-            return;
+    // Editing keys of direct typing; any other key is left to the window (Escape to a
+    // dialogue's Cancel button, Enter to its default button, Alt to the mnemonics).
+    const bool command = ctrl || mods.testFlag(Qt::AltModifier) || mods.testFlag(Qt::MetaModifier);
+    bool typed = false;
+    if (writable && !command) {
+        if (key == Qt::Key_Backspace) {
+            typeBackspace();
+            typed = true;
+        } else if (key == Qt::Key_Escape) {
+            if (CaretShown) {
+                typeEscape();
+                typed = true;
+            }
+        } else if (isTypedCharacter(*event)) {
+            typeText(event->text());
+            typed = true;
         }
     }
-    event->accept();
+    event->setAccepted(typed);
 }

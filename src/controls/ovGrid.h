@@ -346,6 +346,11 @@ public:
     void PasteSelection();
     void ClearSelection();
     void CopyAllToClipboard();
+    // What the window's edit commands may do now: copy takes any selection; cut, paste and clear
+    // a single selection whose current cell the user may change (paste also needs text on the
+    // clipboard, which PasteSelection checks).
+    bool CanCopySelection() const;
+    bool CanChangeSelection() const;
 
     // Merged cells and automatic sizes.
     void MergeCells(int col1, int row1, int col2, int row2);
@@ -375,6 +380,7 @@ Q_SIGNALS:
     void OnUserRowHeightChanged(int intRow);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -448,12 +454,17 @@ private:
     QRect caretScreenRect() const;
     QPoint typingCaretPoint() const;
     void f2EditorKey(QKeyEvent* event, bool& handled);
+    // A key that types its text into a cell or the in-place editor: printable, and pressed
+    // without Ctrl, Alt or Meta (those are commands and mnemonics, never characters).
+    static bool isTypedCharacter(const QKeyEvent& event);
     void f2EditorTextEdited(const QString& text);
     void f2EditorFocusLost();
 
     // Clipboard and pop-up menu.
     void popUpMenuAt(const QPoint& globalPos);
     bool clipboardHasText() const;
+    // The repaint after a cut or paste whose events fired while painting was held off.
+    void repaintAfterEvents();
 
     // Fonts.
     QFont cellFont(const TGridFontStyle& style) const;

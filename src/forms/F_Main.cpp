@@ -34,6 +34,7 @@
 #include "services/ovWM.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -98,6 +99,16 @@ TUF_Main::TUF_Main(QWidget* parent) : QMainWindow(parent) {
         MRUs->RefreshMenu();
     }
     qApp->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this,
+            [this] { GuardSlot([this] { UpdateEditActions(); }); });
+    auto clipboardChanged = [this] {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        ClipboardHasText = mime != nullptr && mime->hasText();
+        UpdateEditActions();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            [clipboardChanged] { GuardSlot(clipboardChanged); });
+    clipboardChanged();
 
     std::array<IMainTab*, TabCount> tabs{};
     for (int i = 0; i < TabCount; ++i) {
@@ -117,6 +128,11 @@ TUF_Main::TUF_Main(QWidget* parent) : QMainWindow(parent) {
 
 TUF_Main::~TUF_Main() {
     qApp->removeEventFilter(this);
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
+    // The focus leaves the controls while the window is whole: their focus-out handlers call
+    // back into it.
+    hide();
     if (Process != nullptr) {
         Process->setOnCutOffDateMoved({});
     }
@@ -346,6 +362,12 @@ void TUF_Main::changeEvent(QEvent* event) {
 bool TUF_Main::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip && !HintsShown) {
         return true;
+    }
+    // The edit commands follow what the user did to the focused control (a selection made,
+    // text typed, another cell of a grid chosen).
+    if ((event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
+        GuardSlot([this] { UpdateEditActions(); });
     }
     if (watched == LB_SDs && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2) {

@@ -4,6 +4,7 @@
 #include "HandOverOpen.h"
 #include "MainController.h"
 #include "MainView.h"
+#include "MainWindowKeys.h"
 #include "TabHost.h"
 #include "model/DataFileHost.h"
 #include "services/MainWindow.h"
@@ -140,7 +141,11 @@ private:
     void BuildToolBar();
     QAction* NewAction(const QString& name, int textId, int imageIndex, int hintId,
                        int shortcutHintId);
-    void RunEditAction(const char* method);
+    // The edit commands act on the focused control of this window; they are enabled while it
+    // can take them (kept in step as the focus, the clipboard and the control change).
+    void RunEditAction(TEditCommand command);
+    void UpdateEditActions();
+    QWidget* EditFocus() const;
     // Definition list panel (F_Main_SDs.cpp).
     QWidget* BuildDefinitionPanel();
     void ArrangeListButtons();
@@ -171,6 +176,7 @@ private:
     std::vector<std::unique_ptr<TMainController::TBusyScope>> ImportScopes;
     bool ShowingPage = false;
     bool HintsShown = true;
+    bool ClipboardHasText = false;
 };
 
 extern TUF_Main* UF_Main;

@@ -48,12 +48,35 @@ QAction* TUF_Main::action(const QString& name) const {
     return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
 }
 
-void TUF_Main::RunEditAction(const char* method) {
-    // Cut, Copy, Paste and Undo act on the control being edited: a line edit, a grid or any
-    // other control that offers the operation.
+QWidget* TUF_Main::EditFocus() const {
     QWidget* focus = QApplication::focusWidget();
-    if (focus != nullptr) {
-        QMetaObject::invokeMethod(focus, method);
+    return focus != nullptr && focus->window() == this ? focus : nullptr;
+}
+
+void TUF_Main::RunEditAction(TEditCommand command) {
+    RunEditCommand(EditFocus(), command, ClipboardHasText);
+    UpdateEditActions();
+}
+
+void TUF_Main::UpdateEditActions() {
+    static constexpr struct {
+        const char* MenuItem;
+        const char* ToolButton;
+        TEditCommand Command;
+    } kEdits[] = {
+        {"MI_Edit_Cut", "TBtn_Edit_Cut", TEditCommand::Cut},
+        {"MI_Edit_Copy", "TBtn_Edit_Copy", TEditCommand::Copy},
+        {"MI_Edit_Paste", "TBtn_Edit_Paste", TEditCommand::Paste},
+        {"MI_Edit_Undo", "TBtn_Edit_Undo", TEditCommand::Undo},
+    };
+    QWidget* focus = EditFocus();
+    for (const auto& edit : kEdits) {
+        const bool enabled = CanRunEditCommand(focus, edit.Command, ClipboardHasText);
+        for (const char* name : {edit.MenuItem, edit.ToolButton}) {
+            if (QAction* item = action(QString::fromLatin1(name))) {
+                item->setEnabled(enabled);
+            }
+        }
     }
 }
 
@@ -98,21 +121,23 @@ void TUF_Main::BuildActions() {
         int Image;
         int Hint;
         QKeySequence Key;
-        const char* Method;
+        TEditCommand Command;
     };
     const TEdit edits[] = {
-        {"MI_Edit_Cut", 53, imgCut, 898, QKeySequence(Qt::CTRL | Qt::Key_X), "cut"},
-        {"MI_Edit_Copy", 54, imgCopy, 900, QKeySequence(Qt::CTRL | Qt::Key_C), "copy"},
-        {"MI_Edit_Paste", 55, imgPaste, 902, QKeySequence(Qt::CTRL | Qt::Key_V), "paste"},
-        {"MI_Edit_Undo", 56, imgUndo, 904, QKeySequence(Qt::CTRL | Qt::Key_Z), "undo"},
+        {"MI_Edit_Cut", 53, imgCut, 898, QKeySequence(Qt::CTRL | Qt::Key_X), TEditCommand::Cut},
+        {"MI_Edit_Copy", 54, imgCopy, 900, QKeySequence(Qt::CTRL | Qt::Key_C), TEditCommand::Copy},
+        {"MI_Edit_Paste", 55, imgPaste, 902, QKeySequence(Qt::CTRL | Qt::Key_V),
+         TEditCommand::Paste},
+        {"MI_Edit_Undo", 56, imgUndo, 904, QKeySequence(Qt::CTRL | Qt::Key_Z), TEditCommand::Undo},
     };
     for (const TEdit& edit : edits) {
         QAction* item = NewAction(QString::fromLatin1(edit.Name), edit.Text, edit.Image, edit.Hint,
                                   edit.Hint + 1);
         item->setShortcut(edit.Key);
-        const char* method = edit.Method;
-        connect(item, &QAction::triggered, this,
-                [this, method] { GuardSlot([this, method] { RunEditAction(method); }); });
+        const TEditCommand editCommand = edit.Command;
+        connect(item, &QAction::triggered, this, [this, editCommand] {
+            GuardSlot([this, editCommand] { RunEditAction(editCommand); });
+        });
     }
 
     for (int n = 1; n <= TovMRUs::Capacity; ++n) {
@@ -147,6 +172,8 @@ void TUF_Main::BuildMenus() {
     file->addAction(action(QStringLiteral("MI_File_Exit")));
 
     QMenu* edit = bar->addMenu(UIT(txt::Edit));
+    connect(edit, &QMenu::aboutToShow, this,
+            [this] { GuardSlot([this] { UpdateEditActions(); }); });
     edit->addAction(action(QStringLiteral("MI_Edit_Cut")));
     edit->addAction(action(QStringLiteral("MI_Edit_Copy")));
     edit->addAction(action(QStringLiteral("MI_Edit_Paste")));
@@ -202,20 +229,29 @@ void TUF_Main::BuildToolBar() {
     }
     button(QStringLiteral("TBtn_File_Save"), 38, imgSave, 896, 897, [&c] { c.FileSave(); });
     TBar_Main->addSeparator();
-    static constexpr const char* kEdits[] = {"MI_Edit_Cut", "MI_Edit_Copy", "MI_Edit_Paste",
-                                             "MI_Edit_Undo"};
-    static constexpr int kEditTexts[] = {39, 40, 41, 42};
-    for (int i = 0; i < 4; ++i) {
-        QAction* edit = action(QString::fromLatin1(kEdits[i]));
-        const char* method = i == 0 ? "cut" : i == 1 ? "copy" : i == 2 ? "paste" : "undo";
-        QAction* item = NewAction(QStringLiteral("TBtn_Edit_%1").arg(i), kEditTexts[i], -1, 0, 0);
-        item->setIcon(edit->icon());
-        item->setToolTip(edit->toolTip());
-        item->setText(Format(QStringLiteral(" %s "), {UIT(kEditTexts[i])}));
+    // The edit buttons act on the focused control, so they leave the focus where it is.
+    static constexpr struct {
+        const char* MenuItem;
+        const char* Name;
+        int Text;
+        TEditCommand Command;
+    } kEdits[] = {
+        {"MI_Edit_Cut", "TBtn_Edit_Cut", 39, TEditCommand::Cut},
+        {"MI_Edit_Copy", "TBtn_Edit_Copy", 40, TEditCommand::Copy},
+        {"MI_Edit_Paste", "TBtn_Edit_Paste", 41, TEditCommand::Paste},
+        {"MI_Edit_Undo", "TBtn_Edit_Undo", 42, TEditCommand::Undo},
+    };
+    for (const auto& edit : kEdits) {
+        QAction* menuItem = action(QString::fromLatin1(edit.MenuItem));
+        QAction* item = NewAction(QString::fromLatin1(edit.Name), edit.Text, -1, 0, 0);
+        item->setIcon(menuItem->icon());
+        item->setToolTip(menuItem->toolTip());
+        item->setText(Format(QStringLiteral(" %s "), {UIT(edit.Text)}));
+        const TEditCommand command = edit.Command;
         connect(item, &QAction::triggered, this,
-                [this, method] { GuardSlot([this, method] { RunEditAction(method); }); });
+                [this, command] { GuardSlot([this, command] { RunEditAction(command); }); });
         TBar_Main->addAction(item);
-        if (i == 2) {
+        if (command == TEditCommand::Paste) {
             TBar_Main->addSeparator();
         }
     }
@@ -245,7 +281,8 @@ void TUF_Main::ApplyPreferences() {
 
 void TUF_Main::setItemCaption(TMRUMenu menu, int n, const QString& caption) {
     if (n >= 1 && n <= TovMRUs::Capacity) {
-        (menu == TMRUMenu::File ? MI_File_MRU : MI_MRU)[static_cast<size_t>(n)]->setText(caption);
+        (menu == TMRUMenu::File ? MI_File_MRU : MI_MRU)[static_cast<size_t>(n)]->setText(
+            RecentFileMenuCaption(caption));
     }
 }
 

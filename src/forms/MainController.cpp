@@ -189,8 +189,9 @@ void TMainController::UpdateDataFileStatus() {
             status.Text = Framed(DF->getDPFE());
             status.SaveEnabled = true;
         } else if (DF->getIsNew()) {
-            // A new file has no path yet: it is saved through Save As, but it is not read-only.
+            // A new file has no path yet: Save goes to Save As, and it is not read-only.
             status.Text = Framed(DF->getDPFE());
+            status.SaveEnabled = true;
         } else {
             status.Text = Format(QStringLiteral(" %s %s "), {DF->getDPFE(), UIT(txt::ReadOnly)});
         }

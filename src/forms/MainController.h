@@ -158,4 +158,6 @@ private:
     int CurrentPageIndex = 0;
     int BusyCount = 0;
     bool ListEnabled = false;
+    // The window has been activated once (the first activation gives the tabs the focus).
+    bool Activated = false;
 };

@@ -77,7 +77,13 @@ void TMainController::Create() {
 
 void TMainController::Activate() {
     TBusyScope busy(*this);
-    View.FocusPages();
+    // The tabs take the focus when the window first comes up; a later activation (the user
+    // coming back from another window) keeps the control that had it.
+    const bool first = !Activated;
+    Activated = true;
+    if (first) {
+        View.FocusPages();
+    }
     bool wasMaximised = false;
     if (DF != nullptr && DF->getCmdLinePending()) {
         wasMaximised = View.IsMaximised();
@@ -93,7 +99,9 @@ void TMainController::Activate() {
         View.SetMaximised(true);
     }
     UpdateDataFileStatus();
-    View.FocusPages();
+    if (first) {
+        View.FocusPages();
+    }
 }
 
 bool TMainController::CloseQuery() {

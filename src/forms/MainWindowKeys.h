@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <Qt>
+
+class QWidget;
 
 // Where a dialogue key pressed in one of the filter grid's in-cell lists (And/Or, Filter
 // Operator) moves the grid's current cell: Tab to the next cell, Shift+Tab to the previous one,
@@ -8,3 +11,16 @@
 // whether or not the grid is enabled; None leaves the key to its default handling.
 enum class TFilterListKeyMove { None, NextCell, PrevCell };
 TFilterListKeyMove FilterListKeyMove(int key, Qt::KeyboardModifiers modifiers, bool moveOnReturn);
+
+// The main window's standard edit commands (Edit menu, tool bar, Ctrl+X, Ctrl+C, Ctrl+V,
+// Ctrl+Z). Each acts on the focused control: a line edit (also an editable combo box's and the
+// grid's in-place editor) or a grid, with the grid's own cut, copy and paste; any other control
+// takes none, and the command is disabled while it has the focus.
+enum class TEditCommand { Cut, Copy, Paste, Undo };
+bool CanRunEditCommand(QWidget* focus, TEditCommand command, bool clipboardHasText);
+// Runs the command on the focused control when it can take it now; false when it did nothing.
+bool RunEditCommand(QWidget* focus, TEditCommand command, bool clipboardHasText);
+
+// A recent file's menu caption ("n path") with n as its accelerator: "&n path", with any "&" of
+// the path shown as itself. An empty caption stays empty.
+QString RecentFileMenuCaption(const QString& caption);

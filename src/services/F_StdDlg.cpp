@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -294,6 +295,22 @@ int TUF_StdDlg::EscapeResult() const {
 
 void TUF_StdDlg::reject() {
     done(EscapeResult());
+}
+
+void TUF_StdDlg::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (enter && !mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier) &&
+        !mods.testFlag(Qt::MetaModifier)) {
+        for (int which : {L, M, R}) {
+            QPushButton* b = button(which);
+            if (b->hasFocus() && b->isVisible() && b->isEnabled()) {
+                b->click();
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TUF_StdDlg::LayoutForShow() {

@@ -73,6 +73,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Enter presses the focused button; no button is a default button.
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -3,6 +3,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPaintEvent>
+#include <QRegion>
 #include <gtest/gtest.h>
 
 namespace {
@@ -166,6 +168,48 @@ TEST(GridClipboard, PopUpMenuEnablesByTheCurrentCell) {
     EXPECT_TRUE(actions[0]->isEnabled());
     EXPECT_TRUE(actions[2]->isEnabled());
     menu->hide();
+}
+
+// Collects what the grid's viewport paints.
+class PaintedArea : public QObject {
+public:
+    explicit PaintedArea(QWidget* viewport) { viewport->installEventFilter(this); }
+    QRegion area;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            area += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+
+TEST(GridClipboard, RowsMarkedByTheHandlersOfACutOrPasteArePaintedAgain) {
+    for (const bool paste : {true, false}) {
+        ShownGrid g(2, 3);
+        g.grid.setGutterKind(gkString);
+        g.grid.setGutterWidth(40);
+        QPixmap mark(8, 8);
+        mark.fill(Qt::red);
+        g.grid.setGutterImagePicture(mark);
+        // As the map grid marks a row whose letters fail their check.
+        QObject::connect(&g.grid, &TovGrid::OnCellChange, [&g](int, int row, const QString&) {
+            g.grid.setGutterImageVisible(row, true);
+        });
+        g.grid.MoveToCell(1, 2);
+        g.grid.setCells(1, 2, QStringLiteral("x"));
+        g.grid.setFocus();
+        setClipboard("pasted");
+        QApplication::processEvents();
+        PaintedArea painted(g.viewport());
+        g.key(paste ? Qt::Key_V : Qt::Key_X, Qt::ControlModifier);
+        QApplication::processEvents();
+        const QRect cell = g.grid.CellRect(1, 2);
+        const QRect gutterCell(0, cell.top(), g.grid.getGutterWidth(), cell.height());
+        EXPECT_TRUE(g.grid.getGutterImageVisible(2)) << (paste ? "paste" : "cut");
+        EXPECT_TRUE((QRegion(gutterCell) - painted.area).isEmpty()) << (paste ? "paste" : "cut");
+    }
 }
 
 } // namespace

@@ -120,7 +120,7 @@ TEST_F(MainControllerTest, CreationStartsAnUntitledFileThatIsNotReadOnly) {
     EXPECT_EQ(view.items, QStringList({QStringLiteral(" Enter Description Here... ")}));
     EXPECT_EQ(view.row, 0);
     EXPECT_EQ(view.status.Text, QStringLiteral(" Untitled.krvc "));
-    EXPECT_FALSE(view.status.SaveEnabled) << "a file without a path is saved through Save As";
+    EXPECT_TRUE(view.status.SaveEnabled) << "Save of a file without a path goes to Save As";
     EXPECT_TRUE(view.status.SaveAsEnabled);
     EXPECT_TRUE(view.status.CloseEnabled);
     EXPECT_FALSE(view.status.Modified);

@@ -109,7 +109,8 @@ TEST_F(MainWindowTest, StartsWithAnUntitledFileAndItsTexts) {
     EXPECT_EQ(window->pages()->tabText(4), QStringLiteral(" Data Source Filter "));
     EXPECT_EQ(window->processButton()->text(), QStringLiteral(" &Process "));
     EXPECT_EQ(window->statusPanels()->getDataFileText(), QStringLiteral(" Untitled.krvc "));
-    EXPECT_FALSE(window->action(QStringLiteral("MI_File_Save"))->isEnabled());
+    EXPECT_TRUE(window->action(QStringLiteral("MI_File_Save"))->isEnabled())
+        << "Save of a new file goes to Save As";
     EXPECT_TRUE(window->action(QStringLiteral("MI_File_SaveAs"))->isEnabled());
     EXPECT_EQ(window->action(QStringLiteral("MI_Help_About"))->text(),
               QStringLiteral("&About Ovik KRV Tessel..."));
@@ -244,8 +245,8 @@ TEST_F(MainWindowTest, F2RenamesAndTheEditActionsWorkOnTheFocusedLineEdit) {
     edit->show();
     QApplication::setActiveWindow(window.get());
     edit->setFocus();
-    edit->selectAll();
     ASSERT_EQ(QApplication::focusWidget(), edit);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     window->action(QStringLiteral("MI_Edit_Cut"))->trigger();
     EXPECT_TRUE(edit->text().isEmpty());
     window->action(QStringLiteral("MI_Edit_Undo"))->trigger();

@@ -1,0 +1,107 @@
+// The main window's focus on the real X server, where the window manager activates windows:
+// going to another window and back keeps the control that had the focus, and a file browse
+// button's dialogue gives the focus back to the edit box it serves.
+#include "DesktopSupport.h"
+
+#include "forms/F_Main.h"
+#include "forms/Tab_SCF.h"
+#include "model/FileDialogs.h"
+#include "model/ovDF.h"
+#include "support/FakeStdDlg.h"
+#include "support/ProgramGlobals.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace desktopsupport;
+
+// A file dialogue that is a real window: it takes the activation from the main window, picks a
+// file and closes, as the user's choice would.
+class ShownFileDialogs : public IFileDialogs {
+public:
+    explicit ShownFileDialogs(QString answer) : Answer(std::move(answer)) {}
+
+    bool ExecuteOpen(const TFileDialogSetup&, QString& fileName) override {
+        QDialog dialog(QApplication::activeWindow());
+        dialog.resize(300, 200);
+        QTimer::singleShot(600, &dialog, &QDialog::accept);
+        if (dialog.exec() != QDialog::Accepted) {
+            return false;
+        }
+        fileName = Answer;
+        return true;
+    }
+    bool ExecuteSave(const TFileDialogSetup& setup, QString& fileName) override {
+        return ExecuteOpen(setup, fileName);
+    }
+
+private:
+    QString Answer;
+};
+
+class KeyboardOnTheDesktop : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!onRealDisplay()) {
+            GTEST_SKIP() << "needs the private X server of scripts/xvfb-session";
+        }
+        globals = std::make_unique<testsupport::ProgramGlobals>();
+        window = std::make_unique<TUF_Main>();
+        DF->setView(window.get());
+        ASSERT_TRUE(showAndSettle(window.get()));
+        ASSERT_TRUE(Activate(window.get()));
+    }
+    void TearDown() override {
+        window.reset();
+        globals.reset();
+    }
+
+    // Asks the window manager to activate the window and waits until it is.
+    static bool Activate(QWidget* w) {
+        w->activateWindow();
+        const bool active = QTest::qWaitFor([w] { return w->isActiveWindow(); }, 3000);
+        settle(100);
+        return active;
+    }
+
+    std::unique_ptr<testsupport::ProgramGlobals> globals;
+    testsupport::FakeStdDlg dlg;
+    std::unique_ptr<TUF_Main> window;
+};
+
+TEST_F(KeyboardOnTheDesktop, AnotherWindowAndBackKeepsTheControlThatHadTheFocus) {
+    EXPECT_TRUE(window->pages()->isAncestorOf(QApplication::focusWidget()))
+        << "the first activation gives the tabs the focus";
+    auto* title = window->findChild<QLineEdit*>(QStringLiteral("TB_PD_ProjectTitle"));
+    title->setFocus();
+    QWidget other;
+    other.resize(200, 100);
+    ASSERT_TRUE(showAndSettle(&other));
+    ASSERT_TRUE(Activate(&other));
+    ASSERT_TRUE(Activate(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), title);
+}
+
+TEST_F(KeyboardOnTheDesktop, ABrowsedTemplateGivesTheFocusBackToItsEditBox) {
+    const QString chosen = QStringLiteral(KRV_SHARE_DIR "/Templates/Ovik_KRV_Tessel_Template.xlsx");
+    ShownFileDialogs fileDialogs(chosen);
+    window->pages()->setCurrentIndex(tabSCF);
+    auto* tab = static_cast<TTab_SCF*>(window->pages()->widget(tabSCF));
+    tab->setFileDialogs(&fileDialogs);
+    settle(100);
+    tab->browseButton(swTemplate)->click();
+    settle(300);
+    EXPECT_TRUE(window->isActiveWindow());
+    EXPECT_EQ(tab->box(sbTF_Path)->text(), chosen);
+    EXPECT_EQ(QApplication::focusWidget(), tab->box(sbTF_Path));
+}
+
+} // namespace
