@@ -20,6 +20,7 @@
 #include "services/Splash.h"
 #include "services/TextIds.h"
 #include "services/TextMetrics.h"
+#include "services/WindowFrame.h"
 #include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
@@ -164,14 +165,16 @@ TUF_Options::TUF_Options(QWidget* parent)
     SplashStatus(29);
     Model.setWindows(ProgramWindows.get());
     Model.setFileDialogs(DesktopFileDialogs.get());
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    // A single fixed border with only the system menu: no minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     QFont font = this->font();
     ApplyIconTitleFont(font);
     setFont(font);
     CreateControls();
     LayOut();
     Connect();
+    KeepFromMinimising(this);
 }
 
 TUF_Options::~TUF_Options() {
@@ -379,9 +382,7 @@ void TUF_Options::LayOut() {
     whole->addWidget(c.CB_UP_PromptOnCreateOFFolder);
     whole->addWidget(c.CB_UP_PromptOnOverwriteOF);
     whole->addWidget(c.Pnl_BBtn);
-    whole->setSizeConstraint(QLayout::SetMinimumSize);
-    setMinimumWidth(
-        std::max(minimumSizeHint().width(), CaptionTextWidth(windowTitle(), false, true)));
+    FitToWorkArea();
 }
 
 void TUF_Options::Connect() {
@@ -583,8 +584,17 @@ void TUF_Options::showEvent(QShowEvent* e) {
         Model.Activate();
         Render();
         FitToWorkArea();
+        // Fitted with a frame not yet its own (its first showing): fitted again with the real one.
+        if (!e->spontaneous()) {
+            WhenFramed(this, [this] { GuardSlot([&] { FitToWorkArea(); }); });
+        }
     });
     QDialog::showEvent(e);
+}
+
+void TUF_Options::hideEvent(QHideEvent* e) {
+    ShownBefore = true;
+    QDialog::hideEvent(e);
 }
 
 void TUF_Options::accept() {
@@ -604,21 +614,13 @@ void TUF_Options::reject() {
     QDialog::reject();
 }
 
+// The window is exactly as large as its content and its caption need.
 void TUF_Options::FitToWorkArea() {
-    const QRect area = workArea().rect();
-    const QSize wanted = minimumSizeHint().expandedTo(minimumSize());
-    const QSize size(std::min(wanted.width(), area.width()),
-                     std::min(wanted.height(), area.height()));
-    setMinimumSize(size);
-    const QPoint centre = geometry().center();
-    const int left = std::max(area.left(), centre.x() - size.width() / 2);
-    const int top = std::max(area.top(), centre.y() - size.height() / 2);
-    setGeometry(left, top, size.width(), size.height());
+    const int caption = CaptionTextWidth(windowTitle(), false, true);
+    FitFixedWindowToWorkArea(this, minimumSizeHint().expandedTo(QSize(caption, 0)), !ShownBefore);
 }
 
 void TUF_Options::CentreOnWorkArea() {
     FitToWorkArea();
-    const QRect area = workArea().rect();
-    move(CentredStart(area.left(), area.width(), width()),
-         CentredStart(area.top(), area.height(), height()));
+    CentreWindowOnWorkArea(this);
 }

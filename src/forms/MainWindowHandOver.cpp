@@ -34,11 +34,17 @@ struct TListening {
 
 } // namespace
 
-void RestoreWindowFromMinimised(QWidget* window) {
+void RestoreWindowFromMinimised(QWidget* window, bool wasMaximised) {
     if (window == nullptr || !window->isMinimized()) {
         return;
     }
-    window->showNormal();
+    // Back to the state it was minimised from: a maximised window comes back maximised.
+    Qt::WindowStates state = window->windowState() & ~Qt::WindowMinimized;
+    if (wasMaximised) {
+        state |= Qt::WindowMaximized;
+    }
+    window->setWindowState(state);
+    window->show();
     window->raise();
     window->activateWindow();
     const QDeadlineTimer patience(kRestorePatienceMs);

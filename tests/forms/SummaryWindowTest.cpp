@@ -46,8 +46,8 @@ TEST(WindowResizeTracker, OnlyResizesOfANormalVisibleWindowThatTheProgramDidNotA
 
 TSummarySizes Sizes() {
     TSummarySizes s;
-    s.Frame = 4;
-    s.Caption = 23;
+    s.FrameWidth = 8;
+    s.FrameHeight = 31;
     s.Bevel = 4;
     s.TabHeight = 21;
     s.RowHeight = 17;
@@ -403,7 +403,8 @@ TEST_F(SummaryWindowTest, ClosingByEscSavesTheGeometryAndTheAutoSizeChoice) {
     window.show();
     window.move(40, 50);
     QCoreApplication::processEvents();
-    const QRect shown = window.geometry();
+    // The slot keeps the outer rectangle, frame included.
+    const QRect shown = window.outerRect();
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_EQ(window.result(), mrClose);
     EXPECT_FALSE(window.isVisible());
