@@ -39,8 +39,9 @@ void RestoreWindowFromMinimised(QWidget* window, bool wasMaximised) {
         return;
     }
     // Back to the state it was minimised from: a maximised window comes back maximised.
+    const bool maximised = wasMaximised || window->isMaximized();
     Qt::WindowStates state = window->windowState() & ~Qt::WindowMinimized;
-    if (wasMaximised) {
+    if (maximised) {
         state |= Qt::WindowMaximized;
     }
     window->setWindowState(state);
@@ -48,8 +49,17 @@ void RestoreWindowFromMinimised(QWidget* window, bool wasMaximised) {
     window->raise();
     window->activateWindow();
     const QDeadlineTimer patience(kRestorePatienceMs);
-    while (window->isMinimized() && !patience.hasExpired()) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    const auto waitWhile = [&](const auto& busy) {
+        while (busy() && !patience.hasExpired()) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+    };
+    waitWhile([window] { return window->isMinimized(); });
+    // The window manager may settle the restore on the normal state (it hears of the state change
+    // and the restore in turn): the maximised state is asked for once more.
+    if (maximised && !window->isMinimized() && !window->isMaximized()) {
+        window->showMaximized();
+        waitWhile([window] { return !window->isMaximized(); });
     }
 }
 

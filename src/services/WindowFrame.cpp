@@ -19,6 +19,7 @@ namespace {
 constexpr int kFramePatienceMs = 3000;
 constexpr int kRestorePatienceMs = 1500;
 constexpr int kPollMs = 10;
+constexpr int kSteadyPolls = 8;
 
 // The frames seen on framed windows in the normal state, by kind of border (fixed or not).
 std::map<bool, QMargins>& learned() {
@@ -88,15 +89,10 @@ QMargins FrameMarginsOf(const QWidget* window) {
     if (window == nullptr) {
         return assumedFrame();
     }
-    const bool fixed = hasFixedBorder(window);
     if (IsFramed(window)) {
-        const QMargins frame = realFrame(window);
-        // A maximised window's frame lacks its borders: it teaches nothing about the others.
-        if (window->windowState() == Qt::WindowNoState) {
-            learned()[fixed] = frame;
-        }
-        return frame;
+        return realFrame(window);
     }
+    const bool fixed = hasFixedBorder(window);
     const auto& frames = learned();
     if (const auto same = frames.find(fixed); same != frames.end()) {
         return same->second;
@@ -146,20 +142,36 @@ void WhenFramed(QWidget* window, std::function<void()> placeAgain) {
     if (window == nullptr || !platformFramesWindows()) {
         return;
     }
-    if (IsFramed(window)) {
-        FrameMarginsOf(window); // learns it
-        return;
-    }
     const QMargins guessed = FrameMarginsOf(window);
     QPointer<QWidget> guard(window);
+    // Just after framing, the toolkit may briefly report the client rectangle relative to the
+    // frame: the frame counts as known once it and the client rectangle read the same a few
+    // times in a row.
+    auto last = std::make_shared<std::pair<QMargins, QRect>>();
+    auto steady = std::make_shared<int>(0);
     WaitFor(
-        window, kFramePatienceMs, [guard] { return guard.isNull() || IsFramed(guard); },
+        window, kFramePatienceMs,
+        [guard, last, steady] {
+            if (guard.isNull()) {
+                return true;
+            }
+            if (!IsFramed(guard)) {
+                *steady = 0;
+                return false;
+            }
+            const auto now = std::make_pair(realFrame(guard), guard->geometry());
+            *steady = now == *last ? *steady + 1 : 0;
+            *last = now;
+            return *steady >= kSteadyPolls;
+        },
         [guard, guessed, placeAgain = std::move(placeAgain)](bool framed) {
-            if (guard.isNull() || !framed) {
+            if (guard.isNull() || !framed || guard->windowState() != Qt::WindowNoState) {
                 return;
             }
-            const QMargins real = FrameMarginsOf(guard);
-            if (real != guessed && guard->windowState() == Qt::WindowNoState) {
+            // A maximised window's frame lacks its borders: only normal ones teach the others.
+            const QMargins real = realFrame(guard);
+            learned()[hasFixedBorder(guard)] = real;
+            if (real != guessed) {
                 placeAgain();
             }
         });

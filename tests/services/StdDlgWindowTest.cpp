@@ -1,5 +1,6 @@
 #include "services/F_StdDlg.h"
 #include "services/TextIds.h"
+#include "services/TextMetrics.h"
 #include "services/WindowFrame.h"
 #include "services/ovUIL.h"
 #include "support/FakeMainWindow.h"
@@ -92,6 +93,17 @@ TEST(StdDlgWindow, EmptyMessageKeepsRoomForTheImage) {
     // 3 lines x 13 = 39 is less than the image height + 14.
     EXPECT_EQ(dlg.getMinHeight(),
               2 * fm.dlgFrame + fm.caption + 32 + 14 + dlg.Pnl_StdDlg_BBtn->height());
+}
+
+TEST(StdDlgWindow, AShortMessageIsAsWideAsItsCaptionBesideTheCaptionButtons) {
+    ScopedTextMeasurer measurer(std::make_unique<FixedTextMeasurer>(13, 6));
+    TUF_StdDlg dlg;
+    dlg.MsgLines = {QStringLiteral("Done.")};
+    dlg.SetupStdDlgButtons1(sdkInformation, QStringLiteral("I1"),
+                            button(glyphClose, mrClose, 357, 1200));
+    // Window managers draw minimise and maximise buttons beside a dialogue's caption too.
+    EXPECT_GE(dlg.getMinWidth(), CaptionTextWidth(dlg.windowTitle(), true, true));
+    EXPECT_EQ(OuterRectOf(&dlg).width(), dlg.getMinWidth());
 }
 
 TEST(StdDlgWindow, CentresOnTheWorkAreaAndCutsLongLines) {
