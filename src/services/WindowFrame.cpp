@@ -81,8 +81,9 @@ void WaitFor(QWidget* window, int patienceMs, std::function<bool()> ready,
 } // namespace
 
 bool IsFramed(const QWidget* window) {
-    return window != nullptr && window->isWindow() && window->isVisible() &&
-           !realFrame(window).isNull();
+    // (A platform without a window manager may still report a frame of its own making.)
+    return platformFramesWindows() && window != nullptr && window->isWindow() &&
+           window->isVisible() && !realFrame(window).isNull();
 }
 
 QMargins FrameMarginsOf(const QWidget* window) {
