@@ -329,6 +329,9 @@ void TUF_BrowseBase::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     GuardSlot([&] {
         ProgramGeometry.shown(this);
+        if (const QRect intended = TakeIntendedOuterRect(this); intended.isValid()) {
+            placeOuter(intended);
+        }
         if (Kind.ErrorWindow) {
             ActivateErrorWindow();
         } else {

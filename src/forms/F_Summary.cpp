@@ -27,6 +27,7 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QToolButton>
@@ -291,6 +292,21 @@ void TUF_Summary::PlaceChildren() {
                                    std::max(0, PC_Summary->height() - gridTop - 4));
     Pnl_Summary_BBtn->setGeometry(0, h - panel, w, panel);
     PositionCloseButton();
+    DropNeedlessScrollBars();
+}
+
+// Scroll bars the grid took while the window was smaller (the window manager applies a new size
+// after the program asked for it) go once the grid holds its whole content: shown, they would
+// take the room that makes them needed.
+void TUF_Summary::DropNeedlessScrollBars() {
+    TovGrid& g = *SG_ProjectSummary;
+    const bool barsShown =
+        g.horizontalScrollBar()->isVisible() || g.verticalScrollBar()->isVisible();
+    if (g.getScrollBarKind() == ssBoth && barsShown && g.width() >= g.CalcGridWidth() &&
+        g.height() >= g.CalcGridHeight()) {
+        g.setScrollBarKind(ssNone);
+        g.setScrollBarKind(ssBoth);
+    }
 }
 
 void TUF_Summary::SetFormCaption() {
@@ -475,6 +491,9 @@ void TUF_Summary::UserSized() {
 void TUF_Summary::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     GuardSlot([&] {
+        if (const QRect intended = TakeIntendedOuterRect(this); intended.isValid()) {
+            SetOuterGeometry(intended, OuterSizeOf(this, minimumSize()));
+        }
         FormActivate();
         // Fitted with a frame not yet its own (its first showing): fitted again with the real one.
         if (!event->spontaneous()) {

@@ -74,6 +74,7 @@ private:
     void SetFormCaption();
     void CentreOnWorkArea();
     void PlaceChildren();
+    void DropNeedlessScrollBars();
     // Presses or releases Auto Size without running its click handler.
     void SetAutoSizeDown(bool down);
     // The user dragged the border: Auto Size is off from now on.

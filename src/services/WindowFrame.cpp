@@ -21,6 +21,9 @@ constexpr int kRestorePatienceMs = 1500;
 constexpr int kPollMs = 10;
 constexpr int kSteadyPolls = 8;
 
+// The outer rectangle a window was given while hidden (with the frame known then).
+const char* const kPlacedWhileHidden = "ovPlacedWhileHidden";
+
 // The frames seen on framed windows in the normal state, by kind of border (fixed or not).
 std::map<bool, QMargins>& learned() {
     static std::map<bool, QMargins> frames;
@@ -130,6 +133,15 @@ void PlaceOuter(QWidget* window, const QRect& outer) {
     if (window->geometry() != client) {
         window->setGeometry(client);
     }
+    if (!window->isVisible()) {
+        window->setProperty(kPlacedWhileHidden, outer);
+    }
+}
+
+QRect TakeIntendedOuterRect(QWidget* window) {
+    const QRect intended = window->property(kPlacedWhileHidden).toRect();
+    window->setProperty(kPlacedWhileHidden, QVariant());
+    return intended.isValid() && OuterRectOf(window) != intended ? intended : QRect();
 }
 
 void SetOuterMinimumSize(QWidget* window, const QSize& outer) {
@@ -201,10 +213,6 @@ void TRestoreRefit::Restored(QWidget* window, std::function<void()> refit) {
                 refit();
             }
         });
-}
-
-void ForgetLearnedFrames() {
-    learned().clear();
 }
 
 namespace {

@@ -27,6 +27,10 @@ QRect ClientRectOf(const QWidget* window, const QRect& outer);
 QSize ClientSizeOf(const QWidget* window, const QSize& outer);
 // Moves and sizes the window so that its outer rectangle becomes `outer` (only what changed).
 void PlaceOuter(QWidget* window, const QRect& outer);
+// The outer rectangle a window was placed at while hidden (at start-up, before any window was
+// framed), when the frame known now would put it elsewhere; an invalid rectangle otherwise. Read
+// once, when the window is shown, to place it again where it was meant to be.
+QRect TakeIntendedOuterRect(QWidget* window);
 // The smallest client size whose outer size is `outer`.
 void SetOuterMinimumSize(QWidget* window, const QSize& outer);
 
@@ -48,9 +52,6 @@ public:
 private:
     QRect Maximised;
 };
-
-// The frames learned so far are forgotten (tests).
-void ForgetLearnedFrames();
 
 // A fixed-size window (a dialogue with a single border) given the client size it needs, cut to
 // the work area, and placed inside the work area: centred on it, or keeping its centre.

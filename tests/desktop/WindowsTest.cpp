@@ -564,9 +564,15 @@ TEST_F(ProgramWindows, ErrorListsStayPutWhenMaximisedAndRestoredOnTheirFirstShow
     }
     UF_DFVErr->RefreshList();
     UF_DFVErr->setModal(true);
+    // Without Auto Size it opens at the size it was given at start-up, before any window was
+    // framed: its default size, frame included.
+    UP->setAutoSizeDFVErr(false);
     WhenShown(
         UF_DFVErr,
-        [&] { ExpectPlacedAndReadable(UF_DFVErr, QStringLiteral("data_file_validation_errors")); },
+        [&] {
+            EXPECT_EQ(StableFrame(UF_DFVErr).size(), QSize(400, 360));
+            ExpectPlacedAndReadable(UF_DFVErr, QStringLiteral("data_file_validation_errors"));
+        },
         mrClose);
     UF_DFVErr->exec();
     settle(100);
