@@ -250,6 +250,16 @@ QStringList AllowedActions(const QWidget* window) {
 
 // ---- Running the program's commands ----
 
+// The user maximises the window and restores it again; the window settles.
+void MaximiseAndRestore(QWidget* window) {
+    window->showMaximized();
+    (void)QTest::qWaitFor([window] { return window->isMaximized(); }, 3000);
+    settle(300);
+    window->showNormal();
+    (void)QTest::qWaitFor([window] { return window->windowState() == Qt::WindowNoState; }, 3000);
+    StableFrame(window);
+}
+
 // Waits until the window is shown and framed (the command that shows it is still running its
 // modal loop), lets `inspect` look at it, then ends it with `result`. Armed before the command.
 void WhenShown(QDialog* window, std::function<void()> inspect, int result) {
@@ -491,31 +501,29 @@ TEST_F(ProgramWindows, BrowseWindowsHangBelowTheirFieldFromTheirFirstShowing) {
     worksheetButton->click();
     settle(200);
 
+    // The browse buttons of grid cells: the map's Start Date row, the filter's first value.
+    const auto browseCell = [](TovGrid* grid, int col, int row, QAbstractButton* button,
+                               QDialog* window, const QString& name) {
+        grid->MoveToCell(col, row);
+        settle(100);
+        WhenShown(
+            window, [window, name] { ExpectPlacedAndReadable(window, name); }, mrCancel);
+        button->click();
+        settle(200);
+    };
     main.pages()->setCurrentIndex(3);
     settle(100);
     auto* map = PageAt<TTab_DSM>(3);
     ASSERT_NE(map, nullptr);
-    map->grid()->MoveToCell(1, 5);
-    settle(100);
-    WhenShown(
-        UF_BrowseFld,
-        [&] { ExpectPlacedAndReadable(UF_BrowseFld, QStringLiteral("browse_task_field")); },
-        mrCancel);
-    map->browseButton()->click();
-    settle(200);
+    browseCell(map->grid(), 1, 5, map->browseButton(), UF_BrowseFld,
+               QStringLiteral("browse_task_field"));
 
     main.pages()->setCurrentIndex(4);
     SelectDefinition(1);
     auto* filter = PageAt<TTab_DSF>(4);
     ASSERT_NE(filter, nullptr);
-    filter->grid()->MoveToCell(5, 1);
-    settle(100);
-    WhenShown(
-        UF_BrowseVal,
-        [&] { ExpectPlacedAndReadable(UF_BrowseVal, QStringLiteral("browse_task_field_value")); },
-        mrCancel);
-    filter->button(TTab_DSF::TButton::TaskFldValueBrowse)->click();
-    settle(200);
+    browseCell(filter->grid(), 5, 1, filter->button(TTab_DSF::TButton::TaskFldValueBrowse),
+               UF_BrowseVal, QStringLiteral("browse_task_field_value"));
     main.pages()->setCurrentIndex(0);
     SelectDefinition(0);
 }
@@ -538,13 +546,7 @@ TEST_F(ProgramWindows, ErrorListsStayPutWhenMaximisedAndRestoredOnTheirFirstShow
         [&] {
             const QRect before = frameOf(UF_CfgErr);
             ExpectPlacedAndReadable(UF_CfgErr, QStringLiteral("configuration_errors"));
-            UF_CfgErr->showMaximized();
-            (void)QTest::qWaitFor([] { return UF_CfgErr->isMaximized(); }, 3000);
-            settle(300);
-            UF_CfgErr->showNormal();
-            (void)QTest::qWaitFor([] { return UF_CfgErr->windowState() == Qt::WindowNoState; },
-                                  3000);
-            settle(500);
+            MaximiseAndRestore(UF_CfgErr);
             EXPECT_EQ(frameOf(UF_CfgErr).topLeft(), before.topLeft())
                 << "after maximise and restore " << Text(frameOf(UF_CfgErr));
             EXPECT_TRUE(workArea().contains(frameOf(UF_CfgErr)));
@@ -603,13 +605,7 @@ TEST_F(ProgramWindows, TheSummaryAfterARunShowsEveryRowAndColumnWithoutScrollBar
             ExpectPlacedAndReadable(UF_Summary, QStringLiteral("summary"));
             figureColumn = UF_Summary->grid().getColWidths(2);
             // Maximised and restored: back on the screen with its buttons in reach.
-            UF_Summary->showMaximized();
-            (void)QTest::qWaitFor([] { return UF_Summary->isMaximized(); }, 3000);
-            settle(300);
-            UF_Summary->showNormal();
-            (void)QTest::qWaitFor([] { return UF_Summary->windowState() == Qt::WindowNoState; },
-                                  3000);
-            settle(600);
+            MaximiseAndRestore(UF_Summary);
             expectWhole("after maximise and restore");
             ExpectPlacedAndReadable(UF_Summary, QStringLiteral("summary_restored"));
         },
