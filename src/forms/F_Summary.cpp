@@ -315,11 +315,7 @@ void TUF_Summary::SetFormCaption() {
 }
 
 void TUF_Summary::CentreOnWorkArea() {
-    const QRect area = workArea().rect();
-    const QRect outer = outerRect();
-    PlaceOuter(this, QRect(QPoint(CentredStart(area.left(), area.width(), outer.width()),
-                                  CentredStart(area.top(), area.height(), outer.height())),
-                           outer.size()));
+    CentreWindowOnWorkArea(this);
 }
 
 bool TUF_Summary::isAutoSizeDown() const {

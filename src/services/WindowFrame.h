@@ -34,9 +34,9 @@ QRect TakeIntendedOuterRect(QWidget* window);
 // The smallest client size whose outer size is `outer`.
 void SetOuterMinimumSize(QWidget* window, const QSize& outer);
 
-// Runs `placeAgain` once the window manager has framed the window, when its frame differs from
-// the one the window was placed with and the window is in the normal state; nothing when the
-// frame is known already or the platform frames no window. Call it when the window is shown.
+// Once the window manager has framed the window, learns its frame and runs `placeAgain` when the
+// frame differs from the one the window was placed with and the window is in the normal state;
+// nothing on a platform that frames no window. Call it when the program shows the window.
 void WhenFramed(QWidget* window, std::function<void()> placeAgain);
 
 // A window restored from maximised gets its restored geometry from the window manager before or

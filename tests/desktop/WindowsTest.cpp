@@ -8,6 +8,7 @@
 #include "controls/ovVLabel.h"
 #include "forms/F_About.h"
 #include "forms/F_AddRenameCopy.h"
+#include "forms/F_BrowseFile.h"
 #include "forms/F_BrowseFld.h"
 #include "forms/F_BrowseVal.h"
 #include "forms/F_BrowseWS.h"
@@ -17,6 +18,7 @@
 #include "forms/F_Options.h"
 #include "forms/F_Summary.h"
 #include "forms/MainBlock.h"
+#include "forms/MainController.h"
 #include "forms/Tab_DSF.h"
 #include "forms/Tab_DSM.h"
 #include "forms/Tab_SCF.h"
@@ -524,6 +526,17 @@ TEST_F(ProgramWindows, BrowseWindowsHangBelowTheirFieldFromTheirFirstShowing) {
     ASSERT_NE(filter, nullptr);
     browseCell(filter->grid(), 5, 1, filter->button(TTab_DSF::TButton::TaskFldValueBrowse),
                UF_BrowseVal, QStringLiteral("browse_task_field_value"));
+
+    // Several data files dropped at once are offered in the Select Data File window (the one
+    // that is no data file greyed); Cancel opens none.
+    WhenShown(
+        UF_BrowseFile,
+        [] { ExpectPlacedAndReadable(UF_BrowseFile, QStringLiteral("browse_data_file")); },
+        mrCancel);
+    main.controller().OpenHandedOverPaths(
+        {DF->getDPFE(), QStringLiteral(KRV_SHARE_DIR "/Samples/Sample.xlsx")},
+        TMainController::TPathSource::Dropped);
+    settle(200);
     main.pages()->setCurrentIndex(0);
     SelectDefinition(0);
 }
