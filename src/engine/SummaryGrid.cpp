@@ -92,9 +92,27 @@ void TovSummaryGrid::Layout(const TovRHs& headers, const TovRFs& fields) {
     }
     for (int i = 1; i <= fields.getCount(); ++i) {
         const TovRF& f = *fields.getItems(i);
-        applyStyle(f.getColumn(), f.getRow(), f.getStyle(), false);
+        const ReportCellStyle& style = f.getStyle();
+        applyStyle(f.getColumn(), f.getRow(), style, false);
+        TovSummaryCell* c = at(f.getColumn(), f.getRow());
+        if (c != nullptr && style.Merge && style.MergeCol2 > f.getColumn()) {
+            c->FitsArea = true;
+            if (!c->Style.EllipsifyPath) {
+                c->Style.EllipsifyText = true;
+            }
+        }
     }
     LaidOut = true;
+}
+
+TovSummaryGrid TovSummaryGrid::WithoutAreaTexts() const {
+    TovSummaryGrid copy = *this;
+    for (TovSummaryCell& c : copy.Cells) {
+        if (c.FitsArea) {
+            c.Text.clear();
+        }
+    }
+    return copy;
 }
 
 void TovSummaryGrid::Populate(const TovRHs& headers, const TovRFs& fields) {

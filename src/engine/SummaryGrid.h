@@ -16,6 +16,10 @@ struct TovSummaryCell {
     QString Text;
     ReportCellStyle Style = {.HorAlign = haLeft};
     bool WordWrap = false;
+    // A field merged across columns (a title, a path, the definition's description, ...): its
+    // text of any length fits the area its columns give it, cut with an ellipsis, and never
+    // widens those columns.
+    bool FitsArea = false;
 };
 
 // A merged area of the grid, columns and rows 1-based and inclusive.
@@ -50,6 +54,8 @@ public:
     // The cell at (col, row), 1-based; a default cell outside the grid.
     const TovSummaryCell& cell(int col, int row) const;
     const std::vector<TovSummaryMerge>& merges() const { return Merges; }
+    // A copy without the texts of the fields that fit their area: what the columns are fitted to.
+    TovSummaryGrid WithoutAreaTexts() const;
 
 private:
     TovSummaryCell* at(int col, int row);

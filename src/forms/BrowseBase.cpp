@@ -329,12 +329,31 @@ void TUF_BrowseBase::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     GuardSlot([&] {
         ProgramGeometry.shown(this);
+        if (const QRect intended = TakeIntendedOuterRect(this); intended.isValid()) {
+            placeOuter(intended);
+        }
         if (Kind.ErrorWindow) {
             ActivateErrorWindow();
         } else {
             ActivateBrowse();
         }
+        // Placed with a frame not yet its own (its first showing): placed again with the real
+        // one, where the placement meant the frame to be.
+        const QRect placed = outerRect();
+        if (!event->spontaneous()) {
+            WhenFramed(this, [this, placed] { GuardSlot([&] { PlaceAgainWhenFramed(placed); }); });
+        }
     });
+}
+
+void TUF_BrowseBase::PlaceAgainWhenFramed(const QRect& placed) {
+    placeOuter(placed);
+    if (SBtn_AutoSize->isEnabled() && SBtn_AutoSize->isChecked()) {
+        AutoSizeForm();
+    }
+    if (autoAlignDown()) {
+        AutoAlignForm();
+    }
 }
 
 void TUF_BrowseBase::queueEmptyListEnd() {

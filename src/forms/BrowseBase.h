@@ -2,6 +2,7 @@
 
 #include "BrowseGeometry.h"
 #include "BrowseList.h"
+#include "services/WindowFrame.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -155,11 +156,11 @@ private:
     void ActivateBrowse();
     void ActivateErrorWindow();
     void FinishActivation();
+    void PlaceAgainWhenFramed(const QRect& placed);
     void FormCloseQuery();
     void CentreOnWorkArea();
     void LoadToggles();
     QSize nonClient() const;
-    QPoint clientOffset() const;
     void placeOuter(const QRect& outer);
     void setOuterMinimum(const QSize& outer);
     QSize outerMinimum() const;
@@ -191,6 +192,7 @@ private:
     int AutoHeight = 0;
     TAlignAnchor Anchor;
     TProgramGeometry ProgramGeometry;
+    TRestoreRefit Restores;
 
     int HeaderHeight = 0;
     int ItemHeight = 0;

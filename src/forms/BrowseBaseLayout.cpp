@@ -2,6 +2,7 @@
 
 #include "SlotGuard.h"
 #include "services/TextMetrics.h"
+#include "services/WindowFrame.h"
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
 #include "services/ovUP.h"
@@ -94,48 +95,32 @@ int TUF_BrowseBase::fixedHeight() const {
 }
 
 QSize TUF_BrowseBase::nonClient() const {
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    if (frame.size() != client.size()) {
-        return frame.size() - client.size();
-    }
-    const FrameMetrics m = frameMetrics();
-    return {2 * m.dlgFrame, m.caption + 2 * m.dlgFrame};
-}
-
-QPoint TUF_BrowseBase::clientOffset() const {
-    const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    if (frame.size() != client.size()) {
-        return client.topLeft() - frame.topLeft();
-    }
-    const FrameMetrics m = frameMetrics();
-    return {m.dlgFrame, m.caption + m.dlgFrame};
+    const QMargins frame = FrameMarginsOf(this);
+    return {frame.left() + frame.right(), frame.top() + frame.bottom()};
 }
 
 QRect TUF_BrowseBase::outerRect() const {
-    return {geometry().topLeft() - clientOffset(), geometry().size() + nonClient()};
+    return OuterRectOf(this);
 }
 
 void TUF_BrowseBase::placeOuter(const QRect& outer) {
     if (outer == outerRect()) {
         return;
     }
-    const QRect client(outer.topLeft() + clientOffset(), outer.size() - nonClient());
     ++Placing;
-    ProgramGeometry.expect(client);
-    setGeometry(client);
+    ProgramGeometry.expect(ClientRectOf(this, outer));
+    PlaceOuter(this, outer);
     --Placing;
     ProgramGeometry.expect(geometry());
 }
 
 QSize TUF_BrowseBase::outerMinimum() const {
-    return minimumSize() + nonClient();
+    return OuterSizeOf(this, minimumSize());
 }
 
 void TUF_BrowseBase::setOuterMinimum(const QSize& outer) {
     ++Placing;
-    setMinimumSize((outer - nonClient()).expandedTo(QSize(0, 0)));
+    SetOuterMinimumSize(this, outer);
     --Placing;
     ProgramGeometry.expect(geometry());
 }
@@ -225,6 +210,7 @@ void TUF_BrowseBase::CentreOnWorkArea() {
 void TUF_BrowseBase::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     GuardSlot([&] {
+        Restores.Track(this);
         AlignButtons();
         const bool user = Placing == 0 && isVisible() && !isMaximized() && !isMinimized() &&
                           ProgramGeometry.isUserResize(event->size());
@@ -240,6 +226,7 @@ void TUF_BrowseBase::resizeEvent(QResizeEvent* event) {
 void TUF_BrowseBase::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
     GuardSlot([&] {
+        Restores.Track(this);
         const bool user = Placing == 0 && isVisible() && !isMaximized() && !isMinimized() &&
                           ProgramGeometry.isUserMove(geometry().topLeft());
         ProgramGeometry.expectPosition(geometry().topLeft());
@@ -261,10 +248,9 @@ void TUF_BrowseBase::changeEvent(QEvent* event) {
         }
         SBtn_AutoSize->setEnabled(true);
         if (SBtn_AutoSize->isChecked() && isVisible()) {
-            // The restored size arrives after the state change.
-            QTimer::singleShot(0, this, [this] {
+            Restores.Restored(this, [this] {
                 GuardSlot([&] {
-                    if (!isMaximized() && SBtn_AutoSize->isChecked()) {
+                    if (SBtn_AutoSize->isChecked()) {
                         AutoSizeForm();
                     }
                 });
@@ -274,13 +260,19 @@ void TUF_BrowseBase::changeEvent(QEvent* event) {
 }
 
 void TUF_BrowseBase::UserSizing() {
+    // A drag sends many resizes: the toggles go up and the preference is saved at its first.
+    const bool alignDown = autoAlignDown();
+    const bool stored = UP != nullptr && (UP->*Kind.GetAutoSize)();
+    if (!SBtn_AutoSize->isChecked() && !alignDown && !stored) {
+        return;
+    }
     Updating = true;
     SBtn_AutoSize->setChecked(false);
     if (SBtn_AutoAlign != nullptr) {
         SBtn_AutoAlign->setChecked(false);
     }
     Updating = false;
-    if (UP != nullptr) {
+    if (stored) {
         (UP->*Kind.SetAutoSize)(false);
         UP->Save();
     }

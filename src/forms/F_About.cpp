@@ -11,6 +11,7 @@
 #include "services/StdDlg.h"
 #include "services/TextIds.h"
 #include "services/TextMetrics.h"
+#include "services/WindowFrame.h"
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
@@ -64,8 +65,9 @@ TUF_About::TUF_About(QWidget* parent)
       Img_QW(new TClickableLabel(Pnl_About_BBtn, [this] { LogoClick(); })),
       BBtn_Close(new QPushButton(Pnl_About_BBtn)) {
     SplashStatus(20);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    // A single fixed border with only the system menu.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     QFont font = this->font();
     ApplyIconTitleFont(font);
     setFont(font);
@@ -97,6 +99,9 @@ TUF_About::TUF_About(QWidget* parent)
 
     FillRows(CurrentAboutFacts());
     LayOut();
+    // Placed before its first showing, so that the toolkit leaves its position alone.
+    FitToWorkArea();
+    KeepFromMinimising(this);
 }
 
 TUF_About::~TUF_About() {
@@ -160,6 +165,9 @@ void TUF_About::LayOut() {
 }
 
 bool TUF_About::event(QEvent* e) {
+    if (e->type() == QEvent::Hide) {
+        ShownBefore = true;
+    }
     if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) {
         GuardSlot([&] {
             if (e->type() == QEvent::WindowActivate) {
@@ -167,6 +175,11 @@ bool TUF_About::event(QEvent* e) {
             }
             FillRows(CurrentAboutFacts());
             FitToWorkArea();
+            if (e->type() == QEvent::Show && !e->spontaneous()) {
+                // Fitted with a frame not yet its own (its first showing): fitted again with the
+                // real one.
+                WhenFramed(this, [this] { GuardSlot([&] { FitToWorkArea(); }); });
+            }
             if (SG_About->isEnabled()) {
                 SG_About->setFocus();
             }
@@ -176,22 +189,15 @@ bool TUF_About::event(QEvent* e) {
 }
 
 void TUF_About::FitToWorkArea() {
-    const QRect area = workArea().rect();
     const int contentWidth =
         std::max({CaptionTextWidth(windowTitle(), false, true), SG_About->CalcGridWidth(),
                   Img_QW->pixmap().width() + BBtn_Close->width() + 24});
     const int contentHeight = SG_About->CalcGridHeight() + Pnl_About_BBtn->height();
-    const QSize size(std::min(contentWidth, area.width()), std::min(contentHeight, area.height()));
-    setFixedSize(size);
-    const QPoint centre = geometry().center();
-    move(std::max(area.left(), centre.x() - size.width() / 2),
-         std::max(area.top(), centre.y() - size.height() / 2));
-    SG_About->setColWidths(1, std::max(0, size.width() - SG_About->getGutterWidth() - 4));
+    FitFixedWindowToWorkArea(this, QSize(contentWidth, contentHeight), !ShownBefore);
+    SG_About->setColWidths(1, std::max(0, width() - SG_About->getGutterWidth() - 4));
 }
 
 void TUF_About::CentreOnWorkArea() {
     FitToWorkArea();
-    const QRect area = workArea().rect();
-    move(CentredStart(area.left(), area.width(), width()),
-         CentredStart(area.top(), area.height(), height()));
+    CentreWindowOnWorkArea(this);
 }

@@ -16,6 +16,8 @@ public:
     explicit TUF_About(QWidget* parent = nullptr);
     ~TUF_About() override;
 
+    // Fits the window to its content within the work area, keeping its centre (centred on the
+    // work area until it has been shown once).
     void FitToWorkArea();
     void CentreOnWorkArea();
 
@@ -39,6 +41,7 @@ private:
     QWidget* Pnl_About_BBtn;
     QLabel* Img_QW;
     QPushButton* BBtn_Close;
+    bool ShownBefore = false;
 };
 
 extern TUF_About* UF_About;

@@ -12,6 +12,8 @@
 #include "services/StdDlg.h"
 #include "services/StrUtils.h"
 #include "services/TextIds.h"
+#include "services/TextMetrics.h"
+#include "services/WindowFrame.h"
 #include "services/WorkArea.h"
 #include "services/ovUIL.h"
 
@@ -39,8 +41,10 @@ bool SameText(const QString& a, const QString& b) {
 } // namespace
 
 TUF_AddRenameCopy::TUF_AddRenameCopy(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    // A single fixed border with only the system menu: no minimise or maximise.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       Lbl_Description(new QLabel(this)), TB_Description(new QLineEdit(this)),
       Img_Description(new TStatusImage(this)), BBtn_AddRenameCopy(new QPushButton(this)),
       BBtn_Cancel(new QPushButton(this)) {
@@ -56,6 +60,9 @@ TUF_AddRenameCopy::TUF_AddRenameCopy(QWidget* parent)
     TB_Description->setMaxLength(kMaxLength);
     TB_Description->installEventFilter(this);
     BuildLayout();
+    // Placed before its first showing, so that the toolkit leaves its position alone.
+    CentreOnWorkArea();
+    KeepFromMinimising(this);
 
     connect(TB_Description, &QLineEdit::textChanged, this, [this] {
         GuardSlot([this] {
@@ -115,7 +122,6 @@ void TUF_AddRenameCopy::BuildLayout() {
     layout->addLayout(fieldRow);
     layout->addWidget(bevel);
     layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
 }
 
 void TUF_AddRenameCopy::Setup(const TAddRenameCopySetup& setup) {
@@ -135,21 +141,23 @@ QString TUF_AddRenameCopy::getDescription() const {
     return TB_Description->text().trimmed();
 }
 
+// Exactly as large as its content and its caption need, centred.
 void TUF_AddRenameCopy::CentreOnWorkArea() {
-    adjustSize();
-    const QRect area = workArea().rect();
-    const QSize size = this->size().boundedTo(area.size());
-    resize(size);
-    move(CentredStart(area.left(), area.width(), size.width()),
-         CentredStart(area.top(), area.height(), size.height()));
+    const int caption = CaptionTextWidth(windowTitle(), true, true);
+    FitFixedWindowToWorkArea(this, minimumSizeHint().expandedTo(QSize(caption, 0)), true);
+    CentreWindowOnWorkArea(this);
 }
 
 void TUF_AddRenameCopy::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    GuardSlot([this] {
+    GuardSlot([this, event] {
         RestoreMainFromMinimised();
         HideBalloon();
         CentreOnWorkArea();
+        // Placed with a frame not yet its own (its first showing): placed again with the real one.
+        if (!event->spontaneous()) {
+            WhenFramed(this, [this] { GuardSlot([this] { CentreOnWorkArea(); }); });
+        }
         ValidateDescription();
         if (TB_Description->isEnabled()) {
             TB_Description->selectAll();

@@ -27,6 +27,7 @@
 #include "services/StdDlg.h"
 #include "services/StrUtils.h"
 #include "services/TextIds.h"
+#include "services/WindowFrame.h"
 #include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
 #include "services/ovUIL.h"
@@ -43,9 +44,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
 
 using platform::Format;
 
@@ -56,9 +59,6 @@ namespace {
 constexpr int kDefaultWidth = 811;
 constexpr int kDefaultHeight = 627;
 constexpr int kSplitterPreset = 180;
-// The seven filter row buttons set the window's minimum width: Enable, Insert and Delete Row
-// (100 each), Up and Down (60 each), Refresh and Clear (80 each).
-constexpr int kFilterButtonsWidth = 100 * 3 + 60 * 2 + 80 * 2;
 
 TProgramDialogs& ProgramDialogs() {
     static TProgramDialogs dialogs;
@@ -92,8 +92,9 @@ TUF_Main::TUF_Main(QWidget* parent) : QMainWindow(parent) {
     SB_Main = new TMainStatusBar(this);
     setStatusBar(SB_Main);
     PB_Main = SB_Main->progressBar();
-    ApplyGeometrySlot();
+    // The tool bar's captions count in the window's minimum height.
     ApplyPreferences();
+    ApplyGeometrySlot();
     if (MRUs != nullptr) {
         MRUs->setMenu(this);
         MRUs->RefreshMenu();
@@ -190,37 +191,57 @@ void TUF_Main::GoToCfgErr(int n) {
     GuardSlot([this, n] { Controller->GoToCfgErr(n); });
 }
 
-void TUF_Main::ApplyGeometrySlot() {
-    using namespace formmetrics;
+// The window's minimum holds the list panel and the tallest and widest tab (the filter tab's
+// row of buttons with their gaps, every tab's caption in the strip) under the menu and the tool
+// bar as the preferences show it; its default size also lets the list widen to its limit and
+// shows the filter grid's columns whole. The slot's sizes are outer sizes, frame included.
+QSize TUF_Main::FitMinimumSize() {
+    // The controls take their style's sizes before they are measured.
+    ensurePolished();
     const int listMinimum = ListPanelMinimumWidth();
+    const int listMaximum = listMinimum * 3 / 2;
     const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    QSize minimum(frame + listMinimum + Spl_Main->handleWidth() + ScaledWidth(kFilterButtonsWidth) +
-                      8,
-                  minimumSizeHint().height());
+    const int besideTabs = frame + listMinimum + Spl_Main->handleWidth();
+    const int tabs =
+        std::max(PC_Main->minimumSizeHint().width(), PC_Main->tabBar()->sizeHint().width());
     // A minimum larger than the work area is lowered to it.
-    minimum = minimum.boundedTo(workArea().rect().size());
+    const QSize minimum = QSize(besideTabs + tabs, minimumSizeHint().height())
+                              .boundedTo(ClientSizeOf(this, workArea().rect().size()));
     setMinimumSize(minimum);
     Pnl_SDs->setMinimumWidth(listMinimum);
     // The list panel may not be widened beyond one and a half times its minimum.
-    Pnl_SDs->setMaximumWidth(listMinimum * 3 / 2);
+    Pnl_SDs->setMaximumWidth(listMaximum);
 
+    const auto* filter = dynamic_cast<const TTab_DSF*>(Pages[4]);
+    const int filterWidth = besideTabs + (filter != nullptr ? filter->WholeGridWidth() : 0);
+    const QSize preferred(std::max(minimum.width() + listMaximum - listMinimum, filterWidth),
+                          minimum.height());
+    const QSize defaults = OuterSizeOf(this, preferred)
+                               .expandedTo(QSize(kDefaultWidth, kDefaultHeight))
+                               .boundedTo(workArea().rect().size());
+    if (WMs != nullptr) {
+        TovWM& slot = WMs->getItems(1);
+        slot.setDefaultHeight(defaults.height());
+        slot.setDefaultWidth(defaults.width());
+        slot.setDefaultSplitterLeft(listMinimum);
+    }
+    return defaults;
+}
+
+void TUF_Main::ApplyGeometrySlot() {
+    const QSize defaults = FitMinimumSize();
+    const int listMinimum = ListPanelMinimumWidth();
     int splitterLeft = kSplitterPreset;
     if (WMs != nullptr) {
         TovWM& slot = WMs->getItems(1);
-        slot.setDefaultHeight(kDefaultHeight);
-        slot.setDefaultWidth(kDefaultWidth);
         ApplyWindowGeometry(slot, this, true);
         if (slot.getSplitterLeft() == -1) {
             slot.setSplitterLeft(kSplitterPreset);
         }
         WMs->Save(1);
-        // From now on a reset of the window's geometry goes back to its computed minimum.
-        slot.setDefaultHeight(minimum.height());
-        slot.setDefaultWidth(minimum.width());
-        slot.setDefaultSplitterLeft(listMinimum);
         splitterLeft = slot.getSplitterLeft();
     } else {
-        resize(kDefaultWidth, kDefaultHeight);
+        resize(ClientSizeOf(this, defaults));
     }
     splitterLeft = std::clamp(splitterLeft, listMinimum, listMinimum * 3 / 2);
     Spl_Main->setSizes({splitterLeft, std::max(1, width() - splitterLeft)});
@@ -356,6 +377,22 @@ void TUF_Main::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange) {
         GuardSlot([this] { BH_Main->Hide(); });
+    } else if (event->type() == QEvent::WindowStateChange && isMinimized() && WMs != nullptr) {
+        // Minimising records whether the window was maximised: it is restored and saved so.
+        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+        WMs->getItems(1).setWasMaximised(isMaximized() ||
+                                         change->oldState().testFlag(Qt::WindowMaximized));
+    }
+}
+
+void TUF_Main::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Placed with a frame not yet its own (its first showing): its frame goes where the
+    // placement meant it to be.
+    // (A show event of the window system, as after a restore from minimised, places nothing.)
+    if (!event->spontaneous()) {
+        const QRect placed = OuterRectOf(this);
+        WhenFramed(this, [this, placed] { GuardSlot([&] { PlaceOuter(this, placed); }); });
     }
 }
 
@@ -408,16 +445,7 @@ bool TUF_Main::FileDragEvent(QObject* watched, QEvent* event) {
 // ---- Services of the window ----
 
 void TUF_Main::RestoreFromMinimised() {
-    if (!isMinimized()) {
-        return;
-    }
-    activateWindow();
-    showNormal();
-    // The desktop restores the window asynchronously; wait for it, but never hang on a desktop
-    // that does not answer.
-    for (int i = 0; i < 100 && isMinimized(); ++i) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    RestoreWindowFromMinimised(this, WMs != nullptr && WMs->getItems(1).getWasMaximised());
 }
 
 void TUF_Main::ProgressStart(int maximum) {

@@ -126,6 +126,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -133,6 +134,8 @@ private:
     bool FileDragEvent(QObject* watched, QEvent* event);
     // Construction (F_Main.cpp).
     void ApplyGeometrySlot();
+    // Sets the minimum size from the content and the slot's default size; returns the default.
+    QSize FitMinimumSize();
     void BuildPages();
     void BuildCentre();
     // Menus and tool bar (F_Main_Menus.cpp).

@@ -275,6 +275,10 @@ void TUF_Main::ApplyPreferences() {
     QAction* hints = action(QStringLiteral("TBtn_ShowHints"));
     const QSignalBlocker blocker(hints);
     hints->setChecked(HintsShown);
+    if (Spl_Main != nullptr) {
+        // The tool bar's captions change the window's minimum height.
+        FitMinimumSize();
+    }
 }
 
 // ---- Recent files menus ----

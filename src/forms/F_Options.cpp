@@ -22,6 +22,7 @@
 #include "services/Splash.h"
 #include "services/TextIds.h"
 #include "services/TextMetrics.h"
+#include "services/WindowFrame.h"
 #include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
@@ -161,14 +162,16 @@ TUF_Options::TUF_Options(QWidget* parent)
     Model.setWindows(ProgramWindows.get());
     Model.setFileDialogs(DesktopFileDialogs.get());
     Model.setShowControls([this] { Render(); });
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    // A single fixed border with only the system menu: no minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     QFont font = this->font();
     ApplyIconTitleFont(font);
     setFont(font);
     CreateControls();
     LayOut();
     Connect();
+    KeepFromMinimising(this);
 }
 
 TUF_Options::~TUF_Options() {
@@ -376,9 +379,7 @@ void TUF_Options::LayOut() {
     whole->addWidget(c.CB_UP_PromptOnCreateOFFolder);
     whole->addWidget(c.CB_UP_PromptOnOverwriteOF);
     whole->addWidget(c.Pnl_BBtn);
-    whole->setSizeConstraint(QLayout::SetMinimumSize);
-    setMinimumWidth(
-        std::max(minimumSizeHint().width(), CaptionTextWidth(windowTitle(), false, true)));
+    FitToWorkArea();
 }
 
 void TUF_Options::Connect() {
@@ -570,8 +571,17 @@ void TUF_Options::showEvent(QShowEvent* e) {
         Model.Activate();
         Render();
         FitToWorkArea();
+        // Fitted with a frame not yet its own (its first showing): fitted again with the real one.
+        if (!e->spontaneous()) {
+            WhenFramed(this, [this] { GuardSlot([&] { FitToWorkArea(); }); });
+        }
     });
     QDialog::showEvent(e);
+}
+
+void TUF_Options::hideEvent(QHideEvent* e) {
+    ShownBefore = true;
+    QDialog::hideEvent(e);
 }
 
 void TUF_Options::accept() {
@@ -591,21 +601,13 @@ void TUF_Options::reject() {
     QDialog::reject();
 }
 
+// The window is exactly as large as its content and its caption need.
 void TUF_Options::FitToWorkArea() {
-    const QRect area = workArea().rect();
-    const QSize wanted = minimumSizeHint().expandedTo(minimumSize());
-    const QSize size(std::min(wanted.width(), area.width()),
-                     std::min(wanted.height(), area.height()));
-    setMinimumSize(size);
-    const QPoint centre = geometry().center();
-    const int left = std::max(area.left(), centre.x() - size.width() / 2);
-    const int top = std::max(area.top(), centre.y() - size.height() / 2);
-    setGeometry(left, top, size.width(), size.height());
+    const int caption = CaptionTextWidth(windowTitle(), false, true);
+    FitFixedWindowToWorkArea(this, minimumSizeHint().expandedTo(QSize(caption, 0)), !ShownBefore);
 }
 
 void TUF_Options::CentreOnWorkArea() {
     FitToWorkArea();
-    const QRect area = workArea().rect();
-    move(CentredStart(area.left(), area.width(), width()),
-         CentredStart(area.top(), area.height(), height()));
+    CentreWindowOnWorkArea(this);
 }

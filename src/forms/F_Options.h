@@ -22,6 +22,8 @@ public:
 
     // The main window calls it before showing the window.
     void SnapshotPreferences() { Model.SnapshotPreferences(); }
+    // Fits the window to its content within the work area, keeping its centre (centred on the
+    // work area until it has been shown once).
     void FitToWorkArea();
     void CentreOnWorkArea();
 
@@ -40,6 +42,7 @@ public:
 protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -59,6 +62,7 @@ private:
     std::unique_ptr<IFileDialogs> DesktopFileDialogs;
     TOptionsModel Model;
     bool Rendering = false;
+    bool ShownBefore = false;
 };
 
 extern TUF_Options* UF_Options;

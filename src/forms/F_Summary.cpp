@@ -14,6 +14,7 @@
 #include "services/StrUtils.h"
 #include "services/TextIds.h"
 #include "services/TextMetrics.h"
+#include "services/WindowFrame.h"
 #include "services/WindowGeometry.h"
 #include "services/WorkArea.h"
 #include "services/ovAD.h"
@@ -26,6 +27,7 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QToolButton>
@@ -221,12 +223,17 @@ void TUF_Summary::ScaleControls() {
         g.setRowWordWrap(TwoLineRow, true);
         g.AdjustRowHeight(TwoLineRow, false);
     }
-    SBtn_AutoSize->setFixedSize(MulDiv(80, DlgAvgCharWidth, 6), DlgTextHeight + DlgSBtnMargin);
+    // Each button is at least as wide as its glyph and caption need.
+    const auto scale = [](QWidget* button, int baseWidth, int height) {
+        button->setFixedSize(
+            std::max(MulDiv(baseWidth, DlgAvgCharWidth, 6), button->sizeHint().width()), height);
+    };
+    scale(SBtn_AutoSize, 80, DlgTextHeight + DlgSBtnMargin);
     const int height = DlgTextHeight + DlgBBtnMargin;
-    BBtn_Copy->setFixedSize(MulDiv(130, DlgAvgCharWidth, 6), height);
-    BBtn_OpenDSF->setFixedSize(MulDiv(150, DlgAvgCharWidth, 6), height);
-    BBtn_OpenOF->setFixedSize(MulDiv(130, DlgAvgCharWidth, 6), height);
-    BBtn_Close->setFixedSize(MulDiv(80, DlgAvgCharWidth, 6), height);
+    scale(BBtn_Copy, 130, height);
+    scale(BBtn_OpenDSF, 150, height);
+    scale(BBtn_OpenOF, 130, height);
+    scale(BBtn_Close, 80, height);
     Pnl_Summary_BBtn->setFixedHeight(BBtn_Close->height() + 12);
 }
 
@@ -245,10 +252,10 @@ void TUF_Summary::PositionCloseButton() {
 }
 
 TSummarySizes TUF_Summary::Sizes() const {
-    const FrameMetrics fm = frameMetrics();
+    const QMargins frame = FrameMarginsOf(this);
     TSummarySizes s;
-    s.Frame = fm.dlgFrame;
-    s.Caption = fm.caption;
+    s.FrameWidth = frame.left() + frame.right();
+    s.FrameHeight = frame.top() + frame.bottom();
     s.Bevel = kBevelHeight;
     s.TabHeight =
         textMeasurer().textHeight(TS_ProjectSummary->font(), TS_ProjectSummary->tabText(0)) + 8;
@@ -263,18 +270,11 @@ void TUF_Summary::CalcMinSize() {
     const TSummarySizes s = Sizes();
     AutoMinWidth = SummaryMinWidth(s);
     AutoMinHeight = SummaryMinHeight(s);
-    setMinimumSize(ClientSize(QSize(AutoMinWidth, AutoMinHeight)));
-}
-
-QSize TUF_Summary::ClientSize(const QSize& outer) const {
-    const FrameMetrics fm = frameMetrics();
-    return {std::max(1, outer.width() - 2 * fm.dlgFrame),
-            std::max(1, outer.height() - 2 * fm.dlgFrame - fm.caption)};
+    SetOuterMinimumSize(this, QSize(AutoMinWidth, AutoMinHeight));
 }
 
 QRect TUF_Summary::outerRect() const {
-    const FrameMetrics fm = frameMetrics();
-    return {pos(), QSize(width() + 2 * fm.dlgFrame, height() + 2 * fm.dlgFrame + fm.caption)};
+    return OuterRectOf(this);
 }
 
 // The children follow the client area: the bevel on top, the button panel at the bottom, and
@@ -292,6 +292,21 @@ void TUF_Summary::PlaceChildren() {
                                    std::max(0, PC_Summary->height() - gridTop - 4));
     Pnl_Summary_BBtn->setGeometry(0, h - panel, w, panel);
     PositionCloseButton();
+    DropNeedlessScrollBars();
+}
+
+// Scroll bars the grid took while the window was smaller (the window manager applies a new size
+// after the program asked for it) go once the grid holds its whole content: shown, they would
+// take the room that makes them needed.
+void TUF_Summary::DropNeedlessScrollBars() {
+    TovGrid& g = *SG_ProjectSummary;
+    const bool barsShown =
+        g.horizontalScrollBar()->isVisible() || g.verticalScrollBar()->isVisible();
+    if (g.getScrollBarKind() == ssBoth && barsShown && g.width() >= g.CalcGridWidth() &&
+        g.height() >= g.CalcGridHeight()) {
+        g.setScrollBarKind(ssNone);
+        g.setScrollBarKind(ssBoth);
+    }
 }
 
 void TUF_Summary::SetFormCaption() {
@@ -300,10 +315,7 @@ void TUF_Summary::SetFormCaption() {
 }
 
 void TUF_Summary::CentreOnWorkArea() {
-    const QRect area = workArea().rect();
-    const QRect outer = outerRect();
-    move(CentredStart(area.left(), area.width(), outer.width()),
-         CentredStart(area.top(), area.height(), outer.height()));
+    CentreWindowOnWorkArea(this);
 }
 
 bool TUF_Summary::isAutoSizeDown() const {
@@ -321,8 +333,11 @@ void TUF_Summary::SetAutoSizeDown(bool down) {
 }
 
 void TUF_Summary::Fill(const TovSummaryGrid& summary) {
-    Render(summary);
+    // The columns fit the figures and the captions; the texts of the merged fields (titles,
+    // paths, the definition's description) are cut to the room the columns give them.
+    Render(summary.WithoutAreaTexts());
     FitColumns();
+    Render(summary);
 }
 
 void TUF_Summary::FitColumns() {
@@ -379,9 +394,7 @@ void TUF_Summary::AutoSizeForm() {
     const int fittedHeight = SummaryFittedHeight(s, g.CalcGridHeight());
     const int fittedWidth =
         SummaryFittedWidth(s, CaptionTextWidth(windowTitle(), true, true), g.CalcGridWidth());
-    const FrameMetrics fm = frameMetrics();
-    const QSize outerMinimum(minimumWidth() + 2 * fm.dlgFrame,
-                             minimumHeight() + 2 * fm.dlgFrame + fm.caption);
+    const QSize outerMinimum = OuterSizeOf(this, minimumSize());
     const TSummaryAutoSize plan = PlanSummaryAutoSize(outerRect(), outerMinimum, fittedWidth,
                                                       fittedHeight, workArea().rect());
     SetOuterGeometry(plan.Window, plan.Minimum);
@@ -391,18 +404,28 @@ void TUF_Summary::AutoSizeForm() {
     PositionCloseButton();
 }
 
+void TUF_Summary::KeepInsideWorkArea() {
+    const QRect outer = outerRect();
+    const TSummaryAutoSize plan = PlanSummaryAutoSize(
+        outer, OuterSizeOf(this, minimumSize()), outer.width(), outer.height(), workArea().rect());
+    SetOuterGeometry(plan.Window, plan.Minimum);
+}
+
+// Auto Size fits the window to the grid; without it the window only stays inside the work area.
+void TUF_Summary::FitAfterPlacing() {
+    if (SBtn_AutoSize->isEnabled() && isAutoSizeDown()) {
+        AutoSizeForm();
+    } else {
+        KeepInsideWorkArea();
+    }
+}
+
 // Moves and sizes the window only where the place or size changed; these resizes are the
 // program's, not the user's.
 void TUF_Summary::SetOuterGeometry(const QRect& outer, const QSize& outerMinimum) {
-    const QSize client = ClientSize(outer.size());
-    TProgramResize programResize(Resizes, client);
-    setMinimumSize(ClientSize(outerMinimum));
-    if (pos() != outer.topLeft()) {
-        move(outer.topLeft());
-    }
-    if (size() != client) {
-        resize(client);
-    }
+    TProgramResize programResize(Resizes, ClientSizeOf(this, outer.size()));
+    SetOuterMinimumSize(this, outerMinimum);
+    PlaceOuter(this, outer);
 }
 
 void TUF_Summary::SBtn_AutoSizeClick() {
@@ -463,12 +486,28 @@ void TUF_Summary::UserSized() {
 
 void TUF_Summary::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    GuardSlot([&] { FormActivate(); });
+    GuardSlot([&] {
+        if (const QRect intended = TakeIntendedOuterRect(this); intended.isValid()) {
+            SetOuterGeometry(intended, OuterSizeOf(this, minimumSize()));
+        }
+        FormActivate();
+        // Fitted with a frame not yet its own (its first showing): fitted again with the real one.
+        if (!event->spontaneous()) {
+            const QRect placed = outerRect();
+            WhenFramed(this, [this, placed] {
+                GuardSlot([&] {
+                    SetOuterGeometry(placed, OuterSizeOf(this, minimumSize()));
+                    FitAfterPlacing();
+                });
+            });
+        }
+    });
 }
 
 void TUF_Summary::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     GuardSlot([&] {
+        Restores.Track(this);
         PlaceChildren();
         if (Resizes.IsUserResize(event->size(), isVisible(), windowState() == Qt::WindowNoState)) {
             UserSized();
@@ -479,6 +518,7 @@ void TUF_Summary::resizeEvent(QResizeEvent* event) {
 void TUF_Summary::moveEvent(QMoveEvent* event) {
     QDialog::moveEvent(event);
     GuardSlot([&] {
+        Restores.Track(this);
         // Only a normal window is moved by the user; maximising moves it too.
         const QRect outer = outerRect();
         if (isAutoSizeDown() && windowState() == Qt::WindowNoState &&
@@ -498,9 +538,9 @@ void TUF_Summary::changeEvent(QEvent* event) {
                 SBtn_AutoSize->setEnabled(false);
             } else if (WasMaximised) {
                 SBtn_AutoSize->setEnabled(true);
-                if (isAutoSizeDown()) {
-                    AutoSizeForm();
-                }
+                // The window manager may apply the restored geometry after this: the re-fit
+                // waits for it.
+                Restores.Restored(this, [this] { GuardSlot([&] { FitAfterPlacing(); }); });
             }
             WasMaximised = maximised;
         } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {

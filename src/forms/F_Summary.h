@@ -2,6 +2,7 @@
 
 #include "F_SummaryLayout.h"
 #include "WindowResizeTracker.h"
+#include "services/WindowFrame.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -73,6 +74,7 @@ private:
     void SetFormCaption();
     void CentreOnWorkArea();
     void PlaceChildren();
+    void DropNeedlessScrollBars();
     // Presses or releases Auto Size without running its click handler.
     void SetAutoSizeDown(bool down);
     // The user dragged the border: Auto Size is off from now on.
@@ -81,7 +83,8 @@ private:
     void FitColumns();
     TSummarySizes Sizes() const;
     void SetOuterGeometry(const QRect& outer, const QSize& outerMinimum);
-    QSize ClientSize(const QSize& outer) const;
+    void KeepInsideWorkArea();
+    void FitAfterPlacing();
 
     QFrame* Bvl_Summary_T;
     QWidget* PC_Summary;
@@ -96,6 +99,7 @@ private:
 
     const QList<QIcon>* Glyphs = nullptr;
     TWindowResizeTracker Resizes;
+    TRestoreRefit Restores;
     bool Updating = false;
     bool WasMaximised = false;
     int TwoLineRow = 0;

@@ -6,7 +6,7 @@ namespace {
 
 // The window's frame, caption, bevel and tab above the grid, and the button panel below it.
 int ChromeHeight(const TSummarySizes& s) {
-    return 2 * s.Frame + s.Caption + s.Bevel + 2 + s.TabHeight + 4 + 4 + s.ButtonPanel;
+    return s.FrameHeight + s.Bevel + 2 + s.TabHeight + 4 + 4 + s.ButtonPanel;
 }
 
 // One axis of the placement: the extent cut to the work area (lowering the minimum), then the
@@ -46,7 +46,7 @@ int SummaryMinHeight(const TSummarySizes& s) {
 }
 
 int SummaryMinWidth(const TSummarySizes& s) {
-    return 2 * s.Frame + s.ButtonsWidth + 48;
+    return s.FrameWidth + s.ButtonsWidth + 48;
 }
 
 int SummaryFittedHeight(const TSummarySizes& s, int gridHeight) {
@@ -54,7 +54,7 @@ int SummaryFittedHeight(const TSummarySizes& s, int gridHeight) {
 }
 
 int SummaryFittedWidth(const TSummarySizes& s, int captionWidth, int gridWidth) {
-    return 2 * s.Frame + std::max({std::max(captionWidth, 0), gridWidth + 8, s.ButtonsWidth + 48});
+    return s.FrameWidth + std::max({std::max(captionWidth, 0), gridWidth + 8, s.ButtonsWidth + 48});
 }
 
 TSummaryAutoSize PlanSummaryAutoSize(const QRect& window, const QSize& minimum, int fittedWidth,

@@ -6,8 +6,8 @@
 // The sizes of the Summary window's parts that its minimum size and its auto size add up. All
 // window sizes here are outer sizes: frame and caption included.
 struct TSummarySizes {
-    int Frame = 0;        // one side of the window frame
-    int Caption = 0;      // height of the caption bar
+    int FrameWidth = 0;   // the frame's left and right borders together
+    int FrameHeight = 0;  // the caption and the frame's top and bottom borders together
     int Bevel = 4;        // the bevel above the page control
     int TabHeight = 0;    // the tab caption's text height + 8
     int RowHeight = 0;    // the grid's default row height

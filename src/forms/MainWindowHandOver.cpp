@@ -19,7 +19,9 @@ IHandOverWindow& windowOf(QWidget* main, TMainWindowHandOver& standIn) {
 }
 
 // How long RestoreWindowFromMinimised lets the desktop take to restore a window.
-constexpr int kRestorePatienceMs = 1000;
+constexpr int kRestorePatienceMs = 2000;
+// How long a restored window may show the normal state before it is asked to maximise again.
+constexpr int kSettleMs = 200;
 
 // The receiver and the hand-over window it answers for, kept together; the server stops first.
 // The main window answers for itself when it can; a plain window gets a stand-in.
@@ -35,15 +37,38 @@ struct TListening {
 
 } // namespace
 
-void RestoreWindowFromMinimised(QWidget* window) {
+void RestoreWindowFromMinimised(QWidget* window, bool wasMaximised) {
     if (window == nullptr || !window->isMinimized()) {
         return;
     }
-    window->showNormal();
+    // Back to the state it was minimised from: a maximised window comes back maximised.
+    const bool maximised = wasMaximised || window->isMaximized();
+    Qt::WindowStates state = window->windowState() & ~Qt::WindowMinimized;
+    if (maximised) {
+        state |= Qt::WindowMaximized;
+    }
+    window->setWindowState(state);
+    window->show();
     window->raise();
     window->activateWindow();
+    // The window manager may settle the restore on the normal state (it hears of the restore and
+    // of the state in turn): a window meant to be maximised that stays normal for a moment is
+    // asked to maximise once more.
     const QDeadlineTimer patience(kRestorePatienceMs);
-    while (window->isMinimized() && !patience.hasExpired()) {
+    QDeadlineTimer normalFor(QDeadlineTimer::Forever);
+    bool askedAgain = false;
+    while (!patience.hasExpired()) {
+        if (!window->isMinimized() && (!maximised || window->isMaximized())) {
+            break;
+        }
+        if (!window->isMinimized() && !askedAgain) {
+            if (normalFor.isForever()) {
+                normalFor.setRemainingTime(kSettleMs);
+            } else if (normalFor.hasExpired()) {
+                window->showMaximized();
+                askedAgain = true;
+            }
+        }
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 }

@@ -6,9 +6,10 @@
 #include <QWidget>
 #include <memory>
 
-// Brings a window to the front and, when it is minimised, restores it; waits for the desktop to
+// Brings a window to the front and, when it is minimised, restores it to the state it was
+// minimised from (maximised when it was, or when wasMaximised says so); waits for the desktop to
 // report the restored state for a bounded time only (some window systems never report it).
-void RestoreWindowFromMinimised(QWidget* window);
+void RestoreWindowFromMinimised(QWidget* window, bool wasMaximised = false);
 void BringWindowToFront(QWidget* window);
 
 // Whether another of the program's windows than the main window is the active one (the modal one

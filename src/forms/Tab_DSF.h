@@ -52,6 +52,8 @@ public:
     };
     QAbstractButton* button(TButton which) const;
     TovGrid* grid() const { return SG_DSF; }
+    // The page's width that shows every column of the filter grid whole.
+    int WholeGridWidth() const;
     QComboBox* andOrList() const { return DDL_DSF_AndFlag; }
     QComboBox* operatorList() const { return DDL_DSF_FilterOperator; }
     TStatusImage* titleImage() const { return Img_DSF_T; }

@@ -26,7 +26,6 @@ constexpr int kPopUpIds[4] = {39, 40, 41, 186}; // Cut, Copy, Paste, Clear
 
 constexpr int kTitleHeight = 21;
 constexpr int kButtonPanelHeight = 54;
-constexpr int kNotePanelHeight = 39;
 
 // A hint: its description and its shortcut text on the next line.
 QString Hint(int description) {
@@ -89,13 +88,16 @@ void TTab_DSF::BuildControls() {
     SBtn_DSF_AutoSize->setToolButtonStyle(Qt::ToolButtonTextOnly);
     BBtn_DSF_UpdateTaskFldDesc = new QPushButton(buttons);
 
+    // The main window's button widths: Enable, Insert and Delete Row 100, Up and Down 60,
+    // Refresh, Clear and Auto Size 80, Update 190; 8 pixels apart and from the page's edges.
     const int height = BitButtonHeight();
-    for (QToolButton* b : {SBtn_DSF_Enable, SBtn_DSF_AutoSize}) {
-        b->setFixedSize(ScaledWidth(90), SpeedButtonHeight());
-    }
-    for (QPushButton* b : {BBtn_DSF_Insert, BBtn_DSF_Delete, BBtn_DSF_MoveUp, BBtn_DSF_MoveDown,
-                           BBtn_DSF_Refresh, BBtn_DSF_Clear}) {
-        b->setFixedSize(ScaledWidth(80), height);
+    SBtn_DSF_Enable->setFixedSize(ScaledWidth(100), SpeedButtonHeight());
+    SBtn_DSF_AutoSize->setFixedSize(ScaledWidth(80), SpeedButtonHeight());
+    const std::pair<QPushButton*, int> widths[] = {{BBtn_DSF_Insert, 100}, {BBtn_DSF_Delete, 100},
+                                                   {BBtn_DSF_MoveUp, 60},  {BBtn_DSF_MoveDown, 60},
+                                                   {BBtn_DSF_Refresh, 80}, {BBtn_DSF_Clear, 80}};
+    for (const auto& [b, width] : widths) {
+        b->setFixedSize(ScaledWidth(width), height);
     }
     BBtn_DSF_UpdateTaskFldDesc->setFixedSize(ScaledWidth(190), height);
 
@@ -113,18 +115,19 @@ void TTab_DSF::BuildControls() {
     secondRow->addStretch(1);
     secondRow->addWidget(BBtn_DSF_UpdateTaskFldDesc);
     auto* buttonLayout = new QVBoxLayout(buttons);
-    buttonLayout->setContentsMargins(4, 2, 4, 2);
+    buttonLayout->setContentsMargins(8, 2, 8, 2);
     buttonLayout->setSpacing(2);
     buttonLayout->addLayout(firstRow);
     buttonLayout->addLayout(secondRow);
 
+    // The notes wrap on a narrow page: the panel is as high as they are.
     auto* notes = new QWidget(this);
-    notes->setFixedHeight(kNotePanelHeight);
     Lbl_DSF_Note1 = new QLabel(notes);
+    Lbl_DSF_Note1->setWordWrap(true);
     Lbl_DSF_Note2 = new QLabel(notes);
     Lbl_DSF_Note2->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(CssColor(clMaroon)));
     auto* noteLayout = new QVBoxLayout(notes);
-    noteLayout->setContentsMargins(4, 2, 4, 2);
+    noteLayout->setContentsMargins(8, 2, 8, 2);
     noteLayout->setSpacing(1);
     noteLayout->addWidget(Lbl_DSF_Note1);
     noteLayout->addWidget(Lbl_DSF_Note2);
@@ -139,6 +142,15 @@ void TTab_DSF::BuildControls() {
 
     ApplyTexts();
     SetupDSFGrid();
+}
+
+int TTab_DSF::WholeGridWidth() const {
+    const TovGrid& g = *SG_DSF;
+    int width = g.getGutterWidth() + 4 + 2 * g.frameWidth();
+    for (int c = 1; c <= g.getColCount(); ++c) {
+        width += g.CalcColMinWidths(c, true, true);
+    }
+    return width;
 }
 
 void TTab_DSF::SetTitleEnabled(bool enabled) {

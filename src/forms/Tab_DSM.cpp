@@ -73,8 +73,11 @@ void TTab_DSM::BuildControls() {
     SBtn_DSM_AutoSize->setCheckable(true);
     SBtn_DSM_AutoSize->setToolButtonStyle(Qt::ToolButtonTextOnly);
     BBtn_DSM_UpdateTaskFldDesc = new QPushButton(Pnl_DSM_BBtn);
+    SBtn_DSM_AutoSize->setFixedSize(ScaledWidth(80), SpeedButtonHeight());
+    BBtn_DSM_UpdateTaskFldDesc->setFixedSize(ScaledWidth(190), BitButtonHeight());
+    // The buttons keep the 8 pixels of the window's layout from the page's edges.
     auto* buttons = new QHBoxLayout(Pnl_DSM_BBtn);
-    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setContentsMargins(8, 0, 8, 0);
     buttons->setSpacing(8);
     buttons->addWidget(SBtn_DSM_AutoSize);
     buttons->addStretch(1);

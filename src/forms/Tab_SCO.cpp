@@ -18,7 +18,10 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -203,11 +206,20 @@ QWidget* TTab_SCO::BuildDataOptions() {
 
 QWidget* TTab_SCO::BuildQuantityOptions() {
     Pnl_SCO_QAO = label(this, 128, "Pnl_SCO_QAO");
-    auto* content = new QVBoxLayout();
-    content->addWidget(CB_SCO_GraphMH);
-    content->addLayout(row(Lbl_SCO_MHQty, DDL_SCO_MHQty));
-    content->addWidget(CB_SCO_GraphCost);
-    content->addLayout(row(Lbl_SCO_CostQty, DDL_SCO_CostQty));
+    // The two quantity lists start together, 8 pixels right of the wider of their labels, which
+    // stand indented by a check mark's width under their check boxes.
+    const int indent = style()->pixelMetric(QStyle::PM_IndicatorWidth);
+    auto* content = new QGridLayout();
+    content->setHorizontalSpacing(8);
+    content->setVerticalSpacing(6);
+    content->setColumnMinimumWidth(0, indent);
+    content->addWidget(CB_SCO_GraphMH, 0, 0, 1, 3);
+    content->addWidget(Lbl_SCO_MHQty, 1, 1);
+    content->addWidget(DDL_SCO_MHQty, 1, 2, Qt::AlignLeft);
+    content->addWidget(CB_SCO_GraphCost, 2, 0, 1, 3);
+    content->addWidget(Lbl_SCO_CostQty, 3, 1);
+    content->addWidget(DDL_SCO_CostQty, 3, 2, Qt::AlignLeft);
+    content->setColumnStretch(3, 1);
     return captionPanel(this, Pnl_SCO_QAO, Img_SCO_QAO, content);
 }
 
@@ -237,6 +249,16 @@ QWidget* TTab_SCO::BuildPreview(TSCOPreviewKind kind) {
     legend->setColumnStretch(3, 1);
 
     // The quantity axis title stands centred beside the picture, the time axis title below it.
+    // The picture is never lower than the longest quantity axis title beside it.
+    int longestTitle = 0;
+    for (const bool manHours : {false, true}) {
+        for (const bool cost : {false, true}) {
+            preview.YAxis->setCaption(FramedText(scotab::AxisLabelOf(kind, manHours, cost).TextId));
+            longestTitle = std::max(longestTitle, preview.YAxis->getTextWidth());
+        }
+    }
+    preview.Picture->setMinimumHeight(
+        std::max(preview.Picture->minimumSizeHint().height(), longestTitle + 2));
     auto* chart = new QGridLayout();
     chart->setHorizontalSpacing(2);
     chart->setVerticalSpacing(2);

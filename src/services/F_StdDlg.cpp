@@ -5,6 +5,7 @@
 #include "Splash.h"
 #include "StdDlgText.h"
 #include "TextMetrics.h"
+#include "WindowFrame.h"
 #include "WorkArea.h"
 #include "ovAD.h"
 #include "ovUIL.h"
@@ -54,6 +55,7 @@ TUF_StdDlg::TUF_StdDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     SplashStatus(32);
     setModal(true);
+    KeepFromMinimising(this);
 
     Pnl_Image = new QWidget(this);
     Img_Critical = kindImage(Pnl_Image, QStyle::SP_MessageBoxCritical, 10);
@@ -259,7 +261,8 @@ void TUF_StdDlg::SetupStdDlgKind(int kind) {
     }
 
     const QRect area = workArea().rect();
-    WrapWidth = area.width() - 2 * frameMetrics().dlgFrame - kSpacerWidth -
+    const QMargins frame = FrameMarginsOf(this);
+    WrapWidth = area.width() - frame.left() - frame.right() - kSpacerWidth -
                 2 * TextWidth(QStringLiteral("  ")) - kImagePanelWidth;
     const QStringList lines =
         WrapStdDlgLines(MsgLines, WrapWidth, [this](const QString& t) { return TextWidth(t); });
@@ -322,6 +325,10 @@ void TUF_StdDlg::LayoutForShow() {
 void TUF_StdDlg::showEvent(QShowEvent* event) {
     RestoreMainFromMinimised();
     LayoutForShow();
+    // Sized with a frame not yet its own (its first showing): sized again with the real one.
+    if (!event->spontaneous()) {
+        WhenFramed(this, [this] { LayoutForShow(); });
+    }
     QDialog::showEvent(event);
     raise();
     activateWindow();
@@ -365,12 +372,13 @@ void TUF_StdDlg::PlaceButtons() {
 
 void TUF_StdDlg::CalcMinSize() {
     const FrameMetrics fm = frameMetrics();
+    const QMargins frame = FrameMarginsOf(this);
     const TextMeasurer& m = textMeasurer();
     const QStringList lines = getMemoLines();
     int textHeight = std::max(0, m.textHeight(font(), QStringLiteral("gM")) *
                                      (static_cast<int>(lines.size()) + 1));
     textHeight = std::max(textHeight, Img_Question->height() + 14);
-    MinHeight = 2 * fm.dlgFrame + fm.caption + textHeight;
+    MinHeight = frame.top() + frame.bottom() + textHeight;
     if (!Pnl_StdDlg_CB->isHidden()) {
         MinHeight += Pnl_StdDlg_CB->height();
     }
@@ -378,7 +386,8 @@ void TUF_StdDlg::CalcMinSize() {
         MinHeight += Pnl_StdDlg_BBtn->height();
     }
 
-    int w = CaptionTextWidth(windowTitle(), false, true);
+    // Window managers draw their minimise and maximise buttons beside a dialogue's caption too.
+    int w = CaptionTextWidth(windowTitle(), true, true);
     for (const QString& line : lines) {
         w = std::max(w, TextWidth(line) + kImagePanelWidth + kSpacerWidth + 10 +
                             (MemoScrolls ? fm.vScroll : 0));
@@ -395,11 +404,10 @@ void TUF_StdDlg::CalcMinSize() {
     }
     row += !BBtn_R->isHidden() ? BBtn_R->width() + 8 : 8;
     w = std::max(w, row);
-    MinWidth = 2 * fm.dlgFrame + w;
+    MinWidth = frame.left() + frame.right() + w;
 }
 
 void TUF_StdDlg::FitToWorkArea() {
-    const FrameMetrics fm = frameMetrics();
     const QRect area = workArea().rect();
     int h = MinHeight;
     MemoScrolls = false;
@@ -412,8 +420,9 @@ void TUF_StdDlg::FitToWorkArea() {
                                                         : Qt::ScrollBarAlwaysOff);
     const int w = std::min(MinWidth, area.width());
     MinWidth = w;
-    setFixedSize(std::max(1, w - 2 * fm.dlgFrame), std::max(1, h - 2 * fm.dlgFrame - fm.caption));
-    move(CentredStart(area.left(), area.width(), w), CentredStart(area.top(), area.height(), h));
+    setFixedSize(ClientSizeOf(this, QSize(w, h)));
+    PlaceOuter(this, QRect(CentredStart(area.left(), area.width(), w),
+                           CentredStart(area.top(), area.height(), h), w, h));
     LayoutPanels();
 }
 

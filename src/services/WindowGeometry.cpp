@@ -1,5 +1,6 @@
 #include "WindowGeometry.h"
 
+#include "WindowFrame.h"
 #include "ovWM.h"
 
 #include <QGuiApplication>
@@ -51,14 +52,14 @@ int placeOnAxis(int stored, int length, int areaStart, int areaLength) {
     return start;
 }
 
+// The window as the rules read it: its outer rectangles and minimum, frame included.
 TWindowState StateOf(const QWidget* window) {
+    const QMargins frame = FrameMarginsOf(window);
     TWindowState state;
-    state.geometry = window->geometry();
-    state.normalGeometry = window->normalGeometry();
-    if (!state.normalGeometry.isValid()) {
-        state.normalGeometry = state.geometry;
-    }
-    state.minimum = window->minimumSize();
+    state.geometry = OuterRectOf(window);
+    const QRect normal = window->normalGeometry();
+    state.normalGeometry = normal.isValid() ? normal.marginsAdded(frame) : state.geometry;
+    state.minimum = OuterSizeOf(window, window->minimumSize());
     state.maximised = window->isMaximized();
     state.minimised = window->isMinimized();
     return state;
@@ -69,7 +70,7 @@ void Place(QWidget* window, const TWindowPlacement& placement) {
     if (window->isMaximized() || window->isMinimized()) {
         window->setWindowState(states);
     }
-    window->setGeometry(placement.rect);
+    PlaceOuter(window, placement.rect);
     if (placement.maximised) {
         window->setWindowState(states | Qt::WindowMaximized);
     }

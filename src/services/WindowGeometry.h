@@ -23,7 +23,8 @@ std::unique_ptr<IScreenAreas> setScreenAreas(std::unique_ptr<IScreenAreas> areas
 // overlaps most, else the primary one.
 QRect WorkAreaFor(const std::vector<QRect>& areas, const QRect& rect);
 
-// What a window is now, as the geometry rules read it.
+// What a window is now, as the geometry rules read it: rectangles and sizes are the window's outer
+// ones, frame included, as the slots store them.
 struct TWindowState {
     QRect geometry;       // where it is now
     QRect normalGeometry; // its normal rectangle (differs while maximised or minimised)

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 namespace desktopsupport {
 
@@ -23,6 +24,11 @@ void settle(int milliseconds) {
     QTest::qWait(milliseconds);
 }
 
+QRect frameOf(const QWidget* window) {
+    const QWindow* handle = window->windowHandle();
+    return handle != nullptr ? handle->frameGeometry() : window->frameGeometry();
+}
+
 bool showAndSettle(QWidget* window) {
     window->show();
     if (!QTest::qWaitForWindowExposed(window, 5000)) {
@@ -31,11 +37,11 @@ bool showAndSettle(QWidget* window) {
     // The frame is known once the window manager has reparented the window: its frame then
     // differs from the client area. Wait for that, then for the geometry to stop moving.
     const bool framed =
-        QTest::qWaitFor([window] { return window->frameGeometry() != window->geometry(); }, 3000);
-    QRect last = window->frameGeometry();
+        QTest::qWaitFor([window] { return frameOf(window) != window->geometry(); }, 3000);
+    QRect last = frameOf(window);
     for (int i = 0; i < 20; ++i) {
         settle(50);
-        const QRect now = window->frameGeometry();
+        const QRect now = frameOf(window);
         if (now == last) {
             break;
         }
@@ -48,7 +54,7 @@ QString saveScreenshot(QWidget* window, const QString& name) {
     const QString folder = QStringLiteral(KRV_SCREENSHOTS_DIR);
     QDir().mkpath(folder);
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
-    const QRect frame = window->frameGeometry();
+    const QRect frame = frameOf(window);
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(path);
     return path;

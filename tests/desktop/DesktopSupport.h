@@ -14,6 +14,10 @@ bool onRealDisplay();
 // The screen's work area: the part of the screen a window may take.
 QRect workArea();
 
+// The window's outer rectangle as the window system knows it now (a widget's own frame geometry
+// may still hold the frame it saw before the window manager framed it).
+QRect frameOf(const QWidget* window);
+
 // Shows the window and waits until the window manager has framed and placed it and it is exposed.
 // False when that did not happen in time.
 bool showAndSettle(QWidget* window);

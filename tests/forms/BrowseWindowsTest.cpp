@@ -192,6 +192,17 @@ TEST_F(BrowseWindows, UserDragsReleaseTheToggles) {
     EXPECT_FALSE(window.autoSizeButtonForTest()->isChecked());
     EXPECT_FALSE(UP->getAutoSizeBrowseWS()) << "saved as False at once";
     EXPECT_TRUE(UP->getAutoAlignBrowseWS()) << "Auto Align is kept at closing";
+    TovUP stored;
+    stored.Load();
+    EXPECT_FALSE(stored.getAutoSizeBrowseWS());
+
+    // The rest of the drag saves nothing more: a value written meanwhile stays.
+    stored.setAutoSizeBrowseWS(true);
+    stored.Save();
+    window.resize(window.size() + QSize(5, 5));
+    window.resize(window.size() + QSize(5, 5));
+    stored.Load();
+    EXPECT_TRUE(stored.getAutoSizeBrowseWS());
 
     window.CancelClick();
     EXPECT_FALSE(UP->getAutoAlignBrowseWS());

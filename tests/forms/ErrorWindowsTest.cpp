@@ -132,8 +132,9 @@ TEST_F(ErrorWindows, ClosingKeepsAutoSizeAndTheGeometry) {
     window.autoSizeButtonForTest()->setChecked(false);
     window.CancelClick();
     EXPECT_FALSE(UP->getAutoSizeCfgErr());
-    EXPECT_EQ(WMs->getItems(6).getWidth(), window.width());
-    EXPECT_EQ(WMs->getItems(6).getLeft(), window.geometry().x());
+    // The slot keeps the outer rectangle, frame included.
+    EXPECT_EQ(WMs->getItems(6).getWidth(), window.outerRect().width());
+    EXPECT_EQ(WMs->getItems(6).getLeft(), window.outerRect().x());
 }
 
 TEST_F(ErrorWindows, DataFileErrorsListDefinitionsAndIgnoreDoubleClicks) {

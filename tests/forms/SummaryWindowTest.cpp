@@ -10,6 +10,7 @@
 #include "forms/F_SummaryLayout.h"
 #include "forms/WindowResizeTracker.h"
 #include "model/ovDV.h"
+#include "model/ovSD.h"
 #include "services/WindowGeometry.h"
 #include "services/ovWM.h"
 #include "support/FakeShell.h"
@@ -46,8 +47,8 @@ TEST(WindowResizeTracker, OnlyResizesOfANormalVisibleWindowThatTheProgramDidNotA
 
 TSummarySizes Sizes() {
     TSummarySizes s;
-    s.Frame = 4;
-    s.Caption = 23;
+    s.FrameWidth = 8;
+    s.FrameHeight = 31;
     s.Bevel = 4;
     s.TabHeight = 21;
     s.RowHeight = 17;
@@ -331,6 +332,40 @@ TEST_F(SummaryWindowTest, ShowsTheRunsSummaryAndCopiesItAsTabSeparatedLines) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
 }
 
+TEST_F(SummaryWindowTest, TextsOfMergedFieldsAreCutAndNeverWidenTheFigureColumns) {
+    TUF_Summary window;
+    window.Fill(summary());
+    const std::vector<int> widths = [&] {
+        std::vector<int> all;
+        for (int c = 1; c <= 7; ++c) {
+            all.push_back(window.grid().getColWidths(c));
+        }
+        return all;
+    }();
+    // A definition's description and a project title of the longest length allowed.
+    TovSD& sd = *SDs->getItems(1);
+    sd.setDescription(QString(255, QLatin1Char('W')));
+    sd.PD->setProjectTitle(QStringLiteral("Title ").repeated(42));
+    sd.SCF->setOF_DrivePathFilenameExtnXL(path(QStringLiteral("long.xlsx")));
+    ASSERT_TRUE(process.Run(1)) << keys().join(QLatin1Char(',')).toStdString();
+    window.Fill(summary());
+    const TovGrid& g = window.grid();
+    for (int c = 1; c <= 7; ++c) {
+        EXPECT_EQ(g.getColWidths(c), widths[static_cast<size_t>(c - 1)]) << c;
+    }
+    EXPECT_LT(g.CalcGridWidth(), 1280);
+    // The long texts are drawn cut with an ellipsis (the project title in row 3, the
+    // description in row 7).
+    for (const int row : {3, 7}) {
+        const TovSummaryCell& cell = summary().cell(2, row);
+        EXPECT_EQ(g.getCells(2, row), cell.Text) << row;
+        EXPECT_TRUE(cell.FitsArea) << row;
+        EXPECT_TRUE(cell.Style.EllipsifyText || cell.Style.EllipsifyPath) << row;
+    }
+    EXPECT_TRUE(summary().cell(2, 7).Text.contains(QStringLiteral("WWWW")));
+    EXPECT_FALSE(summary().cell(2, 13).FitsArea) << "a figure";
+}
+
 TEST_F(SummaryWindowTest, AutoSizeFitsTheGridAndTheUsersBorderDragTurnsItOff) {
     UP->setAutoSizeSummary(true);
     TUF_Summary window;
@@ -390,7 +425,8 @@ TEST_F(SummaryWindowTest, ClosingByEscSavesTheGeometryAndTheAutoSizeChoice) {
     window.show();
     window.move(40, 50);
     QCoreApplication::processEvents();
-    const QRect shown = window.geometry();
+    // The slot keeps the outer rectangle, frame included.
+    const QRect shown = window.outerRect();
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_EQ(window.result(), mrClose);
     EXPECT_FALSE(window.isVisible());

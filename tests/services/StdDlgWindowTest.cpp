@@ -1,5 +1,7 @@
 #include "services/F_StdDlg.h"
 #include "services/TextIds.h"
+#include "services/TextMetrics.h"
+#include "services/WindowFrame.h"
 #include "services/ovUIL.h"
 #include "support/FakeMainWindow.h"
 #include "support/FakeMessageBox.h"
@@ -93,6 +95,17 @@ TEST(StdDlgWindow, EmptyMessageKeepsRoomForTheImage) {
               2 * fm.dlgFrame + fm.caption + 32 + 14 + dlg.Pnl_StdDlg_BBtn->height());
 }
 
+TEST(StdDlgWindow, AShortMessageIsAsWideAsItsCaptionBesideTheCaptionButtons) {
+    ScopedTextMeasurer measurer(std::make_unique<FixedTextMeasurer>(13, 6));
+    TUF_StdDlg dlg;
+    dlg.MsgLines = {QStringLiteral("Done.")};
+    dlg.SetupStdDlgButtons1(sdkInformation, QStringLiteral("I1"),
+                            button(glyphClose, mrClose, 357, 1200));
+    // Window managers draw minimise and maximise buttons beside a dialogue's caption too.
+    EXPECT_GE(dlg.getMinWidth(), CaptionTextWidth(dlg.windowTitle(), true, true));
+    EXPECT_EQ(OuterRectOf(&dlg).width(), dlg.getMinWidth());
+}
+
 TEST(StdDlgWindow, CentresOnTheWorkAreaAndCutsLongLines) {
     ScopedTextMeasurer measurer(std::make_unique<FixedTextMeasurer>(13, 6));
     ScopedWorkArea area(QRect(400, 100, 600, 500));
@@ -103,11 +116,12 @@ TEST(StdDlgWindow, CentresOnTheWorkAreaAndCutsLongLines) {
     const FrameMetrics fm = frameMetrics();
     EXPECT_EQ(dlg.getWrapWidth(), 600 - 2 * fm.dlgFrame - 8 - 2 * 12 - 48);
     EXPECT_GT(dlg.getMemoLines().size(), 5);
-    const int outerWidth = dlg.width() + 2 * fm.dlgFrame;
-    const int outerHeight = dlg.height() + 2 * fm.dlgFrame + fm.caption;
-    EXPECT_LE(outerWidth, 600);
-    EXPECT_EQ(dlg.x(), 400 + 300 - outerWidth / 2);
-    EXPECT_EQ(dlg.y(), 100 + 250 - outerHeight / 2);
+    // The window's outer rectangle, frame included, is centred.
+    const QRect outer = OuterRectOf(&dlg);
+    EXPECT_EQ(outer.size(), dlg.size() + QSize(2 * fm.dlgFrame, 2 * fm.dlgFrame + fm.caption));
+    EXPECT_LE(outer.width(), 600);
+    EXPECT_EQ(outer.x(), 400 + 300 - outer.width() / 2);
+    EXPECT_EQ(outer.y(), 100 + 250 - outer.height() / 2);
 }
 
 TEST(StdDlgWindow, MessageHigherThanTheWorkAreaScrolls) {
@@ -119,9 +133,8 @@ TEST(StdDlgWindow, MessageHigherThanTheWorkAreaScrolls) {
     }
     dlg.SetupStdDlgButtons1(sdkInformation, QStringLiteral("I2"),
                             button(glyphClose, mrClose, 357, 1200));
-    const FrameMetrics fm = frameMetrics();
-    EXPECT_EQ(dlg.height() + 2 * fm.dlgFrame + fm.caption, 300);
-    EXPECT_EQ(dlg.y(), 50);
+    EXPECT_EQ(OuterRectOf(&dlg).height(), 300);
+    EXPECT_EQ(OuterRectOf(&dlg).y(), 50);
 }
 
 TEST(StdDlgWindow, GlyphIndexOutsideTheListIsReportedAndTheButtonStaysPlain) {

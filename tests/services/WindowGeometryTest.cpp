@@ -1,4 +1,5 @@
 #include "services/WindowGeometry.h"
+#include "services/WindowFrame.h"
 #include "services/ovWM.h"
 #include "support/FakeMessageBox.h"
 #include "support/TempRegistry.h"
@@ -144,9 +145,10 @@ TEST(WindowGeometry, AppliesToAndCapturesFromAWidget) {
     QWidget window;
     window.setMinimumSize(300, 200);
     TovWM wm = slotWith(-1, -1, -1, -1, 811, 627);
+    // The slot holds the window's outer rectangle, frame included.
     ApplyWindowGeometry(wm, &window, true);
-    EXPECT_EQ(window.geometry(), QRect(64 + (1856 - 811) / 2, (1080 - 627) / 2, 811, 627));
-    window.setGeometry(-900, 40, 500, 400);
+    EXPECT_EQ(OuterRectOf(&window), QRect(64 + (1856 - 811) / 2, (1080 - 627) / 2, 811, 627));
+    PlaceOuter(&window, QRect(-900, 40, 500, 400));
     CaptureWindowGeometry(wm, &window, true);
     EXPECT_EQ(QRect(wm.getLeft(), wm.getTop(), wm.getWidth(), wm.getHeight()),
               QRect(-900, 40, 500, 400));
