@@ -1,7 +1,7 @@
 #include "Desktop.h"
 
-#include "MessageBox.h"
-#include "Shell.h"
+#include "platform/MessageBox.h"
+#include "platform/Shell.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

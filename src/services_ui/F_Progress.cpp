@@ -1,13 +1,13 @@
 #include "F_Progress.h"
 
-#include "MainWindow.h"
 #include "Splash.h"
 #include "TextMetrics.h"
 #include "WorkArea.h"
-#include "ovAD.h"
-#include "ovUIL.h"
 #include "platform/Format.h"
+#include "services/MainWindow.h"
 #include "services/TextIds.h"
+#include "services/ovAD.h"
+#include "services/ovUIL.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Progress.h"
 #include "platform/Taskbar.h"
+#include "services/Progress.h"
 
 #include <QDialog>
 #include <QElapsedTimer>

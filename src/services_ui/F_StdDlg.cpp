@@ -1,15 +1,15 @@
 #include "F_StdDlg.h"
 
-#include "IndexRange.h"
-#include "MainWindow.h"
 #include "Splash.h"
-#include "StdDlgText.h"
 #include "TextMetrics.h"
 #include "WindowFrame.h"
 #include "WorkArea.h"
-#include "ovAD.h"
-#include "ovUIL.h"
 #include "platform/Format.h"
+#include "services/IndexRange.h"
+#include "services/MainWindow.h"
+#include "services/StdDlgText.h"
+#include "services/ovAD.h"
+#include "services/ovUIL.h"
 
 #include <QApplication>
 #include <QCheckBox>

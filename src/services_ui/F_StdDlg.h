@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StdDlg.h"
+#include "services/StdDlg.h"
 
 #include <QDialog>
 #include <QIcon>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InstancePayload.h"
+#include "services/InstancePayload.h"
 
 #include <QByteArray>
 #include <QLocalServer>

@@ -2,7 +2,7 @@
 
 #include "platform/Format.h"
 #include "platform/MessageBox.h"
-#include "services/Startup.h"
+#include "services_ui/Startup.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -2,11 +2,11 @@
 
 #include "TextMetrics.h"
 #include "WorkArea.h"
-#include "ovAD.h"
-#include "ovUIL.h"
 #include "platform/Format.h"
-#include "platform/Jpeg.h"
+#include "platform_ui/Jpeg.h"
 #include "services/TextIds.h"
+#include "services/ovAD.h"
+#include "services/ovUIL.h"
 
 #include <QPainter>
 

@@ -1,12 +1,12 @@
 #include "Startup.h"
 
 #include "Splash.h"
-#include "ovUIL.h"
 #include "platform/Exception.h"
 #include "platform/Format.h"
 #include "platform/MessageBox.h"
 #include "services/PathUtils.h"
 #include "services/TextIds.h"
+#include "services/ovUIL.h"
 
 #include <QCoreApplication>
 #include <QDir>

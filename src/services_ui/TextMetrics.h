@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ovAD.h"
+#include "services/ovAD.h"
 
 #include <QFont>
 #include <QString>

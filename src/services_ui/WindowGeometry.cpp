@@ -1,7 +1,7 @@
 #include "WindowGeometry.h"
 
 #include "WindowFrame.h"
-#include "ovWM.h"
+#include "services/ovWM.h"
 
 #include <QGuiApplication>
 #include <QScreen>

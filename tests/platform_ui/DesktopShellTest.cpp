@@ -1,7 +1,7 @@
 // The desktop's shell over a scripted opener: an xdg-open of the test's own on the PATH that
 // records what it was given and ends with the exit status the test chose.
-#include "platform/Desktop.h"
 #include "platform/Shell.h"
+#include "platform_ui/Desktop.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "platform/Jpeg.h"
+#include "platform_ui/Jpeg.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -1,7 +1,7 @@
-#include "services/F_Progress.h"
 #include "services/TextIds.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
+#include "services_ui/F_Progress.h"
 #include "support/FakeMainWindow.h"
 #include "support/FakeProgress.h"
 #include "support/FixedTextMeasurer.h"

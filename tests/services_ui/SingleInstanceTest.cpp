@@ -1,4 +1,4 @@
-#include "services/SingleInstance.h"
+#include "services_ui/SingleInstance.h"
 #include "support/FakeMessageBox.h"
 
 #include <QCoreApplication>

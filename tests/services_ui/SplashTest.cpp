@@ -1,4 +1,4 @@
-#include "services/Splash.h"
+#include "services_ui/Splash.h"
 #include "support/FixedTextMeasurer.h"
 #include "support/FixedWorkArea.h"
 

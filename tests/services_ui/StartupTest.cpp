@@ -1,7 +1,7 @@
-#include "services/Startup.h"
+#include "services_ui/Startup.h"
 #include "platform/Exception.h"
-#include "services/Splash.h"
 #include "services/ovUIL.h"
+#include "services_ui/Splash.h"
 #include "support/FakeMessageBox.h"
 
 #include <QElapsedTimer>

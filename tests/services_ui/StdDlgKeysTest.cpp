@@ -1,7 +1,7 @@
 // The standard dialogue from the keyboard: no button is a default button, so Enter presses
 // nothing until Tab has put the focus on a button, and then presses that button.
-#include "services/F_StdDlg.h"
 #include "services/ovUIL.h"
+#include "services_ui/F_StdDlg.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "services/TextMetrics.h"
+#include "services_ui/TextMetrics.h"
 #include "support/FixedTextMeasurer.h"
 
 #include <gtest/gtest.h>

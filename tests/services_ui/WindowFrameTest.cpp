@@ -1,5 +1,5 @@
-#include "services/WindowFrame.h"
-#include "services/WorkArea.h"
+#include "services_ui/WindowFrame.h"
+#include "services_ui/WorkArea.h"
 #include "support/FixedWorkArea.h"
 
 #include <QWidget>

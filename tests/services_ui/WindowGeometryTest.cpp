@@ -1,6 +1,6 @@
-#include "services/WindowGeometry.h"
-#include "services/WindowFrame.h"
+#include "services_ui/WindowGeometry.h"
 #include "services/ovWM.h"
+#include "services_ui/WindowFrame.h"
 #include "support/FakeMessageBox.h"
 #include "support/TempRegistry.h"
 

@@ -1,16 +1,16 @@
-#include "BrowseBase.h"
+#include "forms/browse/BrowseBase.h"
 
-#include "SlotGuard.h"
+#include "forms/SlotGuard.h"
 #include "services/MainWindow.h"
 #include "services/Progress.h"
-#include "services/Splash.h"
 #include "services/StdDlg.h"
-#include "services/TextMetrics.h"
-#include "services/WindowGeometry.h"
-#include "services/WorkArea.h"
 #include "services/ovAD.h"
 #include "services/ovUP.h"
 #include "services/ovWM.h"
+#include "services_ui/Splash.h"
+#include "services_ui/TextMetrics.h"
+#include "services_ui/WindowGeometry.h"
+#include "services_ui/WorkArea.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

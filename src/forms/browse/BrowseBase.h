@@ -1,8 +1,8 @@
 #pragma once
 
-#include "BrowseGeometry.h"
-#include "BrowseList.h"
-#include "services/WindowFrame.h"
+#include "forms/browse/BrowseGeometry.h"
+#include "forms/browse/BrowseList.h"
+#include "services_ui/WindowFrame.h"
 
 #include <QDialog>
 #include <QStringList>

@@ -1,11 +1,11 @@
-#include "BrowseBase.h"
+#include "forms/browse/BrowseBase.h"
 
-#include "SlotGuard.h"
-#include "services/TextMetrics.h"
-#include "services/WindowFrame.h"
-#include "services/WorkArea.h"
+#include "forms/SlotGuard.h"
 #include "services/ovAD.h"
 #include "services/ovUP.h"
+#include "services_ui/TextMetrics.h"
+#include "services_ui/WindowFrame.h"
+#include "services_ui/WorkArea.h"
 
 #include <QHeaderView>
 #include <QLabel>

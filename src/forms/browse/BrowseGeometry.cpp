@@ -1,4 +1,4 @@
-#include "BrowseGeometry.h"
+#include "forms/browse/BrowseGeometry.h"
 
 #include <algorithm>
 

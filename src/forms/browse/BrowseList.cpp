@@ -1,8 +1,8 @@
-#include "BrowseList.h"
+#include "forms/browse/BrowseList.h"
 
 #include "platform/ColorValue.h"
 #include "services/StrUtils.h"
-#include "services/TextMetrics.h"
+#include "services_ui/TextMetrics.h"
 
 #include <QHash>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "ErrListBox.h"
+#include "forms/browse/ErrListBox.h"
 
 #include <QListWidget>
 

@@ -1,4 +1,4 @@
-#include "F_BrowseFile.h"
+#include "forms/browse/F_BrowseFile.h"
 
 #include "model/ovDF.h"
 #include "services/TextIds.h"

@@ -1,14 +1,14 @@
-#include "F_BrowseFld.h"
+#include "forms/browse/F_BrowseFld.h"
 
-#include "SlotGuard.h"
+#include "forms/SlotGuard.h"
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "services/StrUtils.h"
 #include "services/TextIds.h"
-#include "services/TextMetrics.h"
-#include "services/WorkArea.h"
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
+#include "services_ui/TextMetrics.h"
+#include "services_ui/WorkArea.h"
 
 #include <QCheckBox>
 #include <QListView>

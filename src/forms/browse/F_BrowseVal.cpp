@@ -1,4 +1,4 @@
-#include "F_BrowseVal.h"
+#include "forms/browse/F_BrowseVal.h"
 
 #include "model/ovSD.h"
 #include "services/TextIds.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BrowseBase.h"
-#include "F_BrowseWindows.h"
+#include "forms/browse/BrowseBase.h"
+#include "forms/browse/F_BrowseWindows.h"
 
 #include <vector>
 

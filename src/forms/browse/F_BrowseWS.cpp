@@ -1,4 +1,4 @@
-#include "F_BrowseWS.h"
+#include "forms/browse/F_BrowseWS.h"
 
 #include "model/ovSD.h"
 #include "platform/Format.h"

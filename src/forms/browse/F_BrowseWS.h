@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BrowseBase.h"
-#include "F_BrowseWindows.h"
+#include "forms/browse/BrowseBase.h"
+#include "forms/browse/F_BrowseWindows.h"
 
 // The Browse Worksheets window: picks a worksheet of the data source or the template workbook
 // from the definition's worksheet list, hanging below the worksheet's edit box.

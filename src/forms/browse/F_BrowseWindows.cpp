@@ -1,4 +1,4 @@
-#include "F_BrowseWindows.h"
+#include "forms/browse/F_BrowseWindows.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BrowseGeometry.h"
+#include "forms/browse/BrowseGeometry.h"
 
 #include <QRect>
 #include <QString>

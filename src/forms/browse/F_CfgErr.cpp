@@ -1,4 +1,4 @@
-#include "F_CfgErr.h"
+#include "forms/browse/F_CfgErr.h"
 
 #include "model/ovDV.h"
 #include "platform/Format.h"

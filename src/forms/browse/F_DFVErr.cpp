@@ -1,4 +1,4 @@
-#include "F_DFVErr.h"
+#include "forms/browse/F_DFVErr.h"
 
 #include "model/ovDV.h"
 #include "platform/Format.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "BrowseBase.h"
-#include "ErrListBox.h"
-#include "F_BrowseWindows.h"
+#include "forms/browse/BrowseBase.h"
+#include "forms/browse/ErrListBox.h"
+#include "forms/browse/F_BrowseWindows.h"
 
 class QListWidget;
 

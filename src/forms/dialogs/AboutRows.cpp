@@ -1,4 +1,4 @@
-#include "AboutRows.h"
+#include "forms/dialogs/AboutRows.h"
 
 #include "excel/ovOCP.h"
 #include "excel/ovXL.h"

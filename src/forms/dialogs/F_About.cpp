@@ -1,20 +1,20 @@
-#include "F_About.h"
+#include "forms/dialogs/F_About.h"
 
-#include "SlotGuard.h"
 #include "controls/ovGrid.h"
+#include "forms/SlotGuard.h"
 #include "platform/ColorValue.h"
 #include "platform/Format.h"
-#include "platform/Jpeg.h"
+#include "platform_ui/Jpeg.h"
 #include "services/MainWindow.h"
 #include "services/ShellUtils.h"
-#include "services/Splash.h"
 #include "services/StdDlg.h"
 #include "services/TextIds.h"
-#include "services/TextMetrics.h"
-#include "services/WindowFrame.h"
-#include "services/WorkArea.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
+#include "services_ui/Splash.h"
+#include "services_ui/TextMetrics.h"
+#include "services_ui/WindowFrame.h"
+#include "services_ui/WorkArea.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AboutRows.h"
+#include "forms/dialogs/AboutRows.h"
 
 #include <QDialog>
 

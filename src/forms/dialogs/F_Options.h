@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OptionsModel.h"
+#include "forms/dialogs/OptionsModel.h"
 
 #include <QDialog>
 #include <memory>

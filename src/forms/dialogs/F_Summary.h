@@ -1,8 +1,8 @@
 #pragma once
 
-#include "F_SummaryLayout.h"
-#include "WindowResizeTracker.h"
-#include "services/WindowFrame.h"
+#include "forms/dialogs/F_SummaryLayout.h"
+#include "forms/dialogs/WindowResizeTracker.h"
+#include "services_ui/WindowFrame.h"
 
 #include <QDialog>
 #include <QIcon>

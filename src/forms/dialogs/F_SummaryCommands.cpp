@@ -1,4 +1,4 @@
-#include "F_SummaryCommands.h"
+#include "forms/dialogs/F_SummaryCommands.h"
 
 #include "excel/ovOCP.h"
 #include "model/ovDV.h"

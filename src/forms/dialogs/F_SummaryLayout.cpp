@@ -1,4 +1,4 @@
-#include "F_SummaryLayout.h"
+#include "forms/dialogs/F_SummaryLayout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "OptionsModel.h"
+#include "forms/dialogs/OptionsModel.h"
 
 #include "excel/ovOCP.h"
 #include "model/FileDialogs.h"

@@ -1,4 +1,4 @@
-#include "WindowResizeTracker.h"
+#include "forms/dialogs/WindowResizeTracker.h"
 
 bool TWindowResizeTracker::IsUserResize(const QSize& size, bool visible, bool normalState) {
     if (Depth > 0 || !visible || !normalState) {

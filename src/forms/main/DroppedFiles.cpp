@@ -1,6 +1,6 @@
-#include "DroppedFiles.h"
+#include "forms/main/DroppedFiles.h"
 
-#include "SlotGuard.h"
+#include "forms/SlotGuard.h"
 
 #include <QMimeData>
 #include <QTimer>

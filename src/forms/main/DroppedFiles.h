@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HandOverOpen.h"
+#include "forms/main/HandOverOpen.h"
 
 #include <QList>
 #include <QObject>

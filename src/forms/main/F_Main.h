@@ -1,11 +1,11 @@
 #pragma once
 
-#include "F_BrowseWindows.h"
-#include "HandOverOpen.h"
-#include "MainController.h"
-#include "MainView.h"
-#include "MainWindowKeys.h"
-#include "TabHost.h"
+#include "forms/browse/F_BrowseWindows.h"
+#include "forms/main/HandOverOpen.h"
+#include "forms/main/MainController.h"
+#include "forms/main/MainView.h"
+#include "forms/main/MainWindowKeys.h"
+#include "forms/tabs/TabHost.h"
 #include "model/DataFileHost.h"
 #include "services/MainWindow.h"
 #include "services/ovMRU.h"

@@ -1,9 +1,9 @@
 // The main window's menus, tool bar and the recent files menus.
-#include "F_Main.h"
+#include "forms/main/F_Main.h"
 
-#include "HintStyle.h"
-#include "MainIcons.h"
-#include "SlotGuard.h"
+#include "forms/HintStyle.h"
+#include "forms/MainIcons.h"
+#include "forms/SlotGuard.h"
 #include "platform/Format.h"
 #include "services/TextIds.h"
 #include "services/ovUIL.h"

@@ -1,9 +1,9 @@
 // The main window's definition list panel: header, list and the six list buttons.
-#include "F_Main.h"
+#include "forms/main/F_Main.h"
 
-#include "FormMetrics.h"
-#include "MainIcons.h"
-#include "SlotGuard.h"
+#include "forms/FormMetrics.h"
+#include "forms/MainIcons.h"
+#include "forms/SlotGuard.h"
 #include "platform/Format.h"
 #include "services/TextIds.h"
 #include "services/ovUIL.h"

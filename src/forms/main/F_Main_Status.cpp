@@ -1,10 +1,10 @@
-#include "F_Main_Status.h"
+#include "forms/main/F_Main_Status.h"
 
 #include "platform/Format.h"
 #include "services/StrUtils.h"
 #include "services/TextIds.h"
-#include "services/TextMetrics.h"
 #include "services/ovUIL.h"
+#include "services_ui/TextMetrics.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

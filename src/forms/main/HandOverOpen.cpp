@@ -1,4 +1,4 @@
-#include "HandOverOpen.h"
+#include "forms/main/HandOverOpen.h"
 
 #include "model/ovDF.h"
 #include "model/ovDV.h"

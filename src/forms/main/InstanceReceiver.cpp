@@ -1,6 +1,6 @@
-#include "InstanceReceiver.h"
+#include "forms/main/InstanceReceiver.h"
 
-#include "SlotGuard.h"
+#include "forms/SlotGuard.h"
 #include "model/ovDF.h"
 
 TInstanceReceiver::TInstanceReceiver(IHandOverWindow& window, TovDF& df, TovDV* dv)

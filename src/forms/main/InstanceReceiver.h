@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HandOverOpen.h"
-#include "services/InstanceChannel.h"
+#include "forms/main/HandOverOpen.h"
+#include "services_ui/InstanceChannel.h"
 
 class TovDF;
 class TovDV;

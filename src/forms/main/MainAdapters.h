@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MainDialogs.h"
+#include "forms/main/MainDialogs.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // The tab protocol, the definition list and the data file status of the main window.
-#include "MainController.h"
+#include "forms/main/MainController.h"
 
 #include "model/ovDF.h"
 #include "model/ovSD.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "HandOverOpen.h"
-#include "MainDialogs.h"
-#include "MainTab.h"
-#include "MainView.h"
+#include "forms/main/HandOverOpen.h"
+#include "forms/main/MainDialogs.h"
+#include "forms/main/MainView.h"
+#include "forms/tabs/MainTab.h"
 
 #include <QStringList>
 #include <array>

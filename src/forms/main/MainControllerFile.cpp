@@ -1,5 +1,5 @@
 // The main window's life steps and its file, tools, help and recent file commands.
-#include "MainController.h"
+#include "forms/main/MainController.h"
 
 #include "model/ovDF.h"
 #include "model/ovDV.h"

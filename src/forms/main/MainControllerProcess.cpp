@@ -1,5 +1,5 @@
 // The Process command and the jump from a configuration error to its field.
-#include "MainController.h"
+#include "forms/main/MainController.h"
 
 #include "model/ovDF.h"
 #include "model/ovSD.h"

@@ -1,10 +1,10 @@
-#include "MainWindowHandOver.h"
+#include "forms/main/MainWindowHandOver.h"
 
-#include "F_BrowseFile.h"
-#include "InstanceReceiver.h"
+#include "forms/browse/F_BrowseFile.h"
+#include "forms/main/InstanceReceiver.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"
-#include "services/SingleInstance.h"
+#include "services_ui/SingleInstance.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

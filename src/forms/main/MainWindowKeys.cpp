@@ -1,4 +1,4 @@
-#include "MainWindowKeys.h"
+#include "forms/main/MainWindowKeys.h"
 
 #include "controls/ovGrid.h"
 

@@ -1,4 +1,4 @@
-#include "BalloonHint.h"
+#include "forms/tabs/BalloonHint.h"
 
 #include <QGuiApplication>
 #include <QLabel>

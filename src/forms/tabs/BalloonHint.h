@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TabHost.h"
+#include "forms/tabs/TabHost.h"
 
 #include <QPoint>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "FilterGridModel.h"
+#include "forms/tabs/FilterGridModel.h"
 
 #include "model/ModelUtils.h"
 #include "model/XLLimits.h"

@@ -1,4 +1,4 @@
-#include "SCOPreview.h"
+#include "forms/tabs/SCOPreview.h"
 
 #include "engine/DataSetColors.h"
 

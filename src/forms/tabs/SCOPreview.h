@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TabSCOModel.h"
+#include "forms/tabs/TabSCOModel.h"
 
 #include <QColor>
 #include <QWidget>

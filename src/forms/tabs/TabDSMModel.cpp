@@ -1,6 +1,6 @@
-#include "TabDSMModel.h"
+#include "forms/tabs/TabDSMModel.h"
 
-#include "TaskFieldSource.h"
+#include "forms/tabs/TaskFieldSource.h"
 #include "model/ModelUtils.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TaskFieldSource.h"
+#include "forms/tabs/TaskFieldSource.h"
 
 #include <QString>
 #include <QStringList>

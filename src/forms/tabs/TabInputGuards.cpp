@@ -1,4 +1,4 @@
-#include "TabInputGuards.h"
+#include "forms/tabs/TabInputGuards.h"
 
 #include "controls/ovGrid.h"
 #include "platform/Format.h"

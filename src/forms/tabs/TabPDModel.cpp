@@ -1,7 +1,7 @@
-#include "TabPDModel.h"
+#include "forms/tabs/TabPDModel.h"
 
-#include "MainTab.h"
 #include "excel/ovOCP.h"
+#include "forms/tabs/MainTab.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "services/ShellUtils.h"

@@ -1,4 +1,4 @@
-#include "TabSCFModel.h"
+#include "forms/tabs/TabSCFModel.h"
 
 #include "model/ModelPrefs.h"
 #include "model/ModelUtils.h"

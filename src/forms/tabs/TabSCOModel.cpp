@@ -1,4 +1,4 @@
-#include "TabSCOModel.h"
+#include "forms/tabs/TabSCOModel.h"
 
 #include "model/ovDSM.h"
 #include "model/ovDV.h"

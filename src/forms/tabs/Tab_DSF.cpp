@@ -1,12 +1,12 @@
 // The Data Source Filter tab: loading, storing, validation and the editing handlers.
-#include "Tab_DSF.h"
+#include "forms/tabs/Tab_DSF.h"
 
-#include "MainWindowKeys.h"
-#include "SlotGuard.h"
-#include "StatusImage.h"
-#include "TabInputGuards.h"
-#include "TaskFieldSource.h"
 #include "controls/ovGrid.h"
+#include "forms/SlotGuard.h"
+#include "forms/StatusImage.h"
+#include "forms/main/MainWindowKeys.h"
+#include "forms/tabs/TabInputGuards.h"
+#include "forms/tabs/TaskFieldSource.h"
 #include "model/ovDSF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FilterGridModel.h"
-#include "MainTab.h"
+#include "forms/tabs/FilterGridModel.h"
+#include "forms/tabs/MainTab.h"
 
 #include <QString>
 

@@ -1,13 +1,13 @@
 // The Data Source Filter tab's row commands, its two browse buttons and the update of the task
 // field descriptions.
-#include "Tab_DSF.h"
+#include "forms/tabs/Tab_DSF.h"
 
-#include "F_BrowseWindows.h"
-#include "TaskFieldSource.h"
 #include "controls/ovGrid.h"
 #include "engine/ovProcess.h"
 #include "excel/ovOCP.h"
 #include "excel/ovXL.h"
+#include "forms/browse/F_BrowseWindows.h"
+#include "forms/tabs/TaskFieldSource.h"
 #include "model/ModelUtils.h"
 #include "model/XLLimits.h"
 #include "model/ovDV.h"

@@ -1,11 +1,11 @@
 // The controls of the Data Source Filter tab and their texts.
-#include "Tab_DSF.h"
+#include "forms/tabs/Tab_DSF.h"
 
-#include "FormMetrics.h"
-#include "MainIcons.h"
-#include "SlotGuard.h"
-#include "StatusImage.h"
 #include "controls/ovGrid.h"
+#include "forms/FormMetrics.h"
+#include "forms/MainIcons.h"
+#include "forms/SlotGuard.h"
+#include "forms/StatusImage.h"
 #include "model/ovDSF.h"
 #include "services/StrUtils.h"
 #include "services/TextIds.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MainTab.h"
-#include "TabDSMModel.h"
+#include "forms/tabs/MainTab.h"
+#include "forms/tabs/TabDSMModel.h"
 
 class QLabel;
 class QPushButton;

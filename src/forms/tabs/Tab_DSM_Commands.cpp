@@ -1,9 +1,9 @@
 // The Data Source Map tab's commands that read the task worksheet: browsing one row's task
 // field, and updating every row's description.
-#include "F_BrowseWindows.h"
-#include "Tab_DSM.h"
-#include "TaskFieldSource.h"
 #include "controls/ovGrid.h"
+#include "forms/browse/F_BrowseWindows.h"
+#include "forms/tabs/Tab_DSM.h"
+#include "forms/tabs/TaskFieldSource.h"
 #include "model/DataFileMessages.h"
 #include "model/ovSD.h"
 #include "platform/Format.h"

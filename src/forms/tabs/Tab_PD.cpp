@@ -1,19 +1,19 @@
-#include "Tab_PD.h"
+#include "forms/tabs/Tab_PD.h"
 
-#include "FormMetrics.h"
-#include "MainIcons.h"
-#include "SlotGuard.h"
-#include "StatusImage.h"
-#include "TabInputGuards.h"
+#include "forms/FormMetrics.h"
+#include "forms/MainIcons.h"
+#include "forms/SlotGuard.h"
+#include "forms/StatusImage.h"
+#include "forms/tabs/TabInputGuards.h"
 #include "model/ModelUtils.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "platform/Format.h"
 #include "services/StrUtils.h"
 #include "services/TextIds.h"
-#include "services/TextMetrics.h"
 #include "services/ovAD.h"
 #include "services/ovUIL.h"
+#include "services_ui/TextMetrics.h"
 
 #include <QApplication>
 #include <QDateEdit>

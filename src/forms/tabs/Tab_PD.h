@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MainTab.h"
-#include "TabPDModel.h"
+#include "forms/tabs/MainTab.h"
+#include "forms/tabs/TabPDModel.h"
 
 #include <memory>
 

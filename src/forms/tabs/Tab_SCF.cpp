@@ -1,8 +1,8 @@
-#include "Tab_SCF.h"
+#include "forms/tabs/Tab_SCF.h"
 
-#include "ServiceAdapters.h"
-#include "SlotGuard.h"
-#include "StatusImage.h"
+#include "forms/ServiceAdapters.h"
+#include "forms/SlotGuard.h"
+#include "forms/StatusImage.h"
 #include "model/ModelPrefs.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"

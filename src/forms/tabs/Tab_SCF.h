@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MainTab.h"
-#include "TabSCFModel.h"
+#include "forms/tabs/MainTab.h"
+#include "forms/tabs/TabSCFModel.h"
 
 #include <array>
 #include <memory>

@@ -1,10 +1,10 @@
-#include "Tab_SCF.h"
+#include "forms/tabs/Tab_SCF.h"
 
-#include "F_BrowseWindows.h"
-#include "SlotGuard.h"
 #include "engine/ovProcess.h"
 #include "excel/ovOCP.h"
 #include "excel/ovXL.h"
+#include "forms/SlotGuard.h"
+#include "forms/browse/F_BrowseWindows.h"
 #include "model/ModelPrefs.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"

@@ -1,9 +1,9 @@
-#include "Tab_SCO.h"
+#include "forms/tabs/Tab_SCO.h"
 
-#include "SCOPreview.h"
-#include "SlotGuard.h"
-#include "StatusImage.h"
 #include "controls/ovVLabel.h"
+#include "forms/SlotGuard.h"
+#include "forms/StatusImage.h"
+#include "forms/tabs/SCOPreview.h"
 #include "model/ModelUtils.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"

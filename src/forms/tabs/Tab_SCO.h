@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MainTab.h"
-#include "TabSCOModel.h"
+#include "forms/tabs/MainTab.h"
+#include "forms/tabs/TabSCOModel.h"
 
 #include <array>
 

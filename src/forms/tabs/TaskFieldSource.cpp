@@ -1,9 +1,9 @@
-#include "TaskFieldSource.h"
+#include "forms/tabs/TaskFieldSource.h"
 
-#include "TabHost.h"
 #include "engine/ovProcess.h"
 #include "excel/ovOCP.h"
 #include "excel/ovXL.h"
+#include "forms/tabs/TabHost.h"
 #include "model/ModelUtils.h"
 #include "model/XLLimits.h"
 #include "model/ovDV.h"

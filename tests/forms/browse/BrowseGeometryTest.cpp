@@ -1,5 +1,5 @@
-#include "forms/BrowseGeometry.h"
-#include "forms/BrowseList.h"
+#include "forms/browse/BrowseGeometry.h"
+#include "forms/browse/BrowseList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "forms/F_CfgErr.h"
-#include "forms/F_DFVErr.h"
+#include "forms/browse/F_CfgErr.h"
+#include "forms/browse/F_DFVErr.h"
 #include "model/ErrorLists.h"
 #include "model/ovDV.h"
 #include "services/ovUP.h"

@@ -1,5 +1,5 @@
-#include "forms/AboutRows.h"
-#include "forms/F_About.h"
+#include "forms/dialogs/AboutRows.h"
+#include "forms/dialogs/F_About.h"
 #include "support/FakeMessageBox.h"
 #include "support/FakeShell.h"
 

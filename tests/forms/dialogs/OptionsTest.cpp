@@ -1,9 +1,9 @@
 // The Options window's model over real preferences in a private registry hive, with scripted
 // dialogues; and the window itself, shown headless.
-#include "forms/F_Options.h"
 #include "forms/MainIcons.h"
-#include "forms/OptionsModel.h"
 #include "forms/StatusImage.h"
+#include "forms/dialogs/F_Options.h"
+#include "forms/dialogs/OptionsModel.h"
 #include "model/ovDV.h"
 #include "support/FakeStdDlg.h"
 #include "support/TempRegistry.h"

@@ -1,9 +1,9 @@
 // The main window's receiving side of a second start's hand-over and of dropped files, driven
 // through a scripted main window over the real data file object.
-#include "forms/DroppedFiles.h"
-#include "forms/HandOverOpen.h"
-#include "forms/InstanceReceiver.h"
-#include "forms/MainWindowHandOver.h"
+#include "forms/main/DroppedFiles.h"
+#include "forms/main/HandOverOpen.h"
+#include "forms/main/InstanceReceiver.h"
+#include "forms/main/MainWindowHandOver.h"
 #include "model/SampleCopy.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"

@@ -2,7 +2,7 @@
 // button enabling and status texts.
 #include "MainTestFakes.h"
 
-#include "forms/MainController.h"
+#include "forms/main/MainController.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"

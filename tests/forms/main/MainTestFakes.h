@@ -1,8 +1,8 @@
 #pragma once
 
-#include "forms/MainDialogs.h"
-#include "forms/MainTab.h"
-#include "forms/MainView.h"
+#include "forms/main/MainDialogs.h"
+#include "forms/main/MainView.h"
+#include "forms/tabs/MainTab.h"
 #include "model/ovSD.h"
 #include "services/StdDlg.h"
 

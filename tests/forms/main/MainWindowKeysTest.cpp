@@ -1,4 +1,4 @@
-#include "forms/MainWindowKeys.h"
+#include "forms/main/MainWindowKeys.h"
 #include "controls/ovGrid.h"
 
 #include <QComboBox>

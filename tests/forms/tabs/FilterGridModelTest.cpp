@@ -1,7 +1,7 @@
 // The filter rows as the filter tab edits them: the row commands, the defaults a row with a task
 // field gets, storing into and loading from the definition's filter, the row checks and the
 // update of the task field descriptions.
-#include "forms/FilterGridModel.h"
+#include "forms/tabs/FilterGridModel.h"
 #include "FilterRows.h"
 
 #include "model/XLLimits.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/FilterGridModel.h"
+#include "forms/tabs/FilterGridModel.h"
 
 #include <QStringList>
 

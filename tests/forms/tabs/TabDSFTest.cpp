@@ -4,7 +4,7 @@
 // task field descriptions, and a filter built on the page that runs as the same filter written
 // into the data file by hand.
 #include "FilterRows.h"
-#include "forms/Tab_DSF.h"
+#include "forms/tabs/Tab_DSF.h"
 
 #include "controls/ovGrid.h"
 #include "engine/ovProcess.h"

@@ -1,7 +1,7 @@
 // The Data Source Map's rows without a window: loading and storing them against a definition,
 // their checks against the spreadsheet limits of the data source workbook, the description
 // update from the imported task fields, and the column letter filter.
-#include "forms/TabDSMModel.h"
+#include "forms/tabs/TabDSMModel.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
 #include "services/ovUIL.h"

@@ -2,8 +2,8 @@
 // map, typing and pasting into its grid, the round trip through the data file, browsing a task
 // field and updating the descriptions from a small task workbook read by the built-in engine.
 #include "controls/ovGrid.h"
-#include "forms/TabInputGuards.h"
-#include "forms/Tab_DSM.h"
+#include "forms/tabs/TabInputGuards.h"
+#include "forms/tabs/Tab_DSM.h"
 #include "model/ovDF.h"
 #include "model/ovSD.h"
 #include "program/GlobalObjects.h"

@@ -1,7 +1,7 @@
 // The key guards the tabs' edit boxes share: character sets as tables, and real key presses on
 // a box with the guards attached, recording what the balloon was asked to show.
-#include "forms/TabInputGuards.h"
-#include "forms/BalloonHint.h"
+#include "forms/tabs/TabInputGuards.h"
+#include "forms/tabs/BalloonHint.h"
 #include "support/FakeTabHost.h"
 
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // The Home tab: its model over a real definition (what it loads, stores and validates, and its
 // enabling rules as tables), and the page itself hosted by a recording tab host, offscreen.
 #include "forms/StatusImage.h"
-#include "forms/TabPDModel.h"
-#include "forms/Tab_PD.h"
+#include "forms/tabs/TabPDModel.h"
+#include "forms/tabs/Tab_PD.h"
 #include "model/ModelUtils.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"

@@ -2,8 +2,8 @@
 // by a recording tab host over the program's real definitions, validator, data file and
 // workbook import, with scripted file dialogues and browse windows.
 #include "forms/StatusImage.h"
-#include "forms/TabSCFModel.h"
-#include "forms/Tab_SCF.h"
+#include "forms/tabs/TabSCFModel.h"
+#include "forms/tabs/Tab_SCF.h"
 #include "model/ModelPrefs.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"

@@ -3,10 +3,10 @@
 // a real data file in a temporary folder.
 #include "controls/ovVLabel.h"
 #include "engine/DataSetColors.h"
-#include "forms/SCOPreview.h"
 #include "forms/StatusImage.h"
-#include "forms/TabSCOModel.h"
-#include "forms/Tab_SCO.h"
+#include "forms/tabs/SCOPreview.h"
+#include "forms/tabs/TabSCOModel.h"
+#include "forms/tabs/Tab_SCO.h"
 #include "model/ModelUtils.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"
