@@ -140,7 +140,7 @@ int RunMainBlock() {
     startup.FinishSplash();
 
     UF_Main->show();
-    std::shared_ptr<void> handOver = ListenForHandOvers(UF_Main);
+    std::shared_ptr<void> handOver = ListenForHandOvers(*UF_Main);
     bool ok = false;
     const int autoCloseMs = qEnvironmentVariableIntValue("OVIK_KRV_TESSEL_AUTOCLOSE_MS", &ok);
     if (ok && autoCloseMs >= 0) {

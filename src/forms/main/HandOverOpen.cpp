@@ -7,12 +7,16 @@
 
 namespace {
 
-// Restores the window's Busy state and the data file's hand-over flag however the open ends.
+// Raises the window's Busy and the data file's hand-over flag for the open and lowers them however
+// it ends. Busy is lowered only when this scope raised it: a window busy already stays busy for
+// whoever raised it, and one raised twice would stay busy for good (refusing every later drop
+// and start).
 class TOpenScope {
 public:
     TOpenScope(IHandOverWindow& window, TovDF& df, THandOverSource source)
-        : Window(window), Df(df), Source(source), WasBusy(window.IsBusy()) {
-        if (Source != THandOverSource::CommandLine) {
+        : Window(window), Df(df), Source(source),
+          RaisesBusy(source != THandOverSource::CommandLine && !window.IsBusy()) {
+        if (RaisesBusy) {
             Window.SetBusy(true);
         }
         if (Source == THandOverSource::CopyData) {
@@ -23,8 +27,8 @@ public:
         if (Source == THandOverSource::CopyData) {
             Df.setCopyDataPending(false);
         }
-        if (Source != THandOverSource::CommandLine) {
-            Window.SetBusy(WasBusy);
+        if (RaisesBusy) {
+            Window.SetBusy(false);
         }
     }
     TOpenScope(const TOpenScope&) = delete;
@@ -34,7 +38,7 @@ private:
     IHandOverWindow& Window;
     TovDF& Df;
     THandOverSource Source;
-    bool WasBusy;
+    bool RaisesBusy;
 };
 
 bool hasDataFileExtension(TovDV* dv, const QString& path) {

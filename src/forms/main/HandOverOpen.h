@@ -36,7 +36,8 @@ enum class THandOverSource { CommandLine, CopyData, Dropped };
 // Opens one of the handed-over paths as the data file: one path directly, several through the
 // Browse File window (paths without a data file extension flagged). The extension and existence
 // are checked with their messages; for a second instance's paths and dropped files the window is
-// busy while the file opens. True when a data file was loaded. The second instance's pending
+// busy while the file opens (a window busy already is left as it is). True when a data file was
+// loaded. The second instance's pending
 // flag is cleared however the open ends, so that one refused open does not refuse every later
 // hand-over.
 bool OpenHandedOverFiles(IHandOverWindow& window, TovDF& df, TovDV* dv, const QStringList& paths,

@@ -85,8 +85,8 @@ public:
     // Handed-over paths: the command line at the first activation, a second instance, a drop.
     void OpenCommandLineFiles();
     void OpenHandedOverPaths(const QStringList& paths, TPathSource source);
-    // For a second start's hand-over: Busy raised and lowered around the open from outside,
-    // the tab on screen stored, and the window refreshed after a data file was opened.
+    // The steps of every hand-over's open (OpenHandedOverFiles): Busy raised and lowered around
+    // the open, the tab on screen stored, and the window refreshed after a data file was opened.
     void setHandOverBusy(bool busy);
     void StoreCurrentTab() { StoreTab(CurrentPageIndex); }
     // Offers the data file's list of handed-over paths in the Browse File window; false on

@@ -32,18 +32,13 @@ void ReportInformation(const QString& key, const QStringList& lines, int hintId)
 }
 
 // The hand-over window over the controller: the handed-over paths open through the same steps as
-// a second start's. Busy is raised for the open; the window is in front already.
+// a second start's, with the same Busy as the main window raises for one; the window is in front
+// already.
 class TControllerHandOver : public IHandOverWindow {
 public:
     explicit TControllerHandOver(TMainController& controller) : Controller(controller) {}
     bool IsBusy() const override { return Controller.getBusy(); }
-    void SetBusy(bool busy) override {
-        if (!busy) {
-            Busy.reset();
-        } else if (Busy == nullptr) {
-            Busy = std::make_unique<TMainController::TBusyScope>(Controller);
-        }
-    }
+    void SetBusy(bool busy) override { Controller.setHandOverBusy(busy); }
     bool IsOtherFormActive() override { return false; }
     void RestoreFromMinimised() override {}
     void BringToFront() override {}
@@ -55,7 +50,6 @@ public:
 
 private:
     TMainController& Controller;
-    std::unique_ptr<TMainController::TBusyScope> Busy;
 };
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "forms/main/MainWindowHandOver.h"
 
-#include "forms/browse/F_BrowseFile.h"
 #include "forms/main/InstanceReceiver.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"
@@ -11,25 +10,15 @@
 
 namespace {
 
-IHandOverWindow& windowOf(QWidget* main, TMainWindowHandOver& standIn) {
-    if (auto* window = dynamic_cast<IHandOverWindow*>(main)) {
-        return *window;
-    }
-    return standIn;
-}
-
 // How long RestoreWindowFromMinimised lets the desktop take to restore a window.
 constexpr int kRestorePatienceMs = 2000;
 // How long a restored window may show the normal state before it is asked to maximise again.
 constexpr int kSettleMs = 200;
 
-// The receiver and the hand-over window it answers for, kept together; the server stops first.
-// The main window answers for itself when it can; a plain window gets a stand-in.
+// The receiver of the main window's hand-overs; the server stops before the receiver goes.
 struct TListening {
-    TMainWindowHandOver StandIn;
     TInstanceReceiver Receiver;
-    TListening(QWidget* main, TovDF& df, TovDV* dv)
-        : StandIn(main), Receiver(windowOf(main, StandIn), df, dv) {}
+    TListening(IHandOverWindow& main, TovDF& df, TovDV* dv) : Receiver(main, df, dv) {}
     ~TListening() { StopInstanceServer(); }
     TListening(const TListening&) = delete;
     TListening& operator=(const TListening&) = delete;
@@ -84,15 +73,6 @@ void BringWindowToFront(QWidget* window) {
     window->activateWindow();
 }
 
-TMainWindowHandOver::TMainWindowHandOver(QWidget* mainWindow) : Main(mainWindow) {}
-
-void TMainWindowHandOver::SetBusy(bool busy) {
-    Busy = busy;
-    if (Main != nullptr) {
-        Main->setAcceptDrops(!busy);
-    }
-}
-
 QWidget* WindowBroughtForward(QWidget* main, const QWidget* browseFile, QWidget* active) {
     if (active == nullptr || active == main) {
         return nullptr;
@@ -114,24 +94,7 @@ bool OtherWindowActive(QWidget* main, const QWidget* browseFile) {
     return true;
 }
 
-bool TMainWindowHandOver::IsOtherFormActive() {
-    return OtherWindowActive(Main, UF_BrowseFile);
-}
-
-void TMainWindowHandOver::RestoreFromMinimised() {
-    RestoreWindowFromMinimised(Main);
-}
-
-void TMainWindowHandOver::BringToFront() {
-    BringWindowToFront(Main);
-}
-
-bool TMainWindowHandOver::ChooseHandedOverFile(QString& path) {
-    path.clear();
-    return false;
-}
-
-std::shared_ptr<void> ListenForHandOvers(QWidget* mainWindow) {
+std::shared_ptr<void> ListenForHandOvers(IHandOverWindow& mainWindow) {
     if (DF == nullptr) {
         return nullptr;
     }

@@ -2,7 +2,6 @@
 
 #include "forms/main/HandOverOpen.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -21,28 +20,6 @@ bool OtherWindowActive(QWidget* main, const QWidget* browseFile);
 // File window (browseFile, may be null) is active; otherwise the active window.
 QWidget* WindowBroughtForward(QWidget* main, const QWidget* browseFile, QWidget* active);
 
-// The hand-over window over a plain top-level main window, for as long as the main window does
-// not implement IHandOverWindow itself: its own Busy flag (which switches dropped files off), the
-// program's other windows found through the application, no tab to store and no Browse File
-// window of its own (several paths open nothing).
-class TMainWindowHandOver : public IHandOverWindow {
-public:
-    explicit TMainWindowHandOver(QWidget* mainWindow);
-
-    bool IsBusy() const override { return Busy; }
-    void SetBusy(bool busy) override;
-    bool IsOtherFormActive() override;
-    void RestoreFromMinimised() override;
-    void BringToFront() override;
-    bool ChooseHandedOverFile(QString& path) override;
-    void StoreCurrentTab() override {}
-    void ShowOpenedDataFile() override {}
-
-private:
-    QPointer<QWidget> Main;
-    bool Busy = false;
-};
-
 // Answers later starts of the program on behalf of the main window until the returned object is
 // freed (before the main window and the data file go).
-std::shared_ptr<void> ListenForHandOvers(QWidget* mainWindow);
+std::shared_ptr<void> ListenForHandOvers(IHandOverWindow& mainWindow);

@@ -221,6 +221,16 @@ TEST_F(HandOver, CommandLinePathOpensOnlyWhilePending) {
         OpenHandedOverFiles(window, pending, DV, {dataFile}, THandOverSource::CommandLine));
 }
 
+// An open that finds the window busy already (a drop or a second start carried out while another
+// operation holds the window) leaves Busy to whoever raised it: raising it again and "restoring"
+// it to busy would keep the main window busy for good.
+TEST_F(HandOver, OpenOfABusyWindowLeavesItsBusyAlone) {
+    window.busy = true;
+    EXPECT_TRUE(OpenHandedOverFiles(window, *DF, DV, {dataFile}, THandOverSource::Dropped));
+    EXPECT_TRUE(window.busy);
+    EXPECT_EQ(window.calls, Texts({"store", "show"}));
+}
+
 // A hand-over refused because another window is active brings that window forward, except the
 // Browse File window: the main window comes forward then.
 TEST(HandOverWindows, RefusalBringsTheActiveWindowOrForBrowseFileTheMainWindowForward) {
