@@ -10,26 +10,12 @@
 
 TUF_CfgErr* UF_CfgErr = nullptr;
 
-namespace {
-
-TListWindowKind kind() {
-    TListWindowKind k;
-    k.InitTextId = 26;
-    k.Slot = 6;
-    k.DefaultWidth = 400;
-    k.DefaultHeight = 360;
-    k.CreationMinimum = QSize(200, 168);
-    k.GetAutoSize = &TovUP::getAutoSizeCfgErr;
-    k.SetAutoSize = &TovUP::setAutoSizeCfgErr;
-    k.ErrorWindow = true;
-    return k;
-}
-
-} // namespace
-
 TUF_CfgErr::TUF_CfgErr(QWidget* parent)
-    : TUF_BrowseBase(kind(), parent), LB_CfgErr(qobject_cast<QListWidget*>(list())),
-      ListControl(LB_CfgErr) {
+    : TUF_ErrListBase(ErrorWindowKind(26, 6, &TovUP::getAutoSizeCfgErr, &TovUP::setAutoSizeCfgErr),
+                      {&TovDV::getCfgErrTab, &TovDV::getCfgErrFld, &TovDV::getCfgErrDetails,
+                       &TovDV::getCfgErrFldVal},
+                      parent),
+      LB_CfgErr(errorList()) {
     setWindowTitle(FramedCell(
         platform::Format(UIT(txt::ConfigurationErrors), {QStringLiteral("Ovik KRV Tessel")})));
     setSections({UIT(txt::ID_258), UIT(txt::Tab), UIT(txt::Field), UIT(txt::Details),
@@ -55,33 +41,6 @@ TUF_CfgErr::~TUF_CfgErr() {
     }
     if (UF_CfgErr == this) {
         UF_CfgErr = nullptr;
-    }
-}
-
-int TUF_CfgErr::Execute() {
-    RefreshList();
-    return exec();
-}
-
-QString TUF_CfgErr::cellText(int row, int column) const {
-    const int n = row + 1;
-    if (column == 0) {
-        return QString::number(n);
-    }
-    if (DV == nullptr) {
-        return {};
-    }
-    switch (column) {
-    case 1:
-        return DV->getCfgErrTab(n);
-    case 2:
-        return DV->getCfgErrFld(n);
-    case 3:
-        return DV->getCfgErrDetails(n);
-    case 4:
-        return DV->getCfgErrFldVal(n);
-    default:
-        return {};
     }
 }
 

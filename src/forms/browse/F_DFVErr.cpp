@@ -6,22 +6,13 @@
 #include "services/ovUIL.h"
 #include "services/ovUP.h"
 
-#include <QListWidget>
-
 TUF_DFVErr* UF_DFVErr = nullptr;
 
 namespace {
 
 TListWindowKind kind() {
-    TListWindowKind k;
-    k.InitTextId = 27;
-    k.Slot = 7;
-    k.DefaultWidth = 400;
-    k.DefaultHeight = 360;
-    k.CreationMinimum = QSize(200, 168);
-    k.GetAutoSize = &TovUP::getAutoSizeDFVErr;
-    k.SetAutoSize = &TovUP::setAutoSizeDFVErr;
-    k.ErrorWindow = true;
+    TListWindowKind k = TUF_ErrListBase::ErrorWindowKind(27, 7, &TovUP::getAutoSizeDFVErr,
+                                                         &TovUP::setAutoSizeDFVErr);
     k.ClosesProgress = false;
     return k;
 }
@@ -29,8 +20,10 @@ TListWindowKind kind() {
 } // namespace
 
 TUF_DFVErr::TUF_DFVErr(QWidget* parent)
-    : TUF_BrowseBase(kind(), parent), LB_DFVErr(qobject_cast<QListWidget*>(list())),
-      ListControl(LB_DFVErr) {
+    : TUF_ErrListBase(kind(),
+                      {&TovDV::getDFVErrSDDesc, &TovDV::getDFVErrFld, &TovDV::getDFVErrDetails},
+                      parent),
+      LB_DFVErr(errorList()) {
     setWindowTitle(FramedCell(
         platform::Format(UIT(txt::DataFileValidationErrors), {QStringLiteral("Ovik KRV Tessel")})));
     setSections(
@@ -54,30 +47,5 @@ TUF_DFVErr::~TUF_DFVErr() {
     }
     if (UF_DFVErr == this) {
         UF_DFVErr = nullptr;
-    }
-}
-
-int TUF_DFVErr::Execute() {
-    RefreshList();
-    return exec();
-}
-
-QString TUF_DFVErr::cellText(int row, int column) const {
-    const int n = row + 1;
-    if (column == 0) {
-        return QString::number(n);
-    }
-    if (DV == nullptr) {
-        return {};
-    }
-    switch (column) {
-    case 1:
-        return DV->getDFVErrSDDesc(n);
-    case 2:
-        return DV->getDFVErrFld(n);
-    case 3:
-        return DV->getDFVErrDetails(n);
-    default:
-        return {};
     }
 }
