@@ -1,6 +1,7 @@
 // The tab protocol, the definition list and the data file status of the main window.
 #include "forms/main/MainController.h"
 
+#include "model/DataFileMessages.h"
 #include "model/ovDF.h"
 #include "model/ovSD.h"
 #include "platform/Exception.h"
@@ -396,13 +397,6 @@ void TMainController::ChangeList(const TListFailure& failure, bool reloadTab,
 
 bool TMainController::AskYesNo(const QString& key, const QStringList& lines, int yesHint,
                                int noHint) {
-    IStdDlg* dlg = StdDlg();
-    if (dlg == nullptr) {
-        return false;
-    }
-    dlg->MsgLines = lines;
-    dlg->SetupStdDlgButtons2(sdkQuestion, key, {glyphNo, mrNo, UIT(txt::No), UIT(noHint)},
-                             {glyphYes, mrYes, UIT(txt::Yes), UIT(yesHint)});
     // Only Yes goes on: Esc and the close box answer No.
-    return dlg->ShowModal() == mrYes;
+    return datafile::AskYesNo(key, lines, yesHint, noHint) == mrYes;
 }

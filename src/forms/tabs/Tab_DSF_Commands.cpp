@@ -8,6 +8,7 @@
 #include "excel/ovXL.h"
 #include "forms/browse/F_BrowseWindows.h"
 #include "forms/tabs/TaskFieldSource.h"
+#include "model/DataFileMessages.h"
 #include "model/ModelUtils.h"
 #include "model/XLLimits.h"
 #include "model/ovDV.h"
@@ -46,15 +47,8 @@ QRect TTab_DSF::CurrentRowRect() const {
 }
 
 bool TTab_DSF::Ask(const QString& key, const QStringList& lines, int yesHint, int noHint) {
-    IStdDlg* dlg = StdDlg();
-    if (dlg == nullptr) {
-        return false;
-    }
-    dlg->MsgLines = lines;
-    dlg->SetupStdDlgButtons2(sdkQuestion, key, {glyphNo, mrNo, UIT(txt::No), UIT(noHint)},
-                             {glyphYes, mrYes, UIT(txt::Yes), UIT(yesHint)});
-    // Only No stops the command.
-    return dlg->ShowModal() != mrNo;
+    // Only No stops the command; with no dialogue to ask in, nothing goes on.
+    return datafile::AskYesNo(key, lines, yesHint, noHint) != mrNo;
 }
 
 bool TTab_DSF::CheckValueSource(const TTaskFieldSource& source, const QString& fieldCaption,
