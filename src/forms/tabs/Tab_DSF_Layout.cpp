@@ -6,6 +6,7 @@
 #include "forms/MainIcons.h"
 #include "forms/SlotGuard.h"
 #include "forms/StatusImage.h"
+#include "forms/tabs/TabGrids.h"
 #include "model/ovDSF.h"
 #include "services/StrUtils.h"
 #include "services/TextIds.h"
@@ -203,12 +204,7 @@ void TTab_DSF::SetupDSFGrid() {
     g.setHeaderHeight(21);
     g.setDefaultColWidth(94);
     g.setDefaultRowHeight(24);
-    g.setOptions({goAutoSizeLastCol, goResizeCol, goAutoSizeCol});
-    g.setMoveDown(false);
-    g.setMoveWrap(mwGrid);
-    g.setHomeHorAlign(haLeft);
-    g.setUnUsedColor(clBtnFace);
-    g.setShowPopUp(true);
+    ApplyTabGridBehaviour(g);
     g.setPopUpCutText(UIT(kPopUpIds[0]));
     g.setPopUpCopyText(UIT(kPopUpIds[1]));
     g.setPopUpPasteText(UIT(kPopUpIds[2]));

@@ -4,6 +4,7 @@
 #include "forms/FormMetrics.h"
 #include "forms/MainIcons.h"
 #include "forms/SlotGuard.h"
+#include "forms/tabs/TabGrids.h"
 #include "forms/tabs/TabInputGuards.h"
 #include "model/ovSD.h"
 #include "platform/ScopeGuard.h"
@@ -108,12 +109,7 @@ void TTab_DSM::SetupGrid() {
     g.setHeaderHeight(kHeaderHeight);
     g.setDefaultColWidth(kDefaultColWidth);
     g.setDefaultRowHeight(kDefaultRowHeight);
-    g.setOptions({goAutoSizeLastCol, goResizeCol, goAutoSizeCol});
-    g.setMoveDown(false);
-    g.setMoveWrap(mwGrid);
-    g.setHomeHorAlign(haLeft);
-    g.setUnUsedColor(clBtnFace);
-    g.setShowPopUp(true);
+    ApplyTabGridBehaviour(g);
     g.setSmoothHorScroll(false);
     g.setGutterImagePicture(StatusPicture(stError));
 
