@@ -1,7 +1,7 @@
 // Browse window benchmark: fills the Browse Task Field Values window with a value list of
 // 20,000 values (or the count given) and shows it, as the Data Source Filter tab does; prints
 // the time of the fill, of the showing and of the first paint.
-#include "forms/F_BrowseVal.h"
+#include "forms/browse/F_BrowseVal.h"
 #include "model/ovSD.h"
 #include "services/ovUP.h"
 #include "services/ovWM.h"

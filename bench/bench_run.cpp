@@ -26,7 +26,7 @@
 #include "platform/Registry.h"
 #include "program/GlobalObjects.h"
 #ifdef KRV_BENCH_WINDOW
-#include "services/F_Progress.h"
+#include "services_ui/F_Progress.h"
 #endif
 #include "services/Progress.h"
 #include "services/StdDlg.h"

@@ -1,6 +1,6 @@
 #include "forms/MainBlock.h"
-#include "platform/Desktop.h"
 #include "platform/MessageBox.h"
+#include "platform_ui/Desktop.h"
 
 #include <QApplication>
 #include <exception>

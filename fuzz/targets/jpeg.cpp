@@ -1,5 +1,5 @@
 // The JPEG decoder of the pictures the windows show: any bytes give a picture or a null image.
-#include "platform/Jpeg.h"
+#include "platform_ui/Jpeg.h"
 #include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,7 +3,7 @@
 #include "ovGrid.h"
 
 #include "GridPainter.h"
-#include "services/TextMetrics.h"
+#include "services_ui/TextMetrics.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

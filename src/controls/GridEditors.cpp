@@ -4,7 +4,7 @@
 
 #include "GridPainter.h"
 #include "ovGrid.h"
-#include "services/TextMetrics.h"
+#include "services_ui/TextMetrics.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "GridPainter.h"
 
 #include "ovGrid.h"
-#include "services/TextMetrics.h"
+#include "services_ui/TextMetrics.h"
 
 #include <QBitmap>
 #include <QPaintEvent>

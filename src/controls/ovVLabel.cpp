@@ -1,7 +1,7 @@
 #include "ovVLabel.h"
 
 #include "GridPainter.h"
-#include "services/TextMetrics.h"
+#include "services_ui/TextMetrics.h"
 
 #include <QEvent>
 #include <QPainter>

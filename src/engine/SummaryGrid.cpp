@@ -57,6 +57,16 @@ void TovSummaryGrid::setLines(int col, int row, const ReportCellStyle& style) {
     }
 }
 
+template <typename Visit>
+void TovSummaryGrid::forEachFieldCell(const TovRFs& fields, Visit&& visit) {
+    for (int i = 1; i <= fields.getCount(); ++i) {
+        const TovRF& f = *fields.getItems(i);
+        if (TovSummaryCell* c = at(f.getColumn(), f.getRow())) {
+            visit(f, *c);
+        }
+    }
+}
+
 void TovSummaryGrid::applyStyle(int col, int row, const ReportCellStyle& style, bool colours) {
     TovSummaryCell* c = at(col, row);
     if (c == nullptr) {
@@ -125,52 +135,42 @@ void TovSummaryGrid::Populate(const TovRHs& headers, const TovRFs& fields) {
             c->Text = Framed(title.getCaption());
         }
     }
-    for (int i = 1; i <= fields.getCount(); ++i) {
-        const TovRF& f = *fields.getItems(i);
-        TovSummaryCell* c = at(f.getColumn(), f.getRow());
-        if (c == nullptr) {
-            continue;
-        }
+    forEachFieldCell(fields, [](const TovRF& f, TovSummaryCell& c) {
         switch (f.getValueState()) {
         case vsValue:
-            c->Text = Framed(f.FormatValue());
+            c.Text = Framed(f.FormatValue());
             break;
         case vsNoData:
-            c->Text = Framed(UIT(txt::NoData));
+            c.Text = Framed(UIT(txt::NoData));
             break;
         case vsNotApplicable:
-            c->Text = Framed(UIT(txt::NA));
+            c.Text = Framed(UIT(txt::NA));
             break;
         default:
             break;
         }
-    }
+    });
 }
 
 void TovSummaryGrid::Format(const TovRFs& fields) {
-    for (int i = 1; i <= fields.getCount(); ++i) {
-        const TovRF& f = *fields.getItems(i);
-        TovSummaryCell* c = at(f.getColumn(), f.getRow());
-        if (c == nullptr) {
-            continue;
-        }
+    forEachFieldCell(fields, [](const TovRF& f, TovSummaryCell& c) {
         switch (f.getValueState()) {
         case vsValue:
-            c->Style.FontColor = f.getFontColor();
-            c->Style.Color = f.getColor();
+            c.Style.FontColor = f.getFontColor();
+            c.Style.Color = f.getColor();
             break;
         case vsNoData:
-            c->Style.FontColor = ReportColors::Red;
-            c->Style.Color = ReportColors::clBtnFace;
+            c.Style.FontColor = ReportColors::Red;
+            c.Style.Color = ReportColors::clBtnFace;
             break;
         case vsNotApplicable:
-            c->Style.FontColor = ReportColors::Black;
-            c->Style.Color = ReportColors::clBtnFace;
+            c.Style.FontColor = ReportColors::Black;
+            c.Style.Color = ReportColors::clBtnFace;
             break;
         default:
             break;
         }
-    }
+    });
     for (const engine::RedValueItem& red : engine::kRedValueItems) {
         if (red.Item > fields.getCount()) {
             continue;

@@ -59,6 +59,8 @@ public:
 
 private:
     TovSummaryCell* at(int col, int row);
+    // Calls visit(field, cell) for every field of the table whose cell lies in the grid.
+    template <typename Visit> void forEachFieldCell(const TovRFs& fields, Visit&& visit);
     void applyStyle(int col, int row, const ReportCellStyle& style, bool colours);
     void setLines(int col, int row, const ReportCellStyle& style);
 

@@ -2,6 +2,7 @@
 // worksheets the definition names, and the tasks are read out of the Data Source File.
 #include "ovProcess.h"
 
+#include "engine/ProcessExcel.h"
 #include "engine/StageProgress.h"
 #include "excel/ovXL.h"
 #include "model/ovSD.h"
@@ -17,18 +18,11 @@
 #include <cstdint>
 #include <variant>
 
+using engine::kPair;
+using engine::xl;
 using platform::Format;
 
 namespace {
-
-const QString kPair = QStringLiteral("%s: %s");
-
-TovXL& xl() {
-    if (XL == nullptr) {
-        throw platform::Exception(UIT(txt::UnableToInitialiseXL));
-    }
-    return *XL;
-}
 
 // The number of a quantity cell: a number as it stands, anything else read leniently from its
 // text (a text that is not a number gives 0).

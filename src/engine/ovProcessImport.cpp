@@ -4,6 +4,7 @@
 #include "ovProcess.h"
 
 #include "engine/DistinctValues.h"
+#include "engine/ProcessExcel.h"
 #include "engine/ProcessProgress.h"
 #include "engine/ProcessWindows.h"
 #include "engine/StageProgress.h"
@@ -19,11 +20,11 @@
 
 #include <exception>
 
+using engine::kPair;
+using engine::xl;
 using platform::Format;
 
 namespace {
-
-const QString kPair = QStringLiteral("%s: %s");
 
 // What sets the three imports apart within their common frame: the failure log's headline, the
 // progress window's caption, the number of progress steps and the keys of the three failures.
@@ -39,13 +40,6 @@ struct ImportKind {
 constexpr ImportKind kWorksheetNames{1444, 322, 5, "UP015", "UP016", "UP017"};
 constexpr ImportKind kTaskFields{1445, 323, 7, "UP018", "UP019", "UP020"};
 constexpr ImportKind kTaskFieldValues{1446, 324, 8, "UP023", "UP024", "UP025"};
-
-TovXL& xl() {
-    if (XL == nullptr) {
-        throw platform::Exception(UIT(txt::UnableToInitialiseXL));
-    }
-    return *XL;
-}
 
 TovSD& activeSD() {
     if (SDs == nullptr) {

@@ -4,6 +4,7 @@
 
 #include "engine/ChartData.h"
 #include "engine/OutputWorkbook.h"
+#include "engine/ProcessExcel.h"
 #include "engine/StageProgress.h"
 #include "engine/SummaryData.h"
 #include "engine/ovRF.h"
@@ -18,19 +19,12 @@
 
 #include <algorithm>
 
+using engine::kPair;
+using engine::xl;
 using platform::Format;
 using platform::RaiseLines;
 
 namespace {
-
-const QString kPair = QStringLiteral("%s: %s");
-
-TovXL& xl() {
-    if (XL == nullptr) {
-        throw platform::Exception(UIT(txt::UnableToInitialiseXL));
-    }
-    return *XL;
-}
 
 TovRHs& Headers(TovRHs* list) {
     if (list == nullptr) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "services/TextMetrics.h"
 #include "services/ovAD.h"
+#include "services_ui/TextMetrics.h"
 
 // The dialogue metrics the windows' layouts are computed from.
 namespace formmetrics {

@@ -1,4 +1,4 @@
-#include "HintStyle.h"
+#include "forms/HintStyle.h"
 
 #include <QApplication>
 #include <QEvent>

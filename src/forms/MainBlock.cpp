@@ -1,28 +1,28 @@
-#include "MainBlock.h"
+#include "forms/MainBlock.h"
 
-#include "F_About.h"
-#include "F_AddRenameCopy.h"
-#include "F_BrowseFile.h"
-#include "F_BrowseFld.h"
-#include "F_BrowseVal.h"
-#include "F_BrowseWS.h"
-#include "F_CfgErr.h"
-#include "F_DFVErr.h"
-#include "F_Main.h"
-#include "F_Options.h"
-#include "F_Summary.h"
-#include "MainWindowHandOver.h"
-#include "OBJ_Utils.h"
-#include "ServiceAdapters.h"
 #include "engine/ovProcess.h"
+#include "forms/OBJ_Utils.h"
+#include "forms/ServiceAdapters.h"
+#include "forms/browse/F_BrowseFile.h"
+#include "forms/browse/F_BrowseFld.h"
+#include "forms/browse/F_BrowseVal.h"
+#include "forms/browse/F_BrowseWS.h"
+#include "forms/browse/F_CfgErr.h"
+#include "forms/browse/F_DFVErr.h"
+#include "forms/dialogs/F_About.h"
+#include "forms/dialogs/F_AddRenameCopy.h"
+#include "forms/dialogs/F_Options.h"
+#include "forms/dialogs/F_Summary.h"
+#include "forms/main/F_Main.h"
+#include "forms/main/MainWindowHandOver.h"
 #include "model/ovDF.h"
 #include "program/GlobalObjects.h"
-#include "services/F_Progress.h"
-#include "services/F_StdDlg.h"
 #include "services/MainWindow.h"
-#include "services/SingleInstance.h"
-#include "services/Startup.h"
-#include "services/TextMetrics.h"
+#include "services_ui/F_Progress.h"
+#include "services_ui/F_StdDlg.h"
+#include "services_ui/SingleInstance.h"
+#include "services_ui/Startup.h"
+#include "services_ui/TextMetrics.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -140,7 +140,7 @@ int RunMainBlock() {
     startup.FinishSplash();
 
     UF_Main->show();
-    std::shared_ptr<void> handOver = ListenForHandOvers(UF_Main);
+    std::shared_ptr<void> handOver = ListenForHandOvers(*UF_Main);
     bool ok = false;
     const int autoCloseMs = qEnvironmentVariableIntValue("OVIK_KRV_TESSEL_AUTOCLOSE_MS", &ok);
     if (ok && autoCloseMs >= 0) {

@@ -1,4 +1,4 @@
-#include "MainIcons.h"
+#include "forms/MainIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

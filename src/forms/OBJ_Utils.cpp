@@ -1,4 +1,4 @@
-#include "OBJ_Utils.h"
+#include "forms/OBJ_Utils.h"
 
 #include "program/GlobalObjects.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/Startup.h"
+#include "services_ui/Startup.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "ServiceAdapters.h"
+#include "forms/ServiceAdapters.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "SlotGuard.h"
+#include "forms/SlotGuard.h"
 
 #include "platform/Exception.h"
 #include "services/StdDlg.h"

@@ -1,6 +1,6 @@
-#include "StatusImage.h"
+#include "forms/StatusImage.h"
 
-#include "MainIcons.h"
+#include "forms/MainIcons.h"
 
 TStatusImage::TStatusImage(QWidget* parent) : QLabel(parent) {
     setFixedSize(22, 21);

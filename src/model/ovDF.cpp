@@ -131,37 +131,11 @@ void TovDF::CheckBackupExtension(const QString& path) {
 }
 
 TovDF::TState TovDF::CaptureState() const {
-    TState s;
-    s.IsBackup = IsBackup;
-    s.IsNew = IsNew;
-    s.IsReadOnly = IsReadOnly;
-    s.IsQuillFormat = IsQuillFormat;
-    s.IsTesselFormat = IsTesselFormat;
-    s.IsOldFormat = IsOldFormat;
-    s.IsPartial = IsPartial;
-    s.FileVersion = FileVersion;
-    s.DPFE = DPFE;
-    s.CmdLinePending = CmdLinePending;
-    s.CopyDataPending = CopyDataPending;
-    s.Modified = Modified;
-    s.NoFile = NoFile;
-    return s;
+    return static_cast<const TState&>(*this);
 }
 
-void TovDF::ApplyState(const TState& s) {
-    IsBackup = s.IsBackup;
-    IsNew = s.IsNew;
-    IsReadOnly = s.IsReadOnly;
-    IsQuillFormat = s.IsQuillFormat;
-    IsTesselFormat = s.IsTesselFormat;
-    IsOldFormat = s.IsOldFormat;
-    IsPartial = s.IsPartial;
-    FileVersion = s.FileVersion;
-    DPFE = s.DPFE;
-    CmdLinePending = s.CmdLinePending;
-    CopyDataPending = s.CopyDataPending;
-    Modified = s.Modified;
-    NoFile = s.NoFile;
+void TovDF::ApplyState(const TState& state) {
+    static_cast<TState&>(*this) = state;
 }
 
 void TovDF::SaveState() {

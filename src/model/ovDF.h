@@ -14,11 +14,30 @@ class IDataFilePreferences;
 class TovSDs;
 class TIniDocument;
 
+// The data file's path and state flags: what a command snapshots before it starts and puts back
+// when it fails.
+struct TDataFileState {
+    bool IsBackup = false;
+    bool IsNew = false;
+    bool IsReadOnly = false;
+    bool IsQuillFormat = false;
+    bool IsTesselFormat = false;
+    bool IsOldFormat = false;
+    bool IsPartial = false;
+    QString FileVersion;
+    QString DPFE;
+    bool CmdLinePending = false;
+    bool CopyDataPending = false;
+    bool Modified = false;
+    bool NoFile = true;
+};
+
 // The open data file as a document: its path and state flags, the counts of its header, the
 // list of paths handed over by the command line, a second instance or a drop, and the file
 // commands New, Open, Save, Save As and Close with their prompts. The definitions themselves are
-// the global list SDs.
-class TovDF {
+// the global list SDs. The state flags are its TDataFileState part, so that a snapshot holds
+// each of them without a list of its own.
+class TovDF : private TDataFileState {
 public:
     // arguments: the program's command-line parameters (without the program itself).
     explicit TovDF(const QStringList& arguments = {});
@@ -98,21 +117,7 @@ public:
     bool SaveDataFile(bool backup);
 
 private:
-    struct TState {
-        bool IsBackup = false;
-        bool IsNew = false;
-        bool IsReadOnly = false;
-        bool IsQuillFormat = false;
-        bool IsTesselFormat = false;
-        bool IsOldFormat = false;
-        bool IsPartial = false;
-        QString FileVersion;
-        QString DPFE;
-        bool CmdLinePending = false;
-        bool CopyDataPending = false;
-        bool Modified = false;
-        bool NoFile = true;
-    };
+    using TState = TDataFileState;
     TState CaptureState() const;
     void ApplyState(const TState& state);
 
@@ -136,21 +141,8 @@ private:
     void AddToRecentFiles(const QString& path);
 
     TState Snapshot;
-    bool IsBackup = false;
-    bool IsNew = false;
-    bool IsReadOnly = false;
-    bool IsQuillFormat = false;
-    bool IsTesselFormat = false;
-    bool IsOldFormat = false;
-    bool IsPartial = false;
-    QString FileVersion;
     int PB_Count = 0;
     int SD_Count = 0;
-    QString DPFE;
-    bool CmdLinePending = false;
-    bool CopyDataPending = false;
-    bool Modified = false;
-    bool NoFile = true;
     int FL_Count = 0;
     std::vector<QString> FL_DPFE;
     std::vector<bool> FL_Valid;

@@ -2,10 +2,10 @@
 // opener, here a recording xdg-open of the test's own on the PATH.
 #include "DesktopSupport.h"
 
-#include "forms/F_Main.h"
+#include "forms/main/F_Main.h"
 #include "model/ovDF.h"
-#include "platform/Desktop.h"
 #include "platform/Shell.h"
+#include "platform_ui/Desktop.h"
 #include "services/ovAD.h"
 #include "support/Eventually.h"
 #include "support/FakeStdDlg.h"

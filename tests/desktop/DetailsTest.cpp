@@ -2,8 +2,8 @@
 // whose text the box has scrolled, and that it stays on the 1280 x 800 screen.
 #include "DesktopSupport.h"
 
-#include "forms/BalloonHint.h"
-#include "forms/TabInputGuards.h"
+#include "forms/tabs/BalloonHint.h"
+#include "forms/tabs/TabInputGuards.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -3,8 +3,8 @@
 // button's dialogue gives the focus back to the edit box it serves.
 #include "DesktopSupport.h"
 
-#include "forms/F_Main.h"
-#include "forms/Tab_SCF.h"
+#include "forms/main/F_Main.h"
+#include "forms/tabs/Tab_SCF.h"
 #include "model/FileDialogs.h"
 #include "model/ovDF.h"
 #include "support/FakeStdDlg.h"

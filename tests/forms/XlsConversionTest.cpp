@@ -2,10 +2,10 @@
 // painting meanwhile and its Cancel ends the conversion, leaving nothing behind.
 #include "engine/ovProcess.h"
 #include "model/ovSD.h"
-#include "services/F_Progress.h"
 #include "services/Progress.h"
 #include "services/TextIds.h"
 #include "services/ovUIL.h"
+#include "services_ui/F_Progress.h"
 #include "support/FakeStdDlg.h"
 #include "support/LibreOffice.h"
 #include "support/ProgramGlobals.h"

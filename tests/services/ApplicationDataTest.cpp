@@ -1,5 +1,5 @@
-#include "services/TextMetrics.h"
 #include "services/ovAD.h"
+#include "services_ui/TextMetrics.h"
 #include "support/FixedTextMeasurer.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/F_BrowseWindows.h"
+#include "forms/browse/F_BrowseWindows.h"
 
 #include <deque>
 #include <vector>

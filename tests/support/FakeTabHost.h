@@ -1,7 +1,7 @@
 #pragma once
 
-#include "forms/TabHost.h"
-#include "forms/TabInputGuards.h"
+#include "forms/tabs/TabHost.h"
+#include "forms/tabs/TabInputGuards.h"
 
 #include <utility>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/TextMetrics.h"
+#include "services_ui/TextMetrics.h"
 
 namespace testsupport {
 

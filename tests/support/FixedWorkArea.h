@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/WorkArea.h"
+#include "services_ui/WorkArea.h"
 
 namespace testsupport {
 

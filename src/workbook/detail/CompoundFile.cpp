@@ -21,6 +21,26 @@ const char kSignature[8] = {'\xD0', '\xCF', '\x11', '\xE0', '\xA1', '\xB1', '\x1
                 QStringLiteral("The file is damaged and cannot be opened (%1).").arg(what));
 }
 
+// The first `size` bytes of a stream held in `sectors` of `source`, in their order: sector s
+// starts at firstOffset + s * sectorSize.
+QByteArray gatherSectors(const QByteArray& source, const std::vector<uint32_t>& sectors,
+                         uint32_t sectorSize, qint64 firstOffset, uint64_t size) {
+    if (uint64_t(sectors.size()) * sectorSize < size)
+        damaged(QStringLiteral("stream shorter than its size"));
+    QByteArray out;
+    out.reserve(qsizetype(size));
+    for (const uint32_t s : sectors) {
+        if (uint64_t(out.size()) >= size)
+            break;
+        const qint64 base = firstOffset + qint64(s) * sectorSize;
+        const qint64 n = std::min<qint64>(sectorSize, qint64(size) - out.size());
+        if (base + n > source.size())
+            damaged(QStringLiteral("truncated"));
+        out.append(source.constData() + base, n);
+    }
+    return out;
+}
+
 } // namespace
 
 bool CompoundFile::isCompoundFile(const QByteArray& data) {
@@ -129,37 +149,13 @@ std::vector<uint32_t> CompoundFile::chain(const std::vector<uint32_t>& table, ui
 
 QByteArray CompoundFile::readChain(uint32_t start, uint64_t size) const {
     const qint64 sectorCount = (data_.size() + sectorSize_ - 1) / sectorSize_;
-    const auto sectors = chain(fat_, start, sectorCount);
-    if (uint64_t(sectors.size()) * sectorSize_ < size)
-        damaged(QStringLiteral("stream shorter than its size"));
-    QByteArray out;
-    out.reserve(qsizetype(size));
-    for (const uint32_t s : sectors) {
-        if (uint64_t(out.size()) >= size)
-            break;
-        const qint64 base = qint64(s + 1) * sectorSize_;
-        const qint64 n = std::min<qint64>(sectorSize_, qint64(size) - out.size());
-        if (base + n > data_.size())
-            damaged(QStringLiteral("truncated"));
-        out.append(data_.constData() + base, n);
-    }
-    return out;
+    // Sector 0 follows the header, which is one sector long.
+    return gatherSectors(data_, chain(fat_, start, sectorCount), sectorSize_, sectorSize_, size);
 }
 
 QByteArray CompoundFile::readMiniChain(uint32_t start, uint64_t size) const {
     const qint64 limit = miniStream_.size() / miniSectorSize_;
-    const auto sectors = chain(miniFat_, start, limit);
-    if (uint64_t(sectors.size()) * miniSectorSize_ < size)
-        damaged(QStringLiteral("stream shorter than its size"));
-    QByteArray out;
-    out.reserve(qsizetype(size));
-    for (const uint32_t s : sectors) {
-        if (uint64_t(out.size()) >= size)
-            break;
-        const qint64 n = std::min<qint64>(miniSectorSize_, qint64(size) - out.size());
-        out.append(miniStream_.constData() + qint64(s) * miniSectorSize_, n);
-    }
-    return out;
+    return gatherSectors(miniStream_, chain(miniFat_, start, limit), miniSectorSize_, 0, size);
 }
 
 void CompoundFile::collectPaths(uint32_t index, const QString& prefix, std::vector<bool>& visited,
