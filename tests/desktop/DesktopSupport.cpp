@@ -31,13 +31,13 @@ QRect frameOf(const QWidget* window) {
 
 bool showAndSettle(QWidget* window) {
     window->show();
-    if (!QTest::qWaitForWindowExposed(window, 5000)) {
+    if (!QTest::qWaitForWindowExposed(window, 10000)) {
         return false;
     }
     // The frame is known once the window manager has reparented the window: its frame then
     // differs from the client area. Wait for that, then for the geometry to stop moving.
     const bool framed =
-        QTest::qWaitFor([window] { return frameOf(window) != window->geometry(); }, 3000);
+        QTest::qWaitFor([window] { return frameOf(window) != window->geometry(); }, 10000);
     QRect last = frameOf(window);
     for (int i = 0; i < 20; ++i) {
         settle(50);

@@ -67,7 +67,7 @@ protected:
     // Asks the window manager to activate the window and waits until it is.
     static bool Activate(QWidget* w) {
         w->activateWindow();
-        const bool active = QTest::qWaitFor([w] { return w->isActiveWindow(); }, 3000);
+        const bool active = QTest::qWaitFor([w] { return w->isActiveWindow(); }, 10000);
         settle(100);
         return active;
     }

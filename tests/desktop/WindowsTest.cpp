@@ -255,10 +255,10 @@ QStringList AllowedActions(const QWidget* window) {
 // The user maximises the window and restores it again; the window settles.
 void MaximiseAndRestore(QWidget* window) {
     window->showMaximized();
-    (void)QTest::qWaitFor([window] { return window->isMaximized(); }, 3000);
+    (void)QTest::qWaitFor([window] { return window->isMaximized(); }, 10000);
     settle(300);
     window->showNormal();
-    (void)QTest::qWaitFor([window] { return window->windowState() == Qt::WindowNoState; }, 3000);
+    (void)QTest::qWaitFor([window] { return window->windowState() == Qt::WindowNoState; }, 10000);
     StableFrame(window);
 }
 
@@ -273,7 +273,7 @@ void WhenShown(QDialog* window, std::function<void()> inspect, int result) {
         }
         poll->stop();
         poll->deleteLater();
-        (void)QTest::qWaitFor([window] { return frameOf(window) != window->geometry(); }, 3000);
+        (void)QTest::qWaitFor([window] { return frameOf(window) != window->geometry(); }, 10000);
         settle(300);
         inspect();
         window->done(result);
@@ -379,23 +379,23 @@ TEST_F(ProgramWindows, MainWindowShowsEveryTabWholeAtItsMinimumAndDefaultSize) {
 TEST_F(ProgramWindows, AMaximisedMainWindowMinimisedAndRestoredComesBackMaximised) {
     TUF_Main& main = Main();
     main.showMaximized();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main.isMaximized(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.isMaximized(); }, 10000));
     settle(200);
     main.showMinimized();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main.isMinimized(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.isMinimized(); }, 10000));
     settle(200);
     // A dialogue shown meanwhile restores the main window, as a second start does.
     main.RestoreFromMinimised();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !main.isMinimized() && main.isMaximized(); }, 3000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !main.isMinimized() && main.isMaximized(); }, 10000))
         << "state " << main.windowState().toInt();
     TovWM& slot = WMs->getItems(1);
     main.showMinimized();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main.isMinimized(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.isMinimized(); }, 10000));
     CaptureWindowGeometry(slot, &main, true);
     EXPECT_EQ(slot.getWindowSize(), 1) << "a window minimised from maximised is saved maximised";
     main.RestoreFromMinimised();
     main.showNormal();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main.windowState() == Qt::WindowNoState; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.windowState() == Qt::WindowNoState; }, 10000));
     settle(300);
 }
 
