@@ -24,6 +24,9 @@ double Now() {
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
+// The monotonic clock at the spawn, handed to the spawned process.
+constexpr const char* kSpawnedVariable = "KRV_BENCH_SPAWNED_AT";
+
 } // namespace
 
 ProcessRun RunProcess(const QString& program, const QStringList& arguments) {
@@ -48,7 +51,9 @@ ProcessRun RunProcess(const QString& program, const QStringList& arguments) {
     posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
     pid_t pid = 0;
     const double start = Now();
+    qputenv(kSpawnedVariable, QByteArray::number(start, 'f', 9));
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    qunsetenv(kSpawnedVariable);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     std::string output;
@@ -71,10 +76,34 @@ ProcessRun RunProcess(const QString& program, const QStringList& arguments) {
     }
     run.seconds = Now() - start;
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.peakMiB = double(usage.ru_maxrss) / 1024.0;
     run.faults = usage.ru_minflt + usage.ru_majflt;
     run.output = QString::fromLocal8Bit(output.data(), qsizetype(output.size()));
     return run;
+}
+
+double SecondsSinceSpawn() {
+    bool ok = false;
+    const double spawned = qEnvironmentVariable(kSpawnedVariable).toDouble(&ok);
+    return ok ? Now() - spawned : 0.0;
+}
+
+bool PhasesOf(const QString& output, ProcessPhases& phases) {
+    static const QRegularExpression line(
+        QStringLiteral(R"(process: ([0-9.]+) s to the program's objects, ([0-9.]+) s to the run, )"
+                       R"(the run ended ([0-9.]+) s after the spawn)"));
+    const QRegularExpressionMatch match = line.match(output);
+    if (!match.hasMatch()) {
+        return false;
+    }
+    phases = {match.captured(1).toDouble(), match.captured(2).toDouble(),
+              match.captured(3).toDouble()};
+    return true;
+}
+
+double PeakOf(const QString& output) {
+    static const QRegularExpression line(QStringLiteral(R"(peak memory ([0-9.]+) MiB)"));
+    const QRegularExpressionMatch match = line.match(output);
+    return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
 }
 
 std::vector<StageTime> StagesOf(const QString& output) {

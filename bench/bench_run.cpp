@@ -64,7 +64,17 @@
 
 namespace {
 
+// The process's own peak (VmHWM): the rusage peak of a spawned process also holds its parent's
+// memory at the spawn.
 double PeakMemoryMiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:")) {
+                return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+            }
+        }
+    }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
@@ -290,6 +300,7 @@ RunTiming TimedRun(TovProcess& process, Globals& globals, int definition) {
 }
 
 [[maybe_unused]] int RunDataFile(Globals& globals, const QString& dataFile, int definition) {
+    const double ready = bench::SecondsSinceSpawn();
     if (!DF->OpenDataFile(dataFile, false)) {
         std::printf("could not open the data file %s\n", qPrintable(dataFile));
         return 1;
@@ -302,12 +313,18 @@ RunTiming TimedRun(TovProcess& process, Globals& globals, int definition) {
     TovProcess process;
     std::printf("%s, definition %d: %s\n", qPrintable(dataFile), definition,
                 qPrintable(SDs->getItems(definition)->getDescription()));
+    const double runStart = bench::SecondsSinceSpawn();
     const RunTiming timing = TimedRun(process, globals, definition);
     if (!timing.ok) {
         std::printf("the run failed\n");
         return 1;
     }
     std::printf("saved the output workbook: %s\n", qPrintable(process.getOFPath()));
+    if (runStart > 0) {
+        std::printf("process: %.3f s to the program's objects, %.3f s to the run, the run ended "
+                    "%.3f s after the spawn\n",
+                    ready, runStart, bench::SecondsSinceSpawn());
+    }
     return 0;
 }
 
@@ -411,7 +428,7 @@ BareProgram MeasureBareProgram(const Case& c, int runs) {
 QString MeasureCase(const Case& c, int runs) {
     std::printf("%s, %d tasks x %d days (task sheet XML %.1f MiB): medians of %d processes\n",
                 c.flavour->label, c.size.tasks, c.size.days, c.yardsticks.mebibytes, runs);
-    std::vector<double> process, run, peak, faults;
+    std::vector<double> process, run, peak, faults, toObjects, toRun, afterRun;
     std::vector<std::vector<bench::StageTime>> stageRuns;
     for (int i = 0; i < runs; ++i) {
         QFile::remove(c.output);
@@ -423,7 +440,12 @@ QString MeasureCase(const Case& c, int runs) {
         }
         process.push_back(result.seconds);
         run.push_back(bench::RunSecondsOf(result.output));
-        peak.push_back(result.peakMiB);
+        peak.push_back(bench::PeakOf(result.output));
+        if (bench::ProcessPhases phases; bench::PhasesOf(result.output, phases)) {
+            toObjects.push_back(phases.objects);
+            toRun.push_back(phases.runStart);
+            afterRun.push_back(result.seconds - phases.runEnd);
+        }
         faults.push_back(double(result.faults));
         stageRuns.push_back(bench::StagesOf(result.output));
     }
@@ -458,6 +480,9 @@ QString MeasureCase(const Case& c, int runs) {
     const double wholeProcess = Median(process);
     std::printf("  run %.3f s; process (start to exit) %.3f s, %.0f page faults, peak %.1f MiB\n",
                 Median(run), wholeProcess, Median(faults), Median(peak));
+    std::printf("  process: its objects ready %.3f s after the spawn, the run started at %.3f s, "
+                "the exit %.3f s after the run\n",
+                Median(toObjects), Median(toRun), Median(afterRun));
     std::printf("  bare program (inflate + parse of the task sheet, the output written at level "
                 "1): %.3f s; process = %.2f x bare program\n",
                 bare.process, wholeProcess / bare.process);
