@@ -155,7 +155,7 @@ TEST(PartStreamTest, TreePagesAreReusedWhenFreedAndFromTheStartWhenNoTreeIsLeft)
         blocks.push_back(allocateTreeMemory(32768 + 64));
         static_cast<char*>(blocks.back())[32768] = char(i);
     }
-    void* large = allocateTreeMemory(1 << 20); // not a page: the general allocator
+    void* large = allocateTreeMemory(1 << 20); // not a page: carved among the larger blocks
     EXPECT_EQ(treeMemoryStats().liveBlocks, before.liveBlocks + 2100);
     EXPECT_GE(treeMemoryStats().regions, size_t(2));
     void* last = blocks.back();

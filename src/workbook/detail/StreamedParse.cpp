@@ -347,7 +347,7 @@ private:
     // piece that does not parse, and the part is parsed whole.
     bool parseRows(Piece piece, std::string_view pending) {
         std::string joined; // a carried end longer than the room before the next piece
-        const size_t inUseBefore = treeMemoryStats().inUse;
+        const size_t inUseBefore = treeMemoryStats().pagesInUse;
         size_t parsed = 0;
         bool projected = false;
         for (;;) {
@@ -401,18 +401,19 @@ private:
         }
     }
 
-    // Projects the tree memory the rest of the rows will take from what the first rows took and
-    // has it faulted in ahead.
+    // Projects the tree pages the rest of the rows will take from what the first rows took and
+    // has them faulted in ahead, with the memory their text is copied to.
     void prefaultRest(size_t inUseBefore, size_t rowsText) {
         const uint64_t declared = reader_.declaredSize();
-        const size_t inUse = treeMemoryStats().inUse;
+        const size_t inUse = treeMemoryStats().pagesInUse;
         const size_t took = inUse - std::min(inUse, inUseBefore);
         const uint64_t done = uint64_t(headSize_) + rowsText;
-        if (declared <= done || took == 0) {
+        if (declared <= done) {
             return;
         }
-        const double perByte = double(took) / double(rowsText);
-        prefaultTreeMemory(size_t(perByte * double(declared - done) * kPrefaultShare));
+        const double rest = double(declared - done);
+        prefaultTreeMemory(size_t(double(took) / double(rowsText) * rest * kPrefaultShare),
+                           size_t(rest * kPrefaultShare));
     }
 
     // What follows the rows: the end of sheetData, the elements after it, the end of the

@@ -40,12 +40,32 @@ constexpr size_t kRegionSize = size_t(64) << 20;
 constexpr size_t kLargestCarved = kRegionSize / 4;
 constexpr size_t kLargeAlignment = 64;
 
-struct Pool {
-    std::mutex mutex;
+// Regions blocks are carved from in order.
+struct Arena {
     std::vector<char*> regions;
     size_t current = 0;   // the region blocks are being carved from
-    char* next = nullptr; // its first byte not handed out since the pool was last empty
+    char* next = nullptr; // its first byte not handed out since the arena was last empty
     char* end = nullptr;
+
+    bool holds(const void* block) const {
+        const auto address = reinterpret_cast<uintptr_t>(block);
+        for (char* region : regions) {
+            const auto start = reinterpret_cast<uintptr_t>(region);
+            if (address >= start && address < start + kRegionSize) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// Tree pages and larger blocks (texts) come from arenas of their own: the pages of the one stay
+// for the next tree when no tree is left, those of the other go back to the system when no
+// text is left, so that a text parsed once does not stay in memory.
+struct Pool {
+    std::mutex mutex;
+    Arena pages;
+    Arena texts;
     void* freeBlocks = nullptr; // a list through the blocks' first word
     size_t freeCount = 0;
     size_t live = 0;
@@ -62,17 +82,6 @@ Pool& pool() {
 }
 
 std::atomic<bool> installed{false};
-
-bool inPool(const Pool& p, const void* block) {
-    const auto address = reinterpret_cast<uintptr_t>(block);
-    for (char* region : p.regions) {
-        const auto start = reinterpret_cast<uintptr_t>(region);
-        if (address >= start && address < start + kRegionSize) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // A region aligned on a huge page, so that the kernel can back it with huge pages; nullptr
 // when the address space cannot be had.
@@ -97,38 +106,54 @@ char* newRegion() {
     return reinterpret_cast<char*>(start);
 }
 
-// Lets the system take the pages back when it needs them; until then they are used again
-// without being faulted in anew.
-void lazyFree(char* start, size_t length) {
-    if (length == 0) {
-        return;
-    }
-#ifdef MADV_FREE
-    madvise(start, length, MADV_FREE);
-#else
-    madvise(start, length, MADV_DONTNEED);
-#endif
-}
-
 // Moves carving to the next region (made when there is none) once fewer than `size` bytes are
 // left in the current one; false when no region can be had.
-bool makeRoom(Pool& p, size_t size) {
-    if (p.next != nullptr && size_t(p.end - p.next) >= size) {
+bool makeRoom(Arena& a, size_t size) {
+    if (a.next != nullptr && size_t(a.end - a.next) >= size) {
         return true;
     }
-    if (p.next != nullptr && p.current + 1 < p.regions.size()) {
-        ++p.current;
+    if (a.next != nullptr && a.current + 1 < a.regions.size()) {
+        ++a.current;
     } else {
         char* region = newRegion();
         if (region == nullptr) {
             return false;
         }
-        p.regions.push_back(region);
-        p.current = p.regions.size() - 1;
+        a.regions.push_back(region);
+        a.current = a.regions.size() - 1;
     }
-    p.next = p.regions[p.current];
-    p.end = p.next + kRegionSize;
+    a.next = a.regions[a.current];
+    a.end = a.next + kRegionSize;
     return true;
+}
+
+char* carve(Arena& a, size_t size) {
+    if (!makeRoom(a, size)) {
+        return nullptr;
+    }
+    char* block = a.next;
+    a.next += size;
+    return block;
+}
+
+// Hands the arena's used pages to the system (`keep`: lazily, for the next use to find them
+// still there unless the system needed them) and carves from its first region again.
+void empty(Arena& a, bool keep) {
+    for (size_t i = 0; i <= a.current && i < a.regions.size(); ++i) {
+        const size_t used = i < a.current ? kRegionSize : size_t(a.next - a.regions[i]);
+        const size_t length = (used + kHugePage - 1) & ~(kHugePage - 1);
+        if (length == 0) {
+            continue;
+        }
+#ifdef MADV_FREE
+        madvise(a.regions[i], length, keep ? MADV_FREE : MADV_DONTNEED);
+#else
+        madvise(a.regions[i], length, MADV_DONTNEED);
+#endif
+    }
+    a.current = 0;
+    a.next = a.regions.empty() ? nullptr : a.regions.front();
+    a.end = a.next == nullptr ? nullptr : a.next + kRegionSize;
 }
 
 void* allocateLarge(Pool& p, size_t size) {
@@ -143,34 +168,12 @@ void* allocateLarge(Pool& p, size_t size) {
         p.freeLarge.erase(it);
         return block;
     }
-    if (!makeRoom(p, carved)) {
-        return nullptr;
+    void* block = carve(p.texts, carved);
+    if (block != nullptr) {
+        p.large.emplace(block, carved);
+        p.largeInUse += carved;
     }
-    void* block = p.next;
-    p.next += carved;
-    p.large.emplace(block, carved);
-    p.largeInUse += carved;
     return block;
-}
-
-// The pool holds no block in use: the pages stay for the next tree (a run opens its data
-// source, then its template) unless the system needs them first, and blocks are carved from
-// the first region again, whatever the pages hold by then.
-void resetWhenEmpty(Pool& p) {
-    if (p.live != 0 || !p.large.empty()) {
-        return;
-    }
-    for (size_t i = 0; i <= p.current && i < p.regions.size(); ++i) {
-        const size_t used = i < p.current ? kRegionSize : size_t(p.next - p.regions[i]);
-        lazyFree(p.regions[i], (used + kHugePage - 1) & ~(kHugePage - 1));
-    }
-    p.freeBlocks = nullptr;
-    p.freeCount = 0;
-    p.freeLarge.clear();
-    p.largeFree = 0;
-    p.current = 0;
-    p.next = p.regions.empty() ? nullptr : p.regions.front();
-    p.end = p.next == nullptr ? nullptr : p.next + kRegionSize;
 }
 
 // The helper threads that fault memory in ahead of a parse, a huge page at a time, in the order
@@ -255,11 +258,10 @@ void* allocateTreeMemory(size_t size) {
         p.freeBlocks = *static_cast<void**>(block);
         --p.freeCount;
     } else {
-        if (!makeRoom(p, kBlockSize)) {
+        block = carve(p.pages, kBlockSize);
+        if (block == nullptr) {
             return std::malloc(size);
         }
-        block = p.next;
-        p.next += kBlockSize;
     }
     ++p.live;
     return block;
@@ -271,33 +273,79 @@ void freeTreeMemory(void* block) {
     }
     Pool& p = pool();
     std::unique_lock<std::mutex> lock(p.mutex);
-    if (!inPool(p, block)) {
+    if (p.pages.holds(block)) {
+        *static_cast<void**>(block) = p.freeBlocks;
+        p.freeBlocks = block;
+        ++p.freeCount;
+        if (--p.live == 0) {
+            // No tree is left: the pages stay for the next tree (a run opens its data source,
+            // then its template) unless the system needs them first, and blocks are carved from
+            // the first region again, whatever the pages hold by then.
+            p.freeBlocks = nullptr;
+            p.freeCount = 0;
+            empty(p.pages, true);
+        }
+        return;
+    }
+    const auto it = p.large.find(block);
+    if (it == p.large.end()) {
         lock.unlock();
         std::free(block);
         return;
     }
-    if (const auto it = p.large.find(block); it != p.large.end()) {
-        p.largeInUse -= it->second;
-        p.largeFree += it->second;
-        p.freeLarge.emplace(it->second, block);
-        p.large.erase(it);
-    } else {
-        *static_cast<void**>(block) = p.freeBlocks;
-        p.freeBlocks = block;
-        ++p.freeCount;
-        --p.live;
+    p.largeInUse -= it->second;
+    p.largeFree += it->second;
+    p.freeLarge.emplace(it->second, block);
+    p.large.erase(it);
+    if (p.large.empty()) {
+        p.freeLarge.clear();
+        p.largeFree = 0;
+        empty(p.texts, false);
     }
-    resetWhenEmpty(p);
 }
 
 TreeMemoryStats treeMemoryStats() {
     Pool& p = pool();
     std::lock_guard<std::mutex> lock(p.mutex);
-    return {p.live, p.large.size(), p.regions.size(), p.live * kBlockSize + p.largeInUse,
-            p.freeCount * kBlockSize + p.largeFree};
+    return {p.live,
+            p.large.size(),
+            p.pages.regions.size() + p.texts.regions.size(),
+            p.live * kBlockSize,
+            p.largeInUse,
+            p.freeCount * kBlockSize};
 }
 
-void prefaultTreeMemory(size_t bytes) {
+namespace {
+
+// The next `bytes` the arena will hand out, through the regions after its carving point (made
+// as needed).
+void ahead(Arena& a, size_t bytes, std::vector<std::pair<char*, size_t>>& ranges) {
+    if (bytes == 0 || !makeRoom(a, kBlockSize)) {
+        return;
+    }
+    char* at = a.next;
+    size_t region = a.current;
+    for (;;) {
+        const size_t length = std::min(bytes, size_t(a.regions[region] + kRegionSize - at));
+        ranges.emplace_back(at, length);
+        bytes -= length;
+        if (bytes == 0) {
+            return;
+        }
+        if (region + 1 == a.regions.size()) {
+            char* fresh = newRegion();
+            if (fresh == nullptr) {
+                return;
+            }
+            a.regions.push_back(fresh);
+        }
+        at = a.regions[++region];
+    }
+}
+
+} // namespace
+
+void prefaultTreeMemory(size_t treeBytes, size_t textBytes) {
     if (!installed) {
         return;
     }
@@ -305,34 +353,9 @@ void prefaultTreeMemory(size_t bytes) {
     std::vector<std::pair<char*, size_t>> ranges;
     {
         std::lock_guard<std::mutex> lock(p.mutex);
-        const size_t held = p.freeCount * kBlockSize + p.largeFree;
-        if (bytes <= held) {
-            return;
-        }
-        bytes -= held;
-        if (!makeRoom(p, kBlockSize)) {
-            return;
-        }
-        // From the carving point on, through the regions after it (made as needed).
-        char* at = p.next;
-        size_t region = p.current;
-        while (bytes > 0) {
-            char* regionEnd = p.regions[region] + kRegionSize;
-            const size_t length = std::min(bytes, size_t(regionEnd - at));
-            ranges.emplace_back(at, length);
-            bytes -= length;
-            if (bytes == 0) {
-                break;
-            }
-            if (region + 1 == p.regions.size()) {
-                char* fresh = newRegion();
-                if (fresh == nullptr) {
-                    break;
-                }
-                p.regions.push_back(fresh);
-            }
-            at = p.regions[++region];
-        }
+        const size_t heldPages = p.freeCount * kBlockSize;
+        ahead(p.pages, treeBytes > heldPages ? treeBytes - heldPages : 0, ranges);
+        ahead(p.texts, textBytes > p.largeFree ? textBytes - p.largeFree : 0, ranges);
     }
     prefaulter().add(ranges);
 }
