@@ -2,7 +2,7 @@
 
 #include "platform/FileWrite.h"
 #include "workbook/Error.h"
-#include "workbook/detail/DeflatedPart.h"
+#include "workbook/detail/DeflateJobs.h"
 #include "workbook/detail/PartReader.h"
 #include "workbook/detail/PartText.h"
 #include "workbook/detail/StreamedParse.h"
@@ -12,11 +12,9 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
+#include <chrono>
 #include <exception>
-#include <optional>
-#include <thread>
 #include <zip.h>
 
 namespace workbook::detail {
@@ -459,71 +457,41 @@ size_t Package::textSizeEstimate(const Entry& entry) {
     return entry.replacement ? entry.replacement->size() : 0;
 }
 
-std::map<std::string, DeflatedPart, PartNameLess>
-Package::deflateParts(const std::vector<std::string>& parts) const {
-    // The bytes of a part without a tree come from the source archive, which is read on this
-    // thread only.
-    std::vector<std::string> original(parts.size());
-    for (size_t i = 0; i < parts.size(); ++i) {
-        const Entry& entry = entries_.at(parts[i]);
-        if (!(entry.doc && entry.modified) && !entry.replacement) {
-            original[i] = bytes(parts[i]);
+void Package::addDeflateJob(const std::string& part) {
+    if (!deflating_) {
+        deflating_ = std::make_unique<DeflateJobs>();
+    }
+    if (deflating_->has(part)) {
+        return;
+    }
+    const Entry& entry = entries_.at(part);
+    if (entry.doc && entry.modified) {
+        // Streamed from the tree into the deflater: a large sheet is never held whole as text.
+        deflating_->add(part, textSizeEstimate(entry), [&entry](const TextSink& sink) {
+            writePart(*entry.doc, entry.points, sink);
+        });
+    } else if (entry.replacement) {
+        const std::string& bytes = *entry.replacement;
+        deflating_->add(part, bytes.size(), [&bytes](const TextSink& sink) { sink(bytes); });
+    } else {
+        // The bytes of a part without a tree come from the source archive, which is read on
+        // this thread only.
+        auto original = std::make_shared<const std::string>(bytes(part));
+        deflating_->add(part, original->size(),
+                        [original](const TextSink& sink) { sink(*original); });
+    }
+}
+
+void Package::deflateAhead(const std::vector<std::string>& parts) {
+    for (const std::string& part : parts) {
+        if (has(part) && isModified(part)) {
+            addDeflateJob(part);
         }
     }
-    std::vector<DeflatedPart> results(parts.size());
-    std::vector<std::exception_ptr> failures(parts.size());
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        std::optional<PartDeflater> deflater;
-        for (size_t i = next++; i < parts.size(); i = next++) {
-            try {
-                if (!deflater) {
-                    deflater.emplace();
-                }
-                const Entry& entry = entries_.at(parts[i]);
-                if (entry.doc && entry.modified) {
-                    // Streamed from the tree into the deflater: a large sheet is never held
-                    // whole as text.
-                    writePart(*entry.doc, entry.points,
-                              [&deflater](std::string_view piece) { deflater->write(piece); });
-                } else if (entry.replacement) {
-                    deflater->write(*entry.replacement);
-                } else {
-                    deflater->write(original[i]);
-                    std::string().swap(original[i]);
-                }
-                results[i] = deflater->finish();
-            } catch (...) {
-                failures[i] = std::current_exception();
-                deflater.reset();
-            }
-        }
-    };
-    // A thread takes a deflater of its own (a few hundred KiB of tables) and is worth it only
-    // for a megabyte or so of text: a small workbook is written by a thread or two.
-    constexpr size_t kBytesPerThread = size_t(1) << 20;
-    size_t bytes = 0;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        bytes += original[i].size() + textSizeEstimate(entries_.at(parts[i]));
-    }
-    const size_t threads = std::min<size_t>({parts.size(), 1 + bytes / kBytesPerThread,
-                                             std::max(1u, std::thread::hardware_concurrency())});
-    std::vector<std::thread> pool;
-    for (size_t t = 1; t < threads; ++t) {
-        pool.emplace_back(work);
-    }
-    work();
-    for (std::thread& thread : pool) {
-        thread.join();
-    }
-    std::map<std::string, DeflatedPart, PartNameLess> deflated;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (failures[i]) {
-            std::rethrow_exception(failures[i]);
-        }
-        deflated.emplace(parts[i], std::move(results[i]));
-    }
-    return deflated;
+}
+
+void Package::stopDeflating() {
+    deflating_.reset();
 }
 
 void Package::writeTo(const QString& path) {
@@ -555,19 +523,24 @@ void Package::writeTo(const QString& path) {
         throw Error(kRejectedReference,
                     QStringLiteral("Unable to write the file %1: %2.").arg(path, message));
     };
-    // Changed parts are serialised and deflated first, each its own stream on its own thread;
-    // the archive then copies them as it copies untouched parts.
-    std::vector<std::string> changedParts;
-    for (const std::string& part : order_) {
-        const Entry& entry = entries_.at(part);
-        if (!entry.removed && (entry.modified || entry.index < 0)) {
-            changedParts.push_back(part);
-        }
-    }
-    std::map<std::string, DeflatedPart, PartNameLess> deflated;
+    // Changed parts are serialised and deflated first, on threads (those handed over ahead
+    // already under way); the archive then copies them as it copies untouched parts.
+    std::map<std::string, DeflatedPart> deflated;
     try {
-        deflated = deflateParts(changedParts);
+        for (const std::string& part : order_) {
+            const Entry& entry = entries_.at(part);
+            if (!entry.removed && (entry.modified || entry.index < 0)) {
+                addDeflateJob(part);
+            }
+        }
+        auto t0 = std::chrono::steady_clock::now();
+        if (deflating_) {
+            deflated = deflating_->results();
+        }
+        if (getenv("KRV_TRACE")) fprintf(stderr, "write: deflate wait %.1f ms\n", std::chrono::duration<double>(std::chrono::steady_clock::now()-t0).count()*1e3);
+        deflating_.reset();
     } catch (const std::exception& e) {
+        deflating_.reset();
         fail(QString::fromLocal8Bit(e.what()));
     }
     for (const std::string& part : order_) {

@@ -15,7 +15,7 @@ struct zip;
 
 namespace workbook::detail {
 
-struct DeflatedPart;
+class DeflateJobs;
 class PartReader;
 
 // One relationship of a part, its target resolved to a part name ("xl/worksheets/sheet1.xml").
@@ -88,14 +88,18 @@ public:
     void setContentTypeOverride(const std::string& part, const std::string& type);
     void removeContentTypeOverride(const std::string& part);
 
+    // Starts deflating the changed parts among `parts` on threads while the caller goes on:
+    // their text must not change until writeTo, which takes them from there.
+    void deflateAhead(const std::vector<std::string>& parts);
+    // Drops what deflateAhead started and not yet written.
+    void stopDeflating();
     // Writes the package to `path`: untouched parts copied without recompression, changed
     // parts deflated at a fast level. Raises workbook::Error on failure.
     void writeTo(const QString& path);
 
 private:
-    // The changed parts' bytes deflated concurrently, by part name.
-    std::map<std::string, DeflatedPart, PartNameLess>
-    deflateParts(const std::vector<std::string>& parts) const;
+    // Hands a changed part to the deflating threads (once).
+    void addDeflateJob(const std::string& part);
 
     struct Entry {
         int64_t index = -1; // in the source archive, -1 for an added part
@@ -127,6 +131,8 @@ private:
     std::vector<std::string> order_;
     std::map<std::string, Entry, PartNameLess> entries_;
     mutable uint64_t inflatedTotal_ = 0;
+    // Declared last: its threads stop before the trees they read go.
+    std::unique_ptr<DeflateJobs> deflating_;
 };
 
 // Parse options every part uses. An element's leading character data is kept as the element's
