@@ -228,9 +228,9 @@ TEST(PartStreamTest, PartsDeflatedInBlocksOnThreadsReadBackWholeAndAsSmall) {
     } parts[] = {
         {"empty", "", 0},
         {"small", "<a>1</a>", 8},
-        {"two_blocks", repetitive(600u << 10), 600u << 10},
+        {"one_block_after_the_first", repetitive(2200u << 10), 2200u << 10},
         {"many_blocks_told_small", repetitive(5u << 20), 4096},
-        {"incompressible", noise(1500u << 10), 1500u << 10},
+        {"incompressible", noise(3u << 20), 3u << 20},
     };
     DeflateJobs jobs;
     for (const auto& part : parts) {

@@ -9,11 +9,14 @@ namespace workbook::detail {
 
 namespace {
 
-// A part's text is cut into blocks of about this size as it is written; a part of one block is
-// deflated as a whole.
+// A part's first megabytes are deflated by the thread that writes it, as it is written (a part
+// as large as a chart's is deflated whole so); the rest is cut into blocks of about kBlockSize.
+constexpr size_t kWrittenFirst = size_t(2) << 20;
 constexpr size_t kBlockSize = size_t(512) << 10;
 // What deflate looks back at: the end of the block before.
 constexpr size_t kDictionary = size_t(32) << 10;
+// The text of blocks handed over and not yet deflated, at most: writers wait (helping) beyond.
+constexpr size_t kMaxInFlight = size_t(2) << 20;
 // A thread takes a deflater of its own (a few hundred KiB of tables) and is worth it only for a
 // megabyte or so of text: a small workbook is written by a thread or two.
 constexpr size_t kBytesPerThread = size_t(1) << 20;
@@ -104,8 +107,10 @@ bool DeflateJobs::runOne(std::unique_lock<std::mutex>& lock, Deflater& deflater)
             failure = std::current_exception();
             deflater.reset(); // its stream is not to be used again
         }
+        const size_t size = block->block.text.size();
         std::string().swap(block->block.text);
         lock.lock();
+        textInFlight_ -= size;
         if (failure && !block->part->failure) {
             block->part->failure = failure;
         }
@@ -137,27 +142,21 @@ bool DeflateJobs::runOne(std::unique_lock<std::mutex>& lock, Deflater& deflater)
 }
 
 void DeflateJobs::deflateInBlocks(Part& part, Deflater& deflater) {
-    constexpr size_t kBlockRoom = kBlockSize + kBlockSize / 8;
+    // The part is deflated here as it is written, as a whole when it is small; a larger one
+    // goes on as blocks for the other threads once its first block is written.
+    PartDeflater& first = ready(deflater);
+    size_t written = 0;
+    std::string window; // the end of what was written, the next block's dictionary
+    bool inBlocks = false;
     std::string text;
-    std::string dictionary;
     const auto handOver = [&](bool last) {
-        if (last && part.blocks.empty()) {
-            // One block: deflated here as a whole.
-            DeflateBlock whole;
-            whole.text = std::move(text);
-            whole.last = true;
-            ready(deflater).deflate(whole);
-            part.deflated = joinBlocks({&whole});
-            return;
-        }
         auto block = std::make_unique<Block>();
         block->part = &part;
-        block->block.dictionary = dictionary;
+        block->block.dictionary = std::move(window);
         block->block.last = last;
-        dictionary.assign(text, text.size() - std::min(text.size(), kDictionary));
+        window.assign(text, text.size() - std::min(text.size(), kDictionary));
         block->block.text = std::move(text);
         text = std::string();
-        text.reserve(kBlockRoom);
         {
             std::lock_guard<std::mutex> lock(mutex_);
             if (stopping_) {
@@ -165,39 +164,58 @@ void DeflateJobs::deflateInBlocks(Part& part, Deflater& deflater) {
             }
             blocks_.push_back(block.get());
             bytes_ += block->block.text.size();
+            textInFlight_ += block->block.text.size();
             part.blocks.push_back(std::move(block));
             ++part.blocksLeft;
         }
         startThreads();
         changed_.notify_one();
-        size_t inFlight = 0;
-        {
-            // A block waiting for each thread, and one more: the text held stays bounded.
-            std::lock_guard<std::mutex> lock(mutex_);
-            inFlight = threads_.size() + 1;
-        }
-        helpUntil(part, last ? 0 : inFlight, deflater);
+        helpWhile(deflater,
+                  [&] { return last ? part.blocksLeft > 0 : textInFlight_ > kMaxInFlight; });
     };
-    // The size told is only a guess (a sheet's text grows with its rows): the text grows as
-    // it comes up to a block.
-    text.reserve(std::min(kBlockRoom, part.size + part.size / 8 + 4096));
-    try {
-        part.write([&](std::string_view piece) {
+    const auto take = [&](std::string_view piece) {
+        if (inBlocks) {
             text.append(piece);
             if (text.size() >= kBlockSize) {
                 handOver(false);
             }
-        });
+            return;
+        }
+        first.write(piece);
+        written += piece.size();
+        window.append(piece);
+        if (window.size() > 2 * kDictionary) {
+            window.erase(0, window.size() - kDictionary);
+        }
+        if (written >= kWrittenFirst) {
+            inBlocks = true;
+            auto block = std::make_unique<Block>();
+            block->part = &part;
+            first.flush(block->block);
+            if (window.size() > kDictionary) {
+                window.erase(0, window.size() - kDictionary);
+            }
+            text.reserve(kBlockSize + kBlockSize / 8);
+            std::lock_guard<std::mutex> lock(mutex_);
+            part.blocks.push_back(std::move(block));
+        }
+    };
+    try {
+        part.write(take);
+        if (!inBlocks) {
+            part.deflated = first.finish();
+            return;
+        }
         handOver(true);
     } catch (const Stopped&) {
-        helpUntil(part, 0, deflater);
+        helpWhile(deflater, [&] { return part.blocksLeft > 0; });
         throw;
     }
     std::vector<DeflateBlock*> blocks;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (part.failure || part.blocks.empty()) {
-            return; // failed, or deflated whole
+        if (part.failure) {
+            return;
         }
         for (const auto& block : part.blocks) {
             blocks.push_back(&block->block);
@@ -208,9 +226,9 @@ void DeflateJobs::deflateInBlocks(Part& part, Deflater& deflater) {
     part.blocks.clear();
 }
 
-void DeflateJobs::helpUntil(Part& part, size_t left, Deflater& deflater) {
+void DeflateJobs::helpWhile(Deflater& deflater, const std::function<bool()>& waiting) {
     std::unique_lock<std::mutex> lock(mutex_);
-    while (part.blocksLeft > left) {
+    while (waiting()) {
         if (blocks_.empty()) {
             changed_.wait(lock);
         } else {

@@ -20,10 +20,11 @@ namespace workbook::detail {
 
 // Deflates the changed parts of a package being written, on threads of its own, while the caller
 // goes on: parts whose text is final can be handed over before the rest is ready (a run's sheets
-// before its charts are refreshed). The largest parts go first; the text of a part is cut into
-// blocks of half a megabyte as it is written, deflated at the same time on the other threads
-// (see DeflateBlock), so that no single large part keeps the others waiting. Each part is one
-// deflate stream.
+// before its charts are refreshed). The largest parts go first. A part is deflated by the thread
+// that writes it as it is written; beyond two megabytes, the rest of its text is cut into blocks
+// of half a megabyte deflated at the same time on the other threads (see DeflateBlock), so that
+// no single large part keeps the others waiting, the text held at a time bounded. Each part is
+// one deflate stream.
 class DeflateJobs {
 public:
     // Writes a part's text to the sink, piece by piece; called on one of the threads.
@@ -65,9 +66,8 @@ private:
     // there is none.
     bool runOne(std::unique_lock<std::mutex>& lock, Deflater& deflater);
     void deflateInBlocks(Part& part, Deflater& deflater);
-    // Waits, deflating waiting blocks meanwhile, until no more than `left` of the part's blocks
-    // are waiting.
-    void helpUntil(Part& part, size_t left, Deflater& deflater);
+    // Deflates waiting blocks, or waits, while `waiting` holds (asked with the lock held).
+    void helpWhile(Deflater& deflater, const std::function<bool()>& waiting);
     void startThreads();
 
     mutable std::mutex mutex_;
@@ -77,6 +77,7 @@ private:
     std::deque<Block*> blocks_;  // blocks not yet deflated
     size_t running_ = 0;         // parts started and not finished
     size_t bytes_ = 0;           // of all parts handed over
+    size_t textInFlight_ = 0;    // of the blocks waiting
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };

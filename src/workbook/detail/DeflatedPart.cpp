@@ -180,6 +180,15 @@ void PartDeflater::deflate(DeflateBlock& block) {
         throw std::bad_alloc();
     }
     write(block.text);
+    end(block);
+}
+
+void PartDeflater::flush(DeflateBlock& block) {
+    block.last = false;
+    end(block);
+}
+
+void PartDeflater::end(DeflateBlock& block) {
     stream_->avail_in = 0;
     // A sync flush ends the block on a byte boundary, the next block's run going on from there.
     pump(block.last ? Z_FINISH : Z_SYNC_FLUSH);
@@ -191,6 +200,7 @@ void PartDeflater::deflate(DeflateBlock& block) {
 }
 
 DeflatedPart joinBlocks(const std::vector<DeflateBlock*>& blocks) {
+    // Each block's output is let go once copied: the part is not held twice.
     DeflatedPart part;
     part.crc = uint32_t(crc32(0, nullptr, 0));
     for (const DeflateBlock* block : blocks) {
@@ -201,8 +211,9 @@ DeflatedPart joinBlocks(const std::vector<DeflateBlock*>& blocks) {
         throw std::bad_alloc();
     }
     uint64_t at = 0;
-    for (const DeflateBlock* block : blocks) {
+    for (DeflateBlock* block : blocks) {
         std::memcpy(part.data.get() + at, block->out.get(), block->outSize);
+        block->out.reset();
         at += block->outSize;
         part.crc = uint32_t(crc32_combine(part.crc, block->crc, z_off_t(block->size)));
         part.size += block->size;

@@ -41,7 +41,7 @@ struct DeflateBlock {
     uint32_t crc = 0;
 };
 
-// The blocks of a part, deflated, as one part.
+// The blocks of a part, deflated, as one part (their outputs taken).
 DeflatedPart joinBlocks(const std::vector<DeflateBlock*>& blocks);
 
 // Deflates a part written to it piece by piece; after finish it takes the next part. Raises
@@ -57,6 +57,8 @@ public:
     DeflatedPart finish();
     // Deflates a block (between parts, not within one).
     void deflate(DeflateBlock& block);
+    // Ends what was written so far as the first block of a part written in blocks.
+    void flush(DeflateBlock& block);
 
 private:
     // Runs deflate over the input given until it is taken and flushed as `flush` asks (or, for
@@ -64,6 +66,8 @@ private:
     void pump(int flush);
     void grow();
     void reset();
+    // Finishes the block's run (see DeflateBlock) and takes its output.
+    void end(DeflateBlock& block);
 
     std::unique_ptr<z_stream_s> stream_;
     std::unique_ptr<char, DeflatedPart::Free> out_;

@@ -13,7 +13,6 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cstdio>
-#include <chrono>
 #include <exception>
 #include <zip.h>
 
@@ -533,11 +532,9 @@ void Package::writeTo(const QString& path) {
                 addDeflateJob(part);
             }
         }
-        auto t0 = std::chrono::steady_clock::now();
         if (deflating_) {
             deflated = deflating_->results();
         }
-        if (getenv("KRV_TRACE")) fprintf(stderr, "write: deflate wait %.1f ms\n", std::chrono::duration<double>(std::chrono::steady_clock::now()-t0).count()*1e3);
         deflating_.reset();
     } catch (const std::exception& e) {
         deflating_.reset();

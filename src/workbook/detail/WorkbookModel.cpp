@@ -10,8 +10,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstring>
-#include <chrono>
-#include <cstdio>
 
 namespace workbook::detail {
 
@@ -299,11 +297,8 @@ void WorkbookModel::makePlainWorkbook() {
     }
 }
 
-static double nowS2(){return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();}
 void WorkbookModel::saveAs(const QString& path, FileFormat format) {
     ensureOpen();
-    double t0 = nowS2();
-    auto tick = [&](const char* what){ if (getenv("KRV_TRACE")) fprintf(stderr, "save: %s %.1f ms\n", what, (nowS2()-t0)*1e3); t0 = nowS2(); };
     bool formulas = false;
     std::vector<std::string> finished;
     for (SheetEntry& entry : sheets_) {
@@ -320,9 +315,7 @@ void WorkbookModel::saveAs(const QString& path, FileFormat format) {
         Package& package;
         ~StopDeflating() { package.stopDeflating(); }
     } stopDeflating{*package_};
-    tick("prepare");
     refreshAllChartCaches(*this);
-    tick("charts");
     dropCalcChain();
     if (formulas) {
         setFullCalcOnLoad();
@@ -342,9 +335,7 @@ void WorkbookModel::saveAs(const QString& path, FileFormat format) {
         package_->writeTo(intermediate);
         convertXlsxToXls(intermediate, path);
     } else {
-        tick("misc");
         package_->writeTo(path);
-        tick("write");
     }
     fullName_ = path;
 }
