@@ -308,14 +308,16 @@ void WorkbookModel::saveAs(const QString& path, FileFormat format) {
             finished.push_back(entry.part);
         }
     }
-    // The worksheets' text is final: they are deflated while the charts are refreshed (and
-    // the deflating stops should anything fail before the package is written).
+    // The worksheets' text is final: they are deflated while the charts are refreshed, each
+    // chart as soon as it is (and the deflating stops should anything fail before the package
+    // is written).
     package_->deflateAhead(finished);
     struct StopDeflating {
         Package& package;
         ~StopDeflating() { package.stopDeflating(); }
     } stopDeflating{*package_};
-    refreshAllChartCaches(*this);
+    refreshAllChartCaches(*this,
+                          [this](const std::string& chart) { package_->deflateAhead({chart}); });
     dropCalcChain();
     if (formulas) {
         setFullCalcOnLoad();
