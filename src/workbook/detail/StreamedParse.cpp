@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <new>
@@ -41,11 +42,24 @@ bool endsName(char c) {
     return isSpace(c) || c == '>' || c == '/';
 }
 
+// Where `needle` is first written in `text` from `from` on, npos when nowhere: the C library's
+// search, which skips ahead by pairs of characters (a sheet's text has a '<' every few bytes,
+// which a search by the first character stops at).
+size_t findText(std::string_view text, std::string_view needle, size_t from) {
+    if (from > text.size()) {
+        return std::string_view::npos;
+    }
+    const void* found =
+        memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
+    return found == nullptr ? std::string_view::npos
+                            : size_t(static_cast<const char*>(found) - text.data());
+}
+
 // Where `open` ("<row", "</x:sheetData") is written as a whole name from `from` on; npos when
 // it is not, or not yet known (the text ends right after it).
 size_t findTag(std::string_view text, std::string_view open, size_t from) {
-    for (size_t at = text.find(open, from); at != std::string_view::npos;
-         at = text.find(open, at + 1)) {
+    for (size_t at = findText(text, open, from); at != std::string_view::npos;
+         at = findText(text, open, at + 1)) {
         const size_t after = at + open.size();
         if (after >= text.size()) {
             return std::string_view::npos;
@@ -71,7 +85,8 @@ size_t findLastTag(std::string_view text, std::string_view open) {
 
 int mentions(std::string_view text, std::string_view uri) {
     int count = 0;
-    for (size_t at = text.find(uri); at != std::string_view::npos; at = text.find(uri, at + 1)) {
+    for (size_t at = findText(text, uri, 0); at != std::string_view::npos;
+         at = findText(text, uri, at + 1)) {
         ++count;
     }
     return count;
@@ -351,7 +366,11 @@ private:
         size_t parsed = 0;
         bool projected = false;
         for (;;) {
-            const size_t close = findTag(pending, rowsClose_, 0);
+            // The rows end after the last row's start (a row after their end would leave a
+            // piece that does not parse).
+            const size_t cut = findLastTag(pending, rowOpen_);
+            const size_t close =
+                findTag(pending, rowsClose_, cut == std::string_view::npos ? 0 : cut);
             if (close != std::string_view::npos) {
                 const bool ok = append(sheetData_, pending.substr(0, close)) &&
                                 parseTail(piece, pending.substr(close));
@@ -361,7 +380,6 @@ private:
                 inflater_.release(piece);
                 return false;
             }
-            const size_t cut = findLastTag(pending, rowOpen_);
             std::string_view carry = pending;
             if (cut != std::string_view::npos && cut > 0) {
                 if (!append(sheetData_, pending.substr(0, cut))) {
