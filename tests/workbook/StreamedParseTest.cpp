@@ -288,3 +288,36 @@ TEST(StreamedParse, ALargeDamagedSheetIsReportedAsAWholeParseReportsIt) {
                       .arg(whole.offset));
     }
 }
+
+TEST(StreamedParse, NestingIsKeptUpToTheLimitAndRefusedBeyondItWhateverTheSize) {
+    // A cell's inline string nested so that the deepest element is at `levels` levels.
+    const auto nested = [](int levels, bool large) {
+        std::string open, close;
+        for (int i = 4; i < levels; ++i) { // worksheet, sheetData, row and c are four
+            open += "<r>";
+            close += "</r>";
+        }
+        const std::string deep = "<row r=\"1\"><c r=\"A1\">" + open + close + "</c></row>";
+        return large ? sheet(
+                           worksheetStart(), [&](int r) { return r == 1 ? deep : plainRow(r); },
+                           kTail)
+                     : worksheetStart() + deep + kTail;
+    };
+    for (const bool large : {false, true}) {
+        for (const int levels : {kMaxXmlDepth, kMaxXmlDepth + 1}) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath(QStringLiteral("nested.zip"));
+            wbtest::writeZip(path, std::vector<std::pair<std::string, std::string>>{
+                                       {"xl/worksheets/sheet1.xml", nested(levels, large)}});
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            Package package(file.readAll().toStdString(), QStringLiteral("nested.zip"));
+            if (levels <= kMaxXmlDepth) {
+                EXPECT_NO_THROW(package.xml("xl/worksheets/sheet1.xml")) << levels << large;
+            } else {
+                EXPECT_THROW(package.xml("xl/worksheets/sheet1.xml"), workbook::Error)
+                    << levels << large;
+            }
+        }
+    }
+}

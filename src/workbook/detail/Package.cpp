@@ -28,28 +28,24 @@ char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
 }
 
-// True when the tree nests deeper than `limit` levels; walked without recursion.
+// True when the tree nests deeper than `limit` levels. pugixml's own walk goes without recursion
+// and without a call into the library for each step (a large sheet has a million nodes).
 bool deeperThan(const pugi::xml_document& doc, int limit) {
-    pugi::xml_node node = doc.first_child();
-    int depth = 1;
-    while (node) {
-        if (depth > limit) {
-            return true;
+    class DepthWalker : public pugi::xml_tree_walker {
+    public:
+        explicit DepthWalker(int limit) : limit_(limit) {}
+        bool deeper = false;
+        bool for_each(pugi::xml_node&) override {
+            // The document's children are at depth 0 here and at level 1 of the limit.
+            deeper = depth() >= limit_;
+            return !deeper;
         }
-        if (pugi::xml_node child = node.first_child()) {
-            node = child;
-            ++depth;
-            continue;
-        }
-        while (!node.next_sibling()) {
-            node = node.parent();
-            if (--depth == 0) {
-                return false;
-            }
-        }
-        node = node.next_sibling();
-    }
-    return false;
+
+    private:
+        int limit_;
+    } walker(limit);
+    const_cast<pugi::xml_document&>(doc).traverse(walker);
+    return walker.deeper;
 }
 
 } // namespace
