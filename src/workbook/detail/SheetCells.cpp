@@ -20,25 +20,29 @@ namespace workbook::detail {
 
 namespace {
 
-// Parses the "r" attribute of a cell ("AB12") without allocating.
+// Parses the "r" attribute of a cell ("AB12") without allocating. The numbers grow in locals,
+// not through the references (which the text's characters might alias): a sheet's index parses
+// a few hundred thousand of them.
 bool parseA1(const char* text, int& row, int& column) {
-    column = 0;
-    row = 0;
+    int c = 0;
+    int r = 0;
     const char* p = text;
-    // Past the limits the number stops growing, so that a long reference cannot overflow.
-    while ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')) {
-        if (column <= kMaxColumns) {
-            column = column * 26 + ((*p | 0x20) - 'a' + 1);
+    // Past the limits the numbers stop growing, so that a long reference cannot overflow.
+    for (unsigned letter = (static_cast<unsigned char>(*p) | 0x20u) - 'a'; letter < 26;
+         letter = (static_cast<unsigned char>(*++p) | 0x20u) - 'a') {
+        if (c <= kMaxColumns) {
+            c = c * 26 + int(letter) + 1;
         }
-        ++p;
     }
-    while (*p >= '0' && *p <= '9') {
-        if (row <= kMaxRows) {
-            row = row * 10 + (*p - '0');
+    for (unsigned digit = static_cast<unsigned char>(*p) - unsigned('0'); digit < 10;
+         digit = static_cast<unsigned char>(*++p) - unsigned('0')) {
+        if (r <= kMaxRows) {
+            r = r * 10 + int(digit);
         }
-        ++p;
     }
-    return *p == '\0' && column >= 1 && column <= kMaxColumns && row >= 1 && row <= kMaxRows;
+    column = c;
+    row = r;
+    return *p == '\0' && c >= 1 && c <= kMaxColumns && r >= 1 && r <= kMaxRows;
 }
 
 void writeA1(char* buffer, int row, int column) {
@@ -88,15 +92,27 @@ pugi::xml_attribute letterAttribute(pugi::xml_node node, char letter) {
     return {};
 }
 
+bool named(pugi::xml_node node, const char* name) {
+    const char* own = node.name();
+    return own[0] == name[0] && std::strcmp(own, name) == 0;
+}
+
 // The first child of that name (as xml_node::child), names compared from their first letter.
 pugi::xml_node childNamed(pugi::xml_node node, const char* name) {
-    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
-        const char* own = c.name();
-        if (own[0] == name[0] && std::strcmp(own, name) == 0) {
-            return c;
-        }
+    pugi::xml_node c = node.first_child();
+    while (c && !named(c, name)) {
+        c = c.next_sibling();
     }
-    return {};
+    return c;
+}
+
+// The next sibling of that name (as xml_node::next_sibling), names compared so.
+pugi::xml_node nextNamed(pugi::xml_node node, const char* name) {
+    pugi::xml_node c = node.next_sibling();
+    while (c && !named(c, name)) {
+        c = c.next_sibling();
+    }
+    return c;
 }
 
 // The stored types of a cell's "t" attribute; any other type is read as a number.
@@ -256,7 +272,7 @@ void SheetModel::ensureIndex() {
         }
     }
     int rowNumber = 0;
-    for (pugi::xml_node row = sheetData_.child(rowTag); row; row = row.next_sibling(rowTag)) {
+    for (pugi::xml_node row = childNamed(sheetData_, rowTag); row; row = nextNamed(row, rowTag)) {
         const long long number = row.attribute("r").as_llong(rowNumber + 1);
         if (number < 1 || number > kMaxRows) {
             throw workbook_.unreadablePart(part_,
@@ -275,7 +291,8 @@ void SheetModel::ensureIndex() {
             slot.cells.resize(size_t(lc) + 1);
         }
         int column = 0;
-        for (pugi::xml_node cell = row.child(cellTag); cell; cell = cell.next_sibling(cellTag)) {
+        for (pugi::xml_node cell = childNamed(row, cellTag); cell;
+             cell = nextNamed(cell, cellTag)) {
             int cr = 0, cc = column + 1;
             if (const char* ref = letterAttribute(cell, 'r').value(); *ref != '\0') {
                 if (!parseA1(ref, cr, cc)) {
