@@ -80,41 +80,6 @@ bool isLocal(const char* local, const char* name) {
     return local != nullptr && std::strcmp(local, name) == 0;
 }
 
-// The attribute of a one-letter name ("r", "s", "t"), found by its letter rather than by
-// comparing every name whole: cells are read hundreds of thousands of times in a run.
-pugi::xml_attribute letterAttribute(pugi::xml_node node, char letter) {
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
-        const char* name = a.name();
-        if (name[0] == letter && name[1] == '\0') {
-            return a;
-        }
-    }
-    return {};
-}
-
-bool named(pugi::xml_node node, const char* name) {
-    const char* own = node.name();
-    return own[0] == name[0] && std::strcmp(own, name) == 0;
-}
-
-// The first child of that name (as xml_node::child), names compared from their first letter.
-pugi::xml_node childNamed(pugi::xml_node node, const char* name) {
-    pugi::xml_node c = node.first_child();
-    while (c && !named(c, name)) {
-        c = c.next_sibling();
-    }
-    return c;
-}
-
-// The next sibling of that name (as xml_node::next_sibling), names compared so.
-pugi::xml_node nextNamed(pugi::xml_node node, const char* name) {
-    pugi::xml_node c = node.next_sibling();
-    while (c && !named(c, name)) {
-        c = c.next_sibling();
-    }
-    return c;
-}
-
 // The stored types of a cell's "t" attribute; any other type is read as a number.
 enum class StoredType { Number, SharedString, FormulaText, InlineString, Boolean, Error, Date };
 
@@ -272,7 +237,7 @@ void SheetModel::ensureIndex() {
         }
     }
     int rowNumber = 0;
-    for (pugi::xml_node row = childNamed(sheetData_, rowTag); row; row = nextNamed(row, rowTag)) {
+    for (pugi::xml_node row = sheetData_.child(rowTag); row; row = row.next_sibling(rowTag)) {
         const long long number = row.attribute("r").as_llong(rowNumber + 1);
         if (number < 1 || number > kMaxRows) {
             throw workbook_.unreadablePart(part_,
@@ -291,10 +256,9 @@ void SheetModel::ensureIndex() {
             slot.cells.resize(size_t(lc) + 1);
         }
         int column = 0;
-        for (pugi::xml_node cell = childNamed(row, cellTag); cell;
-             cell = nextNamed(cell, cellTag)) {
+        for (pugi::xml_node cell = row.child(cellTag); cell; cell = cell.next_sibling(cellTag)) {
             int cr = 0, cc = column + 1;
-            if (const char* ref = letterAttribute(cell, 'r').value(); *ref != '\0') {
+            if (const char* ref = cell.attribute("r").value(); *ref != '\0') {
                 if (!parseA1(ref, cr, cc)) {
                     throw workbook_.unreadablePart(
                         part_, QStringLiteral("holds the cell reference %1, outside the "
@@ -307,7 +271,7 @@ void SheetModel::ensureIndex() {
                 slot.cells.resize(size_t(cc) + 1);
             }
             slot.cells[size_t(cc)] = cell;
-            formulas_ = formulas_ || bool(childNamed(cell, formulaTag));
+            formulas_ = formulas_ || bool(cell.child(formulaTag));
         }
     }
     indexed_ = true;
@@ -408,17 +372,17 @@ CellValue SheetModel::value(int row, int column) {
     // The type is dispatched on once, and the children looked up only as the type needs them:
     // the cells of a sheet are read a few hundred thousand times in a run (extraction, the chart
     // caches at save).
-    const char* type = letterAttribute(cell, 't').value();
-    const pugi::xml_node v = childNamed(cell, tag("v"));
+    const char* type = cell.attribute("t").value();
+    const pugi::xml_node v = cell.child(tag("v"));
     const StoredType stored = storedType(type);
     if (stored == StoredType::InlineString) {
-        const pugi::xml_node is = childNamed(cell, tag("is"));
+        const pugi::xml_node is = cell.child(tag("is"));
         return is ? CellValue::text(stringItemText(is))
                   : (v ? CellValue::text(QString::fromUtf8(v.child_value())) : CellValue());
     }
     if (!v) {
-        return stored == StoredType::FormulaText && childNamed(cell, tag("f")) ? CellValue::text({})
-                                                                               : CellValue();
+        return stored == StoredType::FormulaText && cell.child(tag("f")) ? CellValue::text({})
+                                                                         : CellValue();
     }
     const char* text = v.child_value();
     if (stored != StoredType::FormulaText && isBlank(text)) {
@@ -454,7 +418,7 @@ CellValue SheetModel::value(int row, int column) {
 
 int SheetModel::styleOf(int row, int column) {
     if (pugi::xml_node cell = cellNode(row, column)) {
-        return letterAttribute(cell, 's').as_int();
+        return cell.attribute("s").as_int();
     }
     if (row < int(rows_.size()) && rows_[size_t(row)].node &&
         rows_[size_t(row)].node.attribute("customFormat").as_bool()) {
@@ -612,7 +576,7 @@ void SheetModel::setStyle(int row, int column, int xf) {
 CellRect SheetModel::usedRange() {
     ensureIndex();
     const auto used = [&](pugi::xml_node cell) {
-        return cell && (hasContent(cell, prefix_) || letterAttribute(cell, 's').as_int() != 0);
+        return cell && (hasContent(cell, prefix_) || cell.attribute("s").as_int() != 0);
     };
     // Only a row's outermost used cells bound the range: each row is searched from both ends, so
     // the cells between them are not visited (the range is asked of sheets of hundreds of
