@@ -19,9 +19,8 @@ namespace workbook::detail {
 
 namespace {
 
-// The pieces the part is inflated in, and the room before each for the unparsed end of the one
-// before (a row cut between two pieces).
-constexpr size_t kPiece = size_t(512) << 10;
+// The room before each piece for the unparsed end of the one before (a row cut between two
+// pieces).
 constexpr size_t kMargin = size_t(128) << 10;
 constexpr size_t kSlots = 4;
 // How far the worksheet's start is looked for, and how long a row may be.
@@ -102,9 +101,9 @@ struct Piece {
 // Inflates the part on a thread of its own into a ring of buffers, a piece ahead of the parse.
 class Inflater {
 public:
-    explicit Inflater(PartReader& reader) : reader_(reader) {
+    Inflater(PartReader& reader, size_t pieceSize) : reader_(reader), pieceSize_(pieceSize) {
         for (size_t i = 0; i < kSlots; ++i) {
-            char* slot = static_cast<char*>(allocateTreeMemory(kMargin + kPiece));
+            char* slot = static_cast<char*>(allocateTreeMemory(kMargin + pieceSize_));
             if (slot == nullptr) {
                 freeSlots();
                 throw std::bad_alloc();
@@ -176,8 +175,9 @@ private:
             }
             piece.data = slots_[piece.slot] + kMargin;
             try {
-                while (piece.size < kPiece) {
-                    const size_t got = reader_.read(piece.data + piece.size, kPiece - piece.size);
+                while (piece.size < pieceSize_) {
+                    const size_t got =
+                        reader_.read(piece.data + piece.size, pieceSize_ - piece.size);
                     if (got == 0) {
                         piece.last = true;
                         break;
@@ -203,6 +203,7 @@ private:
     }
 
     PartReader& reader_;
+    size_t pieceSize_;
     std::vector<char*> slots_;
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -282,8 +283,9 @@ HeadFound findHead(std::string_view text, Head& head) {
 class StreamedParser {
 public:
     StreamedParser(PartReader& reader, unsigned options, pugi::xml_document& doc,
-                   StreamedText& text)
-        : reader_(reader), inflater_(reader), options_(options), doc_(doc), text_(text) {}
+                   StreamedText& text, size_t pieceSize)
+        : reader_(reader), inflater_(reader, pieceSize), options_(options), doc_(doc), text_(text) {
+    }
 
     bool parse() {
         Piece piece;
@@ -492,10 +494,10 @@ private:
 } // namespace
 
 bool parseStreamed(PartReader& reader, unsigned options, pugi::xml_document& doc,
-                   StreamedText& text) {
+                   StreamedText& text, size_t pieceSize) {
     bool parsed = false;
     try {
-        StreamedParser parser(reader, options, doc, text);
+        StreamedParser parser(reader, options, doc, text, std::max<size_t>(pieceSize, 1));
         parsed = parser.parse();
     } catch (const std::system_error&) {
         parsed = false; // no thread to inflate beside the parse: parsed whole

@@ -27,7 +27,9 @@ struct StreamedText {
 // Returns false, `doc` then empty, when the part is not laid out so (no sheetData, anything but
 // rows in it, a piece that does not parse) or cannot be read: the caller then reads and parses
 // the part whole, which reports any fault as a parse of the whole part does.
+// `pieceSize`: how much is inflated at a time (smaller in tests, to cut rows everywhere).
+inline constexpr size_t kStreamedPiece = size_t(512) << 10;
 bool parseStreamed(PartReader& reader, unsigned options, pugi::xml_document& doc,
-                   StreamedText& text);
+                   StreamedText& text, size_t pieceSize = kStreamedPiece);
 
 } // namespace workbook::detail
