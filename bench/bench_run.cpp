@@ -1,11 +1,16 @@
 // Whole-run benchmark: generated projects (1,000 tasks over 500 days, 20,000 tasks over 5,000
 // days) are written as data source workbooks in the ways other programs write them (a
 // shared-strings table as the leading spreadsheet application writes it, LibreOffice's verbose
-// rows, the inline strings of Python workbook libraries) and processed end to end, each as a
-// whole process of its own (start to exit) through the run's stages, the Excel layer and the
-// built-in spreadsheet engine. Beside the stages it prints the in-run yardsticks: inflating the
-// task sheet alone, a bare parse of its XML, deflating the output's sheets at level 1; as its
-// last lines one summary of each flavour and size with the ratios.
+// rows, the inline strings of Python workbook libraries; the same tasks in each) and processed
+// end to end, each as a whole process of its own (start to exit, the medians of five) through
+// the run's stages, the Excel layer and the built-in spreadsheet engine. Beside the stages it
+// prints the in-run yardsticks, measured in the same run:
+//   - a bare program (bench_bare): inflating the task sheet, a pugixml parse of its XML, the
+//     output's parts written at deflate level 1, on one thread, as a whole process; its inflate
+//     and its parse, timed inside it, are the yardsticks of the task sheet's stage;
+//   - the same inflate and parse on memory used before (the work without the faults of fresh
+//     memory), and deflating the output's sheets alone at level 1.
+// Its last lines give one summary of each flavour and size with the ratios to the yardsticks.
 //
 //   bench_run                               every flavour of both projects
 //   bench_run small | large [flavour]       one project, every flavour or one (shared, libre,
@@ -13,7 +18,8 @@
 //   bench_run_window                        the generated projects headless and through the real
 //                                           progress window (offscreen): the window's overhead
 //   bench_run <data file> <definition>      one definition of a data file, headless: the process
-//                                           the benchmark times
+//                                           the benchmark times (KRV_BENCH_KEEP=1 keeps the
+//                                           generated data files, workbooks and outputs)
 //
 // Each stage prints its time and its page faults: on a virtual machine a fault on fresh memory
 // costs several microseconds, so memory touched for the first time is a large part of a run.
