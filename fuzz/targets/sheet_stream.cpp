@@ -36,39 +36,6 @@ bool sameTree(pugi::xml_node a, pugi::xml_node b) {
     return !x && !y && !p && !q;
 }
 
-// The text as the one part of a zip archive in memory; empty when it cannot be made.
-std::string zipped(const std::string& text) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_t* archive = buffer ? zip_open_from_source(buffer, ZIP_TRUNCATE, &error) : nullptr;
-    zip_error_fini(&error);
-    if (archive == nullptr) {
-        if (buffer != nullptr) {
-            zip_source_free(buffer);
-        }
-        return {};
-    }
-    zip_source_keep(buffer);
-    zip_source_t* part = zip_source_buffer(archive, text.data(), text.size(), 0);
-    if (part == nullptr || zip_file_add(archive, "sheet.xml", part, 0) < 0) {
-        zip_source_free(part);
-    }
-    std::string bytes;
-    if (zip_close(archive) != 0) {
-        zip_discard(archive);
-    } else if (zip_source_open(buffer) == 0) {
-        zip_stat_t stat;
-        if (zip_source_stat(buffer, &stat) == 0) {
-            bytes.resize(stat.size);
-            zip_source_read(buffer, bytes.data(), stat.size);
-        }
-        zip_source_close(buffer);
-    }
-    zip_source_free(buffer);
-    return bytes;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -77,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const size_t pieceSize = 1 + data[0];
     std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-    std::string bytes = zipped(text);
+    const QByteArray zipped = fuzzsupport::zipParts({{"sheet.xml", text}});
+    std::string bytes(zipped.constData(), size_t(zipped.size()));
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source =
