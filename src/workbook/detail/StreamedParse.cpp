@@ -26,11 +26,13 @@ constexpr size_t kSlots = 4;
 // How far the worksheet's start is looked for, and how long a row may be.
 constexpr size_t kMaxHead = size_t(4) << 20;
 constexpr size_t kMaxCarry = size_t(4) << 20;
-// The rows parsed before the memory the rest will take is projected.
+// The rows parsed before the memory the rest will take is first projected (then again after
+// each piece).
 constexpr size_t kMeasuredRows = size_t(256) << 10;
-// The share of the tree memory projected from the first rows that is faulted in ahead: a little
-// under the projection, so that no page is zeroed for nothing.
-constexpr double kPrefaultShare = 0.9;
+// The share of the tree memory projected from the rows parsed so far that is faulted in ahead:
+// under the projection, so that no page is zeroed for nothing (the first rows of a sheet take
+// more memory for their text than later ones).
+constexpr double kPrefaultShare = 0.8;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool isSpace(char c) {
@@ -366,7 +368,6 @@ private:
         std::string joined; // a carried end longer than the room before the next piece
         const size_t inUseBefore = treeMemoryStats().pagesInUse;
         size_t parsed = 0;
-        bool projected = false;
         for (;;) {
             // The rows end after the last row's start (a row after their end would leave a
             // piece that does not parse).
@@ -389,8 +390,7 @@ private:
                     return false;
                 }
                 parsed += cut;
-                if (!projected && parsed >= kMeasuredRows) {
-                    projected = true;
+                if (parsed >= kMeasuredRows) {
                     prefaultRest(inUseBefore, parsed);
                 }
                 carry = pending.substr(cut);

@@ -46,6 +46,13 @@ struct Arena {
     size_t current = 0;   // the region blocks are being carved from
     char* next = nullptr; // its first byte not handed out since the arena was last empty
     char* end = nullptr;
+    // How far, in carving order (a region's size for each region before), memory was asked to
+    // be faulted in ahead since the arena was last empty.
+    size_t faultedTo = 0;
+
+    size_t carved() const {
+        return next == nullptr ? 0 : current * kRegionSize + size_t(next - regions[current]);
+    }
 
     bool holds(const void* block) const {
         const auto address = reinterpret_cast<uintptr_t>(block);
@@ -154,6 +161,7 @@ void empty(Arena& a, bool keep) {
     a.current = 0;
     a.next = a.regions.empty() ? nullptr : a.regions.front();
     a.end = a.next == nullptr ? nullptr : a.next + kRegionSize;
+    a.faultedTo = 0;
 }
 
 void* allocateLarge(Pool& p, size_t size) {
@@ -319,27 +327,26 @@ namespace {
 
 // The next `bytes` the arena will hand out, through the regions after its carving point (made
 // as needed).
+// The next `bytes` the arena will hand out, through the regions after its carving point (made
+// as needed), less what was asked for before.
 void ahead(Arena& a, size_t bytes, std::vector<std::pair<char*, size_t>>& ranges) {
     if (bytes == 0 || !makeRoom(a, kBlockSize)) {
         return;
     }
-    char* at = a.next;
-    size_t region = a.current;
-    for (;;) {
-        const size_t length = std::min(bytes, size_t(a.regions[region] + kRegionSize - at));
-        ranges.emplace_back(at, length);
-        bytes -= length;
-        if (bytes == 0) {
-            return;
-        }
-        if (region + 1 == a.regions.size()) {
+    const size_t to = a.carved() + bytes;
+    for (size_t at = std::max(a.carved(), a.faultedTo); at < to;) {
+        const size_t region = at / kRegionSize;
+        while (region >= a.regions.size()) {
             char* fresh = newRegion();
             if (fresh == nullptr) {
                 return;
             }
             a.regions.push_back(fresh);
         }
-        at = a.regions[++region];
+        const size_t length = std::min(to - at, kRegionSize - at % kRegionSize);
+        ranges.emplace_back(a.regions[region] + at % kRegionSize, length);
+        at += length;
+        a.faultedTo = at;
     }
 }
 

@@ -31,9 +31,10 @@ struct TreeMemoryStats {
 TreeMemoryStats treeMemoryStats();
 
 // Faults in, on helper threads, the fresh memory the pool will hand out next for `treeBytes` of
-// tree pages and `textBytes` of larger blocks, beyond what it holds freed: no more than that, so
-// that no page is zeroed that is not going to be used. Returns at once; where the system cannot
-// fault memory in ahead it does nothing.
+// tree pages and `textBytes` of larger blocks, beyond what it holds freed and what was asked for
+// before: no more than that, so that no page is zeroed that is not going to be used (a parse
+// asks again as it learns more). Returns at once; where the system cannot fault memory in ahead
+// it does nothing.
 void prefaultTreeMemory(size_t treeBytes, size_t textBytes);
 
 // The allocator's own functions (for tests and for a parse's buffers; the trees call them
