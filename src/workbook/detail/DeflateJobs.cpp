@@ -72,6 +72,9 @@ bool DeflateJobs::has(const std::string& part) const {
 
 void DeflateJobs::startThreads() {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (stopping_) {
+        return; // the threads there are are being joined
+    }
     const size_t cores = std::max(1u, std::thread::hardware_concurrency());
     const size_t wanted = std::min(cores, 1 + bytes_ / kBytesPerThread);
     try {

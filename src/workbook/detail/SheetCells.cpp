@@ -287,6 +287,13 @@ bool SheetModel::indexRowsInParallel(const char* rowTag, const char* cellTag,
         return false;
     }
     rows_.assign(size_t(previous) + 1, RowSlot());
+    // The slots are sized here, each row's from its last cell: the index's memory then comes
+    // from this thread's heap, where the work after the sheet is closed finds it again.
+    for (const auto& [row, number] : rows) {
+        if (int lr = 0, lc = 0; parseA1(row.last_child().attribute("r").value(), lr, lc)) {
+            rows_[size_t(number)].cells.resize(size_t(lc) + 1);
+        }
+    }
     // Each thread takes rows of its own, and so slots of its own.
     std::vector<char> formulas(threads, 0);
     std::vector<char> faulty(threads, 0);
