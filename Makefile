@@ -46,8 +46,13 @@ format:
 format-check:
 	@git ls-files -co --exclude-standard '*.cpp' '*.h' | xargs -r clang-format --dry-run -Werror
 
+# Builds the benchmarks and runs the whole-run benchmark: one summary line per data source
+# flavour and project size; its stages and yardsticks in build/bench_run.log.
 bench: build
 	@cmake --build --preset default --target benchmarks -j $(JOBS)
+	@build/bin/bench_run > build/bench_run.log; status=$$?; \
+	  grep '^summary:' build/bench_run.log; echo "(stages and yardsticks: build/bench_run.log)"; \
+	  exit $$status
 
 clean:
 	@rm -rf build build-asan build-fuzz

@@ -1,25 +1,41 @@
 // Whole-run benchmark: generated projects (1,000 tasks over 500 days, 20,000 tasks over 5,000
-// days) are written as data source workbooks and processed end to end through the run's stages,
-// the Excel layer and the built-in spreadsheet engine; prints each stage's time, the whole run's
-// time and the peak memory, and as its last line one summary of every project size.
+// days) are written as data source workbooks in the ways other programs write them (a
+// shared-strings table as the leading spreadsheet application writes it, LibreOffice's verbose
+// rows, the inline strings of Python workbook libraries; the same tasks in each) and processed
+// end to end, each as a whole process of its own (start to exit, the medians of five) through
+// the run's stages, the Excel layer and the built-in spreadsheet engine. Beside the stages it
+// prints the in-run yardsticks, measured in the same run:
+//   - a bare program (bench_bare): inflating the task sheet, a pugixml parse of its XML, the
+//     output's parts written at deflate level 1, on one thread, as a whole process; its inflate
+//     and its parse, timed inside it, are the yardsticks of the task sheet's stage;
+//   - the same inflate and parse on memory used before (the work without the faults of fresh
+//     memory), and deflating the output's sheets alone at level 1.
+// Its last lines give one summary of each flavour and size with the ratios to the yardsticks.
 //
-//   bench_run                               the generated projects
-//   bench_run small | large                 one of them (for a profile of one size)
+//   bench_run                               every flavour of both projects
+//   bench_run small | large [flavour]       one project, every flavour or one (shared, libre,
+//                                           inline)
 //   bench_run_window                        the generated projects headless and through the real
 //                                           progress window (offscreen): the window's overhead
-//   bench_run <data file> <definition>      one definition of a data file, headless
+//   bench_run <data file> <definition>      one definition of a data file, headless: the process
+//                                           the benchmark times (KRV_BENCH_KEEP=1 keeps the
+//                                           generated data files, workbooks and outputs)
 //
 // Each stage prints its time and its page faults: on a virtual machine a fault on fresh memory
 // costs several microseconds, so memory touched for the first time is a large part of a run.
 //
 // Every question is answered with its default button (the middle, affirmative one; the right
 // one when the same question comes back a third time in a row, so that nothing loops).
+#include "GeneratedProject.h"
+#include "ProcessRuns.h"
+#include "Yardsticks.h"
 #include "engine/RF_CD_Consts.h"
 #include "engine/RF_PS_Consts.h"
 #include "engine/ovProcess.h"
 #include "engine/ovRF.h"
 #include "engine/ovRH.h"
 #include "excel/ovXL.h"
+#include "model/DataFileSections.h"
 #include "model/ovDF.h"
 #include "model/ovDSM.h"
 #include "model/ovSD.h"
@@ -28,6 +44,7 @@
 #ifdef KRV_BENCH_WINDOW
 #include "services_ui/F_Progress.h"
 #endif
+#include "services/INI_Utils.h"
 #include "services/Progress.h"
 #include "services/StdDlg.h"
 #include "services/UIL_EN.h"
@@ -44,10 +61,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <xlsxwriter.h>
-#include <zip.h>
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -57,7 +70,17 @@
 
 namespace {
 
+// The process's own peak (VmHWM): the rusage peak of a spawned process also holds its parent's
+// memory at the spawn.
 double PeakMemoryMiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmHWM:")) {
+                return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+            }
+        }
+    }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
@@ -220,70 +243,6 @@ int DaySerial(const QDate& date) {
     return static_cast<int>(QDate(1899, 12, 30).daysTo(date));
 }
 
-// A deterministic pseudo-random sequence.
-class Sequence {
-public:
-    unsigned next(unsigned bound) {
-        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-        return bound == 0 ? 0 : static_cast<unsigned>((state_ >> 33) % bound);
-    }
-
-private:
-    unsigned long long state_ = 42;
-};
-
-// Writes a task worksheet "Tasks" of `tasks` rows whose dates cover exactly `days` days from
-// `first`: name, Baseline start, finish, man hours, cost, current start, finish, man hours, cost,
-// percent complete (columns A to J).
-bool WriteProject(const QString& path, int tasks, int days, int first, int cutOff) {
-    lxw_workbook* book = workbook_new(QFile::encodeName(path).constData());
-    if (book == nullptr) {
-        return false;
-    }
-    lxw_worksheet* sheet = workbook_add_worksheet(book, "Tasks");
-    lxw_format* dateFormat = workbook_add_format(book);
-    format_set_num_format(dateFormat, "dd-mmm-yyyy");
-    const char* headings[] = {"Task",  "BL Start", "BL Finish", "BL MH", "BL Cost",
-                              "Start", "Finish",   "MH",        "Cost",  "% Complete"};
-    for (lxw_col_t c = 0; c < 10; ++c) {
-        worksheet_write_string(sheet, 0, c, headings[c], nullptr);
-    }
-    Sequence random;
-    for (int k = 1; k <= tasks; ++k) {
-        int blStart = 0;
-        int blLength = days;
-        if (k > 1) {
-            blStart = static_cast<int>(random.next(static_cast<unsigned>(days)));
-            blLength = 1 + static_cast<int>(
-                               random.next(static_cast<unsigned>(std::min(60, days - blStart))));
-        }
-        const int shift = static_cast<int>(random.next(8)) - 2;
-        const int start = k == 1 ? 0 : std::clamp(blStart + shift, 0, days - 1);
-        const int length =
-            k == 1 ? days : std::min(days - start, blLength + static_cast<int>(random.next(4)));
-        const double blMH = 8.0 * blLength * (1 + random.next(3));
-        const double mh = blMH * (0.9 + 0.05 * random.next(5));
-        const int startDay = first + start;
-        const int finishDay = startDay + length - 1;
-        const double pct = finishDay <= cutOff ? 1.0
-                           : startDay > cutOff ? 0.0
-                                               : double(cutOff - startDay + 1) / length;
-        const lxw_row_t row = static_cast<lxw_row_t>(k);
-        const std::string name = "Task " + std::to_string(k);
-        worksheet_write_string(sheet, row, 0, name.c_str(), nullptr);
-        worksheet_write_number(sheet, row, 1, first + blStart, dateFormat);
-        worksheet_write_number(sheet, row, 2, first + blStart + blLength - 1, dateFormat);
-        worksheet_write_number(sheet, row, 3, blMH, nullptr);
-        worksheet_write_number(sheet, row, 4, blMH * 55.0, nullptr);
-        worksheet_write_number(sheet, row, 5, startDay, dateFormat);
-        worksheet_write_number(sheet, row, 6, finishDay, dateFormat);
-        worksheet_write_number(sheet, row, 7, mh, nullptr);
-        worksheet_write_number(sheet, row, 8, mh * 55.0, nullptr);
-        worksheet_write_number(sheet, row, 9, pct, nullptr);
-    }
-    return workbook_close(book) == LXW_NO_ERROR;
-}
-
 // Makes definition 1 process the generated project with every data set and quantity.
 void DefineProject(const QString& dataSource, const QString& output, int cutOff) {
     SDs->Clear();
@@ -299,7 +258,7 @@ void DefineProject(const QString& dataSource, const QString& output, int cutOff)
     sco.setCutOffDate(cutOff);
     TovSCF& scf = *d.SCF;
     scf.setDSF_DrivePathFilenameExtnXL(dataSource);
-    scf.setDSF_TaskWS(QStringLiteral("Tasks"));
+    scf.setDSF_TaskWS(QString::fromLatin1(bench::kTaskSheet));
     scf.setDSF_THR(1);
     scf.setTF_DrivePathFilenameExtnXL(
         QStringLiteral(KRV_SHARE_DIR "/Templates/Ovik_KRV_Tessel_Template.xlsx"));
@@ -313,58 +272,16 @@ void DefineProject(const QString& dataSource, const QString& output, int cutOff)
     d.DSM->SetDSMRequiredFields(TDSMRequiredOptions::Of(sco));
 }
 
-// The in-run yardstick: the time to deflate the output workbook's worksheet XML alone at level 1,
-// read beside the whole run so that its ratio holds on a loaded machine. 0 when the output
-// cannot be read.
-struct Yardstick {
-    double seconds = 0.0;
-    double mebibytes = 0.0;
-};
-
-Yardstick DeflateSheetsYardstick(const QString& output) {
-    Yardstick yardstick;
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(output).constData(), ZIP_RDONLY, &error);
-    if (archive == nullptr) {
-        return yardstick;
+// Writes the definitions to a data file, so that a process of its own can run them.
+bool WriteDataFile(const QString& path) {
+    try {
+        TIniDocument ini(path);
+        datafile::WriteDefinitions(ini, *SDs, [] {});
+        ini.UpdateFile();
+        return true;
+    } catch (const std::exception&) {
+        return false;
     }
-    std::vector<std::string> sheets;
-    const zip_int64_t entries = zip_get_num_entries(archive, 0);
-    for (zip_int64_t i = 0; i < entries; ++i) {
-        const std::string name = zip_get_name(archive, zip_uint64_t(i), 0);
-        zip_stat_t stat;
-        if (name.rfind("xl/worksheets/sheet", 0) != 0 ||
-            zip_stat_index(archive, zip_uint64_t(i), 0, &stat) != 0) {
-            continue;
-        }
-        std::string data(stat.size, '\0');
-        zip_file_t* file = zip_fopen_index(archive, zip_uint64_t(i), 0);
-        if (file != nullptr &&
-            zip_fread(file, data.data(), data.size()) == zip_int64_t(data.size())) {
-            sheets.push_back(std::move(data));
-        }
-        if (file != nullptr) {
-            zip_fclose(file);
-        }
-    }
-    zip_close(archive);
-    QElapsedTimer timer;
-    timer.start();
-    std::vector<Bytef> out;
-    for (const std::string& sheet : sheets) {
-        z_stream stream{};
-        deflateInit2(&stream, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-        out.resize(deflateBound(&stream, uLong(sheet.size())));
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(sheet.data()));
-        stream.avail_in = uInt(sheet.size());
-        stream.next_out = out.data();
-        stream.avail_out = uInt(out.size());
-        deflate(&stream, Z_FINISH);
-        deflateEnd(&stream);
-        yardstick.mebibytes += double(sheet.size()) / (1024.0 * 1024.0);
-    }
-    yardstick.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    return yardstick;
 }
 
 struct RunTiming {
@@ -389,6 +306,7 @@ RunTiming TimedRun(TovProcess& process, Globals& globals, int definition) {
 }
 
 [[maybe_unused]] int RunDataFile(Globals& globals, const QString& dataFile, int definition) {
+    const double ready = bench::SecondsSinceSpawn();
     if (!DF->OpenDataFile(dataFile, false)) {
         std::printf("could not open the data file %s\n", qPrintable(dataFile));
         return 1;
@@ -401,58 +319,19 @@ RunTiming TimedRun(TovProcess& process, Globals& globals, int definition) {
     TovProcess process;
     std::printf("%s, definition %d: %s\n", qPrintable(dataFile), definition,
                 qPrintable(SDs->getItems(definition)->getDescription()));
+    const double runStart = bench::SecondsSinceSpawn();
     const RunTiming timing = TimedRun(process, globals, definition);
     if (!timing.ok) {
         std::printf("the run failed\n");
         return 1;
     }
     std::printf("saved the output workbook: %s\n", qPrintable(process.getOFPath()));
-    return 0;
-}
-
-[[maybe_unused]] int RunGenerated(Globals& globals, const QString& folder, int onlyTasks) {
-    const struct {
-        int tasks;
-        int days;
-    } sizes[] = {{1000, 500}, {20000, 5000}};
-    QStringList summary;
-    int status = 0;
-    for (const auto& size : sizes) {
-        if (onlyTasks != 0 && size.tasks != onlyTasks) {
-            continue;
-        }
-        const int first = DaySerial(QDate(2026, 1, 5));
-        const int cutOff = first + size.days / 2;
-        const QString name = QStringLiteral("project_%1x%2").arg(size.tasks).arg(size.days);
-        const QString source = QDir(folder).filePath(name + QStringLiteral(".xlsx"));
-        const QString output = QDir(folder).filePath(name + QStringLiteral("_output.xlsx"));
-        std::printf("%d tasks x %d days\n", size.tasks, size.days);
-        if (!WriteProject(source, size.tasks, size.days, first, cutOff)) {
-            std::printf("  could not write the data source workbook\n");
-            return 1;
-        }
-        DefineProject(source, output, cutOff);
-        TovProcess process;
-        const RunTiming timing = TimedRun(process, globals, 1);
-        if (!timing.ok) {
-            std::printf("  the run failed\n");
-            status = 1;
-        }
-        const Yardstick yardstick = DeflateSheetsYardstick(output);
-        std::printf("  yardstick: deflating the output's worksheet XML (%.1f MiB) at level 1: "
-                    "%.3f s; whole run = %.1f x yardstick\n",
-                    yardstick.mebibytes, yardstick.seconds,
-                    yardstick.seconds > 0 ? timing.seconds / yardstick.seconds : 0.0);
-        summary << QStringLiteral("%1 tasks x %2 days: %3 s (%4 x yardstick), %5 MiB peak")
-                       .arg(size.tasks)
-                       .arg(size.days)
-                       .arg(timing.seconds, 0, 'f', 2)
-                       .arg(yardstick.seconds > 0 ? timing.seconds / yardstick.seconds : 0.0, 0,
-                            'f', 1)
-                       .arg(PeakMemoryMiB(), 0, 'f', 1);
+    if (runStart > 0) {
+        std::printf("process: %.3f s to the program's objects, %.3f s to the run, the run ended "
+                    "%.3f s after the spawn\n",
+                    ready, runStart, bench::SecondsSinceSpawn());
     }
-    std::printf("summary: %s\n", qPrintable(summary.join(QStringLiteral("; "))));
-    return status;
+    return 0;
 }
 
 [[maybe_unused]] double Median(std::vector<double> values) {
@@ -460,24 +339,235 @@ RunTiming TimedRun(TovProcess& process, Globals& globals, int definition) {
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
+struct ProjectSize {
+    int tasks;
+    int days;
+};
+constexpr ProjectSize kSizes[] = {{1000, 500}, {20000, 5000}};
+
+// One generated project in one flavour: its files and what was measured of it.
+struct Case {
+    ProjectSize size{};
+    const bench::FlavourInfo* flavour = nullptr;
+    QString source;
+    QString output;
+    QString dataFile;
+    bench::SourceYardsticks yardsticks;
+};
+
+// Writes the data source workbook and the data file of a case and measures the yardsticks of
+// its task sheet.
+bool PrepareCase(Case& c, const std::vector<bench::TaskRow>& rows, const QString& folder,
+                 int cutOff) {
+    const QString name = QStringLiteral("project_%1x%2_%3")
+                             .arg(c.size.tasks)
+                             .arg(c.size.days)
+                             .arg(QLatin1String(c.flavour->key));
+    c.source = QDir(folder).filePath(name + QStringLiteral(".xlsx"));
+    c.output = QDir(folder).filePath(name + QStringLiteral("_output.xlsx"));
+    c.dataFile = QDir(folder).filePath(name + QStringLiteral(".krvc"));
+    QString error;
+    if (!bench::WriteProject(c.source, rows, c.flavour->flavour, error)) {
+        std::printf("could not write the data source workbook: %s\n", qPrintable(error));
+        return false;
+    }
+    DefineProject(c.source, c.output, cutOff);
+    if (!WriteDataFile(c.dataFile)) {
+        std::printf("could not write the data file %s\n", qPrintable(c.dataFile));
+        return false;
+    }
+    c.yardsticks = bench::MeasureSource(c.source, bench::kTaskSheetPart);
+    if (!c.yardsticks.ok) {
+        std::printf("could not read the task sheet of %s\n", qPrintable(c.source));
+        return false;
+    }
+    return true;
+}
+
+bool IsTaskSheetStage(const QString& text) {
+    return text.contains(QLatin1String("Initialising")) &&
+           text.contains(QLatin1String("Task Worksheet"));
+}
+
+bool IsSaveStage(const QString& text) {
+    return text.startsWith(QLatin1String("Saving"));
+}
+
+// The bare program (see bench_bare.cpp) on the case's task sheet and the output of its run,
+// as whole processes: the medians of `runs`.
+struct BareProgram {
+    double process = 0;
+    double inflate = 0;
+    double parse = 0;
+    bool ok = false;
+};
+
+BareProgram MeasureBareProgram(const Case& c, int runs) {
+    BareProgram bare;
+    const QString stored = c.output + QStringLiteral(".stored.zip");
+    const QString written = c.output + QStringLiteral(".bare.xlsx");
+    if (!bench::StoreUncompressed(c.output, stored)) {
+        return bare;
+    }
+    std::vector<double> process, inflate, parse;
+    for (int i = 0; i < runs; ++i) {
+        const bench::ProcessRun run = bench::RunProcess(
+            QCoreApplication::applicationDirPath() + QStringLiteral("/bench_bare"),
+            {c.source, QString::fromLatin1(bench::kTaskSheetPart), stored, written});
+        double inflated = 0, parsed = 0;
+        if (!run.ok || !bench::BareTimesOf(run.output, inflated, parsed)) {
+            std::printf("  the bare program failed:\n%s\n", qPrintable(run.output));
+            return bare;
+        }
+        process.push_back(run.seconds);
+        inflate.push_back(inflated);
+        parse.push_back(parsed);
+    }
+    QFile::remove(stored);
+    QFile::remove(written);
+    bare = {Median(process), Median(inflate), Median(parse), true};
+    return bare;
+}
+
+// Runs the case as whole processes and prints the medians of their stages beside the
+// yardsticks; returns the case's summary line, empty when a run failed.
+QString MeasureCase(const Case& c, int runs) {
+    std::printf("%s, %d tasks x %d days (task sheet XML %.1f MiB): medians of %d processes\n",
+                c.flavour->label, c.size.tasks, c.size.days, c.yardsticks.mebibytes, runs);
+    std::vector<double> process, run, peak, faults, toObjects, toRun, afterRun;
+    std::vector<std::vector<bench::StageTime>> stageRuns;
+    for (int i = 0; i < runs; ++i) {
+        QFile::remove(c.output);
+        const bench::ProcessRun result = bench::RunProcess(QCoreApplication::applicationFilePath(),
+                                                           {c.dataFile, QStringLiteral("1")});
+        if (!result.ok) {
+            std::printf("  the run failed:\n%s\n", qPrintable(result.output));
+            return {};
+        }
+        process.push_back(result.seconds);
+        run.push_back(bench::RunSecondsOf(result.output));
+        peak.push_back(bench::PeakOf(result.output));
+        if (bench::ProcessPhases phases; bench::PhasesOf(result.output, phases)) {
+            toObjects.push_back(phases.objects);
+            toRun.push_back(phases.runStart);
+            afterRun.push_back(result.seconds - phases.runEnd);
+        }
+        faults.push_back(double(result.faults));
+        stageRuns.push_back(bench::StagesOf(result.output));
+    }
+    const double deflate = bench::MeasureDeflateSheets(c.output);
+    const BareProgram bare = MeasureBareProgram(c, runs);
+    if (deflate <= 0 || !bare.ok) {
+        return {};
+    }
+    double taskSheet = 0;
+    for (size_t s = 0; s < stageRuns.front().size(); ++s) {
+        std::vector<double> seconds, stageFaults;
+        for (const auto& stages : stageRuns) {
+            if (s < stages.size()) {
+                seconds.push_back(stages[s].seconds);
+                stageFaults.push_back(double(stages[s].faults));
+            }
+        }
+        const QString& text = stageRuns.front()[s].text;
+        const double median = Median(seconds);
+        std::printf("  %9.3f s %7.0f faults  %s", median, Median(stageFaults), qPrintable(text));
+        if (IsTaskSheetStage(text)) {
+            taskSheet = median;
+            std::printf("  [%.2f x bare parse %.3f s; inflate alone %.3f s; on memory used "
+                        "before: parse %.3f s, inflate %.3f s]",
+                        median / bare.parse, bare.parse, bare.inflate, c.yardsticks.parse,
+                        c.yardsticks.inflate);
+        } else if (IsSaveStage(text)) {
+            std::printf("  [deflate of the output's sheets at level 1: %.3f s]", deflate);
+        }
+        std::printf("\n");
+    }
+    const double wholeProcess = Median(process);
+    std::printf("  run %.3f s; process (start to exit) %.3f s, %.0f page faults, peak %.1f MiB\n",
+                Median(run), wholeProcess, Median(faults), Median(peak));
+    std::printf("  process: its objects ready %.3f s after the spawn, the run started at %.3f s, "
+                "the exit %.3f s after the run\n",
+                Median(toObjects), Median(toRun), Median(afterRun));
+    std::printf("  bare program (inflate + parse of the task sheet, the output written at level "
+                "1): %.3f s; process = %.2f x bare program\n",
+                bare.process, wholeProcess / bare.process);
+    return QStringLiteral("%1, %2 x %3: task sheet %4 s = %5 x bare parse; run %6 s; process "
+                          "%7 s = %8 x bare program (%9 s); peak %10 MiB")
+        .arg(QLatin1String(c.flavour->label))
+        .arg(c.size.tasks)
+        .arg(c.size.days)
+        .arg(taskSheet, 0, 'f', 3)
+        .arg(taskSheet / bare.parse, 0, 'f', 2)
+        .arg(Median(run), 0, 'f', 3)
+        .arg(wholeProcess, 0, 'f', 3)
+        .arg(wholeProcess / bare.process, 0, 'f', 2)
+        .arg(bare.process, 0, 'f', 3)
+        .arg(Median(peak), 0, 'f', 1);
+}
+
+// Every chosen case is written and its yardsticks measured before any process runs: the bare
+// parse then has the general allocator of a fresh program.
+[[maybe_unused]] int RunGenerated(const QString& folder, int onlyTasks,
+                                  const QString& onlyFlavour) {
+    constexpr int kRuns = 5;
+    bench::KeepFreedMemory();
+    std::vector<Case> cases;
+    for (const ProjectSize& size : kSizes) {
+        if (onlyTasks != 0 && size.tasks != onlyTasks) {
+            continue;
+        }
+        const int first = DaySerial(QDate(2026, 1, 5));
+        const int cutOff = first + size.days / 2;
+        const std::vector<bench::TaskRow> rows =
+            bench::MakeProject(size.tasks, size.days, first, cutOff);
+        for (const bench::FlavourInfo& flavour : bench::flavours()) {
+            if (!onlyFlavour.isEmpty() && onlyFlavour != QLatin1String(flavour.key)) {
+                continue;
+            }
+            Case c;
+            c.size = size;
+            c.flavour = &flavour;
+            if (!PrepareCase(c, rows, folder, cutOff)) {
+                return 1;
+            }
+            cases.push_back(std::move(c));
+        }
+    }
+    if (cases.empty()) {
+        std::printf("no such flavour: %s\n", qPrintable(onlyFlavour));
+        return 2;
+    }
+    QStringList summary;
+    for (const Case& c : cases) {
+        const QString line = MeasureCase(c, kRuns);
+        if (line.isEmpty()) {
+            return 1;
+        }
+        summary << line;
+    }
+    for (const QString& line : summary) {
+        std::printf("summary: %s\n", qPrintable(line));
+    }
+    return 0;
+}
+
 #ifdef KRV_BENCH_WINDOW
 // The same project run headless and as the Process command drives it from the window, with the
 // real progress window shown offscreen; the medians of a few runs of each.
 int RunWindowed(Globals& globals, const QString& folder) {
-    const struct {
-        int tasks;
-        int days;
-    } sizes[] = {{1000, 500}, {20000, 5000}};
     constexpr int kRuns = 5;
     QStringList summary;
-    for (const auto& size : sizes) {
+    for (const ProjectSize& size : kSizes) {
         const int first = DaySerial(QDate(2026, 1, 5));
         const int cutOff = first + size.days / 2;
         const QString name = QStringLiteral("project_%1x%2").arg(size.tasks).arg(size.days);
         const QString source = QDir(folder).filePath(name + QStringLiteral(".xlsx"));
         const QString output = QDir(folder).filePath(name + QStringLiteral("_output.xlsx"));
-        if (!WriteProject(source, size.tasks, size.days, first, cutOff)) {
-            std::printf("could not write the data source workbook\n");
+        QString error;
+        if (!bench::WriteProject(source, bench::MakeProject(size.tasks, size.days, first, cutOff),
+                                 bench::Flavour::SharedStrings, error)) {
+            std::printf("could not write the data source workbook: %s\n", qPrintable(error));
             return 1;
         }
         DefineProject(source, output, cutOff);
@@ -533,8 +623,12 @@ int main(int argc, char** argv) {
         std::printf("no temporary folder\n");
         return 1;
     }
-    // KRV_BENCH_KEEP=1 keeps the generated workbooks and outputs for a look afterwards.
-    if (!qEnvironmentVariableIsEmpty("KRV_BENCH_KEEP")) {
+    const QStringList args = application.arguments().mid(1);
+    const bool generated =
+        args.isEmpty() || args[0] == QLatin1String("small") || args[0] == QLatin1String("large");
+    // KRV_BENCH_KEEP=1 keeps the generated workbooks, data files and outputs for a look
+    // afterwards.
+    if (generated && !qEnvironmentVariableIsEmpty("KRV_BENCH_KEEP")) {
         folder.setAutoRemove(false);
         std::printf("kept in %s\n", qPrintable(folder.path()));
     }
@@ -542,19 +636,17 @@ int main(int argc, char** argv) {
 #ifdef KRV_BENCH_WINDOW
     return RunWindowed(globals, folder.path());
 #else
-    const QStringList args = application.arguments().mid(1);
-    if (args.size() == 2) {
+    if (args.size() == 2 && !generated) {
         return RunDataFile(globals, args[0], args[1].toInt());
     }
-    if (args.size() == 1 &&
-        (args[0] == QLatin1String("small") || args[0] == QLatin1String("large"))) {
-        return RunGenerated(globals, folder.path(),
-                            args[0] == QLatin1String("small") ? 1000 : 20000);
+    if (generated && args.size() <= 2) {
+        const int tasks = args.isEmpty()                      ? 0
+                          : args[0] == QLatin1String("small") ? kSizes[0].tasks
+                                                              : kSizes[1].tasks;
+        return RunGenerated(folder.path(), tasks, args.size() == 2 ? args[1] : QString());
     }
-    if (!args.isEmpty()) {
-        std::printf("usage: bench_run [small | large | <data file> <definition number>]\n");
-        return 2;
-    }
-    return RunGenerated(globals, folder.path(), 0);
+    std::printf("usage: bench_run [small | large [shared | libre | inline] | <data file> "
+                "<definition number>]\n");
+    return 2;
 #endif
 }

@@ -7,6 +7,9 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 // What every fuzz target needs around the code it feeds: the surroundings the program sets up at
 // start, the input as a file, and a failed check that the fuzzer reports as a crash.
@@ -27,6 +30,10 @@ QString writeInput(const QByteArray& bytes, const QString& name);
 
 // A path in this run's temporary folder.
 QString scratchPath(const QString& name);
+
+// The parts (name, bytes) as a zip archive in memory; empty when libzip refuses a part's name,
+// or when there is no part (an archive without parts leaves no data behind).
+QByteArray zipParts(const std::vector<std::pair<std::string, std::string>>& parts);
 
 // Stops the run as a crash when an invariant does not hold, so that the fuzzer keeps the input.
 void check(bool holds, const char* what);

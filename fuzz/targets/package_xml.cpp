@@ -5,8 +5,6 @@
 
 #include "FuzzSupport.h"
 
-#include <zip.h>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,46 +36,6 @@ std::vector<Part> splitParts(const std::string& input) {
     return parts;
 }
 
-// The parts as a zip archive in memory; empty when libzip refuses a part's name.
-QByteArray zipParts(std::vector<Part>& parts) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_t* archive = buffer ? zip_open_from_source(buffer, ZIP_TRUNCATE, &error) : nullptr;
-    zip_error_fini(&error);
-    if (archive == nullptr) {
-        if (buffer != nullptr) {
-            zip_source_free(buffer);
-        }
-        return {};
-    }
-    zip_source_keep(buffer);
-    for (Part& part : parts) {
-        zip_source_t* source = zip_source_buffer(archive, part.bytes.data(), part.bytes.size(), 0);
-        if (source == nullptr || zip_file_add(archive, part.name.c_str(), source,
-                                              ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE) < 0) {
-            zip_source_free(source);
-        }
-    }
-    if (zip_close(archive) != 0) {
-        zip_discard(archive);
-        zip_source_free(buffer);
-        return {};
-    }
-    // An archive without parts leaves no data behind, and the buffer does not open.
-    QByteArray out;
-    if (zip_source_open(buffer) == 0) {
-        zip_stat_t stat;
-        if (zip_source_stat(buffer, &stat) == 0) {
-            out.resize(static_cast<qsizetype>(stat.size));
-            zip_source_read(buffer, out.data(), stat.size);
-        }
-        zip_source_close(buffer);
-    }
-    zip_source_free(buffer);
-    return out;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -85,7 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (parts.empty() || parts.size() > 32) {
         return 0;
     }
-    const QByteArray package = zipParts(parts);
+    std::vector<std::pair<std::string, std::string>> named;
+    for (Part& part : parts) {
+        named.emplace_back(std::move(part.name), std::move(part.bytes));
+    }
+    const QByteArray package = fuzzsupport::zipParts(named);
     if (!package.isEmpty()) {
         runWorkbook(package);
     }

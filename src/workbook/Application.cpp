@@ -61,9 +61,18 @@ std::shared_ptr<detail::WorkbookModel> openModel(const QString& path, const QStr
             kRejectedReference,
             QStringLiteral("The file %1 cannot be read: %2.").arg(path, file.errorString()));
     }
-    const QByteArray data = file.readAll();
+    // Read straight into the bytes the package keeps: a workbook of megabytes is not held twice
+    // (fresh memory is a large part of opening it).
+    std::string bytes;
+    if (const qint64 size = file.size(); size > 0) {
+        bytes.resize(size_t(size));
+        const qint64 got = file.read(bytes.data(), size);
+        bytes.resize(size_t(std::max<qint64>(got, 0)));
+    }
+    if (!file.atEnd()) {
+        bytes += file.readAll().toStdString(); // a file that grew while it was read
+    }
     file.close();
-    std::string bytes(data.constData(), size_t(data.size()));
     if (bytes.empty()) {
         throw Error(kRejectedReference,
                     QStringLiteral("The file %1 is empty; it is not a workbook.").arg(name));

@@ -1,5 +1,6 @@
 // A part's text streamed piece by piece (points markers put in place across pieces), deflated
-// as it comes, and the memory of the XML trees.
+// as it comes (in blocks on several threads), and the memory of the XML trees.
+#include "workbook/detail/DeflateJobs.h"
 #include "workbook/detail/DeflatedPart.h"
 #include "workbook/detail/PartText.h"
 #include "workbook/detail/TreeMemory.h"
@@ -9,6 +10,8 @@
 #include <pugixml.hpp>
 #include <zlib.h>
 
+#include <map>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -155,7 +158,7 @@ TEST(PartStreamTest, TreePagesAreReusedWhenFreedAndFromTheStartWhenNoTreeIsLeft)
         blocks.push_back(allocateTreeMemory(32768 + 64));
         static_cast<char*>(blocks.back())[32768] = char(i);
     }
-    void* large = allocateTreeMemory(1 << 20); // not a page: the general allocator
+    void* large = allocateTreeMemory(1 << 20); // not a page: carved among the larger blocks
     EXPECT_EQ(treeMemoryStats().liveBlocks, before.liveBlocks + 2100);
     EXPECT_GE(treeMemoryStats().regions, size_t(2));
     void* last = blocks.back();
@@ -196,4 +199,81 @@ TEST(PartStreamTest, TreePagesAreReusedWhenFreedAndFromTheStartWhenNoTreeIsLeft)
     EXPECT_EQ(doc.child("a").first_child().child_value("v"),
               std::string("a longer value than before"));
     EXPECT_EQ(doc.child("a").last_child().child_value("v"), std::string("19999"));
+}
+
+TEST(PartStreamTest, PartsDeflatedInBlocksOnThreadsReadBackWholeAndAsSmall) {
+    // Text that repeats across block ends (deflate finds its matches in the block before) and
+    // text that does not compress; sizes told wrongly, written in pieces of odd sizes.
+    const auto repetitive = [](size_t size) {
+        std::string text;
+        for (int row = 1; text.size() < size; ++row) {
+            text += "<row r=\"" + std::to_string(row) + "\"><c r=\"A" + std::to_string(row) +
+                    "\" s=\"3\"><v>" + std::to_string(row * 7 % 1000) + "</v></c></row>";
+        }
+        return text.substr(0, size);
+    };
+    const auto noise = [](size_t size) {
+        std::string text(size, '\0');
+        unsigned state = 11;
+        for (char& c : text) {
+            state = state * 1103515245u + 12345u;
+            c = char((state >> 16) & 0xff);
+        }
+        return text;
+    };
+    const struct {
+        std::string name;
+        std::string text;
+        size_t told;
+    } parts[] = {
+        {"empty", "", 0},
+        {"small", "<a>1</a>", 8},
+        {"one_block_after_the_first", repetitive(2200u << 10), 2200u << 10},
+        {"many_blocks_told_small", repetitive(5u << 20), 4096},
+        {"incompressible", noise(3u << 20), 3u << 20},
+    };
+    DeflateJobs jobs;
+    for (const auto& part : parts) {
+        jobs.add(part.name, part.told, [&part](const TextSink& sink) {
+            std::string_view rest = part.text;
+            for (size_t n = 1; !rest.empty(); n = n * 3 % 70001 + 1) {
+                sink(rest.substr(0, n));
+                rest.remove_prefix(std::min(n, rest.size()));
+            }
+        });
+    }
+    EXPECT_TRUE(jobs.has("small"));
+    EXPECT_FALSE(jobs.has("other"));
+    std::map<std::string, DeflatedPart> deflated = jobs.results();
+    ASSERT_EQ(deflated.size(), std::size(parts));
+    for (const auto& part : parts) {
+        const DeflatedPart& out = deflated.at(part.name);
+        EXPECT_EQ(out.size, part.text.size()) << part.name;
+        EXPECT_EQ(out.crc, uint32_t(crc32(0, reinterpret_cast<const Bytef*>(part.text.data()),
+                                          uInt(part.text.size()))))
+            << part.name;
+        EXPECT_EQ(inflateRaw(out), part.text) << part.name;
+        PartDeflater whole;
+        whole.write(part.text);
+        const DeflatedPart single = whole.finish();
+        EXPECT_LE(out.compressedSize, single.compressedSize + single.compressedSize / 50 + 64)
+            << part.name << ": blocks deflate about as small as a single run";
+    }
+}
+
+TEST(PartStreamTest, AFailingPartIsReportedAndStoppedJobsDropTheirParts) {
+    {
+        DeflateJobs jobs;
+        jobs.add("good", 100, [](const TextSink& sink) { sink("<a/>"); });
+        jobs.add("bad", 200, [](const TextSink&) { throw std::bad_alloc(); });
+        EXPECT_THROW(jobs.results(), std::bad_alloc);
+    }
+    // Parts still being written when the jobs go are dropped, without waiting for them whole.
+    const std::string large(64u << 20, 'x');
+    DeflateJobs jobs;
+    jobs.add("large", large.size(), [&large](const TextSink& sink) {
+        for (size_t at = 0; at < large.size(); at += 4096) {
+            sink(std::string_view(large).substr(at, 4096));
+        }
+    });
 }

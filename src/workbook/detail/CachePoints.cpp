@@ -46,30 +46,51 @@ CachePoints::CachePoints(const std::string& prefix)
     : beforeIndex_('<' + prefix + "pt idx=\""), beforeValue_("\"><" + prefix + "v>"),
       afterValue_("</" + prefix + "v></" + prefix + "pt>") {}
 
-void CachePoints::reserve(size_t points) {
-    indexes_.reserve(points);
+CachePoints::Values& CachePoints::own() {
+    if (!values_) {
+        values_ = std::make_shared<Values>();
+    } else if (values_.use_count() > 1) {
+        values_ = std::make_shared<Values>(*values_);
+    }
+    return *values_;
+}
+
+void CachePoints::reserve(size_t points, bool numeric) {
+    Values& v = own();
+    v.indexes.reserve(points);
+    if (numeric) {
+        v.numbers.reserve(points);
+    } else {
+        v.texts.reserve(points);
+    }
 }
 
 void CachePoints::addNumber(int index, double value) {
-    indexes_.push_back(index);
-    numbers_.push_back(value);
+    Values& v = own();
+    v.indexes.push_back(index);
+    v.numbers.push_back(value);
 }
 
 void CachePoints::addText(int index, std::string text) {
-    indexes_.push_back(index);
-    texts_.push_back(std::move(text));
+    Values& v = own();
+    v.indexes.push_back(index);
+    v.texts.push_back(std::move(text));
 }
 
 void CachePoints::eachPoint(const std::function<void(int, const std::string&)>& take) const {
-    const bool numeric = numbers_.size() == indexes_.size();
+    if (!values_) {
+        return;
+    }
+    const Values& v = *values_;
+    const bool numeric = v.numbers.size() == v.indexes.size();
     std::string number;
     char digits[32];
-    for (size_t i = 0; i < indexes_.size(); ++i) {
+    for (size_t i = 0; i < v.indexes.size(); ++i) {
         if (numeric) {
             // The shortest text that reads back as the same number.
-            number.assign(digits, std::to_chars(digits, digits + sizeof digits, numbers_[i]).ptr);
+            number.assign(digits, std::to_chars(digits, digits + sizeof digits, v.numbers[i]).ptr);
         }
-        take(indexes_[i], numeric ? number : texts_[i]);
+        take(v.indexes[i], numeric ? number : v.texts[i]);
     }
 }
 
@@ -109,12 +130,22 @@ bool CachePoints::writes(std::string_view text) const {
 }
 
 bool CachePoints::operator==(const CachePoints& other) const {
+    if (beforeIndex_ != other.beforeIndex_ || beforeValue_ != other.beforeValue_ ||
+        afterValue_ != other.afterValue_) {
+        return false;
+    }
+    if (values_ == other.values_ || (empty() && other.empty())) {
+        return true;
+    }
+    if (!values_ || !other.values_) {
+        return false;
+    }
+    const Values& a = *values_;
+    const Values& b = *other.values_;
     // Numbers compare by their bits: equal bits write equal text.
-    return beforeIndex_ == other.beforeIndex_ && beforeValue_ == other.beforeValue_ &&
-           afterValue_ == other.afterValue_ && indexes_ == other.indexes_ &&
-           texts_ == other.texts_ && numbers_.size() == other.numbers_.size() &&
-           (numbers_.empty() || std::memcmp(numbers_.data(), other.numbers_.data(),
-                                            numbers_.size() * sizeof(double)) == 0);
+    return a.indexes == b.indexes && a.texts == b.texts && a.numbers.size() == b.numbers.size() &&
+           (a.numbers.empty() || std::memcmp(a.numbers.data(), b.numbers.data(),
+                                             a.numbers.size() * sizeof(double)) == 0);
 }
 
 } // namespace workbook::detail

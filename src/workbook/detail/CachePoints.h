@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,18 +14,19 @@ using TextSink = std::function<void(std::string_view)>;
 
 // The points of one rebuilt chart cache, kept as values and written as their XML only when the
 // part is serialised (on the threads that deflate the parts): a chart over thousands of days
-// then holds neither three nodes per point nor the text of its points.
+// then holds neither three nodes per point nor the text of its points. Copies share the values
+// (the charts of a workbook share their categories); a copy changed takes its own.
 class CachePoints {
 public:
     CachePoints() = default;
     // prefix: the namespace prefix of the cache's elements with its colon ("c:"), or "".
     explicit CachePoints(const std::string& prefix);
 
-    void reserve(size_t points);
+    void reserve(size_t points, bool numeric);
     void addNumber(int index, double value);
     void addText(int index, std::string text);
-    bool empty() const { return indexes_.empty(); }
-    size_t count() const { return indexes_.size(); }
+    bool empty() const { return count() == 0; }
+    size_t count() const { return values_ ? values_->indexes.size() : 0; }
 
     // Each point's index and value as it is written (a number as its shortest text, a text
     // unescaped).
@@ -37,12 +39,18 @@ public:
     bool operator==(const CachePoints& other) const;
 
 private:
+    struct Values {
+        std::vector<int> indexes;
+        std::vector<double> numbers;    // of a number cache
+        std::vector<std::string> texts; // of a text cache
+    };
+    // The values, this copy's own, to be changed.
+    Values& own();
+
     std::string beforeIndex_; // <c:pt idx="
     std::string beforeValue_; // "><c:v>
     std::string afterValue_;  // </c:v></c:pt>
-    std::vector<int> indexes_;
-    std::vector<double> numbers_;    // of a number cache
-    std::vector<std::string> texts_; // of a text cache
+    std::shared_ptr<Values> values_;
 };
 
 } // namespace workbook::detail

@@ -202,7 +202,7 @@ private:
 CachePoints readPoints(bool numeric, const std::vector<Area>& areas, const ChartCellSource& cells,
                        const std::string& prefix) {
     CachePoints points(prefix);
-    points.reserve(cellCount(areas));
+    points.reserve(cellCount(areas), numeric);
     int index = 0;
     for (const Area& a : areas) {
         if (a.lastRow < a.firstRow || a.lastCol < a.firstCol)

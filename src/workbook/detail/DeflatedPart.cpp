@@ -116,16 +116,17 @@ void PartDeflater::grow() {
     stream_->avail_out = uInt(std::min(capacity - used, kPiece));
 }
 
-void PartDeflater::pump(bool finishing) {
+void PartDeflater::pump(int flush) {
     for (;;) {
         if (stream_->avail_out == 0) {
             grow();
         }
-        const int status = deflate(stream_.get(), finishing ? Z_FINISH : Z_NO_FLUSH);
+        const int status = ::deflate(stream_.get(), flush);
         if (status == Z_STREAM_ERROR) {
             throw std::bad_alloc();
         }
-        if (finishing ? status == Z_STREAM_END : stream_->avail_in == 0 && stream_->avail_out > 0) {
+        if (flush == Z_FINISH ? status == Z_STREAM_END
+                              : stream_->avail_in == 0 && stream_->avail_out > 0) {
             return;
         }
         if (status == Z_BUF_ERROR && stream_->avail_out > 0) {
@@ -141,22 +142,28 @@ void PartDeflater::write(std::string_view bytes) {
         stream_->avail_in = uInt(n);
         crc_ = uint32_t(crc32(crc_, stream_->next_in, uInt(n)));
         size_ += n;
-        pump(false);
+        pump(Z_NO_FLUSH);
         bytes.remove_prefix(n);
     }
 }
 
 DeflatedPart PartDeflater::finish() {
     stream_->avail_in = 0;
-    pump(true);
+    pump(Z_FINISH);
     DeflatedPart part;
     part.compressedSize = stream_->total_out;
     part.crc = crc_;
     part.size = size_;
     part.data = std::move(out_);
+    reset();
+    return part;
+}
+
+// Ready for the next part: zlib keeps its tables, so that a thread deflating many parts does not
+// take fresh memory for each.
+void PartDeflater::reset() {
     capacity_ = 0;
-    // Ready for the next part: zlib keeps its tables, so that a thread deflating many parts
-    // does not take fresh memory for each.
+    out_.reset();
     if (deflateReset(stream_.get()) != Z_OK) {
         throw std::bad_alloc();
     }
@@ -164,6 +171,53 @@ DeflatedPart PartDeflater::finish() {
     stream_->avail_out = 0;
     crc_ = uint32_t(crc32(0, nullptr, 0));
     size_ = 0;
+}
+
+void PartDeflater::deflate(DeflateBlock& block) {
+    if (!block.dictionary.empty() &&
+        deflateSetDictionary(stream_.get(), reinterpret_cast<const Bytef*>(block.dictionary.data()),
+                             uInt(block.dictionary.size())) != Z_OK) {
+        throw std::bad_alloc();
+    }
+    write(block.text);
+    end(block);
+}
+
+void PartDeflater::flush(DeflateBlock& block) {
+    block.last = false;
+    end(block);
+}
+
+void PartDeflater::end(DeflateBlock& block) {
+    stream_->avail_in = 0;
+    // A sync flush ends the block on a byte boundary, the next block's run going on from there.
+    pump(block.last ? Z_FINISH : Z_SYNC_FLUSH);
+    block.outSize = stream_->total_out;
+    block.size = size_;
+    block.crc = crc_;
+    block.out = std::move(out_);
+    reset();
+}
+
+DeflatedPart joinBlocks(const std::vector<DeflateBlock*>& blocks) {
+    // Each block's output is let go once copied: the part is not held twice.
+    DeflatedPart part;
+    part.crc = uint32_t(crc32(0, nullptr, 0));
+    for (const DeflateBlock* block : blocks) {
+        part.compressedSize += block->outSize;
+    }
+    part.data.reset(static_cast<char*>(std::malloc(std::max<uint64_t>(part.compressedSize, 1))));
+    if (!part.data) {
+        throw std::bad_alloc();
+    }
+    uint64_t at = 0;
+    for (DeflateBlock* block : blocks) {
+        std::memcpy(part.data.get() + at, block->out.get(), block->outSize);
+        block->out.reset();
+        at += block->outSize;
+        part.crc = uint32_t(crc32_combine(part.crc, block->crc, z_off_t(block->size)));
+        part.size += block->size;
+    }
     return part;
 }
 

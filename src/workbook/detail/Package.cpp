@@ -2,19 +2,18 @@
 
 #include "platform/FileWrite.h"
 #include "workbook/Error.h"
-#include "workbook/detail/DeflatedPart.h"
+#include "workbook/detail/DeflateJobs.h"
+#include "workbook/detail/PartReader.h"
 #include "workbook/detail/PartText.h"
+#include "workbook/detail/StreamedParse.h"
 #include "workbook/detail/TreeMemory.h"
 #include "workbook/detail/XmlEdit.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <exception>
-#include <optional>
-#include <thread>
 #include <zip.h>
 
 namespace workbook::detail {
@@ -29,28 +28,24 @@ char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
 }
 
-// True when the tree nests deeper than `limit` levels; walked without recursion.
+// True when the tree nests deeper than `limit` levels. pugixml's own walk goes without recursion
+// and without a call into the library for each step (a large sheet has a million nodes).
 bool deeperThan(const pugi::xml_document& doc, int limit) {
-    pugi::xml_node node = doc.first_child();
-    int depth = 1;
-    while (node) {
-        if (depth > limit) {
-            return true;
+    class DepthWalker : public pugi::xml_tree_walker {
+    public:
+        explicit DepthWalker(int limit) : limit_(limit) {}
+        bool deeper = false;
+        bool for_each(pugi::xml_node&) override {
+            // The document's children are at depth 0 here and at level 1 of the limit.
+            deeper = depth() >= limit_;
+            return !deeper;
         }
-        if (pugi::xml_node child = node.first_child()) {
-            node = child;
-            ++depth;
-            continue;
-        }
-        while (!node.next_sibling()) {
-            node = node.parent();
-            if (--depth == 0) {
-                return false;
-            }
-        }
-        node = node.next_sibling();
-    }
-    return false;
+
+    private:
+        int limit_;
+    } walker(limit);
+    const_cast<pugi::xml_document&>(doc).traverse(walker);
+    return walker.deeper;
 }
 
 } // namespace
@@ -145,70 +140,35 @@ std::vector<std::string> Package::partNames() const {
 }
 
 std::string Package::readOriginal(const Entry& entry, const std::string& part) const {
-    const QString partName = QString::fromStdString(part);
-    const auto tooLarge = [&] {
-        return Error(kRejectedReference,
-                     QStringLiteral("The part %1 of %2 inflates to more than a workbook can hold; "
-                                    "the file is damaged or built to exhaust memory.")
-                         .arg(partName, fileName_));
-    };
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    zip_file_t* file = nullptr;
-    if (zip_stat_index(archive_, zip_uint64_t(entry.index), 0, &stat) == 0) {
-        file = zip_fopen_index(archive_, zip_uint64_t(entry.index), 0);
-    }
-    if (file == nullptr) {
-        throw Error(kRejectedReference,
-                    QStringLiteral("The part %1 of %2 cannot be read: %3.")
-                        .arg(partName, fileName_, QString::fromUtf8(zip_strerror(archive_))));
-    }
-    // The sizes the zip directory declares are not trusted: the part is inflated in pieces and
-    // refused as soon as it passes a limit.
-    const uint64_t compressed = (stat.valid & ZIP_STAT_COMP_SIZE) != 0
-                                    ? std::min<uint64_t>(stat.comp_size, archiveBytes_.size())
-                                    : archiveBytes_.size();
-    const uint64_t byRatio = std::max(kRatioFreeSize, compressed * kMaxInflateRatio);
-    const uint64_t allowed =
-        std::min(byRatio, kMaxInflatedTotal - std::min(kMaxInflatedTotal, inflatedTotal_));
-    if ((stat.valid & ZIP_STAT_SIZE) != 0 && stat.size > allowed) {
-        zip_fclose(file);
-        throw tooLarge();
-    }
-    const uint64_t declared = (stat.valid & ZIP_STAT_SIZE) != 0 ? stat.size : 0;
+    PartReader reader(archive_, entry.index, archiveBytes_.size(), inflatedTotal_,
+                      QString::fromStdString(part), fileName_);
+    return readAll(entry, reader);
+}
+
+std::string Package::readAll(const Entry& entry, PartReader& reader) const {
     std::string data;
     // One byte beyond the declared size: the read that finds the end then needs no new block.
-    data.reserve(size_t(std::min<uint64_t>(declared, uint64_t(64) << 20)) + 1);
+    data.reserve(size_t(std::min<uint64_t>(reader.declaredSize(), uint64_t(64) << 20)) + 1);
     constexpr size_t kPiece = size_t(1) << 20;
     for (;;) {
         const size_t at = data.size();
         const size_t room = data.capacity() - at;
         data.resize(at + (room > 0 ? std::min(room, kPiece) : kPiece));
-        const zip_int64_t got = zip_fread(file, data.data() + at, data.size() - at);
-        if (got < 0) {
-            zip_fclose(file);
-            throw Error(kRejectedReference,
-                        QStringLiteral("The part %1 of %2 is damaged.").arg(partName, fileName_));
-        }
-        data.resize(at + size_t(got));
-        if (data.size() > allowed) {
-            zip_fclose(file);
-            throw tooLarge();
-        }
+        const size_t got = reader.read(data.data() + at, data.size() - at);
+        data.resize(at + got);
         if (got == 0) {
             break;
         }
     }
-    zip_fclose(file);
-    if ((stat.valid & ZIP_STAT_SIZE) != 0 && data.size() != stat.size) {
-        throw Error(kRejectedReference,
-                    QStringLiteral("The part %1 of %2 is damaged.").arg(partName, fileName_));
-    }
+    countInflated(entry, data.size());
+    return data;
+}
+
+void Package::countInflated(const Entry& entry, uint64_t size) const {
     if (!entry.counted) {
         entry.counted = true;
-        inflatedTotal_ += data.size();
+        inflatedTotal_ += size;
     }
-    return data;
 }
 
 std::string Package::bytes(const std::string& part) const {
@@ -235,41 +195,73 @@ pugi::xml_document& Package::xml(const std::string& part) {
     }
     Entry& entry = it->second;
     if (!entry.doc) {
-        // Parsed in place: the tree's names and values point into the part's text, which it
-        // keeps, rather than into a copy of it (a large sheet is parsed once, not copied first).
-        auto text = std::make_unique<std::string>(entry.replacement ? *entry.replacement
-                                                                    : readOriginal(entry, part));
-        auto doc = std::make_unique<pugi::xml_document>();
-        const pugi::xml_parse_result result = doc->load_buffer_inplace(
-            text->data(), text->size(), kParseOptions, pugi::encoding_utf8);
-        if (!result) {
-            throw Error(kRejectedReference,
-                        QStringLiteral("The part %1 of %2 is not well-formed XML: %3 "
-                                       "at offset %4.")
-                            .arg(QString::fromStdString(part), fileName_,
-                                 QString::fromUtf8(result.description()))
-                            .arg(result.offset));
-        }
-        if (deeperThan(*doc, kMaxXmlDepth)) {
-            throw Error(kRejectedReference,
-                        QStringLiteral("The part %1 of %2 nests its elements more than %3 levels "
-                                       "deep.")
-                            .arg(QString::fromStdString(part), fileName_)
-                            .arg(kMaxXmlDepth));
-        }
-        // A namespace written out more than once may be bound to more than one prefix. (The
-        // text was parsed in place, but a namespace's characters stay where they were.)
-        const char* uri = elementNamespace(doc->document_element());
-        if (*uri != '\0') {
-            const size_t first = text->find(uri);
-            if (first != std::string::npos && text->find(uri, first + 1) != std::string::npos) {
-                unifyPrefixes(*doc);
-            }
-        }
-        entry.doc = std::move(doc);
-        entry.docText = std::move(text);
+        parse(entry, part);
     }
     return *entry.doc;
+}
+
+void Package::parse(Entry& entry, const std::string& part) {
+    auto doc = std::make_unique<pugi::xml_document>();
+    std::unique_ptr<std::string> text;
+    if (entry.replacement) {
+        text = std::make_unique<std::string>(*entry.replacement);
+    } else {
+        PartReader reader(archive_, entry.index, archiveBytes_.size(), inflatedTotal_,
+                          QString::fromStdString(part), fileName_);
+        if (reader.declaredSize() < kStreamedParseSize) {
+            text = std::make_unique<std::string>(readAll(entry, reader));
+        } else {
+            // A large worksheet is parsed while it is inflated.
+            StreamedText streamed;
+            if (parseStreamed(reader, kParseOptions, *doc, streamed)) {
+                countInflated(entry, reader.total());
+                checkParsed(*doc, part);
+                if (streamed.namespaceMentions > 1) {
+                    unifyPrefixes(*doc);
+                }
+                entry.textSize = size_t(reader.total());
+                entry.doc = std::move(doc);
+                entry.docText = std::move(streamed.shell);
+                return;
+            }
+            text = std::make_unique<std::string>(readOriginal(entry, part));
+        }
+    }
+    // Parsed in place: the tree's names and values point into the part's text, which it keeps,
+    // rather than into a copy of it.
+    const pugi::xml_parse_result result =
+        doc->load_buffer_inplace(text->data(), text->size(), kParseOptions, pugi::encoding_utf8);
+    if (!result) {
+        throw Error(kRejectedReference,
+                    QStringLiteral("The part %1 of %2 is not well-formed XML: %3 "
+                                   "at offset %4.")
+                        .arg(QString::fromStdString(part), fileName_,
+                             QString::fromUtf8(result.description()))
+                        .arg(result.offset));
+    }
+    checkParsed(*doc, part);
+    // A namespace written out more than once may be bound to more than one prefix. (The
+    // text was parsed in place, but a namespace's characters stay where they were.)
+    const char* uri = elementNamespace(doc->document_element());
+    if (*uri != '\0') {
+        const size_t first = text->find(uri);
+        if (first != std::string::npos && text->find(uri, first + 1) != std::string::npos) {
+            unifyPrefixes(*doc);
+        }
+    }
+    entry.textSize = text->size();
+    entry.doc = std::move(doc);
+    entry.docText = std::move(text);
+}
+
+void Package::checkParsed(const pugi::xml_document& doc, const std::string& part) const {
+    if (deeperThan(doc, kMaxXmlDepth)) {
+        throw Error(kRejectedReference,
+                    QStringLiteral("The part %1 of %2 nests its elements more than %3 levels "
+                                   "deep.")
+                        .arg(QString::fromStdString(part), fileName_)
+                        .arg(kMaxXmlDepth));
+    }
 }
 
 bool Package::isParsed(const std::string& part) const {
@@ -451,7 +443,7 @@ size_t Package::textSizeEstimate(const Entry& entry) {
     constexpr size_t kPointText = 40;
     constexpr size_t kNewPart = 4096;
     if (entry.doc && entry.modified) {
-        size_t size = entry.docText ? entry.docText->size() : kNewPart;
+        size_t size = entry.docText ? entry.textSize : kNewPart;
         for (const CachePoints& run : entry.points) {
             size += run.count() * kPointText;
         }
@@ -460,71 +452,41 @@ size_t Package::textSizeEstimate(const Entry& entry) {
     return entry.replacement ? entry.replacement->size() : 0;
 }
 
-std::map<std::string, DeflatedPart, PartNameLess>
-Package::deflateParts(const std::vector<std::string>& parts) const {
-    // The bytes of a part without a tree come from the source archive, which is read on this
-    // thread only.
-    std::vector<std::string> original(parts.size());
-    for (size_t i = 0; i < parts.size(); ++i) {
-        const Entry& entry = entries_.at(parts[i]);
-        if (!(entry.doc && entry.modified) && !entry.replacement) {
-            original[i] = bytes(parts[i]);
+void Package::addDeflateJob(const std::string& part) {
+    if (!deflating_) {
+        deflating_ = std::make_unique<DeflateJobs>();
+    }
+    if (deflating_->has(part)) {
+        return;
+    }
+    const Entry& entry = entries_.at(part);
+    if (entry.doc && entry.modified) {
+        // Streamed from the tree into the deflater: a large sheet is never held whole as text.
+        deflating_->add(part, textSizeEstimate(entry), [&entry](const TextSink& sink) {
+            writePart(*entry.doc, entry.points, sink);
+        });
+    } else if (entry.replacement) {
+        const std::string& bytes = *entry.replacement;
+        deflating_->add(part, bytes.size(), [&bytes](const TextSink& sink) { sink(bytes); });
+    } else {
+        // The bytes of a part without a tree come from the source archive, which is read on
+        // this thread only.
+        auto original = std::make_shared<const std::string>(bytes(part));
+        deflating_->add(part, original->size(),
+                        [original](const TextSink& sink) { sink(*original); });
+    }
+}
+
+void Package::deflateAhead(const std::vector<std::string>& parts) {
+    for (const std::string& part : parts) {
+        if (has(part) && isModified(part)) {
+            addDeflateJob(part);
         }
     }
-    std::vector<DeflatedPart> results(parts.size());
-    std::vector<std::exception_ptr> failures(parts.size());
-    std::atomic<size_t> next{0};
-    auto work = [&] {
-        std::optional<PartDeflater> deflater;
-        for (size_t i = next++; i < parts.size(); i = next++) {
-            try {
-                if (!deflater) {
-                    deflater.emplace();
-                }
-                const Entry& entry = entries_.at(parts[i]);
-                if (entry.doc && entry.modified) {
-                    // Streamed from the tree into the deflater: a large sheet is never held
-                    // whole as text.
-                    writePart(*entry.doc, entry.points,
-                              [&deflater](std::string_view piece) { deflater->write(piece); });
-                } else if (entry.replacement) {
-                    deflater->write(*entry.replacement);
-                } else {
-                    deflater->write(original[i]);
-                    std::string().swap(original[i]);
-                }
-                results[i] = deflater->finish();
-            } catch (...) {
-                failures[i] = std::current_exception();
-                deflater.reset();
-            }
-        }
-    };
-    // A thread takes a deflater of its own (a few hundred KiB of tables) and is worth it only
-    // for a megabyte or so of text: a small workbook is written by a thread or two.
-    constexpr size_t kBytesPerThread = size_t(1) << 20;
-    size_t bytes = 0;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        bytes += original[i].size() + textSizeEstimate(entries_.at(parts[i]));
-    }
-    const size_t threads = std::min<size_t>({parts.size(), 1 + bytes / kBytesPerThread,
-                                             std::max(1u, std::thread::hardware_concurrency())});
-    std::vector<std::thread> pool;
-    for (size_t t = 1; t < threads; ++t) {
-        pool.emplace_back(work);
-    }
-    work();
-    for (std::thread& thread : pool) {
-        thread.join();
-    }
-    std::map<std::string, DeflatedPart, PartNameLess> deflated;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (failures[i]) {
-            std::rethrow_exception(failures[i]);
-        }
-        deflated.emplace(parts[i], std::move(results[i]));
-    }
-    return deflated;
+}
+
+void Package::stopDeflating() {
+    deflating_.reset();
 }
 
 void Package::writeTo(const QString& path) {
@@ -556,19 +518,22 @@ void Package::writeTo(const QString& path) {
         throw Error(kRejectedReference,
                     QStringLiteral("Unable to write the file %1: %2.").arg(path, message));
     };
-    // Changed parts are serialised and deflated first, each its own stream on its own thread;
-    // the archive then copies them as it copies untouched parts.
-    std::vector<std::string> changedParts;
-    for (const std::string& part : order_) {
-        const Entry& entry = entries_.at(part);
-        if (!entry.removed && (entry.modified || entry.index < 0)) {
-            changedParts.push_back(part);
-        }
-    }
-    std::map<std::string, DeflatedPart, PartNameLess> deflated;
+    // Changed parts are serialised and deflated first, on threads (those handed over ahead
+    // already under way); the archive then copies them as it copies untouched parts.
+    std::map<std::string, DeflatedPart> deflated;
     try {
-        deflated = deflateParts(changedParts);
+        for (const std::string& part : order_) {
+            const Entry& entry = entries_.at(part);
+            if (!entry.removed && (entry.modified || entry.index < 0)) {
+                addDeflateJob(part);
+            }
+        }
+        if (deflating_) {
+            deflated = deflating_->results();
+        }
+        deflating_.reset();
     } catch (const std::exception& e) {
+        deflating_.reset();
         fail(QString::fromLocal8Bit(e.what()));
     }
     for (const std::string& part : order_) {

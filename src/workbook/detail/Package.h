@@ -15,7 +15,8 @@ struct zip;
 
 namespace workbook::detail {
 
-struct DeflatedPart;
+class DeflateJobs;
+class PartReader;
 
 // One relationship of a part, its target resolved to a part name ("xl/worksheets/sheet1.xml").
 struct Relationship {
@@ -42,6 +43,8 @@ inline constexpr uint64_t kRatioFreeSize = uint64_t(16) << 20;
 // The deepest element nesting a part may have: real parts nest a few dozen levels at most, and
 // removing a subtree recurses once per level.
 inline constexpr int kMaxXmlDepth = 256;
+// Worksheets from this size on are parsed while they are inflated (see StreamedParse.h).
+inline constexpr uint64_t kStreamedParseSize = uint64_t(2) << 20;
 
 // The OOXML package: the zip archive held in memory, one entry per part. A part is parsed on
 // first use and edited in place; a part that was never marked modified is written back with its
@@ -85,14 +88,18 @@ public:
     void setContentTypeOverride(const std::string& part, const std::string& type);
     void removeContentTypeOverride(const std::string& part);
 
+    // Starts deflating the changed parts among `parts` on threads while the caller goes on:
+    // their text must not change until writeTo, which takes them from there.
+    void deflateAhead(const std::vector<std::string>& parts);
+    // Drops what deflateAhead started and not yet written.
+    void stopDeflating();
     // Writes the package to `path`: untouched parts copied without recompression, changed
     // parts deflated at a fast level. Raises workbook::Error on failure.
     void writeTo(const QString& path);
 
 private:
-    // The changed parts' bytes deflated concurrently, by part name.
-    std::map<std::string, DeflatedPart, PartNameLess>
-    deflateParts(const std::vector<std::string>& parts) const;
+    // Hands a changed part to the deflating threads (once).
+    void addDeflateJob(const std::string& part);
 
     struct Entry {
         int64_t index = -1; // in the source archive, -1 for an added part
@@ -102,11 +109,18 @@ private:
         // it outlives the tree).
         std::unique_ptr<std::string> docText;
         std::unique_ptr<pugi::xml_document> doc;
+        size_t textSize = 0; // of the text the tree was parsed from
         std::unique_ptr<std::string> replacement;
         std::vector<CachePoints> points;
         mutable bool counted = false; // its inflated size is in inflatedTotal_
     };
     std::string readOriginal(const Entry& entry, const std::string& part) const;
+    std::string readAll(const Entry& entry, PartReader& reader) const;
+    // Counts the part's inflated size against the package's total, once.
+    void countInflated(const Entry& entry, uint64_t size) const;
+    void parse(Entry& entry, const std::string& part);
+    // Raises when the tree nests deeper than a part may.
+    void checkParsed(const pugi::xml_document& doc, const std::string& part) const;
     // About how long a changed part's text is (its original text, its chart points), to spread
     // the deflating over threads.
     static size_t textSizeEstimate(const Entry& entry);
@@ -117,6 +131,8 @@ private:
     std::vector<std::string> order_;
     std::map<std::string, Entry, PartNameLess> entries_;
     mutable uint64_t inflatedTotal_ = 0;
+    // Declared last: its threads stop before the trees they read go.
+    std::unique_ptr<DeflateJobs> deflating_;
 };
 
 // Parse options every part uses. An element's leading character data is kept as the element's

@@ -173,14 +173,18 @@ void changeRows(WorkbookModel& workbook, int worksheet, const RowChange& change)
     }
 }
 
-void refreshAllChartCaches(WorkbookModel& workbook) {
+void refreshAllChartCaches(WorkbookModel& workbook,
+                           const std::function<void(const std::string&)>& changed) {
     workbook.ensureOpen();
     Package& package = workbook.package();
     const ModelCells cells(workbook);
     KnownPoints known;
     for (const std::string& chart : chartParts(package)) {
-        if (refreshChartCaches(package.xml(chart), cells, &package.points(chart), &known))
+        if (refreshChartCaches(package.xml(chart), cells, &package.points(chart), &known)) {
             package.markModified(chart);
+            if (changed)
+                changed(chart);
+        }
     }
 }
 

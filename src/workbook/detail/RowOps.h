@@ -2,6 +2,9 @@
 
 #include "workbook/detail/FormulaRefs.h"
 
+#include <functional>
+#include <string>
+
 namespace workbook::detail {
 
 class WorkbookModel;
@@ -13,7 +16,9 @@ class WorkbookModel;
 // anything is changed; rows outside the sheet raise the bare rejected-reference error.
 void changeRows(WorkbookModel& workbook, int worksheet, const RowChange& change);
 
-// Refreshes the cached values of every chart of the workbook from the cells (before saving).
-void refreshAllChartCaches(WorkbookModel& workbook);
+// Refreshes the cached values of every chart of the workbook from the cells (before saving);
+// `changed` is told of each chart part whose caches changed, as soon as they have.
+void refreshAllChartCaches(WorkbookModel& workbook,
+                           const std::function<void(const std::string&)>& changed = {});
 
 } // namespace workbook::detail

@@ -11,34 +11,41 @@
 #include "workbook/detail/XmlText.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <system_error>
+#include <thread>
 
 namespace workbook::detail {
 
 namespace {
 
-// Parses the "r" attribute of a cell ("AB12") without allocating.
+// Parses the "r" attribute of a cell ("AB12") without allocating. The numbers grow in locals,
+// not through the references (which the text's characters might alias): a sheet's index parses
+// a few hundred thousand of them.
 bool parseA1(const char* text, int& row, int& column) {
-    column = 0;
-    row = 0;
+    int c = 0;
+    int r = 0;
     const char* p = text;
-    // Past the limits the number stops growing, so that a long reference cannot overflow.
-    while ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z')) {
-        if (column <= kMaxColumns) {
-            column = column * 26 + ((*p | 0x20) - 'a' + 1);
+    // Past the limits the numbers stop growing, so that a long reference cannot overflow.
+    for (unsigned letter = (static_cast<unsigned char>(*p) | 0x20u) - 'a'; letter < 26;
+         letter = (static_cast<unsigned char>(*++p) | 0x20u) - 'a') {
+        if (c <= kMaxColumns) {
+            c = c * 26 + int(letter) + 1;
         }
-        ++p;
     }
-    while (*p >= '0' && *p <= '9') {
-        if (row <= kMaxRows) {
-            row = row * 10 + (*p - '0');
+    for (unsigned digit = static_cast<unsigned char>(*p) - unsigned('0'); digit < 10;
+         digit = static_cast<unsigned char>(*++p) - unsigned('0')) {
+        if (r <= kMaxRows) {
+            r = r * 10 + int(digit);
         }
-        ++p;
     }
-    return *p == '\0' && column >= 1 && column <= kMaxColumns && row >= 1 && row <= kMaxRows;
+    column = c;
+    row = r;
+    return *p == '\0' && c >= 1 && c <= kMaxColumns && r >= 1 && r <= kMaxRows;
 }
 
 void writeA1(char* buffer, int row, int column) {
@@ -223,6 +230,116 @@ void SheetModel::ensureIndex() {
     const char* const rowTag = tag("row");
     const char* const cellTag = tag("c");
     const char* const formulaTag = tag("f");
+    if (!indexRowsInParallel(rowTag, cellTag, formulaTag)) {
+        indexRows(rowTag, cellTag, formulaTag);
+    }
+    indexed_ = true;
+}
+
+namespace {
+
+// One row's cells put in their slots by column: false, nothing thrown, when a reference lies
+// outside the worksheet (the index is then built again row by row, which reports it).
+bool indexCells(pugi::xml_node row, std::vector<pugi::xml_node>& cells, const char* cellTag,
+                const char* formulaTag, bool& formulas) {
+    if (int lr = 0, lc = 0; parseA1(row.last_child().attribute("r").value(), lr, lc)) {
+        cells.resize(size_t(lc) + 1);
+    }
+    int column = 0;
+    for (pugi::xml_node cell = row.child(cellTag); cell; cell = cell.next_sibling(cellTag)) {
+        int cr = 0, cc = column + 1;
+        if (const char* ref = cell.attribute("r").value(); *ref != '\0' && !parseA1(ref, cr, cc)) {
+            return false;
+        }
+        column = cc;
+        if (cc >= int(cells.size())) {
+            cells.resize(size_t(cc) + 1);
+        }
+        cells[size_t(cc)] = cell;
+        formulas = formulas || bool(cell.child(formulaTag));
+    }
+    return true;
+}
+
+// Sheets of fewer rows are indexed on one thread.
+constexpr size_t kRowsIndexedInParallel = 4096;
+constexpr size_t kIndexThreads = 4;
+
+} // namespace
+
+bool SheetModel::indexRowsInParallel(const char* rowTag, const char* cellTag,
+                                     const char* formulaTag) {
+    // The rows in order with their numbers; anything but rows numbered upwards within the
+    // worksheet is left to the index built row by row.
+    std::vector<std::pair<pugi::xml_node, int>> rows;
+    int previous = 0;
+    for (pugi::xml_node row = sheetData_.child(rowTag); row; row = row.next_sibling(rowTag)) {
+        const long long number = row.attribute("r").as_llong(previous + 1);
+        if (number <= previous || number > kMaxRows) {
+            return false;
+        }
+        previous = int(number);
+        rows.emplace_back(row, previous);
+    }
+    const size_t threads = std::min<size_t>(
+        {kIndexThreads, rows.size() / kRowsIndexedInParallel, std::thread::hardware_concurrency()});
+    if (threads < 2) {
+        return false;
+    }
+    rows_.assign(size_t(previous) + 1, RowSlot());
+    // The slots are sized here, each row's from its last cell: the index's memory then comes
+    // from this thread's heap, where the work after the sheet is closed finds it again.
+    for (const auto& [row, number] : rows) {
+        if (int lr = 0, lc = 0; parseA1(row.last_child().attribute("r").value(), lr, lc)) {
+            rows_[size_t(number)].cells.resize(size_t(lc) + 1);
+        }
+    }
+    // Each thread takes rows of its own, and so slots of its own.
+    std::vector<char> formulas(threads, 0);
+    std::vector<char> faulty(threads, 0);
+    const auto indexPart = [&](size_t part) {
+        bool found = false;
+        try {
+            for (size_t i = rows.size() * part / threads; i < rows.size() * (part + 1) / threads;
+                 ++i) {
+                RowSlot& slot = rows_[size_t(rows[i].second)];
+                slot.node = rows[i].first;
+                if (!indexCells(rows[i].first, slot.cells, cellTag, formulaTag, found)) {
+                    faulty[part] = 1;
+                    return;
+                }
+            }
+        } catch (...) {
+            faulty[part] = 1; // out of memory: the index row by row raises it
+            return;
+        }
+        formulas[part] = found ? 1 : 0;
+    };
+    std::vector<std::thread> helpers;
+    try {
+        for (size_t part = 1; part < threads; ++part) {
+            helpers.emplace_back(indexPart, part);
+        }
+    } catch (const std::system_error&) {
+        // Fewer threads: the parts without one are indexed here.
+    }
+    for (size_t part = helpers.size() + 1; part < threads; ++part) {
+        indexPart(part);
+    }
+    indexPart(0);
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    if (std::find(faulty.begin(), faulty.end(), 1) != faulty.end()) {
+        rows_.clear();
+        return false;
+    }
+    lastRow_ = previous;
+    formulas_ = std::find(formulas.begin(), formulas.end(), 1) != formulas.end();
+    return true;
+}
+
+void SheetModel::indexRows(const char* rowTag, const char* cellTag, const char* formulaTag) {
     // The index is built for every sheet opened and again after rows are moved: its vectors are
     // sized once from the last row and each row's last cell, not grown cell by cell.
     if (const pugi::xml_node last = sheetData_.last_child();
@@ -248,29 +365,21 @@ void SheetModel::ensureIndex() {
         RowSlot& slot = rows_[size_t(r)];
         slot.node = row;
         lastRow_ = std::max(lastRow_, r);
-        if (int lr = 0, lc = 0; parseA1(row.last_child().attribute("r").value(), lr, lc)) {
-            slot.cells.resize(size_t(lc) + 1);
-        }
-        int column = 0;
-        for (pugi::xml_node cell = row.child(cellTag); cell; cell = cell.next_sibling(cellTag)) {
-            int cr = 0, cc = column + 1;
-            if (const char* ref = cell.attribute("r").value(); *ref != '\0') {
-                if (!parseA1(ref, cr, cc)) {
+        if (!indexCells(row, slot.cells, cellTag, formulaTag, formulas_)) {
+            // The first reference outside the worksheet, named.
+            for (pugi::xml_node cell = row.child(cellTag); cell;
+                 cell = cell.next_sibling(cellTag)) {
+                int cr = 0, cc = 0;
+                if (const char* ref = cell.attribute("r").value();
+                    *ref != '\0' && !parseA1(ref, cr, cc)) {
                     throw workbook_.unreadablePart(
                         part_, QStringLiteral("holds the cell reference %1, outside the "
                                               "worksheet")
                                    .arg(QString::fromUtf8(ref)));
                 }
             }
-            column = cc;
-            if (cc >= int(slot.cells.size())) {
-                slot.cells.resize(size_t(cc) + 1);
-            }
-            slot.cells[size_t(cc)] = cell;
-            formulas_ = formulas_ || bool(cell.child(formulaTag));
         }
     }
-    indexed_ = true;
 }
 
 pugi::xml_node SheetModel::cellNode(int row, int column) {

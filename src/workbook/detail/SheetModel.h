@@ -63,6 +63,12 @@ private:
         std::vector<pugi::xml_node> cells;
     };
     void ensureIndex();
+    // The rows' cells indexed on a few threads, each taking rows of its own; false, the index
+    // left to indexRows, for a sheet of few rows or rows not numbered upwards or a reference
+    // outside the worksheet.
+    bool indexRowsInParallel(const char* rowTag, const char* cellTag, const char* formulaTag);
+    // Row by row; raises on the first row or reference outside the worksheet.
+    void indexRows(const char* rowTag, const char* cellTag, const char* formulaTag);
     pugi::xml_node root();
     // The name of a worksheet element with the part's prefix; raises when the part is not a
     // worksheet.

@@ -305,13 +305,24 @@ void WorkbookModel::makePlainWorkbook() {
 void WorkbookModel::saveAs(const QString& path, FileFormat format) {
     ensureOpen();
     bool formulas = false;
+    std::vector<std::string> finished;
     for (SheetEntry& entry : sheets_) {
         if (entry.model) {
             entry.model->prepareSave();
             formulas = formulas || entry.model->hasFormulas();
+            finished.push_back(entry.part);
         }
     }
-    refreshAllChartCaches(*this);
+    // The worksheets' text is final: they are deflated while the charts are refreshed, each
+    // chart as soon as it is (and the deflating stops should anything fail before the package
+    // is written).
+    package_->deflateAhead(finished);
+    struct StopDeflating {
+        Package& package;
+        ~StopDeflating() { package.stopDeflating(); }
+    } stopDeflating{*package_};
+    refreshAllChartCaches(*this,
+                          [this](const std::string& chart) { package_->deflateAhead({chart}); });
     dropCalcChain();
     if (formulas) {
         setFullCalcOnLoad();
