@@ -61,7 +61,11 @@ ValueArray Range::value2Array() const {
 
 void Range::eachValue2(const std::function<void(CellValue&&)>& take) const {
     detail::SheetModel& sheet = model_->sheet(sheet_);
+    const bool oneColumn = firstColumn_ == lastColumn_;
     for (int r = firstRow_; r <= lastRow_; ++r) {
+        if (oneColumn) {
+            sheet.prefetchDownColumn(r, firstColumn_);
+        }
         for (int c = firstColumn_; c <= lastColumn_; ++c) {
             take(sheet.value(r, c));
         }
@@ -116,7 +120,11 @@ void writeBlock(detail::SheetModel& sheet, int firstRow, int firstColumn, int la
                 int lastColumn, WriteCell writeCell) {
     bool changed = false;
     try {
+        const bool oneColumn = firstColumn == lastColumn;
         for (int r = firstRow; r <= lastRow; ++r) {
+            if (oneColumn) {
+                sheet.prefetchDownColumn(r, firstColumn);
+            }
             for (int c = firstColumn; c <= lastColumn; ++c) {
                 changed = writeCell(r, c) || changed;
             }

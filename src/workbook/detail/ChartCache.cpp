@@ -207,7 +207,10 @@ CachePoints readPoints(bool numeric, const std::vector<Area>& areas, const Chart
     for (const Area& a : areas) {
         if (a.lastRow < a.firstRow || a.lastCol < a.firstCol)
             continue;
+        const bool oneColumn = a.firstCol == a.lastCol;
         for (int row = a.firstRow; row <= a.lastRow; ++row) {
+            if (oneColumn)
+                cells.walkingDown(a.sheet, row, a.firstCol);
             for (int col = a.firstCol; col <= a.lastCol; ++col, ++index) {
                 if (numeric) {
                     const ChartCell cell = cells.value(a.sheet, row, col);

@@ -33,6 +33,10 @@ public:
     virtual ChartCell value(const std::string& sheet, int row, int column) const {
         return cell(sheet, row, column);
     }
+    // Told, walking down a column, of the row reached; may ask for the cells below it ahead.
+    virtual void walkingDown(const std::string& sheet, int row, int column) const {
+        (void)sheet, (void)row, (void)column;
+    }
 };
 
 // The processing instruction that stands for a cache's points kept as values: its value is the

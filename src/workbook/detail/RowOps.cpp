@@ -64,6 +64,10 @@ public:
     ChartCell value(const std::string& sheet, int row, int column) const override {
         return read(sheet, row, column, false);
     }
+    void walkingDown(const std::string& sheet, int row, int column) const override {
+        if (const auto i = index(sheet))
+            workbook_.sheet(*i).prefetchDownColumn(row, column);
+    }
 
 private:
     ChartCell read(const std::string& sheet, int row, int column, bool withText) const {

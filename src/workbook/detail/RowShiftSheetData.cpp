@@ -6,8 +6,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstring>
 #include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace workbook::detail {
 
@@ -117,28 +122,58 @@ bool expandSharedFormulas(pugi::xml_node sheetData, bool own, const std::string&
 
 namespace {
 
-// A new row formatted like `above`: its row attributes, and its cells' styles without values.
-void fillFormattedRow(pugi::xml_node row, const pugi::xml_node& above, int number) {
-    row.append_attribute("r").set_value(number);
-    for (pugi::xml_attribute a : above.attributes()) {
-        const char* n = a.name();
-        if (std::strcmp(n, "r") != 0 && std::strcmp(n, "hidden") != 0 &&
-            std::strcmp(n, "collapsed") != 0)
-            row.append_attribute(n).set_value(a.value());
+// What a new row formatted like `above` takes of it: its row attributes, and its cells' styles
+// without values. Read once for a block of inserted rows, so that each row only writes it out.
+class FormattedRowPattern {
+public:
+    explicit FormattedRowPattern(const pugi::xml_node& above) : rowName_(above.name()) {
+        for (pugi::xml_attribute a : above.attributes()) {
+            const char* n = a.name();
+            if (std::strcmp(n, "r") != 0 && std::strcmp(n, "hidden") != 0 &&
+                std::strcmp(n, "collapsed") != 0)
+                rowAttributes_.push_back({n, a.value()});
+        }
+        for (pugi::xml_node c : above.children()) {
+            if (!isNamed(c, "c"))
+                continue;
+            const pugi::xml_attribute s = c.attribute("s");
+            const char* ref = c.attribute("r").value();
+            if (!s || std::strcmp(s.value(), "0") == 0 || !*ref)
+                continue;
+            cells_.push_back({c.name(), std::string(columnPart(ref)), s.value()});
+        }
     }
-    const std::string rowText = std::to_string(number);
-    for (pugi::xml_node c : above.children()) {
-        if (!isNamed(c, "c"))
-            continue;
-        const pugi::xml_attribute s = c.attribute("s");
-        const char* ref = c.attribute("r").value();
-        if (!s || std::strcmp(s.value(), "0") == 0 || !*ref)
-            continue;
-        pugi::xml_node cell = row.append_child(c.name());
-        cell.append_attribute("r").set_value((std::string(columnPart(ref)) + rowText).c_str());
-        cell.append_attribute("s").set_value(s.value());
+
+    // Adds the row numbered `number` before `before`, or last when there is none.
+    void insert(pugi::xml_node sheetData, const pugi::xml_node& before, int number) const {
+        pugi::xml_node row = before ? sheetData.insert_child_before(rowName_, before)
+                                    : sheetData.append_child(rowName_);
+        row.append_attribute("r").set_value(number);
+        for (const auto& [name, value] : rowAttributes_)
+            row.append_attribute(name).set_value(value);
+        char digits[16];
+        const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
+        (void)ec; // a row number always fits
+        const std::string_view rowText(digits, static_cast<size_t>(end - digits));
+        std::string ref;
+        for (const Cell& cell : cells_) {
+            pugi::xml_node node = row.append_child(cell.name);
+            ref.assign(cell.column).append(rowText);
+            node.append_attribute("r").set_value(ref.data(), ref.size());
+            node.append_attribute("s").set_value(cell.style);
+        }
     }
-}
+
+private:
+    struct Cell {
+        const char* name; // the strings of `above`, which outlives the pattern
+        std::string column;
+        const char* style;
+    };
+    const char* rowName_;
+    std::vector<std::pair<const char*, const char*>> rowAttributes_;
+    std::vector<Cell> cells_;
+};
 
 bool rowIsFormatted(const pugi::xml_node& row) {
     if (row.attribute("s") || row.attribute("ht"))
@@ -217,12 +252,9 @@ bool shiftSheetData(pugi::xml_node sheetData, bool own, const std::string& host,
         row = next;
     }
     if (own && ch.isInsert() && ch.count > 0 && above && rowIsFormatted(above)) {
-        for (int k = 0; k < ch.count && ch.at + k <= kMaxRows; ++k) {
-            pugi::xml_node row = firstMoved
-                                     ? sheetData.insert_child_before(above.name(), firstMoved)
-                                     : sheetData.append_child(above.name());
-            fillFormattedRow(row, above, ch.at + k);
-        }
+        const FormattedRowPattern pattern(above);
+        for (int k = 0; k < ch.count && ch.at + k <= kMaxRows; ++k)
+            pattern.insert(sheetData, firstMoved, ch.at + k);
         modified = true;
     }
     return modified;

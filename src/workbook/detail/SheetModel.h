@@ -39,6 +39,9 @@ public:
     // whether the sheet changed (false for clearing a cell that does not exist).
     bool writeValue(int row, int column, const CellValue& value);
     void setStyle(int row, int column, int xf);
+    // Asks the processor ahead for the memory of the cells a walk down `column` reaches a few
+    // rows after `row`; a hint only, and nothing when the sheet is not indexed.
+    void prefetchDownColumn(int row, int column) const;
 
     CellRect usedRange();
     bool hasFormulas();
