@@ -10,12 +10,26 @@
 #include <pugixml.hpp>
 #include <zlib.h>
 
+#include <chrono>
+#include <cstdint>
 #include <map>
 #include <new>
 #include <string>
+#include <sys/mman.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace workbook::detail;
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KRV_TEST_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define KRV_TEST_SANITIZED 1
+#endif
 
 namespace {
 
@@ -199,6 +213,53 @@ TEST(PartStreamTest, TreePagesAreReusedWhenFreedAndFromTheStartWhenNoTreeIsLeft)
     EXPECT_EQ(doc.child("a").first_child().child_value("v"),
               std::string("a longer value than before"));
     EXPECT_EQ(doc.child("a").last_child().child_value("v"), std::string("19999"));
+}
+
+TEST(PartStreamTest, MemoryAskedAheadIsFaultedInFromACarvingPointInsideAPage) {
+#ifdef KRV_TEST_SANITIZED
+    GTEST_SKIP() << "sanitized builds give the trees the general allocator";
+#else
+    const auto page = uintptr_t(sysconf(_SC_PAGESIZE));
+#ifdef MADV_POPULATE_WRITE
+    void* probe = mmap(nullptr, page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(probe, MAP_FAILED);
+    const bool canFaultAhead = madvise(probe, page, MADV_POPULATE_WRITE) == 0;
+    munmap(probe, page);
+    if (!canFaultAhead) {
+        GTEST_SKIP() << "the system cannot fault memory in ahead";
+    }
+#else
+    GTEST_SKIP() << "the system cannot fault memory in ahead";
+#endif
+    useTreeMemory();
+    // A larger block of an odd size leaves the carving point of the larger blocks inside a page.
+    void* odd = allocateTreeMemory((size_t(1) << 20) + 100);
+    const size_t ahead = size_t(8) << 20;
+    prefaultTreeMemory(0, ahead);
+    // The next larger block is carved where the memory asked for ahead starts: its pages come in
+    // without being touched here.
+    char* next = static_cast<char*>(allocateTreeMemory(ahead / 2));
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(next) + page - 1) & ~(page - 1);
+    const size_t length = size_t(4) << 20;
+    std::vector<unsigned char> resident(length / page);
+    const auto residentPages = [&] {
+        if (mincore(reinterpret_cast<void*>(from), length, resident.data()) != 0) {
+            return size_t(0);
+        }
+        size_t count = 0;
+        for (const unsigned char r : resident) {
+            count += r & 1;
+        }
+        return count;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (residentPages() < resident.size() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(residentPages(), resident.size());
+    freeTreeMemory(next);
+    freeTreeMemory(odd);
+#endif
 }
 
 TEST(PartStreamTest, PartsDeflatedInBlocksOnThreadsReadBackWholeAndAsSmall) {

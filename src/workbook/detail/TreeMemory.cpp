@@ -13,6 +13,7 @@
 #include <mutex>
 #include <sys/mman.h>
 #include <thread>
+#include <unistd.h>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -194,7 +195,11 @@ public:
             return;
         }
         for (const auto& [start, length] : ranges) {
-            for (char* at = start; at < start + length;) {
+            // The system faults in whole pages from a page boundary only: any other start is
+            // refused as invalid, which would stop faulting ahead for good. The page a range
+            // starts in is in use or was asked for before; faulting it in again changes nothing.
+            const auto first = reinterpret_cast<uintptr_t>(start) & ~(systemPage_ - 1);
+            for (char* at = reinterpret_cast<char*>(first); at < start + length;) {
                 const auto address = reinterpret_cast<uintptr_t>(at);
                 char* chunkEnd =
                     std::min(start + length,
@@ -237,6 +242,7 @@ private:
         }
     }
 
+    const uintptr_t systemPage_ = uintptr_t(sysconf(_SC_PAGESIZE));
     std::mutex mutex_;
     std::condition_variable ready_;
     std::deque<std::pair<char*, size_t>> chunks_;
