@@ -22,6 +22,7 @@
 #include "forms/tabs/Tab_DSF.h"
 #include "forms/tabs/Tab_DSM.h"
 #include "forms/tabs/Tab_SCF.h"
+#include "model/ErrorLists.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
@@ -554,9 +555,11 @@ TEST_F(ProgramWindows, ErrorListsStayPutWhenMaximisedAndRestoredOnTheirFirstShow
     sd->SCF->setOF_DrivePathFilenameExtnXL(QString());
     Main().pages()->setCurrentIndex(0);
     settle(100);
+    bool configurationErrorsSeen = false;
     WhenShown(
         UF_CfgErr,
         [&] {
+            configurationErrorsSeen = true;
             const QRect before = frameOf(UF_CfgErr);
             ExpectPlacedAndReadable(UF_CfgErr, QStringLiteral("configuration_errors"));
             MaximiseAndRestore(UF_CfgErr);
@@ -567,6 +570,7 @@ TEST_F(ProgramWindows, ErrorListsStayPutWhenMaximisedAndRestoredOnTheirFirstShow
         mrClose);
     Main().processButton()->click();
     settle(200);
+    EXPECT_TRUE(configurationErrorsSeen) << "the configuration errors were not shown";
     sd->SCF->setDSF_DrivePathFilenameExtnXL(dataSource);
     sd->SCF->setOF_DrivePathFilenameExtnXL(output);
     Main().pages()->setCurrentIndex(0);
@@ -577,20 +581,26 @@ TEST_F(ProgramWindows, ErrorListsStayPutWhenMaximisedAndRestoredOnTheirFirstShow
         DV->AddDFVErr(1, QStringLiteral("Task Header Row"),
                       QStringLiteral("The Task Header Row is invalid."));
     }
+    // Listed as opening a data file lists them (a window with an empty list closes itself).
+    FillErrListBox(LB_DFVErr(), DV->getDFVErrCount());
     UF_DFVErr->RefreshList();
+    ASSERT_EQ(UF_DFVErr->findChild<QListWidget*>()->count(), 12);
     UF_DFVErr->setModal(true);
     // Without Auto Size it opens at the size it was given at start-up, before any window was
     // framed: its default size, frame included.
     UP->setAutoSizeDFVErr(false);
+    bool validationErrorsSeen = false;
     WhenShown(
         UF_DFVErr,
         [&] {
+            validationErrorsSeen = true;
             EXPECT_EQ(StableFrame(UF_DFVErr).size(), QSize(400, 360));
             ExpectPlacedAndReadable(UF_DFVErr, QStringLiteral("data_file_validation_errors"));
         },
         mrClose);
     UF_DFVErr->exec();
     settle(100);
+    EXPECT_TRUE(validationErrorsSeen) << "the data file validation errors were not shown";
 }
 
 // ---- The Summary ----
