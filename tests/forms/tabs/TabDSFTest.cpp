@@ -8,6 +8,7 @@
 
 #include "controls/ovGrid.h"
 #include "engine/ovProcess.h"
+#include "forms/FormMetrics.h"
 #include "forms/StatusImage.h"
 #include "model/ovDF.h"
 #include "model/ovSD.h"
@@ -29,6 +30,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
 
 namespace formstest {
 namespace {
@@ -505,6 +510,41 @@ TEST_F(TabDSFTest, UpdatingDescriptionsAsksAndMarksOnlyAChange) {
     dlg.shown.clear();
     Click(TButton::UpdateTaskFldDesc);
     EXPECT_EQ(dlg.keys(), QStringList({QStringLiteral("MF020")}));
+}
+
+// The button panel at the narrowest the page gets: the buttons keep their widths, 8 pixels apart
+// and from the page's edges, on two rows.
+TEST_F(TabDSFTest, ButtonsKeepTheirWidthsEightPixelsApartAtTheNarrowestPage) {
+    tab->resize(tab->minimumSizeHint());
+    tab->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(tab.get()));
+    std::map<int, std::vector<QRect>> rows; // by top, left to right
+    for (QAbstractButton* b : tab->findChildren<QAbstractButton*>()) {
+        if (b->isVisible() && b->width() >= formmetrics::ScaledWidth(60)) {
+            rows[b->mapTo(tab.get(), QPoint(0, 0)).y()].push_back(
+                QRect(b->mapTo(tab.get(), QPoint(0, 0)), b->size()));
+        }
+    }
+    ASSERT_EQ(rows.size(), 2u);
+    const std::vector<std::vector<int>> widths{{100, 100, 100, 60, 60, 80, 80}, {80, 190}};
+    int row = 0;
+    for (auto& [top, buttons] : rows) {
+        SCOPED_TRACE(row);
+        std::sort(buttons.begin(), buttons.end(),
+                  [](const QRect& a, const QRect& b) { return a.x() < b.x(); });
+        ASSERT_EQ(buttons.size(), widths[size_t(row)].size());
+        for (size_t i = 0; i < buttons.size(); ++i) {
+            EXPECT_EQ(buttons[i].width(), formmetrics::ScaledWidth(widths[size_t(row)][i])) << i;
+            if (i == 1) {
+                EXPECT_GE(buttons[i].x() - buttons[i - 1].right() - 1, 8) << "beside the switch";
+            } else if (i > 1) {
+                EXPECT_EQ(buttons[i].x() - buttons[i - 1].right() - 1, 8) << i;
+            }
+        }
+        EXPECT_EQ(buttons.front().x(), 8);
+        EXPECT_EQ(tab->width() - 1 - buttons.back().right(), 8);
+        ++row;
+    }
 }
 
 } // namespace

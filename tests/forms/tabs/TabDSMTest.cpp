@@ -4,6 +4,8 @@
 #include "controls/ovGrid.h"
 #include "forms/tabs/TabInputGuards.h"
 #include "forms/tabs/Tab_DSM.h"
+
+#include "forms/FormMetrics.h"
 #include "model/ovDF.h"
 #include "model/ovSD.h"
 #include "program/GlobalObjects.h"
@@ -17,6 +19,7 @@
 #include "support/ProgramGlobals.h"
 #include "support/TempRegistry.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -24,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -404,6 +408,20 @@ TEST_F(DataSourceMapTab, GoToFieldSelectsTheErrorsCell) {
     EXPECT_EQ(grid().getCurrentRow(), 9);
     tab->GoToField(100, 2);
     EXPECT_EQ(grid().getCurrentRow(), 9) << "a field of another tab changes nothing";
+}
+
+// The Update button keeps its width and 8 pixels from the page's edge, at the narrowest page too.
+TEST_F(DataSourceMapTab, UpdateButtonKeepsItsWidthAndMarginAtTheNarrowestPage) {
+    ShowTab();
+    tab->resize(tab->minimumSizeHint());
+    QApplication::processEvents();
+    const QList<QPushButton*> buttons = tab->findChildren<QPushButton*>();
+    const auto update = std::find_if(buttons.begin(), buttons.end(), [](const QPushButton* b) {
+        return b->isVisible() && b->width() == formmetrics::ScaledWidth(190);
+    });
+    ASSERT_NE(update, buttons.end());
+    const QRect at((*update)->mapTo(tab.get(), QPoint(0, 0)), (*update)->size());
+    EXPECT_EQ(tab->width() - 1 - at.right(), 8);
 }
 
 } // namespace
