@@ -146,9 +146,16 @@ TEST_F(InstanceHandOver, RequestOfAStartThatGaveUpIsNotCarriedOutWhenTheFirstRes
     EXPECT_FALSE(userHive().contains(dataFile.toUtf8()))
         << "the request of the start that gave up was carried out";
 
-    QProcess retry;
-    start(retry, {dataFile}, 100);
-    ASSERT_TRUE(retry.waitForFinished(30000)) << "the retry did not end";
+    // The user retries as advised. On a loaded machine the first may still be settling the
+    // request it dropped and answer busy; the user closes that notice and tries once more.
+    bool retried = false;
+    for (int attempt = 0; attempt < 3 && !retried; ++attempt) {
+        QProcess retry;
+        start(retry, {dataFile}, 100);
+        retried = retry.waitForFinished(20000);
+        end(retry);
+    }
+    ASSERT_TRUE(retried) << "no retry ended";
     EXPECT_TRUE(eventually([&] { return userHive().contains(dataFile.toUtf8()); }))
         << "the retry did not open the file";
     EXPECT_EQ(first.state(), QProcess::Running);
