@@ -238,13 +238,18 @@ void SheetModel::ensureIndex() {
 
 namespace {
 
-// One row's cells put in their slots by column: false, nothing thrown, when a reference lies
-// outside the worksheet (the index is then built again row by row, which reports it).
-bool indexCells(pugi::xml_node row, std::vector<pugi::xml_node>& cells, const char* cellTag,
-                const char* formulaTag, bool& formulas) {
+// A row's cell slots sized from its last cell, so that they are not grown cell by cell.
+void sizeCells(pugi::xml_node row, std::vector<pugi::xml_node>& cells) {
     if (int lr = 0, lc = 0; parseA1(row.last_child().attribute("r").value(), lr, lc)) {
         cells.resize(size_t(lc) + 1);
     }
+}
+
+// One row's cells put in their slots (sized by sizeCells) by column: false, nothing thrown, when
+// a reference lies outside the worksheet (the index is then built again row by row, which
+// reports it).
+bool indexCells(pugi::xml_node row, std::vector<pugi::xml_node>& cells, const char* cellTag,
+                const char* formulaTag, bool& formulas) {
     int column = 0;
     for (pugi::xml_node cell = row.child(cellTag); cell; cell = cell.next_sibling(cellTag)) {
         int cr = 0, cc = column + 1;
@@ -290,9 +295,7 @@ bool SheetModel::indexRowsInParallel(const char* rowTag, const char* cellTag,
     // The slots are sized here, each row's from its last cell: the index's memory then comes
     // from this thread's heap, where the work after the sheet is closed finds it again.
     for (const auto& [row, number] : rows) {
-        if (int lr = 0, lc = 0; parseA1(row.last_child().attribute("r").value(), lr, lc)) {
-            rows_[size_t(number)].cells.resize(size_t(lc) + 1);
-        }
+        sizeCells(row, rows_[size_t(number)].cells);
     }
     // Each thread takes rows of its own, and so slots of its own.
     std::vector<char> formulas(threads, 0);
@@ -365,6 +368,7 @@ void SheetModel::indexRows(const char* rowTag, const char* cellTag, const char* 
         RowSlot& slot = rows_[size_t(r)];
         slot.node = row;
         lastRow_ = std::max(lastRow_, r);
+        sizeCells(row, slot.cells);
         if (!indexCells(row, slot.cells, cellTag, formulaTag, formulas_)) {
             // The first reference outside the worksheet, named.
             for (pugi::xml_node cell = row.child(cellTag); cell;
