@@ -1,7 +1,6 @@
 #include "workbook/detail/DeflateJobs.h"
 
 #include <algorithm>
-#include <atomic>
 #include <optional>
 #include <system_error>
 
@@ -50,7 +49,6 @@ void DeflateJobs::add(const std::string& part, size_t size, Writer write) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         auto state = std::make_unique<Part>();
-        state->name = part;
         state->size = size;
         state->write = std::move(write);
         Part* added = state.get();

@@ -50,7 +50,6 @@ private:
         DeflateBlock block;
     };
     struct Part {
-        std::string name;
         size_t size = 0;
         Writer write;
         std::vector<std::unique_ptr<Block>> blocks;

@@ -375,9 +375,8 @@ private:
             const size_t close =
                 findTag(pending, rowsClose_, cut == std::string_view::npos ? 0 : cut);
             if (close != std::string_view::npos) {
-                const bool ok = append(sheetData_, pending.substr(0, close)) &&
-                                parseTail(piece, pending.substr(close));
-                return ok;
+                return append(sheetData_, pending.substr(0, close)) &&
+                       parseTail(piece, pending.substr(close));
             }
             if (piece.last) {
                 inflater_.release(piece);

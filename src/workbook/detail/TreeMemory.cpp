@@ -332,8 +332,6 @@ TreeMemoryStats treeMemoryStats() {
 namespace {
 
 // The next `bytes` the arena will hand out, through the regions after its carving point (made
-// as needed).
-// The next `bytes` the arena will hand out, through the regions after its carving point (made
 // as needed), less what was asked for before.
 void ahead(Arena& a, size_t bytes, std::vector<std::pair<char*, size_t>>& ranges) {
     if (bytes == 0 || !makeRoom(a, kBlockSize)) {
