@@ -100,18 +100,16 @@ void TovSummaryGrid::Layout(const TovRHs& headers, const TovRFs& fields) {
             c->WordWrap = twoLines;
         }
     }
-    for (int i = 1; i <= fields.getCount(); ++i) {
-        const TovRF& f = *fields.getItems(i);
+    forEachFieldCell(fields, [this](const TovRF& f, TovSummaryCell& c) {
         const ReportCellStyle& style = f.getStyle();
         applyStyle(f.getColumn(), f.getRow(), style, false);
-        TovSummaryCell* c = at(f.getColumn(), f.getRow());
-        if (c != nullptr && style.Merge && style.MergeCol2 > f.getColumn()) {
-            c->FitsArea = true;
-            if (!c->Style.EllipsifyPath) {
-                c->Style.EllipsifyText = true;
+        if (style.Merge && style.MergeCol2 > f.getColumn()) {
+            c.FitsArea = true;
+            if (!c.Style.EllipsifyPath) {
+                c.Style.EllipsifyText = true;
             }
         }
-    }
+    });
     LaidOut = true;
 }
 

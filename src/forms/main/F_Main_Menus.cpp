@@ -27,6 +27,27 @@ QString Hint(int descriptionId, int shortcutId) {
                           : UIT(descriptionId);
 }
 
+// The edit commands' menu items and tool buttons (the hint's shortcut text follows the hint).
+struct TEditItem {
+    TEditCommand Command;
+    const char* MenuItem;
+    int MenuText;
+    int Image;
+    int Hint;
+    QKeyCombination Key;
+    const char* ToolButton;
+    int ToolText;
+};
+constexpr TEditItem kEditItems[] = {
+    {TEditCommand::Cut, "MI_Edit_Cut", 53, imgCut, 898, Qt::CTRL | Qt::Key_X, "TBtn_Edit_Cut", 39},
+    {TEditCommand::Copy, "MI_Edit_Copy", 54, imgCopy, 900, Qt::CTRL | Qt::Key_C, "TBtn_Edit_Copy",
+     40},
+    {TEditCommand::Paste, "MI_Edit_Paste", 55, imgPaste, 902, Qt::CTRL | Qt::Key_V,
+     "TBtn_Edit_Paste", 41},
+    {TEditCommand::Undo, "MI_Edit_Undo", 56, imgUndo, 904, Qt::CTRL | Qt::Key_Z, "TBtn_Edit_Undo",
+     42},
+};
+
 } // namespace
 
 QAction* TUF_Main::NewAction(const QString& name, int textId, int imageIndex, int hintId,
@@ -59,18 +80,8 @@ void TUF_Main::RunEditAction(TEditCommand command) {
 }
 
 void TUF_Main::UpdateEditActions() {
-    static constexpr struct {
-        const char* MenuItem;
-        const char* ToolButton;
-        TEditCommand Command;
-    } kEdits[] = {
-        {"MI_Edit_Cut", "TBtn_Edit_Cut", TEditCommand::Cut},
-        {"MI_Edit_Copy", "TBtn_Edit_Copy", TEditCommand::Copy},
-        {"MI_Edit_Paste", "TBtn_Edit_Paste", TEditCommand::Paste},
-        {"MI_Edit_Undo", "TBtn_Edit_Undo", TEditCommand::Undo},
-    };
     QWidget* focus = EditFocus();
-    for (const auto& edit : kEdits) {
+    for (const TEditItem& edit : kEditItems) {
         const bool enabled = CanRunEditCommand(focus, edit.Command, ClipboardHasText);
         for (const char* name : {edit.MenuItem, edit.ToolButton}) {
             if (QAction* item = action(QString::fromLatin1(name))) {
@@ -115,25 +126,10 @@ void TUF_Main::BuildActions() {
     command(QStringLiteral("MI_MRU_Purge"), 67, imgPurge, [&c] { c.PurgeMRU(); });
     command(QStringLiteral("MI_MRU_Reset"), 68, imgReset, [&c] { c.ResetMRU(); });
 
-    struct TEdit {
-        const char* Name;
-        int Text;
-        int Image;
-        int Hint;
-        QKeySequence Key;
-        TEditCommand Command;
-    };
-    const TEdit edits[] = {
-        {"MI_Edit_Cut", 53, imgCut, 898, QKeySequence(Qt::CTRL | Qt::Key_X), TEditCommand::Cut},
-        {"MI_Edit_Copy", 54, imgCopy, 900, QKeySequence(Qt::CTRL | Qt::Key_C), TEditCommand::Copy},
-        {"MI_Edit_Paste", 55, imgPaste, 902, QKeySequence(Qt::CTRL | Qt::Key_V),
-         TEditCommand::Paste},
-        {"MI_Edit_Undo", 56, imgUndo, 904, QKeySequence(Qt::CTRL | Qt::Key_Z), TEditCommand::Undo},
-    };
-    for (const TEdit& edit : edits) {
-        QAction* item = NewAction(QString::fromLatin1(edit.Name), edit.Text, edit.Image, edit.Hint,
-                                  edit.Hint + 1);
-        item->setShortcut(edit.Key);
+    for (const TEditItem& edit : kEditItems) {
+        QAction* item = NewAction(QString::fromLatin1(edit.MenuItem), edit.MenuText, edit.Image,
+                                  edit.Hint, edit.Hint + 1);
+        item->setShortcut(QKeySequence(edit.Key));
         const TEditCommand editCommand = edit.Command;
         connect(item, &QAction::triggered, this, [this, editCommand] {
             GuardSlot([this, editCommand] { RunEditAction(editCommand); });
@@ -230,23 +226,12 @@ void TUF_Main::BuildToolBar() {
     button(QStringLiteral("TBtn_File_Save"), 38, imgSave, 896, 897, [&c] { c.FileSave(); });
     TBar_Main->addSeparator();
     // The edit buttons act on the focused control, so they leave the focus where it is.
-    static constexpr struct {
-        const char* MenuItem;
-        const char* Name;
-        int Text;
-        TEditCommand Command;
-    } kEdits[] = {
-        {"MI_Edit_Cut", "TBtn_Edit_Cut", 39, TEditCommand::Cut},
-        {"MI_Edit_Copy", "TBtn_Edit_Copy", 40, TEditCommand::Copy},
-        {"MI_Edit_Paste", "TBtn_Edit_Paste", 41, TEditCommand::Paste},
-        {"MI_Edit_Undo", "TBtn_Edit_Undo", 42, TEditCommand::Undo},
-    };
-    for (const auto& edit : kEdits) {
+    for (const TEditItem& edit : kEditItems) {
         QAction* menuItem = action(QString::fromLatin1(edit.MenuItem));
-        QAction* item = NewAction(QString::fromLatin1(edit.Name), edit.Text, -1, 0, 0);
+        QAction* item = NewAction(QString::fromLatin1(edit.ToolButton), edit.ToolText, -1, 0, 0);
         item->setIcon(menuItem->icon());
         item->setToolTip(menuItem->toolTip());
-        item->setText(Format(QStringLiteral(" %s "), {UIT(edit.Text)}));
+        item->setText(Format(QStringLiteral(" %s "), {UIT(edit.ToolText)}));
         const TEditCommand command = edit.Command;
         connect(item, &QAction::triggered, this,
                 [this, command] { GuardSlot([this, command] { RunEditAction(command); }); });
