@@ -29,15 +29,19 @@ QRect frameOf(const QWidget* window) {
     return handle != nullptr ? handle->frameGeometry() : window->frameGeometry();
 }
 
+bool waitUntilFramed(const QWidget* window) {
+    // The frame is known once the window manager has reparented the window: its frame then
+    // differs from the client area.
+    return QTest::qWaitFor([window] { return frameOf(window) != window->geometry(); }, 10000);
+}
+
 bool showAndSettle(QWidget* window) {
     window->show();
     if (!QTest::qWaitForWindowExposed(window, 10000)) {
         return false;
     }
-    // The frame is known once the window manager has reparented the window: its frame then
-    // differs from the client area. Wait for that, then for the geometry to stop moving.
-    const bool framed =
-        QTest::qWaitFor([window] { return frameOf(window) != window->geometry(); }, 10000);
+    // Framed, then the geometry stops moving.
+    const bool framed = waitUntilFramed(window);
     QRect last = frameOf(window);
     for (int i = 0; i < 20; ++i) {
         settle(50);

@@ -18,6 +18,9 @@ QRect workArea();
 // may still hold the frame it saw before the window manager framed it).
 QRect frameOf(const QWidget* window);
 
+// Waits until the window manager has framed the window; false when that did not happen in time.
+bool waitUntilFramed(const QWidget* window);
+
 // Shows the window and waits until the window manager has framed and placed it and it is exposed.
 // False when that did not happen in time.
 bool showAndSettle(QWidget* window);

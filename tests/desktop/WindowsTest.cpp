@@ -274,7 +274,7 @@ void WhenShown(QDialog* window, std::function<void()> inspect, int result) {
         }
         poll->stop();
         poll->deleteLater();
-        (void)QTest::qWaitFor([window] { return frameOf(window) != window->geometry(); }, 10000);
+        (void)waitUntilFramed(window);
         settle(300);
         inspect();
         window->done(result);

@@ -7,7 +7,6 @@
 #include "controls/ovGrid.h"
 #include "forms/main/F_Main.h"
 #include "forms/main/F_Main_Status.h"
-#include "forms/main/MainAdapters.h"
 #include "forms/tabs/FilterGridModel.h"
 #include "forms/tabs/Tab_DSF.h"
 #include "forms/tabs/Tab_DSM.h"
@@ -15,7 +14,7 @@
 #include "model/ovSD.h"
 #include "services/ovMRU.h"
 #include "support/FakeStdDlg.h"
-#include "support/ProgramGlobals.h"
+#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -41,25 +40,14 @@ void SetClipboard(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
 }
 
-class MainWindowKeyboard : public testing::Test {
+class MainWindowKeyboard : public MainWindowFixture {
 protected:
     void SetUp() override {
-        globals = std::make_unique<testsupport::ProgramGlobals>();
-        window = std::make_unique<TUF_Main>();
-        DF->setView(window.get());
-        TMainDialogs dialogs = programDialogs.dialogs();
-        dialogs.Summary = &summary;
-        dialogs.CfgErr = &cfgErr;
-        dialogs.DFVErr = &dfvErr;
-        dialogs.AddRenameCopy = &arc;
-        window->setDialogs(dialogs);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         QApplication::setActiveWindow(window.get());
-    }
-    void TearDown() override {
-        window.reset();
-        globals.reset();
     }
 
     void OpenSample() {
@@ -93,17 +81,6 @@ protected:
         }
         return names;
     }
-
-    QTemporaryDir dir;
-    std::unique_ptr<testsupport::ProgramGlobals> globals;
-    testsupport::FakeStdDlg dlg;
-    TLog log;
-    ScriptedWindow summary{log, QStringLiteral("Summary")};
-    ScriptedWindow cfgErr{log, QStringLiteral("CfgErr")};
-    ScriptedWindow dfvErr{log, QStringLiteral("DFVErr")};
-    ScriptedAddRenameCopy arc;
-    TProgramDialogs programDialogs;
-    std::unique_ptr<TUF_Main> window;
 };
 
 TEST_F(MainWindowKeyboard, GridKeysOnTheMapAndFilterGridsChangeCellsClipboardAndTheFile) {

@@ -9,7 +9,6 @@
 #include "forms/dialogs/F_AddRenameCopy.h"
 #include "forms/main/F_Main.h"
 #include "forms/main/F_Main_Status.h"
-#include "forms/main/MainAdapters.h"
 #include "forms/tabs/Tab_SCF.h"
 #include "model/ovDF.h"
 #include "model/ovDV.h"
@@ -22,7 +21,7 @@
 #include "support/FakeDataFile.h"
 #include "support/FakeProgress.h"
 #include "support/FakeStdDlg.h"
-#include "support/ProgramGlobals.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempRegistry.h"
 
 #include <QAction>
@@ -42,30 +41,8 @@
 namespace formstest {
 namespace {
 
-using testsupport::FakeStdDlg;
-
-using testsupport::ProgramGlobals;
-
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public MainWindowFixture {
 protected:
-    void SetUp() override {
-        globals = std::make_unique<ProgramGlobals>();
-        window = std::make_unique<TUF_Main>();
-        DF->setView(window.get());
-        dialogs = programDialogs.dialogs();
-        dialogs.Summary = &summary;
-        dialogs.CfgErr = &cfgErr;
-        dialogs.DFVErr = &dfvErr;
-        dialogs.AddRenameCopy = &arc;
-        window->setDialogs(dialogs);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-    void TearDown() override {
-        window.reset();
-        globals.reset();
-    }
-
     QStringList ListTexts() const {
         QStringList texts;
         for (int i = 0; i < window->definitionList()->count(); ++i) {
@@ -87,18 +64,7 @@ protected:
     }
     void Click(int button) { QTest::mouseClick(window->listButton(button), Qt::LeftButton); }
 
-    QTemporaryDir dir;
-    std::unique_ptr<ProgramGlobals> globals;
-    FakeStdDlg dlg;
     testsupport::FakeProgress progress;
-    TLog log;
-    ScriptedWindow summary{log, QStringLiteral("Summary")};
-    ScriptedWindow cfgErr{log, QStringLiteral("CfgErr")};
-    ScriptedWindow dfvErr{log, QStringLiteral("DFVErr")};
-    ScriptedAddRenameCopy arc;
-    TProgramDialogs programDialogs;
-    TMainDialogs dialogs;
-    std::unique_ptr<TUF_Main> window;
 };
 
 TEST_F(MainWindowTest, StartsWithAnUntitledFileAndItsTexts) {
