@@ -4,6 +4,7 @@
 // number accelerators.
 #include "MainTestFakes.h"
 
+#include "MainWindowFixture.h"
 #include "controls/ovGrid.h"
 #include "forms/main/F_Main.h"
 #include "forms/main/F_Main_Status.h"
@@ -14,7 +15,6 @@
 #include "model/ovSD.h"
 #include "services/ovMRU.h"
 #include "support/FakeStdDlg.h"
-#include "support/MainWindowFixture.h"
 
 #include <QAction>
 #include <QClipboard>

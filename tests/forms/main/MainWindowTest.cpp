@@ -3,6 +3,7 @@
 // definition processed into its output workbook.
 #include "MainTestFakes.h"
 
+#include "MainWindowFixture.h"
 #include "forms/MainIcons.h"
 #include "forms/OBJ_Utils.h"
 #include "forms/StatusImage.h"
@@ -21,7 +22,6 @@
 #include "support/FakeDataFile.h"
 #include "support/FakeProgress.h"
 #include "support/FakeStdDlg.h"
-#include "support/MainWindowFixture.h"
 #include "support/TempRegistry.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "MainTestFakes.h"
 #include "forms/main/F_Main.h"
 #include "forms/main/MainAdapters.h"
-#include "forms/main/MainTestFakes.h"
 #include "model/ovDF.h"
 #include "support/FakeStdDlg.h"
 #include "support/ProgramGlobals.h"
