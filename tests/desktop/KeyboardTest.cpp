@@ -10,6 +10,7 @@
 #include "support/FakeStdDlg.h"
 #include "support/ProgramGlobals.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDialog>
@@ -109,6 +110,9 @@ TEST_F(KeyboardOnTheDesktop, ABrowsedTemplateGivesTheFocusBackToItsEditBox) {
 // Ctrl+Tab and Ctrl+Shift+Tab as the X server delivers them, starting in the Cut Off Date box that
 // keeps Tab for its own sections: every page in turn, forwards and back.
 TEST_F(KeyboardOnTheDesktop, CtrlTabStepsEveryPageFromTheCutOffDateBox) {
+    window->action(QStringLiteral("MI_File_OpenSDF"))->trigger();
+    settle(300);
+    DF->setModified(false);
     QTabWidget* pages = window->pages();
     pages->setCurrentIndex(tabPD);
     auto* date = pages->widget(tabPD)->findChild<QDateEdit*>();
