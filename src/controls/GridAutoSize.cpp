@@ -8,7 +8,23 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QToolButton>
+
+namespace {
+
+// The width a combo box takes beside its text: frame, margins and arrow, as its style draws them.
+int comboBoxChrome(const QComboBox& box, bool editable) {
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    option.editable = editable;
+    option.frame = box.hasFrame();
+    const QSize text(0, box.fontMetrics().height());
+    return box.style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, &box).width();
+}
+
+} // namespace
 
 int TovGrid::textWidth(const QFont& font, const QString& text, bool wordWrap) const {
     const TextMeasurer& m = textMeasurer();
@@ -109,9 +125,15 @@ int TovGrid::CalcDDLMinWidth(int col, int row) const {
     }
     const QFont font = measuringFont(cell.Font);
     const int scrollBar = Geometry.Settings.ScrollBarExtent;
+    const int chrome = comboBoxChrome(*box, cell.Editor == ceDD);
+    const TextMeasurer& measurer = textMeasurer();
     int widest = Cells.defaults().GridColMinWidth;
     for (int i = 0; i < box->count(); ++i) {
-        widest = std::max(widest, textMeasurer().textWidth(font, box->itemText(i)) + scrollBar + 8);
+        const QString text = box->itemText(i);
+        // The box shows its item in its own font, inside the frame and beside the arrow its
+        // style draws: a style that needs more than a scroll bar's width keeps the text whole.
+        widest = std::max({widest, measurer.textWidth(font, text) + scrollBar + 8,
+                           measurer.textWidth(box->font(), text) + chrome});
     }
     return widest;
 }

@@ -286,15 +286,17 @@ TGridRect editorPlacement(TCellEditor kind, const TGridRect& cell, QSize control
         return {cell.Right - w - 2, cell.Top + 2, cell.Right - 2, cell.Bottom - 2};
     case ceDD:
     case ceDDL: {
-        const bool list = kind == ceDDL;
-        int top = cell.Top + 3;
+        // Inside the cell's grid lines, as wide as the cell and at most as high: the box covers
+        // neither the lines nor a neighbouring row, and its text has the cell's whole width.
+        const TGridRect inside = cell.adjusted(1, 1, -1, -1);
+        const int height = std::min(h, inside.height());
+        int top = inside.Top;
         if (verAlign == vaCenter) {
-            top = cell.Top + (cell.height() - h) / 2 + (list ? 3 : 0);
+            top = inside.Top + (inside.height() - height) / 2;
         } else if (verAlign == vaBottom) {
-            top = cell.Bottom - h;
+            top = inside.Bottom - height;
         }
-        const int left = cell.Left + (list ? 5 : 3);
-        return {left, top, left + cell.width() - 5, top + h};
+        return {inside.Left, top, inside.Right, top + height};
     }
     case ceNormal:
         break;

@@ -31,7 +31,8 @@ struct TGridRect {
 
 // Where the control attached to a cell goes, in the cell's coordinates (the grid's client area),
 // for a control of the given size: a button at the cell's right edge, as high as the cell less
-// 4, a combo box at its left edge, as wide as the cell less 5, placed by the vertical alignment.
+// 4; a combo box inside the cell's grid lines, as wide as the space between them and at most as
+// high, placed by the vertical alignment.
 // Empty for ceNormal.
 TGridRect editorPlacement(TCellEditor kind, const TGridRect& cell, QSize control,
                           TVerAlign verAlign);

@@ -178,10 +178,12 @@ TEST(GridEditing, AttachedControlsArePlacedByTheirKind) {
         {ceBtn, button, vaCenter, {169, 54, 199, 75}},
         {ceBBtn, button, vaTop, {170, 54, 200, 75}}, // as high as the cell less 4
         {ceSBtn, button, vaBottom, {168, 52, 198, 73}},
-        {ceDD, box, vaCenter, {103, 52, 198, 73}},
-        {ceDD, box, vaTop, {103, 53, 198, 74}},
-        {ceDD, box, vaBottom, {103, 54, 198, 75}},
-        {ceDDL, box, vaCenter, {105, 55, 200, 76}},
+        // Combo boxes inside the grid lines (101 .. 198, 51 .. 73), at most as high.
+        {ceDD, box, vaCenter, {101, 52, 199, 73}},
+        {ceDD, box, vaTop, {101, 51, 199, 72}},
+        {ceDD, box, vaBottom, {101, 53, 199, 74}},
+        {ceDDL, box, vaCenter, {101, 52, 199, 73}},
+        {ceDDL, QSize(80, 30), vaTop, {101, 51, 199, 74}},
         {ceNormal, button, vaCenter, {}},
     };
     for (const auto& c : cases) {
@@ -190,8 +192,8 @@ TEST(GridEditing, AttachedControlsArePlacedByTheirKind) {
     }
     // Only what lies over the cell must be in the data area.
     const TGridRect data{20, 18, 300, 200};
-    EXPECT_TRUE(editorFitsDataArea({105, 55, 200, 76}, cell, data));
-    EXPECT_TRUE(editorFitsDataArea({105, 55, 200, 76}, cell, {20, 18, 300, 75}));
+    EXPECT_TRUE(editorFitsDataArea({101, 52, 199, 73}, cell, data));
+    EXPECT_TRUE(editorFitsDataArea({101, 52, 199, 73}, cell, {20, 18, 300, 75}));
     EXPECT_FALSE(editorFitsDataArea({170, 54, 200, 75}, cell, {20, 60, 300, 200}));
     EXPECT_FALSE(editorFitsDataArea({170, 54, 200, 75}, cell, {20, 18, 190, 200}));
     EXPECT_FALSE(editorFitsDataArea({}, cell, data));

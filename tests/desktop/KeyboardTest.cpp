@@ -1,6 +1,6 @@
 // The main window's focus on the real X server, where the window manager activates windows:
-// going to another window and back keeps the control that had the focus, and a file browse
-// button's dialogue gives the focus back to the edit box it serves.
+// going to another window and back keeps the control that had the focus, a file browse
+// button's dialogue gives the focus back to the edit box it serves, and Ctrl+Tab steps the pages.
 #include "DesktopSupport.h"
 
 #include "forms/main/F_Main.h"
@@ -10,9 +10,12 @@
 #include "support/FakeStdDlg.h"
 #include "support/ProgramGlobals.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDateEdit>
 #include <QDialog>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -102,6 +105,40 @@ TEST_F(KeyboardOnTheDesktop, ABrowsedTemplateGivesTheFocusBackToItsEditBox) {
     EXPECT_TRUE(window->isActiveWindow());
     EXPECT_EQ(tab->box(sbTF_Path)->text(), chosen);
     EXPECT_EQ(QApplication::focusWidget(), tab->box(sbTF_Path));
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab as the X server delivers them, starting in the Cut Off Date box that
+// keeps Tab for its own sections: every page in turn, forwards and back.
+TEST_F(KeyboardOnTheDesktop, CtrlTabStepsEveryPageFromTheCutOffDateBox) {
+    window->action(QStringLiteral("MI_File_OpenSDF"))->trigger();
+    settle(300);
+    DF->setModified(false);
+    QTabWidget* pages = window->pages();
+    pages->setCurrentIndex(tabPD);
+    auto* date = pages->widget(tabPD)->findChild<QDateEdit*>();
+    ASSERT_NE(date, nullptr);
+    date->setFocus();
+    settle(100);
+    ASSERT_EQ(QApplication::focusWidget(), date);
+    auto press = [](const char* keys) {
+        return QProcess::execute(QStringLiteral("xdotool"),
+                                 {QStringLiteral("key"), QStringLiteral("--clearmodifiers"),
+                                  QString::fromLatin1(keys)}) == 0;
+    };
+    const int count = pages->count();
+    for (int step = 1; step <= count; ++step) {
+        ASSERT_TRUE(press("ctrl+Tab"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pages->currentIndex() == step % count; }, 10000))
+            << "Ctrl+Tab number " << step << " shows page " << pages->currentIndex();
+    }
+    date->setFocus();
+    settle(100);
+    for (int step = 1; step <= count; ++step) {
+        ASSERT_TRUE(press("ctrl+shift+Tab"));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return pages->currentIndex() == (count - step) % count; }, 10000))
+            << "Ctrl+Shift+Tab number " << step << " shows page " << pages->currentIndex();
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "forms/main/F_Main_Status.h"
 #include "forms/main/MainAdapters.h"
 #include "forms/main/MainWindowHandOver.h"
+#include "forms/main/MainWindowKeys.h"
 #include "forms/tabs/BalloonHint.h"
 #include "forms/tabs/TabInputGuards.h"
 #include "forms/tabs/Tab_DSF.h"
@@ -405,6 +406,9 @@ bool TUF_Main::eventFilter(QObject* watched, QEvent* event) {
     if ((event->type() == QEvent::KeyRelease || event->type() == QEvent::MouseButtonRelease) &&
         watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
         GuardSlot([this] { UpdateEditActions(); });
+    }
+    if (StepPagesByKey(*PC_Main, watched, event)) {
+        return true;
     }
     if (watched == LB_SDs && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2) {

@@ -3,7 +3,11 @@
 #include "controls/ovGrid.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QTabWidget>
+
+#include <algorithm>
 
 TFilterListKeyMove FilterListKeyMove(int key, Qt::KeyboardModifiers modifiers, bool moveOnReturn) {
     const bool shift = modifiers.testFlag(Qt::ShiftModifier);
@@ -21,6 +25,53 @@ TFilterListKeyMove FilterListKeyMove(int key, Qt::KeyboardModifiers modifiers, b
     default:
         return TFilterListKeyMove::None;
     }
+}
+
+int PageStepOfKey(int key, Qt::KeyboardModifiers modifiers) {
+    if (!modifiers.testFlag(Qt::ControlModifier) || modifiers.testFlag(Qt::AltModifier) ||
+        modifiers.testFlag(Qt::MetaModifier)) {
+        return 0;
+    }
+    if (key == Qt::Key_Backtab) {
+        return -1;
+    }
+    if (key == Qt::Key_Tab) {
+        return modifiers.testFlag(Qt::ShiftModifier) ? -1 : 1;
+    }
+    return 0;
+}
+
+bool StepPages(QTabWidget& pages, int step) {
+    const int count = pages.count();
+    if (step == 0 || count < 2) {
+        return false;
+    }
+    const int current = std::max(0, pages.currentIndex());
+    for (int distance = 1; distance < count; ++distance) {
+        const int page = ((current + step * distance) % count + count) % count;
+        if (pages.isTabEnabled(page)) {
+            pages.setCurrentIndex(page);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool StepPagesByKey(QTabWidget& pages, QObject* receiver, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !receiver->isWidgetType()) {
+        return false;
+    }
+    auto* widget = static_cast<QWidget*>(receiver);
+    if (widget != &pages && !pages.isAncestorOf(widget)) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int step = PageStepOfKey(key->key(), key->modifiers());
+    if (step == 0) {
+        return false;
+    }
+    StepPages(pages, step);
+    return true;
 }
 
 namespace {

@@ -10,6 +10,8 @@
 #include "services/TextIds.h"
 #include "services/ovUIL.h"
 
+#include <QFileInfo>
+
 namespace {
 
 const QLatin1Char kLineBreak('\n');
@@ -243,6 +245,14 @@ TSCFChangeEffect WorkbookCaches(TSCFWorkbook workbook) {
     default:
         return {};
     }
+}
+
+TSCFFolders CurrentSCFFolders(const QString& program, const QString& defaultOutput) {
+    const bool outputExists =
+        !defaultOutput.trimmed().isEmpty() && QFileInfo(defaultOutput).isDir();
+    return {.Current = DialogFallbackFolder(),
+            .Program = program,
+            .DefaultOutput = outputExists ? defaultOutput : QString()};
 }
 
 TFileDialogSetup BrowseSetup(TSCFWorkbook workbook, const QString& boxText,

@@ -97,7 +97,7 @@ const TSCFWorksheetRole& WorksheetRole(TSCFWorksheet worksheet);
 struct TSCFFolders {
     QString Current;       // where a dialogue starts when the box names no folder
     QString Program;       // the program folder, with its trailing "/"
-    QString DefaultOutput; // the default output folder (preferences), may be empty
+    QString DefaultOutput; // the default output folder (preferences) when it exists, else empty
 };
 
 // The state, load, store, validation and command rules of the S Curve Files tab over the texts
@@ -132,6 +132,10 @@ void ResetCaches(TovSD& sd, const TSCFChangeEffect& effect);
 // worksheet list 2; output: none).
 TSCFChangeEffect WorkbookCaches(TSCFWorkbook workbook);
 
+// The folders of a Browse button now: the user's Documents folder (else home), the program
+// folder and the preferred output folder when it exists. A missing folder is never handed on:
+// the dialogue would open the folder visited last, perhaps the program's own Templates.
+TSCFFolders CurrentSCFFolders(const QString& program, const QString& defaultOutput);
 // The file dialogue of a workbook's Browse button. startFolderExists tells whether the box's
 // folder exists; fileExists whether the box's file does.
 TFileDialogSetup BrowseSetup(TSCFWorkbook workbook, const QString& boxText,

@@ -245,7 +245,8 @@ void TTab_DSF::SetupDSFGrid() {
     g.setCells(fcTaskFld, 1, QStringLiteral("WWW"));
     g.setColMinWidths(fcTaskFld, g.CalcColMinWidths(fcTaskFld, true, false));
     g.setCells(fcTaskFld, 1, QString());
-    for (int c : {fcTaskFldDesc, fcOperator, fcValue}) {
+    // The lists' columns are never too narrow for their longest item ("Please Select...").
+    for (int c : {fcAndOr, fcTaskFldDesc, fcOperator, fcValue}) {
         g.setColMinWidths(c, g.CalcColMinWidths(c, true, false));
     }
 }

@@ -119,9 +119,8 @@ void TTab_SCF::BrowseWorkbook(TSCFWorkbook workbook) {
     const TSCFWorkbookRole& role = WorkbookRole(workbook);
     const QString path = BoxOf[role.PathBox]->text().trimmed();
     const QString caption = UIT(role.FieldCaption);
-    const TSCFFolders folders{.Current = DialogFallbackFolder(),
-                              .Program = AD != nullptr ? AD->getExePath() : QString(),
-                              .DefaultOutput = ModelPrefs()->getDefaultOFFolder()};
+    const TSCFFolders folders = scfmodel::CurrentSCFFolders(
+        AD != nullptr ? AD->getExePath() : QString(), ModelPrefs()->getDefaultOFFolder());
     const bool folderExists =
         FolderExists(UIT(role.FolderCaption), ExtractFilePath(path).trimmed());
     const bool fileExists = !path.isEmpty() && FileExistsChecked(caption, path);

@@ -1,7 +1,7 @@
 // The main window from the keyboard, offscreen: the clipboard keys and the edit commands on the
 // map and filter grids and the edit boxes, Alt never typing, the definition list in the tab
 // order, the focus kept over activations, Save of a new data file and the recent files'
-// number accelerators.
+// number accelerators, and Ctrl+Tab from every control on the pages.
 #include "MainTestFakes.h"
 
 #include "MainWindowFixture.h"
@@ -16,8 +16,10 @@
 #include "services/ovMRU.h"
 #include "support/FakeStdDlg.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -252,6 +254,51 @@ TEST_F(MainWindowKeyboard, TheDefinitionListIsChosenRenamedAndLeftWithTheKeys) {
     EXPECT_EQ(Focus(), list);
     Press(Qt::SHIFT | Qt::Key_Backtab);
     EXPECT_EQ(Focus(), window->processButton());
+}
+
+TEST_F(MainWindowKeyboard, CtrlTabAndCtrlShiftTabStepThePagesFromEveryControlOnThem) {
+    OpenSample();
+    QTabWidget* pages = window->pages();
+    const int count = pages->count();
+    // What Ctrl+Shift+Tab arrives as: Backtab on a real keyboard, Tab from some input methods.
+    const QKeyCombination backwards[] = {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab,
+                                         Qt::CTRL | Qt::SHIFT | Qt::Key_Tab};
+    int controls = 0;
+    for (int page = 0; page < count; ++page) {
+        pages->setCurrentIndex(page);
+        QList<QWidget*> focusable;
+        for (QWidget* w : pages->widget(page)->findChildren<QWidget*>()) {
+            // A spin box's or a combo box's own line edit is reached through its box.
+            const bool inner = qobject_cast<QAbstractSpinBox*>(w->parentWidget()) != nullptr ||
+                               qobject_cast<QComboBox*>(w->parentWidget()) != nullptr;
+            if (!inner && w->isVisible() && w->isEnabled() &&
+                (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+                focusable << w;
+            }
+        }
+        for (QWidget* w : focusable) {
+            for (int back = 0; back < 2; ++back) {
+                pages->setCurrentIndex(page);
+                w->setFocus(Qt::OtherFocusReason);
+                QWidget* focus = Focus();
+                ASSERT_NE(focus, nullptr);
+                const std::string where = focus->metaObject()->className() + std::string(" ") +
+                                          focus->objectName().toStdString() + " on page " +
+                                          std::to_string(page);
+                ASSERT_TRUE(pages->isAncestorOf(focus)) << where;
+                if (back == 0) {
+                    Press(Qt::CTRL | Qt::Key_Tab);
+                    EXPECT_EQ(pages->currentIndex(), (page + 1) % count) << "Ctrl+Tab in " << where;
+                } else {
+                    Press(backwards[controls % 2]);
+                    EXPECT_EQ(pages->currentIndex(), (page + count - 1) % count)
+                        << "Ctrl+Shift+Tab in " << where;
+                }
+            }
+            ++controls;
+        }
+    }
+    EXPECT_GT(controls, 20) << "the pages' controls were found";
 }
 
 TEST_F(MainWindowKeyboard, OnlyTheFirstActivationGivesTheTabsTheFocus) {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -31,6 +32,49 @@ TEST(MainWindowKeys, DialogKeysInTheFilterListsMoveBetweenCells) {
             << std::hex << c.key << " shift " << c.modifiers.testFlag(Qt::ShiftModifier)
             << " moveOnReturn " << c.moveOnReturn;
     }
+}
+
+TEST(MainWindowKeys, CtrlTabStepsThePagesRoundTheEndsAndPastDisabledOnes) {
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int step;
+    } keys[] = {
+        {Qt::Key_Tab, Qt::ControlModifier, 1},
+        {Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier, -1},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, -1},
+        {Qt::Key_Backtab, Qt::ControlModifier, -1},
+        {Qt::Key_Tab, Qt::NoModifier, 0},
+        {Qt::Key_Backtab, Qt::ShiftModifier, 0},
+        {Qt::Key_Tab, Qt::ControlModifier | Qt::AltModifier, 0},
+        {Qt::Key_PageDown, Qt::ControlModifier, 0},
+    };
+    for (const auto& c : keys) {
+        EXPECT_EQ(PageStepOfKey(c.key, c.modifiers), c.step)
+            << std::hex << c.key << " modifiers " << c.modifiers.toInt();
+    }
+
+    QTabWidget pages;
+    for (int i = 0; i < 4; ++i) {
+        pages.addTab(new QWidget(&pages), QString::number(i));
+    }
+    pages.setTabEnabled(2, false);
+    const struct {
+        int from;
+        int step;
+        int to;
+    } steps[] = {{0, 1, 1}, {1, 1, 3}, {3, 1, 0}, {0, -1, 3}, {3, -1, 1}};
+    for (const auto& c : steps) {
+        pages.setCurrentIndex(c.from);
+        EXPECT_TRUE(StepPages(pages, c.step));
+        EXPECT_EQ(pages.currentIndex(), c.to) << c.from << " step " << c.step;
+    }
+    for (int i : {1, 3}) {
+        pages.setTabEnabled(i, false);
+    }
+    pages.setCurrentIndex(0);
+    EXPECT_FALSE(StepPages(pages, 1)) << "no other page to show";
+    EXPECT_EQ(pages.currentIndex(), 0);
 }
 
 TEST(MainWindowKeys, RecentFilesAreNumberedAcceleratorsAndShowTheirPathAsItIs) {

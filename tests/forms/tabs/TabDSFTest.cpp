@@ -27,11 +27,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <vector>
 
@@ -461,6 +464,52 @@ TEST_F(TabDSFTest, ArrowKeysLeaveAListAndErrorsLeadToTheirCell) {
     for (const auto& j : jumps) {
         tab->GoToField(j.fieldId, j.rowId);
         EXPECT_EQ(QPoint(grid().getCurrentCol(), grid().getCurrentRow()), j.cell) << j.fieldId;
+    }
+}
+
+// The And/Or and Operator lists lie inside their cell's grid lines, as wide as the space between
+// them and centred in the row, and show their longest item whole, whether the columns are sized
+// automatically or not.
+TEST_F(TabDSFTest, InCellListsLieInsideTheirCellsAndShowTheirLongestItemWhole) {
+    for (const bool autoSize : {false, true}) {
+        UP->setAutoSizeDSF(autoSize);
+        Show({QStringLiteral("|A||Equals|x")});
+        const struct {
+            int col;
+            int firstRow;
+            QComboBox* list;
+        } lists[] = {{fcAndOr, 2, tab->andOrList()}, {fcOperator, 1, tab->operatorList()}};
+        for (const auto& l : lists) {
+            for (int row = l.firstRow; row <= TFilterGridModel::RowCount; ++row) {
+                SCOPED_TRACE(testing::Message() << "column " << l.col << " row " << row
+                                                << (autoSize ? " sized automatically" : ""));
+                grid().MoveToCell(l.col, row);
+                ASSERT_TRUE(l.list->isVisible());
+                const QRect cell = grid().geometry().cellRect(l.col, row).toQRect();
+                const QRect inside(
+                    grid().viewport()->mapTo(l.list->parentWidget(), cell.topLeft()) + QPoint(1, 1),
+                    cell.size() - QSize(2, 2));
+                const QRect box = l.list->geometry();
+                EXPECT_TRUE(inside.contains(box));
+                EXPECT_EQ(box.left(), inside.left());
+                EXPECT_EQ(box.right(), inside.right());
+                EXPECT_GE(box.top(), inside.top());
+                EXPECT_LE(box.bottom(), inside.bottom()) << "not over the row's bottom line";
+                EXPECT_LE(std::abs((box.top() - inside.top()) - (inside.bottom() - box.bottom())),
+                          1);
+
+                QStyleOptionComboBox option;
+                option.initFrom(l.list);
+                const QRect field = l.list->style()->subControlRect(
+                    QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, l.list);
+                for (int i = 0; i < l.list->count(); ++i) {
+                    EXPECT_GE(field.width() - 2,
+                              l.list->fontMetrics().horizontalAdvance(l.list->itemText(i)))
+                        << l.list->itemText(i).toStdString();
+                }
+                EXPECT_GE(box.width(), l.list->sizeHint().width());
+            }
+        }
     }
 }
 

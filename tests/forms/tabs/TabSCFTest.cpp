@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -491,6 +492,34 @@ TEST_F(TabSCFTest, BrowsingTheDataSourceComparesPathsAsTheFileSystemDoes) {
     EXPECT_EQ(dlg.keys().size(), 1) << "a file that is no workbook is refused";
     EXPECT_EQ(box(sbDSF_Path)->text(), upper);
     EXPECT_EQ(host.modifiedMarks, marks);
+}
+
+TEST_F(TabSCFTest, OutputBrowseWithoutDocumentsStartsInTheHomeFolderNeverTheProgramsOwn) {
+    ASSERT_TRUE(QDir().mkpath(QDir::homePath()));
+    const QString documents = QDir::home().filePath(Q("Documents"));
+    QDir(documents).removeRecursively();
+    ASSERT_EQ(ModelPrefs()->getDefaultOFFolder(), documents + Q("/"))
+        << "the preferred output folder is the missing Documents folder";
+    const QString program = QDir(AD->getExePath()).absolutePath() + Q("/");
+    // The default output in the missing folder, none, a bare name and one in a folder gone.
+    const QStringList outputs = {documents + Q("/Ovik_KRV_Tessel_Output.xlsx"), QString(),
+                                 Q("Ovik_KRV_Tessel_Output.xlsx"), Q("/absent/out.xlsx")};
+    for (const QString& output : outputs) {
+        SCOPED_TRACE(output.toStdString());
+        TSCFBoxes stored = ValidBoxes();
+        stored[sbTF_Path] = AD->getExePath() + Q("Templates/Ovik_KRV_Tessel_Template.xlsx");
+        stored[sbOF_Path] = output;
+        Show(stored);
+        fileDialogs.opens.clear();
+        fileDialogs.answers.clear();
+        QTest::mouseClick(page->browseButton(swOutput), Qt::LeftButton);
+        ASSERT_EQ(fileDialogs.opens.size(), 1u);
+        const QString start = fileDialogs.opens[0].DefaultFolder;
+        EXPECT_TRUE(QFileInfo(start).isDir()) << start.toStdString();
+        EXPECT_FALSE((QDir(start).absolutePath() + Q("/")).startsWith(program))
+            << start.toStdString();
+        EXPECT_EQ(QDir(start).absolutePath(), QDir::home().absolutePath());
+    }
 }
 
 TEST_F(TabSCFTest, ChosenTemplateAndOutputAgreeOnTheirExtension) {
