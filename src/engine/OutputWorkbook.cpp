@@ -110,8 +110,19 @@ bool ChartBlockResizable(int firstRow, int usedLastRow) {
     return usedLastRow >= firstRow + 1;
 }
 
+int ChartBlockLastRow(int firstRow, int usedLastRow,
+                      const std::vector<automation::RowSpan>& chartRows) {
+    int last = usedLastRow;
+    for (const automation::RowSpan& span : chartRows) {
+        if (span.first <= firstRow && span.last >= firstRow + 1) {
+            last = std::min(last, span.last);
+        }
+    }
+    return last;
+}
+
 void ClearChartData(TovXL& xl, const TovRHs& headers, const TovRFs& fields, const ChartBlock& block,
-                    int usedLastRow) {
+                    int blockLastRow) {
     const TovRH& title = *headers.getItems(1);
     xl.InsertText(title.getCell(), title.getCaption());
     for (int i = 1; i <= fields.getCount(); ++i) {
@@ -133,8 +144,8 @@ void ClearChartData(TovXL& xl, const TovRHs& headers, const TovRFs& fields, cons
 
     const int f = block.FirstRow;
     const int n = block.Days;
-    if (f + 1 <= usedLastRow - 1) {
-        xl.DeleteRows(f + 1, usedLastRow - 1);
+    if (f + 1 <= blockLastRow - 1) {
+        xl.DeleteRows(f + 1, blockLastRow - 1);
     }
     if (f + 1 <= f + n - 2) {
         xl.InsertRows(f + 1, f + n - 2);
@@ -142,7 +153,7 @@ void ClearChartData(TovXL& xl, const TovRHs& headers, const TovRFs& fields, cons
     // After the resize the template's last block row is the block's last row, or row F + 1 for
     // a single day; rows below it lie outside the block and stay untouched.
     const int lastBlockRow = std::max(block.lastRow(), f + 1);
-    const int lastCleared = std::min(usedLastRow, lastBlockRow);
+    const int lastCleared = std::min(blockLastRow, lastBlockRow);
     for (int r = f; r <= lastCleared; ++r) {
         for (int j = 1; j <= kChartDataColumns; ++j) {
             const QString cell = CellOf(xl, j, r);

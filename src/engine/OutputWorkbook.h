@@ -1,6 +1,9 @@
 #pragma once
 
 #include "engine/RunResults.h"
+#include "excel/Automation.h"
+
+#include <vector>
 
 class TovXL;
 class TovRF;
@@ -36,11 +39,19 @@ struct ChartBlock {
 // them stretch every reference to the block.
 bool ChartBlockResizable(int firstRow, int usedLastRow);
 
+// The last row of a template's block: the worksheet's last used row, or, when the template's
+// charts read a block that ends above it (something stands below the block), the row where the
+// charts' block ends. The charts' ranges that span the block's first two rows end there or
+// below; their last rows are kept and moved down by the rows inserted inside them, so every
+// range stretches over every day written, and what stands below the block moves down with it.
+int ChartBlockLastRow(int firstRow, int usedLastRow,
+                      const std::vector<automation::RowSpan>& chartRows);
+
 // Resets the Chart Data head, resizes the block to the run's days by deleting and inserting
 // whole rows between its first and last rows, clears the block's cells and writes placeholder
-// dates. usedLastRow is the worksheet's last used row when it was initialised.
+// dates. blockLastRow is the template block's last row (ChartBlockLastRow).
 void ClearChartData(TovXL& xl, const TovRHs& headers, const TovRFs& fields, const ChartBlock& block,
-                    int usedLastRow);
+                    int blockLastRow);
 // Writes the head's title and fields, then each of the block's 37 columns in one range write.
 void InsertChartData(TovXL& xl, const TovRHs& headers, const TovRFs& fields,
                      const RunResults& results, const ChartBlock& block);

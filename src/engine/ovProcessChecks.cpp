@@ -3,6 +3,7 @@
 #include "ovProcess.h"
 
 #include "engine/StageProgress.h"
+#include "platform/FileAccess.h"
 #include "platform/Format.h"
 #include "services/FileChecks.h"
 #include "services/StdDlg.h"
@@ -12,6 +13,21 @@
 
 using platform::Format;
 using platform::RaiseLines;
+
+namespace {
+
+// The lines that name the lock file which marks a file as open, when one does; the user is asked
+// again and again while it stands, and a lock file left behind by a crash is the user's to delete.
+QStringList LockFileLines(const QString& desc, const QString& path) {
+    const platform::LockFileAnswer lock = platform::fileAccess().markingLockFile(path);
+    if (!lock.answer.value) {
+        return {};
+    }
+    return {Format(UIT(txt::IsMarkedAsOpen), {desc}),     QString(), lock.lockFile, QString(),
+            Format(UIT(txt::IfNoProgramHasOpen), {desc}), QString()};
+}
+
+} // namespace
 
 int TovProcess::AskQuestion(const QString& key, const QStringList& lines, const QString& yesHint,
                             const QString& noHint, const QString& checkBoxCaption, bool* checked) {
@@ -99,16 +115,20 @@ bool TovProcess::OutputFileOpen() {
         if (!FileExistsChecked(OFDesc, OFPath)) {
             return;
         }
-        const QStringList lines = {
-            Format(UIT(txt::FollowingAlreadyExistsAndIsOpen), {OFDesc}),
-            QString(),
-            OFPath,
-            QString(),
-            Format(UIT(txt::PleaseCloseBeforeContinuing), {OFDesc}),
-            QString(),
-            UIT(txt::DoYouWishToContinue_1434),
-        };
         while (FileInUse(OFDesc, OFPath)) {
+            const QStringList lines =
+                QStringList{
+                    Format(UIT(txt::FollowingAlreadyExistsAndIsOpen), {OFDesc}),
+                    QString(),
+                    OFPath,
+                    QString(),
+                } +
+                LockFileLines(OFDesc, OFPath) +
+                QStringList{
+                    Format(UIT(txt::PleaseCloseBeforeContinuing), {OFDesc}),
+                    QString(),
+                    UIT(txt::DoYouWishToContinue_1434),
+                };
             const int answer =
                 AskQuestion(QStringLiteral("UP013"), lines, Format(UIT(txt::Overwrite), {OFDesc}),
                             Format(UIT(txt::DoNotOverwrite), {OFDesc}), QString(), nullptr);

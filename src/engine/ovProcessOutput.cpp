@@ -167,7 +167,9 @@ void TovProcess::WriteOutputWorkbook() {
         InitTemplateWorksheet(CDWSDesc);
         const engine::ChartBlock block{Options.ChartDataFirstRow, Results.ProjectDays, ReportDate};
         stages().step(Format(UIT(txt::Clearing), {CDWSDesc}));
-        engine::ClearChartData(xl(), cdHeaders, cdFields, block, xl().getUsedRowCount());
+        const int blockLastRow =
+            engine::ChartBlockLastRow(block.FirstRow, xl().getUsedRowCount(), xl().ChartRowSpans());
+        engine::ClearChartData(xl(), cdHeaders, cdFields, block, blockLastRow);
         stages().complete();
         stages().step(Format(UIT(txt::InsertingData), {CDWSDesc}));
         engine::InsertChartData(xl(), cdHeaders, cdFields, Results, block);

@@ -92,6 +92,13 @@ public:
     virtual void setInteriorColor(int colour) = 0;
 };
 
+// Rows first..last of a worksheet.
+struct RowSpan {
+    int first = 0;
+    int last = 0;
+    bool operator==(const RowSpan&) const = default;
+};
+
 class Worksheet {
 public:
     virtual ~Worksheet() = default;
@@ -103,6 +110,9 @@ public:
     virtual int usedRangeLastRow(int lcid) = 0;
     virtual std::unique_ptr<Range> range(const QString& cell1, const QString& cell2) = 0;
     virtual std::unique_ptr<Range> cell(int row, int column) = 0;
+    // The rows of every cell or block of the worksheet that a chart of the workbook reads; none
+    // where the program cannot tell.
+    virtual std::vector<RowSpan> chartRowSpans() { return {}; }
 };
 
 class Workbook {

@@ -175,6 +175,15 @@ public:
     std::unique_ptr<Range> cell(int row, int column) override {
         return guarded([&] { return wrap(sheet_->cells(row, column)); });
     }
+    std::vector<RowSpan> chartRowSpans() override {
+        return guarded([&] {
+            std::vector<RowSpan> spans;
+            for (const auto& [first, last] : sheet_->chartRowSpans()) {
+                spans.push_back({first, last});
+            }
+            return spans;
+        });
+    }
 
 private:
     std::unique_ptr<Range> wrap(workbook::Range range) {

@@ -360,6 +360,13 @@ void TovXL::InsertRows(int intFirstRow, int intLastRow) {
     }
 }
 
+std::vector<automation::RowSpan> TovXL::ChartRowSpans() {
+    if (TovXLAdapter* a = dispatch()) {
+        return a->ChartRowSpans();
+    }
+    return {};
+}
+
 void TovXL::SelectCell(const QString& cell) {
     if (TovXLAdapter* a = dispatch()) {
         a->SelectCell(cell);

@@ -79,6 +79,8 @@ public:
     void InitWorksheet();
     void DeleteRows(int intFirstRow, int intLastRow);
     void InsertRows(int intFirstRow, int intLastRow);
+    // The rows of the current worksheet that the workbook's charts read (Automation.h).
+    std::vector<automation::RowSpan> ChartRowSpans();
     void SelectCell(const QString& cell);
     void ExtractRawValues(const QString& letters, int intFirstRow, int intLastRow);
     void ExtractFmtValues(const QString& letters, int intFirstRow, int intLastRow);

@@ -251,6 +251,17 @@ void TovXLAdapter::InsertRows(int intFirstRow, int intLastRow) {
         });
 }
 
+std::vector<automation::RowSpan> TovXLAdapter::ChartRowSpans() {
+    std::vector<automation::RowSpan> spans;
+    Frame([&] { spans = sheet().chartRowSpans(); },
+          [&](platform::Exception&) {
+              return QStringList{Format(UIT(txt::UnableToInitialise),
+                                        {Owner.getWorksheetDesc(), Owner.getFileDesc()})} +
+                     ContextLines();
+          });
+    return spans;
+}
+
 void TovXLAdapter::SelectCell(const QString& cell) {
     Frame(
         [&] {

@@ -45,6 +45,7 @@ public:
     void UnhideRows();
     void DeleteRows(int intFirstRow, int intLastRow);
     void InsertRows(int intFirstRow, int intLastRow);
+    std::vector<automation::RowSpan> ChartRowSpans();
     void SelectCell(const QString& cell);
     void ExtractRawValues(const QString& letters, int intFirstRow, int intLastRow);
     void ExtractFmtValues(const QString& letters, int intFirstRow, int intLastRow);

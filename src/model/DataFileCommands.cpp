@@ -164,6 +164,9 @@ bool TovDF::OpenUserSample() {
     if (!OpenDataFile(path, true)) {
         return false;
     }
+    if (SDs != nullptr && AD != nullptr && !IsInstalledSample(path, AD->getSampleDPFE())) {
+        MoveSampleSourcesToCopy(*SDs, QFileInfo(path).absolutePath());
+    }
     FinishOpen(path, false);
     return true;
 }

@@ -1,5 +1,7 @@
 #include "SampleCopy.h"
 
+#include "model/ovSCF.h"
+#include "model/ovSD.h"
 #include "services/INI_Utils.h"
 #include "services/ShellUtils.h"
 
@@ -84,6 +86,16 @@ QString PrepareUserSample(const QString& installedDataFile) {
         return copyPath;
     } catch (const std::exception&) {
         return installedDataFile;
+    }
+}
+
+void MoveSampleSourcesToCopy(TovSDs& list, const QString& copyFolder) {
+    const QDir copy(copyFolder);
+    for (int n = 1; n <= list.getCount(); ++n) {
+        TovSCF& files = *list.getItems(n)->SCF;
+        if (!files.getDSF_FilenameExtnXL().isEmpty()) {
+            files.setDSF_DrivePathFilenameExtnXL(copy.filePath(files.getDSF_FilenameExtnXL()));
+        }
     }
 }
 

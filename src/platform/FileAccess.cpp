@@ -1,10 +1,13 @@
 #include "FileAccess.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -41,6 +44,43 @@ QString besideWithPrefix(const QString& path, const QString& prefix, const QStri
     return info.path() + QLatin1Char('/') + prefix + info.fileName() + suffix;
 }
 
+// The names under which LibreOffice runs: its launcher scripts, its splash launcher and its
+// program.
+bool isOfficeProgramName(const QByteArray& name) {
+    return name == "soffice" || name == "soffice.bin" || name == "oosplash" ||
+           name.startsWith("libreoffice");
+}
+
+// The real user id of a process, from the "Uid:" line of its status file.
+std::optional<unsigned> processUser(const QString& processFolder) {
+    QFile status(processFolder + QStringLiteral("/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("Uid:")) {
+            bool ok = false;
+            const unsigned id = line.mid(4).simplified().split(' ').value(0).toUInt(&ok);
+            return ok ? std::optional<unsigned>(id) : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// The names a process runs under: its command name and the file name of its first argument.
+bool runsOfficeProgram(const QString& processFolder) {
+    QFile comm(processFolder + QStringLiteral("/comm"));
+    if (comm.open(QIODevice::ReadOnly) && isOfficeProgramName(comm.readAll().trimmed())) {
+        return true;
+    }
+    QFile cmdline(processFolder + QStringLiteral("/cmdline"));
+    if (!cmdline.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray first = cmdline.readAll().split('\0').value(0);
+    return isOfficeProgramName(first.mid(first.lastIndexOf('/') + 1));
+}
+
 std::unique_ptr<FileAccess>& current() {
     static std::unique_ptr<FileAccess> access;
     return access;
@@ -58,6 +98,49 @@ QString officeLockFile(const QString& path) {
 
 QString excelOwnerFile(const QString& path) {
     return besideWithPrefix(path, QStringLiteral("~$"), QString());
+}
+
+std::optional<OfficeLockOwner> parseOfficeLock(const QByteArray& content) {
+    const QString text = QString::fromUtf8(content);
+    QStringList fields{QString()};
+    bool ended = false;
+    for (qsizetype i = 0; i < text.size() && !ended; ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+            fields.last() += text.at(++i);
+        } else if (c == QLatin1Char(',')) {
+            fields << QString();
+        } else if (c == QLatin1Char(';')) {
+            ended = true;
+        } else {
+            fields.last() += c;
+        }
+    }
+    if (!ended || fields.size() < 5) {
+        return std::nullopt;
+    }
+    return OfficeLockOwner{fields.at(1), fields.at(2)};
+}
+
+FileAnswer officeProgramRunsIn(const QString& processTable, unsigned userId) {
+    const QDir table(processTable);
+    if (!table.exists()) {
+        return FileAnswer::failure(ENOENT);
+    }
+    const QStringList entries = table.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        bool numeric = false;
+        entry.toUInt(&numeric);
+        if (!numeric) {
+            continue;
+        }
+        const QString folder = table.filePath(entry);
+        // A process that ended while the table was read is gone: it runs nothing.
+        if (processUser(folder) == userId && runsOfficeProgram(folder)) {
+            return FileAnswer::yes();
+        }
+    }
+    return FileAnswer::no();
 }
 
 FileAnswer FileAccess::folderExists(const QString& path) {
@@ -108,17 +191,57 @@ FileAnswer FileAccess::isInUse(const QString& path) {
     if (locked.failed() || locked.value) {
         return locked;
     }
+    return markingLockFile(path).answer;
+}
+
+LockFileAnswer FileAccess::markingLockFile(const QString& path) {
     for (const QString& lock : {officeLockFile(path), excelOwnerFile(path)}) {
         struct stat lockInfo {};
         const FileAnswer present = statPath(lock, lockInfo);
         if (present.failed()) {
-            return present;
+            return {present, lock};
         }
-        if (present.value && !S_ISDIR(lockInfo.st_mode)) {
-            return FileAnswer::yes();
+        if (!present.value || S_ISDIR(lockInfo.st_mode)) {
+            continue;
         }
+        // Only a plain file is read: opening a pipe of that name would wait for a writer.
+        if (lock == officeLockFile(path) && S_ISREG(lockInfo.st_mode) &&
+            officeLockLeftBehind(lock)) {
+            continue;
+        }
+        return {FileAnswer::yes(), lock};
     }
-    return FileAnswer::no();
+    return {FileAnswer::no(), QString()};
+}
+
+bool FileAccess::officeLockLeftBehind(const QString& lock) {
+    QFile file(lock);
+    // A lock file holds one short line; its start is all that is read.
+    constexpr qint64 kLongestLock = 4096;
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const std::optional<OfficeLockOwner> owner = parseOfficeLock(file.read(kLongestLock));
+    if (!owner || owner->host.isEmpty() || owner->userName.isEmpty() ||
+        owner->host.compare(hostName(), Qt::CaseInsensitive) != 0 ||
+        owner->userName != userName()) {
+        return false;
+    }
+    const FileAnswer running = officeProgramRunning();
+    return !running.failed() && !running.value;
+}
+
+QString FileAccess::hostName() {
+    return QSysInfo::machineHostName();
+}
+
+QString FileAccess::userName() {
+    const struct passwd* entry = ::getpwuid(::getuid());
+    return entry != nullptr ? QString::fromLocal8Bit(entry->pw_name) : QString();
+}
+
+FileAnswer FileAccess::officeProgramRunning() {
+    return officeProgramRunsIn(QStringLiteral("/proc"), ::getuid());
 }
 
 FileAnswer FileAccess::isLocked(const QString& path) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -15,6 +16,12 @@ struct FileAnswer {
     static FileAnswer yes() { return {true, 0, {}}; }
     static FileAnswer no() { return {false, 0, {}}; }
     static FileAnswer failure(int error);
+};
+
+// A lock file that marks a file as open.
+struct LockFileAnswer {
+    FileAnswer answer;
+    QString lockFile;
 };
 
 // The file-system facts the file checks ask for, with the program's stand-ins for the Windows
@@ -32,6 +39,12 @@ public:
     virtual FileAnswer fileExists(const QString& path);
     virtual FileAnswer isReadOnly(const QString& path);
     virtual FileAnswer isInUse(const QString& path);
+    // The lock file beside a file that marks it as open in another program (value true, with the
+    // lock file's path), or no such lock file. A LibreOffice lock file left behind by a program
+    // that has ended does not mark the file: one that names this machine and this user while no
+    // LibreOffice program of this user runs here. Nobody can then be editing the file through it;
+    // LibreOffice itself takes such a lock of its own installation for a leftover of a crash.
+    virtual LockFileAnswer markingLockFile(const QString& path);
     // Deletes a file; refuses a read-only one with EACCES, as Windows does.
     virtual FileAnswer removeFile(const QString& path);
     // Creates one folder (its parent must exist).
@@ -40,6 +53,15 @@ public:
 protected:
     // Whether the open file is locked by another open file or process.
     virtual FileAnswer isLocked(const QString& path);
+    // This machine's host name and this user's login name, as LibreOffice writes them into its
+    // lock files.
+    virtual QString hostName();
+    virtual QString userName();
+    // Whether a LibreOffice program of this user runs on this machine.
+    virtual FileAnswer officeProgramRunning();
+
+private:
+    bool officeLockLeftBehind(const QString& lock);
 };
 
 // The file access in use; the real file system unless a test installed another.
@@ -51,5 +73,18 @@ std::unique_ptr<FileAccess> setFileAccess(std::unique_ptr<FileAccess> access);
 // beside it.
 QString officeLockFile(const QString& path);
 QString excelOwnerFile(const QString& path);
+
+// Who holds a LibreOffice lock file: the fields of its one line
+// ("profile user name,system user name,host,time,profile folder;", a backslash escaping the next
+// character). Nothing when the content is not such a line.
+struct OfficeLockOwner {
+    QString userName;
+    QString host;
+};
+std::optional<OfficeLockOwner> parseOfficeLock(const QByteArray& content);
+
+// Whether a process table (a folder laid out as /proc) lists a LibreOffice program (soffice,
+// soffice.bin, oosplash, libreoffice...) that runs as the given user.
+FileAnswer officeProgramRunsIn(const QString& processTable, unsigned userId);
 
 } // namespace platform

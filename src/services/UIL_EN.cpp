@@ -1336,6 +1336,9 @@ constexpr EnglishText kEnglishTexts[] = {
     {1478, "Please correct the following errors."},
     {1479, "The %s does not contain any Tasks that match the Filter Criteria."},
     {1480, "Please check the %s, and/or Data Source Filter."},
+    // Texts of messages this program adds, in ids the table leaves free.
+    {1496, "The %s is marked as open by the following lock file:"},
+    {1497, "If no program has the %s open, delete the lock file and continue."},
     {1507, "Unable to access the Windows Registry."},
     {1508, "Administrator Rights may be required."},
     {1509, "Unable to read from the Windows Registry."},

@@ -69,6 +69,10 @@ Range Worksheet::cells(int row, int column) const {
     return Range(model_, index_, row, column, row, column);
 }
 
+std::vector<std::pair<int, int>> Worksheet::chartRowSpans() const {
+    return detail::chartRowSpans(*model_, index_);
+}
+
 void Worksheet::insertRows(int firstRow, int lastRow) const {
     model_->ensureOpen();
     detail::changeRows(*model_, index_,

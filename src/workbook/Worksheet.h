@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace workbook {
 
@@ -34,6 +36,10 @@ public:
     Range range(const QString& cell1, const QString& cell2 = {}) const;
     // One cell; a position outside the sheet raises the bare 800A03EC.
     Range cells(int row, int column) const;
+
+    // The rows (first, last) of every cell or block of this worksheet that a chart of the
+    // workbook reads.
+    std::vector<std::pair<int, int>> chartRowSpans() const;
 
     // Whole-row insertion and deletion with reference adjustment.
     void insertRows(int firstRow, int lastRow) const;

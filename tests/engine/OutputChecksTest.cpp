@@ -1,5 +1,6 @@
 #include "RunFixture.h"
 
+#include "platform/FileAccess.h"
 #include "platform/Format.h"
 #include "services/TextIds.h"
 
@@ -136,6 +137,51 @@ TEST_F(OutputChecks, OpenOutputFileAsksAgainAfterEveryYes) {
     dialogue.answers = {mrYes, mrNo};
     EXPECT_TRUE(process.OutputFileOpen());
     EXPECT_EQ(files.inUseCalls, 2);
+}
+
+// This machine as "desk-7" with the user "ann"; whether a LibreOffice program of hers runs is
+// scripted.
+class MachineFileAccess : public platform::FileAccess {
+public:
+    bool officeRunning = false;
+
+protected:
+    QString hostName() override { return QStringLiteral("desk-7"); }
+    QString userName() override { return QStringLiteral("ann"); }
+    platform::FileAnswer officeProgramRunning() override {
+        return officeRunning ? platform::FileAnswer::yes() : platform::FileAnswer::no();
+    }
+};
+
+TEST_F(OutputChecks, ALockFileLeftBehindIsPassedAndALiveOneIsNamed) {
+    const QString output = path(QStringLiteral("result.xlsx"));
+    touch(output);
+    const QString lock = path(QStringLiteral(".~lock.result.xlsx#"));
+    QFile marker(lock);
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.write(",ann,desk-7,11.12.2026 14:09,file:///home/ann/.config/libreoffice/4;");
+    marker.close();
+    auto owned = std::make_unique<MachineFileAccess>();
+    MachineFileAccess& files = *owned;
+    platform::setFileAccess(std::move(owned));
+    process.LoadRunSettings(1);
+
+    // No LibreOffice of this user runs here: nobody can be editing the file through the lock.
+    EXPECT_FALSE(process.OutputFileOpen());
+    EXPECT_TRUE(keys().isEmpty());
+    EXPECT_TRUE(QFile::exists(lock));
+
+    files.officeRunning = true;
+    dialogue.answers = {mrNo};
+    EXPECT_TRUE(process.OutputFileOpen());
+    ASSERT_EQ(keys(), QStringList{QStringLiteral("UP013")});
+    const QString desc = UIT(txt::OutputFile_757);
+    EXPECT_EQ(dialogue.shown.back().lines,
+              (QStringList{Format(UIT(txt::FollowingAlreadyExistsAndIsOpen), {desc}), QString(),
+                           output, QString(), Format(UIT(txt::IsMarkedAsOpen), {desc}), QString(),
+                           lock, QString(), Format(UIT(txt::IfNoProgramHasOpen), {desc}), QString(),
+                           Format(UIT(txt::PleaseCloseBeforeContinuing), {desc}), QString(),
+                           UIT(txt::DoYouWishToContinue_1434)}));
 }
 
 TEST_F(OutputChecks, OverwriteDeclinedClearsTheConfirmationAndStoresTheBox) {

@@ -153,6 +153,28 @@ TEST_F(OutputWrite, TheBlockIsResizedBetweenItsFirstAndLastRows) {
     EXPECT_EQ(sheet(kChartData).fontColours.value({4, 9}), 0xFFFFFF);
 }
 
+TEST(ChartBlock, EndsWhereTheChartsBlockEndsWhenSomethingStandsBelowIt) {
+    using Span = automation::RowSpan;
+    const struct {
+        int usedLastRow;
+        std::vector<Span> charts;
+        int last;
+    } cases[] = {
+        {9, {}, 9},                          // no chart the program can read: the used rows
+        {9, {{8, 9}, {4, 5}, {7, 7}}, 9},    // the default template
+        {12, {{8, 9}, {4, 5}, {7, 7}}, 9},   // a note in row 12
+        {12, {{8, 9}, {8, 10}}, 9},          // the shortest range keeps its end
+        {12, {{7, 9}}, 9},                   // a range from the headings
+        {12, {{8, 8}, {9, 11}, {1, 5}}, 12}, // no range spans the block's first two rows
+        {12, {{8, 20}}, 12},                 // ranges beyond the used rows change nothing
+        {40, {{8, 40}}, 40},                 // a previous output as the template
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(engine::ChartBlockLastRow(8, c.usedLastRow, c.charts), c.last)
+            << c.usedLastRow << " " << c.charts.size();
+    }
+}
+
 TEST_F(OutputWrite, EachColumnOfTheBlockIsOneRangeWrite) {
     OpenChartData();
     engine::RunResults results;

@@ -1,5 +1,9 @@
+#include "DataFileFixture.h"
+
 #include "model/SampleCopy.h"
+#include "model/ovSCF.h"
 #include "services/INI_Utils.h"
+#include "services/ovAD.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,6 +92,61 @@ TEST_F(SampleCopyTest, AMissingSampleOrAFolderThatCannotBeMadeLeavesTheInstalled
     writeFile(root.filePath(QStringLiteral("home/Documents")), "not a folder");
     const QString sample = installed(QStringLiteral("Sample.krvc"));
     EXPECT_EQ(PrepareUserSample(sample), sample);
+}
+
+// The Open Sample Data File command over an installation in the test's folder, with the
+// user's documents folder there too.
+class OpenSampleCommand : public DataFileFixture {
+protected:
+    void SetUp() override {
+        DataFileFixture::SetUp();
+        home = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(Path(QStringLiteral("home"))));
+        ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("home/Documents"))));
+        TGlobalObjectsSetup setup;
+        setup.ProgramFolder = Path(QStringLiteral("share"));
+        ad = std::make_unique<TGlobalObjects>(
+            std::initializer_list<TGlobalObject>{TGlobalObject::goAD}, setup);
+        const QString samples = QFileInfo(AD->getSampleDPFE()).absolutePath();
+        ASSERT_TRUE(QDir().mkpath(samples));
+        TIniDocument ini(DataPath(QStringLiteral("example.krvc")));
+        ini.WriteString(kFiles, kSourceKey, samples + QStringLiteral("/Tasks.xlsx"));
+        writeFile(AD->getSampleDPFE(), ini.ToBytes());
+        writeFile(samples + QStringLiteral("/Tasks.xlsx"), "workbook");
+    }
+    void TearDown() override {
+        ad.reset();
+        qputenv("HOME", home);
+        DataFileFixture::TearDown();
+    }
+
+    QByteArray home;
+    std::unique_ptr<TGlobalObjects> ad;
+};
+
+TEST_F(OpenSampleCommand, TheUsersCopyReadsItsOwnWorkbook) {
+    ASSERT_TRUE(DF->OpenSample());
+    const QDir copy(UserSampleFolder());
+    EXPECT_EQ(QFileInfo(DF->getDPFE()).absolutePath(), copy.absolutePath());
+    const TovSCF& files = *SDs->getItems(1)->SCF;
+    EXPECT_EQ(files.getDSF_DrivePathFilenameExtnXL(), copy.filePath(QStringLiteral("Tasks.xlsx")));
+    EXPECT_TRUE(QFileInfo(files.getDSF_DrivePathFilenameExtnXL()).isFile());
+    EXPECT_FALSE(DF->getModified());
+    const QString templateFile = files.getTF_DrivePathFilenameExtnXL();
+    const QString outputFile = files.getOF_DrivePathFilenameExtnXL();
+
+    // Without a copy (the documents folder cannot hold one) the installed sample reads the
+    // installed workbook; the template and the output file are the same either way.
+    QDir(UserSampleFolder()).removeRecursively();
+    QDir(Path(QStringLiteral("home/Documents"))).removeRecursively();
+    writeFile(Path(QStringLiteral("home/Documents")), "not a folder");
+    ASSERT_TRUE(DF->OpenSample());
+    EXPECT_EQ(DF->getDPFE(), AD->getSampleDPFE());
+    const TovSCF& installed = *SDs->getItems(1)->SCF;
+    EXPECT_EQ(installed.getDSF_DrivePathFilenameExtnXL(),
+              QFileInfo(AD->getSampleDPFE()).absolutePath() + QStringLiteral("/Tasks.xlsx"));
+    EXPECT_EQ(installed.getTF_DrivePathFilenameExtnXL(), templateFile);
+    EXPECT_EQ(installed.getOF_DrivePathFilenameExtnXL(), outputFile);
 }
 
 } // namespace

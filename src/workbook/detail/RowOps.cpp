@@ -177,6 +177,26 @@ void changeRows(WorkbookModel& workbook, int worksheet, const RowChange& change)
     }
 }
 
+std::vector<std::pair<int, int>> chartRowSpans(WorkbookModel& workbook, int worksheet) {
+    workbook.ensureOpen();
+    Package& package = workbook.package();
+    const std::string name = workbook.sheetName(worksheet).toStdString();
+    std::vector<std::pair<int, int>> spans;
+    const auto collect = [&](const Reference& ref) -> std::optional<std::string> {
+        const bool rows = ref.kind == Reference::Kind::Cell || ref.kind == Reference::Kind::Area ||
+                          ref.kind == Reference::Kind::Rows;
+        if (rows && !ref.foreign && ref.qualified && sameSheetName(ref.sheet, name))
+            spans.emplace_back(ref.firstRow, ref.lastRow);
+        return std::nullopt;
+    };
+    for (const std::string& chart : chartParts(package)) {
+        for (const pugi::xpath_node& f : package.xml(chart).select_nodes("//*[local-name()='f']")) {
+            rewriteReferences(f.node().text().get(), collect);
+        }
+    }
+    return spans;
+}
+
 void refreshAllChartCaches(WorkbookModel& workbook,
                            const std::function<void(const std::string&)>& changed) {
     workbook.ensureOpen();

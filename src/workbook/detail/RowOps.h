@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace workbook::detail {
 
@@ -15,6 +17,10 @@ class WorkbookModel;
 // insertion that would push cells that are not empty off the sheet raises workbook::Error before
 // anything is changed; rows outside the sheet raise the bare rejected-reference error.
 void changeRows(WorkbookModel& workbook, int worksheet, const RowChange& change);
+
+// The rows (first, last) of every cell or block of one worksheet (0-based among the worksheets)
+// that a chart of the workbook reads: its series' values, categories and titles.
+std::vector<std::pair<int, int>> chartRowSpans(WorkbookModel& workbook, int worksheet);
 
 // Refreshes the cached values of every chart of the workbook from the cells (before saving);
 // `changed` is told of each chart part whose caches changed, as soon as they have.
