@@ -17,6 +17,18 @@ struct FileAnswer {
     static FileAnswer failure(int error);
 };
 
+// What a path names once its links are followed.
+enum class FileKind { Missing, Regular, Folder, CharacterDevice, BlockDevice, Fifo, Socket, Other };
+
+// The kind of a path, or the reason it could not be told.
+struct KindAnswer {
+    FileKind kind = FileKind::Missing;
+    int error = 0;     // errno of the failure; 0 when answered
+    QString errorText; // the system's message for the failure
+
+    bool failed() const { return error != 0; }
+};
+
 // The file-system facts the file checks ask for, with the program's stand-ins for the Windows
 // file attributes: read-only means the user may not write the file (or nobody may, as a file
 // marked read-only); "open in another program" means another program holds an exclusive lock on
@@ -28,8 +40,11 @@ public:
     virtual ~FileAccess() = default;
 
     virtual FileAnswer folderExists(const QString& path);
-    // A file that is not a folder.
+    // A file that is not a folder. Devices, FIFOs and sockets are files here: callers that
+    // read or replace a file ask for its kind as well.
     virtual FileAnswer fileExists(const QString& path);
+    // What the path names after its links are followed.
+    virtual KindAnswer fileKind(const QString& path);
     virtual FileAnswer isReadOnly(const QString& path);
     virtual FileAnswer isInUse(const QString& path);
     // Deletes a file; refuses a read-only one with EACCES, as Windows does.
@@ -51,5 +66,21 @@ std::unique_ptr<FileAccess> setFileAccess(std::unique_ptr<FileAccess> access);
 // beside it.
 QString officeLockFile(const QString& path);
 QString excelOwnerFile(const QString& path);
+
+// The words that name a kind in a message: "a character device", "a FIFO (named pipe)" ...
+QString kindName(FileKind kind);
+
+// Why a file may not be read or replaced: a path that names (through its links) anything but a
+// regular file, such as a device or a FIFO, is refused, since writing over it would replace the
+// device and reading it may never end. Empty when the path is missing or a regular file; else a
+// sentence that says what the path is ("It is a FIFO (named pipe), not a regular file."), or the
+// system's message when the path cannot be examined.
+QString notRegularFileReason(const QString& path);
+
+// The whole contents of a regular file of at most `limit` bytes. Refuses anything but a regular
+// file without waiting on it (a FIFO with no writer, a terminal), and a file longer than the limit
+// before reading it; a file that grows while it is read is cut off at the limit and refused too.
+// Raises platform::Exception with the reason (the path is the caller's to show).
+QByteArray readRegularFile(const QString& path, qint64 limit);
 
 } // namespace platform
