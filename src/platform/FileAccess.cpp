@@ -244,10 +244,7 @@ QString kindName(FileKind kind) {
 
 QString notRegularFileReason(const QString& path) {
     const KindAnswer answer = fileAccess().fileKind(path);
-    if (answer.failed()) {
-        return answer.errorText;
-    }
-    if (answer.kind == FileKind::Missing || answer.kind == FileKind::Regular) {
+    if (answer.failed() || answer.kind == FileKind::Missing || answer.kind == FileKind::Regular) {
         return QString();
     }
     const QFileInfo info(path);

@@ -72,9 +72,9 @@ QString kindName(FileKind kind);
 
 // Why a file may not be read or replaced: a path that names (through its links) anything but a
 // regular file, such as a device or a FIFO, is refused, since writing over it would replace the
-// device and reading it may never end. Empty when the path is missing or a regular file; else a
-// sentence that says what the path is ("It is a FIFO (named pipe), not a regular file."), or the
-// system's message when the path cannot be examined.
+// device and reading it may never end. Empty when the path is missing or a regular file, and when
+// it cannot be examined (the existence and read-only checks report that in their own words); else
+// a sentence that says what the path is ("It is a FIFO (named pipe), not a regular file.").
 QString notRegularFileReason(const QString& path);
 
 // The whole contents of a regular file of at most `limit` bytes. Refuses anything but a regular

@@ -141,6 +141,15 @@ TEST(FileAccess, EveryKindIsToldAndOnlyARegularFileOrNothingPasses) {
     }
 }
 
+TEST(FileAccess, APathThatCannotBeExaminedIsAFailureLeftToTheOtherChecks) {
+    QTemporaryDir dir;
+    const QString tooLong = dir.filePath(QString(300, QLatin1Char('a')));
+    const platform::KindAnswer answer = fileAccess().fileKind(tooLong);
+    EXPECT_TRUE(answer.failed());
+    EXPECT_FALSE(answer.errorText.isEmpty());
+    EXPECT_TRUE(platform::notRegularFileReason(tooLong).isEmpty());
+}
+
 TEST(FileAccess, ReadingRefusesWhatIsNoRegularFileWithoutWaitingAndWhatIsTooLong) {
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("pipe.krvc"));
