@@ -1,5 +1,6 @@
 // The output file checks of a run: the Output File's folder exists or may be created, an existing
-// Output File is neither read-only nor open in another program, and may be overwritten.
+// Output File is a regular file, neither read-only nor open in another program, and may be
+// overwritten.
 #include "ovProcess.h"
 
 #include "engine/StageProgress.h"
@@ -100,6 +101,15 @@ bool TovProcess::OutputFileReadOnly() {
 void TovProcess::RequireWritableOutput() {
     if (!CheckOutputFolder()) {
         RaiseLines(OutputFolderMissingLines());
+    }
+    // A device, a FIFO or a folder under the Output File's name (or at the end of its links) is
+    // never overwritten: the workbook would take the place of the device node.
+    QString notRegular;
+    stages().runStage([&] { notRegular = platform::notRegularFileReason(OFPath); });
+    if (!notRegular.isEmpty()) {
+        RaiseLines({Format(UIT(txt::FollowingAlreadyExists), {OFDesc}), QString(), OFPath,
+                    QString(), notRegular, QString(),
+                    Format(UIT(txt::UnableToOverwriteExisting), {OFDesc})});
     }
     if (OutputFileReadOnly()) {
         RaiseLines(OutputFileReadOnlyLines());

@@ -11,9 +11,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace datafile {
@@ -40,9 +38,21 @@ bool FileThere(const QString& path) {
     return answer.value;
 }
 
-// A file that cannot be replaced: a folder in its place, or a file the user may not write. One
-// whose state cannot be examined is reported (U004, U006) and stops the save.
+struct PendingCopy {
+    QString Source;
+    QString Target;
+    std::unique_ptr<platform::SaveTemp> Temp;
+};
+
+} // namespace
+
+// A file that cannot be replaced: anything but a regular file in its place, or a file the user
+// may not write. One whose state cannot be examined is reported (U004, U006) and stops the save.
 void CheckReplaceable(const QString& path) {
+    const QString notRegular = platform::notRegularFileReason(path);
+    if (!notRegular.isEmpty()) {
+        throw platform::Exception(path + QStringLiteral(": ") + notRegular);
+    }
     if (!FileThere(path)) {
         if (platform::fileAccess().folderExists(path).value) {
             Fail(1473, path, QString());
@@ -59,21 +69,12 @@ void CheckReplaceable(const QString& path) {
     }
 }
 
-struct PendingCopy {
-    QString Target;
-    QString Temp;
-};
-
-} // namespace
-
 void CopyFileContents(const QString& src, const QString& dst) {
-    QFile in(src);
-    if (!in.open(QIODevice::ReadOnly)) {
-        throw platform::Exception(src + QStringLiteral(": ") + in.errorString());
-    }
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError) {
-        throw platform::Exception(src + QStringLiteral(": ") + in.errorString());
+    QByteArray bytes;
+    try {
+        bytes = platform::readRegularFile(src, MaxDataFileBytes);
+    } catch (const platform::Exception& e) {
+        throw platform::Exception(src + QStringLiteral(": ") + e.message());
     }
     QFile out(dst);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered) ||
@@ -95,32 +96,9 @@ QString BackupPath(const QString& path, int k) {
     return modelutil::ChangeFileExt(path, ext);
 }
 
-QString CreateTempBeside(const QString& path) {
-    const QFileInfo info(path);
-    QTemporaryFile temp(info.absolutePath() + QStringLiteral("/.") + info.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    temp.setAutoRemove(false);
-    if (!temp.open()) {
-        throw platform::Exception(info.absolutePath() + QStringLiteral(": ") + temp.errorString());
-    }
-    const QString name = temp.fileName();
-    temp.close();
-    return name;
-}
-
-void ReplaceFile(const QString& temp, const QString& path) {
+void ReplaceFile(platform::SaveTemp& temp, const QString& path, const QString& modeFrom) {
     CheckReplaceable(path);
-    const QFileInfo old(path);
-    const QFileDevice::Permissions permissions =
-        old.exists() ? old.permissions()
-                     : (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                        QFileDevice::ReadOther);
-    QFile::setPermissions(temp, permissions);
-    if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) !=
-        0) {
-        const int error = errno;
-        throw platform::Exception(path + QStringLiteral(": ") + qt_error_string(error));
-    }
+    temp.commit(temp.path(), modeFrom);
 }
 
 void BackupDataFile(const QString& path, bool incremental, const TCopier& copier) {
@@ -145,30 +123,21 @@ void BackupDataFile(const QString& path, bool incremental, const TCopier& copier
         CheckReplaceable(c.Target);
     }
 
+    // Every copy is made before any is renamed into place; the temporary files of an unfinished
+    // backup go when pending does.
     std::vector<PendingCopy> pending;
-    const auto discard = [&pending] {
-        for (const PendingCopy& p : pending) {
-            QFile::remove(p.Temp);
+    for (const Copy& c : plan) {
+        pending.push_back({c.Source, c.Target, std::make_unique<platform::SaveTemp>(c.Target)});
+        try {
+            (copier ? copier : CopyFileContents)(c.Source, pending.back().Temp->path());
+        } catch (const platform::Exception& e) {
+            throw platform::Exception(UIT(txt::UnableToCreateBackupData) + QLatin1Char(' ') +
+                                      c.Target + QStringLiteral(" (") + e.message() +
+                                      QLatin1Char(')'));
         }
-    };
-    try {
-        for (const Copy& c : plan) {
-            pending.push_back({c.Target, CreateTempBeside(c.Target)});
-            try {
-                (copier ? copier : CopyFileContents)(c.Source, pending.back().Temp);
-            } catch (const platform::Exception& e) {
-                throw platform::Exception(UIT(txt::UnableToCreateBackupData) + QLatin1Char(' ') +
-                                          c.Target + QStringLiteral(" (") + e.message() +
-                                          QLatin1Char(')'));
-            }
-        }
-        for (size_t i = 0; i < pending.size(); ++i) {
-            ReplaceFile(pending[i].Temp, pending[i].Target);
-            pending[i].Temp.clear();
-        }
-    } catch (...) {
-        discard();
-        throw;
+    }
+    for (PendingCopy& p : pending) {
+        ReplaceFile(*p.Temp, p.Target, p.Source);
     }
 }
 

@@ -1,15 +1,25 @@
 #pragma once
 
+#include "services/INI_Utils.h"
+
 #include <QString>
 #include <functional>
+
+namespace platform {
+class SaveTemp;
+}
 
 // The backup copies beside a data file and the safe replacement of the data file: new contents
 // go to a temporary file in the same folder, which is renamed over the data file only once it is
 // complete. Failures raise platform::Exception and leave every existing file as it was.
 namespace datafile {
 
+// The longest data file that is read, as a data file is opened.
+inline constexpr qint64 MaxDataFileBytes = TIniDocument::MaxFileBytes;
+
 // Copies the file src over dst (dst is a fresh temporary file); raises naming the file and the
-// reason (a full disk among them) on failure.
+// reason (a full disk among them) on failure. Only a regular file of at most MaxDataFileBytes is
+// read: a device, a FIFO or a longer file is refused without being read.
 using TCopier = std::function<void(const QString& src, const QString& dst)>;
 void CopyFileContents(const QString& src, const QString& dst);
 
@@ -26,10 +36,11 @@ QString BackupPath(const QString& path, int k);
 // stops the backup.
 void BackupDataFile(const QString& path, bool incremental, const TCopier& copier = {});
 
-// Creates an empty temporary file beside path and returns its name; raises when the folder
-// refuses it.
-QString CreateTempBeside(const QString& path);
-// Renames temp over path (replacing it), keeping the permissions of the file it replaces.
-void ReplaceFile(const QString& temp, const QString& path);
+// Raises when the file at path may not be replaced: anything but a regular file stands there (a
+// device, a FIFO, a folder; the message names what it is), or the user may not write it.
+void CheckReplaceable(const QString& path);
+// Renames the temporary file over path (replacing it) after CheckReplaceable. The file keeps the
+// mode of the file it replaces, or takes modeFrom's when given (a backup takes its source's).
+void ReplaceFile(platform::SaveTemp& temp, const QString& path, const QString& modeFrom = {});
 
 } // namespace datafile

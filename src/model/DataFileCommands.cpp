@@ -10,6 +10,7 @@
 #include "model/SampleCopy.h"
 #include "model/ovDV.h"
 #include "model/ovSD.h"
+#include "platform/FileAccess.h"
 #include "platform/Format.h"
 #include "services/StdDlg.h"
 #include "services/TextIds.h"
@@ -52,7 +53,7 @@ bool TovDF::BeginCommand() {
 }
 
 void TovDF::FinishOpen(const QString& path, bool addToRecent) {
-    DPFE = path.trimmed();
+    DPFE = path;
     NoFile = false;
     CheckBackupExtension(DPFE);
     IsNew = false;
@@ -128,8 +129,9 @@ bool TovDF::Open() {
     if (FileDialogs == nullptr || !FileDialogs->ExecuteOpen(setup, chosen)) {
         return false;
     }
-    const QString path = chosen.trimmed();
-    if (path.isEmpty()) {
+    // A chosen name is the file system's: a name that ends in a blank is another file.
+    const QString path = chosen;
+    if (path.trimmed().isEmpty()) {
         return false;
     }
     const bool badExtension =
@@ -224,14 +226,20 @@ bool TovDF::SaveAs() {
         if (FileDialogs == nullptr || !FileDialogs->ExecuteSave(setup, chosen)) {
             return false;
         }
-        path = chosen.trimmed();
-        if (path.isEmpty()) {
+        path = chosen;
+        if (path.trimmed().isEmpty()) {
             return false;
         }
         const QString ext = ExtractFileExtension(path, false);
         if (ext.isEmpty() || !modelutil::SameTextAZ(ext, Q("krvc"))) {
             path = modelutil::ChangeFileExt(path, Q(".krvc"));
             setup.FileName = ExtractFileName(path);
+        }
+        // A device or a FIFO under the name is refused before the question to overwrite it.
+        const QString notRegular = platform::notRegularFileReason(path);
+        if (!notRegular.isEmpty()) {
+            datafile::WarnNotSaved(path, notRegular);
+            return false;
         }
         if (!modelutil::FileExistsChecked(path)) {
             break;

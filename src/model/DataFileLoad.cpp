@@ -126,7 +126,7 @@ bool TovDF::DetectDataFileFormat(const TIniDocument& ini, const QString& path) {
     SD_Count = 0;
     PB_Count = 0;
     SD_CountFound = 0;
-    const QString shownPath = path.trimmed();
+    const QString& shownPath = path;
 
     const auto readCount = [&](const QString& root, const char* key) {
         int count = 0;
@@ -265,8 +265,7 @@ bool TovDF::LoadInto(const TIniDocument& ini, TovSDs& list, const QString& path)
     } catch (const std::exception& e) {
         ProgressEnd();
         const char* key = IsOldFormat ? "UDF019" : (IsQuillFormat ? "UDF018" : "UDF017");
-        QStringList lines = {UIT(txt::FollowingDataFileCould), QString(), path.trimmed(),
-                             QString()};
+        QStringList lines = {UIT(txt::FollowingDataFileCould), QString(), path, QString()};
         lines << datafile::DetailsLines(ExceptionMessage(e));
         datafile::WarnClose(Q(key), lines, 1210);
         return false;
@@ -303,7 +302,8 @@ void TovDF::TakeOver(std::unique_ptr<TovSDs> list, bool sample) {
 }
 
 bool TovDF::OpenDataFile(const QString& path, bool sample) {
-    const QString shownPath = path.trimmed();
+    // Blanks at the ends belong to the name: "a.krvc " is another file than "a.krvc".
+    const QString& shownPath = path;
     CheckBackupExtension(path);
     if (IsBackup) {
         if (datafile::AskYesNo(Q("UDF001"),

@@ -71,4 +71,10 @@ QStringList DetailsLines(const QString& message) {
     return {platform::Format(UIT(txt::Details_1423), {message}), QString()};
 }
 
+void WarnNotSaved(const QString& path, const QString& details) {
+    QStringList lines = {UIT(txt::DataFileCould), QString(), path, QString()};
+    lines << DetailsLines(details);
+    WarnClose(QStringLiteral("UDF020"), lines, 1221);
+}
+
 } // namespace datafile

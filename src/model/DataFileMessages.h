@@ -16,5 +16,7 @@ int AskYesNoCancel(const QString& key, const QStringList& lines, int yesHint, in
 void WarnClose(const QString& key, const QStringList& lines, int closeHint);
 // The line "Details: %s" of a failure's message and an empty line; nothing when it has none.
 QStringList DetailsLines(const QString& message);
+// "UDF020": the data file could not be saved to path, with the details.
+void WarnNotSaved(const QString& path, const QString& details);
 
 } // namespace datafile

@@ -62,7 +62,6 @@ bool TovDF::SaveDataFile(bool backup) {
 
 bool TovDF::WriteDataFile(const QString& path, bool backup) {
     const TState state = CaptureState();
-    QString temp;
     try {
         PB_Count = 0;
         const int count = SDs != nullptr ? SDs->getCount() : 0;
@@ -76,39 +75,40 @@ bool TovDF::WriteDataFile(const QString& path, bool backup) {
         if (target.failed()) {
             throw platform::Exception(target.path + QStringLiteral(": ") + target.errorText);
         }
+        // A device or a FIFO under the name is refused before anything is written.
+        datafile::CheckReplaceable(target.path);
         // The new contents go to a temporary file first: a failure leaves the data file and
         // its backups as they were.
-        temp = datafile::CreateTempBeside(target.path);
-        TIniDocument ini(temp);
+        platform::SaveTemp temp(target.path);
+        TIniDocument ini;
         if (SDs != nullptr) {
             datafile::WriteDefinitions(ini, *SDs, [this] { ProgressStep(); });
         } else {
             datafile::WriteHeader(ini, 0, 0);
         }
-        ini.UpdateFile();
+        QFile file(temp.path());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+            !platform::writeAll(file, ini.ToBytes())) {
+            throw platform::Exception(file.errorString());
+        }
+        file.close();
         if (backup && (Preferences == nullptr || Preferences->getBackupDF())) {
             datafile::BackupDataFile(target.path,
                                      Preferences != nullptr && Preferences->getIncBackup());
         }
         datafile::ReplaceFile(temp, target.path);
-        temp.clear();
         Modified = false;
         ProgressEnd();
         return true;
     } catch (const std::exception& e) {
         ProgressEnd();
-        if (!temp.isEmpty()) {
-            QFile::remove(temp);
-        }
         QString details;
         if (const auto* p = dynamic_cast<const platform::Exception*>(&e)) {
             details = p->message();
         } else {
             details = QString::fromLocal8Bit(e.what());
         }
-        QStringList lines = {UIT(txt::DataFileCould), QString(), path, QString()};
-        lines << datafile::DetailsLines(details);
-        datafile::WarnClose(QStringLiteral("UDF020"), lines, 1221);
+        datafile::WarnNotSaved(path, details);
         ApplyState(state);
         return false;
     }

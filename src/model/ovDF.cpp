@@ -48,7 +48,7 @@ bool TovDF::FileIsReadOnly(const QString& path) const {
 }
 
 QString TovDF::getFilenameExtn() const {
-    return ExtractFileName(getDPFE()).trimmed();
+    return ExtractFileName(getDPFE());
 }
 
 void TovDF::setModified(bool flag) {
@@ -178,7 +178,7 @@ int TovDF::QuerySaveChanges() {
 int TovDF::QueryReopen(const QString& path) {
     // File names compare case-sensitively here.
     if (NoFile || IsNew ||
-        modelutil::CleanAbsolutePath(path.trimmed()) != modelutil::CleanAbsolutePath(getDPFE())) {
+        modelutil::CleanAbsolutePath(path) != modelutil::CleanAbsolutePath(getDPFE())) {
         return mrNone;
     }
     QStringList lines = {UIT(txt::SelectedDataFileIsAlready), QString(), path, QString()};

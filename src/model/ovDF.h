@@ -57,7 +57,8 @@ public:
     void setReadOnlyProbe(std::function<bool(const QString&)> probe);
 
     bool IsSaveAsRequired(bool recheck);
-    QString getDPFE() const { return DPFE.trimmed(); }
+    // The path as the file system named it: blanks at its ends belong to the name.
+    QString getDPFE() const { return DPFE; }
     QString getFilenameExtn() const;
     bool getModified() const { return Modified; }
     void setModified(bool flag);

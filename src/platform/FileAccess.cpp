@@ -1,10 +1,14 @@
 #include "FileAccess.h"
 
+#include "Exception.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSysInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <pwd.h>
@@ -79,6 +83,32 @@ bool runsOfficeProgram(const QString& processFolder) {
     }
     const QByteArray first = cmdline.readAll().split('\0').value(0);
     return isOfficeProgramName(first.mid(first.lastIndexOf('/') + 1));
+}
+
+FileKind kindOfMode(mode_t mode) {
+    if (S_ISREG(mode)) {
+        return FileKind::Regular;
+    }
+    if (S_ISDIR(mode)) {
+        return FileKind::Folder;
+    }
+    if (S_ISCHR(mode)) {
+        return FileKind::CharacterDevice;
+    }
+    if (S_ISBLK(mode)) {
+        return FileKind::BlockDevice;
+    }
+    if (S_ISFIFO(mode)) {
+        return FileKind::Fifo;
+    }
+    if (S_ISSOCK(mode)) {
+        return FileKind::Socket;
+    }
+    return FileKind::Other;
+}
+
+QString notRegularSentence(FileKind kind) {
+    return QStringLiteral("It is %1, not a regular file.").arg(kindName(kind));
 }
 
 std::unique_ptr<FileAccess>& current() {
@@ -159,6 +189,18 @@ FileAnswer FileAccess::fileExists(const QString& path) {
         answer.value = !S_ISDIR(info.st_mode);
     }
     return answer;
+}
+
+KindAnswer FileAccess::fileKind(const QString& path) {
+    struct stat info {};
+    const FileAnswer exists = statPath(path, info);
+    if (exists.failed()) {
+        return {FileKind::Missing, exists.error, exists.errorText};
+    }
+    if (!exists.value) {
+        return {};
+    }
+    return {kindOfMode(info.st_mode), 0, {}};
 }
 
 FileAnswer FileAccess::isReadOnly(const QString& path) {
@@ -299,6 +341,102 @@ FileAnswer FileAccess::makeFolder(const QString& path) {
         return FileAnswer::failure(errno);
     }
     return FileAnswer::yes();
+}
+
+QString kindName(FileKind kind) {
+    switch (kind) {
+    case FileKind::Missing:
+        return QStringLiteral("missing");
+    case FileKind::Regular:
+        return QStringLiteral("a regular file");
+    case FileKind::Folder:
+        return QStringLiteral("a folder");
+    case FileKind::CharacterDevice:
+        return QStringLiteral("a character device");
+    case FileKind::BlockDevice:
+        return QStringLiteral("a block device");
+    case FileKind::Fifo:
+        return QStringLiteral("a FIFO (named pipe)");
+    case FileKind::Socket:
+        return QStringLiteral("a socket");
+    case FileKind::Other:
+        break;
+    }
+    return QStringLiteral("a special file");
+}
+
+QString notRegularFileReason(const QString& path) {
+    const KindAnswer answer = fileAccess().fileKind(path);
+    if (answer.failed() || answer.kind == FileKind::Missing || answer.kind == FileKind::Regular) {
+        return QString();
+    }
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        const QString end = info.canonicalFilePath();
+        return QStringLiteral("It leads to %1, which is %2, not a regular file.")
+            .arg(end.isEmpty() ? info.symLinkTarget() : end, kindName(answer.kind));
+    }
+    return notRegularSentence(answer.kind);
+}
+
+QByteArray readRegularFile(const QString& path, qint64 limit) {
+    if (unusable(path)) {
+        throw Exception(qt_error_string(ENOENT));
+    }
+    // Non-blocking, so that a FIFO without a writer is refused rather than waited on; the kind is
+    // taken from the open file itself, which cannot change under it.
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        throw Exception(qt_error_string(errno));
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        throw Exception(qt_error_string(errno));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw Exception(notRegularSentence(kindOfMode(info.st_mode)));
+    }
+    const auto tooLong = [limit](qint64 size) {
+        const QLocale c(QLocale::English, QLocale::UnitedStates);
+        return Exception(QStringLiteral("The file is %1 bytes long; at most %2 bytes are read.")
+                             .arg(c.toString(size), c.toString(limit)));
+    };
+    if (info.st_size > limit) {
+        throw tooLong(info.st_size);
+    }
+    QByteArray data;
+    data.resize(static_cast<qsizetype>(info.st_size));
+    qint64 used = 0;
+    for (;;) {
+        // One byte beyond the limit tells a file that grew past it.
+        if (used == data.size()) {
+            if (used > limit) {
+                throw tooLong(used);
+            }
+            data.resize(
+                static_cast<qsizetype>(std::min(limit + 1, std::max<qint64>(used * 2, 4096))));
+        }
+        const ssize_t got = ::read(fd, data.data() + used, static_cast<size_t>(data.size() - used));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw Exception(qt_error_string(errno));
+        }
+        if (got == 0) {
+            break;
+        }
+        used += got;
+    }
+    if (used > limit) {
+        throw tooLong(used);
+    }
+    data.truncate(static_cast<qsizetype>(used));
+    return data;
 }
 
 FileAccess& fileAccess() {

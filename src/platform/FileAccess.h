@@ -24,6 +24,18 @@ struct LockFileAnswer {
     QString lockFile;
 };
 
+// What a path names once its links are followed.
+enum class FileKind { Missing, Regular, Folder, CharacterDevice, BlockDevice, Fifo, Socket, Other };
+
+// The kind of a path, or the reason it could not be told.
+struct KindAnswer {
+    FileKind kind = FileKind::Missing;
+    int error = 0;     // errno of the failure; 0 when answered
+    QString errorText; // the system's message for the failure
+
+    bool failed() const { return error != 0; }
+};
+
 // The file-system facts the file checks ask for, with the program's stand-ins for the Windows
 // file attributes: read-only means the user may not write the file (or nobody may, as a file
 // marked read-only); "open in another program" means another program holds an exclusive lock on
@@ -35,8 +47,11 @@ public:
     virtual ~FileAccess() = default;
 
     virtual FileAnswer folderExists(const QString& path);
-    // A file that is not a folder.
+    // A file that is not a folder. Devices, FIFOs and sockets are files here: callers that
+    // read or replace a file ask for its kind as well.
     virtual FileAnswer fileExists(const QString& path);
+    // What the path names after its links are followed.
+    virtual KindAnswer fileKind(const QString& path);
     virtual FileAnswer isReadOnly(const QString& path);
     virtual FileAnswer isInUse(const QString& path);
     // The lock file beside a file that marks it as open in another program (value true, with the
@@ -86,5 +101,21 @@ std::optional<OfficeLockOwner> parseOfficeLock(const QByteArray& content);
 // Whether a process table (a folder laid out as /proc) lists a LibreOffice program (soffice,
 // soffice.bin, oosplash, libreoffice...) that runs as the given user.
 FileAnswer officeProgramRunsIn(const QString& processTable, unsigned userId);
+
+// The words that name a kind in a message: "a character device", "a FIFO (named pipe)" ...
+QString kindName(FileKind kind);
+
+// Why a file may not be read or replaced: a path that names (through its links) anything but a
+// regular file, such as a device or a FIFO, is refused, since writing over it would replace the
+// device and reading it may never end. Empty when the path is missing or a regular file, and when
+// it cannot be examined (the existence and read-only checks report that in their own words); else
+// a sentence that says what the path is ("It is a FIFO (named pipe), not a regular file.").
+QString notRegularFileReason(const QString& path);
+
+// The whole contents of a regular file of at most `limit` bytes. Refuses anything but a regular
+// file without waiting on it (a FIFO with no writer, a terminal), and a file longer than the limit
+// before reading it; a file that grows while it is read is cut off at the limit and refused too.
+// Raises platform::Exception with the reason (the path is the caller's to show).
+QByteArray readRegularFile(const QString& path, qint64 limit);
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "TextCodec.h"
 #include "ovUIL.h"
 #include "platform/Exception.h"
+#include "platform/FileAccess.h"
 #include "platform/FileWrite.h"
 
 #include <QFile>
@@ -38,18 +39,11 @@ int HexDigit(QChar c) {
 } // namespace
 
 TIniDocument::TIniDocument(const QString& fileName) : FileName(fileName) {
-    QFile file(fileName);
-    if (!file.exists()) {
+    const platform::KindAnswer kind = platform::fileAccess().fileKind(fileName);
+    if (!kind.failed() && kind.kind == platform::FileKind::Missing) {
         return;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw platform::Exception(file.errorString());
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw platform::Exception(file.errorString());
-    }
-    LoadFromBytes(bytes);
+    LoadFromBytes(platform::readRegularFile(fileName, MaxFileBytes));
 }
 
 bool TIniDocument::ParseInteger(const QString& text, int& value) {

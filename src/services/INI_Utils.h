@@ -13,9 +13,16 @@
 // on writing; CR LF, LF and CR all end a line on reading.
 class TIniDocument {
 public:
+    // The longest file that is read. The INI files read are data files, the largest real ones a
+    // few MB; the limit is far above that, yet keeps a file of the wrong kind (a disk image under
+    // a data file's name) from taking the machine's memory: a file is held about three times over
+    // while it is read (bytes, text, sections).
+    static constexpr qint64 MaxFileBytes = qint64(64) * 1024 * 1024;
+
     TIniDocument() = default;
     // Reads the file when it exists; an absent file gives an empty document. Raises
-    // platform::Exception when the file exists but cannot be read.
+    // platform::Exception when the file exists but cannot be read, is no regular file (a FIFO, a
+    // device: refused without waiting on it) or is longer than MaxFileBytes.
     explicit TIniDocument(const QString& fileName);
 
     QString getFileName() const { return FileName; }

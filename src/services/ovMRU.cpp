@@ -17,8 +17,10 @@ namespace {
 const QString kValueName = QStringLiteral("MRU_DF_DrivePathFilenameExtn");
 }
 
+// A path is kept as the file system named it: "a.krvc " is another file than "a.krvc". A path of
+// blanks alone is no path.
 void TovMRU::setDPFE(const QString& value) {
-    const QString v = value.trimmed();
+    const QString v = value.trimmed().isEmpty() ? QString() : value;
     if (DPFE != v) {
         DPFE = v;
     }
@@ -54,7 +56,7 @@ bool TovMRUs::AddToTop(const QString& path) {
     if (Count < 1) {
         return true;
     }
-    const QString p = path.trimmed();
+    const QString& p = path;
     int found = Count; // when absent, the last slot drops off
     for (int i = 1; i <= Count; ++i) {
         if (Items[i]->getDPFE() == p) {
@@ -77,7 +79,7 @@ void TovMRUs::RemoveAt(int slot) {
 }
 
 bool TovMRUs::Remove(const QString& path) {
-    const QString p = path.trimmed();
+    const QString p = path.trimmed().isEmpty() ? QString() : path;
     for (int i = 1; i <= Count; ++i) {
         if (Items[i]->getDPFE() == p) {
             RemoveAt(i);

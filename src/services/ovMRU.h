@@ -25,7 +25,7 @@ public:
 // One entry of the list: a data file's full path, stored trimmed.
 class TovMRU {
 public:
-    QString getDPFE() const { return DPFE.trimmed(); }
+    QString getDPFE() const { return DPFE; }
     void setDPFE(const QString& value);
     bool IsEmpty() const { return DPFE.trimmed().isEmpty(); }
 

@@ -3,8 +3,10 @@
 #include "platform/FileAccess.h"
 #include "platform/Format.h"
 #include "services/TextIds.h"
+#include "support/SpecialFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace enginetest {
 namespace {
@@ -119,6 +121,57 @@ TEST_F(OutputChecks, ReadOnlyOutputFileEndsTheRunBeforeAnyQuestion) {
                {Format(UIT(txt::FollowingExistsAndIsRead), {UIT(txt::OutputFile_757)})})));
     EXPECT_TRUE(dialogue.shown.back().lines.contains(
         Format(UIT(txt::UnableToOverwriteExisting), {UIT(txt::OutputFile_757)})));
+}
+
+TEST_F(OutputChecks, AnOutputThatIsNoRegularFileIsRefusedBeforeAnyQuestionAndLeft) {
+    const QString fifo = path(QStringLiteral("pipe.xlsx"));
+    ASSERT_EQ(testsupport::makeFifo(fifo), "");
+    const QString toFifo = path(QStringLiteral("link.xls"));
+    ASSERT_TRUE(QFile::link(fifo, toFifo));
+    const QString folder = path(QStringLiteral("folder.xlsx"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString device = path(QStringLiteral("null.xlsx"));
+    const std::string noDevice = testsupport::makeCharacterDevice(device);
+    struct Case {
+        QString output;
+        QString reason;
+        mode_t type;
+    };
+    std::vector<Case> cases = {
+        {fifo, QStringLiteral("It is a FIFO (named pipe), not a regular file."), S_IFIFO},
+        {toFifo,
+         QStringLiteral("It leads to %1, which is a FIFO (named pipe), not a regular file.")
+             .arg(QFileInfo(fifo).canonicalFilePath()),
+         S_IFLNK},
+        {folder, QStringLiteral("It is a folder, not a regular file."), S_IFDIR},
+    };
+    if (noDevice.empty()) {
+        cases.push_back(
+            {device, QStringLiteral("It is a character device, not a regular file."), S_IFCHR});
+    }
+    for (const Case& c : cases) {
+        dialogue.shown.clear();
+        sd().SCF->setOF_DrivePathFilenameExtnXL(c.output);
+        EXPECT_FALSE(process.Run(1)) << c.output.toStdString();
+        // No "already exists ... overwrite?" question: the refusal comes first.
+        ASSERT_EQ(keys(), QStringList{QStringLiteral("UP002")}) << c.output.toStdString();
+        const QStringList expected =
+            Heading() +
+            QStringList{Format(UIT(txt::Details_1423), {Format(UIT(txt::FollowingAlreadyExists),
+                                                               {UIT(txt::OutputFile_757)})}),
+                        QString(),
+                        c.output,
+                        QString(),
+                        c.reason,
+                        QString(),
+                        Format(UIT(txt::UnableToOverwriteExisting), {UIT(txt::OutputFile_757)})};
+        EXPECT_EQ(dialogue.shown.back().lines, expected);
+        EXPECT_EQ(testsupport::typeOf(c.output), c.type) << c.output.toStdString();
+        EXPECT_EQ(progress.shows, 0);
+    }
+    if (!noDevice.empty()) {
+        GTEST_SKIP() << noDevice;
+    }
 }
 
 TEST_F(OutputChecks, OpenOutputFileAsksAgainAfterEveryYes) {

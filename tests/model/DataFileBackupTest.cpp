@@ -5,6 +5,7 @@
 #include "platform/FileAccess.h"
 #include "services/StdDlg.h"
 #include "support/FileSizeLimit.h"
+#include "support/SpecialFiles.h"
 
 #include <QFileInfo>
 #include <cerrno>
@@ -301,4 +302,80 @@ TEST_F(DataFileBackups, ASaveCutShortByAFullDiskKeepsTheFileAndSaysWhy) {
     EXPECT_EQ(ReadAll(path), saved);
     EXPECT_EQ(FolderEntries(), before);
     EXPECT_TRUE(DF->getModified());
+}
+
+TEST_F(DataFileBackups, ADeviceOrFifoUnderTheNameIsRefusedAndLeftAsItIs) {
+    const QString path = OpenSavedFile();
+    prefs.BackupDF = true;
+    const QString fifo = Path(Q("pipe.krvc"));
+    ASSERT_EQ(testsupport::makeFifo(fifo), "");
+    const QString toFifo = Path(Q("link.krvc"));
+    ASSERT_TRUE(QFile::link(Q("pipe.krvc"), toFifo));
+    const QString device = Path(Q("null.krvc"));
+    const std::string noDevice = testsupport::makeCharacterDevice(device);
+    QStringList refused = {fifo, toFifo};
+    if (noDevice.empty()) {
+        refused << device;
+    }
+    for (const QString& target : refused) {
+        dlg.shown.clear();
+        dialogs.answers = {target};
+        // Refused before the question to overwrite the existing file.
+        EXPECT_FALSE(DF->SaveAs()) << target.toStdString();
+        ASSERT_EQ(dlg.keys(), QStringList({Q("UDF020")})) << target.toStdString();
+        EXPECT_EQ(dlg.shown[0].lines.value(2), target);
+        EXPECT_TRUE(dlg.shown[0].lines.value(4).endsWith(Q("not a regular file.")))
+            << dlg.shown[0].lines.join(Q("|")).toStdString();
+        EXPECT_EQ(DF->getDPFE(), path);
+    }
+    EXPECT_EQ(testsupport::typeOf(fifo), mode_t(S_IFIFO));
+    EXPECT_EQ(testsupport::typeOf(toFifo), mode_t(S_IFLNK));
+
+    // A FIFO where the backup copy goes stops the save before anything is replaced.
+    QFile::remove(datafile::BackupPath(path, 0));
+    ASSERT_EQ(testsupport::makeFifo(datafile::BackupPath(path, 0)), "");
+    const QByteArray saved = ReadAll(path);
+    dlg.shown.clear();
+    DF->setModified(true);
+    EXPECT_FALSE(DF->Save());
+    EXPECT_EQ(dlg.keys(), QStringList({Q("UDF020")}));
+    EXPECT_EQ(testsupport::typeOf(datafile::BackupPath(path, 0)), mode_t(S_IFIFO));
+    EXPECT_EQ(ReadAll(path), saved);
+    if (!noDevice.empty()) {
+        GTEST_SKIP() << noDevice;
+    }
+    EXPECT_EQ(testsupport::typeOf(device), mode_t(S_IFCHR));
+}
+
+TEST_F(DataFileBackups, TheDataFileKeepsItsModeAndEachBackupTakesItsSources) {
+    const QString path = OpenSavedFile();
+    prefs.BackupDF = true;
+    prefs.IncBackup = true;
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0600), 0);
+    SDs->getItems(1)->setDescription(Q("Two"));
+    ASSERT_TRUE(DF->Save());
+    EXPECT_EQ(testsupport::permissionsOf(path), 0600u);
+    EXPECT_EQ(testsupport::permissionsOf(datafile::BackupPath(path, 0)), 0600u);
+
+    // The copy that moves up keeps the mode it had; the new ".~krvc" copy takes the data file's.
+    ASSERT_EQ(::chmod(QFile::encodeName(datafile::BackupPath(path, 0)).constData(), 0640), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0604), 0);
+    SDs->getItems(1)->setDescription(Q("Three"));
+    ASSERT_TRUE(DF->Save());
+    EXPECT_EQ(testsupport::permissionsOf(datafile::BackupPath(path, 1)), 0640u);
+    EXPECT_EQ(testsupport::permissionsOf(datafile::BackupPath(path, 0)), 0604u);
+    EXPECT_EQ(testsupport::permissionsOf(path), 0604u);
+}
+
+TEST_F(DataFileBackups, TheLeftoversOfAKilledSaveGoWithTheNextSave) {
+    const QString path = OpenSavedFile();
+    prefs.BackupDF = true;
+    const QStringList before = FolderEntries();
+    // What a save killed while it wrote the new contents and a backup copy leaves behind.
+    WriteAll(Path(Q(".a.krvc.krvsave-999999-0badc0de")), "[Ovik KRV Tessel]\r\nApplic");
+    WriteAll(Path(Q(".a.~krvc.krvsave-999999-0badf00d")), "[Ovik KRV Tessel]\r\n");
+    SDs->getItems(1)->setDescription(Q("Two"));
+    ASSERT_TRUE(DF->Save());
+    EXPECT_EQ(FolderEntries(), QStringList({Q("a.krvc"), Q("a.~krvc")}));
+    EXPECT_EQ(before, QStringList({Q("a.krvc")}));
 }

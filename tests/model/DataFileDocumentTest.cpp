@@ -4,6 +4,7 @@
 #include "services/StdDlg.h"
 #include "services/ovAD.h"
 #include "support/FakeMessageBox.h"
+#include "support/SpecialFiles.h"
 
 namespace {
 
@@ -149,6 +150,68 @@ TEST_F(DataFileDocument, RefusedOrFailedOpenKeepsTheOpenDefinitions) {
     ASSERT_TRUE(DF->Close());
     ASSERT_TRUE(DF->OpenMRU(path));
     EXPECT_EQ(Descriptions(), QStringList({Q("One"), Q("Two changed")}));
+}
+
+TEST_F(DataFileDocument, WhatIsNoDataFileIsRefusedAtOnceWithItsFault) {
+    const QString path = SaveFile(Q("a.krvc"), {Q("One")});
+    // A FIFO without a writer would hold the open for ever, /dev/zero would fill the memory.
+    const QString fifo = Path(Q("pipe.krvc"));
+    ASSERT_EQ(testsupport::makeFifo(fifo), "");
+    const QString zero = Path(Q("zero.krvc"));
+    ASSERT_TRUE(QFile::link(Q("/dev/zero"), zero));
+    // Longer than any data file, and sparse: it takes no room on the disk.
+    const QString huge = Path(Q("huge.krvc"));
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(datafile::MaxDataFileBytes + 1));
+    }
+    const struct {
+        QString path;
+        const char* details;
+    } cases[] = {
+        {fifo, "Details: It is a FIFO (named pipe), not a regular file."},
+        {zero, "Details: It is a character device, not a regular file."},
+        {huge, "Details: The file is 67,108,865 bytes long; at most 67,108,864 bytes are read."},
+    };
+    for (const auto& c : cases) {
+        dlg.shown.clear();
+        EXPECT_FALSE(DF->OpenDropped(c.path));
+        ASSERT_EQ(dlg.keys(), QStringList({Q("UDF003")})) << c.path.toStdString();
+        EXPECT_EQ(dlg.shown[0].lines.mid(0, 5),
+                  QStringList({Q("The following Data File could not be opened."), QString(), c.path,
+                               QString(), Q(c.details)}));
+        EXPECT_EQ(DF->getDPFE(), path);
+        EXPECT_EQ(Descriptions(), QStringList({Q("One")}));
+    }
+    EXPECT_EQ(testsupport::typeOf(fifo), mode_t(S_IFIFO));
+}
+
+TEST_F(DataFileDocument, ANameEndingInABlankIsAnotherFileAndIsSavedAsItIs) {
+    const QString plain = SaveFile(Q("proj.krvc"), {Q("Plain")});
+    const QString blank = SaveFile(Q("proj.krvc "), {Q("Blank")});
+    EXPECT_EQ(DF->getDPFE(), blank);
+    const QByteArray plainBytes = ReadAll(plain);
+    ASSERT_TRUE(DF->Close());
+
+    // Dropped, from the recent files, handed over by a second start.
+    for (const auto open : {&TovDF::OpenDropped, &TovDF::OpenMRU, &TovDF::OpenCopyData}) {
+        DF->setCopyDataPending(true);
+        ASSERT_TRUE((DF->*open)(blank));
+        EXPECT_EQ(DF->getDPFE(), blank);
+        EXPECT_EQ(Descriptions(), QStringList({Q("Blank")}));
+        ASSERT_TRUE(DF->Close());
+    }
+    ASSERT_TRUE(DF->OpenDropped(blank));
+    SDs->getItems(1)->setDescription(Q("Blank changed"));
+    ASSERT_TRUE(DF->Save());
+    EXPECT_TRUE(ReadAll(blank).contains("Description=Blank changed"));
+    EXPECT_EQ(ReadAll(plain), plainBytes);
+    EXPECT_EQ(recent.added.last(), blank);
+
+    dialogs.answers = {plain};
+    ASSERT_TRUE(DF->Open());
+    EXPECT_EQ(Descriptions(), QStringList({Q("Plain")}));
 }
 
 TEST_F(DataFileDocument, RefusingAnotherVersionKeepsTheOpenFileSaveable) {

@@ -1,7 +1,10 @@
 #include "platform/FileAccess.h"
+#include "platform/Exception.h"
+#include "support/SpecialFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -235,6 +238,90 @@ TEST(FileAccess, AFileThatCannotBeOpenedIsAFailureNotInUse) {
     EXPECT_TRUE(answer.failed());
     EXPECT_FALSE(answer.value);
     ::chmod(QFile::encodeName(file).constData(), 0644);
+}
+
+TEST(FileAccess, EveryKindIsToldAndOnlyARegularFileOrNothingPasses) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.krvc"));
+    ASSERT_EQ(testsupport::makeFifo(fifo), "");
+    const QString socket = dir.filePath(QStringLiteral("sock.xlsx"));
+    ASSERT_EQ(testsupport::makeSocket(socket), "");
+    const QString toNull = dir.filePath(QStringLiteral("null.xlsx"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), toNull));
+    const QString toFifo = dir.filePath(QStringLiteral("link.krvc"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("pipe.krvc"), toFifo));
+    const struct {
+        QString path;
+        platform::FileKind kind;
+        const char* reason; // empty: the path passes
+    } cases[] = {
+        {makeFile(dir, QStringLiteral("a.xlsx")), platform::FileKind::Regular, ""},
+        {dir.filePath(QStringLiteral("new.xlsx")), platform::FileKind::Missing, ""},
+        {dir.path(), platform::FileKind::Folder, "It is a folder, not a regular file."},
+        {QStringLiteral("/dev/null"), platform::FileKind::CharacterDevice,
+         "It is a character device, not a regular file."},
+        {fifo, platform::FileKind::Fifo, "It is a FIFO (named pipe), not a regular file."},
+        {socket, platform::FileKind::Socket, "It is a socket, not a regular file."},
+        {toNull, platform::FileKind::CharacterDevice,
+         "It leads to /dev/null, which is a character device, not a regular file."},
+        {toFifo, platform::FileKind::Fifo,
+         "It leads to FIFO, which is a FIFO (named pipe), not a regular file."},
+    };
+    for (const auto& c : cases) {
+        const platform::KindAnswer answer = fileAccess().fileKind(c.path);
+        EXPECT_FALSE(answer.failed()) << c.path.toStdString();
+        EXPECT_EQ(answer.kind, c.kind) << c.path.toStdString();
+        EXPECT_EQ(platform::notRegularFileReason(c.path),
+                  QString::fromUtf8(c.reason).replace(QStringLiteral("to FIFO"),
+                                                      QStringLiteral("to ") +
+                                                          QFileInfo(fifo).canonicalFilePath()))
+            << c.path.toStdString();
+    }
+}
+
+TEST(FileAccess, APathThatCannotBeExaminedIsAFailureLeftToTheOtherChecks) {
+    QTemporaryDir dir;
+    const QString tooLong = dir.filePath(QString(300, QLatin1Char('a')));
+    const platform::KindAnswer answer = fileAccess().fileKind(tooLong);
+    EXPECT_TRUE(answer.failed());
+    EXPECT_FALSE(answer.errorText.isEmpty());
+    EXPECT_TRUE(platform::notRegularFileReason(tooLong).isEmpty());
+}
+
+TEST(FileAccess, ReadingRefusesWhatIsNoRegularFileWithoutWaitingAndWhatIsTooLong) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.krvc"));
+    ASSERT_EQ(testsupport::makeFifo(fifo), "");
+    const QString sparse = dir.filePath(QStringLiteral("sparse.krvc"));
+    {
+        QFile file(sparse);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(qint64(1) << 30)); // 1 GB that takes no disk
+    }
+    const struct {
+        QString path;
+        const char* reason;
+    } refused[] = {
+        {fifo, "It is a FIFO (named pipe), not a regular file."}, // no writer: would never end
+        {QStringLiteral("/dev/zero"), "It is a character device, not a regular file."},
+        {dir.path(), "It is a folder, not a regular file."},
+        {sparse, "The file is 1,073,741,824 bytes long; at most 1,000 bytes are read."},
+        {dir.filePath(QStringLiteral("none")), nullptr},
+    };
+    for (const auto& c : refused) {
+        try {
+            platform::readRegularFile(c.path, 1000);
+            ADD_FAILURE() << "read " << c.path.toStdString();
+        } catch (const platform::Exception& e) {
+            if (c.reason != nullptr) {
+                EXPECT_EQ(e.message(), QString::fromUtf8(c.reason)) << c.path.toStdString();
+            } else {
+                EXPECT_FALSE(e.message().isEmpty());
+            }
+        }
+    }
+    const QString file = makeFile(dir, QStringLiteral("a.krvc"));
+    EXPECT_EQ(platform::readRegularFile(file, 1), QByteArray("x")); // the limit itself is allowed
 }
 
 } // namespace

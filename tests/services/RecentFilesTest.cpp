@@ -97,7 +97,7 @@ TEST(RecentFiles, AddToTopMovesAnExistingPathAndDropsTheOldestOfAFullList) {
     TovMRUs list;
     fullList(list);
     EXPECT_EQ(paths(list), (QStringList{p(1), p(2), p(3), p(4), p(5), p(6), p(7), p(8), p(9)}));
-    list.AddToTop(QStringLiteral(" ") + p(4));
+    list.AddToTop(p(4));
     EXPECT_EQ(paths(list), (QStringList{p(4), p(1), p(2), p(3), p(5), p(6), p(7), p(8), p(9)}));
     list.AddToTop(p(10));
     EXPECT_EQ(paths(list), (QStringList{p(10), p(4), p(1), p(2), p(3), p(5), p(6), p(7), p(8)}));
@@ -105,6 +105,10 @@ TEST(RecentFiles, AddToTopMovesAnExistingPathAndDropsTheOldestOfAFullList) {
     list.AddToTop(QStringLiteral("/D/F1.krvc"));
     EXPECT_EQ(paths(list)[0], QStringLiteral("/D/F1.krvc"));
     EXPECT_TRUE(paths(list).contains(p(1)));
+    // So is a name that ends in a blank: it is kept as it is.
+    list.AddToTop(p(2) + QStringLiteral(" "));
+    EXPECT_EQ(paths(list)[0], p(2) + QStringLiteral(" "));
+    EXPECT_TRUE(paths(list).contains(p(2)));
 }
 
 TEST(RecentFiles, RemoveMovesLaterSlotsUp) {

@@ -1,6 +1,8 @@
 #include "WorkbookTestSupport.h"
 
+#include "support/SpecialFiles.h"
 #include "workbook/Application.h"
+#include "workbook/Error.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,4 +44,33 @@ TEST(SaveThroughLink, TheLinkStaysAndTheFileItNamesGetsTheWorkbook) {
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden),
               QStringList({QStringLiteral("New.xlsx"), QStringLiteral("Report.xlsx")}));
+}
+
+// A workbook saved over another keeps that file's mode; a FIFO under the name is refused and
+// stays; the files a killed save left beside the workbook go with the next save.
+TEST(SaveThroughLink, TheReplacedFileKeepsItsModeAndOnlyARegularFileIsReplaced) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.xlsx"));
+    QFile old(out);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("the previous report");
+    old.close();
+    ASSERT_TRUE(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    const QString leftover = dir.filePath(QStringLiteral(".out.xlsx.krvsave-999999-0badc0de"));
+    for (const QString& name : {leftover, leftover + QStringLiteral(".zip.Xy12Ab")}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const QString fifo = dir.filePath(QStringLiteral("pipe.xlsx"));
+    ASSERT_EQ(testsupport::makeFifo(fifo), "");
+
+    Application app;
+    const Workbook book = app.workbooks().open(wbtest::fixture("template.xlsx"));
+    EXPECT_THROW(book.saveAs(fifo), workbook::Error);
+    EXPECT_EQ(testsupport::typeOf(fifo), mode_t(S_IFIFO));
+    book.saveAs(out);
+    book.close();
+    EXPECT_EQ(testsupport::permissionsOf(out), 0600u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::Hidden),
+              QStringList({QStringLiteral("out.xlsx"), QStringLiteral("pipe.xlsx")}));
 }

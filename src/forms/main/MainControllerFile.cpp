@@ -174,8 +174,8 @@ bool TMainController::ChooseHandedOverFile(QString& path) {
     if (browse->ShowModal() != mrOk) {
         return false;
     }
-    path = browse->getDPFE().trimmed();
-    return !path.isEmpty();
+    path = browse->getDPFE();
+    return !path.trimmed().isEmpty();
 }
 
 // ---- New, Save, Close, Exit ----

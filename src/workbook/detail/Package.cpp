@@ -1,5 +1,7 @@
 #include "workbook/detail/Package.h"
 
+#include "platform/Exception.h"
+#include "platform/FileAccess.h"
 #include "platform/FileWrite.h"
 #include "workbook/Error.h"
 #include "workbook/detail/DeflateJobs.h"
@@ -10,10 +12,10 @@
 #include "workbook/detail/XmlEdit.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <zip.h>
 
 namespace workbook::detail {
@@ -497,10 +499,23 @@ void Package::writeTo(const QString& path) {
             kRejectedReference,
             QStringLiteral("Unable to write the file %1: %2.").arg(target.path, target.errorText));
     }
-    const QString temporary =
-        QStringLiteral("%1.%2.tmp")
-            .arg(target.path)
-            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+    // Only a regular file is replaced: renamed over a device or a FIFO, the new workbook would take
+    // the place of the device node.
+    const QString notRegular = platform::notRegularFileReason(target.path);
+    if (!notRegular.isEmpty()) {
+        throw Error(kRejectedReference,
+                    QStringLiteral("Unable to write the file %1: %2").arg(target.path, notRegular));
+    }
+    // The archive is written beside the target under the name of a locked temporary file, so
+    // that a save killed midway leaves files the next save recognises and removes.
+    std::optional<platform::SaveTemp> claim;
+    try {
+        claim.emplace(target.path);
+    } catch (const platform::Exception& e) {
+        throw Error(kRejectedReference,
+                    QStringLiteral("Unable to write the file %1: %2.").arg(path, e.message()));
+    }
+    const QString temporary = claim->companion(QStringLiteral(".zip"));
     const QByteArray temporaryName = QFile::encodeName(temporary);
     int code = 0;
     zip_t* out = zip_open(temporaryName.constData(), ZIP_CREATE | ZIP_EXCL, &code);
@@ -558,10 +573,12 @@ void Package::writeTo(const QString& path) {
     if (zip_close(out) != 0) {
         fail(QString::fromUtf8(zip_strerror(out)));
     }
-    if (std::rename(temporaryName.constData(), QFile::encodeName(target.path).constData()) != 0) {
-        QFile::remove(temporary);
-        throw Error(kRejectedReference, QStringLiteral("Unable to write the file %1: %2.")
-                                            .arg(path, QString::fromLocal8Bit(strerror(errno))));
+    // The workbook replaced keeps its mode and group.
+    try {
+        claim->commit(temporary);
+    } catch (const platform::Exception& e) {
+        throw Error(kRejectedReference,
+                    QStringLiteral("Unable to write the file %1: %2.").arg(path, e.message()));
     }
 }
 
