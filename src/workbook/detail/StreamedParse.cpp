@@ -134,7 +134,7 @@ public:
     Inflater(const Inflater&) = delete;
     Inflater& operator=(const Inflater&) = delete;
 
-    // The next piece; false when the part could not be read.
+    // The next piece; false when the part could not be read or holds a NUL byte.
     bool next(Piece& piece) {
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait(lock, [this] { return failed_ || !filled_.empty(); });
@@ -156,6 +156,12 @@ public:
     }
 
 private:
+    void fail() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        failed_ = true;
+        changed_.notify_all();
+    }
+
     void freeSlots() {
         for (char* slot : slots_) {
             freeTreeMemory(slot);
@@ -188,9 +194,14 @@ private:
                 }
             } catch (...) {
                 // The part is read again whole, which raises the fault.
-                std::lock_guard<std::mutex> lock(mutex_);
-                failed_ = true;
-                changed_.notify_all();
+                fail();
+                return;
+            }
+            if (std::memchr(piece.data, 0, piece.size) != nullptr) {
+                // pugixml ends a text at a NUL byte: a piece's parse would take the rows before
+                // it and drop the rest, where the whole parse refuses the part (or, after the
+                // document element, ignores what follows). The whole parse gives the verdict.
+                fail();
                 return;
             }
             {

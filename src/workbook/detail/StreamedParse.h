@@ -25,8 +25,8 @@ struct StreamedText {
 // rows piece by piece into its sheetData, then what follows the rows: the tree is the one a
 // parse of the whole text gives.
 // Returns false, `doc` then empty, when the part is not laid out so (no sheetData, anything but
-// rows in it, a piece that does not parse) or cannot be read: the caller then reads and parses
-// the part whole, which reports any fault as a parse of the whole part does.
+// rows in it, a piece that does not parse, a NUL byte) or cannot be read: the caller then reads
+// and parses the part whole, which reports any fault as a parse of the whole part does.
 // `pieceSize`: how much is inflated at a time (smaller in tests, to cut rows everywhere).
 inline constexpr size_t kStreamedPiece = size_t(512) << 10;
 bool parseStreamed(PartReader& reader, unsigned options, pugi::xml_document& doc,
