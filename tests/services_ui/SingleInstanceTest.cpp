@@ -13,6 +13,7 @@
 #include <atomic>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <thread>
 
 #include <pwd.h>
@@ -53,6 +54,18 @@ template <typename Work> void whileServing(Work work) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     thread.join();
+}
+
+// A first instance in the folder that accepts every request and counts those reaching its
+// receiver; nullptr when it cannot listen.
+std::unique_ptr<TSingleInstance> CountingFirstInstance(const QTemporaryDir& dir, int& calls) {
+    auto first = std::make_unique<TSingleInstance>(settingsIn(dir, 2000));
+    const bool listening =
+        !first->Ensure({}) && first->StartServer([&calls](const TInstanceRequest&) {
+            ++calls;
+            return TInstanceAnswer{kInstanceReplyAccepted, {}, {}};
+        });
+    return listening ? std::move(first) : nullptr;
 }
 
 TEST(SingleInstance, FirstStartHoldsTheLockALaterOneWithoutAnswerTellsTheUser) {
@@ -214,13 +227,9 @@ TEST(SingleInstance, RequestWhoseSenderGaveUpIsNeverCarriedOut) {
 // Hostile or broken senders never reach the receiver: too large an announcement is answered busy.
 TEST(SingleInstance, OversizedRequestIsAnsweredBusyWithoutReachingTheReceiver) {
     QTemporaryDir dir;
-    TSingleInstance first(settingsIn(dir, 2000));
-    ASSERT_FALSE(first.Ensure({}));
     int calls = 0;
-    ASSERT_TRUE(first.StartServer([&](const TInstanceRequest&) {
-        ++calls;
-        return TInstanceAnswer{kInstanceReplyAccepted, {}, {}};
-    }));
+    const auto first = CountingFirstInstance(dir, calls);
+    ASSERT_NE(first, nullptr);
     qint32 reply = 0;
     TInstanceSend outcome = TInstanceSend::NoServer;
     whileServing([&] {
@@ -397,13 +406,9 @@ protected:
 
 // A connection from another account is dropped unread: its paths never reach the receiver.
 TEST_F(SharedFolder, TheReceiverDropsAConnectionOfAnotherAccount) {
-    TSingleInstance first(settingsIn(dir, 2000));
-    ASSERT_FALSE(first.Ensure({}));
     int calls = 0;
-    ASSERT_TRUE(first.StartServer([&](const TInstanceRequest&) {
-        ++calls;
-        return TInstanceAnswer{kInstanceReplyAccepted, {}, {}};
-    }));
+    const auto first = CountingFirstInstance(dir, calls);
+    ASSERT_NE(first, nullptr);
     const QByteArray socketPath = QFile::encodeName(dir.filePath(QStringLiteral("instance.sock")));
     ASSERT_EQ(chmod(socketPath.constData(), 0777), 0);
     const QByteArray request = EncodeInstanceRequest({QStringLiteral("/x/one.krvc")});
