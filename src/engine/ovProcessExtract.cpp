@@ -128,6 +128,29 @@ void ReadColumn(const MapField& field, const automation::Column& values, NumberT
     }
 }
 
+// Raises unless the header row leaves a task row within the sheet of the open workbook. The
+// window repairs such a row when it loads a data file, but a run may come from elsewhere: a row
+// past the sheet would overflow the task row numbers, a negative one ask for billions of rows.
+void RequireTaskRowsInSheet(int headerRow, const QString& fileDesc, const QString& filePath) {
+    const int lastHeaderRow = xl().MaxRows() - 1;
+    if (headerRow >= 1 && headerRow <= lastHeaderRow) {
+        return;
+    }
+    const QString caption = UIT(txt::TaskHeaderRow_751);
+    const QStringList lines = {
+        Format(UIT(txt::IsInvalid), {caption}),
+        QString(),
+        Format(UIT(txt::ValidRange), {1, lastHeaderRow}),
+        QString(),
+        Format(kPair, {caption, QString::number(headerRow)}),
+        QString(),
+        Format(kPair, {fileDesc, filePath}),
+        QString(),
+        Format(UIT(txt::PleaseEnterValid), {caption}),
+    };
+    throw platform::Exception(lines.join(QStringLiteral("\r\n")));
+}
+
 } // namespace
 
 void TovProcess::OpenInputWorkbook(const QString& desc, const QString& path,
@@ -223,6 +246,7 @@ void TovProcess::ExtractTasks() {
 
 void TovProcess::ExtractMapFields() {
     stages().runStage([&] {
+        RequireTaskRowsInSheet(TaskHeaderRow, DSFDesc, DSFPath);
         const int first = TaskHeaderRow + 1;
         const int last = xl().getUsedRowCount();
         const int count = last - first + 1;

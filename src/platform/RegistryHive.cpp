@@ -142,6 +142,14 @@ RegValue parseData(const QString& data) {
     return value;
 }
 
+void chopTrailingSpace(QString& text) {
+    qsizetype n = text.size();
+    while (n > 0 && text[n - 1].isSpace()) {
+        --n;
+    }
+    text.truncate(n);
+}
+
 QString trimEnd(const QString& line) {
     qsizetype n = line.size();
     while (n > 0 && line[n - 1].isSpace()) {
@@ -207,27 +215,16 @@ RegistryHive RegistryHive::parse(const QByteArray& data, const QString& fileName
         // a backslash continues nothing; kept, it would swallow the next value written after it.
         // What is kept is trimmed as a value read from one line is, so it reads back the same.
         if (valueText.startsWith(QLatin1String("hex"), Qt::CaseInsensitive)) {
+            // Trimmed in place: a copy for each line would make a long value quadratic.
             while (valueText.endsWith(QLatin1Char('\\'))) {
                 valueText.chop(1);
                 if (i + 1 < lines.size()) {
-                    valueText += trimEnd(lines[++i]).trimmed();
+                    valueText += lines[++i].trimmed();
                 }
-                valueText = valueText.trimmed();
+                chopTrailingSpace(valueText);
             }
         }
-        const RegValue value = parseData(valueText);
-        bool replaced = false;
-        const QString folded = name.toCaseFolded();
-        for (Value& existing : current->values) {
-            if (existing.name.toCaseFolded() == folded) {
-                existing.value = value;
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) {
-            current->values.push_back({name, value});
-        }
+        current->put(name, parseData(valueText));
     }
     return hive;
 }
@@ -315,7 +312,7 @@ RegistryHive::Key& RegistryHive::addKey(const QString& key) {
     }
     const QString name = normalise(key);
     index_.insert(fold(name), keys_.size());
-    keys_.push_back({name, {}, {}});
+    keys_.push_back({name, {}, {}, {}});
     return keys_.back();
 }
 
@@ -323,18 +320,25 @@ bool RegistryHive::hasKey(const QString& key) const {
     return findKey(key) != nullptr;
 }
 
+const RegistryHive::Value* RegistryHive::Key::find(const QString& valueName) const {
+    const auto it = valueIndex.constFind(valueName.toCaseFolded());
+    return it == valueIndex.constEnd() ? nullptr : &values[it.value()];
+}
+
+void RegistryHive::Key::put(const QString& valueName, const RegValue& value) {
+    QString folded = valueName.toCaseFolded();
+    if (const auto it = valueIndex.constFind(folded); it != valueIndex.constEnd()) {
+        values[it.value()].value = value;
+        return;
+    }
+    valueIndex.insert(std::move(folded), values.size());
+    values.push_back({valueName, value});
+}
+
 const RegValue* RegistryHive::value(const QString& key, const QString& name) const {
     const Key* k = findKey(key);
-    if (k == nullptr) {
-        return nullptr;
-    }
-    const QString folded = name.toCaseFolded();
-    for (const Value& v : k->values) {
-        if (v.name.toCaseFolded() == folded) {
-            return &v.value;
-        }
-    }
-    return nullptr;
+    const Value* v = k != nullptr ? k->find(name) : nullptr;
+    return v != nullptr ? &v->value : nullptr;
 }
 
 void RegistryHive::refuseLineBreaks(const QString& key, const QString& name) {
@@ -367,15 +371,7 @@ void RegistryHive::createKey(const QString& key) {
 void RegistryHive::setValue(const QString& key, const QString& name, const RegValue& value) {
     refuseLineBreaks(key, name);
     createKey(key);
-    Key* k = &addKey(key);
-    const QString folded = name.toCaseFolded();
-    for (Value& v : k->values) {
-        if (v.name.toCaseFolded() == folded) {
-            v.value = value;
-            return;
-        }
-    }
-    k->values.push_back({name, value});
+    addKey(key).put(name, value);
 }
 
 } // namespace platform

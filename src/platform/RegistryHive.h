@@ -61,8 +61,13 @@ private:
     };
     struct Key {
         QString name;
-        std::vector<Value> values;
-        QStringList keptLines; // comments and lines that are not values, written back as read
+        std::vector<Value> values; // in the order written
+        QStringList keptLines;     // comments and lines that are not values, written back as read
+        QHash<QString, size_t> valueIndex; // case-folded name -> position in values
+
+        const Value* find(const QString& valueName) const;
+        // Sets the value of that name, adding it after the others when it is new.
+        void put(const QString& valueName, const RegValue& value);
     };
 
     Key* findKey(const QString& key);

@@ -2,12 +2,16 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 #include <QPointer>
-#include <QStandardPaths>
 #include <QTimer>
 #include <exception>
 #include <memory>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,22 +24,48 @@ constexpr int kRequestPatienceMs = 5000;
 // How long a sender lets its confirmation take to leave.
 constexpr int kAckWriteMs = 1000;
 
+// A folder itself (not a link), owned by this user and open to nobody else. Checked on the
+// folder as it is now, after any creation: another account may have made it first.
+bool IsPrivateFolder(const QString& path) {
+    struct stat info {};
+    return !path.isEmpty() && lstat(QFile::encodeName(path).constData(), &info) == 0 &&
+           S_ISDIR(info.st_mode) && info.st_uid == geteuid() && (info.st_mode & 0777) == 0700;
+}
+
+QString InRuntimeFolder(const QString& name) {
+    const QString folder = InstanceRuntimeFolder();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(name);
+}
+
 } // namespace
 
 QString InstanceRuntimeFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) {
-        folder = QDir::tempPath();
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (IsPrivateFolder(runtime)) {
+        return runtime;
     }
-    return folder;
+    // The temporary folder is shared: the user's folder there may already exist, made by anyone.
+    const QString own =
+        QDir(QDir::tempPath()).filePath(QStringLiteral("ovik-krv-tessel-%1").arg(geteuid()));
+    mkdir(QFile::encodeName(own).constData(), 0700);
+    return IsPrivateFolder(own) ? own : QString();
 }
 
 QString InstanceLockPath() {
-    return QDir(InstanceRuntimeFolder()).filePath(kLockName);
+    return InRuntimeFolder(kLockName);
 }
 
 QString InstanceServerPath() {
-    return QDir(InstanceRuntimeFolder()).filePath(kServerName);
+    return InRuntimeFolder(kServerName);
+}
+
+bool PeerIsThisUser(qintptr socketDescriptor) {
+    ucred peer{};
+    socklen_t size = sizeof(peer);
+    return socketDescriptor >= 0 &&
+           getsockopt(static_cast<int>(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) ==
+               0 &&
+           size == sizeof(peer) && peer.uid == geteuid();
 }
 
 TInstanceServer::TInstanceServer(TInstanceRequestHandler handler, QObject* parent)
@@ -56,6 +86,12 @@ bool TInstanceServer::Listen(const QString& path) {
 void TInstanceServer::AcceptConnections() {
     while (QLocalSocket* socket = Server.nextPendingConnection()) {
         socket->setParent(this);
+        if (!PeerIsThisUser(socket->socketDescriptor())) {
+            // Only the user's own later starts may hand files over.
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         auto received = std::make_shared<QByteArray>();
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         QTimer::singleShot(kRequestPatienceMs, socket, [socket] { socket->abort(); });
@@ -166,6 +202,11 @@ TInstanceSend SendInstanceRequest(const QString& serverPath, const QByteArray& r
     socket.connectToServer(serverPath);
     if (!socket.waitForConnected(connectMs)) {
         return TInstanceSend::NoServer;
+    }
+    if (!PeerIsThisUser(socket.socketDescriptor())) {
+        // The paths are the user's; another account's server hears nothing of them.
+        socket.abort();
+        return TInstanceSend::ForeignServer;
     }
     const QDeadlineTimer deadline(replyMs);
     socket.write(request);

@@ -6,8 +6,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFileInfo>
 #include <QThread>
 
 namespace {
@@ -38,7 +36,11 @@ TSingleInstance::~TSingleInstance() {
 }
 
 bool TSingleInstance::Ensure(const QStringList& paths) {
-    QDir().mkpath(QFileInfo(Settings.LockPath).absolutePath());
+    if (Settings.LockPath.isEmpty() || Settings.ServerPath.isEmpty()) {
+        // No folder of the user's own for the channel: this start runs on its own, as a second
+        // window would, rather than share the lock or the socket with anyone else.
+        return false;
+    }
     Lock = std::make_unique<QLockFile>(Settings.LockPath);
     // An instance may run for weeks: only a lock whose process is gone counts as stale.
     Lock->setStaleLockTime(0);
@@ -59,6 +61,11 @@ bool TSingleInstance::Ensure(const QStringList& paths) {
             // The request may have arrived; sending it again could open the files twice.
             TellNotAnswering();
             return true;
+        case TInstanceSend::ForeignServer:
+            // Another account listens in the user's place: nothing is handed to it, and this
+            // start runs on its own.
+            Lock.reset();
+            return false;
         case TInstanceSend::NoServer:
             break;
         }

@@ -114,6 +114,53 @@ TEST_F(TaskExtraction, AWorksheetWithoutTaskRowsRaisesTheNoTasksError) {
                   .join(QStringLiteral("\r\n")));
 }
 
+// A header row that leaves no task row within the sheet is refused before any row is counted or
+// read, whatever loaded it: the extreme ones would overflow the row numbers or ask for billions
+// of task rows.
+TEST_F(TaskExtraction, AHeaderRowOutsideTheSheetIsRefusedBeforeAnyRowIsRead) {
+    const QString caption = UIT(txt::TaskHeaderRow_751);
+    const auto refusal = [&](int row) {
+        return QStringList(
+                   {Format(UIT(txt::IsInvalid), {caption}), QString(),
+                    Format(UIT(txt::ValidRange), {1, 1048575}), QString(),
+                    Format(QStringLiteral("%s: %s"), {caption, QString::number(row)}), QString(),
+                    Format(QStringLiteral("%s: %s"),
+                           {UIT(txt::DataSourceFile_747), path(QStringLiteral("plan.xlsx"))}),
+                    QString(), Format(UIT(txt::PleaseEnterValid), {caption})})
+            .join(QStringLiteral("\r\n"));
+    };
+    const QString noTasks = Format(UIT(txt::DoesNotContainAnyTasks), {UIT(txt::TaskWorksheet_750)});
+    enum class Outcome { Refused, NoTasks, Extracted };
+    const struct {
+        int row;
+        Outcome outcome;
+    } cases[] = {
+        {2147483647, Outcome::Refused}, {-2147483000, Outcome::Refused},
+        {-1, Outcome::Refused},         {0, Outcome::Refused},
+        {1048577, Outcome::Refused},    {1048576, Outcome::Refused}, // the sheet's last row
+        {1048575, Outcome::NoTasks},    {1, Outcome::Extracted},
+    };
+    for (const auto& c : cases) {
+        fake::program() = fake::Program{};
+        sd().SCF->setDSF_THR(c.row);
+        const QString message = Extract(Workbook({{"Design", 1, 5, 40, 0, 0, 0, 0, 0, 0}}));
+        switch (c.outcome) {
+        case Outcome::Refused:
+            EXPECT_EQ(message, refusal(c.row)) << c.row;
+            EXPECT_FALSE(fake::program().calls.contains(QStringLiteral("Range.Value2"))) << c.row;
+            EXPECT_TRUE(process.getTasks().Rows.empty()) << c.row;
+            break;
+        case Outcome::NoTasks:
+            EXPECT_TRUE(message.startsWith(noTasks)) << c.row << message.toStdString();
+            break;
+        case Outcome::Extracted:
+            EXPECT_EQ(message, QString()) << c.row;
+            EXPECT_EQ(process.getTasks().taskCount(), 1) << c.row;
+            break;
+        }
+    }
+}
+
 TEST_F(TaskExtraction, AMissingTaskWorksheetClosesTheWorkbookAndQuitsExcel) {
     sd().SCF->setDSF_TaskWS(QStringLiteral("Schedule"));
     const QString message = Extract(Workbook({{"Design", 1, 5, 40, 0, 0, 0, 0, 0, 0}}));

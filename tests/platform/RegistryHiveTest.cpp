@@ -116,6 +116,57 @@ TEST(RegistryHive, AContinuationOnTheLastLineDoesNotSwallowTheNextValue) {
     }
 }
 
+// A hive is read in one pass over the file: a key with a hundred thousand values, or a value
+// continued over a hundred thousand lines, loads at once instead of taking minutes.
+TEST(RegistryHive, LargeKeysAndLongValuesLoadInOnePass) {
+    constexpr int kValues = 100000;
+    const QString key = QStringLiteral("HKEY_CURRENT_USER\\Big");
+    QByteArray text = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Big]\n";
+    for (int i = 0; i < kValues; ++i) {
+        text += QStringLiteral("\"Value %1\"=dword:%2\n")
+                    .arg(i)
+                    .arg(i, 8, 16, QLatin1Char('0'))
+                    .toUtf8();
+    }
+    text += "\n";
+    RegistryHive hive = RegistryHive::parse(
+        text + "[HKEY_CURRENT_USER\\Big]\n\"VALUE 3\"=\"again\"\n", QStringLiteral("big.reg"));
+    for (const int i : {0, 1, kValues / 2, kValues - 1}) {
+        const platform::RegValue* value = hive.value(key, QStringLiteral("vAlUe %1").arg(i));
+        ASSERT_NE(value, nullptr) << i;
+        EXPECT_EQ(value->dword, static_cast<quint32>(i));
+    }
+    // A name given again takes its new value in its first place, under its first spelling.
+    ASSERT_NE(hive.value(key, QStringLiteral("value 3")), nullptr);
+    EXPECT_EQ(hive.value(key, QStringLiteral("value 3"))->text, QStringLiteral("again"));
+    QByteArray expected = text;
+    expected.replace("\"Value 3\"=dword:00000003", "\"Value 3\"=\"again\"");
+    EXPECT_EQ(hive.serialize(), expected);
+
+    // Writes find the value in its place too; a new one goes after the others.
+    hive.setValue(key, QStringLiteral("VALUE 3"), platform::RegValue::number(3));
+    hive.setValue(key, QStringLiteral("Value %1").arg(kValues),
+                  platform::RegValue::number(kValues));
+    expected = text;
+    expected.insert(expected.size() - 1, QStringLiteral("\"Value %1\"=dword:%2\n")
+                                             .arg(kValues)
+                                             .arg(kValues, 8, 16, QLatin1Char('0'))
+                                             .toUtf8());
+    EXPECT_EQ(hive.serialize(), expected);
+
+    QByteArray continued = "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Big]\n"
+                           "\"Blob\"=hex:\\\n";
+    for (int i = 0; i < kValues; ++i) {
+        continued += "  0a,\\\n";
+    }
+    continued += "  0b\n";
+    const RegistryHive blob = RegistryHive::parse(continued, QStringLiteral("blob.reg"));
+    const platform::RegValue* value = blob.value(key, QStringLiteral("blob"));
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->raw, QStringLiteral("hex:") + QStringLiteral("0a,").repeated(kValues) +
+                              QStringLiteral("0b"));
+}
+
 TEST(RegistryHive, RefusesAFileThatIsNotAHiveNamingIt) {
     try {
         RegistryHive::parse("garbage\n[HKEY_CURRENT_USER\\X]\n", QStringLiteral("/tmp/u.reg"));

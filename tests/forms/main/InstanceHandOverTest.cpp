@@ -3,13 +3,20 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
+#include <QLockFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <pwd.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -181,6 +188,54 @@ TEST_F(InstanceHandOver, StaleLockOfAKilledInstanceDoesNotStopTheNextStart) {
     EXPECT_EQ(next.exitCode(), 0) << next.readAllStandardError().toStdString();
     EXPECT_FALSE(userHive().isEmpty()) << "the next start did not run its start-up";
     end(next);
+}
+
+// Without a runtime folder the channel lives in the user's folder under the shared temporary
+// folder. Another local account made that folder first, open to all, with a lock and a listening
+// socket of the program's names, and put the same in the temporary folder itself (and, when the
+// test may, took the folder where the platform puts a runtime folder it makes up): the start hands
+// nothing over to any of them and does not wait on them, but opens its file itself.
+TEST_F(InstanceHandOver, ASquattedChannelFolderIsNotUsedAndTheStartOpensItsFileItself) {
+    QTemporaryDir temp;
+    QTemporaryDir work;
+    const QString dataFile = dataFileIn(work, "own.krvc");
+    ASSERT_TRUE(QFile::exists(dataFile));
+    const QString squat = temp.filePath(QStringLiteral("ovik-krv-tessel-%1").arg(geteuid()));
+    ASSERT_TRUE(QDir().mkdir(squat));
+    ASSERT_EQ(chmod(QFile::encodeName(squat).constData(), 0777), 0);
+    if (const passwd* user = getpwuid(geteuid()), *nobody = getpwnam("nobody");
+        geteuid() == 0 && user != nullptr && nobody != nullptr) {
+        const QString made =
+            temp.filePath(QStringLiteral("runtime-%1").arg(QString::fromLocal8Bit(user->pw_name)));
+        ASSERT_TRUE(QDir().mkdir(made));
+        ASSERT_EQ(chown(QFile::encodeName(made).constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
+    std::vector<std::unique_ptr<QLocalServer>> squatters;
+    std::vector<std::unique_ptr<QLockFile>> locks;
+    for (const QString& folder : {squat, temp.path()}) {
+        squatters.push_back(std::make_unique<QLocalServer>());
+        squatters.back()->setSocketOptions(QLocalServer::WorldAccessOption);
+        ASSERT_TRUE(squatters.back()->listen(QDir(folder).filePath(kServerName)));
+        locks.push_back(std::make_unique<QLockFile>(QDir(folder).filePath(kLockName)));
+        ASSERT_TRUE(locks.back()->tryLock(0));
+    }
+
+    QProcess program;
+    QProcessEnvironment env = environment(60000);
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.insert(QStringLiteral("TMPDIR"), temp.path());
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(KRV_PROGRAM), {dataFile});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    EXPECT_TRUE(eventually([&] { return userHive().contains(dataFile.toUtf8()); }))
+        << "the start did not open its file itself\n"
+        << userHive().toStdString();
+    EXPECT_EQ(program.state(), QProcess::Running);
+    for (const auto& squatter : squatters) {
+        EXPECT_FALSE(squatter->waitForNewConnection(0))
+            << "the start connected to " << squatter->fullServerName().toStdString();
+    }
+    end(program);
 }
 
 } // namespace
