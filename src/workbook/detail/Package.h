@@ -47,8 +47,8 @@ inline constexpr uint64_t kMaxInflatedTotal = uint64_t(3) << 30;
 inline constexpr uint64_t kMaxPartNodes = 150'000'000;
 inline constexpr uint64_t kMaxPartAttributes = 100'000'000;
 // Parts declared at least this large are read through once, counted and not kept, before they
-// are parsed: a part beyond the limits is then refused before its tree takes any memory (a
-// sheet of a million rows takes a fifth longer to open). Below it no part can pass the node or
+// are parsed: a part beyond the limits is then refused before its tree takes any memory (at
+// the cost of inflating a sheet of a million rows twice). Below it no part can pass the node or
 // attribute limits, and a tree of the densest XML takes about half a gigabyte.
 inline constexpr uint64_t kCountedAheadSize = uint64_t(16) << 20;
 // The deepest element nesting a part may have: real parts nest a few dozen levels at most, and

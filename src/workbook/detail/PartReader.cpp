@@ -96,22 +96,45 @@ size_t PartReader::read(char* into, size_t size) {
     return size_t(got);
 }
 
+// GCC vectorizes loops only from -O3 on, clang from -O2: the counting then keeps up with
+// inflating (about five times faster than byte by byte).
+#if defined(__GNUC__) && !defined(__clang__)
+#define KRV_VECTORIZED __attribute__((optimize("tree-vectorize")))
+#else
+#define KRV_VECTORIZED
+#endif
+
+namespace {
+
+// Whether `c` after `before` starts a tree node: an element (or a declaration, comment or
+// instruction), or a text after a tag.
+inline unsigned startsNode(unsigned char before, unsigned char c) {
+    return unsigned(before == '<' && c != '/') + unsigned(before == '>' && c != '<');
+}
+
+// Each byte against the one before it, without a branch.
+KRV_VECTORIZED void countBytes(const unsigned char* bytes, size_t size, uint64_t& nodes,
+                               uint64_t& attributes) {
+    uint64_t n = 0;
+    uint64_t a = 0;
+    for (size_t i = 1; i < size; ++i) {
+        n += startsNode(bytes[i - 1], bytes[i]);
+        a += bytes[i] == '=' ? 1 : 0;
+    }
+    nodes += n;
+    attributes += a;
+}
+
+} // namespace
+
 void PartReader::countMarkup(const char* data, size_t size) {
     if (size == 0) {
         return;
     }
-    // Each byte against the one before it, without a branch, so that the loop keeps up with
-    // inflating.
-    const auto nodeAt = [](unsigned char before, unsigned char c) {
-        return unsigned(before == '<' && c != '/') + unsigned(before == '>' && c != '<');
-    };
-    uint64_t nodes = nodeAt(static_cast<unsigned char>(last_), static_cast<unsigned char>(data[0]));
-    uint64_t attributes = data[0] == '=' ? 1 : 0;
     const auto* bytes = reinterpret_cast<const unsigned char*>(data);
-    for (size_t i = 1; i < size; ++i) {
-        nodes += nodeAt(bytes[i - 1], bytes[i]);
-        attributes += bytes[i] == '=' ? 1 : 0;
-    }
+    uint64_t nodes = startsNode(static_cast<unsigned char>(last_), bytes[0]);
+    uint64_t attributes = bytes[0] == '=' ? 1 : 0;
+    countBytes(bytes, size, nodes, attributes);
     last_ = data[size - 1];
     nodes_ += nodes;
     attributes_ += attributes;
