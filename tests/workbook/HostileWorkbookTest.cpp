@@ -186,7 +186,7 @@ zip_int64_t deflatedRepeatSource(void* state, void* data, zip_uint64_t length,
     }
 }
 
-// A workbook of a few hundred kilobytes whose sheet inflates to `count` repeats of `unit` in
+// A workbook of less than a megabyte whose sheet inflates to `count` repeats of `unit` in
 // its one row.
 void writeBomb(const QString& path, const std::string& unit, uint64_t count) {
     Parts parts = oneSheet({});
@@ -212,6 +212,7 @@ void writeBomb(const QString& path, const std::string& unit, uint64_t count) {
     zip_source_t* source = zip_source_function(archive, deflatedRepeatSource, &part);
     ASSERT_GE(zip_file_add(archive, "xl/worksheets/sheet1.xml", source, 0), 0);
     ASSERT_EQ(zip_close(archive), 0);
+    ASSERT_LT(QFileInfo(path).size(), 1 << 20);
 }
 
 struct RefusedCase {
@@ -314,7 +315,7 @@ const RefusedCase kRefusedCases[] = {
                              {{"xl/worksheets/sheet1.xml", 1u << 20}});
      },
      {"xl/worksheets/sheet1.xml", "damaged"}},
-    // An inflation bomb: a well-formed sheet of a few hundred kilobytes whose tree would take
+    // An inflation bomb: a well-formed sheet of less than a megabyte whose tree would take
     // gigabytes.
     {"sheet_of_more_cells_than_a_workbook_holds",
      [](const QString& path) { writeBomb(path, "<c/>", 151'000'000); },
