@@ -5,12 +5,21 @@
 
 #include "workbook/Application.h"
 #include "workbook/Error.h"
+#include "workbook/detail/PartReader.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cstring>
 #include <functional>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <zip.h>
+#include <zlib.h>
 
 using namespace workbook;
+using testing::AllOf;
+using testing::HasSubstr;
 using Parts = std::map<std::string, std::string>;
 
 namespace {
@@ -40,34 +49,170 @@ void writeLittleEndian32(QByteArray& bytes, qsizetype at, uint32_t value) {
     }
 }
 
-// Writes the parts, then makes the zip headers of `part` declare another inflated size.
-void writeDeclaringSize(const QString& path, const Parts& parts, const std::string& part,
-                        uint32_t declared) {
+// Writes the parts, then makes the zip headers of each part in `declared` declare another
+// inflated size.
+void writeDeclaringSizes(const QString& path, const Parts& parts,
+                         const std::map<std::string, uint32_t>& declared) {
     wbtest::writeZip(path, parts);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     QByteArray bytes = file.readAll();
-    const QByteArray name = QByteArray::fromStdString(part);
-    int patched = 0;
-    // Local headers hold the size at 22, the name's length at 26 and the name at 30; central
-    // headers at 24, 28 and 46.
-    for (const auto& [signature, sizeAt, lengthAt, nameAt] :
-         {std::tuple{QByteArray("PK\x03\x04", 4), 22, 26, 30},
-          std::tuple{QByteArray("PK\x01\x02", 4), 24, 28, 46}}) {
-        for (qsizetype at = bytes.indexOf(signature); at >= 0;
-             at = bytes.indexOf(signature, at + 4)) {
-            const int nameLength = static_cast<unsigned char>(bytes[at + lengthAt]) |
-                                   (static_cast<unsigned char>(bytes[at + lengthAt + 1]) << 8);
-            if (bytes.mid(at + nameAt, nameLength) == name) {
-                ASSERT_GT(readLittleEndian32(bytes, at + sizeAt), 0u);
-                writeLittleEndian32(bytes, at + sizeAt, declared);
-                ++patched;
+    for (const auto& [part, size] : declared) {
+        const QByteArray name = QByteArray::fromStdString(part);
+        int patched = 0;
+        // Local headers hold the size at 22, the name's length at 26 and the name at 30;
+        // central headers at 24, 28 and 46.
+        for (const auto& [signature, sizeAt, lengthAt, nameAt] :
+             {std::tuple{QByteArray("PK\x03\x04", 4), 22, 26, 30},
+              std::tuple{QByteArray("PK\x01\x02", 4), 24, 28, 46}}) {
+            for (qsizetype at = bytes.indexOf(signature); at >= 0;
+                 at = bytes.indexOf(signature, at + 4)) {
+                const int nameLength = static_cast<unsigned char>(bytes[at + lengthAt]) |
+                                       (static_cast<unsigned char>(bytes[at + lengthAt + 1]) << 8);
+                if (bytes.mid(at + nameAt, nameLength) == name) {
+                    ASSERT_GT(readLittleEndian32(bytes, at + sizeAt), 0u);
+                    writeLittleEndian32(bytes, at + sizeAt, size);
+                    ++patched;
+                }
             }
         }
+        ASSERT_EQ(patched, 2) << part;
     }
-    ASSERT_EQ(patched, 2);
     file.seek(0);
     file.write(bytes);
+}
+
+// A part of a start, a block of text repeated `count` times and an end, deflated without ever
+// being inflated: the block is deflated once, flushed so that nothing after it refers back to
+// it, and its deflated bytes repeated. The archive takes the deflated bytes as they are.
+struct DeflatedRepeat {
+    std::string start; // deflated, as `block` and `end` (which closes the stream)
+    std::string block;
+    uint64_t count = 0;
+    std::string end;
+    uint64_t size = 0; // inflated
+    uLong crc = 0;
+    uint64_t at = 0; // deflated bytes handed out
+    zip_error_t error{};
+
+    DeflatedRepeat(const std::string& head, const std::string& text, uint64_t repeats,
+                   const std::string& tail)
+        : count(repeats) {
+        z_stream stream{};
+        deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+        start = deflated(stream, head, Z_FULL_FLUSH);
+        block = deflated(stream, text, Z_FULL_FLUSH);
+        end = deflated(stream, tail, Z_FINISH);
+        deflateEnd(&stream);
+        size = head.size() + text.size() * count + tail.size();
+        const auto crcOf = [](const std::string& bytes) {
+            return crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), uInt(bytes.size()));
+        };
+        crc = crcOf(head);
+        const uLong blockCrc = crcOf(text);
+        for (uint64_t i = 0; i < count; ++i) {
+            crc = crc32_combine(crc, blockCrc, z_off_t(text.size()));
+        }
+        crc = crc32_combine(crc, crcOf(tail), z_off_t(tail.size()));
+        zip_error_init(&error);
+    }
+    ~DeflatedRepeat() { zip_error_fini(&error); }
+
+    static std::string deflated(z_stream& stream, const std::string& text, int flush) {
+        std::string out(text.size() + 1024, '\0');
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
+        stream.avail_in = uInt(text.size());
+        stream.next_out = reinterpret_cast<Bytef*>(out.data());
+        stream.avail_out = uInt(out.size());
+        deflate(&stream, flush);
+        out.resize(out.size() - stream.avail_out);
+        return out;
+    }
+
+    uint64_t deflatedSize() const { return start.size() + block.size() * count + end.size(); }
+
+    size_t read(char* into, size_t length) {
+        const uint64_t repeated = block.size() * count;
+        size_t done = 0;
+        while (done < length && at < deflatedSize()) {
+            const std::string* from = &end;
+            uint64_t offset = at - start.size() - repeated;
+            if (at < start.size()) {
+                from = &start;
+                offset = at;
+            } else if (at < start.size() + repeated) {
+                from = &block;
+                offset = (at - start.size()) % block.size();
+            }
+            const size_t n = std::min(length - done, size_t(from->size() - offset));
+            std::memcpy(into + done, from->data() + offset, n);
+            done += n;
+            at += n;
+        }
+        return done;
+    }
+};
+
+zip_int64_t deflatedRepeatSource(void* state, void* data, zip_uint64_t length,
+                                 zip_source_cmd_t command) {
+    auto* part = static_cast<DeflatedRepeat*>(state);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        part->at = 0;
+        return 0;
+    case ZIP_SOURCE_READ:
+        return zip_int64_t(part->read(static_cast<char*>(data), size_t(length)));
+    case ZIP_SOURCE_CLOSE:
+    case ZIP_SOURCE_FREE:
+        return 0;
+    case ZIP_SOURCE_STAT: {
+        auto* stat = static_cast<zip_stat_t*>(data);
+        zip_stat_init(stat);
+        stat->size = part->size;
+        stat->comp_size = part->deflatedSize();
+        stat->crc = uint32_t(part->crc);
+        stat->comp_method = ZIP_CM_DEFLATE;
+        stat->valid |= ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_CRC | ZIP_STAT_COMP_METHOD;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&part->error, data, length);
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE,
+                                              ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
+                                              -1);
+    default:
+        return -1;
+    }
+}
+
+// A workbook of less than a megabyte whose sheet inflates to `count` repeats of `unit` in
+// its one row.
+void writeBomb(const QString& path, const std::string& unit, uint64_t count) {
+    Parts parts = oneSheet({});
+    parts.erase("xl/worksheets/sheet1.xml");
+    const std::string sheet = wbtest::worksheetXml("<row r=\"1\">\x01</row>");
+    const size_t cut = sheet.find('\x01');
+    // The unit repeated into a block of about 64 KiB.
+    const uint64_t perBlock = std::max<uint64_t>(1, (uint64_t(64) << 10) / unit.size());
+    std::string block;
+    for (uint64_t i = 0; i < perBlock; ++i) {
+        block += unit;
+    }
+    DeflatedRepeat part(sheet.substr(0, cut), block, (count + perBlock - 1) / perBlock,
+                        sheet.substr(cut + 1));
+    int error = 0;
+    zip_t* archive =
+        zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(archive, nullptr);
+    for (const auto& [name, data] : parts) {
+        zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
+        zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE);
+    }
+    zip_source_t* source = zip_source_function(archive, deflatedRepeatSource, &part);
+    ASSERT_GE(zip_file_add(archive, "xl/worksheets/sheet1.xml", source, 0), 0);
+    ASSERT_EQ(zip_close(archive), 0);
+    ASSERT_LT(QFileInfo(path).size(), 1 << 20);
 }
 
 struct RefusedCase {
@@ -153,19 +298,28 @@ const RefusedCase kRefusedCases[] = {
      {"xl/worksheets/sheet1.xml", "256"}},
     {"directory_declares_four_gigabytes",
      [](const QString& path) {
-         writeDeclaringSize(path, oneSheet(R"(<row r="1"><c r="A1"><v>1</v></c></row>)"),
-                            "xl/worksheets/sheet1.xml", 0xFFFFFFF0u);
+         writeDeclaringSizes(path, oneSheet(R"(<row r="1"><c r="A1"><v>1</v></c></row>)"),
+                             {{"xl/worksheets/sheet1.xml", 0xFFFFFFF0u}});
      },
      {"xl/worksheets/sheet1.xml", "inflates"}},
-    {"part_inflating_a_thousand_times",
-     writing([] { return wbtest::workbookParts(inflatingSheet(20u << 20)); }),
-     {"xl/worksheets/sheet1.xml", "inflates"}},
+    {"parts_declaring_more_than_a_workbook_holds_together",
+     [](const QString& path) {
+         writeDeclaringSizes(
+             path, withSharedString(),
+             {{"xl/sharedStrings.xml", 0x7FFFFFF0u}, {"xl/worksheets/sheet1.xml", 0x7FFFFFF0u}});
+     },
+     {"xl/worksheets/sheet1.xml", "inflates", "parts before it"}},
     {"part_inflating_beyond_its_declared_size",
      [](const QString& path) {
-         writeDeclaringSize(path, wbtest::workbookParts(inflatingSheet(20u << 20)),
-                            "xl/worksheets/sheet1.xml", 1u << 20);
+         writeDeclaringSizes(path, wbtest::workbookParts(inflatingSheet(20u << 20)),
+                             {{"xl/worksheets/sheet1.xml", 1u << 20}});
      },
-     {"xl/worksheets/sheet1.xml"}},
+     {"xl/worksheets/sheet1.xml", "damaged"}},
+    // An inflation bomb: a well-formed sheet of less than a megabyte whose tree would take
+    // gigabytes.
+    {"sheet_of_more_cells_than_a_workbook_holds",
+     [](const QString& path) { writeBomb(path, "<c/>", 151'000'000); },
+     {"xl/worksheets/sheet1.xml", "elements"}},
 };
 
 // The description of the failure of opening the workbook and reading every cell.
@@ -199,6 +353,76 @@ TEST(HostileWorkbook, RefusedWithTheFaultyPartNamed) {
                 << c.name << ": " << failure.toStdString();
         }
     }
+}
+
+// A part's tree nodes (elements, and texts between tags) and attributes are counted as it
+// inflates, in whatever pieces it is read: the part is refused, named, as soon as one passes its
+// limit.
+TEST(HostileWorkbook, TreeNodesAndAttributesCountedAsThePartInflates) {
+    const struct {
+        const char* text;
+        uint64_t nodes;
+        uint64_t attributes;
+    } cases[] = {
+        {R"(<c r="A1"><v>1</v></c>)", 3, 1},
+        {R"(<a><b x="1" y="2"/>text</a>)", 3, 2},
+        {"<a>\n  <b/>\n</a>", 4, 0},
+        {R"(<?xml version="1.0"?><a/>)", 2, 1},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("parts.zip"));
+    std::map<std::string, std::string> parts;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        parts["part" + std::to_string(i) + ".xml"] = cases[i].text;
+    }
+    wbtest::writeZip(path, parts);
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    ASSERT_NE(archive, nullptr);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const std::string name = "part" + std::to_string(i) + ".xml";
+        const zip_int64_t index = zip_name_locate(archive, name.c_str(), 0);
+        // Read a byte at a time and whole: what one read ends with counts with the next.
+        for (const size_t piece : {size_t(1), size_t(4096)}) {
+            const auto readWithin = [&](uint64_t nodes, uint64_t attributes) -> QString {
+                detail::PartReader reader(archive, index, 1 << 20, 0, QString::fromStdString(name),
+                                          QStringLiteral("parts.zip"), {nodes, attributes});
+                std::string into(piece, '\0');
+                try {
+                    while (reader.read(into.data(), piece) > 0) {
+                    }
+                } catch (const Error& e) {
+                    return e.description();
+                }
+                return {};
+            };
+            const auto& c = cases[i];
+            EXPECT_EQ(readWithin(c.nodes, c.attributes), QString()) << c.text;
+            EXPECT_THAT(readWithin(c.nodes - 1, c.attributes).toStdString(),
+                        AllOf(HasSubstr(name), HasSubstr("elements and texts")))
+                << c.text;
+            if (c.attributes > 0) {
+                EXPECT_THAT(readWithin(c.nodes, c.attributes - 1).toStdString(),
+                            AllOf(HasSubstr(name), HasSubstr("attributes")))
+                    << c.text;
+            }
+        }
+    }
+    zip_discard(archive);
+}
+
+// The limits are on what a part takes in memory, not on how well it deflates: a sheet that
+// inflates a thousand times and stays far below them opens.
+TEST(HostileWorkbook, PartDeflatedAThousandTimesWithinTheLimitsOpens) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("white-space.xlsx"));
+    wbtest::writeZip(
+        path, wbtest::workbookParts(wbtest::worksheetXml(
+                  std::string(20u << 20, ' ') + R"(<row r="1"><c r="A1"><v>7</v></c></row>)")));
+    ASSERT_LT(QFileInfo(path).size(), 100 << 10);
+    Application app;
+    const Workbook book = app.workbooks().open(path);
+    EXPECT_EQ(book.worksheets().item(1).range(QStringLiteral("A1")).value2(), CellValue::number(7));
 }
 
 // Style tables a styles part leaves out are added with their defaults when a cell style changes.

@@ -190,6 +190,40 @@ TEST(NumberFormat, HugeValuesKeepEveryDigitOfTheirNumerator) {
     EXPECT_EQ(hundredths, QStringLiteral("-1") + QString(302, u'0') + QStringLiteral("/100"));
 }
 
+// The spreadsheet application keeps codes of up to 255 characters; a longer one in a file is
+// not one it shows, and the value shows as General does.
+TEST(NumberFormat, CodesLongerThanTheApplicationKeepsShowAsGeneral) {
+    struct LongCase {
+        CellValue value;
+        QString code;
+        QString expected;
+    };
+    const auto zeros = [](int n) { return QString(n, u'0'); };
+    const LongCase cases[] = {
+        {CellValue::number(1.5), QStringLiteral("0.") + zeros(253),
+         QStringLiteral("1.5") + zeros(252)},
+        {CellValue::number(1.25), QStringLiteral("0.") + QString(253, u'#'),
+         QStringLiteral("1.25")},
+        {CellValue::number(1.25), QStringLiteral("0.") + QString(253, u'?'),
+         QStringLiteral("1.25") + QString(251, u' ')},
+        {CellValue::number(1234567), QStringLiteral("#,##0") + QString(250, u','),
+         QStringLiteral("0")},
+        {CellValue::number(1.5), QStringLiteral("0.") + zeros(254), QStringLiteral("1.5")},
+        {CellValue::number(1.5), QStringLiteral("0.") + zeros(20000), QStringLiteral("1.5")},
+        {CellValue::number(46365), QStringLiteral("yyyy") + QString(251, u' '),
+         QStringLiteral("2026") + QString(251, u' ')},
+        {CellValue::number(46365), QStringLiteral("yyyy") + QString(252, u' '),
+         QStringLiteral("46365")},
+        {CellValue::text(QStringLiteral("abc")), QStringLiteral("\"<\"@") + QString(253, u' '),
+         QStringLiteral("abc")},
+    };
+    for (const LongCase& c : cases) {
+        EXPECT_EQ(formatCellText(c.value, c.code), c.expected) << "code of " << c.code.size();
+    }
+    EXPECT_TRUE(workbook::isDateFormat(QStringLiteral("yyyy") + QString(251, u' ')));
+    EXPECT_FALSE(workbook::isDateFormat(QStringLiteral("yyyy") + QString(252, u' ')));
+}
+
 TEST(NumberFormat, Date1904CountsFromNineteenOFour) {
     EXPECT_EQ(formatCellText(CellValue::number(0), QStringLiteral("yyyy-mm-dd"), true),
               QStringLiteral("1904-01-01"));

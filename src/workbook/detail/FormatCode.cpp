@@ -252,6 +252,9 @@ bool FormatSection::matches(double v) const {
 
 const FormatCode& parseFormatCode(const QString& code) {
     static QHash<QString, std::shared_ptr<FormatCode>> cache;
+    if (code.size() > kMaxFormatCodeLength) {
+        return parseFormatCode(QStringLiteral("General"));
+    }
     if (const auto it = cache.constFind(code); it != cache.constEnd()) {
         return **it;
     }

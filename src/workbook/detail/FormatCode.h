@@ -35,7 +35,12 @@ struct FormatCode {
     std::vector<FormatSection> sections;
 };
 
-// Parses a format code; parsed codes are kept, so a code is parsed once.
+// The longest format code the spreadsheet application stores; it keeps no longer one, so a
+// longer code in a file cannot be one a user chose, and the cell shows as General would.
+inline constexpr qsizetype kMaxFormatCodeLength = 255;
+
+// Parses a format code; parsed codes are kept, so a code is parsed once. A code longer than
+// kMaxFormatCodeLength parses as General.
 const FormatCode& parseFormatCode(const QString& code);
 
 // The digits of |v| rounded half away from zero to `decimals` places, after reducing v to the

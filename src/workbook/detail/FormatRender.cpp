@@ -30,27 +30,24 @@ struct CommaRoles {
 
 CommaRoles commaRoles(const Tokens& tokens, size_t intEnd) {
     CommaRoles roles;
+    // Whether a digit comes after each token before the next point or exponent, from the end:
+    // one pass each way, however many commas the code holds.
+    std::vector<bool> digitAfter(tokens.size() + 1, false);
+    for (size_t i = tokens.size(); i-- > 0;) {
+        const auto kind = tokens[i].kind;
+        digitAfter[i] = kind != FormatToken::Point && kind != FormatToken::Exponent &&
+                        (kind == FormatToken::Digit || digitAfter[i + 1]);
+    }
+    bool digitBefore = false;
     for (size_t i = 0; i < tokens.size(); ++i) {
-        if (tokens[i].kind != FormatToken::Comma) {
-            continue;
-        }
-        bool digitBefore = false;
-        bool digitAfter = false;
-        for (size_t j = 0; j < i; ++j) {
-            digitBefore = digitBefore || tokens[j].kind == FormatToken::Digit;
-        }
-        for (size_t j = i + 1; j < tokens.size(); ++j) {
-            const auto kind = tokens[j].kind;
-            if (kind == FormatToken::Point || kind == FormatToken::Exponent) {
-                break;
+        if (tokens[i].kind == FormatToken::Comma) {
+            if (digitBefore && !digitAfter[i + 1]) {
+                roles.scaling.insert(i);
+            } else if (digitBefore && digitAfter[i + 1] && i < intEnd) {
+                roles.thousands = true;
             }
-            digitAfter = digitAfter || kind == FormatToken::Digit;
         }
-        if (digitBefore && !digitAfter) {
-            roles.scaling.insert(i);
-        } else if (digitBefore && digitAfter && i < intEnd) {
-            roles.thousands = true;
-        }
+        digitBefore = digitBefore || tokens[i].kind == FormatToken::Digit;
     }
     return roles;
 }
@@ -71,6 +68,8 @@ QString emitNumber(const Tokens& tokens, size_t from, size_t to, const std::stri
         k += tokens[i].kind == FormatToken::Digit ? 1 : 0;
     }
     const int length = int(intDigits.size());
+    // The fraction's digits from here on are all zeros past its last other digit.
+    const size_t lastNonZero = fracDigits.find_last_not_of('0');
     QString out;
     int j = 0;
     int q = 0;
@@ -104,8 +103,7 @@ QString emitNumber(const Tokens& tokens, size_t from, size_t to, const std::stri
                 emitDigitAt(pos, token.text[0]);
                 ++j;
             } else {
-                const bool restZero =
-                    fracDigits.find_first_not_of('0', size_t(q)) == std::string::npos;
+                const bool restZero = lastNonZero == std::string::npos || size_t(q) > lastNonZero;
                 const QChar placeholder = token.text[0];
                 if (placeholder == u'0' || !restZero) {
                     out += q < int(fracDigits.size()) ? QChar(QLatin1Char(fracDigits[size_t(q)]))
@@ -514,23 +512,25 @@ QString renderDateSection(const FormatSection& section, double serial, bool date
         }
     }
     std::vector<int> dateIndexes;
+    // Each token's place among the date tokens (-1 for others), so that a minute is told from a
+    // month by its neighbours without a search.
+    std::vector<int> dateOrdinal(tokens.size(), -1);
     for (size_t i = 0; i < tokens.size(); ++i) {
         if (tokens[i].kind == FormatToken::Date) {
+            dateOrdinal[i] = int(dateIndexes.size());
             dateIndexes.push_back(int(i));
         }
     }
     auto isMinute = [&](size_t position) {
-        for (size_t k = 0; k < dateIndexes.size(); ++k) {
-            if (size_t(dateIndexes[k]) != position) {
-                continue;
-            }
-            if (k > 0 && isHourToken(tokens[size_t(dateIndexes[k - 1])].text)) {
-                return true;
-            }
-            return k + 1 < dateIndexes.size() &&
-                   isSecondToken(tokens[size_t(dateIndexes[k + 1])].text);
+        const int k = dateOrdinal[position];
+        if (k < 0) {
+            return false;
         }
-        return false;
+        if (k > 0 && isHourToken(tokens[size_t(dateIndexes[size_t(k) - 1])].text)) {
+            return true;
+        }
+        return size_t(k) + 1 < dateIndexes.size() &&
+               isSecondToken(tokens[size_t(dateIndexes[size_t(k) + 1])].text);
     };
     // Hours, minutes, seconds, elapsed time, AM/PM or parts of a second.
     bool showsTime = subDigits > 0;

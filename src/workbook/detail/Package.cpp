@@ -98,6 +98,7 @@ Package::Package(std::string archiveBytes, const QString& fileName)
     }
     zip_error_fini(&error);
     const zip_int64_t count = zip_get_num_entries(archive_, 0);
+    uint64_t declaredTotal = 0;
     for (zip_int64_t i = 0; i < count; ++i) {
         const char* name = zip_get_name(archive_, zip_uint64_t(i), 0);
         if (name == nullptr) {
@@ -117,6 +118,26 @@ Package::Package(std::string archiveBytes, const QString& fileName)
         }
         order_.push_back(part);
         entries_[part].index = i;
+        // Refused before anything is inflated when the directory declares more than a
+        // workbook can hold (parts are then held to their declared sizes as they inflate).
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive_, zip_uint64_t(i), 0, &stat) == 0 &&
+            (stat.valid & ZIP_STAT_SIZE) != 0) {
+            declaredTotal += stat.size;
+            if (stat.size > kMaxPartSize || declaredTotal > kMaxInflatedTotal) {
+                zip_discard(archive_);
+                archive_ = nullptr;
+                throw Error(kRejectedReference,
+                            QStringLiteral("The part %1 of %2 inflates to more than a workbook "
+                                           "can hold%3; the file is damaged or built to exhaust "
+                                           "memory.")
+                                .arg(QString::fromStdString(part), fileName,
+                                     stat.size > kMaxPartSize
+                                         ? QString()
+                                         : QStringLiteral(" with the parts before it")));
+            }
+        }
     }
 }
 
@@ -142,15 +163,41 @@ std::vector<std::string> Package::partNames() const {
 }
 
 std::string Package::readOriginal(const Entry& entry, const std::string& part) const {
+    return readAll(entry, *openPart(entry, part));
+}
+
+void Package::checkAhead(const Entry& entry, const std::string& part) const {
+    if (entry.checked) {
+        return;
+    }
     PartReader reader(archive_, entry.index, archiveBytes_.size(), inflatedTotal_,
                       QString::fromStdString(part), fileName_);
-    return readAll(entry, reader);
+    if (reader.declaredSize() < kCountedAheadSize) {
+        return;
+    }
+    constexpr size_t kPiece = size_t(1) << 20;
+    const std::unique_ptr<char[]> piece(new char[kPiece]);
+    while (reader.read(piece.get(), kPiece) > 0) {
+    }
+    entry.checked = true;
+}
+
+std::unique_ptr<PartReader> Package::openPart(const Entry& entry, const std::string& part) const {
+    checkAhead(entry, part);
+    auto reader =
+        std::make_unique<PartReader>(archive_, entry.index, archiveBytes_.size(), inflatedTotal_,
+                                     QString::fromStdString(part), fileName_);
+    if (entry.checked) {
+        reader->countedAhead();
+    }
+    return reader;
 }
 
 std::string Package::readAll(const Entry& entry, PartReader& reader) const {
     std::string data;
-    // One byte beyond the declared size: the read that finds the end then needs no new block.
-    data.reserve(size_t(std::min<uint64_t>(reader.declaredSize(), uint64_t(64) << 20)) + 1);
+    // The declared size, which the part may not pass (a large part was read through first), and
+    // one byte beyond it: the read that finds the end then needs no new block.
+    data.reserve(size_t(reader.declaredSize()) + 1);
     constexpr size_t kPiece = size_t(1) << 20;
     for (;;) {
         const size_t at = data.size();
@@ -208,8 +255,8 @@ void Package::parse(Entry& entry, const std::string& part) {
     if (entry.replacement) {
         text = std::make_unique<std::string>(*entry.replacement);
     } else {
-        PartReader reader(archive_, entry.index, archiveBytes_.size(), inflatedTotal_,
-                          QString::fromStdString(part), fileName_);
+        const std::unique_ptr<PartReader> opened = openPart(entry, part);
+        PartReader& reader = *opened;
         if (reader.declaredSize() < kStreamedParseSize) {
             text = std::make_unique<std::string>(readAll(entry, reader));
         } else {

@@ -32,14 +32,25 @@ struct PartNameLess {
     bool operator()(const std::string& a, const std::string& b) const;
 };
 
-// What the package inflates at most: parts of real workbooks stay far below these, a zip bomb
-// does not. Beyond a small size an entry may not grow more than kMaxInflateRatio times its
-// compressed size (spreadsheet XML compresses about ten times, repetitive style tables a few
-// hundred times, deflate at most about a thousand); all parts read together stay below
-// kMaxInflatedTotal.
-inline constexpr uint64_t kMaxInflatedTotal = uint64_t(8) << 30;
-inline constexpr uint64_t kMaxInflateRatio = 500;
-inline constexpr uint64_t kRatioFreeSize = uint64_t(16) << 20;
+// What a package may take in memory, set from the largest task lists real workbooks hold: a
+// worksheet of 1,048,576 rows by 30 columns of numbers is about 1.1 GB of XML, with three tree
+// nodes counted for each cell (its element, its value's element and the value's text) and one
+// or two attributes (its reference, its style). A worksheet's tree takes about 64 bytes a node
+// and 40 an attribute beside its text, so that these limits also bound the memory a part's tree
+// takes, whatever its XML holds. Nodes are counted as the text is inflated: every '<' that does
+// not close an element and every '>' followed by text; attributes as every '='.
+// No part may inflate to more than kMaxPartSize, nor all parts together to more than
+// kMaxInflatedTotal: both are checked against the sizes the zip directory declares before a
+// part is inflated, and a part may not inflate to more than its declared size.
+inline constexpr uint64_t kMaxPartSize = uint64_t(2) << 30;
+inline constexpr uint64_t kMaxInflatedTotal = uint64_t(3) << 30;
+inline constexpr uint64_t kMaxPartNodes = 150'000'000;
+inline constexpr uint64_t kMaxPartAttributes = 100'000'000;
+// Parts declared at least this large are read through once, counted and not kept, before they
+// are parsed: a part beyond the limits is then refused before its tree takes any memory (at
+// the cost of inflating a sheet of a million rows twice). Below it no part can pass the node or
+// attribute limits, and a tree of the densest XML takes about half a gigabyte.
+inline constexpr uint64_t kCountedAheadSize = uint64_t(16) << 20;
 // The deepest element nesting a part may have: real parts nest a few dozen levels at most, and
 // removing a subtree recurses once per level.
 inline constexpr int kMaxXmlDepth = 256;
@@ -113,8 +124,14 @@ private:
         std::unique_ptr<std::string> replacement;
         std::vector<CachePoints> points;
         mutable bool counted = false; // its inflated size is in inflatedTotal_
+        mutable bool checked = false; // large, and read through within the limits
     };
     std::string readOriginal(const Entry& entry, const std::string& part) const;
+    // Reads a large part through once without keeping it, so that it is refused before any
+    // memory is taken when it passes the limits.
+    void checkAhead(const Entry& entry, const std::string& part) const;
+    // A reader of the part's original bytes, once a large part was read through.
+    std::unique_ptr<PartReader> openPart(const Entry& entry, const std::string& part) const;
     std::string readAll(const Entry& entry, PartReader& reader) const;
     // Counts the part's inflated size against the package's total, once.
     void countInflated(const Entry& entry, uint64_t size) const;
