@@ -263,10 +263,20 @@ void TRestoreRefit::Restored(QWidget* window, std::function<void()> refit) {
     QPointer<QWidget> guard(window);
     // Without a window manager the restored geometry is there at once.
     const int patience = platformFramesWindows() ? kRestorePatienceMs : 0;
+    // The window manager may move the window and size it in two steps: the restored geometry
+    // is there once the size is no longer the maximised one and the geometry holds still.
+    auto last = std::make_shared<QRect>();
+    auto steady = std::make_shared<int>(0);
     WaitFor(
         window, patience,
-        [guard, maximised] {
-            return guard.isNull() || !maximised.isValid() || guard->geometry() != maximised;
+        [guard, maximised, last, steady, patience] {
+            if (guard.isNull() || !maximised.isValid() || patience == 0) {
+                return guard.isNull() || !maximised.isValid() || guard->geometry() != maximised;
+            }
+            const QRect now = guard->geometry();
+            *steady = now == *last ? *steady + 1 : 0;
+            *last = now;
+            return now.size() != maximised.size() && *steady >= kSteadyPolls;
         },
         [guard, refit = std::move(refit)](bool restored) {
             // A re-fit from the maximised rectangle would make the window as large as the work
