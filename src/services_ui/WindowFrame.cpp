@@ -8,17 +8,25 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <memory>
+#include <optional>
+
+#ifdef KRV_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
 
 namespace {
 
 // How long a window waits for the window manager (a busy desktop answers late): to frame it, to
-// restore it.
+// restore it, to tell the new state after a new geometry.
 constexpr int kFramePatienceMs = 3000;
-constexpr int kRestorePatienceMs = 1500;
+constexpr int kRestorePatienceMs = 10000;
+constexpr int kStateSettleMs = 250;
 constexpr int kPollMs = 10;
 constexpr int kSteadyPolls = 8;
 
@@ -46,9 +54,57 @@ QMargins assumedFrame() {
     return {m.dlgFrame, m.caption + m.dlgFrame, m.dlgFrame, m.dlgFrame};
 }
 
+#ifdef KRV_HAVE_XCB
+// The frame the window manager states for the window at this moment (_NET_FRAME_EXTENTS). The
+// toolkit reads it once after each configure of the window and keeps it; the window manager
+// may change it only after that configure (a maximised window loses its borders, a restored one
+// gets them back), and a window shown again would be placed with the frame of its last state.
+std::optional<QMargins> statedFrame(const QWidget* window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    const WId id = window->internalWinId();
+    if (x11 == nullptr || x11->connection() == nullptr || id == 0) {
+        return std::nullopt;
+    }
+    xcb_connection_t* connection = x11->connection();
+    static xcb_connection_t* atomConnection = nullptr;
+    static xcb_atom_t atom = 0;
+    if (atomConnection != connection) {
+        static const char kName[] = "_NET_FRAME_EXTENTS";
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 0, sizeof kName - 1, kName), nullptr);
+        atom = reply != nullptr ? reply->atom : xcb_atom_t{0};
+        std::free(reply);
+        atomConnection = connection;
+    }
+    if (atom == 0) {
+        return std::nullopt;
+    }
+    xcb_get_property_reply_t* reply =
+        xcb_get_property_reply(connection,
+                               xcb_get_property(connection, 0, static_cast<xcb_window_t>(id), atom,
+                                                XCB_ATOM_CARDINAL, 0, 4),
+                               nullptr);
+    QMargins frame; // none stated: not framed
+    if (reply != nullptr && reply->type == XCB_ATOM_CARDINAL && reply->format == 32 &&
+        xcb_get_property_value_length(reply) == 16) {
+        const auto* extents = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+        // left, right, top, bottom
+        frame = QMargins(static_cast<int>(extents[0]), static_cast<int>(extents[2]),
+                         static_cast<int>(extents[1]), static_cast<int>(extents[3]));
+    }
+    std::free(reply);
+    return frame;
+}
+#endif
+
 // Asked of the window system each time: a widget's own frame geometry may hold the frame it saw
 // before the window manager framed the window.
 QMargins realFrame(const QWidget* window) {
+#ifdef KRV_HAVE_XCB
+    if (const std::optional<QMargins> stated = statedFrame(window)) {
+        return *stated;
+    }
+#endif
     const QWindow* handle = window->windowHandle();
     return handle != nullptr ? handle->frameMargins() : QMargins();
 }
@@ -191,6 +247,10 @@ void WhenFramed(QWidget* window, std::function<void()> placeAgain) {
         });
 }
 
+void ForgetLearnedFrames() {
+    learned().clear();
+}
+
 void TRestoreRefit::Track(const QWidget* window) {
     if (window->isMaximized()) {
         Maximised = window->geometry();
@@ -203,17 +263,72 @@ void TRestoreRefit::Restored(QWidget* window, std::function<void()> refit) {
     QPointer<QWidget> guard(window);
     // Without a window manager the restored geometry is there at once.
     const int patience = platformFramesWindows() ? kRestorePatienceMs : 0;
+    // The window manager may move the window and size it in two steps: the restored geometry
+    // is there once the size is no longer the maximised one and the geometry holds still.
+    auto last = std::make_shared<QRect>();
+    auto steady = std::make_shared<int>(0);
     WaitFor(
         window, patience,
-        [guard, maximised] {
-            return guard.isNull() || !maximised.isValid() || guard->geometry() != maximised;
+        [guard, maximised, last, steady, patience] {
+            if (guard.isNull() || !maximised.isValid() || patience == 0) {
+                return guard.isNull() || !maximised.isValid() || guard->geometry() != maximised;
+            }
+            const QRect now = guard->geometry();
+            *steady = now == *last ? *steady + 1 : 0;
+            *last = now;
+            return now.size() != maximised.size() && *steady >= kSteadyPolls;
         },
-        [guard, refit = std::move(refit)](bool) {
+        [guard, refit = std::move(refit)](bool restored) {
+            // A re-fit from the maximised rectangle would make the window as large as the work
+            // area: without the restored geometry the window stays as the window manager has it.
+            if (!restored && platformFramesWindows()) {
+                return;
+            }
             if (!guard.isNull() && guard->isVisible() &&
                 guard->windowState() == Qt::WindowNoState) {
                 refit();
             }
         });
+}
+
+void TNormalStateCheck::Schedule(QWidget* window, std::function<void()> check) {
+    Check = std::move(check);
+    if (!platformFramesWindows()) {
+        const auto run = std::move(Check);
+        Check = nullptr;
+        run();
+        return;
+    }
+    if (Timer.isNull()) {
+        Timer = new QTimer(window);
+        Timer->setSingleShot(true);
+        Timer->setInterval(kStateSettleMs);
+        QPointer<QWidget> guard(window);
+        QObject::connect(Timer, &QTimer::timeout, Timer, [this, guard] {
+            if (guard.isNull() || guard->windowState() != Qt::WindowNoState || !Check) {
+                return;
+            }
+            const auto run = std::move(Check);
+            Check = nullptr;
+            // The callers report their own failures; nothing may cross the event loop.
+            try {
+                run();
+            } catch (...) {
+            }
+        });
+    }
+    Timer->start();
+}
+
+TNormalStateCheck::~TNormalStateCheck() {
+    delete Timer.data();
+}
+
+void TNormalStateCheck::Cancel() {
+    Check = nullptr;
+    if (!Timer.isNull()) {
+        Timer->stop();
+    }
 }
 
 namespace {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QMargins>
+#include <QPointer>
 #include <QRect>
+#include <QTimer>
 #include <functional>
 
 class QWidget;
@@ -38,10 +40,14 @@ void SetOuterMinimumSize(QWidget* window, const QSize& outer);
 // frame differs from the one the window was placed with and the window is in the normal state;
 // nothing on a platform that frames no window. Call it when the program shows the window.
 void WhenFramed(QWidget* window, std::function<void()> placeAgain);
+// Forgets the frames learned so far: the next window is placed as at start-up, before any window
+// was framed (checks of a first showing).
+void ForgetLearnedFrames();
 
 // A window restored from maximised gets its restored geometry from the window manager before or
-// after it learns of the new state: a re-fit waits for that geometry (or, should none come, a
-// short while) so that it starts from the restored rectangle and not from the maximised one.
+// after it learns of the new state: a re-fit waits for that geometry (a busy desktop may take
+// seconds) so that it starts from the restored rectangle and not from the maximised one; should
+// none come, there is no re-fit.
 class TRestoreRefit {
 public:
     // From the window's resize and move events: remembers the maximised rectangle.
@@ -51,6 +57,28 @@ public:
 
 private:
     QRect Maximised;
+};
+
+// The window manager sets a window's new geometry and its new state (maximised, restored) in
+// turn, and the geometry may reach the program first: a size or place seen in the normal state is
+// the normal state's only once the state has stayed normal a moment after it. Without a window
+// manager the check runs at once.
+class TNormalStateCheck {
+public:
+    TNormalStateCheck() = default;
+    ~TNormalStateCheck();
+    TNormalStateCheck(const TNormalStateCheck&) = delete;
+    TNormalStateCheck& operator=(const TNormalStateCheck&) = delete;
+
+    // From the window's resize or move event in the normal state: runs `check` once the window
+    // has stayed in the normal state a moment; replaces a check still waiting.
+    void Schedule(QWidget* window, std::function<void()> check);
+    // From the window's change of state: the check waiting is dropped.
+    void Cancel();
+
+private:
+    QPointer<QTimer> Timer;
+    std::function<void()> Check;
 };
 
 // A fixed-size window (a dialogue with a single border) given the client size it needs, cut to

@@ -3,9 +3,11 @@
 #include "WindowFrame.h"
 #include "services/ovWM.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindowStateChangeEvent>
 
 #include <algorithm>
 
@@ -52,6 +54,95 @@ int placeOnAxis(int stored, int length, int areaStart, int areaLength) {
     return start;
 }
 
+// A window's normal rectangle, frame included, as the program placed it and as the user last had
+// it in the normal state. The toolkit's own normal geometry cannot serve: it is the client
+// rectangle, which a window placed maximised before it was ever framed only has from a guessed
+// frame, and it takes a geometry the window manager sets just before it reports the maximised
+// state.
+class TNormalRectKeeper : public QObject {
+public:
+    static constexpr const char* kName = "ovNormalRectKeeper";
+
+    explicit TNormalRectKeeper(QWidget* window) : QObject(window), Window(window) {
+        setObjectName(QLatin1String(kName));
+        window->installEventFilter(this);
+    }
+
+    static TNormalRectKeeper* Of(const QWidget* window) {
+        return dynamic_cast<TNormalRectKeeper*>(
+            window->findChild<QObject*>(QLatin1String(kName), Qt::FindDirectChildrenOnly));
+    }
+
+    QRect Normal() const { return NormalRect; }
+
+    // The program placed the window's normal rectangle (also while it is maximised or hidden).
+    void Placed(const QRect& outer) {
+        NormalRect = outer;
+        PlacedUnframed = !IsFramed(Window);
+        Checks.Cancel();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != Window) {
+            return false;
+        }
+        switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+            Restores.Track(Window);
+            if (Window->isVisible() && Window->windowState() == Qt::WindowNoState) {
+                Checks.Schedule(Window, [this] { Seen(); });
+            }
+            break;
+        case QEvent::WindowStateChange:
+            Changed(static_cast<QWindowStateChangeEvent*>(event)->oldState());
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    void Seen() {
+        if (Window->isVisible()) {
+            NormalRect = OuterRectOf(Window);
+            PlacedUnframed = PlacedUnframed && !IsFramed(Window);
+        }
+    }
+
+    void Changed(Qt::WindowStates old) {
+        Checks.Cancel();
+        if (!old.testFlag(Qt::WindowMaximized) || Window->isMaximized() || Window->isMinimized() ||
+            !PlacedUnframed) {
+            return;
+        }
+        // Placed maximised before the window was ever framed, its client rectangle came from a
+        // guessed frame: restored, it goes where its normal rectangle says, with the real frame.
+        Restores.Restored(Window, [this] {
+            if (PlacedUnframed && NormalRect.isValid() && IsFramed(Window) &&
+                OuterRectOf(Window) != NormalRect) {
+                PlaceOuter(Window, NormalRect);
+            }
+        });
+    }
+
+    QWidget* Window;
+    QRect NormalRect;
+    bool PlacedUnframed = false;
+    TNormalStateCheck Checks;
+    TRestoreRefit Restores;
+};
+
+void KeepNormalRect(QWidget* window, const QRect& outer) {
+    TNormalRectKeeper* keeper = TNormalRectKeeper::Of(window);
+    if (keeper == nullptr) {
+        keeper = new TNormalRectKeeper(window);
+    }
+    keeper->Placed(outer);
+}
+
 // The window as the rules read it: its outer rectangles and minimum, frame included.
 TWindowState StateOf(const QWidget* window) {
     const QMargins frame = FrameMarginsOf(window);
@@ -59,6 +150,10 @@ TWindowState StateOf(const QWidget* window) {
     state.geometry = OuterRectOf(window);
     const QRect normal = window->normalGeometry();
     state.normalGeometry = normal.isValid() ? normal.marginsAdded(frame) : state.geometry;
+    if (const TNormalRectKeeper* keeper = TNormalRectKeeper::Of(window);
+        keeper != nullptr && keeper->Normal().isValid()) {
+        state.normalGeometry = keeper->Normal();
+    }
     state.minimum = OuterSizeOf(window, window->minimumSize());
     state.maximised = window->isMaximized();
     state.minimised = window->isMinimized();
@@ -71,6 +166,7 @@ void Place(QWidget* window, const TWindowPlacement& placement) {
         window->setWindowState(states);
     }
     PlaceOuter(window, placement.rect);
+    KeepNormalRect(window, placement.rect);
     if (placement.maximised) {
         window->setWindowState(states | Qt::WindowMaximized);
     }

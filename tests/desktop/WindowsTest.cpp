@@ -19,6 +19,7 @@
 #include "forms/dialogs/F_Summary.h"
 #include "forms/main/F_Main.h"
 #include "forms/main/MainController.h"
+#include "forms/tabs/TabDSMModel.h"
 #include "forms/tabs/Tab_DSF.h"
 #include "forms/tabs/Tab_DSM.h"
 #include "forms/tabs/Tab_SCF.h"
@@ -32,7 +33,9 @@
 #include "services/ovWM.h"
 #include "services_ui/F_StdDlg.h"
 #include "services_ui/TextMetrics.h"
+#include "services_ui/WindowFrame.h"
 #include "services_ui/WindowGeometry.h"
+#include "support/FakeStdDlg.h"
 #include "support/ProgramGlobals.h"
 
 #include <QAbstractScrollArea>
@@ -40,6 +43,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
@@ -261,6 +265,23 @@ void MaximiseAndRestore(QWidget* window) {
     window->showNormal();
     (void)QTest::qWaitFor([window] { return window->windowState() == Qt::WindowNoState; }, 10000);
     StableFrame(window);
+}
+
+// The user minimises the window and brings it back as a task bar does: through the window manager,
+// which learns of the request from the window's activation message.
+void MinimiseAndRestoreAsTheUserDoes(QWidget* window) {
+    window->showMinimized();
+    (void)QTest::qWaitFor([window] { return window->isMinimized(); }, 10000);
+    settle(300);
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("windowactivate"), QString::number(window->winId())});
+    (void)QTest::qWaitFor([window] { return !window->isMinimized() && window->isVisible(); },
+                          10000);
+    StableFrame(window);
+}
+
+std::string Text(const TovWM& slot) {
+    return Text(QRect(slot.getLeft(), slot.getTop(), slot.getWidth(), slot.getHeight()));
 }
 
 // Waits until the window is shown and framed (the command that shows it is still running its
@@ -649,6 +670,195 @@ TEST_F(ProgramWindows, TheSummaryAfterARunShowsEveryRowAndColumnWithoutScrollBar
     Main().processButton()->click();
     settle(200);
     sd->setDescription(description);
+}
+
+TEST_F(ProgramWindows, AMaximisedSummaryMinimisedAndRestoredComesBackMaximisedWithAutoSize) {
+    ASSERT_NE(UF_Summary, nullptr);
+    UP->setAutoSizeSummary(true);
+    SelectDefinition(0);
+    bool seen = false;
+    WhenShown(
+        UF_Summary,
+        [&] {
+            seen = true;
+            UF_Summary->showMaximized();
+            ASSERT_TRUE(QTest::qWaitFor([] { return UF_Summary->isMaximized(); }, 10000));
+            StableFrame(UF_Summary);
+            MinimiseAndRestoreAsTheUserDoes(UF_Summary);
+            EXPECT_TRUE(UF_Summary->isMaximized()) << "state " << UF_Summary->windowState().toInt()
+                                                   << ", frame " << Text(frameOf(UF_Summary));
+            EXPECT_TRUE(UF_Summary->isAutoSizeDown()) << "minimising is no drag of the border";
+            EXPECT_TRUE(UP->getAutoSizeSummary());
+            saveScreenshot(UF_Summary, QStringLiteral("summary_restored_from_minimised"));
+            // Restored from maximised, Auto Size fits the window to the grid again.
+            UF_Summary->showNormal();
+            ASSERT_TRUE(QTest::qWaitFor(
+                [] { return UF_Summary->windowState() == Qt::WindowNoState; }, 10000));
+            StableFrame(UF_Summary);
+            EXPECT_TRUE(UF_Summary->isAutoSizeDown());
+            EXPECT_EQ(frameOf(UF_Summary).size(),
+                      QSize(UF_Summary->getAutoMinWidth(), UF_Summary->getAutoMinHeight()))
+                << Text(frameOf(UF_Summary));
+        },
+        mrClose);
+    Main().processButton()->click();
+    settle(200);
+    EXPECT_TRUE(seen) << "the Summary was not shown";
+}
+
+TEST_F(ProgramWindows, TheSummaryComesUpAtItsSavedSizeEveryTimeAfterAMaximise) {
+    ASSERT_NE(UF_Summary, nullptr);
+    TovWM& slot = WMs->getItems(8);
+    SelectDefinition(0);
+    // Fitted once and moved to the bottom of the work area; then Auto Size is released.
+    UP->setAutoSizeSummary(true);
+    WhenShown(
+        UF_Summary,
+        [] {
+            const QRect fitted = StableFrame(UF_Summary);
+            PlaceOuter(UF_Summary,
+                       QRect(QPoint(fitted.x(), workArea().bottom() + 1 - fitted.height()),
+                             fitted.size()));
+            StableFrame(UF_Summary);
+        },
+        mrClose);
+    Main().processButton()->click();
+    settle(200);
+    UP->setAutoSizeSummary(false);
+    const QRect saved(slot.getLeft(), slot.getTop(), slot.getWidth(), slot.getHeight());
+    ASSERT_EQ(saved.bottom(), workArea().bottom()) << Text(slot);
+
+    // Each showing comes up at the saved rectangle with every row and column in sight, and a
+    // maximise and restore brings it back there.
+    for (int showing = 1; showing <= 6; ++showing) {
+        SCOPED_TRACE(showing);
+        bool seen = false;
+        WhenShown(
+            UF_Summary,
+            [&] {
+                seen = true;
+                const auto expectSaved = [&](const char* when) {
+                    SCOPED_TRACE(when);
+                    const QRect frame = StableFrame(UF_Summary);
+                    EXPECT_EQ(frame, saved) << Text(frame) << " saved " << Text(saved) << ", state "
+                                            << UF_Summary->windowState().toInt() << ", client "
+                                            << Text(UF_Summary->geometry());
+                    EXPECT_FALSE(UF_Summary->grid().verticalScrollBar()->isVisible());
+                    EXPECT_FALSE(UF_Summary->grid().horizontalScrollBar()->isVisible());
+                };
+                expectSaved("shown");
+                MaximiseAndRestore(UF_Summary);
+                expectSaved("maximised and restored");
+                EXPECT_FALSE(UF_Summary->isAutoSizeDown());
+            },
+            mrClose);
+        Main().processButton()->click();
+        settle(200);
+        ASSERT_TRUE(seen) << "the Summary was not shown";
+        EXPECT_EQ(QRect(slot.getLeft(), slot.getTop(), slot.getWidth(), slot.getHeight()), saved);
+    }
+    UP->setAutoSizeSummary(true);
+}
+
+// ---- A browse window without room below its field ----
+
+TEST_F(ProgramWindows, BrowseTaskFieldForTheLastMapRowOpensWholeAboveTheFieldNearTheBottomEdge) {
+    TUF_Main& main = Main();
+    main.showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.windowState() == Qt::WindowNoState; }, 10000));
+    SelectDefinition(0);
+    UP->setAutoSizeBrowseFld(true);
+    UP->setAutoAlignBrowseFld(true);
+    // The main window at the bottom of the screen: the last map row lies near its bottom edge.
+    const QRect area = workArea();
+    const QRect before = StableFrame(&main);
+    PlaceOuter(&main,
+               QRect(QPoint(before.x(), area.bottom() + 1 - before.height()), before.size()));
+    StableFrame(&main);
+    main.pages()->setCurrentIndex(3);
+    settle(100);
+    auto* map = PageAt<TTab_DSM>(3);
+    ASSERT_NE(map, nullptr);
+    map->grid()->MoveToCell(1, TDSMRows::Count);
+    settle(100);
+    bool seen = false;
+    WhenShown(
+        UF_BrowseFld,
+        [&] {
+            seen = true;
+            const QRect frame = StableFrame(UF_BrowseFld);
+            const TAlignAnchor anchor = UF_BrowseFld->getAnchor();
+            EXPECT_GT(anchor.AlignTop + UF_BrowseFld->getAutoHeight(), area.bottom() + 1)
+                << "the window would fit below the field";
+            EXPECT_EQ(frame.height(), UF_BrowseFld->getAutoHeight()) << Text(frame);
+            EXPECT_EQ(frame.bottom() + 1, anchor.FieldTop) << "not just above the field";
+            const auto* list = UF_BrowseFld->findChild<QListView*>();
+            ASSERT_NE(list, nullptr);
+            EXPECT_FALSE(list->verticalScrollBar()->isVisible()) << "rows out of sight";
+            ExpectPlacedAndReadable(UF_BrowseFld, QStringLiteral("browse_task_field_last_map_row"));
+        },
+        mrCancel);
+    map->browseButton()->click();
+    settle(200);
+    EXPECT_TRUE(seen) << "Browse Task Field was not shown";
+    PlaceOuter(&main, before);
+    StableFrame(&main);
+    main.pages()->setCurrentIndex(0);
+}
+
+// ---- The main window's normal rectangle ----
+
+// The main window as the program starts it, maximised (its frame not yet known), closed
+// maximised, over several starts: un-maximised it takes the rectangle the user last had in the
+// normal state, or the default one, and closing stores that rectangle unchanged.
+TEST(MainWindowOnTheDesktop, AMaximisedMainWindowKeepsItsNormalRectangleOverEveryCycle) {
+    if (!onRealDisplay()) {
+        GTEST_SKIP() << "needs the private X server of scripts/xvfb-session";
+    }
+    testsupport::ProgramGlobals globals;
+    testsupport::FakeStdDlg dlg;
+    TovWM& slot = WMs->getItems(1);
+    slot.setWindowSize(1);
+    QRect stored;
+    for (int cycle = 1; cycle <= 5; ++cycle) {
+        SCOPED_TRACE(cycle);
+        ForgetLearnedFrames();
+        TUF_Main window;
+        DF->setView(&window);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.isMaximized(); }, 10000));
+        ASSERT_TRUE(waitUntilFramed(&window));
+        StableFrame(&window);
+        if (cycle > 1) {
+            window.showNormal();
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return window.windowState() == Qt::WindowNoState; }, 10000));
+            EXPECT_EQ(StableFrame(&window), stored) << "un-maximised";
+            if (cycle == 5) {
+                saveScreenshot(&window, QStringLiteral("main_after_maximised_cycles"));
+            }
+            window.showMaximized();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return window.isMaximized(); }, 10000));
+            StableFrame(&window);
+        }
+        window.close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 10000));
+        DF->setView(nullptr);
+        const QRect now(slot.getLeft(), slot.getTop(), slot.getWidth(), slot.getHeight());
+        EXPECT_EQ(slot.getWindowSize(), 1);
+        if (cycle == 1) {
+            // Never un-maximised: the default size, centred on the work area.
+            const QRect area = workArea();
+            const QSize size(slot.getDefaultWidth(), slot.getDefaultHeight());
+            EXPECT_EQ(now, QRect(QPoint(area.x() + (area.width() - size.width()) / 2,
+                                        area.y() + (area.height() - size.height()) / 2),
+                                 size))
+                << Text(now);
+            stored = now;
+        } else {
+            EXPECT_EQ(now, stored) << Text(now);
+        }
+    }
 }
 
 } // namespace

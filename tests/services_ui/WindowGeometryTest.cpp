@@ -212,3 +212,37 @@ TEST(WindowManager, RoundTripThroughTheUserHiveKeepsUnreadableValues) {
 }
 
 } // namespace
+
+TEST(WindowGeometry, AWindowStartedAndClosedMaximisedKeepsItsNormalRectangleOverEveryCycle) {
+    auto previous = setScreenAreas(std::make_unique<FixedAreas>());
+    // Never saved: the default size, centred; then the rectangle the user last had un-maximised.
+    TovWM wm = slotWith(-1, -1, -1, -1, 811, 627);
+    wm.setWindowSize(1);
+    const QRect centred(64 + (1856 - 811) / 2, (1080 - 627) / 2, 811, 627);
+    const QRect moved(300, 120, 700, 500);
+    for (int cycle = 1; cycle <= 5; ++cycle) {
+        SCOPED_TRACE(cycle);
+        QWidget window;
+        window.setMinimumSize(300, 200);
+        ApplyWindowGeometry(wm, &window, true);
+        window.show();
+        ASSERT_TRUE(window.isMaximized());
+        if (cycle == 1) {
+            // Closed without ever being un-maximised.
+            CaptureWindowGeometry(wm, &window, true);
+            EXPECT_EQ(QRect(wm.getLeft(), wm.getTop(), wm.getWidth(), wm.getHeight()), centred);
+            EXPECT_EQ(wm.getWindowSize(), 1);
+            continue;
+        }
+        window.showNormal();
+        EXPECT_EQ(OuterRectOf(&window), cycle == 2 ? centred : moved);
+        if (cycle == 2) {
+            PlaceOuter(&window, moved); // the user moves and sizes it
+        }
+        window.showMaximized();
+        CaptureWindowGeometry(wm, &window, true);
+        EXPECT_EQ(QRect(wm.getLeft(), wm.getTop(), wm.getWidth(), wm.getHeight()), moved);
+        EXPECT_EQ(wm.getWindowSize(), 1);
+    }
+    setScreenAreas(std::move(previous));
+}

@@ -15,7 +15,7 @@ int rightOf(const QRect& r) {
 } // namespace
 
 TAlignAnchor CalcAlignAnchor(const QRect& field, const QRect& button) {
-    return {field.y() + field.height(), button.x() + button.width() + 4};
+    return {field.y() + field.height(), button.x() + button.width() + 4, field.y()};
 }
 
 int AutoListHeight(int itemHeight, int itemCount) {
@@ -69,28 +69,21 @@ QRect AutoAlignRect(const TAlignAnchor& anchor, const TFormBox& box, int autoWid
     const int areaBottom = bottomOf(workArea);
     const int areaRight = rightOf(workArea);
     const QSize& minimum = box.Minimum;
-    int top = 0;
-    int height = box.Window.height();
     int left = 0;
     int width = box.Window.width();
 
-    if (autoSize) {
-        // An anchor above the work area (main window partly off the screen) still leaves the
-        // caption on the screen.
-        const int alignTop = std::max(anchor.AlignTop, workArea.y());
-        if (alignTop + minimum.height() > areaBottom) {
-            top = std::max(areaBottom - minimum.height(), workArea.y());
-            height = minimum.height();
-        } else {
-            top = alignTop;
-            height = alignTop + autoHeight <= areaBottom ? autoHeight : areaBottom - alignTop;
-        }
-    } else {
-        top = anchor.AlignTop;
-        if (top + height > areaBottom) {
-            top = areaBottom - height;
-        }
-        top = std::max(top, workArea.y());
+    // A window cut to the room below its field would hide its last rows behind a scroll bar:
+    // it keeps its height and goes where it fits whole.
+    const int height = std::min(
+        std::max(autoSize ? autoHeight : box.Window.height(), minimum.height()), workArea.height());
+    // An anchor above the work area (main window partly off the screen) still leaves the caption
+    // on the screen.
+    const int alignTop = std::max(anchor.AlignTop, workArea.y());
+    int top = alignTop;
+    if (top + height > areaBottom) {
+        top = anchor.FieldTop - height >= workArea.y()
+                  ? anchor.FieldTop - height
+                  : std::max(areaBottom - height, workArea.y());
     }
 
     if (autoSize) {

@@ -8,10 +8,12 @@
 // area's bottom and right edges are exclusive (y + height, x + width).
 
 // Where a browse window hangs: the top just below the anchor field, the right edge just right of
-// the anchor's browse button.
+// the anchor's browse button; FieldTop is where a window that has no room below may end above the
+// field.
 struct TAlignAnchor {
     int AlignTop = 0;
     int AlignRight = 0;
+    int FieldTop = 0;
 };
 
 // The anchor of a field (its screen rectangle: an edit box or a grid row) and the browse button
@@ -52,7 +54,9 @@ TAutoSizeResult AutoSizeBox(const TAutoSizeWish& wish, const TFormBox& box, cons
 
 // Auto Align: the window hangs below the anchor field with its right edge under the browse
 // button's right edge, inside the work area. With autoSize the size is AutoWidth x AutoHeight
-// (cut to the room there is, never below the minimum); without it the size stays.
+// (the width cut to the room there is, never below the minimum); without it the size stays. A
+// window without room below the field keeps its height and ends just above the field, or, without
+// room there either, is moved up until its bottom edge is the work area's.
 QRect AutoAlignRect(const TAlignAnchor& anchor, const TFormBox& box, int autoWidth, int autoHeight,
                     bool autoSize, const QRect& workArea);
 

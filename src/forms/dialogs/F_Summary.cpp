@@ -486,21 +486,25 @@ void TUF_Summary::UserSized() {
 
 void TUF_Summary::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // A show event of the window system (as after a restore from minimised) is no new showing:
+    // the window stays as the user left it.
+    if (event->spontaneous()) {
+        return;
+    }
     GuardSlot([&] {
         if (const QRect intended = TakeIntendedOuterRect(this); intended.isValid()) {
             SetOuterGeometry(intended, OuterSizeOf(this, minimumSize()));
         }
         FormActivate();
+        ActivationAwaited = true;
         // Fitted with a frame not yet its own (its first showing): fitted again with the real one.
-        if (!event->spontaneous()) {
-            const QRect placed = outerRect();
-            WhenFramed(this, [this, placed] {
-                GuardSlot([&] {
-                    SetOuterGeometry(placed, OuterSizeOf(this, minimumSize()));
-                    FitAfterPlacing();
-                });
+        const QRect placed = outerRect();
+        WhenFramed(this, [this, placed] {
+            GuardSlot([&] {
+                SetOuterGeometry(placed, OuterSizeOf(this, minimumSize()));
+                FitAfterPlacing();
             });
-        }
+        });
     });
 }
 
@@ -510,7 +514,9 @@ void TUF_Summary::resizeEvent(QResizeEvent* event) {
         Restores.Track(this);
         PlaceChildren();
         if (Resizes.IsUserResize(event->size(), isVisible(), windowState() == Qt::WindowNoState)) {
-            UserSized();
+            // Maximising may resize the window before the window manager reports the state.
+            UserResizePending = true;
+            UserChecks.Schedule(this, [this] { GuardSlot([&] { UserGeometryChanged(); }); });
         }
     });
 }
@@ -520,12 +526,21 @@ void TUF_Summary::moveEvent(QMoveEvent* event) {
     GuardSlot([&] {
         Restores.Track(this);
         // Only a normal window is moved by the user; maximising moves it too.
-        const QRect outer = outerRect();
-        if (isAutoSizeDown() && windowState() == Qt::WindowNoState &&
-            (outer.width() < AutoMinWidth || outer.height() < AutoMinHeight)) {
-            SetAutoSizeDown(false);
+        if (isVisible() && windowState() == Qt::WindowNoState) {
+            UserChecks.Schedule(this, [this] { GuardSlot([&] { UserGeometryChanged(); }); });
         }
     });
+}
+
+void TUF_Summary::UserGeometryChanged() {
+    if (UserResizePending) {
+        UserResizePending = false;
+        UserSized();
+    }
+    const QRect outer = outerRect();
+    if (isAutoSizeDown() && (outer.width() < AutoMinWidth || outer.height() < AutoMinHeight)) {
+        SetAutoSizeDown(false);
+    }
 }
 
 void TUF_Summary::changeEvent(QEvent* event) {
@@ -533,6 +548,8 @@ void TUF_Summary::changeEvent(QEvent* event) {
     GuardSlot([&] {
         if (event->type() == QEvent::WindowStateChange) {
             Resizes.StateChanged();
+            UserChecks.Cancel();
+            UserResizePending = false;
             const bool maximised = isMaximized();
             if (maximised) {
                 SBtn_AutoSize->setEnabled(false);
@@ -543,7 +560,11 @@ void TUF_Summary::changeEvent(QEvent* event) {
                 Restores.Restored(this, [this] { GuardSlot([&] { FitAfterPlacing(); }); });
             }
             WasMaximised = maximised;
-        } else if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        } else if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+                   ActivationAwaited) {
+            // The showing's activation; a later one (back from another program, restored from
+            // minimised) finds the window as the user left it: maximised stays maximised.
+            ActivationAwaited = false;
             FormActivate();
         }
     });

@@ -79,6 +79,9 @@ private:
     void SetAutoSizeDown(bool down);
     // The user dragged the border: Auto Size is off from now on.
     void UserSized();
+    // A resize or move of the normal window, once the window manager has let it stay normal:
+    // the user's drag of the border, or a window left smaller than its fitted size.
+    void UserGeometryChanged();
     void Render(const TovSummaryGrid& summary);
     void FitColumns();
     TSummarySizes Sizes() const;
@@ -100,6 +103,9 @@ private:
     const QList<QIcon>* Glyphs = nullptr;
     TWindowResizeTracker Resizes;
     TRestoreRefit Restores;
+    TNormalStateCheck UserChecks;
+    bool UserResizePending = false;
+    bool ActivationAwaited = false;
     bool Updating = false;
     bool WasMaximised = false;
     int TwoLineRow = 0;

@@ -13,6 +13,7 @@ TEST(BrowseGeometry, AnchorHangsBelowTheFieldAndRightOfTheButton) {
     const TAlignAnchor anchor = CalcAlignAnchor(QRect(300, 200, 150, 21), QRect(460, 198, 24, 24));
     EXPECT_EQ(anchor.AlignTop, 221);
     EXPECT_EQ(anchor.AlignRight, 488);
+    EXPECT_EQ(anchor.FieldTop, 200);
 }
 
 TEST(BrowseGeometry, ListIsAtLeastThreeRowsHigh) {
@@ -139,34 +140,48 @@ TEST(BrowseGeometry, AutoAlignTable) {
         QRect window;
         QRect expected;
     };
-    // Minimum 300 x 150, auto size 400 x 300, work area 1000 x 800.
+    // Minimum 300 x 150, auto size 400 x 300, work area 1000 x 800; fields 21 pixels high.
     const QRect any(10, 10, 500, 350);
     const Case cases[] = {
         {"auto size: below the field, right edge at the button",
          true,
-         {200, 700},
+         {200, 700, 179},
          any,
          {300, 200, 400, 300}},
-        {"auto size: cut to the room below", true, {600, 700}, any, {300, 600, 400, 200}},
-        {"auto size: no room for the minimum, moved up",
+        {"auto size: no room below, above the field at its own size",
          true,
-         {700, 700},
+         {600, 700, 579},
          any,
-         {300, 650, 400, 150}},
+         {300, 279, 400, 300}},
+        {"auto size: the last row at the bottom edge, above the field",
+         true,
+         {790, 700, 769},
+         any,
+         {300, 469, 400, 300}},
+        {"auto size: no room below or above, moved up at its own size",
+         true,
+         {600, 700, 250},
+         any,
+         {300, 500, 400, 300}},
         {"auto size: button at the right edge keeps the width",
          true,
-         {200, 1004},
+         {200, 1004, 179},
          any,
          {600, 200, 400, 300}},
-        {"auto size: button at the left edge", true, {200, 100}, any, {0, 200, 400, 300}},
-        {"auto size: anchor above the work area", true, {-50, 700}, any, {300, 0, 400, 300}},
-        {"own size: below the field", false, {200, 700}, any, {200, 200, 500, 350}},
-        {"own size: moved up and left into the work area",
+        {"auto size: button at the left edge", true, {200, 100, 179}, any, {0, 200, 400, 300}},
+        {"auto size: anchor above the work area", true, {-50, 700, -71}, any, {300, 0, 400, 300}},
+        {"own size: below the field", false, {200, 700, 179}, any, {200, 200, 500, 350}},
+        {"own size: no room below, above the field and left into the work area",
          false,
-         {600, 1200},
+         {600, 1200, 579},
          any,
-         {500, 450, 500, 350}},
-        {"own size: never left of the work area", false, {200, 300}, any, {0, 200, 500, 350}},
+         {500, 229, 500, 350}},
+        {"own size: no room below or above, moved up",
+         false,
+         {600, 700, 300},
+         any,
+         {200, 450, 500, 350}},
+        {"own size: never left of the work area", false, {200, 300, 179}, any, {0, 200, 500, 350}},
     };
     for (const Case& c : cases) {
         const QRect r =
@@ -174,6 +189,8 @@ TEST(BrowseGeometry, AutoAlignTable) {
         EXPECT_EQ(r, c.expected) << c.name;
         EXPECT_GE(r.left(), kArea.left()) << c.name;
         EXPECT_LE(r.x() + r.width(), kArea.width()) << c.name;
+        EXPECT_LE(r.y() + r.height(), kArea.height()) << c.name;
+        EXPECT_EQ(r.height(), c.autoSize ? 300 : any.height()) << c.name;
     }
 }
 

@@ -406,6 +406,35 @@ TEST_F(SummaryWindowTest, MaximisingDisablesAutoSizeAndRestoringFitsTheWindowAga
     window.close();
 }
 
+TEST_F(SummaryWindowTest, AMaximisedWindowMinimisedAndRestoredStaysMaximisedWithAutoSize) {
+    UP->setAutoSizeSummary(true);
+    TUF_Summary window;
+    window.Fill(summary());
+    window.show();
+    QCoreApplication::processEvents();
+    window.showMaximized();
+    QCoreApplication::processEvents();
+    window.showMinimized();
+    QCoreApplication::processEvents();
+    // The user works in another window, then restores the Summary: the window system brings it
+    // back in the state it had and activates it.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QCoreApplication::processEvents();
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.activateWindow();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window.isActiveWindow());
+    EXPECT_TRUE(window.isMaximized()) << "state " << window.windowState().toInt();
+    EXPECT_FALSE(window.isAutoSizeEnabled());
+    EXPECT_TRUE(window.isAutoSizeDown());
+    TovUP stored;
+    stored.Load();
+    EXPECT_TRUE(stored.getAutoSizeSummary());
+    window.close();
+}
+
 TEST_F(SummaryWindowTest, AFittedHeightBeyondTheWorkAreaIsCutToItAndPlacedAtItsTop) {
     UseWorkArea(QRect(0, 0, 1600, 300));
     UP->setAutoSizeSummary(true);
