@@ -278,14 +278,18 @@ TEST_F(SampleRun, TheDefaultTemplateGivesTheOutputItAlwaysGave) {
         {QStringLiteral("xl/worksheets/_rels/sheet1.xml.rels"),
          "959a2cb8f146e52e35ae2867b15312494897ae807bcc2d6939be16a41d94da42"},
         {QStringLiteral("xl/worksheets/sheet1.xml"),
-         "2e02705559e5b95d7865878260517e535e9db52e15630c64e2817e9bbf41ade2"},
+         "41a19867db91a134da16bdd50582ad3696816eab5579ba313f75033313417d1c"},
         {QStringLiteral("xl/worksheets/sheet2.xml"),
          "73207b1ad3f3edec5c769e8b9abe6d470def57bd569348a2f5a1d850c9740c10"},
     };
     const QString output = RunDefinition(1);
     ASSERT_FALSE(output.isEmpty());
     std::map<QString, QByteArray> actual;
-    for (const auto& [name, bytes] : testsupport::ReadPackage(output)) {
+    // The Project Summary names the sample workbook by its path, which depends on where the
+    // build tree is: it is hashed as if the tree were at one fixed place.
+    const QByteArray shareDir = QByteArrayLiteral(KRV_SHARE_DIR);
+    for (auto [name, bytes] : testsupport::ReadPackage(output)) {
+        bytes.replace(shareDir, QByteArrayLiteral("/share"));
         actual[name] = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
     }
     QString listing;
