@@ -11,6 +11,7 @@
 #include "support/ProgramGlobals.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,8 +24,8 @@ namespace {
 
 using namespace desktopsupport;
 
-// A file dialogue that is a real window: it takes the activation from the main window, picks a
-// file and closes, as the user's choice would.
+// A file dialogue that is a real window: it takes the activation from the main window, then picks
+// a file and closes, as the user's choice would (however long the window manager takes).
 class ShownFileDialogs : public IFileDialogs {
 public:
     explicit ShownFileDialogs(QString answer) : Answer(std::move(answer)) {}
@@ -32,7 +33,15 @@ public:
     bool ExecuteOpen(const TFileDialogSetup&, QString& fileName) override {
         QDialog dialog(QApplication::activeWindow());
         dialog.resize(300, 200);
-        QTimer::singleShot(600, &dialog, &QDialog::accept);
+        const QDeadlineTimer limit(10000);
+        QTimer choice;
+        QObject::connect(&choice, &QTimer::timeout, &dialog, [&] {
+            Activated = dialog.isActiveWindow();
+            if (Activated || limit.hasExpired()) {
+                dialog.accept();
+            }
+        });
+        choice.start(20);
         if (dialog.exec() != QDialog::Accepted) {
             return false;
         }
@@ -42,6 +51,8 @@ public:
     bool ExecuteSave(const TFileDialogSetup& setup, QString& fileName) override {
         return ExecuteOpen(setup, fileName);
     }
+
+    bool Activated = false;
 
 private:
     QString Answer;
@@ -98,8 +109,9 @@ TEST_F(KeyboardOnTheDesktop, ABrowsedTemplateGivesTheFocusBackToItsEditBox) {
     tab->setFileDialogs(&fileDialogs);
     settle(100);
     tab->browseButton(swTemplate)->click();
-    settle(300);
-    EXPECT_TRUE(window->isActiveWindow());
+    EXPECT_TRUE(fileDialogs.Activated) << "the dialogue never took the activation";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }, 10000))
+        << "the window manager did not give the activation back";
     EXPECT_EQ(tab->box(sbTF_Path)->text(), chosen);
     EXPECT_EQ(QApplication::focusWidget(), tab->box(sbTF_Path));
 }
