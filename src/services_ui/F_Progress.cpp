@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 
 TUF_Progress* UF_Progress = nullptr;
 
@@ -269,6 +270,20 @@ void TUF_Progress::Show() {
     LastPaint.invalidate();
     setUpdatesEnabled(true);
     show();
+    // The window system shows the window in its own time (a window manager frames it first), and
+    // its request to paint may come while an operation holds the updates back between two
+    // paints: the request is served, or the window would stay blank until the next step line.
+    if (QWindow* window = windowHandle()) {
+        window->installEventFilter(this);
+    }
+}
+
+bool TUF_Progress::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle()) {
+        // Held back again by the next paint of the operation's own.
+        setUpdatesEnabled(true);
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TUF_Progress::Hide() {

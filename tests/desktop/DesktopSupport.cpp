@@ -2,12 +2,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
+
+#include <signal.h>
 
 namespace desktopsupport {
 
@@ -52,6 +56,38 @@ bool showAndSettle(QWidget* window) {
         last = now;
     }
     return framed;
+}
+
+HeldWindowManager::HeldWindowManager() {
+    // The session's window manager is the one started on this display.
+    const QByteArray display = "DISPLAY=" + qgetenv("DISPLAY");
+    QDirIterator proc(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (proc.hasNext()) {
+        const QString folder = proc.next();
+        QFile comm(folder + QStringLiteral("/comm"));
+        QFile environ(folder + QStringLiteral("/environ"));
+        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "openbox" ||
+            !environ.open(QIODevice::ReadOnly) ||
+            !environ.readAll().split('\0').contains(display)) {
+            continue;
+        }
+        const long pid = proc.fileName().toLong();
+        if (::kill(pid_t(pid), SIGSTOP) == 0) {
+            pid_ = pid;
+        }
+        return;
+    }
+}
+
+HeldWindowManager::~HeldWindowManager() {
+    letGo();
+}
+
+void HeldWindowManager::letGo() {
+    if (pid_ > 0) {
+        ::kill(pid_t(pid_), SIGCONT);
+        pid_ = 0;
+    }
 }
 
 QString saveScreenshot(QWidget* window, const QString& name) {

@@ -28,6 +28,22 @@ bool showAndSettle(QWidget* window);
 // Lets the window manager and the program answer each other for a while.
 void settle(int milliseconds = 200);
 
+// Holds the session's window manager (stopped) while it lives, as a window manager too busy to
+// answer: a window shown meanwhile is framed, mapped and exposed only once it is let go.
+class HeldWindowManager {
+public:
+    HeldWindowManager();
+    ~HeldWindowManager();
+    HeldWindowManager(const HeldWindowManager&) = delete;
+    HeldWindowManager& operator=(const HeldWindowManager&) = delete;
+
+    bool held() const { return pid_ > 0; }
+    void letGo();
+
+private:
+    long pid_ = 0;
+};
+
 // Saves a picture of the window with its frame into the build tree's desktop-screenshots folder,
 // for review; returns the file's path.
 QString saveScreenshot(QWidget* window, const QString& name);

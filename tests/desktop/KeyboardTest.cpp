@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QLineEdit>
 #include <QProcess>
@@ -26,8 +27,8 @@ namespace {
 
 using namespace desktopsupport;
 
-// A file dialogue that is a real window: it takes the activation from the main window, picks a
-// file and closes, as the user's choice would.
+// A file dialogue that is a real window: it takes the activation from the main window, then picks
+// a file and closes, as the user's choice would (however long the window manager takes).
 class ShownFileDialogs : public IFileDialogs {
 public:
     explicit ShownFileDialogs(QString answer) : Answer(std::move(answer)) {}
@@ -35,7 +36,15 @@ public:
     bool ExecuteOpen(const TFileDialogSetup&, QString& fileName) override {
         QDialog dialog(QApplication::activeWindow());
         dialog.resize(300, 200);
-        QTimer::singleShot(600, &dialog, &QDialog::accept);
+        const QDeadlineTimer limit(10000);
+        QTimer choice;
+        QObject::connect(&choice, &QTimer::timeout, &dialog, [&] {
+            Activated = dialog.isActiveWindow();
+            if (Activated || limit.hasExpired()) {
+                dialog.accept();
+            }
+        });
+        choice.start(20);
         if (dialog.exec() != QDialog::Accepted) {
             return false;
         }
@@ -45,6 +54,8 @@ public:
     bool ExecuteSave(const TFileDialogSetup& setup, QString& fileName) override {
         return ExecuteOpen(setup, fileName);
     }
+
+    bool Activated = false;
 
 private:
     QString Answer;
@@ -101,8 +112,9 @@ TEST_F(KeyboardOnTheDesktop, ABrowsedTemplateGivesTheFocusBackToItsEditBox) {
     tab->setFileDialogs(&fileDialogs);
     settle(100);
     tab->browseButton(swTemplate)->click();
-    settle(300);
-    EXPECT_TRUE(window->isActiveWindow());
+    EXPECT_TRUE(fileDialogs.Activated) << "the dialogue never took the activation";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->isActiveWindow(); }, 10000))
+        << "the window manager did not give the activation back";
     EXPECT_EQ(tab->box(sbTF_Path)->text(), chosen);
     EXPECT_EQ(QApplication::focusWidget(), tab->box(sbTF_Path));
 }

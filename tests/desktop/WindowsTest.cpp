@@ -206,6 +206,7 @@ void CollectLayoutFaults(const QWidget* parent, QStringList& faults) {
 
 // The window's frame once the window manager and the program have stopped moving it.
 QRect StableFrame(const QWidget* window) {
+    (void)waitUntilFramed(window);
     QRect last = frameOf(window);
     for (int unchanged = 0, i = 0; unchanged < 3 && i < 40; ++i) {
         settle(50);
@@ -232,9 +233,13 @@ void ExpectPlacedAndReadable(QWidget* window, const QString& name) {
     saveScreenshot(window, name);
 }
 
-// The frame's centre lies at the work area's centre (a window centred on the screen).
+// The frame's centre lies at the work area's centre (a window centred on the screen), once the
+// window manager has placed the frame (in its own time).
 void ExpectCentred(const QWidget* window) {
-    const QPoint offset = frameOf(window).center() - workArea().center();
+    const auto offsetNow = [window] { return frameOf(window).center() - workArea().center(); };
+    (void)QTest::qWaitFor(
+        [&] { return std::abs(offsetNow().x()) <= 1 && std::abs(offsetNow().y()) <= 1; }, 10000);
+    const QPoint offset = offsetNow();
     EXPECT_LE(std::abs(offset.x()), 1) << Text(frameOf(window)) << " in " << Text(workArea());
     EXPECT_LE(std::abs(offset.y()), 1) << Text(frameOf(window)) << " in " << Text(workArea());
 }
@@ -456,8 +461,9 @@ TEST_F(ProgramWindows, OptionsAboutAndAddRenameCopyOpenCentredAtTheirSize) {
                     << refused << " in " << actions.join(QLatin1Char(' ')).toStdString();
             }
             dialog.window->showMinimized();
-            settle(500);
-            EXPECT_TRUE(dialog.window->isVisible() && !dialog.window->isMinimized());
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return dialog.window->isVisible() && !dialog.window->isMinimized(); },
+                10000));
         }
         dialog.window->reject();
         settle(100);
@@ -490,12 +496,19 @@ TEST_F(ProgramWindows, TheStandardDialogueIsAsWideAsItsLongestTitle) {
 // The browse window the button opens hangs below the field, its right edge 4 pixels right of the
 // button's: on its first showing too.
 void ExpectHangingBelow(const QWidget* window, const QWidget* field, const QWidget* button) {
-    const QRect frame = frameOf(window);
     const QPoint buttonRight = button->mapToGlobal(QPoint(button->width(), 0));
     const int fieldBottom = field->mapToGlobal(QPoint(0, field->height())).y();
+    const int right = std::min(buttonRight.x() + 4, workArea().right() + 1);
+    // The window manager frames and places the window in its own time.
+    (void)QTest::qWaitFor(
+        [&] {
+            const QRect now = frameOf(window);
+            return now.top() == fieldBottom && now.left() + now.width() == right;
+        },
+        10000);
+    const QRect frame = frameOf(window);
     EXPECT_EQ(frame.top(), fieldBottom) << "frame " << Text(frame);
-    EXPECT_EQ(frame.left() + frame.width(), std::min(buttonRight.x() + 4, workArea().right() + 1))
-        << "frame " << Text(frame);
+    EXPECT_EQ(frame.left() + frame.width(), right) << "frame " << Text(frame);
 }
 
 TEST_F(ProgramWindows, BrowseWindowsHangBelowTheirFieldFromTheirFirstShowing) {
@@ -584,6 +597,8 @@ TEST_F(ProgramWindows, ErrorListsStayPutWhenMaximisedAndRestoredOnTheirFirstShow
             const QRect before = frameOf(UF_CfgErr);
             ExpectPlacedAndReadable(UF_CfgErr, QStringLiteral("configuration_errors"));
             MaximiseAndRestore(UF_CfgErr);
+            (void)QTest::qWaitFor([&] { return frameOf(UF_CfgErr).topLeft() == before.topLeft(); },
+                                  10000);
             EXPECT_EQ(frameOf(UF_CfgErr).topLeft(), before.topLeft())
                 << "after maximise and restore " << Text(frameOf(UF_CfgErr));
             EXPECT_TRUE(workArea().contains(frameOf(UF_CfgErr)));
