@@ -7,13 +7,52 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QPointer>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
 
-// How long RestoreWindowFromMinimised lets the desktop take to restore a window.
+// How long RestoreWindowFromMinimised waits for the window manager's first report of the
+// restore before it returns.
 constexpr int kRestorePatienceMs = 2000;
-// How long a restored window may show the normal state before it is asked to maximise again.
-constexpr int kSettleMs = 200;
+// How long a window manager that never reports the restore is waited for: the watch then ends, so
+// that a report long after (the user's own un-maximising) is never taken for the restore.
+constexpr int kRestoreWatchMs = 10000;
+
+// Asks a window that is to come back maximised to maximise once more when the window manager
+// settles its restore on the normal state: it hears of the restore and of the state in turn, and
+// a slow one may report the normal state well after the restore was asked for. Reads the window
+// manager's own reports of the state (the widget's state already says what was asked for), and
+// goes with the first one that is no longer minimised.
+class TMaximiseOnRestore : public QObject {
+public:
+    TMaximiseOnRestore(QWidget* widget, QWindow* window) : QObject(window), Widget(widget) {
+        window->installEventFilter(this);
+        QTimer::singleShot(kRestoreWatchMs, this, &QObject::deleteLater);
+    }
+
+    bool Reported = false; // the window manager has reported the restore
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowStateChange && event->spontaneous()) {
+            const Qt::WindowStates reported = static_cast<QWindow*>(watched)->windowStates();
+            if (!reported.testFlag(Qt::WindowMinimized)) {
+                Reported = true;
+                watched->removeEventFilter(this);
+                if (!reported.testFlag(Qt::WindowMaximized) && Widget != nullptr) {
+                    Widget->showMaximized();
+                }
+                deleteLater();
+            }
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> Widget;
+};
 
 // The receiver of the main window's hand-overs; the server stops before the receiver goes.
 struct TListening {
@@ -40,24 +79,14 @@ void RestoreWindowFromMinimised(QWidget* window, bool wasMaximised) {
     window->show();
     window->raise();
     window->activateWindow();
-    // The window manager may settle the restore on the normal state (it hears of the restore and
-    // of the state in turn): a window meant to be maximised that stays normal for a moment is
-    // asked to maximise once more.
+    QWindow* handle = window->windowHandle();
+    if (!maximised || handle == nullptr) {
+        return;
+    }
+    // Callers show a window over the restored one next: they wait a while for the report.
+    const QPointer<TMaximiseOnRestore> watch = new TMaximiseOnRestore(window, handle);
     const QDeadlineTimer patience(kRestorePatienceMs);
-    QDeadlineTimer normalFor(QDeadlineTimer::Forever);
-    bool askedAgain = false;
-    while (!patience.hasExpired()) {
-        if (!window->isMinimized() && (!maximised || window->isMaximized())) {
-            break;
-        }
-        if (!window->isMinimized() && !askedAgain) {
-            if (normalFor.isForever()) {
-                normalFor.setRemainingTime(kSettleMs);
-            } else if (normalFor.hasExpired()) {
-                window->showMaximized();
-                askedAgain = true;
-            }
-        }
+    while (watch != nullptr && !watch->Reported && !patience.hasExpired()) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 }

@@ -7,7 +7,8 @@
 
 // Brings a window to the front and, when it is minimised, restores it to the state it was
 // minimised from (maximised when it was, or when wasMaximised says so); waits for the desktop to
-// report the restored state for a bounded time only (some window systems never report it).
+// report the restore for a bounded time only (some window systems never report it), and puts a
+// maximised window's state right whenever the report comes.
 void RestoreWindowFromMinimised(QWidget* window, bool wasMaximised = false);
 void BringWindowToFront(QWidget* window);
 
