@@ -3,9 +3,65 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QtGlobal>
+#include <map>
+#include <memory>
+#include <mutex>
 
 namespace platform {
 namespace {
+
+// The hives as last parsed, by path, with the bytes they were parsed from. Every read still reads
+// the file, so that a change by another instance or program is seen at once; only the parse,
+// which is what costs with a large hive, is skipped while the bytes are the same.
+class ParsedHives {
+public:
+    static ParsedHives& instance() {
+        static ParsedHives hives;
+        return hives;
+    }
+
+    // The hive in the file now; a missing file is an empty hive. Raises RegistryError as
+    // RegistryHive::load does.
+    std::shared_ptr<const RegistryHive> load(const QString& path) {
+        const std::optional<QByteArray> bytes = RegistryHive::readFile(path);
+        if (!bytes) {
+            static const auto empty = std::make_shared<const RegistryHive>();
+            return empty;
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            const auto it = entries_.find(path);
+            if (it != entries_.end() && it->second.bytes == *bytes) {
+                return it->second.hive;
+            }
+        }
+        auto hive = std::make_shared<const RegistryHive>(RegistryHive::parse(*bytes, path));
+        remember(path, *bytes, hive);
+        return hive;
+    }
+
+    // The hive just written to path as those bytes.
+    void remember(const QString& path, const QByteArray& bytes,
+                  std::shared_ptr<const RegistryHive> hive) {
+        const std::lock_guard lock(mutex_);
+        entries_[path] = {bytes, std::move(hive)};
+    }
+
+private:
+    struct Entry {
+        QByteArray bytes;
+        std::shared_ptr<const RegistryHive> hive;
+    };
+    std::mutex mutex_;
+    std::map<QString, Entry> entries_;
+};
+
+// Writes the hive to path and keeps it as the parse of what was written.
+void saveHive(const QString& path, RegistryHive hive) {
+    const QByteArray written = hive.save(path);
+    ParsedHives::instance().remember(path, written,
+                                     std::make_shared<const RegistryHive>(std::move(hive)));
+}
 
 // The open batch: the user hive in memory.
 struct OpenBatch {
@@ -33,24 +89,24 @@ QString describe(RegistryRoot root, const QString& key, const QString& name) {
         .arg(name.isEmpty() ? QStringLiteral("(Default)") : name, fullKey(root, key));
 }
 
-// The user hive, from the open batch when there is one.
-const RegistryHive& userHive(const QString& path, std::optional<RegistryHive>& own) {
-    if (OpenBatch* batch = openBatch(); batch != nullptr && batch->path == path) {
-        if (batch->loadError) {
-            throw *batch->loadError;
-        }
-        if (!batch->hive) {
-            try {
-                batch->hive = RegistryHive::load(path);
-            } catch (const RegistryError& e) {
-                batch->loadError = e;
-                throw;
-            }
-        }
-        return *batch->hive;
+// The open batch's user hive when a batch is open on that path, else nullptr.
+RegistryHive* batchHive(const QString& path) {
+    OpenBatch* batch = openBatch();
+    if (batch == nullptr || batch->path != path) {
+        return nullptr;
     }
-    own = RegistryHive::load(path);
-    return *own;
+    if (batch->loadError) {
+        throw *batch->loadError;
+    }
+    if (!batch->hive) {
+        try {
+            batch->hive = *ParsedHives::instance().load(path);
+        } catch (const RegistryError& e) {
+            batch->loadError = e;
+            throw;
+        }
+    }
+    return &*batch->hive;
 }
 
 } // namespace
@@ -88,12 +144,15 @@ RegistryFiles registryFiles(const QString& installedMachineHive) {
 
 std::optional<RegValue> Registry::read(RegistryRoot root, const QString& key,
                                        const QString& name) const {
-    std::optional<RegistryHive> own;
-    const QString hiveKey = fullKey(root, key);
-    const RegistryHive& hive = root == RegistryRoot::CurrentUser
-                                   ? userHive(files_.userHive, own)
-                                   : *(own = RegistryHive::load(files_.machineHive));
-    if (const RegValue* value = hive.value(hiveKey, name)) {
+    std::shared_ptr<const RegistryHive> held;
+    const RegistryHive* hive =
+        root == RegistryRoot::CurrentUser ? batchHive(files_.userHive) : nullptr;
+    if (hive == nullptr) {
+        held = ParsedHives::instance().load(root == RegistryRoot::CurrentUser ? files_.userHive
+                                                                              : files_.machineHive);
+        hive = held.get();
+    }
+    if (const RegValue* value = hive->value(fullKey(root, key), name)) {
         return *value;
     }
     return std::nullopt;
@@ -140,17 +199,15 @@ void Registry::write(RegistryRoot root, const QString& key, const QString& name,
         throw RegistryError(QStringLiteral("Unable to write %1: the key is read only.")
                                 .arg(describe(root, key, name)));
     }
-    if (OpenBatch* batch = openBatch(); batch != nullptr && batch->path == files_.userHive) {
-        std::optional<RegistryHive> unused;
-        userHive(files_.userHive, unused);
-        batch->hive->setValue(fullKey(root, key), name, value);
-        batch->dirty = true;
+    if (RegistryHive* hive = batchHive(files_.userHive)) {
+        hive->setValue(fullKey(root, key), name, value);
+        openBatch()->dirty = true;
         return;
     }
     // A hive that cannot be read is never replaced: what it holds would be lost.
-    RegistryHive hive = RegistryHive::load(files_.userHive);
+    RegistryHive hive = *ParsedHives::instance().load(files_.userHive);
     hive.setValue(fullKey(root, key), name, value);
-    hive.save(files_.userHive);
+    saveHive(files_.userHive, std::move(hive));
 }
 
 void Registry::writeString(RegistryRoot root, const QString& key, const QString& name,
@@ -187,7 +244,7 @@ void RegistryBatch::commit() {
     if (!owner_ || batch == nullptr || !batch->dirty || !batch->hive) {
         return;
     }
-    batch->hive->save(batch->path);
+    saveHive(batch->path, *batch->hive);
     batch->dirty = false;
 }
 

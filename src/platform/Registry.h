@@ -29,7 +29,9 @@ RegistryFiles registryFiles(const QString& installedMachineHive);
 
 // One-shot registry access: every call reads the hive it needs and every write rewrites the user
 // hive, unless a batch is open (RegistryBatch), which keeps the user hive in memory and writes it
-// once. Missing keys and values are not errors; a value of the wrong type raises RegistryError.
+// once. A hive file is parsed again only when its bytes have changed since it was last parsed or
+// written, so that reading settings one by one from a large hive stays cheap. Missing keys and
+// values are not errors; a value of the wrong type raises RegistryError.
 class Registry {
 public:
     explicit Registry(RegistryFiles files) : files_(std::move(files)) {}

@@ -230,20 +230,25 @@ RegistryHive RegistryHive::parse(const QByteArray& data, const QString& fileName
 }
 
 RegistryHive RegistryHive::load(const QString& path) {
+    const std::optional<QByteArray> data = readFile(path);
+    return data ? parse(*data, path) : RegistryHive();
+}
+
+std::optional<QByteArray> RegistryHive::readFile(const QString& path) {
     QFile file(path);
     if (!file.exists()) {
-        return {};
+        return std::nullopt;
     }
     if (!file.open(QIODevice::ReadOnly)) {
         throw RegistryError(QStringLiteral("Unable to read the registry file %1: %2")
                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
-    const QByteArray data = file.readAll();
+    QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         throw RegistryError(QStringLiteral("Unable to read the registry file %1: %2")
                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
-    return parse(data, path);
+    return data;
 }
 
 QByteArray RegistryHive::serialize() const {
@@ -280,7 +285,7 @@ QByteArray RegistryHive::serialize() const {
     return out.toUtf8();
 }
 
-void RegistryHive::save(const QString& path) const {
+QByteArray RegistryHive::save(const QString& path) const {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
         throw RegistryError(QStringLiteral("Unable to create the registry folder %1.")
@@ -294,6 +299,7 @@ void RegistryHive::save(const QString& path) const {
         throw RegistryError(QStringLiteral("Unable to write the registry file %1: %2")
                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
+    return data;
 }
 
 RegistryHive::Key* RegistryHive::findKey(const QString& key) {

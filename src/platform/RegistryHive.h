@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -41,10 +42,14 @@ public:
     // Reads a hive file; a missing file is an empty hive. Raises RegistryError when the file
     // cannot be read or is not a hive.
     static RegistryHive load(const QString& path);
+    // The bytes of a hive file, or nothing when there is no such file. Raises RegistryError when
+    // the file cannot be read.
+    static std::optional<QByteArray> readFile(const QString& path);
 
     QByteArray serialize() const;
-    // Writes the hive through a temporary file and a rename, creating the folder when missing.
-    void save(const QString& path) const;
+    // Writes the hive through a temporary file and a rename, creating the folder when missing;
+    // returns the bytes written.
+    QByteArray save(const QString& path) const;
 
     bool hasKey(const QString& key) const;
     // nullptr when the key or the value is missing; an empty name is the default value.

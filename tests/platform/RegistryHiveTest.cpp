@@ -2,6 +2,7 @@
 #include "platform/Registry.h"
 #include "support/TempRegistry.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <gtest/gtest.h>
@@ -272,6 +273,37 @@ TEST(Registry, ABatchWritesOnceOnCommitAndDiscardsWithout) {
         batch.commit();
     }
     EXPECT_EQ(r.readInteger(RegistryRoot::CurrentUser, kUP, QStringLiteral("A"), 0), 2);
+}
+
+TEST(Registry, EveryReadSeesTheHiveAsItIsNowWhoeverChangedIt) {
+    TempRegistry reg;
+    const platform::RegistryFiles files = platform::registryFiles(reg.machineHive());
+    const platform::Registry r(files);
+    const platform::Registry other(files);
+    const auto root = RegistryRoot::CurrentUser;
+    const QString k = QStringLiteral("K");
+    const QString a = QStringLiteral("A");
+
+    // Rewritten in place by another program: the same size, very likely the same time stamp.
+    reg.writeUserHive("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n"
+                      "\"A\"=dword:00000001\n");
+    EXPECT_EQ(r.readInteger(root, k, a, 0), 1);
+    reg.writeUserHive("Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\K]\n"
+                      "\"A\"=dword:00000002\n");
+    EXPECT_EQ(r.readInteger(root, k, a, 0), 2);
+
+    // Written by this program and by another instance of it.
+    r.writeInteger(root, k, a, 3);
+    EXPECT_EQ(other.readInteger(root, k, a, 0), 3);
+    other.writeInteger(root, k, QStringLiteral("B"), 4);
+    EXPECT_EQ(r.readInteger(root, k, a, 0), 3);
+    EXPECT_EQ(r.readInteger(root, k, QStringLiteral("B"), 0), 4);
+
+    // Spoilt after a good read: the fault is told, not the hive read before; removed: defaults.
+    reg.writeUserHive("this is not a hive\n");
+    EXPECT_THROW(r.readInteger(root, k, a, 0), RegistryError);
+    ASSERT_TRUE(QFile::remove(reg.userHive()));
+    EXPECT_EQ(r.readInteger(root, k, a, 9), 9);
 }
 
 } // namespace
