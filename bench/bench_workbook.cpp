@@ -205,11 +205,15 @@ int writeBomb(const char* path, long long megabytes, bool cells) {
     if (cells) {
         std::fputs("</t></is></c>", out);
     }
+    // Whole elements only, so that the sheet stays well-formed whatever the size asked for.
+    const std::string unit = cells ? "<c/>" : " ";
     std::string filler;
     while (filler.size() < (size_t(1) << 20)) {
-        filler += cells ? "<c/>" : " ";
+        filler += unit;
     }
-    for (long long left = total - randomText; left > 0; left -= (1 << 20)) {
+    const long long unitSize = static_cast<long long>(unit.size());
+    const long long fill = (total - randomText) / unitSize * unitSize;
+    for (long long left = fill; left > 0; left -= (1 << 20)) {
         std::fwrite(filler.data(), 1, size_t(std::min<long long>(left, 1 << 20)), out);
     }
     std::fputs(cells ? "</row>" : "</t></is></c></row>", out);
