@@ -256,3 +256,19 @@ TEST(RowShiftTest, CommentsTablesAndVmlBoxes) {
     EXPECT_EQ(shiftTable(*table, "Data", "Data", RowChange::insert(50, 5)), TableShift::Unchanged);
     EXPECT_EQ(shiftTable(*table, "Data", "Data", RowChange::remove(1, 40)), TableShift::Deleted);
 }
+
+// A damaged part may number its rows anywhere an int reaches: a shared formula followed into such
+// a row is translated from a row held at the sheet's edge, never by an offset that overflows.
+TEST(RowShiftTest, SharedFormulasInRowsNumberedFarOutsideTheSheetAreExpandedWithoutOverflow) {
+    for (const char* number : {"-2147483648", "-1", "2147483647"}) {
+        SCOPED_TRACE(number);
+        const std::string xml = std::string(R"(<worksheet><sheetData>
+<row r="2"><c r="B2"><f t="shared" ref="B2:B3" si="0">A2*2</f></c></row>
+<row r=")") + number + R"("><c r="B3"><f t="shared" si="0"/></c></row>
+</sheetData></worksheet>)";
+        auto doc = load(xml.c_str());
+        EXPECT_NO_THROW(shiftWorksheet(*doc, "Data", "Data", RowChange::remove(1, 1)));
+        EXPECT_EQ(at(*doc, "//row[1]/c/f"), "A1*2");
+        EXPECT_EQ(at(*doc, "//row[1]/c/f/@t"), "<none>") << "the master is expanded";
+    }
+}

@@ -44,10 +44,12 @@ int columnNumber(std::string_view letters) {
     return col;
 }
 
-// A row's number: its "r", or the number after the previous row's. Numbers beyond the sheet (a
-// damaged part) are held at the row past its end, so that moving them cannot overflow.
+// A row's number: its "r", or the number after the previous row's. Numbers outside the sheet (a
+// damaged part) are held at 0 or at the row past its end, so that moving them or measuring
+// between two rows cannot overflow.
 int rowNumberOf(const pugi::xml_node& row, int previous) {
-    return std::min(row.attribute("r") ? row.attribute("r").as_int() : previous + 1, kMaxRows + 1);
+    return std::clamp(row.attribute("r") ? row.attribute("r").as_int() : previous + 1, 0,
+                      kMaxRows + 1);
 }
 
 bool rowHasContent(const pugi::xml_node& row) {
