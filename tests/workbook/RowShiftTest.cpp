@@ -257,18 +257,45 @@ TEST(RowShiftTest, CommentsTablesAndVmlBoxes) {
     EXPECT_EQ(shiftTable(*table, "Data", "Data", RowChange::remove(1, 40)), TableShift::Deleted);
 }
 
-// A damaged part may number its rows anywhere an int reaches: a shared formula followed into such
-// a row is translated from a row held at the sheet's edge, never by an offset that overflows.
-TEST(RowShiftTest, SharedFormulasInRowsNumberedFarOutsideTheSheetAreExpandedWithoutOverflow) {
-    for (const char* number : {"-2147483648", "-1", "2147483647"}) {
+// A damaged part may number its rows anywhere an int reaches: shared formulas followed into such a
+// row, page breaks, drawing anchors and comment boxes are moved from a row held at the sheet's
+// edge, never by an offset that overflows.
+TEST(RowShiftTest, RowNumbersFarOutsideTheSheetShiftWithoutOverflow) {
+    for (const std::string number : {"-2147483648", "-1", "2147483647"}) {
         SCOPED_TRACE(number);
-        const std::string xml = std::string(R"(<worksheet><sheetData>
+        for (const RowChange change : {RowChange::insert(1, 2), RowChange::remove(1, 1)}) {
+            const std::string sheetXml = R"(<worksheet><sheetData>
 <row r="2"><c r="B2"><f t="shared" ref="B2:B3" si="0">A2*2</f></c></row>
-<row r=")") + number + R"("><c r="B3"><f t="shared" si="0"/></c></row>
-</sheetData></worksheet>)";
-        auto doc = load(xml.c_str());
-        EXPECT_NO_THROW(shiftWorksheet(*doc, "Data", "Data", RowChange::remove(1, 1)));
-        EXPECT_EQ(at(*doc, "//row[1]/c/f"), "A1*2");
-        EXPECT_EQ(at(*doc, "//row[1]/c/f/@t"), "<none>") << "the master is expanded";
+<row r=")" + number + R"("><c r="B3"><f t="shared" si="0"/></c></row>
+</sheetData><rowBreaks count="1"><brk id=")" +
+                                         number + R"(" max="16383"/></rowBreaks></worksheet>)";
+            auto sheet = load(sheetXml.c_str());
+            try {
+                shiftWorksheet(*sheet, "Data", "Data", change);
+                EXPECT_EQ(at(*sheet, "//row[1]/c/f/@t"), "<none>") << "the master is expanded";
+            } catch (const workbook::Error&) {
+                // refused as pushing cells off the sheet: a sound outcome too
+            }
+
+            const std::string drawingXml = R"(<xdr:wsDr xmlns:xdr="x"><xdr:twoCellAnchor>
+<xdr:from><xdr:row>)" + number + R"(</xdr:row></xdr:from><xdr:to><xdr:row>)" +
+                                           number +
+                                           R"(</xdr:row></xdr:to></xdr:twoCellAnchor></xdr:wsDr>)";
+            auto drawing = load(drawingXml.c_str());
+            shiftDrawingAnchors(*drawing, change);
+            for (const char* end : {"from", "to"}) {
+                // Left as it was, or moved onto the sheet.
+                const std::string row =
+                    at(*drawing, (std::string("//xdr:") + end + "/xdr:row").c_str());
+                EXPECT_TRUE(row == number || (std::stoi(row) >= 0 && std::stoi(row) <= kMaxRows))
+                    << row;
+            }
+
+            const std::string vmlXml = R"(<xml xmlns:v="v" xmlns:x="x"><v:shape>
+<x:ClientData ObjectType="Note"><x:Anchor>2, 15, 3, 10, 4, 15, 7, 4</x:Anchor><x:Row>)" +
+                                       number + R"(</x:Row></x:ClientData></v:shape></xml>)";
+            auto vml = load(vmlXml.c_str());
+            shiftVmlAnchors(*vml, change);
+        }
     }
 }

@@ -368,8 +368,10 @@ std::string rewriteReferences(std::string_view f, const ReferenceRewriter& rewri
 }
 
 std::optional<int> shiftRow(int row, const RowChange& change) {
-    int first = row;
-    int last = row;
+    // A damaged number past the sheet's end is taken as the row just past it, so that moving it
+    // cannot overflow.
+    int first = std::min(row, kMaxRows + 1);
+    int last = first;
     if (!shiftRows(first, last, change))
         return std::nullopt;
     return first;

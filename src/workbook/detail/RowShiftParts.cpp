@@ -13,6 +13,12 @@ using namespace rowshift;
 
 namespace {
 
+// The 0-based row of an anchor or a comment box; a damaged number outside the sheet is held at
+// its first row or just past its last, so that moving it cannot overflow.
+int anchorRow(const pugi::xml_text& text) {
+    return std::clamp(text.as_int(), 0, kMaxRows);
+}
+
 // One anchor marker (0-based row and its offset) for a change, each marker on its own: rows
 // inserted at or above it move it down; a deleted row under it takes it to the top of the first
 // row after the deleted block.
@@ -20,7 +26,7 @@ void shiftMarker(pugi::xml_node marker, const RowChange& ch, bool& modified) {
     pugi::xml_node rowNode = child(marker, "row");
     if (!rowNode)
         return;
-    const int row = rowNode.text().as_int() + 1;
+    const int row = anchorRow(rowNode.text()) + 1;
     int newRow = row;
     bool resetOffset = false;
     if (const auto r = shiftRow(row, ch)) {
@@ -45,13 +51,13 @@ void moveMarker(pugi::xml_node marker, int delta, bool& modified) {
     pugi::xml_node rowNode = child(marker, "row");
     if (!rowNode || delta == 0)
         return;
-    const int row = std::clamp(rowNode.text().as_int() + delta, 0, kMaxRows - 1);
+    const int row = std::clamp(anchorRow(rowNode.text()) + delta, 0, kMaxRows - 1);
     rowNode.text().set(row);
     modified = true;
 }
 
 int markerRow(const pugi::xml_node& marker) {
-    return child(marker, "row").text().as_int();
+    return anchorRow(child(marker, "row").text());
 }
 
 } // namespace
@@ -131,7 +137,7 @@ bool shiftVmlAnchors(pugi::xml_document& vml, const RowChange& change) {
         pugi::xml_node rowNode = child(data, "Row");
         if (!rowNode)
             continue;
-        const int row = rowNode.text().as_int();
+        const int row = anchorRow(rowNode.text());
         const auto shifted = shiftRow(row + 1, change);
         if (!shifted) {
             shape.parent().remove_child(shape);
