@@ -1,5 +1,6 @@
 #include "workbook/XlsConvert.h"
 
+#include "platform/FileAccess.h"
 #include "platform/FileWrite.h"
 
 #include "workbook/Error.h"
@@ -11,11 +12,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtEndian>
+#include <optional>
 
 #include <signal.h>
 #include <unistd.h>
@@ -133,14 +134,35 @@ void XlsConverter::toXls(const QByteArray& xlsxBytes, const QString& xlsPath) co
                             "LibreOffice, and LibreOffice was not found (no soffice program on "
                             "the PATH). Install LibreOffice or save the workbook as .xlsx.")
                  .arg(xlsPath));
+    // Saved as a workbook is: through a link the file it names is replaced, only a regular file
+    // is replaced, and the bytes go to a locked temporary file beside it, which takes the
+    // replaced file's mode and which the next save removes when this one is killed.
+    const platform::SaveTarget target = platform::resolveSaveTarget(xlsPath);
+    if (target.failed())
+        fail(QStringLiteral("The workbook %1 cannot be written: %2.")
+                 .arg(xlsPath, target.errorText));
+    const QString notRegular = platform::notRegularFileReason(target.path);
+    if (!notRegular.isEmpty())
+        fail(QStringLiteral("The workbook %1 cannot be written: %2").arg(target.path, notRegular));
     const QByteArray xls =
         convert(xlsxBytes, QStringLiteral("xlsx"), QStringLiteral("xls:MS Excel 97"),
                 QStringLiteral("xls"), QFileInfo(xlsPath).fileName());
-    QSaveFile out(xlsPath);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !platform::writeAll(out, xls) ||
-        !out.commit())
+    std::optional<platform::SaveTemp> temp;
+    try {
+        temp.emplace(target.path);
+    } catch (const platform::Exception& e) {
+        fail(QStringLiteral("The workbook %1 cannot be written: %2.").arg(xlsPath, e.message()));
+    }
+    QFile out(temp->path());
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !platform::writeAll(out, xls))
         fail(QStringLiteral("The workbook %1 cannot be written: %2.")
                  .arg(xlsPath, out.errorString()));
+    out.close();
+    try {
+        temp->commit(temp->path());
+    } catch (const platform::Exception& e) {
+        fail(QStringLiteral("The workbook %1 cannot be written: %2.").arg(xlsPath, e.message()));
+    }
 }
 
 QByteArray XlsConverter::convert(const QByteArray& input, const QString& inputSuffix,

@@ -5,9 +5,11 @@
 #include "workbook/detail/CompoundFile.h"
 
 #include "support/FileSizeLimit.h"
+#include "support/SpecialFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
@@ -192,4 +194,51 @@ TEST(XlsConvertTest, AWorkbookCutShortByAFullDiskIsReportedWithTheReason) {
     EXPECT_TRUE(error.contains(target)) << error.toStdString();
     EXPECT_TRUE(error.contains(QString::fromLocal8Bit(strerror(EFBIG)))) << error.toStdString();
     EXPECT_FALSE(QFile::exists(target));
+}
+
+// An .xls save replaces a regular file only, keeps its mode, and leaves nothing beside it; a FIFO
+// under the name is refused before anything is converted and stays as it was.
+TEST(XlsConvertTest, AnXlsSaveKeepsTheReplacedFilesModeAndNeverReplacesAFifo) {
+    QTemporaryDir dir;
+    const QString converted = dir.filePath(QStringLiteral("converted.xls"));
+    {
+        QFile file(converted);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("new workbook");
+    }
+    const QString marker = dir.filePath(QStringLiteral("converter-ran"));
+    const XlsConverter converter(writeScript(
+        dir,
+        QStringLiteral("touch '%1'\n"
+                       "while [ $# -gt 0 ]; do [ \"$1\" = --outdir ] && out=\"$2\"; shift; done\n"
+                       "mkdir -p \"$out\" && cp '%2' \"$out/book.xls\"")
+            .arg(marker, converted)));
+    QDir out(dir.filePath(QStringLiteral("out")));
+    ASSERT_TRUE(out.mkpath(QStringLiteral(".")));
+
+    const QString target = out.filePath(QStringLiteral("Out.xls"));
+    {
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old workbook");
+    }
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+    converter.toXls("PK", target);
+    QFile saved(target);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("new workbook"));
+    EXPECT_EQ(saved.permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+    EXPECT_EQ(out.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("Out.xls")});
+
+    const QString fifo = out.filePath(QStringLiteral("Pipe.xls"));
+    if (const std::string reason = testsupport::makeFifo(fifo); !reason.empty())
+        GTEST_SKIP() << reason;
+    ASSERT_TRUE(QFile::remove(marker));
+    const QString error = errorOf([&] { converter.toXls("PK", fifo); });
+    EXPECT_TRUE(error.contains(QStringLiteral("FIFO"))) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(marker)) << "refused before converting";
+    EXPECT_EQ(QFileInfo(fifo).isFile(), false);
+    EXPECT_EQ(out.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("Out.xls"), QStringLiteral("Pipe.xls")}));
 }
