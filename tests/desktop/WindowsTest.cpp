@@ -56,6 +56,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -403,10 +404,29 @@ TEST_F(ProgramWindows, MainWindowShowsEveryTabWholeAtItsMinimumAndDefaultSize) {
     SelectDefinition(0);
 }
 
+// The window states the window manager reports for a window, the last one kept.
+class StateReports : public QObject {
+public:
+    explicit StateReports(QWindow* window) { window->installEventFilter(this); }
+    Qt::WindowStates last;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowStateChange && event->spontaneous()) {
+            last = static_cast<QWindow*>(watched)->windowStates();
+        }
+        return false;
+    }
+};
+
 TEST_F(ProgramWindows, AMaximisedMainWindowMinimisedAndRestoredComesBackMaximised) {
     TUF_Main& main = Main();
+    // Maximised as the window manager reports it (the widget's state says what was asked at
+    // once): a window minimised before the window manager has maximised it was never maximised.
+    const StateReports reports(main.windowHandle());
     main.showMaximized();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main.isMaximized(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reports.last.testFlag(Qt::WindowMaximized); }, 10000))
+        << "reported " << reports.last.toInt();
     settle(200);
     main.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return main.isMinimized(); }, 10000));
@@ -421,6 +441,7 @@ TEST_F(ProgramWindows, AMaximisedMainWindowMinimisedAndRestoredComesBackMaximise
     CaptureWindowGeometry(slot, &main, true);
     EXPECT_EQ(slot.getWindowSize(), 1) << "a window minimised from maximised is saved maximised";
     main.RestoreFromMinimised();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !main.isMinimized() && main.isMaximized(); }, 10000));
     main.showNormal();
     ASSERT_TRUE(QTest::qWaitFor([&] { return main.windowState() == Qt::WindowNoState; }, 10000));
     settle(300);

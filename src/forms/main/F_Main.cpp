@@ -378,11 +378,26 @@ void TUF_Main::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange) {
         GuardSlot([this] { BH_Main->Hide(); });
-    } else if (event->type() == QEvent::WindowStateChange && isMinimized() && WMs != nullptr) {
+    } else if (event->type() == QEvent::WindowStateChange) {
+        GuardSlot([this, event] { TrackMaximised(static_cast<QWindowStateChangeEvent*>(event)); });
+    }
+}
+
+void TUF_Main::TrackMaximised(const QWindowStateChangeEvent* change) {
+    if (isMinimized()) {
+        NormalStateHeld.Cancel();
         // Minimising records whether the window was maximised: it is restored and saved so.
-        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-        WMs->getItems(1).setWasMaximised(isMaximized() ||
-                                         change->oldState().testFlag(Qt::WindowMaximized));
+        if (!change->oldState().testFlag(Qt::WindowMinimized) && WMs != nullptr) {
+            WMs->getItems(1).setWasMaximised(HeldMaximised || isMaximized() ||
+                                             change->oldState().testFlag(Qt::WindowMaximized));
+        }
+    } else if (isMaximized() || !change->spontaneous()) {
+        // Maximised, or un-maximised by the program or through its own windows: at once.
+        NormalStateHeld.Cancel();
+        HeldMaximised = isMaximized();
+    } else {
+        // Un-maximised as the window manager reports it: once the normal state holds.
+        NormalStateHeld.Schedule(this, [this] { HeldMaximised = false; });
     }
 }
 

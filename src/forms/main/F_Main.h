@@ -9,6 +9,7 @@
 #include "model/DataFileHost.h"
 #include "services/MainWindow.h"
 #include "services/ovMRU.h"
+#include "services_ui/WindowFrame.h"
 
 #include <QIcon>
 #include <QList>
@@ -28,6 +29,7 @@ class QPushButton;
 class QSplitter;
 class QStandardItemModel;
 class QTabWidget;
+class QWindowStateChangeEvent;
 class QToolBar;
 class QToolButton;
 class TDroppedFiles;
@@ -130,6 +132,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Keeps HeldMaximised, and records it when the window is minimised.
+    void TrackMaximised(const QWindowStateChangeEvent* change);
     // Drag and drop of files on the window or any of its controls: true when handled.
     bool FileDragEvent(QObject* watched, QEvent* event);
     // Construction (F_Main.cpp).
@@ -180,6 +184,10 @@ private:
     bool ShowingPage = false;
     bool HintsShown = true;
     bool ClipboardHasText = false;
+    // Whether the window was maximised in its last state that held, which minimising records: a
+    // window manager may report the normal state for a moment as it minimises a maximised window.
+    bool HeldMaximised = false;
+    TNormalStateCheck NormalStateHeld;
 };
 
 extern TUF_Main* UF_Main;

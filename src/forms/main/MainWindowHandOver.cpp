@@ -42,7 +42,18 @@ protected:
                 Reported = true;
                 watched->removeEventFilter(this);
                 if (!reported.testFlag(Qt::WindowMaximized) && Widget != nullptr) {
-                    Widget->showMaximized();
+                    // Asked once the widget has taken the reported state: asked from here, before
+                    // the report reaches it, the widget still holds the maximised state it was
+                    // asked for and takes the request for no change.
+                    QMetaObject::invokeMethod(
+                        Widget,
+                        [widget = Widget] {
+                            if (widget != nullptr && !widget->isMinimized() &&
+                                !widget->isMaximized()) {
+                                widget->showMaximized();
+                            }
+                        },
+                        Qt::QueuedConnection);
                 }
                 deleteLater();
             }
