@@ -3,7 +3,7 @@
 #include "platform/FileAccess.h"
 #include "platform/Format.h"
 #include "services/TextIds.h"
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 
 #include <QFile>
 #include <QFileInfo>

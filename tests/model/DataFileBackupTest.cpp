@@ -5,7 +5,7 @@
 #include "platform/FileAccess.h"
 #include "services/StdDlg.h"
 #include "support/FileSizeLimit.h"
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 
 #include <QFileInfo>
 #include <cerrno>

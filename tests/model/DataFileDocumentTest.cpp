@@ -4,7 +4,7 @@
 #include "services/StdDlg.h"
 #include "services/ovAD.h"
 #include "support/FakeMessageBox.h"
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 
 namespace {
 

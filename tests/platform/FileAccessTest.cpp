@@ -1,6 +1,6 @@
 #include "platform/FileAccess.h"
 #include "platform/Exception.h"
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 
 #include <QDir>
 #include <QFile>

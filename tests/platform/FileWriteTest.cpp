@@ -1,7 +1,7 @@
 #include "platform/FileWrite.h"
 #include "platform/Exception.h"
 #include "support/FileSizeLimit.h"
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "WorkbookTestSupport.h"
 
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 #include "workbook/Application.h"
 #include "workbook/Error.h"
 

@@ -5,7 +5,7 @@
 #include "workbook/detail/CompoundFile.h"
 
 #include "support/FileSizeLimit.h"
-#include "support/SpecialFiles.h"
+#include "support/NonRegularFiles.h"
 
 #include <QDir>
 #include <QFile>
