@@ -27,6 +27,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <sys/resource.h>
 #include <zip.h>
@@ -145,8 +146,9 @@ constexpr const char* kSheetStart =
     "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
 constexpr const char* kSheetEnd = "</sheetData></worksheet>";
 
-// Numbers as a cost controller's sheet holds them: amounts with two decimals, a few with more.
-int writeSheet(const char* path, int rows, int columns) {
+// Writes a workbook at path whose one sheet holds what writeRows puts between the sheet's start
+// and end, and prints the sizes of the sheet and the file and the ratio between them.
+int writeWorkbookOfSheet(const char* path, const std::function<void(std::FILE*)>& writeRows) {
     QTemporaryDir folder;
     const QString sheetFile = folder.filePath(QStringLiteral("sheet.xml"));
     std::FILE* out = std::fopen(QFile::encodeName(sheetFile).constData(), "wb");
@@ -154,69 +156,7 @@ int writeSheet(const char* path, int rows, int columns) {
         return 1;
     }
     std::fputs(kSheetStart, out);
-    std::vector<std::string> letters;
-    for (int c = 1; c <= columns; ++c) {
-        letters.push_back(workbook::columnLetters(c).toStdString());
-    }
-    unsigned long long state = 12345;
-    char number[64];
-    for (int r = 1; r <= rows; ++r) {
-        std::fprintf(out, "<row r=\"%d\" spans=\"1:%d\">", r, columns);
-        for (int c = 0; c < columns; ++c) {
-            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-            const unsigned long long draw = state >> 33;
-            if (c % 5 == 4) {
-                std::snprintf(number, sizeof number, "%.15g", double(draw % 100000) / 7.0);
-            } else {
-                std::snprintf(number, sizeof number, "%.2f", double(draw % 10000000) / 100.0);
-            }
-            std::fprintf(out, "<c r=\"%s%d\"><v>%s</v></c>", letters[size_t(c)].c_str(), r, number);
-        }
-        std::fputs("</row>", out);
-    }
-    std::fputs(kSheetEnd, out);
-    std::fclose(out);
-    const bool ok = writeWorkbook(path, sheetFile);
-    std::printf("%s: sheet %lld bytes, file %lld bytes\n", ok ? "written" : "failed",
-                static_cast<long long>(QFileInfo(sheetFile).size()),
-                static_cast<long long>(QFileInfo(QString::fromLocal8Bit(path)).size()));
-    return ok ? 0 : 1;
-}
-
-int writeBomb(const char* path, long long megabytes, bool cells) {
-    const long long total = megabytes << 20;
-    // Deflate shrinks white space or empty cells about 1,000 times and random hexadecimal
-    // digits to about three fifths.
-    const long long compressed = total / 450 - total / 1030;
-    const long long randomText = compressed * 5 / 3;
-    QTemporaryDir folder;
-    const QString sheetFile = folder.filePath(QStringLiteral("sheet.xml"));
-    std::FILE* out = std::fopen(QFile::encodeName(sheetFile).constData(), "wb");
-    if (out == nullptr) {
-        return 1;
-    }
-    std::fputs(kSheetStart, out);
-    std::fputs("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>", out);
-    unsigned long long state = 12345;
-    for (long long i = 0; i < randomText; ++i) {
-        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
-        std::fputc("0123456789abcdef"[(state >> 40) & 15], out);
-    }
-    if (cells) {
-        std::fputs("</t></is></c>", out);
-    }
-    // Whole elements only, so that the sheet stays well-formed whatever the size asked for.
-    const std::string unit = cells ? "<c/>" : " ";
-    std::string filler;
-    while (filler.size() < (size_t(1) << 20)) {
-        filler += unit;
-    }
-    const long long unitSize = static_cast<long long>(unit.size());
-    const long long fill = (total - randomText) / unitSize * unitSize;
-    for (long long left = fill; left > 0; left -= (1 << 20)) {
-        std::fwrite(filler.data(), 1, size_t(std::min<long long>(left, 1 << 20)), out);
-    }
-    std::fputs(cells ? "</row>" : "</t></is></c></row>", out);
+    writeRows(out);
     std::fputs(kSheetEnd, out);
     std::fclose(out);
     const bool ok = writeWorkbook(path, sheetFile);
@@ -225,6 +165,64 @@ int writeBomb(const char* path, long long megabytes, bool cells) {
     std::printf("%s: sheet %.0f bytes, file %.0f bytes, ratio %.0f\n", ok ? "written" : "failed",
                 sheetSize, fileSize, sheetSize / fileSize);
     return ok ? 0 : 1;
+}
+
+// Numbers as a cost controller's sheet holds them: amounts with two decimals, a few with more.
+int writeSheet(const char* path, int rows, int columns) {
+    return writeWorkbookOfSheet(path, [rows, columns](std::FILE* out) {
+        std::vector<std::string> letters;
+        for (int c = 1; c <= columns; ++c) {
+            letters.push_back(workbook::columnLetters(c).toStdString());
+        }
+        unsigned long long state = 12345;
+        char number[64];
+        for (int r = 1; r <= rows; ++r) {
+            std::fprintf(out, "<row r=\"%d\" spans=\"1:%d\">", r, columns);
+            for (int c = 0; c < columns; ++c) {
+                state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+                const unsigned long long draw = state >> 33;
+                if (c % 5 == 4) {
+                    std::snprintf(number, sizeof number, "%.15g", double(draw % 100000) / 7.0);
+                } else {
+                    std::snprintf(number, sizeof number, "%.2f", double(draw % 10000000) / 100.0);
+                }
+                std::fprintf(out, "<c r=\"%s%d\"><v>%s</v></c>", letters[size_t(c)].c_str(), r,
+                             number);
+            }
+            std::fputs("</row>", out);
+        }
+    });
+}
+
+int writeBomb(const char* path, long long megabytes, bool cells) {
+    const long long total = megabytes << 20;
+    // Deflate shrinks white space or empty cells about 1,000 times and random hexadecimal
+    // digits to about three fifths.
+    const long long compressed = total / 450 - total / 1030;
+    const long long randomText = compressed * 5 / 3;
+    return writeWorkbookOfSheet(path, [total, randomText, cells](std::FILE* out) {
+        std::fputs("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>", out);
+        unsigned long long state = 12345;
+        for (long long i = 0; i < randomText; ++i) {
+            state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+            std::fputc("0123456789abcdef"[(state >> 40) & 15], out);
+        }
+        if (cells) {
+            std::fputs("</t></is></c>", out);
+        }
+        // Whole elements only, so that the sheet stays well-formed whatever the size asked for.
+        const std::string unit = cells ? "<c/>" : " ";
+        std::string filler;
+        while (filler.size() < (size_t(1) << 20)) {
+            filler += unit;
+        }
+        const long long unitSize = static_cast<long long>(unit.size());
+        const long long fill = (total - randomText) / unitSize * unitSize;
+        for (long long left = fill; left > 0; left -= (1 << 20)) {
+            std::fwrite(filler.data(), 1, size_t(std::min<long long>(left, 1 << 20)), out);
+        }
+        std::fputs(cells ? "</row>" : "</t></is></c></row>", out);
+    });
 }
 
 int openAndRead(const char* path) {
